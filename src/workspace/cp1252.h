@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The system's 8-bit code page: every text file of the workspace is
+// Windows-1252, whatever the host system.
+namespace workspace {
+
+// A character that the code page cannot hold becomes "?" (one per character,
+// a surrogate pair included). "été €" -> "\xE9t\xE9 \x80"
+QByteArray toWindows1252(QStringView text);
+
+// Every byte decodes; the five bytes that the code page leaves undefined
+// (81 8D 8F 90 9D) come back as the control characters of the same code.
+QString fromWindows1252(QByteArrayView bytes);
+
+} // namespace workspace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "failure.h"
+
+namespace workspace {
+
+// An input/output failure: a file that cannot be opened, read or written.
+// Its text names the file.
+class IoError : public Failure
+{
+public:
+    IoError(QString message, QString path);
+
+    const QString &path() const { return m_path; }
+
+    static IoError cannotRead(const QString &path);
+    static IoError cannotWrite(const QString &path);
+    static IoError emptyPicture(const QString &path);
+
+private:
+    QString m_path;
+};
+
+} // namespace workspace
