@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/filedialogs.h"
+#include "platform/screenwindow.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class TForm2;
+
+namespace platform {
+class WebView;
+}
+
+// The import screen: the teacher pastes or types a text and saves it as a
+// reading document, then opens the layout screen on it.
+class TForm3 : public platform::ScreenWindow
+{
+    Q_OBJECT
+
+public:
+    // Owned by the student screen that opens it, whose selection it reads.
+    explicit TForm3(TForm2 *owner);
+
+    TForm2 *studentScreen() const;
+
+    QString NomImage;
+    bool MiseEnPage = false;
+
+    QLabel *Label1;
+    QPushButton *Button2;
+    QPushButton *Button3;
+    QLabel *Label4;
+    QLabel *Label5;
+    QLabel *Label6;
+    QLabel *Label7;
+    QLineEdit *Edit1;
+    QLineEdit *Edit2;
+    QLineEdit *Edit3;
+    QLineEdit *Edit4;
+    QLabel *Image2;
+    QLabel *Label3;
+    QLabel *Label2;
+    QLabel *Label8;
+    QLineEdit *Edit5;
+    QPlainTextEdit *Memo1;
+    QPushButton *Button7;
+    QPushButton *Button1;
+    QPushButton *Button6;
+    QPushButton *Button5;
+    QLabel *Label9;
+    platform::WebView *WebBrowser2;
+    QLabel *Image1;
+    QPlainTextEdit *Memo2;  // hidden: scratch lines of the table of contents
+    QLineEdit *Edit6;       // hidden: the student folder path
+    QLineEdit *Edit7;       // hidden: the remote student folder path
+    platform::FileDialog OpenDialog1{platform::FileDialog::Kind::Open};
+    platform::FileDialog SaveDialog1{platform::FileDialog::Kind::Save};
+
+    void FormCreate();
+    void Button7Click();
+    void Memo1ChangeTracking();
+    void Button2Click();
+    void Button3Click();
+    void Button6Click();
+
+private:
+    void createControls();
+    void connectHandlers();
+    QPushButton *makeStepButton(const QString &text, int y);
+};

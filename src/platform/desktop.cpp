@@ -1,0 +1,140 @@
+// The desktop's own seams.
+#include "filefilter.h"
+#include "platform.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace platform {
+
+namespace {
+
+class DesktopMessageBoxes : public MessageBoxes
+{
+public:
+    void showMessage(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, u"Tessavo"_s, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+};
+
+class DesktopFileDialogs : public FileDialogs
+{
+public:
+    std::optional<QString> openFile(QWidget *parent, const FileDialogRequest &request) override
+    {
+        return chosen(QFileDialog::getOpenFileName(parent, QString(), start(request),
+                                                   toQtFileFilter(request.filter)));
+    }
+
+    std::optional<QString> saveFile(QWidget *parent, const FileDialogRequest &request) override
+    {
+        // The system asks before nothing: a name already in use is replaced.
+        return chosen(QFileDialog::getSaveFileName(parent, QString(), start(request),
+                                                   toQtFileFilter(request.filter), nullptr,
+                                                   QFileDialog::DontConfirmOverwrite));
+    }
+
+private:
+    static QString start(const FileDialogRequest &request)
+    {
+        if (request.fileName.isEmpty())
+            return request.initialFolder;
+        return QDir(request.initialFolder).filePath(request.fileName);
+    }
+
+    static std::optional<QString> chosen(const QString &path)
+    {
+        if (path.isEmpty())
+            return std::nullopt;
+        return QDir::toNativeSeparators(path);
+    }
+};
+
+class DesktopShell : public Shell
+{
+public:
+    void openAddress(const QString &address) override
+    {
+#ifdef Q_OS_WIN
+        const QString browser = u"C:\\Program Files (x86)\\Google\\Chrome\\Application\\chrome.exe"_s;
+        if (QFileInfo::exists(browser)) {
+            QProcess::startDetached(browser, {address});
+            return;
+        }
+#endif
+        QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    }
+
+    void openFile(const QString &path) override
+    {
+        if (!path.isEmpty())
+            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
+};
+
+class DesktopClipboard : public Clipboard
+{
+public:
+    QString text() const override { return QGuiApplication::clipboard()->text(); }
+    void setText(const QString &text) override { QGuiApplication::clipboard()->setText(text); }
+};
+
+class DesktopDisplay : public Display
+{
+public:
+    QSize size() const override { return QGuiApplication::primaryScreen()->size(); }
+};
+
+class EngineWebView : public WebView
+{
+public:
+    explicit EngineWebView(QWidget *parent)
+        : WebView(parent)
+        , m_view(new QWebEngineView(this))
+    {
+        auto *layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(m_view);
+    }
+
+    void navigate(const QUrl &address) override { m_view->setUrl(address); }
+    void reload() override { m_view->reload(); }
+    QUrl address() const override { return m_view->url(); }
+
+private:
+    QWebEngineView *m_view;
+};
+
+class EngineWebViews : public WebViews
+{
+public:
+    WebView *create(QWidget *parent) override { return new EngineWebView(parent); }
+};
+
+} // namespace
+
+Platform desktopPlatform()
+{
+    static DesktopMessageBoxes messages;
+    static DesktopFileDialogs fileDialogs;
+    static DesktopShell shell;
+    static DesktopClipboard clipboard;
+    static DesktopDisplay display;
+    static EngineWebViews webViews;
+    return {&messages, &fileDialogs, &shell, &clipboard, &display, &webViews};
+}
+
+} // namespace platform

@@ -1,0 +1,45 @@
+#include "platform.h"
+
+namespace platform {
+
+namespace {
+
+Platform &installed()
+{
+    static Platform platform;
+    return platform;
+}
+
+} // namespace
+
+const Platform &services()
+{
+    const Platform &platform = installed();
+    Q_ASSERT(platform.messages && platform.fileDialogs && platform.shell && platform.clipboard
+             && platform.display && platform.webViews);
+    return platform;
+}
+
+Platform install(const Platform &platform)
+{
+    return std::exchange(installed(), platform);
+}
+
+void ShowMessage(QWidget *parent, const QString &text)
+{
+    services().messages->showMessage(parent, text);
+}
+
+bool FileDialog::Execute(QWidget *parent)
+{
+    const FileDialogRequest request{InitialDir, FileName, Filter};
+    FileDialogs &dialogs = *services().fileDialogs;
+    const std::optional<QString> chosen = m_kind == Kind::Open ? dialogs.openFile(parent, request)
+                                                               : dialogs.saveFile(parent, request);
+    if (!chosen)
+        return false;
+    FileName = *chosen;
+    return true;
+}
+
+} // namespace platform

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "clipboard.h"
+#include "display.h"
+#include "filedialogs.h"
+#include "messageboxes.h"
+#include "shell.h"
+#include "webview.h"
+
+namespace platform {
+
+// The seams between the screens and the desktop. The program installs the
+// desktop's own; tests install scripted doubles.
+struct Platform
+{
+    MessageBoxes *messages = nullptr;
+    FileDialogs *fileDialogs = nullptr;
+    Shell *shell = nullptr;
+    Clipboard *clipboard = nullptr;
+    Display *display = nullptr;
+    WebViews *webViews = nullptr;
+};
+
+// The seams in use. Q_ASSERTs that they were installed.
+const Platform &services();
+
+// Installs the seams; returns those that were in use.
+Platform install(const Platform &platform);
+
+// The desktop's own seams, living as long as the program.
+Platform desktopPlatform();
+
+// Shorthand for services().messages->showMessage(parent, text).
+void ShowMessage(QWidget *parent, const QString &text);
+
+} // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QUrl>
+#include <QWidget>
+
+namespace platform {
+
+// A web view showing local pages, placed in a screen like any control.
+class WebView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+    virtual void navigate(const QUrl &address) = 0;
+    virtual void reload() = 0;
+    virtual QUrl address() const = 0;
+};
+
+class WebViews
+{
+public:
+    virtual ~WebViews() = default;
+    virtual WebView *create(QWidget *parent) = 0;
+};
+
+} // namespace platform

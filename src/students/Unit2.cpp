@@ -1,0 +1,230 @@
+#include "Unit2.h"
+
+#include "import/Unit3.h"
+#include "platform/handlers.h"
+#include "platform/modal.h"
+#include "platform/platform.h"
+#include "students/studentlist.h"
+#include "workspace/folding.h"
+#include "workspace/paths.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+QString RepertoireW;
+QString RepertoireR;
+QString NomClasse;
+QPointer<TForm2> Form2;
+
+namespace {
+
+const QString EleveActuel = u"ELEVE ACTUEL : "_s;
+
+QLabel *makeLabel(QWidget *parent, const QString &text, int pointSize, QRect geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(platform::boldFont(pointSize));
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit *makeEdit(QWidget *parent, const QString &text, const QString &hint, QRect geometry)
+{
+    auto *edit = new QLineEdit(text, parent);
+    edit->setToolTip(hint);
+    edit->setGeometry(geometry);
+    return edit;
+}
+
+QLineEdit *makeHiddenEdit(QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->hide();
+    return edit;
+}
+
+// Replaces the field's text by its upper-cased form, keeping the caret.
+void upperCaseField(QLineEdit *edit)
+{
+    const QString upper = workspace::upperCaseClassField(edit->text());
+    if (upper == edit->text())
+        return;
+    const int caret = edit->cursorPosition();
+    edit->setText(upper);
+    edit->setCursorPosition(caret);
+}
+
+} // namespace
+
+TForm2::TForm2(QWidget *owner)
+    : ScreenWindow(owner, QColor(0xFF, 0xD7, 0x00), Qt::white)
+{
+    setWindowTitle(u"Form2"_s);
+    resize(939, 623);
+    createControls();
+    connectHandlers();
+    platform::runHandler(this, [this] { FormCreate(); });
+}
+
+void TForm2::createControls()
+{
+    Label3 = makeLabel(this, u"Choisir un élève                  ou                  Enregistrer un nouvel élève"_s,
+                       24, {16, 8, 910, 44});
+    Label4 = makeLabel(this, u"Elèves enregistrés"_s, 14, {16, 64, 257, 26});
+    ListView1 = new QListWidget(this);
+    ListView1->setGeometry(16, 94, 257, 329);
+    ListView1->setStyleSheet(u"QListWidget::item { height: 30px; }"_s);
+
+    Image2 = new QLabel(this);
+    Image2->setGeometry(300, 94, 137, 153);
+    Image2->setPixmap(QPixmap(u":/pictures/badge.png"_s));
+    Label8 = makeLabel(this, u"Tessavo"_s, 48, {280, 262, 200, 80});
+    Label8->setStyleSheet(u"color: #008B8B;"_s);
+
+    const QString hintClass = u"Obligatoire la 1ere fois"_s;
+    const QString hintStudent = u"Nouveau nom ou choisir à gauche dans la liste"_s;
+    const int captionX = 490, editX = 580, editWidth = 300;
+    Label6 = makeLabel(this, u"Ville"_s, 12, {captionX, 96, 90, 26});
+    Edit8 = makeEdit(this, u"Ville"_s, hintClass, {editX, 94, editWidth, 28});
+    Label7 = makeLabel(this, u"Ecole"_s, 12, {captionX, 132, 90, 26});
+    Edit9 = makeEdit(this, u"Ecole"_s, hintClass, {editX, 130, editWidth, 28});
+    Classe = makeLabel(this, u"Classe"_s, 12, {captionX, 168, 90, 26});
+    Edit3 = makeEdit(this, u"Classe"_s, hintClass, {editX, 166, editWidth, 28});
+    NOM = makeLabel(this, u"NOM"_s, 12, {captionX, 218, 90, 26});
+    Edit1 = makeEdit(this, u"Nom"_s, hintStudent, {editX, 216, editWidth, 28});
+    PrenomL = makeLabel(this, u"Prenom"_s, 12, {captionX, 254, 90, 26});
+    Edit2 = makeEdit(this, u"Prénom"_s, hintStudent, {editX, 252, editWidth, 28});
+    Label2 = makeLabel(this, u"Mail"_s, 12, {captionX, 290, 90, 26});
+    Edit4 = makeEdit(this, u"@"_s, hintStudent, {editX, 288, editWidth, 28});
+
+    Button1 = new QPushButton(u"Enregistrer cet élève"_s, this);
+    QFont symbolFont = platform::boldFont(16);
+    symbolFont.setFamily(u"Segoe UI Symbol"_s);
+    Button1->setFont(symbolFont);
+    Button1->setGeometry(editX, 340, 273, 36);
+    Button2 = new QPushButton(u"Suite -> Importer du texte"_s, this);
+    Button2->setFont(platform::boldFont(16));
+    Button2->setGeometry(editX, 340, 265, 36);
+    Button2->hide();
+
+    Label5 = makeLabel(this, EleveActuel, 14, {16, 436, 900, 26});
+    Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, 14, {16, 466, 873, 26});
+    Image1 = new QLabel(this);
+    Image1->setGeometry(16, 520, 900, 90);
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(u":/pictures/etapes1.png"_s));
+
+    Edit5 = makeHiddenEdit(this);
+    Edit6 = makeHiddenEdit(this);
+    Edit7 = makeHiddenEdit(this);
+    Edit10 = makeHiddenEdit(this);
+
+    setTabOrder(Edit8, Edit9);
+    setTabOrder(Edit9, Edit3);
+    setTabOrder(Edit3, Edit1);
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, Edit4);
+    setTabOrder(Edit4, Button1);
+    setTabOrder(Button1, ListView1);
+    setTabOrder(ListView1, Button2);
+}
+
+void TForm2::connectHandlers()
+{
+    using platform::connectHandler;
+    connectHandler(Edit8, &QLineEdit::textChanged, this, &TForm2::Edit8Change);
+    connectHandler(Edit9, &QLineEdit::textChanged, this, &TForm2::Edit9Change);
+    connectHandler(Edit3, &QLineEdit::textChanged, this, &TForm2::Edit3Change);
+    connectHandler(ListView1, &QListWidget::itemClicked, this, &TForm2::ListView1Click);
+    connectHandler(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+}
+
+void TForm2::FormCreate()
+{
+    const QString workingFolder = workspace::workingFolder();
+    const QString ecole = workingFolder + workspace::separator() + workspace::EcoleTxt;
+    const bool hasClass = QFileInfo::exists(ecole);
+    if (hasClass) {
+        const workspace::SchoolClass lines = workspace::readEcole(ecole);
+        Edit8->setText(lines.city);
+        Edit9->setText(lines.school);
+        NomClasse = lines.schoolClass;
+        Edit3->setText(NomClasse);
+        RepertoireW = workspace::studentsFolderPath(
+            workingFolder, workspace::classFolderName(lines.city, lines.school, NomClasse));
+    }
+    RepertoireR = workspace::templateFolderPath(workingFolder);
+    Label1->setText(RepertoireW);
+    if (hasClass)
+        fillStudentList();
+}
+
+void TForm2::fillStudentList()
+{
+    ListView1->clear();
+    ListView1->addItems(students::studentFolderNames(RepertoireW));
+}
+
+void TForm2::Edit8Change()
+{
+    upperCaseField(Edit8);
+}
+
+void TForm2::Edit9Change()
+{
+    upperCaseField(Edit9);
+}
+
+void TForm2::Edit3Change()
+{
+    upperCaseField(Edit3);
+}
+
+void TForm2::ListView1Click()
+{
+    const QListWidgetItem *item = ListView1->currentItem();
+    if (!item)
+        return;
+    const QString name = item->text();
+    Edit7->setText(name);
+    Label1->setText(RepertoireW + name + workspace::separator());
+    Label5->setText(EleveActuel + name);
+    const students::StudentIdentity student = students::splitStudentFolderName(name);
+    Edit1->setText(student.surname);
+    Edit2->setText(student.firstName);
+    Edit4->setText(student.mail);
+    Edit10->setText(students::remoteStudentFolderPath(Edit8->text(), Edit9->text(), Edit3->text(), student));
+    Button1->hide();
+    Button2->show();
+    Button2->setFocus();
+}
+
+void TForm2::Button2Click()
+{
+    if (Edit4->text() == u"@"_s || Edit4->text().isEmpty()) {
+        platform::ShowMessage(this, u"Il faut mettre un nom d'email valide"_s);
+        Button1->show();
+        Button2->hide();
+        return;
+    }
+    if (Label5->text() == EleveActuel) {
+        platform::ShowMessage(this, u"Il faut choisir un élève ou en créer un nouveau"_s);
+        return;
+    }
+    platform::showModal(new TForm3(this));
+}
+
+void TForm2::closeEvent(QCloseEvent *event)
+{
+    // Closing the main window ends the program; a further student screen
+    // is only hidden, which ends its modal showing.
+    if (this == Form2)
+        platform::endProgram();
+    event->accept();
+}

@@ -1,0 +1,315 @@
+// The three screens opening, hiding and closing one another, driven headless
+// through their real handlers.
+#include "fakeplatform.h"
+#include "import/Unit3.h"
+#include "layout/Vitrine_test.h"
+#include "platform/handlers.h"
+#include "platform/modal.h"
+#include "script.h"
+#include "students/Unit2.h"
+#include "workingfolder.h"
+#include "workspace/ioerror.h"
+#include "workspace/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Dupont = u"Dupont_Jean_jean@ecole.fr"_s;
+const QString Martin = u"Martin_Léa_lea@ecole.fr"_s;
+
+template <typename Screen>
+Screen *newest(QObject *owner)
+{
+    const QList<Screen *> screens = owner->findChildren<Screen *>(Qt::FindDirectChildrenOnly);
+    return screens.isEmpty() ? nullptr : screens.last();
+}
+
+void choose(TForm2 *students, const QString &name)
+{
+    const QList<QListWidgetItem *> items = students->ListView1->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << name.toStdString();
+    students->ListView1->setCurrentItem(items.first());
+    emit students->ListView1->itemClicked(items.first());
+}
+
+class ScreenFlow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder.writeText(u"ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
+        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Dupont);
+        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Martin);
+        folder.writeText(u"EVRY_JAURES_CM1/lecteurs/ListeLecteurs.txt"_s, {u"Dupont;Jean;CM1;jean@ecole.fr"_s});
+    }
+
+    QString studentFolder(const QString &name) const
+    {
+        return folder.file(u"EVRY_JAURES_CM1/lecteurs/"_s + name) + workspace::separator();
+    }
+
+    // Chooses a student and opens the import screen: the step after this one
+    // runs while the import screen is shown modally.
+    std::function<void()> openImportScreenFor(const QString &name, TForm2 **students)
+    {
+        return [name, students] {
+            choose(*students, name);
+            (*students)->Button2->click();
+        };
+    }
+
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    Script script;
+};
+
+TEST(ScreenFlowWithoutAClass, StartsWithThePlaceholdersAndEndsWhenTheMainScreenCloses)
+{
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    Script script;
+    script.then([&] {
+        ASSERT_TRUE(Form2);
+        EXPECT_EQ(Form2->windowTitle(), u"Form2"_s);
+        EXPECT_TRUE(Form2->isVisible());
+        EXPECT_EQ(Form2->Edit8->text(), u"Ville"_s);
+        EXPECT_EQ(Form2->Edit9->text(), u"Ecole"_s);
+        EXPECT_EQ(Form2->Edit3->text(), u"Classe"_s);
+        EXPECT_EQ(Form2->ListView1->count(), 0);
+        EXPECT_EQ(Form2->Label1->text(), QString());
+        EXPECT_TRUE(Form2->Button1->isVisible());
+        EXPECT_FALSE(Form2->Button2->isVisible());
+        EXPECT_EQ(RepertoireR, folder.path() + workspace::separator() + u"reserve"_s + workspace::separator());
+        Form2->close();
+    });
+    EXPECT_TRUE(script.runProgram());
+    EXPECT_FALSE(Form2) << "every screen is destroyed when the program ends";
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
+}
+
+TEST_F(ScreenFlow, EachPressOfTheImportButtonShowsAFreshModalImportScreen)
+{
+    TForm3 *first = nullptr;
+    TForm2 *main = nullptr;
+    script.then([&] { main = Form2; })
+        .then(openImportScreenFor(Dupont, &main))
+        .then([&] {
+            first = newest<TForm3>(Form2);
+            ASSERT_TRUE(first);
+            EXPECT_EQ(first->windowTitle(), u"Form3"_s);
+            EXPECT_TRUE(first->isVisible());
+            EXPECT_EQ(first->windowModality(), Qt::ApplicationModal);
+            EXPECT_EQ(first->Label2->text(), studentFolder(Dupont));
+            EXPECT_EQ(first->Edit1->text(), u"Dupont"_s);
+            EXPECT_EQ(first->Edit3->text(), u"CM1"_s);
+            EXPECT_EQ(first->Edit4->text(), u"jean@ecole.fr"_s);
+            first->close();
+        })
+        .then([&] {
+            EXPECT_FALSE(first->isVisible()) << "closing the import screen only hides it";
+            Form2->Button2->click();
+        })
+        .then([&] {
+            TForm3 *second = newest<TForm3>(Form2);
+            EXPECT_NE(second, first);
+            EXPECT_TRUE(second->isVisible());
+            EXPECT_FALSE(first->isVisible());
+            EXPECT_EQ(Form2->findChildren<TForm3 *>().size(), 2) << "earlier screens live until their owner goes";
+            second->close();
+        })
+        .then([] { Form2->close(); });
+    EXPECT_TRUE(script.runProgram());
+}
+
+TEST_F(ScreenFlow, TheImportButtonRefusesAMissingMailOrStudent)
+{
+    script.then([&] {
+        Form2->Edit4->setText(u"x@y.fr"_s);
+        Form2->Button2->click();
+        EXPECT_EQ(platform.messages.shown, QStringList{u"Il faut choisir un élève ou en créer un nouveau"_s});
+
+        choose(Form2, Dupont);
+        Form2->Edit4->setText(u"@"_s);
+        Form2->Button2->click();
+        EXPECT_EQ(platform.messages.shown.last(), u"Il faut mettre un nom d'email valide"_s);
+        EXPECT_FALSE(Form2->Button1->isHidden());
+        EXPECT_TRUE(Form2->Button2->isHidden());
+        EXPECT_FALSE(newest<TForm3>(Form2)) << "no import screen was opened";
+        Form2->close();
+    });
+    EXPECT_TRUE(script.runProgram());
+}
+
+TEST_F(ScreenFlow, TheLayoutButtonNeedsASavedDocument)
+{
+    TForm2 *main = nullptr;
+    script.then([&] { main = Form2; })
+        .then(openImportScreenFor(Dupont, &main))
+        .then([&] {
+            TForm3 *import = newest<TForm3>(Form2);
+            import->Button6->click();
+            import->Memo1->setPlainText(u"Le chat dort."_s);
+            import->Button6->click();
+            EXPECT_EQ(platform.messages.shown,
+                      (QStringList{u"Il n'a pas de texte"_s, u" 1->Choisir une image et 2->Sauvegarder le texte "_s}));
+            EXPECT_FALSE(newest<TForm1>(import));
+            EXPECT_FALSE(import->MiseEnPage);
+            import->close();
+        })
+        .then([] { Form2->close(); });
+    EXPECT_TRUE(script.runProgram());
+}
+
+TEST_F(ScreenFlow, TwoLayoutScreensFromOneImportScreenAndBackToAStudentScreen)
+{
+    TForm2 *main = nullptr;
+    TForm3 *import = nullptr;
+    TForm1 *first = nullptr;
+    TForm1 *second = nullptr;
+    TForm2 *further = nullptr;
+    const QString typedPath = studentFolder(Dupont) + u"conte à lire.html"_s;
+    script.then([&] { main = Form2; })
+        .then(openImportScreenFor(Dupont, &main))
+        .then([&] {
+            import = newest<TForm3>(Form2);
+            import->Edit5->setText(typedPath);
+            import->Button6->click();
+            first = Form1;
+            import->Button6->click();
+            second = Form1;
+            ASSERT_TRUE(first && second);
+            EXPECT_NE(first, second);
+            EXPECT_EQ(first->parentWidget(), import);
+            EXPECT_EQ(first->windowTitle(), u"Form1"_s);
+            EXPECT_TRUE(first->isVisible() && second->isVisible() && import->isVisible());
+            EXPECT_EQ(second->Label3->text(), typedPath);
+            EXPECT_EQ(second->cheminW, studentFolder(Dupont));
+            EXPECT_TRUE(import->MiseEnPage);
+            EXPECT_TRUE(import->WebBrowser2->isVisible());
+            EXPECT_EQ(import->WebBrowser2->address(), workspace::travauxAddress(folder.path()));
+            first->Button1->click();
+        })
+        .then([&] {
+            further = newest<TForm2>(first);
+            ASSERT_TRUE(further);
+            EXPECT_NE(further, Form2.data());
+            EXPECT_TRUE(further->isVisible());
+            EXPECT_FALSE(first->isVisible()) << "the layout screen hides behind the new student screen";
+            EXPECT_TRUE(second->isVisible()) << "only the layout screen that was used hides";
+            EXPECT_EQ(further->ListView1->count(), 2);
+            EXPECT_EQ(further->Edit3->text(), u"CM1"_s);
+            EXPECT_EQ(further->Label5->text(), u"ELEVE ACTUEL : "_s);
+            EXPECT_FALSE(further->Button2->isVisible());
+            further->close();
+        })
+        .then([&] {
+            EXPECT_FALSE(further->isVisible());
+            EXPECT_FALSE(first->isVisible()) << "the layout screen stays hidden";
+            EXPECT_TRUE(import->isVisible());
+            import->Button6->click();
+            EXPECT_NE(Form1.data(), second);
+            EXPECT_TRUE(Form1->isVisible()) << "the import screen beneath can open a new layout screen";
+            second->close();
+        });
+    EXPECT_TRUE(script.runProgram()) << "closing a layout screen ends the program";
+    EXPECT_TRUE(platform.messages.shown.isEmpty()) << platform.messages.shown.join(u'|').toStdString();
+}
+
+TEST_F(ScreenFlow, AStudentScreenOneLevelDeeperWorksOnItsOwnStudent)
+{
+    TForm2 *main = nullptr;
+    TForm2 *deeper = nullptr;
+    TForm3 *deeperImport = nullptr;
+    TForm1 *deeperLayout = nullptr;
+    script.then([&] { main = Form2; })
+        .then(openImportScreenFor(Dupont, &main))
+        .then([&] {
+            TForm3 *import = newest<TForm3>(Form2);
+            import->Edit5->setText(studentFolder(Dupont) + u"a.html"_s);
+            import->Button6->click();
+            Form1->Button1->click();
+        })
+        .then([&] {
+            deeper = newest<TForm2>(Form1);
+            ASSERT_TRUE(deeper);
+            choose(deeper, Martin);
+            deeper->Button2->click();
+        })
+        .then([&] {
+            deeperImport = newest<TForm3>(deeper);
+            ASSERT_TRUE(deeperImport);
+            EXPECT_TRUE(deeperImport->isVisible());
+            EXPECT_EQ(deeperImport->Label2->text(), studentFolder(Martin));
+            EXPECT_EQ(deeperImport->Edit2->text(), u"Léa"_s);
+            EXPECT_EQ(Form2->Label1->text(), studentFolder(Dupont)) << "the main screen keeps its student";
+            deeperImport->Edit5->setText(studentFolder(Martin) + u"b.html"_s);
+            deeperImport->Button6->click();
+            deeperLayout = Form1;
+            EXPECT_EQ(deeperLayout->parentWidget(), deeperImport);
+            EXPECT_EQ(deeperLayout->cheminW, studentFolder(Martin));
+            deeperLayout->Button1->click();
+        })
+        .then([&] {
+            TForm2 *deepest = newest<TForm2>(deeperLayout);
+            ASSERT_TRUE(deepest);
+            EXPECT_TRUE(deepest->isVisible());
+            EXPECT_FALSE(deeperLayout->isVisible());
+            deepest->close();
+        })
+        .then([&] {
+            EXPECT_TRUE(deeperImport->isVisible()) << "closing the deepest student screen goes back to its import screen";
+            deeperImport->close();
+        })
+        .then([&] {
+            EXPECT_TRUE(deeper->isVisible());
+            deeper->close();
+        })
+        .then([&] {
+            EXPECT_TRUE(newest<TForm3>(Form2)->isVisible());
+            Form2->close();
+        });
+    EXPECT_TRUE(script.runProgram());
+}
+
+TEST_F(ScreenFlow, ARequestToEndLetsTheRunningHandlerFinish)
+{
+    bool finished = false;
+    script.then([&] {
+        platform::runHandler(Form2, [&] {
+            platform::endProgram();
+            finished = true;
+        });
+    });
+    EXPECT_TRUE(script.runProgram());
+    EXPECT_TRUE(finished);
+}
+
+TEST(ScreenFlowErrors, AnUnreadableClassFileIsReportedAndTheScreenStillOpens)
+{
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    folder.makeFolder(u"ecole.txt"_s);
+    Script script;
+    script.then([&] {
+        ASSERT_EQ(platform.messages.shown.size(), 1);
+        EXPECT_TRUE(platform.messages.shown.first().contains(folder.file(u"ecole.txt"_s)))
+            << platform.messages.shown.first().toStdString();
+        EXPECT_TRUE(Form2->isVisible());
+        Form2->Button2->click();
+        EXPECT_EQ(platform.messages.shown.last(), u"Il faut mettre un nom d'email valide"_s)
+            << "the program goes on";
+        Form2->close();
+    });
+    EXPECT_TRUE(script.runProgram());
+}
+
+} // namespace

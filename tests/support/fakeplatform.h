@@ -1,0 +1,109 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+namespace fakes {
+
+// Records every message shown; a test may also act when one is shown.
+class MessageBoxes : public platform::MessageBoxes
+{
+public:
+    void showMessage(QWidget *parent, const QString &text) override;
+
+    QStringList shown;
+    std::function<void(const QString &)> onShow;
+};
+
+// Answers the dialogs from queues of answers (nothing: the teacher cancels)
+// and records what each dialog was opened with.
+class FileDialogs : public platform::FileDialogs
+{
+public:
+    std::optional<QString> openFile(QWidget *parent, const platform::FileDialogRequest &request) override;
+    std::optional<QString> saveFile(QWidget *parent, const platform::FileDialogRequest &request) override;
+
+    std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> saveAnswers;
+    QList<platform::FileDialogRequest> openRequests;
+    QList<platform::FileDialogRequest> saveRequests;
+};
+
+class Shell : public platform::Shell
+{
+public:
+    void openAddress(const QString &address) override { addresses.append(address); }
+    void openFile(const QString &path) override { files.append(path); }
+
+    QStringList addresses;
+    QStringList files;
+};
+
+class Clipboard : public platform::Clipboard
+{
+public:
+    QString text() const override { return content; }
+    void setText(const QString &text) override { content = text; }
+
+    QString content;
+};
+
+class Display : public platform::Display
+{
+public:
+    QSize size() const override { return pixels; }
+
+    QSize pixels{1366, 1024};
+};
+
+// A web view that records the addresses it is sent to.
+class WebView : public platform::WebView
+{
+    Q_OBJECT
+
+public:
+    using platform::WebView::WebView;
+
+    void navigate(const QUrl &address) override { history.append(address); }
+    void reload() override { ++reloads; }
+    QUrl address() const override { return history.isEmpty() ? QUrl() : history.last(); }
+
+    QList<QUrl> history;
+    int reloads = 0;
+};
+
+class WebViews : public platform::WebViews
+{
+public:
+    platform::WebView *create(QWidget *parent) override;
+
+    QList<QPointer<WebView>> created;
+};
+
+// Installs the doubles for as long as it lives.
+class Platform
+{
+public:
+    Platform();
+    ~Platform();
+    Platform(const Platform &) = delete;
+    Platform &operator=(const Platform &) = delete;
+
+    MessageBoxes messages;
+    FileDialogs fileDialogs;
+    Shell shell;
+    Clipboard clipboard;
+    Display display;
+    WebViews webViews;
+
+private:
+    platform::Platform m_previous;
+};
+
+} // namespace fakes
