@@ -1,0 +1,250 @@
+// The shipped templates: what the program and the reading aids rely on, and
+// a reading document made of them as the web engine shows it.
+#include "workspace/paths.h"
+#include "workspace/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Source = QStringLiteral(TESSAVO_SOURCE_DIR);
+
+QString reserve(const QString &name)
+{
+    return Source + u"/reserve/"_s + name;
+}
+
+QStringList templateLines(const QString &name)
+{
+    return workspace::readLines(reserve(name));
+}
+
+QStringList trimmed(const QStringList &lines)
+{
+    QStringList result;
+    for (const QString &line : lines)
+        result.append(line.trimmed());
+    return result;
+}
+
+bool matches(const QString &pattern, const QString &text)
+{
+    return QRegularExpression(u"^(?:"_s + pattern + u")$"_s).match(text).hasMatch();
+}
+
+TEST(StyleSheetTemplate, HoldsEverySettingOnItsLine)
+{
+    const QStringList css = templateLines(u"style.css"_s);
+    ASSERT_LE(css.size(), 71);
+    const auto line = [&css](int number) { return number <= css.size() ? css[number - 1] : QString(); };
+    const QString comment = u"|/\\*.*\\*/"_s;
+    EXPECT_TRUE(matches(uR"re(font-family: "(Arial|OpenDyslexic-Regular|HelveticaNeueLT Std Lt)","sans-serif";)re"_s, line(7)));
+    EXPECT_TRUE(matches(u" font-size: -?\\d+%; "_s, line(21))) << line(21).toStdString();
+    EXPECT_TRUE(matches(u" line-height: -?\\d+px; "_s, line(24)));
+    EXPECT_TRUE(matches(u" word-spacing: -?\\d+px; "_s, line(25)));
+    EXPECT_TRUE(matches(u"text-decoration: (underline|underline overline|none);"_s, line(27)));
+    EXPECT_TRUE(matches(u"text-transform: (Uppercase|None);"_s, line(28)));
+    EXPECT_TRUE(matches(u" letter-spacing: -?\\d+px;}"_s, line(29)));
+    for (const int number : {47, 48, 55, 56, 57, 58})
+        EXPECT_TRUE(matches(comment, line(number))) << "line " << number;
+    for (const int number : {49, 50})
+        EXPECT_TRUE(matches(u"\\d*"_s, line(number))) << "line " << number;
+    const QString block = css.mid(19, 9).join(u'\n');
+    EXPECT_FALSE(block.contains(u'}')) << "lines 21 to 28 stand in the rule that line 29 closes";
+    EXPECT_TRUE(line(20).endsWith(u'{'));
+}
+
+TEST(DocumentTemplates, CarryTheMarkersAndTheBorderCells)
+{
+    const QStringList head = templateLines(u"entete.html"_s);
+    const QStringList headTrimmed = trimmed(head);
+    EXPECT_EQ(headTrimmed.last(), u"<!--DEBUT-->"_s);
+    EXPECT_EQ(headTrimmed.count(u"<!--DEBUT-->"_s), 1);
+    EXPECT_TRUE(head.join(u'\n').contains(u"charset=windows-1252"_s));
+    EXPECT_TRUE(head.join(u'\n').contains(u"href=\"style.css\""_s));
+    EXPECT_EQ(head.filter(u"<span style=\"background-color:"_s).size(), 1);
+    EXPECT_TRUE(headTrimmed.contains(u"<!--BORD 1--><TD width=30 BGCOLOR=\"#00FF00\">----</TD>"_s));
+    EXPECT_TRUE(headTrimmed.contains(u"<!--BORD 2--><TD width=30 background=\"fond.jpg\"></TD>"_s));
+
+    const QStringList tailTrimmed = trimmed(templateLines(u"FinFichier.html"_s));
+    EXPECT_EQ(tailTrimmed.count(u"<!--FIN-->"_s), 1);
+    EXPECT_TRUE(tailTrimmed.contains(u"<!--BORD 3--><TD width=30 background=\"fond.jpg\"></TD>"_s));
+    EXPECT_TRUE(tailTrimmed.contains(u"<!--BORD 4--><TD width=30 BGCOLOR=\"#FF0000\">----</TD>"_s));
+    EXPECT_EQ(tailTrimmed.last(), u"</html>"_s);
+}
+
+TEST(IndexTemplates, DeclareTheCodePageOfTheLinkLines)
+{
+    EXPECT_TRUE(templateLines(u"Indexdeb.txt"_s).join(u'\n').contains(u"charset=windows-1252"_s));
+    EXPECT_EQ(templateLines(u"Indexfin.txt"_s).last(), u"</html>"_s);
+}
+
+TEST(Pictures, AreRealAndTheLogosAllDiffer)
+{
+    const QImage background(reserve(u"fond.jpg"_s));
+    EXPECT_FALSE(background.isNull());
+    const QDir cards(reserve(u"Cartes"_s));
+    const QStringList names = cards.entryList({u"*.jpg"_s}, QDir::Files);
+    EXPECT_GE(names.size(), 12);
+    QSet<QByteArray> contents;
+    for (const QString &name : names) {
+        EXPECT_FALSE(QImage(cards.filePath(name)).isNull()) << name.toStdString();
+        QFile file(cards.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        contents.insert(file.readAll());
+    }
+    EXPECT_EQ(contents.size(), names.size());
+}
+
+// A reading document made of the templates, shown by the real web engine.
+class ReadingPage : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QString folder = m_folder.path() + u'/';
+        for (const QString &name : {u"style.css"_s, u"entete.html"_s, u"FinFichier.html"_s})
+            workspace::copyTextLines(reserve(name), folder + name);
+        workspace::copyBytes(reserve(u"fond.jpg"_s), folder + u"fond.jpg"_s);
+        workspace::copyBytes(reserve(u"Cartes/chat.jpg"_s), folder + u"conte.jpg"_s);
+        QStringList document = workspace::readLines(folder + u"entete.html"_s);
+        document << u"<img src=\"conte.jpg\"  width=\"70\" height= \"70\">"_s
+                 << u"Le petit chat boit du lait.<br>"_s << u"Il est très content.<br>"_s;
+        document << workspace::readLines(folder + u"FinFichier.html"_s);
+        m_document = folder + u"conte.html"_s;
+        workspace::writeLines(m_document, document);
+        m_view.resize(1366, 600);
+        m_view.show();
+    }
+
+    void setStyleLines(const QMap<int, QString> &lines)
+    {
+        const QString path = m_folder.path() + u"/style.css"_s;
+        QStringList css = workspace::readLines(path);
+        for (auto it = lines.begin(); it != lines.end(); ++it)
+            css[it.key() - 1] = it.value();
+        workspace::writeLines(path, css);
+    }
+
+    bool load(const QString &path)
+    {
+        QEventLoop loop;
+        bool ok = false;
+        QObject::connect(&m_view, &QWebEngineView::loadFinished, &loop, [&](bool finished) {
+            ok = finished;
+            loop.quit();
+        });
+        QTimer::singleShot(15000, &loop, &QEventLoop::quit);
+        m_view.setUrl(QUrl::fromLocalFile(path));
+        loop.exec();
+        return ok;
+    }
+
+    bool loadDocument() { return load(m_document); }
+
+    QVariant evaluate(const QString &script)
+    {
+        QEventLoop loop;
+        QVariant result;
+        m_view.page()->runJavaScript(script, [&](const QVariant &value) {
+            result = value;
+            loop.quit();
+        });
+        QTimer::singleShot(15000, &loop, &QEventLoop::quit);
+        loop.exec();
+        return result;
+    }
+
+    // Polls a condition of the page, for what loads after the page itself.
+    bool eventually(const QString &condition)
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (evaluate(condition).toBool())
+                return true;
+            QEventLoop pause;
+            QTimer::singleShot(50, &pause, &QEventLoop::quit);
+            pause.exec();
+        }
+        return false;
+    }
+
+    QString computed(const QString &selector, const QString &property)
+    {
+        return evaluate(u"getComputedStyle(document.querySelector('%1')).getPropertyValue('%2')"_s.arg(selector, property))
+            .toString();
+    }
+
+    QTemporaryDir m_folder;
+    QString m_document;
+    QWebEngineView m_view;
+};
+
+TEST_F(ReadingPage, ShowsTheLogoTheTextAndTheFourBorderCells)
+{
+    ASSERT_TRUE(loadDocument());
+    EXPECT_TRUE(eventually(u"document.images[0].complete && document.images[0].naturalWidth > 0"_s));
+    const QString text = evaluate(u"document.body.innerText"_s).toString();
+    EXPECT_TRUE(text.contains(u"Le petit chat boit du lait."_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Il est très content."_s)) << text.toStdString();
+
+    EXPECT_EQ(evaluate(u"document.querySelectorAll('td[width=\"30\"]').length"_s).toInt(), 4);
+    EXPECT_TRUE(evaluate(u"[...document.querySelectorAll('td[width=\"30\"]')].every(td => td.offsetWidth >= 30 && td.offsetHeight > 40)"_s)
+                    .toBool());
+    EXPECT_EQ(computed(u"td[bgcolor=\"#00FF00\"]"_s, u"background-color"_s), u"rgb(0, 255, 0)"_s);
+    EXPECT_EQ(computed(u"td[bgcolor=\"#FF0000\"]"_s, u"background-color"_s), u"rgb(255, 0, 0)"_s);
+    EXPECT_TRUE(computed(u"td[background]"_s, u"background-image"_s).contains(u"fond.jpg"_s));
+    evaluate(u"window.fond = new Image(); window.fond.src = 'fond.jpg'; 0"_s);
+    EXPECT_TRUE(eventually(u"window.fond.complete && window.fond.naturalWidth == 30"_s));
+}
+
+TEST_F(ReadingPage, TheStyleSheetAppliesWithTheDyslexiaFont)
+{
+    ASSERT_TRUE(loadDocument());
+    EXPECT_EQ(computed(u"td.texte"_s, u"font-size"_s), u"24px"_s);
+    EXPECT_EQ(computed(u"td.texte"_s, u"line-height"_s), u"45px"_s);
+    EXPECT_EQ(computed(u"td.texte"_s, u"word-spacing"_s), u"10px"_s);
+    EXPECT_EQ(computed(u"td.texte"_s, u"font-family"_s).toStdString(), "OpenDyslexic-Regular, \"sans-serif\"");
+    // The face of line 7 is found: the text is wider than in the fallback face.
+    const QString width = u"(() => { const s = document.createElement('span'); s.style.fontFamily = '%1';"
+                          u" s.style.fontSize = '40px'; s.textContent = 'Le petit chat boit du lait';"
+                          u" document.body.appendChild(s); const w = s.getBoundingClientRect().width; s.remove(); return w; })()"_s;
+    EXPECT_TRUE(eventually(u"document.fonts.status == 'loaded'"_s));
+    const double dyslexia = evaluate(width.arg(u"\"OpenDyslexic-Regular\", \"sans-serif\""_s)).toDouble();
+    const double fallback = evaluate(width.arg(u"\"sans-serif\""_s)).toDouble();
+    EXPECT_GT(dyslexia, fallback * 1.05) << dyslexia << " against " << fallback;
+}
+
+TEST_F(ReadingPage, NumbersInTheViewSizeLinesCostNoRule)
+{
+    setStyleLines({{49, u"1366"_s}, {50, u"353"_s}, {21, u" font-size: 150%; "_s}, {28, u"text-transform: Uppercase;"_s}});
+    ASSERT_TRUE(loadDocument());
+    EXPECT_EQ(computed(u"td.texte img"_s, u"vertical-align"_s), u"middle"_s);
+    EXPECT_EQ(computed(u"td.texte"_s, u"font-size"_s), u"36px"_s);
+    EXPECT_EQ(computed(u"td.texte"_s, u"text-transform"_s), u"uppercase"_s);
+
+    // Without the empty rule of line 51 the numbers would take the next rule with them.
+    setStyleLines({{51, QString()}});
+    ASSERT_TRUE(loadDocument());
+    EXPECT_NE(computed(u"td.texte img"_s, u"vertical-align"_s), u"middle"_s);
+}
+
+TEST_F(ReadingPage, ThePleaseWaitPageShows)
+{
+    ASSERT_TRUE(load(Source + u"/travaux.html"_s));
+    EXPECT_TRUE(evaluate(u"document.body.innerText"_s).toString().contains(u"Travail en cours"_s));
+}
+
+} // namespace
