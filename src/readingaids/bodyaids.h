@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// The five reading aids that rewrite the body of a reading document.
+namespace readingaids {
+
+enum class BodyAid {
+    Couleurs, // syllables in colours
+    Tirets,   // syllables with dashes
+    Muettes,  // silent letters
+    Son,      // a sound in relief
+    Phrases,  // sentences in colours
+};
+
+// The output line of one body line for a line aid (every aid but Phrases,
+// which colours the body as a whole); sound is the typed sound of Son.
+QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound = {});
+
+// The document lines transformed by the aid, ready to be written.
+// Raises DocumentRefused when a marker is missing.
+QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound = {});
+
+} // namespace readingaids

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Syllables in colours: each word syllable by syllable in red, green, blue,
+// black and orange, starting again with red at every word.
+namespace readingaids::couleurs {
+
+// The word treatment: appends the coloured word to out. "chat" ->
+// <FONT color="red">chat</FONT>; "dort." -> <FONT color="red">dor</FONT><FONT color="green">t.</FONT>
+void demontage(QStringView word, QString &out);
+
+} // namespace readingaids::couleurs
+
+namespace readingaids {
+
+// The output line of a body line for the syllables in colours.
+QString couleursLine(QStringView line);
+
+} // namespace readingaids

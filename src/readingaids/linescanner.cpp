@@ -1,0 +1,99 @@
+#include "linescanner.h"
+
+#include "markup.h"
+#include "trim.h"
+
+namespace readingaids {
+
+namespace {
+
+bool isSentenceMark(QChar c)
+{
+    return c == u'!' || c == u';' || c == u'?';
+}
+
+bool isMark(QChar c)
+{
+    return c == u'-' || c == u',' || c == u'.' || c == u':';
+}
+
+struct Scanner
+{
+    QStringView text;
+    WordTreatment demontage;
+    QString out;
+    qsizetype wordStart = -1; // -1 when no word is pending
+    bool wordBeginsWithMark = false;
+
+    void beginWord(qsizetype pos, bool withMark)
+    {
+        wordStart = pos;
+        wordBeginsWithMark = withMark;
+    }
+
+    void endWord(qsizetype end)
+    {
+        if (wordStart < 0)
+            return;
+        if (!wordBeginsWithMark)
+            out += u' ';
+        demontage(text.sliced(wordStart, end - wordStart), out);
+        wordStart = -1;
+    }
+
+    // "!", ";" and "?" right after the word they end, or as they stood.
+    void sentenceMark(qsizetype pos)
+    {
+        if (wordStart >= 0)
+            endWord(pos);
+        else if (pos > 0 && text[pos - 1] == u' ')
+            out += u' ';
+        out += text[pos];
+    }
+
+    // Copies the tag or reference at pos; returns where the scan goes on. A
+    // reference stands for a character of the text, so it keeps a blank that
+    // stood before it.
+    qsizetype copyMarkup(qsizetype pos, qsizetype length)
+    {
+        const bool blankBefore = text[pos] == u'&' && wordStart < 0 && pos > 0 && text[pos - 1] == u' ';
+        endWord(pos);
+        if (blankBefore)
+            out += u' ';
+        if (length < 0)
+            length = text.size() - pos;
+        out += text.sliced(pos, length);
+        return pos + length;
+    }
+};
+
+} // namespace
+
+QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
+{
+    Scanner scan{trimLine(line), demontage, {}};
+    scan.out.reserve(scan.text.size() * 2 + 16);
+    const qsizetype n = scan.text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = scan.text[i];
+        if (const qsizetype markup = markupLength(scan.text, i)) {
+            i = scan.copyMarkup(i, markup);
+            continue;
+        }
+        if (c == u' ')
+            scan.endWord(i);
+        else if (isSentenceMark(c))
+            scan.sentenceMark(i);
+        else if (marks == Marks::BeginWord && isMark(c)) {
+            scan.endWord(i);
+            scan.beginWord(i, true);
+        } else if (scan.wordStart < 0)
+            scan.beginWord(i, false);
+        ++i;
+    }
+    scan.endWord(n);
+    return scan.out;
+}
+
+} // namespace readingaids

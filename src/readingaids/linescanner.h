@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace readingaids {
+
+// A word treatment: appends the treated word to out.
+using WordTreatment = void (*)(QStringView word, QString &out);
+
+// Where the marks "-", ",", "." and ":" stand for the word treatment.
+enum class Marks {
+    InWord,    // inside the word they touch: "dort." is one word
+    BeginWord, // each ends the word before it and begins a word of its own,
+               // written right after: "vent," gives "vent" and ","
+};
+
+// One body line turned into its output line (the line scanner): the line is
+// trimmed and cut into tags, character references, blanks and words. Tags and
+// references are copied unchanged; each word is treated and written after one
+// blank (a word that begins with a mark in BeginWord is written without it);
+// "!", ";", "?" and references end a word and stay where they stood, with one
+// blank before them when one stood there; a "<" that no ">" closes on the
+// line copies the rest of the line unchanged.
+// "Le  chat<br>" -> " Le chat<br>" with a treatment that copies the word.
+QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage);
+
+} // namespace readingaids

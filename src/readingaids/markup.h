@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringView>
+
+// The mark-up that the teacher's text may carry, which every reading aid
+// copies unchanged.
+namespace readingaids {
+
+// The length of the tag that begins at pos: from its "<" up to and including
+// the next ">" of the line; -1 when no ">" follows. ("a<br>b", 1) -> 4
+qsizetype tagLength(QStringView line, qsizetype pos);
+
+// The length of the character reference that begins at pos ("&amp;",
+// "&#233;", "&#xE9;"); 0 when the "&" there begins none. ("&amp; x", 0) -> 5
+qsizetype referenceLength(QStringView line, qsizetype pos);
+
+// The length of the tag or character reference at pos: 0 when there is none,
+// -1 for a "<" that no ">" closes on the line.
+qsizetype markupLength(QStringView line, qsizetype pos);
+
+} // namespace readingaids

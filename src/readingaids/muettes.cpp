@@ -1,0 +1,46 @@
+#include "muettes.h"
+
+#include "consonnf.h"
+#include "linescanner.h"
+
+namespace readingaids::muettes {
+
+namespace {
+
+// The dashes that set the last letter of the word apart.
+QStringView dashesBeforeLastLetter(QStringView word)
+{
+    if (word.isEmpty())
+        return {};
+    const QChar last = word.back();
+    if (consonneFinale(word))
+        return u"--";
+    if (last == u's' || consonneFinale2(last))
+        return u"-";
+    return {};
+}
+
+} // namespace
+
+void demontage(QStringView word, QString &out)
+{
+    const QStringView dashes = dashesBeforeLastLetter(word);
+    if (dashes.isEmpty()) {
+        out += word;
+        return;
+    }
+    out += word.chopped(1);
+    out += dashes;
+    out += word.back();
+}
+
+} // namespace readingaids::muettes
+
+namespace readingaids {
+
+QString muettesLine(QStringView line)
+{
+    return MiseCouleur(line, Marks::BeginWord, muettes::demontage);
+}
+
+} // namespace readingaids

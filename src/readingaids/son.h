@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace readingaids {
+
+// The output line of a body line for a sound in relief: the line trimmed,
+// every occurrence of the sound in the text (never inside a tag or a
+// character reference) set in bold red, from left to right, without overlap.
+// Exact and case-sensitive; an empty sound marks nothing.
+// ("Le loup<br>", "ou") -> "Le l<FONT color="red"><B>ou</B></FONT>p<br>"
+QString sonLine(QStringView line, QStringView sound);
+
+} // namespace readingaids

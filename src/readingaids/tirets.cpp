@@ -1,0 +1,28 @@
+#include "tirets.h"
+
+#include "linescanner.h"
+#include "syllabify.h"
+
+namespace readingaids::tirets {
+
+void demontage(QStringView word, QString &out)
+{
+    Syllables syllables;
+    cutTextWord(word, syllables);
+    for (qsizetype k = 0; k < syllables.size(); ++k) {
+        if (k > 0)
+            out += u'-';
+        out += word.sliced(syllables[k].begin, syllables[k].end - syllables[k].begin);
+    }
+}
+
+} // namespace readingaids::tirets
+
+namespace readingaids {
+
+QString tiretsLine(QStringView line)
+{
+    return MiseCouleur(line, Marks::InWord, tirets::demontage);
+}
+
+} // namespace readingaids
