@@ -1,0 +1,116 @@
+#include "visible.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString fixtures = QStringLiteral(TESSAVO_SOURCE_DIR "/tests/fixtures/readingaids/");
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+ToolRun aides(const QStringList &arguments, const QByteArray &input = {})
+{
+    QProcess process;
+    process.start(QStringLiteral(TESSAVO_AIDES), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    EXPECT_TRUE(process.waitForFinished(30000));
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+TEST(AidesTool, WritesTransformedDocumentsByteForByte)
+{
+    QTemporaryDir dir;
+    for (const QString &aide : {u"tirets"_s, u"phrases"_s, u"bord-vert-rouge"_s}) {
+        SCOPED_TRACE(aide.toStdString());
+        const QString output = dir.filePath(aide + u".html"_s);
+        const ToolRun run = aides({u"document"_s, aide, fixtures + u"loup.html"_s, output});
+        EXPECT_EQ(run.exitCode, 0) << visible(run.err);
+        EXPECT_EQ(contents(output), contents(fixtures + u"loup-"_s + aide + u".html"_s));
+    }
+    const ToolRun toStdout = aides({u"document"_s, u"tirets"_s, fixtures + u"loup.html"_s});
+    EXPECT_EQ(toStdout.out, contents(fixtures + u"loup-tirets.html"_s));
+    // Two changes of a border box bring the document back.
+    const QString twice = dir.filePath(u"twice.html"_s);
+    aides({u"document"_s, u"bord-vert-rouge"_s, fixtures + u"loup-bord-vert-rouge.html"_s, twice});
+    const QByteArray original = contents(fixtures + u"loup.html"_s);
+    EXPECT_EQ(contents(twice), QByteArray(original).replace("\t<!--BORD 1-->", "<!--BORD 1-->").replace("\t<!--BORD 4-->", "<!--BORD 4-->"));
+}
+
+TEST(AidesTool, ReadsWordsAndLinesFromTheStandardInput)
+{
+    const ToolRun syllables = aides({u"syllabes"_s}, "papa\r\n\xC3\xA9l\xC3\xA9phant\na++b\n\n");
+    EXPECT_EQ(syllables.exitCode, 0);
+    EXPECT_EQ(syllables.out, "pa|pa\n\xC3\xA9|l\xC3\xA9|phant\na|-|+b\n\n");
+    const ToolRun dashes = aides({u"ligne"_s, u"tirets"_s}, "Le chat dort.<br>\nchocolat");
+    EXPECT_EQ(dashes.out, " Le chat dor-t.<br>\n cho-co-lat\n");
+    const ToolRun sound = aides({u"ligne"_s, u"son=ou"_s}, "Le loup<br>\n");
+    EXPECT_EQ(sound.out, "Le l<FONT color=\"red\"><B>ou</B></FONT>p<br>\n");
+}
+
+TEST(AidesTool, RefusesWithAFrenchMessageAndWritesNothing)
+{
+    QTemporaryDir dir;
+    QFile refused(dir.filePath(u"refuse.html"_s));
+    ASSERT_TRUE(refused.open(QIODevice::WriteOnly));
+    refused.write("<html>\r\ntexte<br>\r\n<!--FIN-->\r\n");
+    refused.close();
+    const QString existing = dir.filePath(u"existant.html"_s);
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("avant\r\n");
+    file.close();
+    struct Refusal
+    {
+        const char *name;
+        QStringList arguments;
+        QString message;
+    };
+    const Refusal refusals[] = {
+        {"a document without start marker", {u"document"_s, u"tirets"_s, refused.fileName(), existing}, u"<!--DEBUT-->"_s},
+        {"an unknown aid", {u"document"_s, u"gras"_s, fixtures + u"loup.html"_s, existing}, u"Aide inconnue"_s},
+        {"a missing file", {u"document"_s, u"tirets"_s, dir.filePath(u"absent.html"_s), existing}, u"introuvable"_s},
+        {"a whole-document aid on lines", {u"ligne"_s, u"phrases"_s}, u"document entier"_s},
+        {"a missing argument", {u"document"_s, u"tirets"_s}, u"Arguments incorrects"_s},
+    };
+    for (const Refusal &r : refusals) {
+        SCOPED_TRACE(r.name);
+        const ToolRun run = aides(r.arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(r.message)) << visible(run.err);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(contents(existing), "avant\r\n");
+    }
+    const ToolRun created = aides({u"document"_s, u"phrases"_s, refused.fileName(), dir.filePath(u"new.html"_s)});
+    EXPECT_EQ(created.exitCode, 2);
+    EXPECT_FALSE(QFile::exists(dir.filePath(u"new.html"_s)));
+}
+
+TEST(AidesTool, ExplainsItselfInFrench)
+{
+    const ToolRun help = aides({u"--help"_s});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char *text : {"syllabes", "ligne AIDE", "document AIDE ENTREE [SORTIE]", "son=TEXTE", "bord-multicolor",
+                             "surlignement=oui", "code de sortie est 2"})
+        EXPECT_TRUE(help.out.contains(text)) << text;
+}
+
+} // namespace

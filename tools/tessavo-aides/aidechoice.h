@@ -1,0 +1,42 @@
+#pragma once
+
+#include "readingaids/bodyaids.h"
+#include "readingaids/frame.h"
+#include "workspace/failure.h"
+
+#include <QString>
+#include <QStringList>
+
+// The aid named on the command line, and what it does to lines.
+namespace aides {
+
+// A command line the tool cannot follow; its text says why, in French.
+class UsageError : public workspace::Failure
+{
+public:
+    using Failure::Failure;
+};
+
+struct AideChoice
+{
+    enum class Kind { Body, Highlight, Border };
+    Kind kind = Kind::Body;
+    readingaids::BodyAid body = readingaids::BodyAid::Couleurs;
+    QString sound;            // for son=TEXTE
+    bool highlighted = false; // for surlignement=oui
+    readingaids::Border border = readingaids::Border::GreenRed;
+};
+
+// "couleurs", "tirets", "muettes", "son=TEXTE"; with wholeDocument also
+// "phrases", "surlignement=oui|non", "bord-vert-rouge", "bord-multicolor".
+// Raises UsageError for any other name.
+AideChoice parseAide(const QString &name, bool wholeDocument);
+
+// The output line of one body line (the aids that treat lines one by one).
+QString treatLine(const AideChoice &aide, const QString &line);
+
+// The document lines as the aid rewrites them; raises
+// readingaids::DocumentRefused for a body aid on a document without markers.
+QStringList transformDocument(const AideChoice &aide, const QStringList &lines);
+
+} // namespace aides

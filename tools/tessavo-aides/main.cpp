@@ -1,0 +1,152 @@
+// tessavo-aides: the reading aids from the command line, for batch work and
+// scripts. Every message is French, like the program's.
+
+#include "aidechoice.h"
+
+#include "readingaids/syllabify.h"
+#include "workspace/textfile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int refused = 2;
+
+const QString help = uR"(Usage : tessavo-aides COMMANDE ...
+
+Les aides à la lecture de Tessavo, en ligne de commande.
+
+Commandes :
+  tessavo-aides syllabes
+      Lit des mots sur l'entrée standard (UTF-8), un par ligne, et écrit
+      pour chacun ses syllabes séparées par « | » (papa -> pa|pa).
+
+  tessavo-aides ligne AIDE
+      Lit des lignes de texte d'un document de lecture sur l'entrée standard
+      (UTF-8) et écrit la ligne transformée de chacune.
+      AIDE : couleurs, tirets, muettes ou son=TEXTE.
+
+  tessavo-aides document AIDE ENTREE [SORTIE]
+      Lit le document de lecture ENTREE (Windows-1252) et écrit le document
+      transformé (Windows-1252, fins de ligne CR LF) dans SORTIE, ou sur la
+      sortie standard sans SORTIE.
+      AIDE : couleurs, tirets, muettes, son=TEXTE, phrases,
+      surlignement=oui, surlignement=non, bord-vert-rouge, bord-multicolor.
+
+Aides :
+  couleurs          syllabes en couleurs
+  tirets            syllabes séparées par des tirets
+  muettes           lettres muettes mises à part
+  son=TEXTE         le son TEXTE en gras rouge (exactement comme tapé)
+  phrases           phrases en couleurs
+  surlignement=oui  fond jaune clair (non : fond blanc)
+  bord-vert-rouge   ajoute ou retire les bords vert et rouge
+  bord-multicolor   ajoute ou retire les bords multicolores
+
+En cas d'aide inconnue, de fichier illisible ou de document refusé (sans
+repère <!--DEBUT--> ou sans repère <!--FIN--> après la ligne du logo), un
+message est écrit sur la sortie d'erreur, le code de sortie est 2 et aucun
+fichier de sortie n'est créé ni modifié.
+)"_s;
+
+void write(FILE *stream, const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+// The lines of the standard input, read as UTF-8; a last line end adds no line.
+QStringList readInputLines()
+{
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        throw aides::UsageError(u"L'entrée standard ne peut pas être lue."_s);
+    QString text = QString::fromUtf8(input.readAll());
+    text.replace(u"\r\n"_s, u"\n"_s);
+    QStringList lines = text.split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void writeOutputLines(const QStringList &lines)
+{
+    QByteArray bytes;
+    for (const QString &line : lines)
+        bytes += line.toUtf8() + '\n';
+    write(stdout, bytes);
+}
+
+void expectArguments(const QStringList &arguments, qsizetype least, qsizetype most)
+{
+    if (arguments.size() < least || arguments.size() > most)
+        throw aides::UsageError(u"Arguments incorrects pour la commande « %1 ». Tapez tessavo-aides --help."_s
+                                    .arg(arguments.first()));
+}
+
+void runSyllabes(const QStringList &arguments)
+{
+    expectArguments(arguments, 1, 1);
+    QStringList out;
+    for (const QString &word : readInputLines())
+        out.append(readingaids::Syllabify(word).join(u'|'));
+    writeOutputLines(out);
+}
+
+void runLigne(const QStringList &arguments)
+{
+    expectArguments(arguments, 2, 2);
+    const aides::AideChoice aide = aides::parseAide(arguments[1], false);
+    QStringList out;
+    for (const QString &line : readInputLines())
+        out.append(aides::treatLine(aide, line));
+    writeOutputLines(out);
+}
+
+// Everything is read and transformed before the output is opened, so a
+// refusal leaves no output file behind.
+void runDocument(const QStringList &arguments)
+{
+    expectArguments(arguments, 3, 4);
+    const aides::AideChoice aide = aides::parseAide(arguments[1], true);
+    const QStringList lines = aides::transformDocument(aide, workspace::readLines(arguments[2]));
+    if (arguments.size() == 4)
+        workspace::writeLines(arguments[3], lines);
+    else
+        write(stdout, workspace::encodeLines(lines));
+}
+
+int run(const QStringList &arguments)
+{
+    if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
+        write(arguments.isEmpty() ? stderr : stdout, help.toUtf8());
+        return arguments.isEmpty() ? refused : 0;
+    }
+    const QString &command = arguments.first();
+    if (command == u"syllabes")
+        runSyllabes(arguments);
+    else if (command == u"ligne")
+        runLigne(arguments);
+    else if (command == u"document")
+        runDocument(arguments);
+    else
+        throw aides::UsageError(u"Commande inconnue : « %1 ». Tapez tessavo-aides --help."_s.arg(command));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    try {
+        return run(application.arguments().sliced(1));
+    } catch (const workspace::Failure &failure) {
+        write(stderr, u"tessavo-aides : %1\n"_s.arg(failure.message()).toUtf8());
+        return refused;
+    }
+}
