@@ -24,6 +24,12 @@ TForm2 *startProgram()
 
 int runProgram()
 {
+    // The screens are laid out for the narrow sans-serif faces of a Windows
+    // desktop; the metric-compatible faces come first where they exist.
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("Segoe UI"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans")});
+    QApplication::setFont(font);
     // The program ends by its own rules, not when some window is the last.
     QApplication::setQuitOnLastWindowClosed(false);
     startProgram();

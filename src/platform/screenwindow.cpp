@@ -1,5 +1,6 @@
 #include "screenwindow.h"
 
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -28,6 +29,14 @@ QFont boldFont(int pointSize)
     font.setPointSize(pointSize);
     font.setBold(true);
     return font;
+}
+
+void shrinkToFit(QLabel *label)
+{
+    QFont font = label->font();
+    while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPointSize(font.pointSize() - 1);
+    label->setFont(font);
 }
 
 QStringList linesOf(const QPlainTextEdit *memo)

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QWidget>
 
+class QLabel;
 class QPlainTextEdit;
 
 namespace platform {
@@ -26,6 +27,9 @@ private:
 
 // Fonts of the controls, by point size.
 QFont boldFont(int pointSize);
+
+// Lowers the label's font size until its text fits its width.
+void shrinkToFit(QLabel *label);
 
 // The lines of a multi-line text box: none when it is empty, and a last line
 // end does not open a further line.

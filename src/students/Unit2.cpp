@@ -75,21 +75,22 @@ TForm2::TForm2(QWidget *owner)
 void TForm2::createControls()
 {
     Label3 = makeLabel(this, u"Choisir un élève                  ou                  Enregistrer un nouvel élève"_s,
-                       24, {16, 8, 910, 44});
-    Label4 = makeLabel(this, u"Elèves enregistrés"_s, 14, {16, 64, 257, 26});
+                       24, {16, 8, 915, 44});
+    platform::shrinkToFit(Label3);
+    Label4 = makeLabel(this, u"Elèves enregistrés"_s, 14, {16, 60, 257, 26});
     ListView1 = new QListWidget(this);
-    ListView1->setGeometry(16, 94, 257, 329);
+    ListView1->setGeometry(16, 90, 257, 329);
     ListView1->setStyleSheet(u"QListWidget::item { height: 30px; }"_s);
 
     Image2 = new QLabel(this);
-    Image2->setGeometry(300, 94, 137, 153);
+    Image2->setGeometry(306, 90, 137, 153);
     Image2->setPixmap(QPixmap(u":/pictures/badge.png"_s));
-    Label8 = makeLabel(this, u"Tessavo"_s, 48, {280, 262, 200, 80});
+    Label8 = makeLabel(this, u"Tessavo"_s, 48, {490, 384, 430, 72});
     Label8->setStyleSheet(u"color: #008B8B;"_s);
 
     const QString hintClass = u"Obligatoire la 1ere fois"_s;
     const QString hintStudent = u"Nouveau nom ou choisir à gauche dans la liste"_s;
-    const int captionX = 490, editX = 580, editWidth = 300;
+    const int captionX = 490, editX = 580, editWidth = 330;
     Label6 = makeLabel(this, u"Ville"_s, 12, {captionX, 96, 90, 26});
     Edit8 = makeEdit(this, u"Ville"_s, hintClass, {editX, 94, editWidth, 28});
     Label7 = makeLabel(this, u"Ecole"_s, 12, {captionX, 132, 90, 26});
@@ -105,7 +106,7 @@ void TForm2::createControls()
 
     Button1 = new QPushButton(u"Enregistrer cet élève"_s, this);
     QFont symbolFont = platform::boldFont(16);
-    symbolFont.setFamily(u"Segoe UI Symbol"_s);
+    symbolFont.setFamilies(QStringList{u"Segoe UI Symbol"_s} + symbolFont.families());
     Button1->setFont(symbolFont);
     Button1->setGeometry(editX, 340, 273, 36);
     Button2 = new QPushButton(u"Suite -> Importer du texte"_s, this);
@@ -113,10 +114,10 @@ void TForm2::createControls()
     Button2->setGeometry(editX, 340, 265, 36);
     Button2->hide();
 
-    Label5 = makeLabel(this, EleveActuel, 14, {16, 436, 900, 26});
-    Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, 14, {16, 466, 873, 26});
+    Label5 = makeLabel(this, EleveActuel, 14, {16, 460, 900, 26});
+    Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, 14, {16, 488, 873, 26});
     Image1 = new QLabel(this);
-    Image1->setGeometry(16, 520, 900, 90);
+    Image1->setGeometry(16, 524, 900, 90);
     Image1->setScaledContents(true);
     Image1->setPixmap(QPixmap(u":/pictures/etapes1.png"_s));
 
