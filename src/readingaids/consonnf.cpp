@@ -1,6 +1,7 @@
 #include "consonnf.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace readingaids {
 
@@ -86,11 +87,13 @@ const std::array<QStringView, 524> consonnF = {
 namespace {
 
 // The list in code-unit order, for a binary search.
-const std::array<QStringView, 524> &sortedWords()
+const std::array<std::u16string_view, 524> &sortedWords()
 {
-    static const std::array<QStringView, 524> sorted = [] {
-        std::array<QStringView, 524> words = consonnF;
-        std::sort(words.begin(), words.end(), [](QStringView a, QStringView b) { return a.compare(b) < 0; });
+    static const std::array<std::u16string_view, 524> sorted = [] {
+        std::array<std::u16string_view, 524> words;
+        std::transform(consonnF.begin(), consonnF.end(), words.begin(),
+                       [](QStringView word) { return std::u16string_view(word.utf16(), size_t(word.size())); });
+        std::sort(words.begin(), words.end());
         return words;
     }();
     return sorted;
@@ -101,8 +104,7 @@ const std::array<QStringView, 524> &sortedWords()
 bool consonneFinale(QStringView s)
 {
     const auto &words = sortedWords();
-    return std::binary_search(words.begin(), words.end(), s,
-                              [](QStringView a, QStringView b) { return a.compare(b) < 0; });
+    return std::binary_search(words.begin(), words.end(), std::u16string_view(s.utf16(), size_t(s.size())));
 }
 
 bool consonneFinale2(QChar c)

@@ -7,6 +7,28 @@ namespace readingaids {
 
 namespace {
 
+// Whether the character is one that the scanner looks at; every other one
+// belongs to the word it stands in.
+bool needsALook(QChar c, Marks marks)
+{
+    switch (c.unicode()) {
+    case u'<':
+    case u'&':
+    case u' ':
+    case u'!':
+    case u';':
+    case u'?':
+        return true;
+    case u'-':
+    case u',':
+    case u'.':
+    case u':':
+        return marks == Marks::BeginWord;
+    default:
+        return false;
+    }
+}
+
 bool isSentenceMark(QChar c)
 {
     return c == u'!' || c == u';' || c == u'?';
@@ -21,7 +43,7 @@ struct Scanner
 {
     QStringView text;
     WordTreatment demontage;
-    QString out;
+    QString &out;
     qsizetype wordStart = -1; // -1 when no word is pending
     bool wordBeginsWithMark = false;
 
@@ -71,29 +93,36 @@ struct Scanner
 
 QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
 {
-    Scanner scan{trimLine(line), demontage, {}};
-    scan.out.reserve(scan.text.size() * 2 + 16);
+    QString out;
+    Scanner scan{trimLine(line), demontage, out};
+    // Twice the line spares most moves of a growing line without holding
+    // much unused room (the colours need a move or two more).
+    out.reserve(scan.text.size() * 2 + 64);
     const qsizetype n = scan.text.size();
     qsizetype i = 0;
     while (i < n) {
         const QChar c = scan.text[i];
-        if (const qsizetype markup = markupLength(scan.text, i)) {
+        if (!needsALook(c, marks)) {
+            if (scan.wordStart < 0)
+                scan.beginWord(i, false);
+            ++i;
+        } else if (const qsizetype markup = markupLength(scan.text, i)) {
             i = scan.copyMarkup(i, markup);
-            continue;
+        } else {
+            if (c == u' ')
+                scan.endWord(i);
+            else if (isSentenceMark(c))
+                scan.sentenceMark(i);
+            else if (isMark(c)) {
+                scan.endWord(i);
+                scan.beginWord(i, true);
+            } else if (scan.wordStart < 0)
+                scan.beginWord(i, false);
+            ++i;
         }
-        if (c == u' ')
-            scan.endWord(i);
-        else if (isSentenceMark(c))
-            scan.sentenceMark(i);
-        else if (marks == Marks::BeginWord && isMark(c)) {
-            scan.endWord(i);
-            scan.beginWord(i, true);
-        } else if (scan.wordStart < 0)
-            scan.beginWord(i, false);
-        ++i;
     }
     scan.endWord(n);
-    return scan.out;
+    return out;
 }
 
 } // namespace readingaids
