@@ -45,7 +45,7 @@ struct Scanner
     WordTreatment demontage;
     QString &out;
     qsizetype wordStart = -1; // -1 when no word is pending
-    bool wordBeginsWithMark = false;
+    bool wordBeginsWithMark = false; // then it follows the word before it without a blank: "vent,"
 
     void beginWord(qsizetype pos, bool withMark)
     {

@@ -129,10 +129,6 @@ QStringList Syllabify(QStringView s)
     return syllables;
 }
 
-} // namespace readingaids
-
-namespace readingaids {
-
 void cutTextWord(QStringView word, Syllables &syllables)
 {
     cutSyllables(word, Signs::PlusOnly, syllables);

@@ -30,10 +30,6 @@ enum class Signs { HyphenAndPlus, PlusOnly };
 // The syllables of Syllabify as stretches of the word; syllables is emptied first.
 void cutSyllables(QStringView word, Signs signs, Syllables &syllables);
 
-} // namespace readingaids
-
-namespace readingaids {
-
 // The syllables of a word of the text as the syllable aids write them: only
 // "+" is a sign, and the empty syllable that a "+" at either end of the word
 // leaves is dropped. "te-monnaie" -> "te-mon", "naie"
