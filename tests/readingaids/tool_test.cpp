@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString fixtures = QStringLiteral(TESSAVO_SOURCE_DIR "/tests/fixtures/readingaids/");
+const QString fixtures = QStringLiteral(TESSAVO_FIXTURES_DIR "/readingaids/");
 
 struct ToolRun
 {
