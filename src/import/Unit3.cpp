@@ -18,28 +18,6 @@ namespace {
 
 const QString NothingSaved = u"TexteAlire.html"_s;
 
-QLabel *makeLabel(QWidget *parent, const QString &text, const QFont &font, QRect geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(font);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QLineEdit *makeEdit(QWidget *parent, QRect geometry)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-QFont plainFont(int pointSize)
-{
-    QFont font;
-    font.setPointSize(pointSize);
-    return font;
-}
-
 } // namespace
 
 TForm3::TForm3(TForm2 *owner)
@@ -68,12 +46,13 @@ QPushButton *TForm3::makeStepButton(const QString &text, int y)
 
 void TForm3::createControls()
 {
+    using platform::boldFont, platform::makeEdit, platform::makeHiddenEdit, platform::makeLabel, platform::plainFont;
     Label1 = makeLabel(this, u"Importer des textes"_s, plainFont(48), {16, 4, 700, 80});
     Button2 = new QPushButton(u"Copier(ctrl+c) et coller(Ctrl+v)"_s, this);
-    Button2->setFont(platform::boldFont(16));
+    Button2->setFont(boldFont(16));
     Button2->setGeometry(16, 92, 420, 40);
     Button3 = new QPushButton(u"Importer du texte (.txt/.doc/.pdf ...)"_s, this);
-    Button3->setFont(platform::boldFont(16));
+    Button3->setFont(boldFont(16));
     Button3->setGeometry(16, 138, 420, 40);
 
     Label4 = makeLabel(this, u"NOM"_s, plainFont(12), {450, 92, 80, 24});
@@ -88,9 +67,9 @@ void TForm3::createControls()
     Image2->setGeometry(640, 214, 89, 97);
     Image2->setScaledContents(true);
 
-    Label3 = makeLabel(this, u"ELEVE ACTUEL :"_s, platform::boldFont(14), {16, 230, 600, 24});
-    Label2 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, platform::boldFont(14), {16, 258, 1330, 24});
-    Label8 = makeLabel(this, u"TEXT ACTUEL"_s, platform::boldFont(14), {16, 290, 150, 26});
+    Label3 = makeLabel(this, u"ELEVE ACTUEL :"_s, boldFont(14), {16, 230, 600, 24});
+    Label2 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {16, 258, 1330, 24});
+    Label8 = makeLabel(this, u"TEXT ACTUEL"_s, boldFont(14), {16, 290, 150, 26});
     Edit5 = makeEdit(this, {170, 288, 1185, 30});
     Edit5->setFont(plainFont(14));
 
@@ -109,7 +88,7 @@ void TForm3::createControls()
     Button5->hide();
     Label9 = makeLabel(this,
                        u"Vous devez choisir entre 3 : réaliser une nouvelle mise en page ou 4 réutiliser celle réalisée précédemment"_s,
-                       platform::boldFont(14), {16, 720, 1340, 26});
+                       boldFont(14), {16, 720, 1340, 26});
     Label9->setStyleSheet(u"color: red;"_s);
     Label9->hide();
 
@@ -124,10 +103,8 @@ void TForm3::createControls()
 
     Memo2 = new QPlainTextEdit(this);
     Memo2->hide();
-    Edit6 = makeEdit(this, {});
-    Edit6->hide();
-    Edit7 = makeEdit(this, {});
-    Edit7->hide();
+    Edit6 = makeHiddenEdit(this);
+    Edit7 = makeHiddenEdit(this);
 }
 
 void TForm3::connectHandlers()

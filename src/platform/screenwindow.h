@@ -1,10 +1,9 @@
 #pragma once
 
+#include "controls.h"
+
 #include <QColor>
 #include <QWidget>
-
-class QLabel;
-class QPlainTextEdit;
 
 namespace platform {
 
@@ -24,15 +23,5 @@ private:
     QColor m_bottom;
     QColor m_top;
 };
-
-// Fonts of the controls, by point size.
-QFont boldFont(int pointSize);
-
-// Lowers the label's font size until its text fits its width.
-void shrinkToFit(QLabel *label);
-
-// The lines of a multi-line text box: none when it is empty, and a last line
-// end does not open a further line.
-QStringList linesOf(const QPlainTextEdit *memo);
 
 } // namespace platform

@@ -26,29 +26,6 @@ namespace {
 
 const QString EleveActuel = u"ELEVE ACTUEL : "_s;
 
-QLabel *makeLabel(QWidget *parent, const QString &text, int pointSize, QRect geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setFont(platform::boldFont(pointSize));
-    label->setGeometry(geometry);
-    return label;
-}
-
-QLineEdit *makeEdit(QWidget *parent, const QString &text, const QString &hint, QRect geometry)
-{
-    auto *edit = new QLineEdit(text, parent);
-    edit->setToolTip(hint);
-    edit->setGeometry(geometry);
-    return edit;
-}
-
-QLineEdit *makeHiddenEdit(QWidget *parent)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->hide();
-    return edit;
-}
-
 // Replaces the field's text by its upper-cased form, keeping the caret.
 void upperCaseField(QLineEdit *edit)
 {
@@ -74,10 +51,11 @@ TForm2::TForm2(QWidget *owner)
 
 void TForm2::createControls()
 {
+    using platform::boldFont, platform::makeEdit, platform::makeHiddenEdit, platform::makeLabel;
     Label3 = makeLabel(this, u"Choisir un élève                  ou                  Enregistrer un nouvel élève"_s,
-                       24, {16, 8, 915, 44});
+                       boldFont(24), {16, 8, 915, 44});
     platform::shrinkToFit(Label3);
-    Label4 = makeLabel(this, u"Elèves enregistrés"_s, 14, {16, 60, 257, 26});
+    Label4 = makeLabel(this, u"Elèves enregistrés"_s, boldFont(14), {16, 60, 257, 26});
     ListView1 = new QListWidget(this);
     ListView1->setGeometry(16, 90, 257, 329);
     ListView1->setStyleSheet(u"QListWidget::item { height: 30px; }"_s);
@@ -85,37 +63,37 @@ void TForm2::createControls()
     Image2 = new QLabel(this);
     Image2->setGeometry(306, 90, 137, 153);
     Image2->setPixmap(QPixmap(u":/pictures/badge.png"_s));
-    Label8 = makeLabel(this, u"Tessavo"_s, 48, {490, 384, 430, 72});
+    Label8 = makeLabel(this, u"Tessavo"_s, boldFont(48), {490, 384, 430, 72});
     Label8->setStyleSheet(u"color: #008B8B;"_s);
 
     const QString hintClass = u"Obligatoire la 1ere fois"_s;
     const QString hintStudent = u"Nouveau nom ou choisir à gauche dans la liste"_s;
     const int captionX = 490, editX = 580, editWidth = 330;
-    Label6 = makeLabel(this, u"Ville"_s, 12, {captionX, 96, 90, 26});
-    Edit8 = makeEdit(this, u"Ville"_s, hintClass, {editX, 94, editWidth, 28});
-    Label7 = makeLabel(this, u"Ecole"_s, 12, {captionX, 132, 90, 26});
-    Edit9 = makeEdit(this, u"Ecole"_s, hintClass, {editX, 130, editWidth, 28});
-    Classe = makeLabel(this, u"Classe"_s, 12, {captionX, 168, 90, 26});
-    Edit3 = makeEdit(this, u"Classe"_s, hintClass, {editX, 166, editWidth, 28});
-    NOM = makeLabel(this, u"NOM"_s, 12, {captionX, 218, 90, 26});
-    Edit1 = makeEdit(this, u"Nom"_s, hintStudent, {editX, 216, editWidth, 28});
-    PrenomL = makeLabel(this, u"Prenom"_s, 12, {captionX, 254, 90, 26});
-    Edit2 = makeEdit(this, u"Prénom"_s, hintStudent, {editX, 252, editWidth, 28});
-    Label2 = makeLabel(this, u"Mail"_s, 12, {captionX, 290, 90, 26});
-    Edit4 = makeEdit(this, u"@"_s, hintStudent, {editX, 288, editWidth, 28});
+    Label6 = makeLabel(this, u"Ville"_s, boldFont(12), {captionX, 96, 90, 26});
+    Edit8 = makeEdit(this, {editX, 94, editWidth, 28}, u"Ville"_s, hintClass);
+    Label7 = makeLabel(this, u"Ecole"_s, boldFont(12), {captionX, 132, 90, 26});
+    Edit9 = makeEdit(this, {editX, 130, editWidth, 28}, u"Ecole"_s, hintClass);
+    Classe = makeLabel(this, u"Classe"_s, boldFont(12), {captionX, 168, 90, 26});
+    Edit3 = makeEdit(this, {editX, 166, editWidth, 28}, u"Classe"_s, hintClass);
+    NOM = makeLabel(this, u"NOM"_s, boldFont(12), {captionX, 218, 90, 26});
+    Edit1 = makeEdit(this, {editX, 216, editWidth, 28}, u"Nom"_s, hintStudent);
+    PrenomL = makeLabel(this, u"Prenom"_s, boldFont(12), {captionX, 254, 90, 26});
+    Edit2 = makeEdit(this, {editX, 252, editWidth, 28}, u"Prénom"_s, hintStudent);
+    Label2 = makeLabel(this, u"Mail"_s, boldFont(12), {captionX, 290, 90, 26});
+    Edit4 = makeEdit(this, {editX, 288, editWidth, 28}, u"@"_s, hintStudent);
 
     Button1 = new QPushButton(u"Enregistrer cet élève"_s, this);
-    QFont symbolFont = platform::boldFont(16);
+    QFont symbolFont = boldFont(16);
     symbolFont.setFamilies(QStringList{u"Segoe UI Symbol"_s} + symbolFont.families());
     Button1->setFont(symbolFont);
     Button1->setGeometry(editX, 340, 273, 36);
     Button2 = new QPushButton(u"Suite -> Importer du texte"_s, this);
-    Button2->setFont(platform::boldFont(16));
+    Button2->setFont(boldFont(16));
     Button2->setGeometry(editX, 340, 265, 36);
     Button2->hide();
 
-    Label5 = makeLabel(this, EleveActuel, 14, {16, 460, 900, 26});
-    Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, 14, {16, 488, 873, 26});
+    Label5 = makeLabel(this, EleveActuel, boldFont(14), {16, 460, 900, 26});
+    Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {16, 488, 873, 26});
     Image1 = new QLabel(this);
     Image1->setGeometry(16, 524, 900, 90);
     Image1->setScaledContents(true);

@@ -41,3 +41,9 @@ inline void PrintTo(const QStringList &lines, std::ostream *os)
         *os << (i ? ", " : "") << visible(lines[i]);
     *os << "}";
 }
+
+// Lets a test stream a text into its failure message.
+inline std::ostream &operator<<(std::ostream &out, const QString &text)
+{
+    return out << visible(text);
+}

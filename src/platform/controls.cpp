@@ -1,0 +1,64 @@
+#include "controls.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace platform {
+
+QFont plainFont(int pointSize)
+{
+    QFont font;
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QFont boldFont(int pointSize)
+{
+    QFont font = plainFont(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+QLabel *makeLabel(QWidget *parent, const QString &text, const QFont &font, QRect geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setFont(font);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit *makeEdit(QWidget *parent, QRect geometry, const QString &text, const QString &hint)
+{
+    auto *edit = new QLineEdit(text, parent);
+    edit->setGeometry(geometry);
+    edit->setToolTip(hint);
+    return edit;
+}
+
+QLineEdit *makeHiddenEdit(QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->hide();
+    return edit;
+}
+
+void shrinkToFit(QLabel *label)
+{
+    QFont font = label->font();
+    while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPointSize(font.pointSize() - 1);
+    label->setFont(font);
+}
+
+QStringList linesOf(const QPlainTextEdit *memo)
+{
+    QString text = memo->toPlainText();
+    if (text.isEmpty())
+        return {};
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text.split(u'\n');
+}
+
+} // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QStringList>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+// Small helpers with which the screens build and read their controls.
+namespace platform {
+
+QFont plainFont(int pointSize);
+QFont boldFont(int pointSize);
+
+QLabel *makeLabel(QWidget *parent, const QString &text, const QFont &font, QRect geometry);
+QLineEdit *makeEdit(QWidget *parent, QRect geometry, const QString &text = {}, const QString &hint = {});
+// A hidden edit field: a value that other screens read.
+QLineEdit *makeHiddenEdit(QWidget *parent);
+
+// Lowers the label's font size until its text fits its width.
+void shrinkToFit(QLabel *label);
+
+// The lines of a multi-line text box: none when it is empty, and a last line
+// end does not open a further line.
+QStringList linesOf(const QPlainTextEdit *memo);
+
+} // namespace platform
