@@ -2,7 +2,6 @@
 
 #include <QLinearGradient>
 #include <QPolygonF>
-#include <QRadialGradient>
 #include <QTransform>
 
 #include <cmath>
@@ -56,11 +55,8 @@ void soleil(QPainter &p)
         shape(p, ray, (i % 2 == 0) ? QColor(0xff, 0x8c, 0x00) : QColor(0xff, 0xc1, 0x07),
               trait(QColor(0xd9, 0x6a, 0x00), 3));
     }
-    QRadialGradient g(QPointF(105, 100), 75);
-    g.setColorAt(0, QColor(0xff, 0xf1, 0x76));
-    g.setColorAt(1, QColor(0xff, 0xcc, 0x00));
-    p.setPen(trait(QColor(0xe0, 0x8a, 0x00), 4));
-    p.setBrush(g);
+    shade(p, QPointF(105, 100), 75, QColor(0xff, 0xf1, 0x76), QColor(0xff, 0xcc, 0x00),
+          trait(QColor(0xe0, 0x8a, 0x00), 4));
     p.drawEllipse(c, 62, 62);
 
     // A smiling face.
@@ -141,11 +137,8 @@ void arbre(QPainter &p)
     };
     for (const auto &b : puffs)
         crown = crown.united(disc(QPointF(b.x, b.y), b.r));
-    QRadialGradient g(QPointF(100, 70), 120);
-    g.setColorAt(0, QColor(0x7c, 0xd6, 0x5a));
-    g.setColorAt(1, QColor(0x2e, 0x8b, 0x3a));
-    p.setPen(trait(QColor(0x1b, 0x5e, 0x20), 4));
-    p.setBrush(g);
+    shade(p, QPointF(100, 70), 120, QColor(0x7c, 0xd6, 0x5a), QColor(0x2e, 0x8b, 0x3a),
+          trait(QColor(0x1b, 0x5e, 0x20), 4));
     p.drawPath(crown);
     // A few leaf curls inside the crown.
     p.setPen(trait(QColor(0x1b, 0x5e, 0x20, 160), 3));
@@ -419,11 +412,8 @@ void pomme(QPainter &p)
     apple.cubicTo(78, 218, 40, 186, 36, 128);
     apple.cubicTo(32, 64, 90, 50, 120, 76);
     apple.closeSubpath();
-    QRadialGradient g(QPointF(96, 104), 120);
-    g.setColorAt(0, QColor(0xff, 0x5a, 0x4f));
-    g.setColorAt(1, QColor(0xc6, 0x12, 0x12));
-    p.setPen(trait(QColor(0x7f, 0x0b, 0x0b), 4));
-    p.setBrush(g);
+    shade(p, QPointF(96, 104), 120, QColor(0xff, 0x5a, 0x4f), QColor(0xc6, 0x12, 0x12),
+          trait(QColor(0x7f, 0x0b, 0x0b), 4));
     p.drawPath(apple);
     shine(p, QPointF(76, 108), 22, 40, 20);
 
@@ -446,11 +436,8 @@ void pomme(QPainter &p)
 void etoile(QPainter &p)
 {
     const QPainterPath big = star(QPointF(120, 128), 108, 46);
-    QRadialGradient g(QPointF(110, 110), 110);
-    g.setColorAt(0, QColor(0xff, 0xf5, 0x9d));
-    g.setColorAt(1, QColor(0xff, 0xc1, 0x07));
-    p.setPen(trait(QColor(0xe6, 0x7e, 0x00), 6));
-    p.setBrush(g);
+    shade(p, QPointF(110, 110), 110, QColor(0xff, 0xf5, 0x9d), QColor(0xff, 0xc1, 0x07),
+          trait(QColor(0xe6, 0x7e, 0x00), 6));
     p.drawPath(big);
     // Little sparkles around.
     const QPen sparkle = trait(QColor(0xff, 0xa0, 0x00), 3);
@@ -464,11 +451,8 @@ void etoile(QPainter &p)
 void lune(QPainter &p)
 {
     const QPainterPath moon = disc(QPointF(112, 124), 86).subtracted(disc(QPointF(156, 92), 76));
-    QRadialGradient g(QPointF(70, 150), 100);
-    g.setColorAt(0, QColor(0xff, 0xf1, 0x76));
-    g.setColorAt(1, QColor(0xff, 0xc1, 0x07));
-    p.setPen(trait(QColor(0xc7, 0x8a, 0x00), 5));
-    p.setBrush(g);
+    shade(p, QPointF(70, 150), 100, QColor(0xff, 0xf1, 0x76), QColor(0xff, 0xc1, 0x07),
+          trait(QColor(0xc7, 0x8a, 0x00), 5));
     p.drawPath(moon);
     // A sleeping eye and a rosy cheek.
     p.setPen(trait(QColor(0x8a, 0x5a, 0x00), 4));
@@ -681,11 +665,8 @@ void escargot(QPainter &p)
 
     // Shell with its spiral.
     const QPointF c(146, 128);
-    QRadialGradient g(QPointF(130, 110), 80);
-    g.setColorAt(0, QColor(0xff, 0xb7, 0x4d));
-    g.setColorAt(1, QColor(0xd8, 0x6a, 0x10));
-    p.setPen(trait(QColor(0x6d, 0x3b, 0x0f), 4));
-    p.setBrush(g);
+    shade(p, QPointF(130, 110), 80, QColor(0xff, 0xb7, 0x4d), QColor(0xd8, 0x6a, 0x10),
+          trait(QColor(0x6d, 0x3b, 0x0f), 4));
     p.drawEllipse(c, 66, 64);
     QPainterPath spiral;
     const qreal turns = 2.6;

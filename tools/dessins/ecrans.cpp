@@ -1,6 +1,5 @@
 #include "ecrans.h"
 
-#include <QRadialGradient>
 #include <QTransform>
 
 namespace dessins {
@@ -129,11 +128,8 @@ Picture badge()
 
     const QPointF c(Width / 2.0, Height / 2.0);
     const qreal r = 66;
-    QRadialGradient g(c + QPointF(-18, -22), r * 1.4);
-    g.setColorAt(0, QColor(0x6c, 0xd0, 0x6a));
-    g.setColorAt(1, QColor(0x1b, 0x7a, 0x32));
-    p.setPen(trait(QColor(0x11, 0x55, 0x22), 3));
-    p.setBrush(g);
+    shade(p, c + QPointF(-18, -22), r * 1.4, QColor(0x6c, 0xd0, 0x6a), QColor(0x1b, 0x7a, 0x32),
+          trait(QColor(0x11, 0x55, 0x22), 3));
     p.drawEllipse(c, r, r);
     p.setPen(trait(QColor(0xc8, 0xf0, 0xc0), 2));
     p.setBrush(Qt::NoBrush);

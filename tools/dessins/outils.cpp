@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QRadialGradient>
 #include <QTransform>
 
 #include <cmath>
@@ -88,6 +89,15 @@ void shape(QPainter &p, const QPainterPath &path, const QColor &fill, const QPen
     p.setPen(outline);
     p.setBrush(fill);
     p.drawPath(path);
+}
+
+void shade(QPainter &p, QPointF light, qreal radius, const QColor &inner, const QColor &outer, const QPen &outline)
+{
+    QRadialGradient g(light, radius);
+    g.setColorAt(0, inner);
+    g.setColorAt(1, outer);
+    p.setPen(outline);
+    p.setBrush(g);
 }
 
 } // namespace dessins

@@ -42,6 +42,10 @@ QPainterPath ellipse(QPointF centre, qreal width, qreal height, qreal degrees = 
 QString sansFamily();
 QFont sans(int pixelSize, bool bold);
 
+// Sets the painter's outline and a radial shading from `inner` at `light`
+// to `outer` at `radius` from it, for the shape drawn next.
+void shade(QPainter &p, QPointF light, qreal radius, const QColor &inner, const QColor &outer, const QPen &outline);
+
 // Fills `path` with `fill` and strokes it with `outline`.
 void shape(QPainter &p, const QPainterPath &path, const QColor &fill, const QPen &outline);
 
