@@ -64,6 +64,8 @@ public:
     void Button2Click();
     void Button3Click();
     void Button6Click();
+    // The publication of the student's documents (Unit3_diffusion.cpp).
+    void Button5Click();
 
 private:
     void createControls();

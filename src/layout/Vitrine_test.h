@@ -42,6 +42,19 @@ public:
     void FormCreate();
     void Button1Click();
 
+    // The reading aids (Vitrine_aides.cpp).
+    void CheckBox2Click();
+    void CheckBox6Click();
+    void CheckBox8Click();
+    void CheckBox9Click();
+    void CheckBox3Change();
+    void CheckBox4Change();
+    void CheckBox5Change();
+    void Edit6ChangeTraccking();
+
+    // The publication of the student's documents (Vitrine_diffusion.cpp).
+    void Button9Click();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 

@@ -1,0 +1,3 @@
+#include "Unit3.h"
+
+void TForm3::Button5Click() {}

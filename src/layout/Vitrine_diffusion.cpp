@@ -1,0 +1,3 @@
+#include "Vitrine_test.h"
+
+void TForm1::Button9Click() {}
