@@ -66,8 +66,9 @@ private:
 class DesktopShell : public Shell
 {
 public:
-    void openAddress(const QString &address) override
+    void openAddress(const QString &given) override
     {
+        const QString address = browserAddress(given);
 #ifdef Q_OS_WIN
         const QString browser = u"C:\\Program Files (x86)\\Google\\Chrome\\Application\\chrome.exe"_s;
         if (QFileInfo::exists(browser)) {
@@ -75,7 +76,7 @@ public:
             return;
         }
 #endif
-        QDesktopServices::openUrl(QUrl::fromUserInput(address));
+        QDesktopServices::openUrl(QUrl(address));
     }
 
     void openFile(const QString &path) override

@@ -4,6 +4,15 @@
 
 namespace platform {
 
+// The address the browser is given: one without a scheme is an http address.
+// "host/Orvane_A/_Tablematieres.html" -> "http://host/Orvane_A/_Tablematieres.html"
+inline QString browserAddress(const QString &address)
+{
+    if (address.isEmpty() || address.contains(QStringLiteral("://")))
+        return address;
+    return QStringLiteral("http://") + address;
+}
+
 // The desktop's "open": nothing is reported, whatever happens.
 class Shell
 {

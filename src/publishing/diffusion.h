@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/ftpclient.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// Publishing a student's documents: every file of the student folder goes up
+// to the remote student folder, then the published table of contents opens.
+namespace publishing {
+
+// The names of the files standing directly in the folder, in the order in
+// which the file system gives them; sub-folders are neither listed nor
+// entered. Hidden files are files too.
+QStringList sourceFiles(const QString &sourceFolder);
+
+// The copy kept beside the working folder: the remote path taken as a local
+// path relative to the working folder, or nothing when its folder does not
+// exist. ("/w", "../Orvane_A_B_C/Dupont_Jean_x/", "conte.html") ->
+// "/Orvane_A_B_C/Dupont_Jean_x/conte.html" when that folder exists.
+QString localCopyPath(const QString &workingFolder, const QString &target, const QString &name);
+
+// The web address of a student's table of contents: the web address, the
+// remote student folder without its leading "..", then "_Tablematieres.html".
+// ("host", "../Orvane_A_B_C/Dupont_Jean_x/") ->
+// "host/Orvane_A_B_C/Dupont_Jean_x/_Tablematieres.html"
+QString tableOfContentsAddress(const QString &webAddress, const QString &target);
+
+struct Diffusion
+{
+    QString sourceFolder;   // the local student folder, ending with the separator
+    QString target;         // the remote student folder, ending with "/"
+    QString workingFolder;  // no trailing separator
+};
+
+// One file about to go up: the index-th of count (from 1).
+struct UploadStep
+{
+    int index = 0;
+    int count = 0;
+    QString name;
+    qint64 size = 0;
+};
+
+// What the upload loop tells its caller while it runs; every member may be
+// left empty.
+struct UploadWatch
+{
+    std::function<void(const UploadStep &)> fileStarted;
+    std::function<void(qint64 sent, qint64 total)> bytesSent;
+    // Looked at after each file: true stops before the next one.
+    std::function<bool()> cancelRequested;
+};
+
+struct UploadResult
+{
+    int published = 0;      // files that went up
+    int count = 0;          // files listed
+    bool cancelled = false;
+    QStringList vanished;   // listed, then gone before their turn: not sent
+};
+
+// Uploads the files (names from sourceFiles) one after the other on the
+// connected client, each replacing the published copy, and keeps a copy
+// beside the working folder where that folder exists (silently otherwise).
+// An upload that fails raises FtpError naming the file and the host's reply;
+// what went up before stays.
+UploadResult uploadFiles(platform::FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+                         const UploadWatch &watch = {});
+
+} // namespace publishing
