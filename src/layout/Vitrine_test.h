@@ -1,15 +1,26 @@
 #pragma once
 
+#include "layout/scaling.h"
+#include "layout/stylesheet.h"
+#include "layout/typography.h"
 #include "platform/screenwindow.h"
 
+#include <QHash>
 #include <QPointer>
 
+#include <optional>
+
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class TForm2;
 class TForm3;
 
 namespace platform {
+class CheckBox;
+class TrackBar;
 class WebView;
 }
 
@@ -19,28 +30,108 @@ class TForm1;
 extern QPointer<TForm1> Form1;
 
 // The layout screen: the teacher adapts the presentation of the current
-// document while watching it in the web view.
+// document while watching it in the web view. Each command changes lines of
+// the student's style sheet (Css), saves it and refreshes the web view.
 class TForm1 : public platform::ScreenWindow
 {
     Q_OBJECT
 
 public:
-    // Owned by the import screen that opens it.
+    // Owned by the import screen that opens it. The opening runs here: when
+    // it fails (style sheet or document missing or unreadable, a numeric line
+    // that does not give its number) the constructor raises the failure, and
+    // no screen is shown.
     explicit TForm1(TForm3 *owner);
 
     TForm3 *importScreen() const;
     // The student screen that opened the import screen.
     TForm2 *studentScreen() const;
 
-    QString cheminW;    // the student folder path
+    QString cheminW;    // the student folder path, ending with a separator
     QString TitreText;  // the current document's full path
+    layout::Css Css;    // the style sheet lines
+    int taille = 0;     // font size in percent (line 21)
+    int espacel = 0;    // line height in pixels (line 24)
+    int espacem = 0;    // word spacing in pixels (line 25)
+    int EcarLT = 0;     // letter spacing in pixels (line 29)
+    int dispX = 0;      // the display's size, read once at opening
+    int dispY = 0;
+    layout::Echelle echelle;
+
+    // Shows the current document (the path in Label3) in the web view with
+    // one load: a navigation when the view shows another page, a reload when
+    // it already shows this one. SauveCSS is the caller's.
+    void Rafraichir();
+    // The current document's address in the web view.
+    QUrl documentAddress() const;
 
     platform::WebView *WebBrowser1;
-    QPushButton *Button1;
-    QLabel *Label3;
+    platform::WebView *WebBrowser2; // hidden; the publication shows it a while
+    QPushButton *Button1;   // "Sauvegarder ces réglages"
+    QPushButton *Button2;   // "+Taille"
+    QPushButton *Button3;   // "- Taille"
+    QPushButton *Button4;   // "+ EspaceL"
+    QPushButton *Button5;   // "- EspaceL"
+    QPushButton *Button6;   // "+EspaceM"
+    QPushButton *Button7;   // "- EspaceM"
+    QPushButton *Button9;   // "4->Suite->Diffusion tablette ou PC"
+    QPushButton *Button10;  // "Imprimer la page"
+    QPushButton *Button11;  // "+EcartLettres"
+    QPushButton *Button12;  // "-EcartLettres"
+    platform::CheckBox *CheckBox1; // "Majuscule"
+    platform::CheckBox *CheckBox2; // "Syllabes en couleurs"
+    platform::CheckBox *CheckBox3; // "Surlignement"
+    platform::CheckBox *CheckBox4; // "Bord  vert/rouge", checked
+    platform::CheckBox *CheckBox5; // "Bord multicolor", checked
+    platform::CheckBox *CheckBox6; // "Syllabes tirets"
+    platform::CheckBox *CheckBox7; // "Helvetica"
+    platform::CheckBox *CheckBox8; // "Lettres muettes"
+    platform::CheckBox *CheckBox9; // "Phrases en couleurs"
+    platform::CheckBox *souligne;  // "Souligne"
+    platform::CheckBox *Surligne;  // "LigneAudessus"
+    platform::CheckBox *Dysfont;   // "DysfontOpen"
+    platform::CheckBox *Arial;     // "Arial"
+    QLineEdit *Edit1;  // taille
+    QLineEdit *Edit2;  // espacel
+    QLineEdit *Edit3;  // espacem
+    QLineEdit *Edit4;  // hidden
+    QLineEdit *Edit5;  // EcarLT
+    QLineEdit *Edit6;  // the sound to put in relief
+    QLineEdit *Edit7;  // hidden
+    platform::TrackBar *TrackBar1; // web view width
+    platform::TrackBar *TrackBar2; // web view height
+    QLabel *Label1;  // web view height
+    QLabel *Label2;  // web view width
+    QLabel *Label3;  // the current document's path
+    QLabel *Label4;  // "Son à mettre en relief"
+    QLabel *Image1;  // the banner of the work steps
+    QPlainTextEdit *Memo1; // hidden: the current document's lines
+    QPlainTextEdit *Memo2; // hidden
+    QListWidget *ListBox1; // hidden
+    QListWidget *ListBox2; // hidden
 
     void FormCreate();
     void Button1Click();
+    void Button10Click();
+
+    // Typography.
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button11Click();
+    void Button12Click();
+    void CheckBox1Change();
+    void ArialChange();
+    void DysfontChange();
+    void CheckBox7Click();
+    void souligneChange();
+    void SurligneChange();
+    void TrackBar1Change();
+    void TrackBar2Change();
+    void TrackBarLeave();
 
     // The reading aids (Vitrine_aides.cpp).
     void CheckBox2Click();
@@ -60,4 +151,18 @@ protected:
 
 private:
     void createControls();
+    void connectHandlers();
+    void AffichRelatif();
+    void appliquerTaillesVue();
+    void setTrackBarFromSize(platform::TrackBar *bar, double size, int displaySize);
+    void commande(layout::Commande commande, QLineEdit *shownIn);
+    void choisirPolice(layout::Police police, platform::CheckBox *chosen);
+    void sauverEtRafraichir();
+    QList<QWidget *> scaledControls() const;
+
+    // The designed place of each scaled control.
+    QHash<QWidget *, QRect> m_designed;
+    // While the opening sets a track bar to show a size, the size itself, so
+    // that the change handler keeps it rather than the track bar's rounding.
+    std::optional<double> m_sizeFromCode;
 };

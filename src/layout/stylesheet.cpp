@@ -3,6 +3,12 @@
 #include "readingaids/trim.h"
 #include "workspace/textfile.h"
 
+#include <QLocale>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
 namespace layout {
 
 Css::Css()
@@ -30,6 +36,76 @@ QStringList Css::numbered() const
 bool hasFlag(const Css &css, int k, const QString &flagText)
 {
     return readingaids::trimLine(css[k]) == flagText;
+}
+
+ConversionError::ConversionError(const QString &path, int k, const QString &lineText)
+    : Failure(u"Le fichier « %1 », ligne %2, ne donne pas le nombre attendu : « %3 »."_s
+                  .arg(path)
+                  .arg(k)
+                  .arg(lineText))
+    , m_line(k)
+{
+}
+
+namespace {
+
+// Text from position `from` (counted from 1) up to the first `end`, read as
+// a decimal integer after skipping leading blanks. No end, an end before the
+// position, or any other character around the number fails.
+int readInteger(const Css &css, int k, int from, QStringView end, const QString &path)
+{
+    const QString &text = css[k];
+    const qsizetype stop = text.indexOf(end);
+    if (stop < from - 1)
+        throw ConversionError(path, k, text);
+    QStringView number = QStringView(text).mid(from - 1, stop - (from - 1));
+    while (!number.isEmpty() && (number.front() == u' ' || number.front() == u'\t'))
+        number = number.mid(1);
+    // An optional minus sign, then decimal digits only; toInt checks the range.
+    const QStringView digits = number.startsWith(u'-') ? number.mid(1) : number;
+    bool ok = !digits.isEmpty()
+        && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    const int value = ok ? number.toInt(&ok, 10) : 0;
+    if (!ok)
+        throw ConversionError(path, k, text);
+    return value;
+}
+
+} // namespace
+
+int readFontSize(const Css &css, const QString &path)
+{
+    return readInteger(css, line::FontSize, 12, u"%", path);
+}
+
+int readLineHeight(const Css &css, const QString &path)
+{
+    return readInteger(css, line::LineHeight, 14, u"px", path);
+}
+
+int readWordSpacing(const Css &css, const QString &path)
+{
+    return readInteger(css, line::WordSpacing, 15, u"px", path);
+}
+
+std::optional<double> readViewSize(const Css &css, int k, const QString &path)
+{
+    const QString &text = css[k];
+    if (text.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double value = QLocale().toDouble(QStringView(text).trimmed(), &ok);
+    if (!ok)
+        throw ConversionError(path, k, text);
+    return value;
+}
+
+UnderlineBoxes readUnderline(const Css &css)
+{
+    const QString &text = css[line::Underline];
+    if (text.contains(u"none"))
+        return {};
+    return {text.contains(u"overline"), text.contains(u"underline")};
 }
 
 Css loadCss(const QString &cheminW)

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "workspace/failure.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // The student's style sheet, held as numbered lines. The program never parses
 // it as CSS: every line it uses has a fixed number, every other line passes
@@ -66,6 +70,39 @@ inline const QString SyllabesTirets = QStringLiteral("/*Syllabes tirets*/");
 
 // True when the line, trimmed of characters of code 32 or less, is the flag.
 bool hasFlag(const Css &css, int k, const QString &flagText);
+
+// A numeric line of the style sheet that does not give its number. The text
+// names the file and the line.
+class ConversionError : public workspace::Failure
+{
+public:
+    ConversionError(const QString &path, int k, const QString &lineText);
+    int lineNumber() const { return m_line; }
+
+private:
+    int m_line;
+};
+
+// The reading rules of the numeric lines. `path` only serves the failure's
+// text. Lines 21, 24 and 25: the text from position 12, 14 or 15 up to the
+// first "%" or "px", a decimal integer after leading blanks, nothing else.
+int readFontSize(const Css &css, const QString &path);    // line 21
+int readLineHeight(const Css &css, const QString &path);  // line 24
+int readWordSpacing(const Css &css, const QString &path); // line 25
+// Lines 49 and 50: empty gives nothing; otherwise the whole text (blanks
+// around it aside) as a number in the user's locale.
+std::optional<double> readViewSize(const Css &css, int k, const QString &path);
+
+// Line 27 read into the two underline boxes: "none" anywhere clears both;
+// otherwise the overline box is checked when the line holds "overline", the
+// underline box when it holds "underline".
+struct UnderlineBoxes
+{
+    bool surligne = false;
+    bool souligne = false;
+    bool operator==(const UnderlineBoxes &) const = default;
+};
+UnderlineBoxes readUnderline(const Css &css);
 
 // Reads cheminW + "style.css" (Windows-1252). Raises workspace::IoError when it
 // cannot be read.
