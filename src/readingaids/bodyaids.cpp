@@ -27,6 +27,17 @@ QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound)
     return line.toString();
 }
 
+void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
+                  const std::function<void(QStringView line)> &sink)
+{
+    if (aid == BodyAid::Phrases) {
+        for (const QString &line : writeSentences(lines))
+            sink(line);
+        return;
+    }
+    writeOutput(lines, [aid, sound](QStringView line) { return treatBodyLine(aid, line, sound); }, sink);
+}
+
 QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound)
 {
     if (aid == BodyAid::Phrases)

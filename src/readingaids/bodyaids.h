@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
+
 // The five reading aids that rewrite the body of a reading document.
 namespace readingaids {
 
@@ -22,5 +24,11 @@ QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound = {});
 // The document lines transformed by the aid, ready to be written.
 // Raises DocumentRefused when a marker is missing.
 QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound = {});
+
+// The same lines handed to sink one by one as they are made (for a long
+// document written straight to its file). Raises DocumentRefused before any
+// line reaches the sink when a marker is missing.
+void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
+                  const std::function<void(QStringView line)> &sink);
 
 } // namespace readingaids

@@ -35,17 +35,22 @@ Regions findRegions(const QStringList &lines)
     return {start, logo, end};
 }
 
-QStringList writeOutput(const QStringList &lines, const LineTreatment &treatment)
+void writeOutput(const QStringList &lines, const LineTreatment &treatment, const LineSink &sink)
 {
     const Regions regions = findRegions(lines);
+    for (qsizetype i = 0; i <= regions.logo; ++i)
+        sink(trimLine(lines[i]));
+    for (qsizetype i = regions.logo + 1; i < regions.endMarker; ++i)
+        sink(treatment(lines[i]));
+    for (qsizetype i = regions.endMarker; i < lines.size(); ++i)
+        sink(trimLine(lines[i]));
+}
+
+QStringList writeOutput(const QStringList &lines, const LineTreatment &treatment)
+{
     QStringList output;
     output.reserve(lines.size());
-    for (qsizetype i = 0; i <= regions.logo; ++i)
-        output.append(trimLine(lines[i]).toString());
-    for (qsizetype i = regions.logo + 1; i < regions.endMarker; ++i)
-        output.append(treatment(lines[i]));
-    for (qsizetype i = regions.endMarker; i < lines.size(); ++i)
-        output.append(trimLine(lines[i]).toString());
+    writeOutput(lines, treatment, [&output](QStringView line) { output.append(line.toString()); });
     return output;
 }
 

@@ -41,9 +41,16 @@ Regions findRegions(const QStringList &lines);
 // Turns one body line into one output line.
 using LineTreatment = std::function<QString(QStringView line)>;
 
+// Receives the output lines one by one, in order, as they are made.
+using LineSink = std::function<void(QStringView line)>;
+
 // The transformed document: the header, the logo line, the end marker and the
 // trailer trimmed, each body line replaced by its treatment.
 // Raises DocumentRefused when a marker is missing.
 QStringList writeOutput(const QStringList &lines, const LineTreatment &treatment);
+
+// The same lines handed to the sink as they are made, none held; nothing
+// reaches the sink when a marker is missing.
+void writeOutput(const QStringList &lines, const LineTreatment &treatment, const LineSink &sink);
 
 } // namespace readingaids

@@ -1,6 +1,8 @@
 #include "cp1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace workspace {
 
@@ -14,45 +16,103 @@ constexpr std::array<char16_t, 32> kHighControls = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
-char encodeUnit(char16_t unit)
+// The character of every byte; an undefined byte stands for the control
+// character of the same code.
+constexpr std::array<char16_t, 256> makeDecoding()
 {
-    const bool latin1 = unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF);
-    if (latin1)
-        return char(unit);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        const bool undefinedKeptAsItself = kHighControls[i] == 0 && unit == 0x80 + i;
-        if (kHighControls[i] == unit || undefinedKeptAsItself)
-            return char(0x80 + i);
+    std::array<char16_t, 256> table{};
+    for (unsigned b = 0; b < 256; ++b) {
+        const bool high = b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0;
+        table[b] = high ? kHighControls[b - 0x80] : char16_t(b);
     }
-    return '?';
+    return table;
+}
+
+constexpr std::array<char16_t, 256> kDecoding = makeDecoding();
+
+// The byte of every 16-bit unit: "?" where the code page has none, 0 for the
+// surrogates (decided with the unit after them). Built once, 64 KB.
+struct Encoding
+{
+    std::array<char, 0x10000> bytes;
+
+    Encoding()
+    {
+        bytes.fill('?');
+        for (unsigned b = 0; b < 256; ++b)
+            bytes[kDecoding[b]] = char(b);
+        for (unsigned u = 0xD800; u <= 0xDFFF; ++u)
+            bytes[u] = 0;
+    }
+};
+
+const Encoding &encoding()
+{
+    static const Encoding table;
+    return table;
+}
+
+// Whether the eight units from p on are all below 0x80.
+bool asciiOctet(const char16_t *p)
+{
+    std::uint64_t a;
+    std::uint64_t b;
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + 4, 8);
+    return ((a | b) & 0xFF80FF80FF80FF80ull) == 0;
 }
 
 } // namespace
 
+qsizetype encodeWindows1252(QStringView text, char *out)
+{
+    const char *const table = encoding().bytes.data();
+    const char16_t *p = text.utf16();
+    const char16_t *const end = p + text.size();
+    char *const begin = out;
+    while (p < end) {
+        // Plain ASCII eight units at a time: the common run of French text.
+        while (end - p >= 8 && asciiOctet(p)) {
+            for (int k = 0; k < 8; ++k)
+                out[k] = char(p[k]);
+            p += 8;
+            out += 8;
+        }
+        if (p == end)
+            break;
+        const char16_t unit = *p++;
+        char byte = table[unit];
+        if (byte == 0 && unit != 0) {
+            // A surrogate: a whole pair is one character the code page cannot
+            // hold, as is a lone half.
+            if (unit < 0xDC00 && p < end && *p >= 0xDC00 && *p <= 0xDFFF)
+                ++p;
+            byte = '?';
+        }
+        *out++ = byte;
+    }
+    return out - begin;
+}
+
+void decodeWindows1252(QByteArrayView bytes, char16_t *out)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *const end = p + bytes.size();
+    for (; p < end; ++p)
+        *out++ = kDecoding[*p];
+}
+
 QByteArray toWindows1252(QStringView text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i].unicode();
-        const bool pair = QChar::isHighSurrogate(unit) && i + 1 < text.size()
-                          && QChar::isLowSurrogate(text[i + 1].unicode());
-        if (pair)
-            ++i;
-        bytes.append(pair ? '?' : encodeUnit(unit));
-    }
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    bytes.truncate(encodeWindows1252(text, bytes.data()));
     return bytes;
 }
 
 QString fromWindows1252(QByteArrayView bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool high = byte >= 0x80 && byte <= 0x9F && kHighControls[byte - 0x80] != 0;
-        *out++ = QChar(high ? kHighControls[byte - 0x80] : char16_t(byte));
-    }
+    decodeWindows1252(bytes, reinterpret_cast<char16_t *>(text.data()));
     return text;
 }
 

@@ -15,4 +15,10 @@ QByteArray toWindows1252(QStringView text);
 // (81 8D 8F 90 9D) come back as the control characters of the same code.
 QString fromWindows1252(QByteArrayView bytes);
 
+// The same two conversions into room the caller provides: out holds at least
+// text.size() bytes, or bytes.size() units. encodeWindows1252 returns the
+// number of bytes written (a surrogate pair gives one "?").
+qsizetype encodeWindows1252(QStringView text, char *out);
+void decodeWindows1252(QByteArrayView bytes, char16_t *out);
+
 } // namespace workspace

@@ -35,31 +35,73 @@ void replaceWhole(const QString &path, const QByteArray &content)
 
 QByteArray encodeLines(const QStringList &lines)
 {
-    QByteArray bytes;
+    // Sized once for the longest result, encoded in place, cut to what it took.
+    qsizetype room = 0;
+    for (const QString &line : lines)
+        room += line.size() + 2;
+    QByteArray bytes(room, Qt::Uninitialized);
+    char *out = bytes.data();
     for (const QString &line : lines) {
-        bytes += toWindows1252(line);
-        bytes += "\r\n";
+        out += encodeWindows1252(line, out);
+        *out++ = '\r';
+        *out++ = '\n';
     }
+    bytes.truncate(out - bytes.constData());
     return bytes;
 }
 
 QStringList decodeLines(QByteArrayView content)
 {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype size = content.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char c = content[i];
-        if (c != '\r' && c != '\n')
+    const char *const begin = content.data();
+    const char *const end = begin + content.size();
+    const char *start = begin;
+    for (const char *p = begin; p < end; ++p) {
+        if (*p != '\r' && *p != '\n')
             continue;
-        lines.append(fromWindows1252(content.sliced(start, i - start)));
-        if (c == '\r' && i + 1 < size && content[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+        lines.append(fromWindows1252(QByteArrayView(start, p - start)));
+        if (*p == '\r' && p + 1 < end && p[1] == '\n')
+            ++p;
+        start = p + 1;
     }
-    if (start < size)
-        lines.append(fromWindows1252(content.sliced(start)));
+    if (start < end)
+        lines.append(fromWindows1252(QByteArrayView(start, end - start)));
     return lines;
+}
+
+namespace {
+
+constexpr qsizetype writerBuffer = 1 << 20;
+
+} // namespace
+
+LineWriter::LineWriter(QIODevice &device, QString name)
+    : m_device(device)
+    , m_name(std::move(name))
+    , m_buffer(writerBuffer, Qt::Uninitialized)
+{
+}
+
+void LineWriter::write(QStringView line)
+{
+    const qsizetype room = line.size() + 2;
+    if (m_used + room > m_buffer.size()) {
+        flush();
+        if (room > m_buffer.size())
+            m_buffer.resize(room);
+    }
+    char *out = m_buffer.data() + m_used;
+    out += encodeWindows1252(line, out);
+    *out++ = '\r';
+    *out++ = '\n';
+    m_used = out - m_buffer.constData();
+}
+
+void LineWriter::flush()
+{
+    if (m_used > 0 && m_device.write(m_buffer.constData(), m_used) != m_used)
+        throw IoError::cannotWrite(m_name);
+    m_used = 0;
 }
 
 QStringList readLines(const QString &path)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+class QIODevice;
 
 // Text files of the workspace: lines in Windows-1252, each ended by CR LF.
 // Every function raises workspace::IoError when a file cannot be opened,
@@ -32,5 +35,24 @@ QByteArray encodeLines(const QStringList &lines);
 
 // The lines of file content, by the rules of readLines.
 QStringList decodeLines(QByteArrayView content);
+
+// Writes lines one by one to an open device as they are made, each followed
+// by CR LF in Windows-1252, through a buffer of about a megabyte, so that a
+// long output is never held whole. Raises IoError::cannotWrite(name) when the
+// device refuses bytes; flush() writes what the buffer still holds.
+class LineWriter
+{
+public:
+    LineWriter(QIODevice &device, QString name);
+
+    void write(QStringView line);
+    void flush();
+
+private:
+    QIODevice &m_device;
+    QString m_name;
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
+};
 
 } // namespace workspace

@@ -61,6 +61,85 @@ TEST_F(TextFiles, EveryByteDecodesAndTheDefinedOnesRoundTrip)
     EXPECT_EQ(workspace::toWindows1252(decoded), all);
 }
 
+// The code page as its table gives it: bytes 80 to 9F, 0 where undefined.
+constexpr char16_t windows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+char16_t characterOfByte(int b)
+{
+    return b >= 0x80 && b <= 0x9F && windows1252High[b - 0x80] ? windows1252High[b - 0x80] : char16_t(b);
+}
+
+TEST(Windows1252, AllBytesAndAllSixteenBitUnitsRoundTripByTheTable)
+{
+    QByteArray allBytes;
+    QString expectedText;
+    for (int b = 0; b < 256; ++b) {
+        allBytes.append(char(b));
+        expectedText.append(QChar(characterOfByte(b)));
+    }
+    EXPECT_EQ(workspace::fromWindows1252(allBytes), expectedText);
+    EXPECT_EQ(workspace::toWindows1252(expectedText), allBytes);
+
+    // Every unit outside the surrogates, alone and all in one text (so that
+    // runs of plain ASCII meet every position in the text).
+    QString allUnits;
+    QByteArray expectedBytes;
+    for (int u = 0; u < 0x10000; ++u) {
+        if (u >= 0xD800 && u <= 0xDFFF)
+            continue;
+        char expected = '?';
+        for (int b = 0; b < 256; ++b) {
+            if (characterOfByte(b) == u)
+                expected = char(b);
+        }
+        const QString one{QChar(char16_t(u))};
+        ASSERT_EQ(workspace::toWindows1252(one), QByteArray(1, expected)) << "unit " << u;
+        allUnits.append(one);
+        expectedBytes.append(expected);
+    }
+    EXPECT_EQ(workspace::toWindows1252(allUnits), expectedBytes);
+    for (qsizetype shift = 1; shift < 9; ++shift)
+        EXPECT_EQ(workspace::toWindows1252(QStringView(allUnits).sliced(shift)), expectedBytes.sliced(shift));
+}
+
+TEST(Windows1252, ASurrogatePairIsOneQuestionMarkAndALoneHalfIsOneToo)
+{
+    struct Case { const char *name; QString text; QByteArray bytes; };
+    const Case cases[] = {
+        {"pair", u"a\U0001F600b"_s, "a?b"},
+        {"pair at the end", u"abcdefgh\U0001F600"_s, "abcdefgh?"},
+        {"lone high then a letter", u"a"_s + QChar(0xD83D) + u"b"_s, "a?b"},
+        {"lone high at the end", u"a"_s + QChar(0xD83D), "a?"},
+        {"lone low", u"a"_s + QChar(0xDE00) + u"b"_s, "a?b"},
+        {"low then high", u"a"_s + QChar(0xDE00) + QChar(0xD83D) + u"b"_s, "a??b"},
+        {"two pairs", u"\U0001F600\U0001F600"_s, "??"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(workspace::toWindows1252(c.text), c.bytes);
+    }
+}
+
+TEST_F(TextFiles, TheLineWriterWritesWhatWriteLinesWrites)
+{
+    // Lines around the size of the writer's buffer, and one larger than it.
+    const QStringList lines = {u"L'été €"_s, QString(), QString(700000, u'é'), QString(700000, u'a'),
+                               QString(3000000, u'œ'), u"\U0001F600fin"_s};
+    QFile file(path(u"streamed.txt"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    workspace::LineWriter writer(file, file.fileName());
+    for (const QString &line : lines)
+        writer.write(line);
+    writer.flush();
+    file.close();
+    EXPECT_EQ(bytes(u"streamed.txt"_s), workspace::encodeLines(lines));
+    EXPECT_EQ(workspace::readLines(path(u"streamed.txt"_s)).size(), lines.size());
+}
+
 TEST_F(TextFiles, ReadAcceptsEveryLineEndAndALastLineWithoutOne)
 {
     struct Case { const char *name; QByteArray content; QStringList lines; };

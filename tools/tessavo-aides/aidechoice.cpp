@@ -80,4 +80,15 @@ QStringList transformDocument(const AideChoice &aide, const QStringList &lines)
     return lines;
 }
 
+void transformDocument(const AideChoice &aide, const QStringList &lines,
+                       const std::function<void(QStringView line)> &sink)
+{
+    if (aide.kind == AideChoice::Kind::Body) {
+        readingaids::writeBodyAid(lines, aide.body, aide.sound, sink);
+        return;
+    }
+    for (const QString &line : transformDocument(aide, lines))
+        sink(line);
+}
+
 } // namespace aides

@@ -39,4 +39,9 @@ QString treatLine(const AideChoice &aide, const QString &line);
 // readingaids::DocumentRefused for a body aid on a document without markers.
 QStringList transformDocument(const AideChoice &aide, const QStringList &lines);
 
+// The same lines handed to sink one by one as they are made; a refused
+// document raises before any line reaches the sink.
+void transformDocument(const AideChoice &aide, const QStringList &lines,
+                       const std::function<void(QStringView line)> &sink);
+
 } // namespace aides

@@ -3,11 +3,14 @@
 
 #include "aidechoice.h"
 
+#include "readingaids/document.h"
 #include "readingaids/syllabify.h"
+#include "workspace/ioerror.h"
 #include "workspace/textfile.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSaveFile>
 
 #include <cstdio>
 
@@ -107,17 +110,36 @@ void runLigne(const QStringList &arguments)
     writeOutputLines(out);
 }
 
-// Everything is read and transformed before the output is opened, so a
-// refusal leaves no output file behind.
+// The output lines are written as they are made. A refused document is
+// refused before the output is opened, and a file output replaces the old
+// file only once it is complete, so a refusal or a failure leaves no output
+// file behind and an existing one whole.
 void runDocument(const QStringList &arguments)
 {
     expectArguments(arguments, 3, 4);
     const aides::AideChoice aide = aides::parseAide(arguments[1], true);
-    const QStringList lines = aides::transformDocument(aide, workspace::readLines(arguments[2]));
-    if (arguments.size() == 4)
-        workspace::writeLines(arguments[3], lines);
-    else
-        write(stdout, workspace::encodeLines(lines));
+    const QStringList lines = workspace::readLines(arguments[2]);
+    if (aide.kind == aides::AideChoice::Kind::Body)
+        readingaids::findRegions(lines);
+    if (arguments.size() == 3) {
+        QFile output;
+        if (!output.open(stdout, QIODevice::WriteOnly))
+            throw workspace::IoError::cannotWrite(u"<sortie standard>"_s);
+        workspace::LineWriter writer(output, u"<sortie standard>"_s);
+        aides::transformDocument(aide, lines, [&writer](QStringView line) { writer.write(line); });
+        writer.flush();
+        return;
+    }
+    const QString &path = arguments[3];
+    QSaveFile output(path);
+    output.setDirectWriteFallback(true);
+    if (!output.open(QIODevice::WriteOnly))
+        throw workspace::IoError::cannotWrite(path);
+    workspace::LineWriter writer(output, path);
+    aides::transformDocument(aide, lines, [&writer](QStringView line) { writer.write(line); });
+    writer.flush();
+    if (!output.commit())
+        throw workspace::IoError::cannotWrite(path);
 }
 
 int run(const QStringList &arguments)
