@@ -135,7 +135,8 @@ Platform desktopPlatform()
     static DesktopClipboard clipboard;
     static DesktopDisplay display;
     static EngineWebViews webViews;
-    return {&messages, &fileDialogs, &shell, &clipboard, &display, &webViews};
+    static DesktopProgressWindows progress;
+    return {&messages, &fileDialogs, &shell, &clipboard, &display, &webViews, &progress};
 }
 
 } // namespace platform

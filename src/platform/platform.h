@@ -4,6 +4,7 @@
 #include "display.h"
 #include "filedialogs.h"
 #include "messageboxes.h"
+#include "progress.h"
 #include "shell.h"
 #include "webview.h"
 
@@ -19,6 +20,7 @@ struct Platform
     Clipboard *clipboard = nullptr;
     Display *display = nullptr;
     WebViews *webViews = nullptr;
+    ProgressWindows *progress = nullptr;
 };
 
 // The seams in use. Q_ASSERTs that they were installed.

@@ -44,8 +44,46 @@ platform::WebView *WebViews::create(QWidget *parent)
     return view;
 }
 
+namespace {
+
+class Progress : public platform::Progress
+{
+public:
+    explicit Progress(ProgressWindows &windows)
+        : m_windows(windows)
+    {
+        ++m_windows.opened;
+        ++m_windows.openNow;
+    }
+    ~Progress() override { --m_windows.openNow; }
+
+    void fileStarted(int index, int count, const QString &name, qint64 size) override
+    {
+        m_windows.files.append({index, count, name, size, 0});
+        if (m_windows.onFile)
+            m_windows.onFile(m_windows.files.last());
+    }
+
+    void bytesSent(qint64 sent, qint64) override
+    {
+        if (!m_windows.files.isEmpty())
+            m_windows.files.last().sent = sent;
+    }
+    bool cancelRequested() const override { return m_windows.cancel; }
+
+private:
+    ProgressWindows &m_windows;
+};
+
+} // namespace
+
+std::unique_ptr<platform::Progress> ProgressWindows::open(QWidget *)
+{
+    return std::make_unique<Progress>(*this);
+}
+
 Platform::Platform()
-    : m_previous(platform::install({&messages, &fileDialogs, &shell, &clipboard, &display, &webViews}))
+    : m_previous(platform::install({&messages, &fileDialogs, &shell, &clipboard, &display, &webViews, &progress}))
 {
 }
 

@@ -86,6 +86,29 @@ public:
     QList<QPointer<WebView>> created;
 };
 
+// Records what the progress windows showed. A test presses "Annuler" by
+// setting cancel, for instance from onFile when a file starts.
+class ProgressWindows : public platform::ProgressWindows
+{
+public:
+    std::unique_ptr<platform::Progress> open(QWidget *screen) override;
+
+    struct File
+    {
+        int index = 0;
+        int count = 0;
+        QString name;
+        qint64 size = 0;
+        qint64 sent = 0;  // the last count of bytes reported
+    };
+
+    QList<File> files;
+    int opened = 0;
+    int openNow = 0;
+    bool cancel = false;
+    std::function<void(const File &)> onFile;
+};
+
 // Installs the doubles for as long as it lives.
 class Platform
 {
@@ -101,6 +124,7 @@ public:
     Clipboard clipboard;
     Display display;
     WebViews webViews;
+    ProgressWindows progress;
 
 private:
     platform::Platform m_previous;
