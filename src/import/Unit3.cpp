@@ -1,22 +1,31 @@
 #include "Unit3.h"
 
 #include "import/eleve.h"
+#include "import/picturechoice.h"
+#include "import/readingdocument.h"
+#include "import/tableofcontents.h"
 #include "layout/Vitrine_test.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
 #include "students/Unit2.h"
 #include "workspace/paths.h"
 
+#include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString NothingSaved = u"TexteAlire.html"_s;
+const QString PictureFilter = u"Jpg files (*.jpg)|*.jpg"_s;
+const QString DocumentFilter = u"Html files (*.html)|*.html"_s;
 
 } // namespace
 
@@ -46,6 +55,10 @@ QPushButton *TForm3::makeStepButton(const QString &text, int y)
 
 void TForm3::createControls()
 {
+    // The upper band: the title, the paste buttons and the step buttons at the
+    // right, the identity in one row, the logo beside the student's folder,
+    // and the small web view at the right under the step buttons; the
+    // document path and the text box below them all, so nothing covers them.
     using platform::boldFont, platform::makeEdit, platform::makeHiddenEdit, platform::makeLabel, platform::plainFont;
     Label1 = makeLabel(this, u"Importer des textes"_s, plainFont(48), {16, 4, 700, 80});
     Button2 = new QPushButton(u"Copier(ctrl+c) et coller(Ctrl+v)"_s, this);
@@ -54,28 +67,6 @@ void TForm3::createControls()
     Button3 = new QPushButton(u"Importer du texte (.txt/.doc/.pdf ...)"_s, this);
     Button3->setFont(boldFont(16));
     Button3->setGeometry(16, 138, 420, 40);
-
-    Label4 = makeLabel(this, u"NOM"_s, plainFont(12), {450, 92, 80, 24});
-    Edit1 = makeEdit(this, {530, 90, 200, 26});
-    Label5 = makeLabel(this, u"PRENOM"_s, plainFont(12), {450, 122, 80, 24});
-    Edit2 = makeEdit(this, {530, 120, 200, 26});
-    Label6 = makeLabel(this, u"CLASSE"_s, plainFont(12), {450, 152, 80, 24});
-    Edit3 = makeEdit(this, {530, 150, 200, 26});
-    Label7 = makeLabel(this, u"MAIL"_s, plainFont(12), {450, 182, 80, 24});
-    Edit4 = makeEdit(this, {530, 180, 200, 26});
-    Image2 = new QLabel(this);
-    Image2->setGeometry(640, 214, 89, 97);
-    Image2->setScaledContents(true);
-
-    Label3 = makeLabel(this, u"ELEVE ACTUEL :"_s, boldFont(14), {16, 230, 600, 24});
-    Label2 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {16, 258, 1330, 24});
-    Label8 = makeLabel(this, u"TEXT ACTUEL"_s, boldFont(14), {16, 290, 150, 26});
-    Edit5 = makeEdit(this, {170, 288, 1185, 30});
-    Edit5->setFont(plainFont(14));
-
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setGeometry(8, 326, 1350, 385);
-    Memo1->setFont(plainFont(14));
 
     Button7 = makeStepButton(u" 1->Coller ou Ecrire le texte dans la grande fenêtre "_s, 4);
     Button1 = makeStepButton(u" 2->Choisir un logo et ->Sauvegarder le texte "_s, 48);
@@ -86,20 +77,48 @@ void TForm3::createControls()
     Button1->hide();
     Button6->hide();
     Button5->hide();
+    // One red line right under the step buttons, ending where they end.
     Label9 = makeLabel(this,
                        u"Vous devez choisir entre 3 : réaliser une nouvelle mise en page ou 4 réutiliser celle réalisée précédemment"_s,
-                       boldFont(14), {16, 720, 1340, 26});
+                       boldFont(14), {16, 182, 1334, 26});
+    Label9->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label9->setStyleSheet(u"color: red;"_s);
+    platform::shrinkToFit(Label9);
     Label9->hide();
 
-    WebBrowser2 = platform::services().webViews->create(this);
-    WebBrowser2->setGeometry(1070, 184, 287, 183);
-    WebBrowser2->hide();
+    Label4 = makeLabel(this, u"NOM"_s, plainFont(12), {16, 214, 60, 26});
+    Edit1 = makeEdit(this, {76, 214, 190, 26});
+    Label5 = makeLabel(this, u"PRENOM"_s, plainFont(12), {278, 214, 80, 26});
+    Edit2 = makeEdit(this, {358, 214, 190, 26});
+    Label6 = makeLabel(this, u"CLASSE"_s, plainFont(12), {560, 214, 70, 26});
+    Edit3 = makeEdit(this, {630, 214, 130, 26});
+    Label7 = makeLabel(this, u"MAIL"_s, plainFont(12), {772, 214, 50, 26});
+    Edit4 = makeEdit(this, {822, 214, 236, 26});
+
+    Image2 = new QLabel(this);
+    Image2->setGeometry(16, 250, 89, 97);
+    Image2->setScaledContents(true);
+    Label3 = makeLabel(this, u"ELEVE ACTUEL :"_s, boldFont(14), {116, 262, 942, 26});
+    Label2 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {116, 296, 942, 26});
+    // The small web view of the layout's opening goes at {1069, 212, 287, 183}.
+
+    Label8 = makeLabel(this, u"TEXT ACTUEL"_s, boldFont(14), {16, 404, 150, 30});
+    Edit5 = makeEdit(this, {170, 404, 1185, 30});
+    Edit5->setFont(plainFont(14));
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setGeometry(8, 444, 1350, 385);
+    Memo1->setFont(plainFont(14));
+    Memo1->installEventFilter(this);
 
     Image1 = new QLabel(this);
     Image1->setGeometry(16, 880, 1041, 90);
     Image1->setScaledContents(true);
     Image1->setPixmap(QPixmap(u":/pictures/etapes2.png"_s));
+
+    // A folder or a typed path is shown as it is, never read as markup.
+    for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9})
+        label->setTextFormat(Qt::PlainText);
 
     Memo2 = new QPlainTextEdit(this);
     Memo2->hide();
@@ -107,9 +126,21 @@ void TForm3::createControls()
     Edit7 = makeHiddenEdit(this);
 }
 
+platform::WebView *TForm3::showWebBrowser2()
+{
+    // Made on first use: a screen that never opens a layout starts no web page.
+    if (!WebBrowser2) {
+        WebBrowser2 = platform::services().webViews->create(this);
+        WebBrowser2->setGeometry(1069, 212, 287, 183);
+    }
+    WebBrowser2->show();
+    return WebBrowser2;
+}
+
 void TForm3::connectHandlers()
 {
     using platform::connectHandler;
+    connectHandler(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connectHandler(Button7, &QPushButton::clicked, this, &TForm3::Button7Click);
     connectHandler(Memo1, &QPlainTextEdit::textChanged, this, &TForm3::Memo1ChangeTracking);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
@@ -137,9 +168,26 @@ void TForm3::FormCreate()
     Edit3->setText(student->Edit3->text());
 }
 
+void TForm3::pasteIntoMemo1(const QString &text)
+{
+    const QScopedValueRollback pasting(m_pasting, true);
+    Memo1->insertPlainText(text);
+}
+
+bool TForm3::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl+V pastes the clipboard through the same path as the paste buttons.
+    if (watched == Memo1 && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+        platform::runHandler(this, [this] { pasteIntoMemo1(platform::services().clipboard->text()); });
+        return true;
+    }
+    return ScreenWindow::eventFilter(watched, event);
+}
+
 void TForm3::Button7Click()
 {
-    Memo1->insertPlainText(platform::services().clipboard->text());
+    pasteIntoMemo1(platform::services().clipboard->text());
     Button1->show();
     Button7->hide();
 }
@@ -151,7 +199,10 @@ void TForm3::Memo1ChangeTracking()
         return;
     Button7->hide();
     Button1->show();
-    Button1->setFocus();
+    // A pasted text is ready for the next step; a typed one is still being
+    // typed, and its next key must reach the text box.
+    if (m_pasting)
+        Button1->setFocus();
 }
 
 void TForm3::Button2Click()
@@ -159,6 +210,7 @@ void TForm3::Button2Click()
     // Cut, copy, then paste: a selection ends up on the clipboard and back in
     // its place; without one, the clipboard's text is inserted at the caret.
     platform::Clipboard &clipboard = *platform::services().clipboard;
+    const QScopedValueRollback pasting(m_pasting, true);
     QTextCursor cursor = Memo1->textCursor();
     if (cursor.hasSelection()) {
         clipboard.setText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
@@ -186,9 +238,91 @@ void TForm3::Button6Click()
         return;
     }
     MiseEnPage = true;
-    WebBrowser2->show();
-    WebBrowser2->navigate(workspace::travauxAddress(workspace::workingFolder()));
+    showWebBrowser2()->navigate(workspace::travauxAddress(workspace::workingFolder()));
     Form1 = new TForm1(this);
     Form1->show();
     Form1->Label3->setText(Edit5->text());
+}
+
+bool TForm3::showPicture(const QString &path)
+{
+    QImageReader reader(path);
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        platform::ShowMessage(this, u"Le fichier « %1 » n'est pas une image lisible. Aucun texte n'a été sauvegardé : "
+                                    u"choisissez une autre image."_s.arg(path));
+        return false;
+    }
+    Image2->setPixmap(QPixmap::fromImage(picture));
+    return true;
+}
+
+std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
+{
+    const QString pictureList = studentFolder + workspace::ListeImagesTxt;
+    for (;;) {
+        OpenDialog1.InitialDir = workspace::picturesFolderPath(workspace::workingFolder());
+        OpenDialog1.FileName.clear();
+        OpenDialog1.Filter = PictureFilter;
+        // Cancelling, also after a refused picture, ends the save: a teacher
+        // with no unused picture at hand must be able to get out.
+        if (!OpenDialog1.Execute(this))
+            return std::nullopt;
+        const QString chosen = OpenDialog1.FileName;
+        Edit5->setText(chosen);
+        if (!showPicture(chosen))
+            return std::nullopt;
+        if (!import::isPictureUsed(pictureList, chosen))
+            return chosen;
+        platform::ShowMessage(this, u"Choisis une autre image celle est déja utilisée"_s);
+    }
+}
+
+void TForm3::Button1Click()
+{
+    if (platform::linesOf(Memo1).isEmpty()) {
+        platform::ShowMessage(this, u"Vous n'avez pas collé de texte dans la fenêtre"_s);
+        return;
+    }
+    TForm2 *student = studentScreen();
+    const QString folder = student->Label1->text();
+    // Until the document is written, Edit5 must not name a file that the
+    // layout screen would then open: it gets its text back.
+    bool documentWritten = false;
+    const auto keepEdit5 = qScopeGuard([this, before = Edit5->text(), &documentWritten] {
+        if (!documentWritten)
+            Edit5->setText(before);
+    });
+
+    const std::optional<QString> picture = choosePicture(folder);
+    if (!picture)
+        return;
+    const import::TakenPicture taken = import::takePicture(*picture, folder);
+
+    platform::ShowMessage(this, u"il faut tapper un titre pour ce nouveau text"_s);
+    SaveDialog1.InitialDir = folder;
+    SaveDialog1.FileName.clear();
+    SaveDialog1.Filter = DocumentFilter;
+    if (!SaveDialog1.Execute(this)) {
+        platform::ShowMessage(this, u"Aucun texte n'a été sauvegardé. L'image choisie est gardée dans le dossier "
+                                    u"de l'élève et ne sera plus proposée."_s);
+        return;
+    }
+    const import::DocumentNames names = import::documentNames(SaveDialog1.FileName);
+    NomImage = names.pictureName;
+    import::writeDocument(names, platform::linesOf(Memo1), folder,
+                          workspace::templateFolderPath(workspace::workingFolder()));
+    documentWritten = true;
+    Edit5->setText(names.documentPath);
+    student->Edit5->setText(names.documentPath);
+
+    import::placePicture(taken, names.picturePath);
+    const import::TableOfContents table = import::writeTable(folder, names.documentName, names.pictureName);
+    Memo2->setPlainText(table.scratch.join(u'\n'));
+
+    Button1->hide();
+    Button6->show();
+    Button6->setFocus();
+    Button5->show();
+    Label9->show();
 }

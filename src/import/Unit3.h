@@ -3,6 +3,8 @@
 #include "platform/filedialogs.h"
 #include "platform/screenwindow.h"
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -50,7 +52,7 @@ public:
     QPushButton *Button6;
     QPushButton *Button5;
     QLabel *Label9;
-    platform::WebView *WebBrowser2;
+    platform::WebView *WebBrowser2 = nullptr; // made when first shown
     QLabel *Image1;
     QPlainTextEdit *Memo2;  // hidden: scratch lines of the table of contents
     QLineEdit *Edit6;       // hidden: the student folder path
@@ -59,6 +61,7 @@ public:
     platform::FileDialog SaveDialog1{platform::FileDialog::Kind::Save};
 
     void FormCreate();
+    void Button1Click();
     void Button7Click();
     void Memo1ChangeTracking();
     void Button2Click();
@@ -67,8 +70,22 @@ public:
     // The publication of the student's documents (Unit3_diffusion.cpp).
     void Button5Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void createControls();
     void connectHandlers();
     QPushButton *makeStepButton(const QString &text, int y);
+    // Inserts the clipboard's text at Memo1's caret, as a paste.
+    void pasteIntoMemo1(const QString &text);
+    // The picture dialog until a picture not used yet is chosen; nothing
+    // when the teacher cancels or the file is not a readable picture.
+    std::optional<QString> choosePicture(const QString &studentFolder);
+    bool showPicture(const QString &path);
+    platform::WebView *showWebBrowser2();
+
+    // Set while a paste changes Memo1: only a paste, not typing, hands the
+    // focus on to the next step.
+    bool m_pasting = false;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+// The logo picture of a document: chosen once, recorded in the student's
+// picture list, brought into the student folder and put under the
+// document's name.
+namespace import {
+
+// Whether a line of the picture list is exactly the picture's path
+// (case-sensitive). A missing list holds no picture.
+bool isPictureUsed(const QString &listPath, const QString &picturePath);
+
+struct TakenPicture
+{
+    QString path;           // the picture in the student folder, under its own name
+    bool wasInFolder = false; // chosen in the student folder itself, so left where it was
+};
+
+// Copies the picture into the student folder (ending with the separator)
+// under its own name, records its path in the picture list, then removes it
+// from the folder it was chosen in. A picture that lies in the student
+// folder already is neither copied onto itself nor removed.
+TakenPicture takePicture(const QString &picturePath, const QString &studentFolder);
+
+// Puts the picture under the document's name (target). A picture brought in
+// from elsewhere is moved there, replacing an older picture of that name; one
+// that was in the student folder before is copied, so that it stays too.
+// Nothing happens when the picture already bears the target name. A failed
+// move is not reported.
+void placePicture(const TakenPicture &picture, const QString &target);
+
+} // namespace import

@@ -1,0 +1,77 @@
+#include "readingdocument.h"
+
+#include "workspace/paths.h"
+#include "workspace/textfile.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace import {
+
+namespace {
+
+const QString Html = u".html"_s;
+
+} // namespace
+
+DocumentNames documentNames(const QString &chosenPath)
+{
+    const bool hasExtension = QFileInfo(chosenPath).fileName().contains(Html);
+    DocumentNames names;
+    names.documentPath = hasExtension ? chosenPath : chosenPath + Html;
+    names.documentName = QFileInfo(names.documentPath).fileName();
+    const QString base = names.documentPath.chopped(Html.size());
+    names.textPath = base + u".txt"_s;
+    names.picturePath = base + u".jpg"_s;
+    names.pictureName = names.documentName.chopped(Html.size()) + u".jpg"_s;
+    return names;
+}
+
+QStringList textLines(const QStringList &typedLines)
+{
+    QStringList kept;
+    for (const QString &line : typedLines) {
+        if (!line.isEmpty() && line != u" "_s)
+            kept.append(line);
+    }
+    return kept;
+}
+
+QString pictureLine(const QString &pictureName)
+{
+    return u"<img src=\""_s + pictureName + u"\"  width=\"70\" height= \"70\">"_s;
+}
+
+QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &typedLines,
+                          const QStringList &trailer)
+{
+    QStringList lines = header;
+    lines.append(pictureLine(pictureName));
+    for (const QString &line : textLines(typedLines))
+        lines.append(line + u"<br>"_s);
+    lines.append(trailer);
+    return lines;
+}
+
+void completeStudentFolder(const QString &studentFolder, const QString &templateFolder)
+{
+    for (const QLatin1StringView name : {workspace::EnteteHtml, workspace::FinFichierHtml, workspace::StyleCss}) {
+        if (!QFileInfo::exists(studentFolder + name))
+            workspace::copyTextLines(templateFolder + name, studentFolder + name);
+    }
+    if (!QFileInfo::exists(studentFolder + workspace::FondJpg))
+        workspace::copyBytes(templateFolder + workspace::FondJpg, studentFolder + workspace::FondJpg);
+}
+
+void writeDocument(const DocumentNames &names, const QStringList &typedLines, const QString &studentFolder,
+                   const QString &templateFolder)
+{
+    workspace::writeLines(names.textPath, textLines(typedLines));
+    completeStudentFolder(studentFolder, templateFolder);
+    const QStringList header = workspace::readLines(studentFolder + workspace::EnteteHtml);
+    const QStringList trailer = workspace::readLines(studentFolder + workspace::FinFichierHtml);
+    workspace::writeLines(names.documentPath, documentLines(header, names.pictureName, typedLines, trailer));
+}
+
+} // namespace import

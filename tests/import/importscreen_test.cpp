@@ -1,0 +1,425 @@
+// The import screen driven headless: pasting and typing, and saving a text as
+// a reading document with scripted dialogs and real files.
+#include "fakeplatform.h"
+#include "import/Unit3.h"
+#include "students/Unit2.h"
+#include "visible.h"
+#include "workingfolder.h"
+#include "workspace/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QKeyEvent>
+#include <QTextCursor>
+#include <QUrl>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Eleve = u"Dupont_Jean_jean@ecole.fr"_s;
+const QString Fixtures = QStringLiteral(TESSAVO_FIXTURES_DIR "/import/");
+const QString Titre = u"il faut tapper un titre pour ce nouveau text"_s;
+
+// A key as the keyboard sends it to the widget that has the focus.
+void press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QString &text = {})
+{
+    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(widget, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(widget, &up);
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no such file>");
+}
+
+// File content shown as text, one character per byte, so a failure names
+// every invisible byte.
+QString shown(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
+// The typed text: accents, "œ", "€", "…" and typographic quotes, which the
+// code page has; an emoji, a quote it lacks and Chinese, which it has not;
+// an empty line and a line of one blank, which the document leaves out; a
+// line of two blanks, which it keeps.
+const QStringList Text = {
+    u"Il était une fois un « loup » qui aimait le bœuf… et l’été à 5 €."_s,
+    QString(),
+    u" "_s,
+    u"Le <b>petit</b> chaperon 🐺 dit „bonjour‟ 你好."_s,
+    u"  "_s,
+};
+
+class ImportScreen : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        copyFolder(Fixtures + u"reserve"_s, folder.file(u"reserve"_s));
+        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve);
+        students = std::make_unique<TForm2>();
+        students->Label1->setText(studentFolder());
+        students->Label5->setText(u"ELEVE ACTUEL : "_s + Eleve);
+        students->Edit3->setText(u"CM1"_s);
+        screen = new TForm3(students.get());
+    }
+
+    static void copyFolder(const QString &from, const QString &to)
+    {
+        QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString source = files.next();
+            const QString target = to + source.mid(from.size());
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            QFile::copy(source, target);
+        }
+    }
+
+    QString studentFolder() const
+    {
+        return folder.file(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve) + QDir::separator();
+    }
+    QString student(const QString &name) const { return studentFolder() + name; }
+    QString carte(const QString &name) const { return folder.file(u"reserve/Cartes/"_s + name); }
+    QString cartes() const { return folder.file(u"reserve/Cartes"_s); }
+
+    // Puts a picture into the cards, a copy of one of the fixture's.
+    void addCarte(const QString &name, const QString &like = u"chat.jpg"_s) const
+    {
+        QFile::copy(Fixtures + u"reserve/Cartes/"_s + like, carte(name));
+    }
+
+    // Types the text, then answers the picture and save dialogs.
+    void save(const QStringList &text, std::deque<std::optional<QString>> pictures, std::optional<QString> name)
+    {
+        screen->Memo1->setPlainText(text.join(u'\n'));
+        platform.fileDialogs.openAnswers = std::move(pictures);
+        platform.fileDialogs.saveAnswers = {name};
+        screen->Button1->click();
+    }
+    void save(const QString &picture, const QString &name)
+    {
+        save({u"Le loup."_s}, {carte(picture)}, student(name));
+    }
+
+    QStringList studentFiles() const
+    {
+        return QDir(studentFolder()).entryList(QDir::Files, QDir::Name);
+    }
+
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    std::unique_ptr<TForm2> students;
+    TForm3 *screen = nullptr;
+};
+
+TEST_F(ImportScreen, SavesTheDocumentItsTextCopyPictureAndTableByteForByte)
+{
+    const QByteArray chat = bytesOf(carte(u"chat.jpg"_s));
+    save(Text, {carte(u"chat.jpg"_s)}, student(u"conte"_s));
+
+    EXPECT_EQ(platform.messages.shown, QStringList{Titre});
+    for (const QString name : {u"conte.html"_s, u"conte.txt"_s, u"_Tablematieres.txt"_s, u"_Tablematieres.html"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(shown(bytesOf(student(name))), shown(bytesOf(Fixtures + u"expected/"_s + name)));
+    }
+    EXPECT_EQ(bytesOf(student(u"conte.jpg"_s)), chat);
+    EXPECT_FALSE(QFile::exists(carte(u"chat.jpg"_s))) << "a picture is offered once";
+    EXPECT_EQ(shown(bytesOf(student(u"ListeImages.txt"_s))), shown(carte(u"chat.jpg"_s).toLatin1() + "\r\n"));
+    // The templates the folder lacked, as line and byte copies.
+    EXPECT_EQ(shown(bytesOf(student(u"FinFichier.html"_s))), shown("<!--FIN-->\r\n</body></html>\r\n"));
+    EXPECT_EQ(bytesOf(student(u"style.css"_s)), bytesOf(carte(u"../style.css"_s)));
+    EXPECT_EQ(bytesOf(student(u"fond.jpg"_s)), "FOND");
+    EXPECT_EQ(studentFiles(), (QStringList{u"FinFichier.html"_s, u"ListeImages.txt"_s, u"_Tablematieres.html"_s,
+                                           u"_Tablematieres.txt"_s, u"conte.html"_s, u"conte.jpg"_s, u"conte.txt"_s,
+                                           u"entete.html"_s, u"fond.jpg"_s, u"style.css"_s}));
+
+    // The dialogs as the teacher saw them.
+    ASSERT_EQ(platform.fileDialogs.openRequests.size(), 1);
+    EXPECT_EQ(platform.fileDialogs.openRequests[0].initialFolder, cartes());
+    EXPECT_EQ(platform.fileDialogs.openRequests[0].fileName, QString());
+    EXPECT_EQ(platform.fileDialogs.openRequests[0].filter, u"Jpg files (*.jpg)|*.jpg"_s);
+    ASSERT_EQ(platform.fileDialogs.saveRequests.size(), 1);
+    EXPECT_EQ(platform.fileDialogs.saveRequests[0].initialFolder, studentFolder());
+    EXPECT_EQ(platform.fileDialogs.saveRequests[0].fileName, QString());
+    EXPECT_EQ(platform.fileDialogs.saveRequests[0].filter, u"Html files (*.html)|*.html"_s);
+
+    // What the screens show and hand on.
+    EXPECT_EQ(screen->Edit5->text(), student(u"conte.html"_s));
+    EXPECT_EQ(students->Edit5->text(), student(u"conte.html"_s));
+    EXPECT_EQ(screen->NomImage, u"conte.jpg"_s);
+    EXPECT_FALSE(screen->Image2->pixmap().isNull());
+    EXPECT_EQ(screen->Memo2->toPlainText(),
+              u"\n<img src=\" conte.jpg\"  width=\"70\" height= \"70\"><a href=\"conte.html\"> conte.html</a><br>"_s);
+    EXPECT_TRUE(screen->Button1->isHidden());
+    EXPECT_FALSE(screen->Button6->isHidden());
+    EXPECT_FALSE(screen->Button5->isHidden());
+    EXPECT_FALSE(screen->Label9->isHidden());
+    EXPECT_EQ(screen->Memo1->toPlainText(), Text.join(u'\n')) << "the text box keeps its text";
+}
+
+TEST_F(ImportScreen, ANameWithoutOrWithAnUpperCaseExtensionGetsHtml)
+{
+    addCarte(u"lune.jpg"_s, u"lune.jpg"_s);
+    save(u"chat.jpg"_s, u"conte"_s);
+    save(u"lune.jpg"_s, u"conte.HTML"_s);
+    for (const QString name : {u"conte.html"_s, u"conte.txt"_s, u"conte.jpg"_s, u"conte.HTML.html"_s,
+                               u"conte.HTML.txt"_s, u"conte.HTML.jpg"_s})
+        EXPECT_TRUE(QFile::exists(student(name))) << name;
+    EXPECT_TRUE(workspace::readLines(student(u"conte.HTML.html"_s))
+                    .contains(u"<img src=\"conte.HTML.jpg\"  width=\"70\" height= \"70\">"_s));
+    EXPECT_EQ(screen->NomImage, u"conte.HTML.jpg"_s);
+}
+
+TEST_F(ImportScreen, SavingAgainMovesTheEntryToTheTopAndKeepsTheOtherDocuments)
+{
+    for (const QString name : {u"a"_s, u"la"_s, u"b"_s, u"a2"_s})
+        addCarte(name + u".jpg"_s);
+    save(u"a.jpg"_s, u"a"_s);
+    save(u"la.jpg"_s, u"la"_s);
+    save(u"b.jpg"_s, u"b"_s);
+    save(u"a2.jpg"_s, u"a.html"_s);
+
+    const auto entry = [](const char *base) {
+        return u"<img src=\" %1.jpg\"  width=\"70\" height= \"70\"><a href=\"%1.html\"> %1.html</a><br>"_s.arg(
+            QLatin1StringView(base));
+    };
+    EXPECT_EQ(workspace::readLines(student(u"_Tablematieres.txt"_s)),
+              (QStringList{entry("la"), entry("b"), entry("a")}));
+    const QStringList page = workspace::readLines(student(u"_Tablematieres.html"_s));
+    EXPECT_EQ(page.mid(4, 4), (QStringList{entry("a"), QString(), entry("b"), entry("la")}));
+    EXPECT_EQ(bytesOf(student(u"a.jpg"_s)), bytesOf(Fixtures + u"reserve/Cartes/chat.jpg"_s));
+    EXPECT_FALSE(QFile::exists(student(u"a2.jpg"_s))) << "the new picture replaced the older one of a.html";
+    EXPECT_EQ(workspace::readLines(student(u"ListeImages.txt"_s)).size(), 4);
+}
+
+TEST_F(ImportScreen, AnExistingStyleSheetAndHeadStayUntouched)
+{
+    const QStringList own = {u"/* réglages de Jean */"_s, u"body { font-size: 32px; }"_s};
+    workspace::writeLines(student(u"style.css"_s), own);
+    workspace::writeLines(student(u"entete.html"_s), {u"<p>à Jean</p>"_s, u"<!--DEBUT-->"_s});
+    save(u"chat.jpg"_s, u"conte"_s);
+    EXPECT_EQ(workspace::readLines(student(u"style.css"_s)), own);
+    EXPECT_EQ(workspace::readLines(student(u"conte.html"_s)).mid(0, 3),
+              (QStringList{u"<p>à Jean</p>"_s, u"<!--DEBUT-->"_s, u"<img src=\"conte.jpg\"  width=\"70\" height= \"70\">"_s}));
+}
+
+TEST_F(ImportScreen, AUsedPictureIsRefusedAndTheDialogComesBack)
+{
+    addCarte(u"lune.jpg"_s, u"lune.jpg"_s);
+    workspace::writeLines(student(u"ListeImages.txt"_s), {carte(u"chat.jpg"_s)});
+    save({u"Le loup."_s}, {carte(u"chat.jpg"_s), carte(u"lune.jpg"_s)}, student(u"conte"_s));
+    EXPECT_EQ(platform.messages.shown, (QStringList{u"Choisis une autre image celle est déja utilisée"_s, Titre}));
+    EXPECT_EQ(platform.fileDialogs.openRequests.size(), 2);
+    EXPECT_EQ(platform.fileDialogs.openRequests[1].initialFolder, cartes());
+    EXPECT_EQ(bytesOf(student(u"conte.jpg"_s)), bytesOf(Fixtures + u"reserve/Cartes/lune.jpg"_s));
+    EXPECT_TRUE(QFile::exists(carte(u"chat.jpg"_s)));
+    EXPECT_EQ(workspace::readLines(student(u"ListeImages.txt"_s)),
+              (QStringList{carte(u"chat.jpg"_s), carte(u"lune.jpg"_s)}));
+}
+
+TEST_F(ImportScreen, CancellingAPictureDialogWritesNothing)
+{
+    struct Case { const char *name; std::deque<std::optional<QString>> answers; QStringList messages; };
+    workspace::writeLines(student(u"ListeImages.txt"_s), {carte(u"chat.jpg"_s)});
+    const QStringList before = studentFiles();
+    const Case cases[] = {
+        {"AtOnce", {std::nullopt}, {}},
+        // the Part would test the refused picture again for ever: a cancel gets the teacher out
+        {"AfterARefusal", {carte(u"chat.jpg"_s), std::nullopt}, {u"Choisis une autre image celle est déja utilisée"_s}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.messages.shown.clear();
+        save({u"Le loup."_s}, c.answers, student(u"conte"_s));
+        EXPECT_EQ(platform.messages.shown, c.messages);
+        EXPECT_EQ(studentFiles(), before);
+        EXPECT_EQ(screen->Edit5->text(), u"TexteAlire.html"_s);
+        EXPECT_TRUE(platform.fileDialogs.saveRequests.isEmpty());
+    }
+}
+
+TEST_F(ImportScreen, CancellingTheNameKeepsThePictureAndTouchesNoDocument)
+{
+    addCarte(u"lune.jpg"_s, u"lune.jpg"_s);
+    save(u"chat.jpg"_s, u"conte"_s);
+    const QStringList table = workspace::readLines(student(u"_Tablematieres.txt"_s));
+    const QByteArray page = bytesOf(student(u"_Tablematieres.html"_s));
+    const QByteArray document = bytesOf(student(u"conte.html"_s));
+    platform.messages.shown.clear();
+    screen->Memo1->setPlainText(u"Un autre texte."_s);
+    platform.fileDialogs.openAnswers = {carte(u"lune.jpg"_s)};
+    platform.fileDialogs.saveAnswers = {std::nullopt};
+    screen->Button1->click();
+
+    EXPECT_EQ(platform.messages.shown,
+              (QStringList{Titre, u"Aucun texte n'a été sauvegardé. L'image choisie est gardée dans le dossier de "
+                                  u"l'élève et ne sera plus proposée."_s}));
+    EXPECT_EQ(bytesOf(student(u"lune.jpg"_s)), bytesOf(Fixtures + u"reserve/Cartes/lune.jpg"_s));
+    EXPECT_FALSE(QFile::exists(carte(u"lune.jpg"_s)));
+    EXPECT_EQ(workspace::readLines(student(u"ListeImages.txt"_s)),
+              (QStringList{carte(u"chat.jpg"_s), carte(u"lune.jpg"_s)}));
+    EXPECT_EQ(workspace::readLines(student(u"_Tablematieres.txt"_s)), table);
+    EXPECT_EQ(bytesOf(student(u"_Tablematieres.html"_s)), page);
+    EXPECT_EQ(bytesOf(student(u"conte.html"_s)), document);
+    EXPECT_EQ(screen->Edit5->text(), student(u"conte.html"_s)) << "still the last saved document";
+    EXPECT_EQ(students->Edit5->text(), student(u"conte.html"_s));
+    EXPECT_FALSE(screen->Button1->isHidden()) << "the text can still be saved";
+
+    // Offered no more: the same picture, chosen from the list's path, is refused.
+    platform.messages.shown.clear();
+    addCarte(u"lune.jpg"_s, u"lune.jpg"_s);
+    save({u"Un autre texte."_s}, {carte(u"lune.jpg"_s), std::nullopt}, student(u"autre"_s));
+    EXPECT_EQ(platform.messages.shown, QStringList{u"Choisis une autre image celle est déja utilisée"_s});
+}
+
+TEST_F(ImportScreen, APictureFromTheStudentFolderItselfStaysWhole)
+{
+    save(u"chat.jpg"_s, u"conte"_s);
+    const QByteArray chat = bytesOf(student(u"conte.jpg"_s));
+    // The picture of conte, chosen for conte again.
+    save({u"Le loup revient."_s}, {student(u"conte.jpg"_s)}, student(u"conte"_s));
+    EXPECT_EQ(bytesOf(student(u"conte.jpg"_s)), chat);
+    // A picture that the teacher put into the student folder, for another document.
+    QFile::copy(Fixtures + u"reserve/Cartes/lune.jpg"_s, student(u"lune.jpg"_s));
+    const QByteArray lune = bytesOf(student(u"lune.jpg"_s));
+    save({u"Le loup repart."_s}, {student(u"lune.jpg"_s)}, student(u"suite"_s));
+    EXPECT_EQ(bytesOf(student(u"suite.jpg"_s)), lune);
+    EXPECT_EQ(bytesOf(student(u"lune.jpg"_s)), lune);
+    EXPECT_EQ(bytesOf(student(u"conte.jpg"_s)), chat) << "conte keeps its picture";
+    EXPECT_EQ(platform.messages.shown, (QStringList{Titre, Titre, Titre}));
+}
+
+TEST_F(ImportScreen, AFileThatIsNoPictureIsNamedAndNothingIsWritten)
+{
+    QFile file(carte(u"faux.jpg"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("ceci n'est pas une image");
+    file.close();
+    save({u"Le loup."_s}, {carte(u"faux.jpg"_s)}, student(u"conte"_s));
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].contains(carte(u"faux.jpg"_s))) << platform.messages.shown[0];
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"n'est pas une image lisible"_s)) << platform.messages.shown[0];
+    EXPECT_TRUE(studentFiles().isEmpty());
+    EXPECT_TRUE(QFile::exists(carte(u"faux.jpg"_s)));
+    EXPECT_EQ(screen->Edit5->text(), u"TexteAlire.html"_s);
+}
+
+TEST_F(ImportScreen, AMissingTemplateIsReportedAndEarlierDocumentsStayWhole)
+{
+    addCarte(u"lune.jpg"_s, u"lune.jpg"_s);
+    save(u"chat.jpg"_s, u"a"_s);
+    const QByteArray document = bytesOf(student(u"a.html"_s));
+    const QByteArray page = bytesOf(student(u"_Tablematieres.html"_s));
+    QFile::remove(student(u"FinFichier.html"_s));
+    QFile::remove(folder.file(u"reserve/FinFichier.html"_s));
+    platform.messages.shown.clear();
+    save(u"lune.jpg"_s, u"b"_s);
+
+    ASSERT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_TRUE(platform.messages.shown[1].contains(folder.file(u"reserve/FinFichier.html"_s)))
+        << platform.messages.shown[1];
+    EXPECT_FALSE(QFile::exists(student(u"b.html"_s)));
+    EXPECT_EQ(bytesOf(student(u"a.html"_s)), document);
+    EXPECT_EQ(bytesOf(student(u"_Tablematieres.html"_s)), page);
+    EXPECT_EQ(screen->Edit5->text(), student(u"a.html"_s)) << "not the document that was not written";
+    EXPECT_EQ(students->Edit5->text(), student(u"a.html"_s));
+}
+
+TEST_F(ImportScreen, AnEmptyTextBoxIsRefused)
+{
+    screen->Button1->click();
+    EXPECT_EQ(platform.messages.shown, QStringList{u"Vous n'avez pas collé de texte dans la fenêtre"_s});
+    EXPECT_TRUE(platform.fileDialogs.openRequests.isEmpty());
+}
+
+TEST_F(ImportScreen, ATeacherTypesKeyByKeyAndAPasteHandsTheFocusOn)
+{
+    EXPECT_EQ(screen->focusWidget(), screen->Button7);
+    screen->Memo1->setFocus();
+    const QString sentence = u"Le bœuf « têtu » n’a qu’un œil, l’été."_s;
+    for (const QChar c : sentence)
+        press(screen->focusWidget(), c == u' ' ? Qt::Key_Space : Qt::Key_unknown, Qt::NoModifier, QString(c));
+    EXPECT_EQ(screen->Memo1->toPlainText(), sentence);
+    EXPECT_EQ(screen->focusWidget(), screen->Memo1);
+    EXPECT_TRUE(screen->Button7->isHidden());
+    EXPECT_FALSE(screen->Button1->isHidden());
+
+    platform.clipboard.content = u" La suite."_s;
+    press(screen->focusWidget(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(screen->Memo1->toPlainText(), sentence + u" La suite."_s);
+    EXPECT_EQ(screen->focusWidget(), screen->Button1) << "a pasted text is ready for the next step";
+}
+
+TEST_F(ImportScreen, TheStepButtonsFollowTheFirstLine)
+{
+    screen->Memo1->setPlainText(u"\nLe loup."_s);
+    EXPECT_FALSE(screen->Button7->isHidden()) << "an empty first line changes nothing";
+    EXPECT_TRUE(screen->Button1->isHidden());
+
+    screen->Memo1->clear();
+    screen->Button7->click();
+    EXPECT_TRUE(screen->Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(screen->Button7->isHidden()) << "also with an empty clipboard";
+    EXPECT_FALSE(screen->Button1->isHidden());
+}
+
+TEST_F(ImportScreen, CopyAndPasteKeepsASelectionOrInsertsTheClipboard)
+{
+    screen->Memo1->setPlainText(u"Le loup"_s);
+    screen->Memo1->moveCursor(QTextCursor::End);
+    platform.clipboard.content = u" gris"_s;
+    screen->Button2->click();
+    EXPECT_EQ(screen->Memo1->toPlainText(), u"Le loup gris"_s);
+    EXPECT_EQ(screen->focusWidget(), screen->Button1);
+
+    QTextCursor selection = screen->Memo1->textCursor();
+    selection.setPosition(3);
+    selection.setPosition(7, QTextCursor::KeepAnchor);
+    screen->Memo1->setTextCursor(selection);
+    screen->Button2->click();
+    EXPECT_EQ(screen->Memo1->toPlainText(), u"Le loup gris"_s);
+    EXPECT_EQ(platform.clipboard.content, u"loup"_s);
+}
+
+TEST_F(ImportScreen, TheSourceFileDialogOpensWhereThePictureDialogWas)
+{
+    screen->Button3->click();
+    EXPECT_EQ(platform.shell.files, QStringList{QString()}) << "a cancelled dialog opens nothing";
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
+
+    save(u"chat.jpg"_s, u"conte"_s);
+    const QString source = folder.file(u"lettre.pdf"_s);
+    platform.fileDialogs.openAnswers = {source};
+    screen->Button3->click();
+    EXPECT_EQ(platform.fileDialogs.openRequests.last().initialFolder, cartes());
+    EXPECT_EQ(platform.fileDialogs.openRequests.last().filter, u"Jpg files (*.jpg)|*.jpg"_s);
+    EXPECT_EQ(platform.shell.files.last(), source);
+}
+
+TEST_F(ImportScreen, LabelsShowFoldersAsPlainTextAndNoWebPageStartsUntilNeeded)
+{
+    EXPECT_TRUE(platform.webViews.created.isEmpty());
+    EXPECT_FALSE(screen->WebBrowser2);
+    for (const QLabel *label : {screen->Label1, screen->Label2, screen->Label3, screen->Label4, screen->Label5,
+                                screen->Label6, screen->Label7, screen->Label8, screen->Label9})
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text();
+    EXPECT_EQ(screen->Label2->text(), studentFolder());
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+#include "import/picturechoice.h"
+#include "import/readingdocument.h"
+#include "import/tableofcontents.h"
+#include "visible.h"
+#include "workspace/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEST(DocumentNames, AppendHtmlOnlyWhenTheNameLacksItInThatCase)
+{
+    struct Case { const char *name; QString chosen; QString document, text, picture, pictureName; };
+    const QString d = u"/école/Dupont_Jean_j@x.fr/"_s;
+    const Case cases[] = {
+        {"WithoutExtension", d + u"conte"_s, d + u"conte.html"_s, d + u"conte.txt"_s, d + u"conte.jpg"_s, u"conte.jpg"_s},
+        {"WithExtension", d + u"conte.html"_s, d + u"conte.html"_s, d + u"conte.txt"_s, d + u"conte.jpg"_s, u"conte.jpg"_s},
+        {"UpperCaseExtension", d + u"conte.HTML"_s, d + u"conte.HTML.html"_s, d + u"conte.HTML.txt"_s,
+         d + u"conte.HTML.jpg"_s, u"conte.HTML.jpg"_s},
+        {"BlanksAndAccents", d + u"le loup à l'été"_s, d + u"le loup à l'été.html"_s, d + u"le loup à l'été.txt"_s,
+         d + u"le loup à l'été.jpg"_s, u"le loup à l'été.jpg"_s},
+        {"HtmlOnlyInTheFolder", u"/x.html/conte"_s, u"/x.html/conte.html"_s, u"/x.html/conte.txt"_s,
+         u"/x.html/conte.jpg"_s, u"conte.jpg"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const import::DocumentNames names = import::documentNames(c.chosen);
+        EXPECT_EQ(names.documentPath, c.document);
+        EXPECT_EQ(names.textPath, c.text);
+        EXPECT_EQ(names.picturePath, c.picture);
+        EXPECT_EQ(names.pictureName, c.pictureName);
+    }
+}
+
+TEST(ReadingDocument, KeepsEveryLineButEmptyAndOneBlankOnesUnescaped)
+{
+    const QStringList typed = {u"Le loup."_s, QString(), u" "_s, u"  "_s, u"Un <b>gros</b> & grand loup."_s, u"\t"_s};
+    const QStringList lines = import::documentLines({u"<body>"_s, u"<!--DEBUT-->"_s}, u"conte.jpg"_s, typed,
+                                                    {u"<!--FIN-->"_s});
+    const QStringList expected = {
+        u"<body>"_s,
+        u"<!--DEBUT-->"_s,
+        u"<img src=\"conte.jpg\"  width=\"70\" height= \"70\">"_s,
+        u"Le loup.<br>"_s,
+        u"  <br>"_s,
+        u"Un <b>gros</b> & grand loup.<br>"_s,
+        u"\t<br>"_s,
+        u"<!--FIN-->"_s,
+    };
+    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(import::textLines(typed),
+              (QStringList{u"Le loup."_s, u"  "_s, u"Un <b>gros</b> & grand loup."_s, u"\t"_s}));
+}
+
+TEST(TableOfContents, KeepsTheListOldestFirstAndThePageNewestFirst)
+{
+    const auto entry = [](const QString &base) {
+        return u"<img src=\" "_s + base + u".jpg\"  width=\"70\" height= \"70\"><a href=\""_s + base + u".html\"> "_s
+            + base + u".html</a><br>"_s;
+    };
+    EXPECT_EQ(import::tableEntry(u"conte.html"_s, u"conte.jpg"_s),
+              u"<img src=\" conte.jpg\"  width=\"70\" height= \"70\"><a href=\"conte.html\"> conte.html</a><br>"_s);
+
+    struct Case { const char *name; QStringList saved; QStringList list; QStringList page; };
+    const Case cases[] = {
+        {"First", {u"a"_s}, {entry(u"a"_s)}, {u"H"_s, entry(u"a"_s), QString(), u"F"_s}},
+        {"ThreeInTurn", {u"a"_s, u"b"_s, u"c"_s}, {entry(u"a"_s), entry(u"b"_s), entry(u"c"_s)},
+         {u"H"_s, entry(u"c"_s), QString(), entry(u"b"_s), entry(u"a"_s), u"F"_s}},
+        {"FirstAgainMovesToTheTop", {u"a"_s, u"b"_s, u"c"_s, u"a"_s}, {entry(u"b"_s), entry(u"c"_s), entry(u"a"_s)},
+         {u"H"_s, entry(u"a"_s), QString(), entry(u"c"_s), entry(u"b"_s), u"F"_s}},
+        {"ANameInsideAnotherKeepsBoth", {u"la"_s, u"a"_s, u"a"_s}, {entry(u"la"_s), entry(u"a"_s)},
+         {u"H"_s, entry(u"a"_s), QString(), entry(u"la"_s), u"F"_s}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList list;
+        import::TableOfContents table;
+        for (const QString &base : c.saved) {
+            table = import::rebuildTable(list, base + u".html"_s, entry(base), {u"H"_s}, {u"F"_s});
+            list = table.list;
+        }
+        EXPECT_EQ(table.list, c.list);
+        EXPECT_EQ(table.page, c.page);
+    }
+}
+
+class Pictures : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QDir(dir.path()).mkpath(u"Cartes"_s);
+        QDir(dir.path()).mkpath(u"eleve"_s);
+    }
+    QString path(const QString &relative) const { return dir.path() + u'/' + relative; }
+    void write(const QString &relative, const QByteArray &bytes) const
+    {
+        QFile file(path(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray read(const QString &relative) const
+    {
+        QFile file(path(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(Pictures, APictureFromTheCardsIsRecordedMovedAndReplacesTheOlderOneOfTheDocument)
+{
+    write(u"Cartes/chat.jpg"_s, "CHAT");
+    write(u"eleve/conte.jpg"_s, "OLD");
+    const QString student = path(u"eleve/"_s);
+    const import::TakenPicture taken = import::takePicture(path(u"Cartes/chat.jpg"_s), student);
+    EXPECT_FALSE(QFile::exists(path(u"Cartes/chat.jpg"_s)));
+    EXPECT_EQ(read(u"eleve/chat.jpg"_s), "CHAT");
+    EXPECT_EQ(workspace::readLines(student + u"ListeImages.txt"_s), QStringList{path(u"Cartes/chat.jpg"_s)});
+    EXPECT_TRUE(import::isPictureUsed(student + u"ListeImages.txt"_s, path(u"Cartes/chat.jpg"_s)));
+    EXPECT_FALSE(import::isPictureUsed(student + u"ListeImages.txt"_s, path(u"Cartes/Chat.jpg"_s)));
+
+    import::placePicture(taken, path(u"eleve/conte.jpg"_s));
+    EXPECT_EQ(read(u"eleve/conte.jpg"_s), "CHAT");
+    EXPECT_FALSE(QFile::exists(path(u"eleve/chat.jpg"_s)));
+}
+
+TEST_F(Pictures, APictureThatAlreadyBearsItsPlaceStaysWhole)
+{
+    struct Case { const char *name; QString chosen; QString target; QStringList remaining; };
+    const Case cases[] = {
+        // chosen in the student folder, under the document's picture name
+        {"InTheFolderUnderItsName", u"eleve/conte.jpg"_s, u"eleve/conte.jpg"_s, {u"conte.jpg"_s}},
+        // chosen in the student folder, the picture of another document: it stays too
+        {"InTheFolderUnderAnotherName", u"eleve/lune.jpg"_s, u"eleve/conte.jpg"_s, {u"conte.jpg"_s, u"lune.jpg"_s}},
+        // brought from the cards with the name the document's picture gets
+        {"FromTheCardsUnderItsName", u"Cartes/conte.jpg"_s, u"eleve/conte.jpg"_s, {u"conte.jpg"_s}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString &name : QDir(path(u"eleve"_s)).entryList(QDir::Files))
+            QFile::remove(path(u"eleve/"_s + name));
+        write(c.chosen, "PICTURE");
+        const import::TakenPicture taken = import::takePicture(path(c.chosen), path(u"eleve/"_s));
+        import::placePicture(taken, path(c.target));
+        EXPECT_EQ(read(c.target), "PICTURE");
+        QStringList remaining = QDir(path(u"eleve"_s)).entryList({u"*.jpg"_s}, QDir::Files, QDir::Name);
+        EXPECT_EQ(remaining, c.remaining);
+        for (const QString &name : remaining)
+            EXPECT_EQ(read(u"eleve/"_s + name), "PICTURE") << name;
+    }
+}
+
+} // namespace
