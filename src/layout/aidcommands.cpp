@@ -1,0 +1,97 @@
+#include "aidcommands.h"
+
+#include "readingaids/bodyaids.h"
+
+namespace layout {
+
+namespace {
+
+// Document lines read from a document that carried an aid are replaced by
+// its untransformed lines, so that no aid is ever built over another.
+void untransform(const WorkingCopies &files, QStringList &documentLines)
+{
+    if (carriesAid(documentLines))
+        documentLines = untransformedLines(files);
+}
+
+} // namespace
+
+void flagSave(Css &css, const QString &cheminW)
+{
+    css[line::End] = flag::Fin;
+    SauveCSS(cheminW, css);
+}
+
+AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies &files, QStringList &documentLines)
+{
+    const AidRow &row = aidRow(box);
+    untransform(files, documentLines);
+    AidOutcome outcome;
+    if (boxes[box]) {
+        outcome.restored = restore(files);
+        css[row.flagLine].clear();
+        flagSave(css, files.cheminW);
+        boxes[box] = false;
+        outcome.boxes = boxes;
+        outcome.emptySound = row.emptiesSound;
+        return outcome;
+    }
+    // Built first: a refused document changes nothing.
+    const QStringList output = readingaids::writeBodyAid(documentLines, row.aid);
+    // The install keeps the untransformed document as its backup, whatever
+    // aid the document carried: the aids of the exclusion set go with it.
+    install(files, output);
+    if (boxes[row.excluded[0]] || boxes[row.excluded[1]]) {
+        css[row.clearedByExclusion].clear();
+        boxes[row.excluded[0]] = false;
+        boxes[row.excluded[1]] = false;
+    }
+    css[row.flagLine] = row.flag;
+    flagSave(css, files.cheminW);
+    boxes[box] = true;
+    outcome.boxes = boxes;
+    return outcome;
+}
+
+AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const WorkingCopies &files,
+                       QStringList &documentLines)
+{
+    untransform(files, documentLines);
+    AidOutcome outcome;
+    if (sound.isEmpty()) {
+        // Nothing to mark: the untransformed document itself is shown.
+        boxes.checkBox2 = false;
+        outcome.restored = restore(files);
+    } else {
+        install(files, readingaids::writeBodyAid(documentLines, readingaids::BodyAid::Son, sound));
+    }
+    css[line::AidSecondSlot] = flag::Phoneme;
+    flagSave(css, files.cheminW);
+    outcome.boxes = boxes;
+    return outcome;
+}
+
+void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines)
+{
+    untransform(files, documentLines);
+    const auto change = [highlighted](const QStringList &lines) {
+        return readingaids::highlightLines(lines, highlighted);
+    };
+    rewriteInPlace(files, change);
+    documentLines = change(documentLines);
+}
+
+void changeBorder(readingaids::Border border, bool checkBox4, bool checkBox5, const AidBoxes &boxes, Css &css,
+                  const WorkingCopies &files, QStringList &documentLines)
+{
+    untransform(files, documentLines);
+    const auto change = [border](const QStringList &lines) { return readingaids::flipBorders(lines, border); };
+    rewriteInPlace(files, change);
+    documentLines = change(documentLines);
+    css[line::BorderGreenRed] = checkBox4 ? flag::BordVertRouge : QString();
+    css[line::BorderMulticolor] = checkBox5 ? flag::BordMulticolor : QString();
+    css[line::BoxesOn] = boxesOnFlag(boxes);
+    SauveCSS(files.cheminW, css);
+}
+
+} // namespace layout

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "aidselection.h"
+#include "readingaids/frame.h"
+#include "stylesheet.h"
+#include "workingcopies.h"
+
+#include <QStringList>
+
+// The commands of the reading-aid boxes and of the sound field, over the
+// files, the style sheet lines and the document lines; the screen reads its
+// controls, calls one of them, and shows the result.
+namespace layout {
+
+// What a command left for the screen to show.
+struct AidOutcome
+{
+    AidBoxes boxes;           // the new states of the four body-aid boxes
+    bool emptySound = false;  // the sound field is to be emptied
+    Restored restored = Restored::AlreadyPlain; // when the command took an aid off
+};
+
+// The click on a body-aid box, whose state before the click is in boxes: a
+// checked box takes its aid off, an unchecked one puts it on, after taking
+// off the aids of its exclusion set. The output is built from the document
+// lines; a document the aids refuse raises readingaids::DocumentRefused
+// before anything is changed. Raises workspace::IoError.
+AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies &files, QStringList &documentLines);
+
+// A change of the sound field to sound: an empty field unchecks CheckBox2 and
+// takes the aid off; any other marks the sound. Line 48 then reads "/*PHONEME*/".
+AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const WorkingCopies &files,
+                       QStringList &documentLines);
+
+// The highlight box changed to highlighted.
+void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines);
+
+// A border box changed: its two border lines flip; lines 56 to 58 record the
+// boxes.
+void changeBorder(readingaids::Border border, bool checkBox4, bool checkBox5, const AidBoxes &boxes, Css &css,
+                  const WorkingCopies &files, QStringList &documentLines);
+
+// Line 55 reads "/*FIN*/" and the style sheet is written.
+void flagSave(Css &css, const QString &cheminW);
+
+} // namespace layout

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// The working copies of a student folder, and how a reading aid is installed
+// in place of the current document and taken off again without ever losing
+// the teacher's text.
+//
+// A document that carries an aid ends with one mark line,
+// "<!--COPIE SANS AIDE 0123456789abcdef-->", which names the fingerprint of
+// its untransformed form. A backup belongs to the document when its bytes
+// have that fingerprint; any other backup (another document's, an old one) is
+// never put in its place. Two backups are kept: the shared working copy
+// TexteAlire_copie.html and the document's own ".bak" beside it, so a second
+// document of the student never takes the first one's backup away.
+namespace layout {
+
+// The files of one current document.
+struct WorkingCopies
+{
+    QString cheminW;  // the student folder, ending with the separator
+    QString document; // the current document's full path
+
+    QString output() const; // cheminW + "TexteAlire2.html": an aid's output being written
+    QString copie() const;  // cheminW + "TexteAlire_copie.html": the shared backup
+    QString bak() const;    // document + ".bak": the document's own backup
+};
+
+// The mark line of an aided document whose untransformed bytes are plain.
+QString aidMark(const QByteArray &plain);
+
+// The fingerprint named by the last line when it is a mark line.
+std::optional<QString> markedFingerprint(const QStringList &lines);
+
+// True when the lines are those of a document that carries an aid. The opening
+// of the layout screen writes no ".bak" from such lines: that file holds the
+// untransformed document.
+bool carriesAid(const QStringList &lines);
+
+// The untransformed lines of the current document: its backup when it carries
+// an aid and its backup is there; otherwise its own lines without a mark.
+QStringList untransformedLines(const WorkingCopies &files);
+
+// Puts the aid's output in place of the current document. The output is
+// written beside it (TexteAlire2.html) and then moved onto it, so the
+// document is either the old or the new one. Before that, its untransformed
+// form (the document itself, or the backup of the aid it carries already) is
+// in both backups. Raises workspace::IoError.
+void install(const WorkingCopies &files, const QStringList &output);
+
+// What the restore step found.
+enum class Restored {
+    Untransformed, // the document carried an aid; its backup is back in place
+    AlreadyPlain,  // the document carries no aid: nothing to do
+    NoBackup,      // it carries an aid, but no backup of it is left: kept as it is
+};
+
+// Takes the aid off the current document: its own backup replaces it, and the
+// shared working copy no longer holds it. The document is never deleted nor
+// replaced by anything else. Raises workspace::IoError.
+Restored restore(const WorkingCopies &files);
+
+// Rewrites fixed lines of the current document (highlight, borders) in the
+// document and, when it carries an aid, in its untransformed backup too, so
+// that taking the aid off keeps the change. Raises workspace::IoError.
+void rewriteInPlace(const WorkingCopies &files, const std::function<QStringList(const QStringList &)> &change);
+
+} // namespace layout
