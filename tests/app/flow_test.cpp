@@ -3,6 +3,7 @@
 #include "fakeplatform.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
+#include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
 #include "script.h"
@@ -12,6 +13,7 @@
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -296,6 +298,48 @@ TEST_F(ScreenFlow, AStudentScreenOneLevelDeeperWorksOnItsOwnStudent)
             Form2->close();
         });
     EXPECT_TRUE(script.runProgram());
+}
+
+TEST_F(ScreenFlow, APastedTextSavedWithALogoOpensInTheLayoutScreen)
+{
+    // The shipped templates and one logo, as the start command prepares them.
+    folder.makeFolder(u"reserve/Cartes"_s);
+    for (const QString &name : {u"entete.html"_s, u"FinFichier.html"_s, u"style.css"_s, u"fond.jpg"_s, u"Cartes/chat.jpg"_s})
+        QFile::copy(QStringLiteral(TESSAVO_SOURCE_DIR "/reserve/") + name, folder.file(u"reserve/"_s + name));
+    const QStringList text = {u"Le petit chaperon rouge traverse la forêt."_s, QString(),
+                              u"Il rencontre « le loup », qui a faim… et l’œil vif."_s};
+    platform.clipboard.content = text.join(u'\n');
+    platform.fileDialogs.openAnswers = {folder.file(u"reserve/Cartes/chat.jpg"_s)};
+    platform.fileDialogs.saveAnswers = {studentFolder(Dupont) + u"chaperon"_s};
+    const QString document = studentFolder(Dupont) + u"chaperon.html"_s;
+    TForm2 *main = nullptr;
+    script.then([&] { main = Form2; })
+        .then(openImportScreenFor(Dupont, &main))
+        .then([&] {
+            TForm3 *import = newest<TForm3>(Form2);
+            import->Button7->click();
+            import->Button1->click();
+            ASSERT_TRUE(import->Button6->isVisible()) << platform.messages.shown.join(u'|').toStdString();
+            import->Button6->click();
+            ASSERT_TRUE(Form1);
+            EXPECT_EQ(Form1->parentWidget(), import);
+            EXPECT_TRUE(Form1->isVisible());
+            EXPECT_EQ(Form1->Label3->text(), document);
+            const QStringList lines = platform::linesOf(Form1->Memo1);
+            EXPECT_EQ(lines, workspace::readLines(document));
+            const qsizetype start = lines.indexOf(u"<!--DEBUT-->"_s);
+            ASSERT_GE(start, 0);
+            EXPECT_EQ(lines.mid(start + 1, 4),
+                      (QStringList{u"<img src=\"chaperon.jpg\"  width=\"70\" height= \"70\">"_s, text[0] + u"<br>"_s,
+                                   text[2] + u"<br>"_s, u"<!--FIN-->"_s}));
+            // The working folder's waiting page, its address spelt out here.
+            EXPECT_EQ(import->WebBrowser2->address().toString(),
+                      u"file://"_s + QDir::fromNativeSeparators(folder.path()) + u"/travaux.html"_s);
+            Form1->close();
+        });
+    EXPECT_TRUE(script.runProgram()) << "closing a layout screen ends the program";
+    EXPECT_EQ(platform.messages.shown,
+              (QStringList{u"il faut tapper un titre pour ce nouveau text"_s, u"Version beta 1.1  : "_s}));
 }
 
 TEST_F(ScreenFlow, ARequestToEndLetsTheRunningHandlerFinish)

@@ -134,7 +134,7 @@ TEST_F(ImportScreen, SavesTheDocumentItsTextCopyPictureAndTableByteForByte)
     save(Text, {carte(u"chat.jpg"_s)}, student(u"conte"_s));
 
     EXPECT_EQ(platform.messages.shown, QStringList{Titre});
-    for (const QString name : {u"conte.html"_s, u"conte.txt"_s, u"_Tablematieres.txt"_s, u"_Tablematieres.html"_s}) {
+    for (const QString &name : {u"conte.html"_s, u"conte.txt"_s, u"_Tablematieres.txt"_s, u"_Tablematieres.html"_s}) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_EQ(shown(bytesOf(student(name))), shown(bytesOf(Fixtures + u"expected/"_s + name)));
     }
@@ -178,7 +178,7 @@ TEST_F(ImportScreen, ANameWithoutOrWithAnUpperCaseExtensionGetsHtml)
     addCarte(u"lune.jpg"_s, u"lune.jpg"_s);
     save(u"chat.jpg"_s, u"conte"_s);
     save(u"lune.jpg"_s, u"conte.HTML"_s);
-    for (const QString name : {u"conte.html"_s, u"conte.txt"_s, u"conte.jpg"_s, u"conte.HTML.html"_s,
+    for (const QString &name : {u"conte.html"_s, u"conte.txt"_s, u"conte.jpg"_s, u"conte.HTML.html"_s,
                                u"conte.HTML.txt"_s, u"conte.HTML.jpg"_s})
         EXPECT_TRUE(QFile::exists(student(name))) << name;
     EXPECT_TRUE(workspace::readLines(student(u"conte.HTML.html"_s))
@@ -188,7 +188,7 @@ TEST_F(ImportScreen, ANameWithoutOrWithAnUpperCaseExtensionGetsHtml)
 
 TEST_F(ImportScreen, SavingAgainMovesTheEntryToTheTopAndKeepsTheOtherDocuments)
 {
-    for (const QString name : {u"a"_s, u"la"_s, u"b"_s, u"a2"_s})
+    for (const QString &name : {u"a"_s, u"la"_s, u"b"_s, u"a2"_s})
         addCarte(name + u".jpg"_s);
     save(u"a.jpg"_s, u"a"_s);
     save(u"la.jpg"_s, u"la"_s);
