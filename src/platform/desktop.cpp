@@ -1,4 +1,5 @@
 // The desktop's own seams.
+#include "curlftpclient.h"
 #include "filefilter.h"
 #include "platform.h"
 
@@ -136,7 +137,8 @@ Platform desktopPlatform()
     static DesktopDisplay display;
     static EngineWebViews webViews;
     static DesktopProgressWindows progress;
-    return {&messages, &fileDialogs, &shell, &clipboard, &display, &webViews, &progress};
+    static CurlFtpClients ftp;
+    return {&messages, &fileDialogs, &shell, &clipboard, &display, &webViews, &progress, &ftp};
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace platform {
@@ -23,6 +24,13 @@ struct FtpLogin
     QString user;
     QString password;
     bool passive = true;
+    // Explicit FTPS (AUTH TLS) on the control and data connections, the
+    // host's certificate verified against the system's authorities, or
+    // against caFile when it is given.
+    bool tls = false;
+    QString caFile;
+    // Seconds without an answer after which an operation gives up.
+    int timeoutSeconds = 20;
 };
 
 // An FTP client holding at most one connection. Remote paths use "/" and are
@@ -40,6 +48,11 @@ public:
     virtual void makeDir(const QString &remotePath) = 0;
     // Sends the local file byte for byte, replacing a remote file of that name.
     virtual void put(const QString &localPath, const QString &remotePath) = 0;
+
+    // Told often during each put() how many bytes of the file have gone up;
+    // an empty function tells nothing. A client that cannot tell ignores it.
+    using Progress = std::function<void(qint64 sent, qint64 total)>;
+    virtual void setProgress(Progress progress) { Q_UNUSED(progress); }
 };
 
 class FtpClients

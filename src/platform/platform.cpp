@@ -16,7 +16,7 @@ const Platform &services()
 {
     const Platform &platform = installed();
     Q_ASSERT(platform.messages && platform.fileDialogs && platform.shell && platform.clipboard
-             && platform.display && platform.webViews);
+             && platform.display && platform.webViews && platform.ftp);
     return platform;
 }
 

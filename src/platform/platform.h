@@ -3,6 +3,7 @@
 #include "clipboard.h"
 #include "display.h"
 #include "filedialogs.h"
+#include "ftpclient.h"
 #include "messageboxes.h"
 #include "progress.h"
 #include "shell.h"
@@ -21,6 +22,7 @@ struct Platform
     Display *display = nullptr;
     WebViews *webViews = nullptr;
     ProgressWindows *progress = nullptr;
+    FtpClients *ftp = nullptr;
 };
 
 // The seams in use. Q_ASSERTs that they were installed.

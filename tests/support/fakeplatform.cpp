@@ -82,8 +82,87 @@ std::unique_ptr<platform::Progress> ProgressWindows::open(QWidget *)
     return std::make_unique<Progress>(*this);
 }
 
+namespace {
+
+class FtpClient : public platform::FtpClient
+{
+public:
+    explicit FtpClient(FtpClients &clients)
+        : m_clients(clients)
+        , m_real(clients.real ? clients.real->create() : nullptr)
+    {
+    }
+
+    bool connected() const override { return m_real ? m_real->connected() : m_connected; }
+
+    void disconnect() override
+    {
+        if (!connected())
+            return;
+        m_clients.log.append(QStringLiteral("disconnect"));
+        if (m_real)
+            m_real->disconnect();
+        m_connected = false;
+    }
+
+    void connect(const platform::FtpLogin &login) override
+    {
+        run(QStringLiteral("connect %1:%2 %3").arg(login.host).arg(login.port).arg(login.user),
+            [&] { m_real->connect(login); });
+        m_connected = true;
+    }
+
+    void changeDir(const QString &path) override
+    {
+        requireConnection();
+        run(QStringLiteral("CWD ") + path, [&] { m_real->changeDir(path); });
+    }
+
+    void makeDir(const QString &path) override
+    {
+        requireConnection();
+        run(QStringLiteral("MKD ") + path, [&] { m_real->makeDir(path); });
+    }
+
+    void put(const QString &localPath, const QString &remotePath) override
+    {
+        requireConnection();
+        run(QStringLiteral("STOR %1 -> %2").arg(localPath, remotePath), [&] { m_real->put(localPath, remotePath); });
+    }
+
+private:
+    void requireConnection() const
+    {
+        if (!m_real && !m_connected)
+            throw platform::FtpError(QStringLiteral("Pas de connexion au serveur de publication."));
+    }
+
+    void run(const QString &operation, const std::function<void()> &onReal)
+    {
+        m_clients.log.append(operation);
+        if (m_clients.fail) {
+            if (const std::optional<QString> text = m_clients.fail(operation))
+                throw platform::FtpError(*text);
+        }
+        if (m_real)
+            onReal();
+    }
+
+    FtpClients &m_clients;
+    std::unique_ptr<platform::FtpClient> m_real;
+    bool m_connected = false;
+};
+
+} // namespace
+
+std::unique_ptr<platform::FtpClient> FtpClients::create()
+{
+    ++created;
+    return std::make_unique<FtpClient>(*this);
+}
+
 Platform::Platform()
-    : m_previous(platform::install({&messages, &fileDialogs, &shell, &clipboard, &display, &webViews, &progress}))
+    : m_previous(platform::install({&messages, &fileDialogs, &shell, &clipboard, &display, &webViews, &progress, &ftp}))
 {
 }
 

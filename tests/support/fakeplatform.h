@@ -109,6 +109,22 @@ public:
     std::function<void(const File &)> onFile;
 };
 
+// Makes FTP clients that record each operation in one log ("connect
+// 127.0.0.1:2121 eleve", "CWD ../x/", "MKD ../x/", "STOR /local -> ../x/f",
+// "disconnect") and raise FtpError with the text that fail returns for it.
+// With a real maker set (a CurlFtpClients against a test server), each
+// operation also goes to a real client; without one, every operation succeeds.
+class FtpClients : public platform::FtpClients
+{
+public:
+    std::unique_ptr<platform::FtpClient> create() override;
+
+    platform::FtpClients *real = nullptr;
+    std::function<std::optional<QString>(const QString &operation)> fail;
+    QStringList log;
+    int created = 0;
+};
+
 // Installs the doubles for as long as it lives.
 class Platform
 {
@@ -125,6 +141,7 @@ public:
     Display display;
     WebViews webViews;
     ProgressWindows progress;
+    FtpClients ftp;
 
 private:
     platform::Platform m_previous;

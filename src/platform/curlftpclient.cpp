@@ -1,0 +1,284 @@
+#include "curlftpclient.h"
+
+#include "workspace/ioerror.h"
+
+#include <QFile>
+#include <QUrl>
+
+#include <curl/curl.h>
+
+using namespace Qt::StringLiterals;
+
+// Off unless QT_LOGGING_RULES turns it on ("tessavo.*=true").
+Q_LOGGING_CATEGORY(lcFtp, "tessavo.ftp", QtWarningMsg)
+
+namespace platform {
+
+namespace {
+
+// Logs what went over the control connection, line by line, the password
+// hidden; keeps the last reply for the failure texts.
+int onDebug(CURL *, curl_infotype type, char *data, size_t size, void *lastReply)
+{
+    if (type != CURLINFO_HEADER_IN && type != CURLINFO_HEADER_OUT && type != CURLINFO_TEXT)
+        return 0;
+    const QList<QByteArray> lines = QByteArray(data, qsizetype(size)).split('\n');
+    for (QByteArray line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        if (type == CURLINFO_HEADER_OUT) {
+            if (line.startsWith("PASS "))
+                line = "PASS ****";
+            qCInfo(lcFtp).noquote() << u"> "_s + QString::fromUtf8(line);
+        } else if (type == CURLINFO_HEADER_IN) {
+            qCInfo(lcFtp).noquote() << u"< "_s + QString::fromUtf8(line);
+            if (line.size() >= 4 && line[3] == ' ')
+                *static_cast<QByteArray *>(lastReply) = line;
+        } else {
+            qCDebug(lcFtp).noquote() << u"* "_s + QString::fromUtf8(line);
+        }
+    }
+    return 0;
+}
+
+size_t readFromFile(char *buffer, size_t size, size_t count, void *file)
+{
+    const qint64 read = static_cast<QFile *>(file)->read(buffer, qint64(size * count));
+    return read < 0 ? CURL_READFUNC_ABORT : size_t(read);
+}
+
+size_t discard(char *, size_t size, size_t count, void *)
+{
+    return size * count;
+}
+
+bool hasControlCharacter(const QString &path)
+{
+    for (const QChar ch : path) {
+        if (ch.category() == QChar::Other_Control)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+struct CurlFtpClient::Handle
+{
+    CURL *curl = curl_easy_init();
+    QByteArray base;      // "ftp://host:port/"
+    QByteArray lastReply; // the last reply line: "550 No such file or directory."
+    char error[CURL_ERROR_SIZE] = {};
+    bool loggedIn = false;
+
+    ~Handle() { curl_easy_cleanup(curl); } // sends QUIT on an open connection
+};
+
+CurlFtpClient::CurlFtpClient() = default;
+
+CurlFtpClient::~CurlFtpClient() = default;
+
+bool CurlFtpClient::connected() const
+{
+    if (!m_handle || !m_handle->loggedIn)
+        return false;
+    curl_socket_t socket = CURL_SOCKET_BAD;
+    curl_easy_getinfo(m_handle->curl, CURLINFO_ACTIVESOCKET, &socket);
+    return socket != CURL_SOCKET_BAD;
+}
+
+void CurlFtpClient::disconnect()
+{
+    m_handle.reset();
+}
+
+void CurlFtpClient::connect(const FtpLogin &login)
+{
+    disconnect();
+    m_login = login;
+    m_handle = std::make_unique<Handle>();
+    CURL *curl = m_handle->curl;
+    const QString host = login.host.contains(u':') ? u'[' + login.host + u']' : login.host;
+    m_handle->base = "ftp://" + QUrl::toPercentEncoding(host, "[]:") + ':' + QByteArray::number(login.port) + '/';
+    const QByteArray user = login.user.toUtf8();
+    const QByteArray password = login.password.toUtf8();
+    const QByteArray caFile = login.caFile.toLocal8Bit();
+    const long seconds = std::max(1, login.timeoutSeconds);
+
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, m_handle->error);
+    curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);
+    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, onDebug);
+    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &m_handle->lastReply);
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
+    curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+    curl_easy_setopt(curl, CURLOPT_PROXY, "");
+    curl_easy_setopt(curl, CURLOPT_IPRESOLVE, CURL_IPRESOLVE_V4);
+    // "../" reaches the server as typed, and no CWD of libcurl's own moves
+    // the current remote folder: only changeDir() does.
+    curl_easy_setopt(curl, CURLOPT_PATH_AS_IS, 1L);
+    curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+    if (!login.passive)
+        curl_easy_setopt(curl, CURLOPT_FTPPORT, "-");
+    if (login.tls) {
+        curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
+        curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+        if (!caFile.isEmpty())
+            curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
+    }
+    // A host that accepts the connection and never answers gives up too.
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, seconds);
+    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, seconds);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, seconds);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+
+    // Logging in is a request without a transfer on the login folder.
+    curl_easy_setopt(curl, CURLOPT_URL, m_handle->base.constData());
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    try {
+        perform(QString());
+    } catch (...) {
+        disconnect();
+        throw;
+    }
+    m_handle->loggedIn = true;
+}
+
+void CurlFtpClient::requireConnection() const
+{
+    if (!connected())
+        throw FtpError(u"Pas de connexion au serveur de publication : l'opération est impossible."_s);
+}
+
+long CurlFtpClient::command(const QByteArray &line)
+{
+    requireConnection();
+    CURL *curl = m_handle->curl;
+    // "*": a refusal is a reply like any other, and keeps the connection.
+    curl_slist *quote = curl_slist_append(nullptr, "*" + line);
+    curl_easy_setopt(curl, CURLOPT_URL, m_handle->base.constData());
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
+    m_handle->lastReply.clear();
+    try {
+        perform(QString());
+    } catch (...) {
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(quote);
+        throw;
+    }
+    curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+    curl_slist_free_all(quote);
+    long code = 0;
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
+    return code;
+}
+
+bool CurlFtpClient::perform(const QString &failureText)
+{
+    m_handle->error[0] = '\0';
+    const CURLcode result = curl_easy_perform(m_handle->curl);
+    if (result == CURLE_OK)
+        return true;
+    const QString host = u"%1:%2"_s.arg(m_login.host).arg(m_login.port);
+    const QString reply = QString::fromUtf8(m_handle->lastReply);
+    QString detail = QString::fromUtf8(m_handle->error);
+    if (detail.isEmpty())
+        detail = QString::fromUtf8(curl_easy_strerror(result));
+    QString text;
+    switch (result) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        text = u"Le serveur de publication « %1 » est introuvable (clé hote de publication.ini)."_s.arg(m_login.host);
+        break;
+    case CURLE_COULDNT_CONNECT:
+        text = u"Impossible de joindre le serveur de publication %1 : il ne répond pas ou refuse la connexion."_s.arg(host);
+        break;
+    case CURLE_LOGIN_DENIED:
+        text = u"Le serveur de publication %1 a refusé l'utilisateur « %2 » ou son mot de passe (publication.ini)."_s
+                   .arg(host, m_login.user);
+        break;
+    case CURLE_OPERATION_TIMEDOUT:
+        text = u"Le serveur de publication %1 n'a pas répondu dans le délai de %2 secondes."_s.arg(host).arg(
+            m_login.timeoutSeconds);
+        break;
+    case CURLE_USE_SSL_FAILED:
+        text = u"Le serveur de publication %1 n'accepte pas la connexion chiffrée (tls = oui dans publication.ini)."_s.arg(host);
+        break;
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CACERT_BADFILE:
+        text = u"La connexion chiffrée au serveur de publication %1 a échoué : son certificat n'a pas pu être vérifié (%2)."_s
+                   .arg(host, detail);
+        break;
+    default:
+        if (!failureText.isEmpty())
+            text = reply.isEmpty() ? failureText + u" ("_s + detail + u')' : failureText + u" (réponse du serveur : "_s + reply + u')';
+        else
+            text = u"La communication avec le serveur de publication %1 a échoué : %2."_s.arg(host, detail);
+    }
+    if (!connected() && m_handle)
+        m_handle->loggedIn = false;
+    throw FtpError(text);
+}
+
+void CurlFtpClient::changeDir(const QString &remotePath)
+{
+    if (hasControlCharacter(remotePath))
+        throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(remotePath));
+    const long code = command("CWD " + remotePath.toUtf8());
+    if (code / 100 != 2)
+        throw FtpError(u"Le dossier distant « %1 » n'existe pas ou ne peut pas être ouvert (réponse du serveur : %2)."_s.arg(
+            remotePath, QString::fromUtf8(m_handle->lastReply)));
+}
+
+void CurlFtpClient::makeDir(const QString &remotePath)
+{
+    if (hasControlCharacter(remotePath))
+        throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(remotePath));
+    const long code = command("MKD " + remotePath.toUtf8());
+    if (code / 100 != 2)
+        throw FtpError(u"Le serveur de publication n'a pas pu créer le dossier « %1 » (réponse du serveur : %2)."_s.arg(
+            remotePath, QString::fromUtf8(m_handle->lastReply)));
+}
+
+void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
+{
+    if (hasControlCharacter(remotePath))
+        throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(remotePath));
+    requireConnection();
+    QFile file(localPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw workspace::IoError::cannotRead(localPath);
+    CURL *curl = m_handle->curl;
+    const QByteArray url = m_handle->base + QUrl::toPercentEncoding(remotePath, "/");
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFromFile);
+    curl_easy_setopt(curl, CURLOPT_READDATA, &file);
+    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+    m_handle->lastReply.clear();
+    auto restore = [curl] {
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+        curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
+    };
+    try {
+        perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+}
+
+std::unique_ptr<FtpClient> CurlFtpClients::create()
+{
+    return std::make_unique<CurlFtpClient>();
+}
+
+} // namespace platform

@@ -1,0 +1,85 @@
+#include "settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStringList>
+
+using namespace Qt::StringLiterals;
+
+namespace publishing {
+
+namespace {
+
+[[noreturn]] void refuse(const QString &path, const QString &why)
+{
+    throw platform::FtpError(u"Connexion au serveur de publication impossible : %1 (fichier %2)."_s.arg(why, path));
+}
+
+// An INI value holding a comma comes back as a list: put it together again.
+QString text(const QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(u',');
+    return value.toString();
+}
+
+int number(const QSettings &settings, const QString &key, int fallback, int low, int high, const QString &path)
+{
+    const QString value = text(settings, key).trimmed();
+    if (value.isEmpty())
+        return fallback;
+    bool ok = false;
+    const int result = value.toInt(&ok);
+    if (!ok || result < low || result > high)
+        refuse(path, u"la valeur « %1 » de la clé %2 n'est pas un nombre entre %3 et %4"_s.arg(value, key).arg(low).arg(high));
+    return result;
+}
+
+} // namespace
+
+platform::FtpLogin PublicationSettings::login() const
+{
+    platform::FtpLogin result;
+    result.host = host;
+    result.port = port;
+    result.user = user;
+    result.password = password;
+    result.passive = true;
+    result.tls = tls;
+    result.caFile = certificat;
+    result.timeoutSeconds = delai;
+    return result;
+}
+
+PublicationSettings readPublicationSettings(const QString &workingFolder)
+{
+    const QString path = QDir::toNativeSeparators(QDir(workingFolder).filePath(PublicationIni));
+    if (!QFileInfo(path).isFile())
+        refuse(path, u"publication.ini est introuvable dans le dossier de travail"_s);
+    QSettings settings(path, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError)
+        refuse(path, u"publication.ini ne peut pas être lu"_s);
+    settings.beginGroup(u"publication"_s);
+
+    PublicationSettings result;
+    result.host = text(settings, u"hote"_s).trimmed();
+    if (result.host.isEmpty())
+        refuse(path, u"publication.ini ne donne pas l'hôte du serveur (clé hote du groupe [publication])"_s);
+    result.port = number(settings, u"port"_s, 21, 1, 65535, path);
+    result.user = text(settings, u"utilisateur"_s);
+    result.password = text(settings, u"mot_de_passe"_s);
+    result.adresse_web = text(settings, u"adresse_web"_s).trimmed();
+    const QString tls = text(settings, u"tls"_s).trimmed().toLower();
+    if (tls != u"oui"_s && tls != u"non"_s && !tls.isEmpty())
+        refuse(path, u"la clé tls de publication.ini vaut « %1 » au lieu de oui ou non"_s.arg(tls));
+    result.tls = tls == u"oui"_s;
+    result.delai = number(settings, u"delai"_s, 20, 1, 3600, path);
+    const QString certificat = text(settings, u"certificat"_s).trimmed();
+    if (!certificat.isEmpty())
+        result.certificat = QDir(workingFolder).absoluteFilePath(certificat);
+    return result;
+}
+
+} // namespace publishing

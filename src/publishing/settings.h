@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/ftpclient.h"
+
+#include <QLatin1StringView>
+#include <QString>
+
+// The publishing host of the installation, read from publication.ini in the
+// working folder each time a connection is opened:
+//   [publication]
+//   hote=ftp.example.org        (required)
+//   port=21                     (21 when missing)
+//   utilisateur=classe
+//   mot_de_passe=secret
+//   adresse_web=www.example.org (host and port, no scheme)
+//   tls=non                     (oui: explicit FTPS, certificate verified)
+//   delai=20                    (seconds without an answer before giving up)
+//   certificat=                 (optional: PEM file of the authorities to trust)
+namespace publishing {
+
+inline constexpr QLatin1StringView PublicationIni = QLatin1StringView("publication.ini");
+
+struct PublicationSettings
+{
+    QString host;
+    int port = 21;
+    QString user;
+    QString password;
+    QString adresse_web;
+    bool tls = false;
+    int delai = 20;
+    QString certificat;
+
+    // The login of the FTP client, in passive mode.
+    platform::FtpLogin login() const;
+};
+
+// Reads workingFolder/publication.ini. A missing file, a missing "hote" or a
+// value that is not understood raises platform::FtpError with a French text
+// naming publication.ini.
+PublicationSettings readPublicationSettings(const QString &workingFolder);
+
+} // namespace publishing

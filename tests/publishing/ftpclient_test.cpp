@@ -1,0 +1,243 @@
+// The libcurl FTP client against a real FTP server on loopback.
+#include "ftpserver.h"
+#include "platform/curlftpclient.h"
+#include "publishing/connexion.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QString writeFile(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(bytes);
+    return path;
+}
+
+QByteArray everyByte()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    return bytes + "\r\nfin\n\r";
+}
+
+// The text of the FtpError that run raises, or "<no error>".
+template <typename Run>
+QString failureOf(Run run)
+{
+    try {
+        run();
+    } catch (const platform::FtpError &error) {
+        return error.message();
+    }
+    return u"<no error>"_s;
+}
+
+} // namespace
+
+TEST(CurlFtpClient, StoresByteForByteAndReplacesTheRemoteFile)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir local;
+    platform::CurlFtpClient client;
+    client.connect(server.login());
+    ASSERT_TRUE(client.connected());
+
+    client.makeDir(u"../Orvane_A_B_C/"_s);
+    client.put(writeFile(local, u"a.bin"_s, everyByte()), u"../Orvane_A_B_C/Le conte été.html"_s);
+    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), everyByte());
+
+    client.put(writeFile(local, u"b.bin"_s, "court"), u"../Orvane_A_B_C/Le conte été.html"_s);
+    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), QByteArray("court"));
+
+    client.put(writeFile(local, u"vide.txt"_s, {}), u"../vide.txt"_s);
+    EXPECT_EQ(readAll(server.file(u"vide.txt"_s)), QByteArray());
+}
+
+TEST(CurlFtpClient, KeepsOneConnectionAndItsCurrentFolder)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QDir(server.root()).mkpath(u"Orvane_A_B_C"_s);
+    QTemporaryDir local;
+    platform::CurlFtpClient client;
+    client.connect(server.login());
+    client.changeDir(u"../Orvane_A_B_C/"_s);
+    client.makeDir(u"Dupont_Jean_x/"_s);
+    client.put(writeFile(local, u"f.txt"_s, "ici"), u"f.txt"_s);
+    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/f.txt"_s)), QByteArray("ici"));
+    EXPECT_TRUE(QFileInfo(server.file(u"Orvane_A_B_C/Dupont_Jean_x"_s)).isDir());
+
+    // A refused command leaves the connection and the current folder as they were.
+    EXPECT_NE(failureOf([&] { client.changeDir(u"absent/"_s); }), u"<no error>"_s);
+    EXPECT_TRUE(client.connected());
+    client.put(writeFile(local, u"g.txt"_s, "encore"), u"g.txt"_s);
+    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/g.txt"_s)), QByteArray("encore"));
+
+    client.disconnect();
+    EXPECT_FALSE(client.connected());
+    client.disconnect();
+}
+
+TEST(CurlFtpClient, RefusesWhatTheServerRefusesWithAFrenchText)
+{
+    fakes::FtpServer server({false, u"elr"_s});
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir local;
+    platform::CurlFtpClient client;
+    client.connect(server.login());
+
+    const QString notMade = failureOf([&] { client.makeDir(u"../Orvane_A_B_C/"_s); });
+    EXPECT_TRUE(notMade.contains(u"n'a pas pu créer le dossier « ../Orvane_A_B_C/ »"_s)) << notMade.toStdString();
+    const QString notEntered = failureOf([&] { client.changeDir(u"../absent/"_s); });
+    EXPECT_TRUE(notEntered.contains(u"« ../absent/ »"_s)) << notEntered.toStdString();
+    const QString notStored = failureOf([&] { client.put(writeFile(local, u"f"_s, "x"), u"../index.html"_s); });
+    EXPECT_TRUE(notStored.contains(u"L'envoi de"_s)) << notStored.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(server.file(u"index.html"_s)));
+}
+
+TEST(CurlFtpClient, ReportsAHostDownARefusedLoginAndNoConnection)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    platform::CurlFtpClient client;
+
+    platform::FtpLogin wrong = server.login();
+    wrong.password = u"faux"_s;
+    EXPECT_TRUE(failureOf([&] { client.connect(wrong); }).contains(u"a refusé l'utilisateur « eleve »"_s));
+    EXPECT_FALSE(client.connected());
+
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    platform::FtpLogin down = server.login();
+    down.port = probe.serverPort();
+    probe.close();
+    EXPECT_TRUE(failureOf([&] { client.connect(down); }).contains(u"Impossible de joindre"_s));
+
+    const QString none = failureOf([&] { client.changeDir(u"../"_s); });
+    EXPECT_TRUE(none.contains(u"Pas de connexion"_s)) << none.toStdString();
+}
+
+TEST(CurlFtpClient, GivesUpOnAHostThatNeverAnswers)
+{
+    QTcpServer silent;  // the system accepts the connections; nobody answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    platform::FtpLogin login;
+    login.host = u"127.0.0.1"_s;
+    login.port = silent.serverPort();
+    login.timeoutSeconds = 1;
+    platform::CurlFtpClient client;
+    QElapsedTimer clock;
+    clock.start();
+    const QString text = failureOf([&] { client.connect(login); });
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(text.contains(u"n'a pas répondu dans le délai de 1 secondes"_s)) << text.toStdString();
+    EXPECT_FALSE(client.connected());
+}
+
+TEST(CurlFtpClient, SendsNoCommandWithALineBreakInAPath)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QDir(server.root()).mkpath(u"garde"_s);
+    platform::CurlFtpClient client;
+    client.connect(server.login());
+    EXPECT_NE(failureOf([&] { client.makeDir(u"x\r\nRMD garde"_s); }), u"<no error>"_s);
+    EXPECT_NE(failureOf([&] { client.changeDir(u"x\nRMD garde"_s); }), u"<no error>"_s);
+    EXPECT_TRUE(QFileInfo(server.file(u"garde"_s)).isDir());
+    EXPECT_FALSE(QFileInfo::exists(server.file(u"x"_s)));
+}
+
+TEST(CurlFtpClient, SpeaksExplicitFtpsWithAVerifiedCertificate)
+{
+    fakes::FtpServer server({true, u"elradfmwMT"_s});
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir local;
+    platform::CurlFtpClient client;
+    client.connect(server.login());
+    client.makeDir(u"../Orvane_A_B_C/"_s);
+    client.put(writeFile(local, u"a.bin"_s, everyByte()), u"../Orvane_A_B_C/index.html"_s);
+    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/index.html"_s)), everyByte());
+
+    // Without the certificate among the trusted ones, nothing is sent.
+    platform::FtpLogin untrusted = server.login();
+    untrusted.caFile.clear();
+    const QString text = failureOf([&] { client.connect(untrusted); });
+    EXPECT_TRUE(text.contains(u"certificat"_s)) << text.toStdString();
+    EXPECT_FALSE(client.connected());
+}
+
+namespace {
+
+QStringList ftpLog;
+
+void recordFtp(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (QByteArrayView(context.category) == "tessavo.ftp")
+        ftpLog << message;
+}
+
+} // namespace
+
+TEST(CurlFtpClient, LogsCommandsAndRepliesWithThePasswordHidden)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=true"_s);
+    const QtMessageHandler previous = qInstallMessageHandler(recordFtp);
+    ftpLog.clear();
+    {
+        platform::CurlFtpClient client;
+        client.connect(server.login());
+        client.makeDir(u"../Orvane_A_B_C/"_s);
+    }
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=false"_s);
+
+    const QString log = ftpLog.join(u'\n');
+    EXPECT_TRUE(ftpLog.contains(u"> USER eleve"_s)) << log.toStdString();
+    EXPECT_TRUE(ftpLog.contains(u"> PASS ****"_s)) << log.toStdString();
+    EXPECT_TRUE(ftpLog.contains(u"> MKD ../Orvane_A_B_C/"_s)) << log.toStdString();
+    EXPECT_TRUE(log.contains(u"< 257"_s)) << log.toStdString();
+    EXPECT_FALSE(log.contains(u"s3cret"_s)) << log.toStdString();
+}
+
+TEST(ConnexionFTP, ConnectsWithPublicationIniAndShowsWhyItCannot)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir working;
+    platform::CurlFtpClient client;
+
+    server.writePublicationIni(working.path());
+    EXPECT_EQ(publishing::ConnexionFTP(client, working.path()), std::nullopt);
+    EXPECT_TRUE(client.connected());
+    client.makeDir(u"../ok/"_s);
+    EXPECT_TRUE(QFileInfo(server.file(u"ok"_s)).isDir());
+
+    QFile::remove(QDir(working.path()).filePath(u"publication.ini"_s));
+    const std::optional<QString> shown = publishing::ConnexionFTP(client, working.path());
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->contains(u"publication.ini"_s));
+    EXPECT_FALSE(client.connected());
+}

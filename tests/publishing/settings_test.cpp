@@ -1,0 +1,122 @@
+// publication.ini: the publishing host of the installation.
+#include "publishing/connexion.h"
+#include "publishing/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void writeIni(const QString &folder, const QByteArray &content)
+{
+    QFile file(QDir(folder).filePath(u"publication.ini"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+struct Refused
+{
+    const char *name;
+    QByteArray content;  // empty: no file at all
+    QString named;       // the text must name this too
+};
+
+} // namespace
+
+TEST(PublicationSettings, ReadsEveryKeyAndKeepsACommaInThePassword)
+{
+    QTemporaryDir folder;
+    writeIni(folder.path(), "[publication]\r\nhote=ftp.ecole.fr\r\nport=2121\r\nutilisateur=classe\r\n"
+                            "mot_de_passe=a,b\r\nadresse_web=www.ecole.fr:8080\r\ntls=oui\r\ndelai=7\r\n"
+                            "certificat=ac.pem\r\n");
+    const publishing::PublicationSettings settings = publishing::readPublicationSettings(folder.path());
+    EXPECT_EQ(settings.host, u"ftp.ecole.fr"_s);
+    EXPECT_EQ(settings.port, 2121);
+    EXPECT_EQ(settings.user, u"classe"_s);
+    EXPECT_EQ(settings.password, u"a,b"_s);
+    EXPECT_EQ(settings.adresse_web, u"www.ecole.fr:8080"_s);
+    EXPECT_TRUE(settings.tls);
+    EXPECT_EQ(settings.delai, 7);
+    EXPECT_EQ(settings.certificat, QDir(folder.path()).absoluteFilePath(u"ac.pem"_s));
+
+    const platform::FtpLogin login = settings.login();
+    EXPECT_TRUE(login.passive);
+    EXPECT_EQ(login.timeoutSeconds, 7);
+    EXPECT_EQ(login.caFile, settings.certificat);
+}
+
+TEST(PublicationSettings, GivesTheDefaultsOfAMissingKeyAndReadsAQuotedValue)
+{
+    QTemporaryDir folder;
+    writeIni(folder.path(), "[publication]\nhote=127.0.0.1\nmot_de_passe=\"x;y\"\n");
+    const publishing::PublicationSettings settings = publishing::readPublicationSettings(folder.path());
+    EXPECT_EQ(settings.password, u"x;y"_s);  // quoted: ";" would start a comment
+    EXPECT_EQ(settings.port, 21);
+    EXPECT_FALSE(settings.tls);
+    EXPECT_EQ(settings.delai, 20);
+    EXPECT_TRUE(settings.certificat.isEmpty());
+}
+
+TEST(PublicationSettings, RefusesWhatItCannotUseWithATextNamingTheFile)
+{
+    const Refused cases[] = {
+        {"no file", {}, u"introuvable"_s},
+        {"no host", "[publication]\nport=21\n", u"hote"_s},
+        {"host outside the group", "hote=ftp.ecole.fr\n", u"hote"_s},
+        {"port not a number", "[publication]\nhote=h\nport=vingt\n", u"port"_s},
+        {"port out of range", "[publication]\nhote=h\nport=70000\n", u"port"_s},
+        {"delay of zero", "[publication]\nhote=h\ndelai=0\n", u"delai"_s},
+        {"tls neither yes nor no", "[publication]\nhote=h\ntls=peut-etre\n", u"tls"_s},
+    };
+    for (const Refused &refused : cases) {
+        SCOPED_TRACE(refused.name);
+        QTemporaryDir folder;
+        if (!refused.content.isEmpty())
+            writeIni(folder.path(), refused.content);
+        try {
+            publishing::readPublicationSettings(folder.path());
+            ADD_FAILURE() << "accepted";
+        } catch (const platform::FtpError &error) {
+            EXPECT_TRUE(error.message().contains(u"publication.ini"_s)) << error.what();
+            EXPECT_TRUE(error.message().contains(refused.named)) << error.what();
+        }
+    }
+}
+
+namespace {
+
+// A client that must not be used once the settings are refused.
+class CountingClient : public platform::FtpClient
+{
+public:
+    bool connected() const override { return isConnected; }
+    void disconnect() override { ++disconnects, isConnected = false; }
+    void connect(const platform::FtpLogin &) override { ++connects, isConnected = true; }
+    void changeDir(const QString &) override {}
+    void makeDir(const QString &) override {}
+    void put(const QString &, const QString &) override {}
+
+    bool isConnected = false;
+    int disconnects = 0;
+    int connects = 0;
+};
+
+} // namespace
+
+TEST(ConnexionFTP, ClosesTheOpenConnectionAndReportsAMissingFile)
+{
+    QTemporaryDir folder;
+    CountingClient client;
+    client.isConnected = true;
+    const std::optional<QString> shown = publishing::ConnexionFTP(client, folder.path());
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->contains(u"publication.ini"_s));
+    EXPECT_EQ(client.disconnects, 1);
+    EXPECT_EQ(client.connects, 0);
+    EXPECT_FALSE(client.connected());
+}
