@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace import {
 
 namespace {
@@ -18,6 +20,17 @@ bool sameFile(const QString &a, const QString &b)
     if (first.exists() && second.exists())
         return first.canonicalFilePath() == second.canonicalFilePath();
     return QDir::cleanPath(first.absoluteFilePath()) == QDir::cleanPath(second.absoluteFilePath());
+}
+
+// The picture's name in the student folder: its own, or, when a file of
+// that name is there already (the logo of another document), the first free
+// "name (2).jpg", "name (3).jpg"...
+QString freeNameIn(const QString &studentFolder, const QFileInfo &picture)
+{
+    QString path = studentFolder + picture.fileName();
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = studentFolder + u"%1 (%2).%3"_s.arg(picture.completeBaseName()).arg(n).arg(picture.suffix());
+    return path;
 }
 
 } // namespace
@@ -34,8 +47,10 @@ TakenPicture takePicture(const QString &picturePath, const QString &studentFolde
     TakenPicture taken;
     taken.path = studentFolder + QFileInfo(picturePath).fileName();
     taken.wasInFolder = sameFile(picturePath, taken.path);
-    if (!taken.wasInFolder)
+    if (!taken.wasInFolder) {
+        taken.path = freeNameIn(studentFolder, QFileInfo(picturePath));
         workspace::copyBytes(picturePath, taken.path);
+    }
     workspace::appendLines(studentFolder + workspace::ListeImagesTxt, {picturePath});
     if (!taken.wasInFolder)
         QFile::remove(picturePath);

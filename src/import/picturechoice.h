@@ -13,14 +13,16 @@ bool isPictureUsed(const QString &listPath, const QString &picturePath);
 
 struct TakenPicture
 {
-    QString path;           // the picture in the student folder, under its own name
+    QString path;             // the picture in the student folder
     bool wasInFolder = false; // chosen in the student folder itself, so left where it was
 };
 
 // Copies the picture into the student folder (ending with the separator)
 // under its own name, records its path in the picture list, then removes it
-// from the folder it was chosen in. A picture that lies in the student
-// folder already is neither copied onto itself nor removed.
+// from the folder it was chosen in. A file of that name in the student folder
+// is never replaced: the copy takes a free name, "lune (2).jpg". A picture
+// that lies in the student folder already is neither copied onto itself nor
+// removed.
 TakenPicture takePicture(const QString &picturePath, const QString &studentFolder);
 
 // Puts the picture under the document's name (target). A picture brought in

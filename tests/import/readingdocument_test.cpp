@@ -157,4 +157,18 @@ TEST_F(Pictures, APictureThatAlreadyBearsItsPlaceStaysWhole)
     }
 }
 
+TEST_F(Pictures, ACardNamedLikeTheLogoOfAnotherDocumentReplacesNothing)
+{
+    write(u"eleve/lune.jpg"_s, "LOGO DE LUNE");
+    write(u"Cartes/lune.jpg"_s, "NOUVELLE CARTE");
+    const import::TakenPicture taken = import::takePicture(path(u"Cartes/lune.jpg"_s), path(u"eleve/"_s));
+    EXPECT_EQ(read(u"eleve/lune.jpg"_s), "LOGO DE LUNE");
+    EXPECT_EQ(read(u"eleve/lune (2).jpg"_s), "NOUVELLE CARTE") << "kept under a free name until it is placed";
+    import::placePicture(taken, path(u"eleve/conte.jpg"_s));
+    EXPECT_EQ(read(u"eleve/conte.jpg"_s), "NOUVELLE CARTE");
+    EXPECT_EQ(read(u"eleve/lune.jpg"_s), "LOGO DE LUNE");
+    EXPECT_EQ(QDir(path(u"eleve"_s)).entryList({u"*.jpg"_s}, QDir::Files, QDir::Name),
+              (QStringList{u"conte.jpg"_s, u"lune.jpg"_s}));
+}
+
 } // namespace
