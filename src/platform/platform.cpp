@@ -1,5 +1,7 @@
 #include "platform.h"
 
+#include "logging.h"
+
 namespace platform {
 
 namespace {
@@ -27,6 +29,8 @@ Platform install(const Platform &platform)
 
 void ShowMessage(QWidget *parent, const QString &text)
 {
+    // One line per message, whatever line ends the text holds.
+    qCInfo(lcMessages).noquote() << QString(text).replace(u'\n', u' ').remove(u'\r');
     services().messages->showMessage(parent, text);
 }
 
