@@ -278,6 +278,22 @@ std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
     }
 }
 
+std::optional<import::DocumentNames> TForm3::chooseName(const QString &studentFolder)
+{
+    for (;;) {
+        SaveDialog1.InitialDir = studentFolder;
+        SaveDialog1.FileName.clear();
+        SaveDialog1.Filter = DocumentFilter;
+        if (!SaveDialog1.Execute(this))
+            return std::nullopt;
+        const import::DocumentNames names = import::documentNames(SaveDialog1.FileName);
+        if (!import::isReservedName(names))
+            return names;
+        platform::ShowMessage(this, u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
+                                    u"choisissez un autre titre."_s.arg(names.documentName.chopped(5)));
+    }
+}
+
 void TForm3::Button1Click()
 {
     if (platform::linesOf(Memo1).isEmpty()) {
@@ -300,15 +316,13 @@ void TForm3::Button1Click()
     const import::TakenPicture taken = import::takePicture(*picture, folder);
 
     platform::ShowMessage(this, u"il faut tapper un titre pour ce nouveau text"_s);
-    SaveDialog1.InitialDir = folder;
-    SaveDialog1.FileName.clear();
-    SaveDialog1.Filter = DocumentFilter;
-    if (!SaveDialog1.Execute(this)) {
+    const std::optional<import::DocumentNames> chosen = chooseName(folder);
+    if (!chosen) {
         platform::ShowMessage(this, u"Aucun texte n'a été sauvegardé. L'image choisie est gardée dans le dossier "
                                     u"de l'élève et ne sera plus proposée."_s);
         return;
     }
-    const import::DocumentNames names = import::documentNames(SaveDialog1.FileName);
+    const import::DocumentNames &names = *chosen;
     NomImage = names.pictureName;
     import::writeDocument(names, platform::linesOf(Memo1), folder,
                           workspace::templateFolderPath(workspace::workingFolder()));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/readingdocument.h"
 #include "platform/filedialogs.h"
 #include "platform/screenwindow.h"
 
@@ -83,6 +84,9 @@ private:
     // when the teacher cancels or the file is not a readable picture.
     std::optional<QString> choosePicture(const QString &studentFolder);
     bool showPicture(const QString &path);
+    // The save dialog until a name that no file of Tessavo bears is given;
+    // nothing when the teacher cancels.
+    std::optional<import::DocumentNames> chooseName(const QString &studentFolder);
     platform::WebView *showWebBrowser2();
 
     // Set while a paste changes Memo1: only a paste, not typing, hands the

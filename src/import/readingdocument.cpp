@@ -28,6 +28,13 @@ DocumentNames documentNames(const QString &chosenPath)
     return names;
 }
 
+bool isReservedName(const DocumentNames &names)
+{
+    static const QStringList reserved = {u"entete"_s, u"FinFichier"_s, u"fond"_s, u"ListeImages"_s,
+                                         u"_Tablematieres"_s, u"TexteAlire2"_s, u"TexteAlire_copie"_s};
+    return reserved.contains(names.documentName.chopped(Html.size()), Qt::CaseInsensitive);
+}
+
 QStringList textLines(const QStringList &typedLines)
 {
     QStringList kept;

@@ -21,6 +21,12 @@ struct DocumentNames
 
 DocumentNames documentNames(const QString &chosenPath);
 
+// Whether the document's files would take the place of a file of the student
+// folder that is not a document: "entete" would overwrite the head of every
+// document, "ListeImages" the picture list, "fond" the border picture.
+// Compared without case, as the teacher's file system does.
+bool isReservedName(const DocumentNames &names);
+
 // The lines of the text that the document keeps: all but the empty ones and
 // those of exactly one blank.
 QStringList textLines(const QStringList &typedLines);

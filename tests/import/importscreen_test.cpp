@@ -288,6 +288,29 @@ TEST_F(ImportScreen, CancellingTheNameKeepsThePictureAndTouchesNoDocument)
     EXPECT_EQ(platform.messages.shown, QStringList{u"Choisis une autre image celle est déja utilisée"_s});
 }
 
+TEST_F(ImportScreen, ANameThatWouldReplaceAFileOfTessavoIsAskedAgain)
+{
+    save({u"Le loup."_s}, {carte(u"chat.jpg"_s)}, std::nullopt);
+    platform.messages.shown.clear();
+    addCarte(u"lune.jpg"_s, u"lune.jpg"_s);
+    screen->Memo1->setPlainText(u"Le loup."_s);
+    platform.fileDialogs.openAnswers = {carte(u"lune.jpg"_s)};
+    platform.fileDialogs.saveAnswers = {student(u"entete"_s), student(u"ListeImages"_s), student(u"conte"_s)};
+    const QByteArray head = bytesOf(folder.file(u"reserve/entete.html"_s));
+    screen->Button1->click();
+    EXPECT_EQ(platform.messages.shown,
+              (QStringList{Titre,
+                           u"Le titre « entete » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
+                           u"choisissez un autre titre."_s,
+                           u"Le titre « ListeImages » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
+                           u"choisissez un autre titre."_s}));
+    EXPECT_EQ(platform.fileDialogs.saveRequests.size(), 4);
+    EXPECT_TRUE(QFile::exists(student(u"conte.html"_s)));
+    EXPECT_EQ(bytesOf(student(u"entete.html"_s)), head);
+    EXPECT_EQ(workspace::readLines(student(u"ListeImages.txt"_s)),
+              (QStringList{carte(u"chat.jpg"_s), carte(u"lune.jpg"_s)}));
+}
+
 TEST_F(ImportScreen, APictureFromTheStudentFolderItselfStaysWhole)
 {
     save(u"chat.jpg"_s, u"conte"_s);

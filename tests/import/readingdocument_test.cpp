@@ -38,6 +38,15 @@ TEST(DocumentNames, AppendHtmlOnlyWhenTheNameLacksItInThatCase)
     }
 }
 
+TEST(DocumentNames, RefuseTheNamesOfTheStudentFolderOwnFiles)
+{
+    for (const QString &name : {u"entete"_s, u"FinFichier.html"_s, u"Entete"_s, u"fond"_s, u"ListeImages"_s,
+                                u"_Tablematieres.html"_s, u"TexteAlire2"_s, u"texteAlire_copie"_s})
+        EXPECT_TRUE(import::isReservedName(import::documentNames(u"/d/"_s + name))) << name;
+    for (const QString &name : {u"conte"_s, u"entete du conte"_s, u"style"_s, u"fondue"_s, u"TexteAlire"_s})
+        EXPECT_FALSE(import::isReservedName(import::documentNames(u"/d/"_s + name))) << name;
+}
+
 TEST(ReadingDocument, KeepsEveryLineButEmptyAndOneBlankOnesUnescaped)
 {
     const QStringList typed = {u"Le loup."_s, QString(), u" "_s, u"  "_s, u"Un <b>gros</b> & grand loup."_s, u"\t"_s};
