@@ -12,7 +12,9 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -115,6 +117,28 @@ public:
     void navigate(const QUrl &address) override { m_view->setUrl(address); }
     void reload() override { m_view->reload(); }
     QUrl address() const override { return m_view->url(); }
+
+protected:
+    // A hidden view (its screen hidden behind a further student screen, which
+    // may never come back) gives its page's memory back to the web engine;
+    // shown again, the page loads anew.
+    void hideEvent(QHideEvent *event) override
+    {
+        WebView::hideEvent(event);
+        QTimer::singleShot(0, this, [this] {
+            QWebEnginePage *page = m_view->page();
+            if (!isVisible() && page->lifecycleState() == QWebEnginePage::LifecycleState::Active)
+                page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+        });
+    }
+
+    void showEvent(QShowEvent *event) override
+    {
+        WebView::showEvent(event);
+        QWebEnginePage *page = m_view->page();
+        if (page->lifecycleState() != QWebEnginePage::LifecycleState::Active)
+            page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+    }
 
 private:
     QWebEngineView *m_view;

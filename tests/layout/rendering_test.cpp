@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QPushButton>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -157,6 +158,17 @@ TEST_F(Rendering, EveryCommandChangesTheComputedStyleOfTheText)
     QCoreApplication::sendEvent(screen->TrackBar1, &leave);
     style = afterLoad(screen);
     EXPECT_EQ(style[u"pageWidth"].toInt(), 683);
+
+    // A hidden screen gives its page back; shown again, the page comes back.
+    QWebEnginePage *page = screen->WebBrowser1->findChild<QWebEngineView *>()->page();
+    screen->hide();
+    QEventLoop loop;
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(page->lifecycleState(), QWebEnginePage::LifecycleState::Discarded);
+    screen->show();
+    EXPECT_EQ(page->lifecycleState(), QWebEnginePage::LifecycleState::Active);
+    EXPECT_EQ(afterLoad(screen)[u"fontFamily"].toString().startsWith(u"OpenDyslexic-Regular"_s), true);
 }
 
 } // namespace

@@ -1,0 +1,233 @@
+// Measures of the layout screen in the real web engine, headless:
+//   tessavo_bench_layout presses [N]  median time from a press of "+Taille"
+//                                     to the end of the web view's load, over
+//                                     N presses (50) on a 20 KB document, and
+//                                     SauveCSS alone
+//   tessavo_bench_layout memory [N]   resident memory of the program and its
+//                                     web engine processes after 1 and after N
+//                                     rounds (10) of student, import, layout
+//                                     and settings save
+// It prints what it measured; nothing is compared with a target here.
+#include "fakeplatform.h"
+#include "import/Unit3.h"
+#include "layout/Vitrine_test.h"
+#include "layoutfolder.h"
+#include "platform/modal.h"
+#include "platform/platform.h"
+#include "students/Unit2.h"
+#include "workingfolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void waitFor(const std::function<bool()> &done, int limitMs = 20000)
+{
+    QEventLoop loop;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(5);
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < limitMs)
+        loop.exec();
+}
+
+void pause(int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    waitFor([&] { return clock.elapsed() >= ms; }, ms + 100);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// About 20 KB of text lines.
+QStringList twentyKilobytes()
+{
+    const QStringList base = layouttest::StudentFolder::defaultText();
+    QStringList lines;
+    qsizetype size = 0;
+    for (int i = 0; size < 20000; ++i) {
+        lines.append(base[i % base.size()]);
+        size += lines.last().size() + 6;
+    }
+    return lines;
+}
+
+struct Memory
+{
+    qint64 rssKb = 0;
+    qint64 pssKb = 0;
+    int processes = 0;
+};
+
+qint64 field(const QString &path, QByteArrayView name)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (line.startsWith(name))
+            return line.mid(name.size()).trimmed().split(' ').first().toLongLong();
+    return 0;
+}
+
+// This process and every process below it (the web engine's).
+Memory memory()
+{
+    QList<qint64> family{QCoreApplication::applicationPid()};
+    bool grew = true;
+    while (grew) {
+        grew = false;
+        for (const QString &entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+            bool ok = false;
+            const qint64 pid = entry.toLongLong(&ok);
+            if (!ok || family.contains(pid))
+                continue;
+            if (family.contains(field(u"/proc/%1/status"_s.arg(pid), "PPid:"))) {
+                family.append(pid);
+                grew = true;
+            }
+        }
+    }
+    Memory m;
+    for (qint64 pid : family) {
+        m.rssKb += field(u"/proc/%1/status"_s.arg(pid), "VmRSS:");
+        m.pssKb += field(u"/proc/%1/smaps_rollup"_s.arg(pid), "Pss:");
+        ++m.processes;
+    }
+    return m;
+}
+
+QWebEngineView *engineOf(TForm1 *screen)
+{
+    return screen->WebBrowser1->findChild<QWebEngineView *>();
+}
+
+int presses(int count)
+{
+    fakes::WorkingFolder folder;
+    const layouttest::StudentFolder student(folder, twentyKilobytes());
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    int finished = 0;
+    QObject::connect(engineOf(screen), &QWebEngineView::loadFinished, [&] { ++finished; });
+    waitFor([&] { return finished >= 1; });
+
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        const int before = finished;
+        QElapsedTimer clock;
+        clock.start();
+        screen->Button2->click();
+        waitFor([&] { return finished > before; });
+        times.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::printf("document: %lld bytes\n", static_cast<long long>(QFile(student.document).size()));
+    std::printf("+Taille to load finished: median %.1f ms over %d presses (min %.1f, max %.1f)\n", median(times),
+                count, *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
+
+    std::vector<double> saves;
+    for (int i = 0; i < 1000; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        layout::SauveCSS(screen->cheminW, screen->Css);
+        saves.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    std::printf("SauveCSS alone: median %.3f ms over 1000 saves\n", median(saves));
+    return 0;
+}
+
+int rounds(int count)
+{
+    fakes::WorkingFolder folder;
+    const layouttest::StudentFolder student(folder, twentyKilobytes());
+    QFile::copy(QStringLiteral(TESSAVO_SOURCE_DIR "/travaux.html"), folder.file(u"travaux.html"_s));
+    const Memory start = memory();
+    std::printf("before the first round: %lld kB resident, %lld kB proportional, %d processes\n",
+                static_cast<long long>(start.rssKb), static_cast<long long>(start.pssKb), start.processes);
+
+    TForm2 *students = new TForm2;
+    students->show();
+    int round = 0;
+    Memory previous = start;
+    std::function<void()> next = [&] {
+        ++round;
+        students->Label1->setText(student.cheminW);
+        students->Edit5->setText(student.document);
+        auto *import = new TForm3(students);
+        import->show();
+        import->Edit5->setText(student.document);
+        import->Button6->click();
+        TForm1 *layout = Form1;
+        int finished = 0;
+        QObject::connect(engineOf(layout), &QWebEngineView::loadFinished, [&] { ++finished; });
+        waitFor([&] { return finished >= 1; });
+        pause(1500); // let hidden pages give their memory back
+        const Memory now = memory();
+        std::printf("after round %2d: %lld kB resident (+%lld), %lld kB proportional (+%lld), %d processes\n", round,
+                    static_cast<long long>(now.rssKb), static_cast<long long>(now.rssKb - previous.rssKb),
+                    static_cast<long long>(now.pssKb), static_cast<long long>(now.pssKb - previous.pssKb),
+                    now.processes);
+        std::fflush(stdout);
+        previous = now;
+        if (round == count) {
+            platform::endProgram();
+            return;
+        }
+        QTimer::singleShot(0, layout, [&, layout] {
+            students = layout->findChild<TForm2 *>();
+            next();
+        });
+        layout->Button1->click(); // the settings save: hides the layout screen, a further student screen, modally
+    };
+    QTimer::singleShot(0, next);
+    QApplication::exec();
+    delete students;
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    fakes::Platform fakes;
+    platform::Platform real = platform::services();
+    real.webViews = platform::desktopPlatform().webViews;
+    platform::install(real);
+
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"presses"_s;
+    const int count = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : mode == u"memory"_s ? 10 : 50;
+    if (mode == u"memory"_s)
+        return rounds(count);
+    return presses(count);
+}
