@@ -3,6 +3,8 @@
 //                                     to the end of the web view's load, over
 //                                     N presses (50) on a 20 KB document, and
 //                                     SauveCSS alone
+//   tessavo_bench_layout show [S]     shows the layout screen on the display
+//                                     for S seconds (20), for a screenshot
 //   tessavo_bench_layout memory [N]   resident memory of the program and its
 //                                     web engine processes after 1 and after N
 //                                     rounds (10) of student, import, layout
@@ -208,6 +210,21 @@ int rounds(int count)
     return 0;
 }
 
+int show(int seconds)
+{
+    fakes::WorkingFolder folder;
+    const layouttest::StudentFolder student(folder);
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    int finished = 0;
+    QObject::connect(engineOf(screen), &QWebEngineView::loadFinished, [&] { ++finished; });
+    waitFor([&] { return finished >= 1; });
+    std::printf("shown: %dx%d\n", screen->width(), screen->height());
+    std::fflush(stdout);
+    pause(seconds * 1000);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -229,5 +246,11 @@ int main(int argc, char **argv)
     const int count = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : mode == u"memory"_s ? 10 : 50;
     if (mode == u"memory"_s)
         return rounds(count);
+    if (mode == u"show"_s) {
+        // The display's own size, the real one.
+        real.display = platform::desktopPlatform().display;
+        platform::install(real);
+        return show(argc > 2 ? count : 20);
+    }
     return presses(count);
 }

@@ -9,6 +9,7 @@
 #include "students/Unit2.h"
 #include "workspace/textfile.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
@@ -325,10 +326,44 @@ void TForm1::setTrackBarFromSize(platform::TrackBar *bar, double size, int displ
     m_sizeFromCode.reset();
 }
 
+namespace {
+
+// Lowers a control's text size until its text fits the scaled place, as the
+// places shrink on a smaller display and the designed sizes are tight.
+void fitText(QWidget *control)
+{
+    QString text;
+    int room = 0; // what the control draws beside its text
+    if (auto *box = qobject_cast<QCheckBox *>(control)) {
+        text = box->text();
+        room = 22;
+    } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+        text = button->text();
+        room = 8;
+    } else if (auto *label = qobject_cast<QLabel *>(control)) {
+        text = label->text();
+    } else if (!qobject_cast<QLineEdit *>(control)) {
+        return;
+    }
+    QFont font = control->font();
+    const auto tooLarge = [&] {
+        const QFontMetrics metrics(font);
+        return metrics.height() > control->height() + 2
+            || (!text.isEmpty() && metrics.horizontalAdvance(text) + room > control->width());
+    };
+    while (font.pointSizeF() > 6 && tooLarge())
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    control->setFont(font);
+}
+
+} // namespace
+
 void TForm1::AffichRelatif()
 {
-    for (auto it = m_designed.cbegin(); it != m_designed.cend(); ++it)
+    for (auto it = m_designed.cbegin(); it != m_designed.cend(); ++it) {
         it.key()->setGeometry(layout::AffichRelatif(it.value(), echelle));
+        fitText(it.key());
+    }
 }
 
 void TForm1::TrackBar1Change()
