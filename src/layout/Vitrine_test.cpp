@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 using namespace Qt::StringLiterals;
 using layout::Commande;
@@ -272,10 +273,20 @@ void TForm1::FormCreate()
     // 13.
     appliquerTaillesVue();
 
-    // 14. The underline boxes; a box that changes runs its handler.
+    // 14. The underline boxes; a box that changes runs its change handler,
+    // called here so that a failure of its save ends the opening.
     const layout::UnderlineBoxes underline = layout::readUnderline(Css);
-    Surligne->setChecked(underline.surligne);
-    souligne->setChecked(underline.souligne);
+    const auto restore = [this](platform::CheckBox *box, bool checked, void (TForm1::*handler)()) {
+        if (box->isChecked() == checked)
+            return;
+        {
+            const QSignalBlocker quiet(box);
+            box->setChecked(checked);
+        }
+        (this->*handler)();
+    };
+    restore(Surligne, underline.surligne, &TForm1::SurligneChange);
+    restore(souligne, underline.souligne, &TForm1::souligneChange);
 
     // 15. The boxes recorded at the last settings save; nothing unchecks.
     if (layout::hasFlag(Css, line::BorderGreenRed, flag::BordVertRouge))
