@@ -9,6 +9,7 @@
 #include "workspace/paths.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +27,9 @@ namespace {
 
 const QString EleveActuel = u"ELEVE ACTUEL : "_s;
 
+// The help page, installed in the working folder with the templates.
+const QString HelpPage = u"A_lire_une_Fois.htm"_s;
+
 // Replaces the field's text by its upper-cased form, keeping the caret.
 void upperCaseField(QLineEdit *edit)
 {
@@ -41,6 +45,7 @@ void upperCaseField(QLineEdit *edit)
 
 TForm2::TForm2(QWidget *owner)
     : ScreenWindow(owner, QColor(0xFF, 0xD7, 0x00), Qt::white)
+    , IdFTP1(platform::services().ftp->create())
 {
     setWindowTitle(u"Form2"_s);
     resize(939, 623);
@@ -91,6 +96,11 @@ void TForm2::createControls()
     Button2->setFont(boldFont(16));
     Button2->setGeometry(editX, 340, 265, 36);
     Button2->hide();
+    Button3 = new QPushButton(u"Info"_s, this);
+    Button3->setFont(boldFont(16));
+    Button3->setGeometry(306, 260, 137, 36);
+    Button3->setStyleSheet(u"QPushButton:pressed { color: red; }"_s);
+    Label8->installEventFilter(this);
 
     Label5 = makeLabel(this, EleveActuel, boldFont(14), {16, 460, 900, 26});
     Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {16, 488, 873, 26});
@@ -121,7 +131,9 @@ void TForm2::connectHandlers()
     connectHandler(Edit9, &QLineEdit::textChanged, this, &TForm2::Edit9Change);
     connectHandler(Edit3, &QLineEdit::textChanged, this, &TForm2::Edit3Change);
     connectHandler(ListView1, &QListWidget::itemClicked, this, &TForm2::ListView1Click);
+    connectHandler(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+    connectHandler(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 }
 
 void TForm2::FormCreate()
@@ -197,6 +209,29 @@ void TForm2::Button2Click()
         return;
     }
     platform::showModal(new TForm3(this));
+}
+
+void TForm2::Button3Click()
+{
+    openHelpPage();
+}
+
+void TForm2::Label8Click()
+{
+    openHelpPage();
+}
+
+void TForm2::openHelpPage()
+{
+    const QString page = QDir::fromNativeSeparators(workspace::workingFolder()) + u'/' + HelpPage;
+    platform::services().shell->openAddress(QUrl::fromLocalFile(page).toString());
+}
+
+bool TForm2::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label8 && event->type() == QEvent::MouseButtonRelease)
+        platform::runHandler(this, [this] { Label8Click(); });
+    return ScreenWindow::eventFilter(watched, event);
 }
 
 void TForm2::closeEvent(QCloseEvent *event)

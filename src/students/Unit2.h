@@ -1,8 +1,11 @@
 #pragma once
 
+#include "platform/ftpclient.h"
 #include "platform/screenwindow.h"
 
 #include <QPointer>
+
+#include <memory>
 
 class QLabel;
 class QLineEdit;
@@ -49,6 +52,7 @@ public:
     QLineEdit *Edit4;
     QPushButton *Button1;
     QPushButton *Button2;
+    QPushButton *Button3;
     QLabel *Label8;
     QLabel *Label5;
     QLabel *Label1;
@@ -57,19 +61,38 @@ public:
     QLineEdit *Edit6;   // hidden: the student folder path
     QLineEdit *Edit7;   // hidden: the student folder name
     QLineEdit *Edit10;  // hidden: the remote student folder path
+    // The screen's own connection to the publishing host.
+    std::unique_ptr<platform::FtpClient> IdFTP1;
 
     void FormCreate();
     void Edit8Change();
     void Edit9Change();
     void Edit3Change();
     void ListView1Click();
+    void Button1Click();  // Unit2_registration.cpp
     void Button2Click();
+    void Button3Click();
+    void Label8Click();
+
+    // Opens IdFTP1 with the connection sequence; shows why it could not and
+    // returns false then.
+    bool ConnexionFTP();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
     void connectHandlers();
     void fillStudentList();
+    void openHelpPage();
+
+    // The steps of Button1Click (Unit2_registration.cpp); each returns false
+    // where the registration stops.
+    void changeClass();
+    bool makeClassFolder(const QString &city, const QString &school, const QString &schoolClass);
+    bool makeRemoteFolders(const QString &city, const QString &school, const QString &schoolClass);
+    void registerStudent(const QString &city, const QString &school, const QString &schoolClass);
+    void indexHtml(const QString &city, const QString &school, const QString &schoolClass, const QStringList &listed);
 };

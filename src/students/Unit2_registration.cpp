@@ -1,0 +1,196 @@
+// "Enregistrer cet élève": a class change, or the registration of the student
+// typed in the fields, on disk and on the publishing host.
+#include "Unit2.h"
+
+#include "platform/modal.h"
+#include "platform/platform.h"
+#include "publishing/connexion.h"
+#include "publishing/forcedirectories.h"
+#include "publishing/remotepaths.h"
+#include "publishing/settings.h"
+#include "students/classindex.h"
+#include "students/registration.h"
+#include "workspace/paths.h"
+#include "workspace/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString EleveActuel = u"ELEVE ACTUEL : "_s;
+
+QString ecoleOfWorkingFolder()
+{
+    return workspace::workingFolder() + workspace::separator() + workspace::EcoleTxt;
+}
+
+void writeBothEcole(const workspace::SchoolClass &lines)
+{
+    workspace::writeEcole(RepertoireW + workspace::EcoleTxt, lines);
+    workspace::writeEcole(ecoleOfWorkingFolder(), lines);
+}
+
+} // namespace
+
+bool TForm2::ConnexionFTP()
+{
+    const std::optional<QString> failure = publishing::ConnexionFTP(*IdFTP1, workspace::workingFolder());
+    if (failure)
+        platform::ShowMessage(this, *failure);
+    return !failure;
+}
+
+void TForm2::Button1Click()
+{
+    const students::Identity typed{Edit8->text(), Edit9->text(), Edit3->text(),
+                                   Edit1->text(), Edit2->text(), Edit4->text()};
+    if (const std::optional<QString> refused = students::unsafeClassMessage(typed)) {
+        platform::ShowMessage(this, *refused);
+        return;
+    }
+    if (!NomClasse.isEmpty() && typed.schoolClass != NomClasse) {
+        changeClass();
+        return;
+    }
+    std::optional<QString> refused = students::placeholderMessage(typed);
+    if (!refused)
+        refused = students::unsafeStudentMessage(typed);
+    if (refused) {
+        platform::ShowMessage(this, *refused);
+        return;
+    }
+
+    const QString city = students::classFieldName(typed.city);
+    const QString school = students::classFieldName(typed.school);
+    NomClasse = students::classFieldName(typed.schoolClass);
+    Edit8->setText(city);
+    Edit9->setText(school);
+    Edit3->setText(NomClasse);
+    if (!makeClassFolder(city, school, NomClasse))
+        return;
+    if (!makeRemoteFolders(city, school, NomClasse))
+        return;
+    registerStudent(city, school, NomClasse);
+}
+
+void TForm2::changeClass()
+{
+    platform::ShowMessage(this, u"Vous avez changez de classe ?"_s);
+    const QString workingFolder = workspace::workingFolder();
+    RepertoireW = workspace::studentsFolderPath(
+        workingFolder, workspace::classFolderName(Edit8->text(), Edit9->text(), Edit3->text()));
+    if (QFileInfo(RepertoireW).isDir()) {
+        fillStudentList();
+        NomClasse = Edit3->text();
+        Label1->setText(RepertoireW);
+        writeBothEcole({Edit8->text(), Edit9->text(), NomClasse});
+        return;
+    }
+    platform::ShowMessage(this, u"Cette classe n'existe pas. Redémarrer tessavo"_s);
+    QFile::remove(ecoleOfWorkingFolder());
+    platform::endProgram();
+}
+
+bool TForm2::makeClassFolder(const QString &city, const QString &school, const QString &schoolClass)
+{
+    const QString workingFolder = workspace::workingFolder();
+    const QString className = workspace::classFolderName(city, school, schoolClass);
+    const QString classFolder = workspace::classFolderPath(workingFolder, className);
+    RepertoireW = workspace::studentsFolderPath(workingFolder, className);
+    if (QFileInfo::exists(ecoleOfWorkingFolder()) && QFileInfo(classFolder).isDir())
+        return true;
+    if (const std::optional<QString> empty = students::emptyClassMessage(city, school, schoolClass)) {
+        platform::ShowMessage(this, *empty);
+        return false;
+    }
+    if (!QFileInfo(classFolder).isDir())
+        QDir().mkpath(RepertoireW);
+    writeBothEcole({city, school, schoolClass});
+    return true;
+}
+
+bool TForm2::makeRemoteFolders(const QString &city, const QString &school, const QString &schoolClass)
+{
+    ConnexionFTP();
+    if (students::isMissingMail(Edit4->text())) {
+        platform::ShowMessage(this, u"Il faut mettre un nom d'email valide"_s);
+        return false;
+    }
+    const QString CheminFTP = students::remoteStudentFolder(
+        {city, school, schoolClass, Edit1->text(), Edit2->text(), Edit4->text()});
+    Edit10->setText(CheminFTP);
+    try {
+        publishing::ForceFtpDirectories(*IdFTP1, CheminFTP);
+    } catch (...) {
+        IdFTP1->disconnect();
+        throw;
+    }
+    IdFTP1->disconnect();
+    return true;
+}
+
+void TForm2::registerStudent(const QString &city, const QString &school, const QString &schoolClass)
+{
+    const int listed = ListView1->count();
+    const QString EleveAct = workspace::studentFolderName(Edit1->text(), Edit2->text(), Edit4->text());
+    Edit7->setText(EleveAct);
+    Label5->setText(EleveActuel + EleveAct);
+    const QString studentFolder = RepertoireW + EleveAct + workspace::separator();
+    QDir().mkpath(studentFolder);
+
+    bool enregistre = true;
+    QStringList names;
+    for (int i = 0; i < listed; ++i) {
+        names << ListView1->item(i)->text();
+        if (names.last() == EleveAct) {
+            platform::ShowMessage(this, u"Cet élève est déjà enregistré"_s);
+            Label1->setText(studentFolder);
+            enregistre = false;
+        }
+    }
+    if (enregistre) {
+        const students::Identity fields{city, school, schoolClass, Edit1->text(), Edit2->text(), Edit4->text()};
+        workspace::appendLines(RepertoireW + workspace::ListeLecteursTxt, {students::registerLine(fields)});
+        indexHtml(city, school, schoolClass, names);
+        if (QDir().mkpath(studentFolder))
+            Label1->setText(studentFolder);
+        for (const QLatin1StringView name : {workspace::StyleCss, workspace::EnteteHtml, workspace::FinFichierHtml})
+            workspace::copyTextLines(RepertoireR + name, studentFolder + name);
+        ListView1->addItem(EleveAct);
+    }
+    const QString reserve = workspace::subfolderPath(workspace::workingFolder(), workspace::Reserve);
+    workspace::copyBytes(reserve + workspace::FondJpg, studentFolder + workspace::FondJpg);
+    Button2->show();
+}
+
+void TForm2::indexHtml(const QString &city, const QString &school, const QString &schoolClass,
+                       const QStringList &listed)
+{
+    const QString workingFolder = workspace::workingFolder();
+    publishing::PublicationSettings settings;
+    try {
+        settings = publishing::readPublicationSettings(workingFolder);
+    } catch (const platform::FtpError &error) {
+        // Without the web address no link can be written: the page waits
+        // for the next registration.
+        platform::ShowMessage(this, error.message());
+        return;
+    }
+    const QString classFolder =
+        workspace::classFolderPath(workingFolder, workspace::classFolderName(city, school, schoolClass));
+    students::writeClassIndex(workspace::templateFolderPath(workingFolder), classFolder,
+                              students::classIndexLinks(settings.adresse_web, city, school, schoolClass,
+                                                        Edit1->text(), Edit2->text(), Edit4->text(), listed));
+    if (!ConnexionFTP())
+        return;
+    IdFTP1->put(classFolder + workspace::IndexHtml, students::remoteClassIndexPath(city, school, schoolClass));
+    IdFTP1->disconnect();
+}

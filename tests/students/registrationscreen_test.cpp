@@ -1,0 +1,464 @@
+// "Enregistrer cet élève" on the student screen, driven headless against a
+// real FTP server on loopback; and the screen's other edge cases.
+#include "fakeplatform.h"
+#include "ftpserver.h"
+#include "import/Unit3.h"
+#include "platform/curlftpclient.h"
+#include "students/Unit2.h"
+#include "visible.h"
+#include "workingfolder.h"
+#include "workspace/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Reserve = QStringLiteral(TESSAVO_SOURCE_DIR "/reserve/");
+const QString Class = u"EVRY_JAURES_CM1"_s;
+const QString Zoe = u"Le_Boeuf_Zoe_zoe@x.fr"_s;
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Every file and folder under root, relative, sorted.
+QStringList tree(const QString &root)
+{
+    QStringList entries;
+    const QDir base(root);
+    const QFileInfoList found = QDir(root).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QFileInfo &info : found) {
+        entries << base.relativeFilePath(info.filePath());
+        if (info.isDir()) {
+            for (const QString &inner : tree(info.filePath()))
+                entries << base.relativeFilePath(info.filePath()) + u'/' + inner;
+        }
+    }
+    entries.sort();
+    return entries;
+}
+
+struct Typed
+{
+    QString city = u"évry"_s;
+    QString school = u"jaurès"_s;
+    QString schoolClass = u"cm1"_s;
+    QString surname = u"Le Bœuf"_s;
+    QString firstName = u"Zoé"_s;
+    QString mail = u"zoe@x.fr"_s;
+};
+
+class Registration : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(server.error(), QString());
+        platform.ftp.real = &curl;
+        folder.makeFolder(u"reserve"_s);
+        for (const QString &name : QDir(Reserve).entryList(QDir::Files))
+            QFile::copy(Reserve + name, folder.file(u"reserve/"_s + name));
+        server.writePublicationIni(folder.path());
+    }
+
+    void type(TForm2 &screen, const Typed &typed)
+    {
+        screen.Edit8->setText(typed.city);
+        screen.Edit9->setText(typed.school);
+        screen.Edit3->setText(typed.schoolClass);
+        screen.Edit1->setText(typed.surname);
+        screen.Edit2->setText(typed.firstName);
+        screen.Edit4->setText(typed.mail);
+    }
+
+    // A class with its students, as an earlier session left it.
+    void makeClass(const QString &schoolClass, const QStringList &students)
+    {
+        const QStringList lines{u"EVRY"_s, u"JAURES"_s, schoolClass};
+        folder.writeText(u"ecole.txt"_s, lines);
+        folder.writeText(u"EVRY_JAURES_"_s + schoolClass + u"/lecteurs/ecole.txt"_s, lines);
+        for (const QString &student : students)
+            folder.makeFolder(u"EVRY_JAURES_"_s + schoolClass + u"/lecteurs/"_s + student);
+    }
+
+    QString students(const QString &relative = {}) const
+    {
+        return folder.file(Class + u"/lecteurs/"_s + relative);
+    }
+
+    QByteArray indexPage(const QStringList &links) const
+    {
+        return readAll(Reserve + u"Indexdeb.txt"_s) + workspace::encodeLines(links) + readAll(Reserve + u"Indexfin.txt"_s);
+    }
+
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    fakes::FtpServer server;
+    platform::CurlFtpClients curl;
+};
+
+QString link(const QString &target, const QString &text)
+{
+    return u"<a href=\"http://127.0.0.1:8000/Orvane_EVRY_JAURES_CM1/"_s + target + u"/_Tablematieres.html\">"_s + text
+           + u"</a><br>"_s;
+}
+
+} // namespace
+
+TEST_F(Registration, TheFirstRegistrationMakesEveryFileAndTheRemoteFolders)
+{
+    TForm2 screen;
+    type(screen, {});
+    screen.Button1->click();
+
+    EXPECT_EQ(platform.messages.shown, QStringList());
+    const QByteArray classLines = "EVRY\r\nJAURES\r\nCM1\r\n";
+    EXPECT_EQ(readAll(folder.file(u"ecole.txt"_s)), classLines);
+    EXPECT_EQ(readAll(students(u"ecole.txt"_s)), classLines);
+    EXPECT_EQ(readAll(students(u"ListeLecteurs.txt"_s)), QByteArray("Le_Boeuf;Zoe;CM1;zoe@x.fr\r\n"));
+    for (const QString &name : {u"style.css"_s, u"entete.html"_s, u"FinFichier.html"_s, u"fond.jpg"_s})
+        EXPECT_EQ(readAll(students(Zoe + u'/' + name)), readAll(Reserve + name)) << name.toStdString();
+    const QByteArray page = indexPage({link(Zoe, u"Le Bœuf_Zoé_zoe@x.fr"_s)});
+    EXPECT_EQ(readAll(folder.file(Class + u"/index.html"_s)), page);
+    EXPECT_EQ(tree(folder.file(Class)),
+              (QStringList{u"index.html"_s, u"lecteurs"_s, u"lecteurs/"_s + Zoe, u"lecteurs/"_s + Zoe + u"/FinFichier.html"_s,
+                           u"lecteurs/"_s + Zoe + u"/entete.html"_s, u"lecteurs/"_s + Zoe + u"/fond.jpg"_s,
+                           u"lecteurs/"_s + Zoe + u"/style.css"_s, u"lecteurs/ListeLecteurs.txt"_s,
+                           u"lecteurs/ecole.txt"_s}));
+
+    EXPECT_EQ(tree(server.root()), (QStringList{u"Orvane_EVRY_JAURES_CM1"_s, u"Orvane_EVRY_JAURES_CM1/"_s + Zoe,
+                                                u"Orvane_EVRY_JAURES_CM1/index.html"_s}));
+    EXPECT_EQ(readAll(server.file(u"Orvane_EVRY_JAURES_CM1/index.html"_s)), page);
+    EXPECT_EQ(platform.ftp.log.filter(u"MKD"_s),
+              (QStringList{u"MKD ../Orvane_EVRY_JAURES_CM1/"_s, u"MKD ../Orvane_EVRY_JAURES_CM1/"_s + Zoe + u'/'}));
+    EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
+
+    EXPECT_EQ(screen.Edit8->text(), u"EVRY"_s);
+    EXPECT_EQ(screen.Edit9->text(), u"JAURES"_s);
+    EXPECT_EQ(screen.Edit3->text(), u"CM1"_s);
+    EXPECT_EQ(NomClasse, u"CM1"_s);
+    EXPECT_EQ(RepertoireW, students());
+    EXPECT_EQ(screen.Label1->text(), students(Zoe) + QDir::separator());
+    EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s + Zoe);
+    EXPECT_EQ(screen.Edit7->text(), Zoe);
+    EXPECT_EQ(screen.Edit10->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + Zoe + u'/');
+    EXPECT_EQ(screen.ListView1->count(), 1);
+    EXPECT_EQ(screen.ListView1->item(0)->text(), Zoe);
+    EXPECT_FALSE(screen.Button2->isHidden());
+    EXPECT_FALSE(screen.Button1->isHidden());
+}
+
+TEST_F(Registration, ASecondRegistrationOnlyMakesTheStudentCurrentAndCopiesTheBackground)
+{
+    makeClass(u"CM1"_s, {Zoe});
+    folder.writeText(Class + u"/index.html"_s, {u"avant"_s});
+    TForm2 screen;
+    type(screen, {});
+    const QString fond = students(Zoe + u"/fond.jpg"_s);
+    screen.Button1->click();
+
+    EXPECT_EQ(platform.messages.shown, QStringList{u"Cet élève est déjà enregistré"_s});
+    EXPECT_FALSE(QFileInfo::exists(students(u"ListeLecteurs.txt"_s)));
+    EXPECT_EQ(readAll(folder.file(Class + u"/index.html"_s)), QByteArray("avant\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(server.file(u"Orvane_EVRY_JAURES_CM1/index.html"_s)));
+    EXPECT_FALSE(QFileInfo::exists(students(Zoe + u"/style.css"_s)));
+    EXPECT_EQ(readAll(fond), readAll(Reserve + u"fond.jpg"_s));
+    EXPECT_EQ(screen.Label1->text(), students(Zoe) + QDir::separator());
+    EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s + Zoe);
+    EXPECT_EQ(screen.ListView1->count(), 1);
+    EXPECT_FALSE(screen.Button2->isHidden());
+}
+
+TEST_F(Registration, AThirdStudentIsListedFirstOnThePublishedPage)
+{
+    makeClass(u"CM1"_s, {u"martin_Lea_l@x.fr"_s, u"Dupont_Jean_j@x.fr"_s});
+    TForm2 screen;
+    type(screen, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s, u"Petit"_s, u"Léo"_s, u"leo@x.fr"_s});
+    screen.Button1->click();
+
+    EXPECT_EQ(platform.messages.shown, QStringList());
+    const QByteArray page =
+        indexPage({link(u"Petit_Leo_leo@x.fr"_s, u"Petit_Léo_leo@x.fr"_s),
+                   link(u"Dupont_Jean_j@x.fr"_s, u"Dupont_Jean_j@x.fr"_s),
+                   link(u"martin_Lea_l@x.fr"_s, u"martin_Lea_l@x.fr"_s)});
+    EXPECT_EQ(readAll(folder.file(Class + u"/index.html"_s)), page);
+    EXPECT_EQ(readAll(server.file(u"Orvane_EVRY_JAURES_CM1/index.html"_s)), page);
+    EXPECT_EQ(screen.ListView1->item(2)->text(), u"Petit_Leo_leo@x.fr"_s);
+}
+
+TEST_F(Registration, AnEmptySurnameGivesAFolderBeginningWithAnUnderscore)
+{
+    TForm2 screen;
+    Typed typed;
+    typed.surname.clear();
+    type(screen, typed);
+    screen.Button1->click();
+    EXPECT_EQ(platform.messages.shown, QStringList());
+    EXPECT_TRUE(QFileInfo(students(u"_Zoe_zoe@x.fr/style.css"_s)).isFile());
+    EXPECT_EQ(readAll(students(u"ListeLecteurs.txt"_s)), QByteArray(";Zoe;CM1;zoe@x.fr\r\n"));
+    EXPECT_TRUE(QFileInfo(server.file(u"Orvane_EVRY_JAURES_CM1/_Zoe_zoe@x.fr"_s)).isDir());
+}
+
+TEST_F(Registration, AnEmptyMailIsRefusedOnceTheClassIsMadeAndTheHostReached)
+{
+    TForm2 screen;
+    Typed typed;
+    typed.mail.clear();
+    type(screen, typed);
+    screen.Button1->click();
+    EXPECT_EQ(platform.messages.shown, QStringList{u"Il faut mettre un nom d'email valide"_s});
+    EXPECT_EQ(tree(folder.file(Class)), (QStringList{u"lecteurs"_s, u"lecteurs/ecole.txt"_s}));
+    EXPECT_TRUE(QFileInfo::exists(folder.file(u"ecole.txt"_s)));
+    EXPECT_EQ(platform.ftp.log, QStringList{u"connect 127.0.0.1:%1 eleve"_s.arg(server.port())});
+    EXPECT_TRUE(screen.IdFTP1->connected()) << "the next connection sequence closes it";
+    EXPECT_EQ(tree(server.root()), QStringList());
+    EXPECT_TRUE(screen.Button2->isHidden());
+}
+
+TEST_F(Registration, AClassChangeSwitchesToAnExistingClassWithoutRegistering)
+{
+    makeClass(u"CM2"_s, {u"Dupont_Jean_j@x.fr"_s});
+    makeClass(u"CM1"_s, {Zoe});
+    TForm2 screen;
+    screen.ListView1->setCurrentRow(0);
+    screen.ListView1Click();
+    screen.Edit3->setText(u"cm2"_s);
+    screen.Button1->click();
+
+    EXPECT_EQ(platform.messages.shown, QStringList{u"Vous avez changez de classe ?"_s});
+    const QString cm2 = folder.file(u"EVRY_JAURES_CM2/lecteurs/"_s);
+    EXPECT_EQ(RepertoireW, cm2);
+    EXPECT_EQ(NomClasse, u"CM2"_s);
+    EXPECT_EQ(screen.Label1->text(), cm2);
+    EXPECT_EQ(screen.ListView1->count(), 1);
+    EXPECT_EQ(screen.ListView1->item(0)->text(), u"Dupont_Jean_j@x.fr"_s);
+    EXPECT_EQ(readAll(folder.file(u"ecole.txt"_s)), QByteArray("EVRY\r\nJAURES\r\nCM2\r\n"));
+    EXPECT_EQ(readAll(cm2 + u"ecole.txt"_s), QByteArray("EVRY\r\nJAURES\r\nCM2\r\n"));
+    EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s + Zoe);
+    EXPECT_EQ(screen.Edit10->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + Zoe + u'/');
+    EXPECT_FALSE(QFileInfo::exists(cm2 + u"ListeLecteurs.txt"_s));
+    EXPECT_EQ(platform.ftp.log, QStringList());
+}
+
+TEST_F(Registration, AClassChangeToAMissingClassForgetsTheClassInUse)
+{
+    makeClass(u"CM1"_s, {Zoe});
+    TForm2 screen;
+    screen.Edit3->setText(u"CE2"_s);
+    screen.Button1->click();
+    EXPECT_EQ(platform.messages.shown,
+              (QStringList{u"Vous avez changez de classe ?"_s, u"Cette classe n'existe pas. Redémarrer tessavo"_s}));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(u"ecole.txt"_s)));
+    EXPECT_TRUE(QFileInfo::exists(students(Zoe)));
+
+    TForm2 next;  // the next start
+    EXPECT_EQ(next.Edit3->text(), u"Classe"_s);
+    EXPECT_EQ(next.ListView1->count(), 0);
+}
+
+TEST_F(Registration, RefusesAnUnsafeNameBeforeWritingAnything)
+{
+    struct Case { const char *name; QString Typed::*field; QString value; QString caption; };
+    const Case cases[] = {
+        {"city", &Typed::city, u"../x"_s, u"Ville"_s},
+        {"school", &Typed::school, u"a\\b"_s, u"Ecole"_s},
+        {"class", &Typed::schoolClass, u".."_s, u"Classe"_s},
+        {"surname", &Typed::surname, u"x\r\nDELE index.html"_s, u"Nom"_s},
+        {"first name", &Typed::firstName, u"a:b"_s, u"Prénom"_s},
+        {"mail", &Typed::mail, u"a|b@x"_s, u"Mail"_s},
+    };
+    const QStringList before = tree(folder.path());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.messages.shown.clear();
+        TForm2 screen;
+        Typed typed;
+        typed.*c.field = c.value;
+        type(screen, typed);
+        screen.Button1->click();
+        ASSERT_EQ(platform.messages.shown.size(), 1);
+        EXPECT_TRUE(platform.messages.shown[0].contains(u"« "_s + c.caption + u" »"_s))
+            << platform.messages.shown[0].toStdString();
+        EXPECT_EQ(tree(folder.path()), before);
+        EXPECT_EQ(tree(server.root()), QStringList());
+        EXPECT_EQ(platform.ftp.log, QStringList());
+    }
+}
+
+namespace {
+
+struct Fault
+{
+    const char *name;
+    QString permissions = u"elradfmwMT"_s;
+    // Changes publication.ini or the host; given the folder and the server.
+    std::function<void(const fakes::WorkingFolder &, const fakes::FtpServer &)> setUp;
+    QStringList shownStart;  // what each message shown begins with
+    bool studentWritten = false;
+};
+
+void writeIni(const fakes::WorkingFolder &folder, const QString &lines)
+{
+    QFile ini(folder.file(u"publication.ini"_s));
+    ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    ini.write(lines.toUtf8());
+}
+
+} // namespace
+
+TEST(RegistrationFaults, EachFaultShowsItsMessageAndKeepsWhatWasWritten)
+{
+    static QTcpServer silent;  // accepts connections and never answers
+    if (!silent.isListening()) {
+        ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    }
+    const QString noConnection = u"Pas de connexion au serveur de publication"_s;
+    const Fault faults[] = {
+        {"host down", {},
+         [](const fakes::WorkingFolder &folder, const fakes::FtpServer &) {
+             QTcpServer probe;
+             probe.listen(QHostAddress::LocalHost);
+             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\n"_s.arg(probe.serverPort()));
+         },
+         {u"Impossible de joindre le serveur de publication"_s, noConnection}},
+        {"login refused", {},
+         [](const fakes::WorkingFolder &folder, const fakes::FtpServer &server) {
+             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\nutilisateur=eleve\nmot_de_passe=faux\n"_s.arg(
+                                  server.port()));
+         },
+         {u"Le serveur de publication 127.0.0.1:"_s, noConnection}},
+        {"no publication.ini", {},
+         [](const fakes::WorkingFolder &folder, const fakes::FtpServer &) {
+             QFile::remove(folder.file(u"publication.ini"_s));
+         },
+         {u"Connexion au serveur de publication impossible : publication.ini est introuvable"_s, noConnection}},
+        {"delay reached", {},
+         [](const fakes::WorkingFolder &folder, const fakes::FtpServer &) {
+             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\ndelai=1\n"_s.arg(silent.serverPort()));
+         },
+         {u"Le serveur de publication 127.0.0.1:%1 n'a pas répondu dans le délai de 1 secondes."_s.arg(silent.serverPort()),
+          noConnection}},
+        {"folder refused", u"elr"_s, {}, {u"Le serveur de publication n'a pas pu créer le dossier « ../Orvane_EVRY_JAURES_CM1/ »"_s}},
+        {"upload refused", u"elradfmMT"_s, {}, {u"L'envoi de"_s}, true},
+    };
+    for (const Fault &fault : faults) {
+        SCOPED_TRACE(fault.name);
+        fakes::Platform platform;
+        fakes::WorkingFolder folder;
+        fakes::FtpServer server({false, fault.permissions});
+        ASSERT_EQ(server.error(), QString());
+        platform::CurlFtpClients curl;
+        platform.ftp.real = &curl;
+        folder.makeFolder(u"reserve"_s);
+        for (const QString &name : QDir(Reserve).entryList(QDir::Files))
+            QFile::copy(Reserve + name, folder.file(u"reserve/"_s + name));
+        server.writePublicationIni(folder.path());
+        if (fault.setUp)
+            fault.setUp(folder, server);
+
+        TForm2 screen;
+        screen.Edit8->setText(u"EVRY"_s);
+        screen.Edit9->setText(u"JAURES"_s);
+        screen.Edit3->setText(u"CM1"_s);
+        screen.Edit1->setText(u"Le Bœuf"_s);
+        screen.Edit2->setText(u"Zoé"_s);
+        screen.Edit4->setText(u"zoe@x.fr"_s);
+        QElapsedTimer clock;
+        clock.start();
+        screen.Button1->click();
+        EXPECT_LT(clock.elapsed(), 6000);
+
+        ASSERT_EQ(platform.messages.shown.size(), fault.shownStart.size()) << platform.messages.shown.join(u" | "_s).toStdString();
+        for (qsizetype i = 0; i < fault.shownStart.size(); ++i)
+            EXPECT_TRUE(platform.messages.shown[i].startsWith(fault.shownStart[i])) << platform.messages.shown[i].toStdString();
+        // The class is made before the host is reached, and stays.
+        const QString studentsFolder = folder.file(Class + u"/lecteurs/"_s);
+        EXPECT_EQ(readAll(studentsFolder + u"ecole.txt"_s), QByteArray("EVRY\r\nJAURES\r\nCM1\r\n"));
+        EXPECT_TRUE(QFileInfo::exists(folder.file(u"ecole.txt"_s)));
+        EXPECT_FALSE(screen.IdFTP1->connected() && !fault.studentWritten);
+        if (fault.studentWritten) {
+            // The upload of the page ends the registration before the templates.
+            EXPECT_EQ(readAll(studentsFolder + u"ListeLecteurs.txt"_s), QByteArray("Le_Boeuf;Zoe;CM1;zoe@x.fr\r\n"));
+            EXPECT_TRUE(QFileInfo::exists(folder.file(Class + u"/index.html"_s)));
+            EXPECT_TRUE(QFileInfo(studentsFolder + Zoe).isDir());
+            EXPECT_FALSE(QFileInfo::exists(studentsFolder + Zoe + u"/style.css"_s));
+            EXPECT_TRUE(QFileInfo(server.file(u"Orvane_EVRY_JAURES_CM1/"_s + Zoe)).isDir());
+        } else {
+            EXPECT_EQ(tree(folder.file(Class)), (QStringList{u"lecteurs"_s, u"lecteurs/ecole.txt"_s}));
+            EXPECT_EQ(tree(server.root()), QStringList());
+        }
+        EXPECT_TRUE(screen.Button2->isHidden());
+    }
+}
+
+// The student screen's edge cases beside the registration.
+TEST_F(Registration, GoesOnToTheImportScreenAfterTheFieldsWereEdited)
+{
+    makeClass(u"CM1"_s, {Zoe});
+    TForm2 screen;
+    screen.show();
+    screen.ListView1->setCurrentRow(0);
+    screen.ListView1Click();
+    screen.Edit1->setText(u"Autre"_s);
+    screen.Edit2->setText(u"Nom"_s);
+    bool opened = false;
+    QTimer::singleShot(0, &screen, [&] {
+        const QList<TForm3 *> imports = screen.findChildren<TForm3 *>();
+        opened = imports.size() == 1;
+        if (opened)
+            imports.first()->close();
+    });
+    screen.Button2->click();
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(platform.messages.shown, QStringList());
+}
+
+TEST_F(Registration, RefusesToGoOnWithAnEmptyMail)
+{
+    makeClass(u"CM1"_s, {Zoe});
+    TForm2 screen;
+    screen.ListView1->setCurrentRow(0);
+    screen.ListView1Click();
+    screen.Edit4->clear();
+    screen.Button2->click();
+    EXPECT_EQ(platform.messages.shown, QStringList{u"Il faut mettre un nom d'email valide"_s});
+    EXPECT_FALSE(screen.Button1->isHidden());
+    EXPECT_TRUE(screen.Button2->isHidden());
+    EXPECT_TRUE(screen.findChildren<TForm3 *>().isEmpty());
+}
+
+TEST_F(Registration, InfoAndTheTitleOpenTheHelpPageAndAnEmptyClickChangesNothing)
+{
+    makeClass(u"CM1"_s, {Zoe});
+    TForm2 screen;
+    screen.Button3->click();
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(screen.Label8, &release);
+    const QString help = QUrl::fromLocalFile(QDir::fromNativeSeparators(folder.path()) + u"/A_lire_une_Fois.htm"_s).toString();
+    EXPECT_EQ(platform.shell.addresses, (QStringList{help, help}));
+    EXPECT_EQ(screen.Button3->text(), u"Info"_s);
+
+    screen.ListView1->setCurrentItem(nullptr);
+    screen.ListView1Click();
+    EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s);
+    EXPECT_TRUE(screen.Edit7->text().isEmpty());
+    EXPECT_FALSE(screen.Button1->isHidden());
+}
