@@ -45,12 +45,15 @@ struct Scanner
     WordTreatment demontage;
     QString &out;
     qsizetype wordStart = -1; // -1 when no word is pending
-    bool wordBeginsWithMark = false; // then it follows the word before it without a blank: "vent,"
+    // Then the word follows what stands before it without a blank: a mark
+    // ("vent,") or a reference that its letters touch ("for&#xEA;t").
+    bool wordBeginsWithMark = false;
+    qsizetype referenceEnd = -1; // where the last reference copied ends
 
     void beginWord(qsizetype pos, bool withMark)
     {
         wordStart = pos;
-        wordBeginsWithMark = withMark;
+        wordBeginsWithMark = withMark || pos == referenceEnd;
     }
 
     void endWord(qsizetype end)
@@ -75,16 +78,20 @@ struct Scanner
 
     // Copies the tag or reference at pos; returns where the scan goes on. A
     // reference stands for a character of the text, so it keeps a blank that
-    // stood before it.
+    // stood before it, and letters right after it go on the teacher's word
+    // without a blank.
     qsizetype copyMarkup(qsizetype pos, qsizetype length)
     {
-        const bool blankBefore = text[pos] == u'&' && wordStart < 0 && pos > 0 && text[pos - 1] == u' ';
+        const bool reference = text[pos] == u'&';
+        const bool blankBefore = reference && wordStart < 0 && pos > 0 && text[pos - 1] == u' ';
         endWord(pos);
         if (blankBefore)
             out += u' ';
         if (length < 0)
             length = text.size() - pos;
         out += text.sliced(pos, length);
+        if (reference)
+            referenceEnd = pos + length;
         return pos + length;
     }
 };

@@ -18,11 +18,13 @@ enum class Marks {
 // One body line turned into its output line (the line scanner): the line is
 // trimmed and cut into tags, character references, blanks and words. Tags and
 // references are copied unchanged; each word is treated and written after one
-// blank (a word that begins with a mark in BeginWord is written without it);
-// "!", ";", "?" and references end a word and stay where they stood, with one
-// blank before them when one stood there; a "<" that no ">" closes on the
-// line copies the rest of the line unchanged.
-// "Le  chat<br>" -> " Le chat<br>" with a treatment that copies the word.
+// blank (a word that begins with a mark in BeginWord, or right after a
+// reference, is written without it, so a reference inside a word adds no
+// blank to it); "!", ";", "?" and references end a word and stay where they
+// stood, with one blank before them when one stood there; a "<" that no ">"
+// closes on the line copies the rest of the line unchanged.
+// "Le  chat<br>" -> " Le chat<br>" with a treatment that copies the word;
+// "for&#xEA;t" -> " for&#xEA;t" (the treatment sees "for" and "t").
 QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage);
 
 } // namespace readingaids

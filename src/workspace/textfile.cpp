@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace workspace {
 
 namespace {
@@ -78,7 +80,6 @@ constexpr qsizetype writerBuffer = 1 << 20;
 LineWriter::LineWriter(QIODevice &device, QString name)
     : m_device(device)
     , m_name(std::move(name))
-    , m_buffer(writerBuffer, Qt::Uninitialized)
 {
 }
 
@@ -86,9 +87,14 @@ void LineWriter::write(QStringView line)
 {
     const qsizetype room = line.size() + 2;
     if (m_used + room > m_buffer.size()) {
-        flush();
-        if (room > m_buffer.size())
-            m_buffer.resize(room);
+        // The buffer grows up to its full size, or to the longest line.
+        if (m_buffer.size() < writerBuffer || room > m_buffer.size()) {
+            QByteArray larger(std::max({m_buffer.size() * 2, m_used + room, qsizetype(4096)}), Qt::Uninitialized);
+            std::copy_n(m_buffer.constData(), m_used, larger.data());
+            m_buffer = std::move(larger);
+        } else {
+            flush();
+        }
     }
     char *out = m_buffer.data() + m_used;
     out += encodeWindows1252(line, out);

@@ -102,12 +102,15 @@ TEST(LineScanner, KeepsExclamationSemicolonAndQuestionMarks)
         {"a mark after a blank keeps one blank", u"Tu viens ?<br>"_s, u" Tu viens ?<br>"_s},
         {"a mark right after a word", u"viens?<br>"_s, u" viens?<br>"_s},
         {"marks in a row", u"Quoi ?!  ;<br>"_s, u" Quoi ?! ;<br>"_s},
+        {"a semicolon right after a word ends it", u"Il dort; il dort.<br>"_s, u" Il dort; il dor-t.<br>"_s},
         {"a mark at the start of the line", u"? non<br>"_s, u"? non<br>"_s},
         {"a mark after a tag", u"<b>?</b><br>"_s, u"<b>?</b><br>"_s},
         {"a mark ends a word of several syllables", u"chocolat!<br>"_s, u" cho-co-lat!<br>"_s},
     });
     expectLines(couleursLine, {
         {"a mark after a coloured word", u"viens?<br>"_s, u" "_s + coloured({u"viens"_s}) + u"?<br>"_s},
+        {"a semicolon keeps the final t in its syllable", u"dort;<br>"_s,
+         u" "_s + coloured({u"dort"_s}) + u";<br>"_s},
     });
     expectLines(muettesLine, {
         {"a mark after a silent letter", u"Les chats!<br>"_s, u" Le-s chat-s!<br>"_s},
@@ -133,15 +136,23 @@ TEST(LineScanner, CopiesCharacterReferencesAsAUnit)
     expectLines(tiretsLine, {
         {"a reference inside a word", u"caf&eacute; chocolat<br>"_s, u" caf&eacute; cho-co-lat<br>"_s},
         {"a reference between blanks keeps its blank", u"Tom &amp; papa<br>"_s, u" Tom &amp; pa-pa<br>"_s},
-        {"numeric references", u"&#171;papa&#xBB;<br>"_s, u"&#171; pa-pa&#xBB;<br>"_s},
+        {"numeric references", u"&#171;papa&#xBB;<br>"_s, u"&#171;pa-pa&#xBB;<br>"_s},
+        {"a reference inside a word adds no blank", u"la for&#xEA;t<br>"_s, u" la for&#xEA;t<br>"_s},
+        {"hexadecimal in capitals, either x", u"c&#xF4;t&#XE9; &#XF4;<br>"_s, u" c&#xF4;t&#XE9; &#XF4;<br>"_s},
+        {"hexadecimal in small letters", u"tr&#xe8;s<br>"_s, u" tr&#xe8;s<br>"_s},
+        {"a reference then a blank", u"caf&#xE9; noir<br>"_s, u" caf&#xE9; noir<br>"_s},
         {"an ampersand that begins no reference is text", u"papa&-papa; &; &#; &x<br>"_s,
          u" pa-pa&-pa-pa; &; &#; &x<br>"_s},
     });
     expectLines(muettesLine, {
-        {"the semicolon of a reference ends no word", u"les&nbsp;chats<br>"_s, u" le-s&nbsp; chat-s<br>"_s},
+        {"the semicolon of a reference ends no word", u"les&nbsp;chats<br>"_s, u" le-s&nbsp;chat-s<br>"_s},
+        {"an unknown hexadecimal digit makes no reference: its \";\" ends the word", u"for&#xG4;t<br>"_s,
+         u" for&#xG4; t<br>"_s},
     });
     expectLines(couleursLine, {
         {"a reference is never coloured", u"&amp;<br>"_s, u"&amp;<br>"_s},
+        {"the letters after a reference are coloured without a blank", u"for&#xEA;t<br>"_s,
+         u" "_s + coloured({u"for"_s}) + u"&#xEA;"_s + coloured({u"t"_s}) + u"<br>"_s},
     });
 }
 
