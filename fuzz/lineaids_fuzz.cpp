@@ -1,0 +1,62 @@
+// The line treatments of the syllables in colours, the syllables with dashes
+// and the silent letters on any body line, read from a file (Windows-1252)
+// or typed (any 16-bit units): what the aid adds aside, every character of
+// the teacher's text is in the output, in its order; only blanks between
+// words change. The sentences in colours over the same text as a body of
+// lines keep every character too, their marks aside.
+
+#include "fuzzcheck.h"
+
+#include "readingaids/colours.h"
+#include "readingaids/couleurs.h"
+#include "readingaids/muettes.h"
+#include "readingaids/phrases.h"
+#include "readingaids/tirets.h"
+#include "readingaids/trim.h"
+
+
+namespace {
+
+using namespace fuzzing;
+
+// The text without the colour texts (plain removals: a regular expression
+// would refuse a text with a lone surrogate).
+QString withoutColours(const QString &text)
+{
+    QString out = text;
+    for (const char16_t *colour : {u"<FONT color=\"red\">", u"<FONT color=\"green\">", u"<FONT color=\"blue\">",
+                                   u"<FONT color=\"black\">", u"<FONT color=\"orange\">"})
+        out.remove(QString::fromUtf16(colour));
+    out.remove(readingaids::closing.toString());
+    return out;
+}
+
+void checkLine(const QString &line)
+{
+    const QString text = without(readingaids::trimLine(line), u" ");
+
+    expectEqual("tirets keep the text", without(readingaids::tiretsLine(line), u" -"), without(text, u"-"));
+    expectEqual("muettes keep the text", without(readingaids::muettesLine(line), u" -"), without(text, u"-"));
+    const QString coloured = readingaids::couleursLine(line);
+    // The colour texts can be told from the teacher's own only when the
+    // text holds none.
+    if (!line.contains(u"FONT")) {
+        expectEqual("couleurs keep the text", without(withoutColours(coloured), u" "), text);
+        const QStringList lines = line.split(u'\n');
+        const QString sentences = readingaids::colourSentences(lines);
+        const QStringView marks = u"\".\u00AB\u00BB\u2026";
+        expectEqual("phrases keep the text", without(withoutColours(sentences), marks),
+                    without(lines.join(QString()), marks));
+        expect("phrases open and close every colour",
+               sentences.count(u"<FONT") == sentences.count(u"</FONT>"));
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    checkLine(asWindows1252(data, size));
+    checkLine(asUnits(data, size));
+    return 0;
+}
