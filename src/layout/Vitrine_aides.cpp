@@ -1,10 +1,205 @@
 #include "Vitrine_test.h"
 
-void TForm1::CheckBox2Click() {}
-void TForm1::CheckBox6Click() {}
-void TForm1::CheckBox8Click() {}
-void TForm1::CheckBox9Click() {}
-void TForm1::CheckBox3Change() {}
-void TForm1::CheckBox4Change() {}
-void TForm1::CheckBox5Change() {}
-void TForm1::Edit6ChangeTraccking() {}
+#include "layout/aidcommands.h"
+#include "platform/controls.h"
+#include "platform/eventrules.h"
+#include "platform/platform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+using layout::AidBox;
+
+namespace {
+
+// A command run from inside another one (the sound field emptied by a box
+// that goes off) leaves the refresh to the outer one: one load per command.
+int runningCommands = 0;
+
+class Command
+{
+public:
+    explicit Command(TForm1 &form)
+        : m_form(form)
+    {
+        ++runningCommands;
+    }
+    ~Command() { --runningCommands; }
+    Command(const Command &) = delete;
+    Command &operator=(const Command &) = delete;
+
+    void refresh()
+    {
+        if (runningCommands == 1)
+            m_form.Rafraichir();
+    }
+
+private:
+    TForm1 &m_form;
+};
+
+// The toolkit turns a clicked box over once its click handler is done. The
+// handler puts the box in its final state itself (or leaves it as it was,
+// when it fails), so this turns it the other way first.
+class ClickedBox
+{
+public:
+    explicit ClickedBox(platform::CheckBox *box)
+        : m_box(box)
+    {
+    }
+    ~ClickedBox() { m_box->setChecked(!m_box->isChecked()); }
+    ClickedBox(const ClickedBox &) = delete;
+    ClickedBox &operator=(const ClickedBox &) = delete;
+
+private:
+    platform::CheckBox *m_box;
+};
+
+platform::CheckBox *boxOf(const TForm1 &form, AidBox box)
+{
+    switch (box) {
+    case AidBox::CheckBox2:
+        return form.CheckBox2;
+    case AidBox::CheckBox6:
+        return form.CheckBox6;
+    case AidBox::CheckBox8:
+        return form.CheckBox8;
+    case AidBox::CheckBox9:
+        break;
+    }
+    return form.CheckBox9;
+}
+
+constexpr AidBox aidBoxes[] = {AidBox::CheckBox2, AidBox::CheckBox6, AidBox::CheckBox8, AidBox::CheckBox9};
+
+layout::AidBoxes boxStates(const TForm1 &form)
+{
+    layout::AidBoxes states;
+    for (AidBox box : aidBoxes)
+        states[box] = boxOf(form, box)->isChecked();
+    return states;
+}
+
+// From code: no aid runs.
+void showBoxes(const TForm1 &form, const layout::AidBoxes &states)
+{
+    for (AidBox box : aidBoxes)
+        boxOf(form, box)->setChecked(states[box]);
+}
+
+layout::WorkingCopies workingCopies(const TForm1 &form)
+{
+    return {form.cheminW, form.Label3->text()};
+}
+
+// The document lines, and a way to keep them when a command changed them.
+class DocumentLines
+{
+public:
+    explicit DocumentLines(const TForm1 &form)
+        : m_memo(form.Memo1)
+        , m_before(platform::linesOf(m_memo))
+        , lines(m_before)
+    {
+    }
+    void keep()
+    {
+        if (lines != m_before)
+            m_memo->setPlainText(lines.join(u'\n'));
+    }
+
+private:
+    QPlainTextEdit *m_memo;
+    QStringList m_before;
+
+public:
+    QStringList lines;
+};
+
+void reportRestore(TForm1 &form, layout::Restored restored)
+{
+    if (restored == layout::Restored::NoBackup)
+        platform::ShowMessage(&form, u"La copie de ce document sans aide est introuvable : le document "
+                                     "reste tel qu'il est."_s);
+}
+
+void clickAid(TForm1 &form, AidBox box)
+{
+    Command command(form);
+    ClickedBox clicked(boxOf(form, box));
+    DocumentLines document(form);
+    const layout::AidOutcome outcome =
+        layout::clickAidBox(box, boxStates(form), form.Css, workingCopies(form), document.lines);
+    document.keep();
+    showBoxes(form, outcome.boxes);
+    reportRestore(form, outcome.restored);
+    if (outcome.emptySound)
+        form.Edit6->clear();
+    command.refresh();
+}
+
+void changeBorder(TForm1 &form, readingaids::Border border)
+{
+    Command command(form);
+    DocumentLines document(form);
+    layout::changeBorder(border, form.CheckBox4->isChecked(), form.CheckBox5->isChecked(), boxStates(form),
+                         form.Css, workingCopies(form), document.lines);
+    document.keep();
+    command.refresh();
+}
+
+} // namespace
+
+void TForm1::CheckBox2Click()
+{
+    clickAid(*this, AidBox::CheckBox2);
+}
+
+void TForm1::CheckBox6Click()
+{
+    clickAid(*this, AidBox::CheckBox6);
+}
+
+void TForm1::CheckBox8Click()
+{
+    clickAid(*this, AidBox::CheckBox8);
+}
+
+void TForm1::CheckBox9Click()
+{
+    clickAid(*this, AidBox::CheckBox9);
+}
+
+void TForm1::CheckBox3Change()
+{
+    Command command(*this);
+    DocumentLines document(*this);
+    layout::changeHighlight(CheckBox3->isChecked(), workingCopies(*this), document.lines);
+    document.keep();
+    command.refresh();
+}
+
+void TForm1::CheckBox4Change()
+{
+    changeBorder(*this, readingaids::Border::GreenRed);
+}
+
+void TForm1::CheckBox5Change()
+{
+    changeBorder(*this, readingaids::Border::Multicolor);
+}
+
+void TForm1::Edit6ChangeTraccking()
+{
+    Command command(*this);
+    DocumentLines document(*this);
+    const layout::AidOutcome outcome =
+        layout::changeSound(Edit6->text(), boxStates(*this), Css, workingCopies(*this), document.lines);
+    document.keep();
+    showBoxes(*this, outcome.boxes);
+    reportRestore(*this, outcome.restored);
+    command.refresh();
+}

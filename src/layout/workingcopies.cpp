@@ -60,10 +60,19 @@ void writeBytes(const QString &path, const QByteArray &bytes)
         throw workspace::IoError::cannotWrite(path);
 }
 
-void writeUnlessSame(const QString &path, const QByteArray &bytes)
+void writeUnlessSame(const QString &path, const QByteArray &bytes, const std::optional<QByteArray> &held)
 {
-    if (readBackup(path) != bytes)
+    if (held != bytes)
         writeBytes(path, bytes);
+}
+
+// The output working copy: written straight, since the document is replaced
+// by it only once it is whole.
+void writeOutput(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
+        throw workspace::IoError::cannotWrite(path);
 }
 
 std::filesystem::path fsPath(const QString &path)
@@ -98,28 +107,32 @@ struct Backup
     Where where;
 };
 
-// The backup whose bytes have the fingerprint: the shared copy first, then
-// the document's own, then the output copy, where a rewrite left it when it
-// was stopped half-way.
-std::optional<Backup> backupOf(const WorkingCopies &files, const QString &wanted)
-{
-    if (const auto copie = readBackup(files.copie()); copie && fingerprint(*copie) == wanted)
-        return Backup{*copie, Where::Copie};
-    if (const auto bak = readBackup(files.bak()); bak && fingerprint(*bak) == wanted)
-        return Backup{*bak, Where::Bak};
-    if (const auto output = readBackup(files.output()); output && fingerprint(*output) == wanted)
-        return Backup{*output, Where::Output};
-    return std::nullopt;
-}
-
-// The current document as read, and the backup of the aid it carries, if any.
+// The current document as read, the two backups as they stand, and the
+// backup of the aid the document carries, if any.
 struct Current
 {
     QByteArray bytes;
     QStringList lines;
     std::optional<QString> mark;
+    std::optional<QByteArray> copie;
+    std::optional<QByteArray> bak;
     std::optional<Backup> backup;
 };
+
+// The backup whose bytes have the fingerprint: the shared copy first, then
+// the document's own, then the output copy, where a rewrite left it when it
+// was stopped half-way.
+std::optional<Backup> backupOf(const WorkingCopies &files, const Current &current)
+{
+    const QString &wanted = *current.mark;
+    if (current.copie && fingerprint(*current.copie) == wanted)
+        return Backup{*current.copie, Where::Copie};
+    if (current.bak && fingerprint(*current.bak) == wanted)
+        return Backup{*current.bak, Where::Bak};
+    if (const auto output = readBackup(files.output()); output && fingerprint(*output) == wanted)
+        return Backup{*output, Where::Output};
+    return std::nullopt;
+}
 
 Current readCurrent(const WorkingCopies &files)
 {
@@ -127,8 +140,10 @@ Current readCurrent(const WorkingCopies &files)
     current.bytes = readBytes(files.document);
     current.lines = workspace::decodeLines(current.bytes);
     current.mark = markedFingerprint(current.lines);
+    current.copie = readBackup(files.copie());
+    current.bak = readBackup(files.bak());
     if (current.mark)
-        current.backup = backupOf(files, *current.mark);
+        current.backup = backupOf(files, current);
     return current;
 }
 
@@ -201,11 +216,11 @@ void install(const WorkingCopies &files, const QStringList &output)
     const QByteArray plain = untransformedBytes(current);
     // The untransformed document is in the document's own backup before the
     // document changes, and in the shared copy once it has.
-    writeUnlessSame(files.bak(), plain);
+    writeUnlessSame(files.bak(), plain, current.bak);
     const QByteArray bytes = workspace::encodeLines(QStringList(output) << aidMark(plain));
-    writeBytes(files.output(), bytes);
+    writeOutput(files.output(), bytes);
     moveOnto(files.output(), files.document, bytes);
-    writeUnlessSame(files.copie(), plain);
+    writeUnlessSame(files.copie(), plain, current.copie);
 }
 
 Restored restore(const WorkingCopies &files)

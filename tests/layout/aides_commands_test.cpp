@@ -1,0 +1,272 @@
+#include "layout/aidcommands.h"
+
+#include "readingaids/bodyaids.h"
+#include "readingaids/document.h"
+#include "visible.h"
+#include "workspace/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using layout::AidBox;
+using layout::AidBoxes;
+using layout::Css;
+using readingaids::BodyAid;
+namespace line = layout::line;
+namespace flag = layout::flag;
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+// A student folder with the shipped style sheet and one reading document, and
+// the screen's state over it: the style sheet lines and the document lines.
+struct Student
+{
+    Student()
+    {
+        cheminW = QDir::toNativeSeparators(dir.path()) + QDir::separator();
+        QFile::copy(QStringLiteral(TESSAVO_SOURCE_DIR "/reserve/style.css"), cheminW + u"style.css"_s);
+        files = {cheminW, cheminW + u"loup.html"_s};
+        QFile::copy(QStringLiteral(TESSAVO_FIXTURES_DIR "/readingaids/loup.html"), files.document);
+        QFile(files.document).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        plain = workspace::readLines(files.document);
+        plainBytes = bytesOf(files.document);
+        css = layout::loadCss(cheminW);
+        lines = plain;
+    }
+
+    // The document shown, without its mark line.
+    QStringList shown() const
+    {
+        QStringList l = workspace::readLines(files.document);
+        if (layout::carriesAid(l))
+            l.removeLast();
+        return l;
+    }
+    Css saved() const { return layout::loadCss(cheminW); }
+
+    QTemporaryDir dir;
+    QString cheminW;
+    layout::WorkingCopies files;
+    QStringList plain;
+    QByteArray plainBytes;
+    Css css;
+    QStringList lines;
+};
+
+AidBoxes boxesOf(std::initializer_list<AidBox> on)
+{
+    AidBoxes boxes;
+    for (AidBox box : on)
+        boxes[box] = true;
+    return boxes;
+}
+
+} // namespace
+
+TEST(AidCommands, EachRowOfTheExclusionTable)
+{
+    struct Case
+    {
+        const char *name;
+        AidBox clicked;
+        AidBoxes before;
+        QString line47, line48; // before
+        AidBoxes after;
+        QString expected47, expected48;
+        std::optional<BodyAid> shown; // nothing: the untransformed document
+        bool emptySound;
+    };
+    const QString none;
+    const Case cases[] = {
+        {"colours on, dashes taken off", AidBox::CheckBox2, boxesOf({AidBox::CheckBox6}), flag::Tiret, none,
+         boxesOf({AidBox::CheckBox2}), none, flag::Syllabe, BodyAid::Couleurs, false},
+        {"colours on, silent letters taken off", AidBox::CheckBox2, boxesOf({AidBox::CheckBox8}), flag::Muet, none,
+         boxesOf({AidBox::CheckBox2}), none, flag::Syllabe, BodyAid::Couleurs, false},
+        {"colours on beside the sentences", AidBox::CheckBox2, boxesOf({AidBox::CheckBox9}), none, flag::Phrase,
+         boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), none, flag::Syllabe, BodyAid::Couleurs, false},
+        {"colours on, nothing else on", AidBox::CheckBox2, {}, flag::Tiret, none,
+         boxesOf({AidBox::CheckBox2}), flag::Tiret, flag::Syllabe, BodyAid::Couleurs, false},
+        {"dashes on, colours taken off", AidBox::CheckBox6, boxesOf({AidBox::CheckBox2}), none, flag::Syllabe,
+         boxesOf({AidBox::CheckBox6}), flag::Tiret, none, BodyAid::Tirets, false},
+        {"dashes on, silent letters taken off", AidBox::CheckBox6, boxesOf({AidBox::CheckBox8}), flag::Muet,
+         flag::Phoneme, boxesOf({AidBox::CheckBox6}), flag::Tiret, none, BodyAid::Tirets, false},
+        {"dashes on beside the sentences", AidBox::CheckBox6, boxesOf({AidBox::CheckBox9}), none, flag::Phrase,
+         boxesOf({AidBox::CheckBox6, AidBox::CheckBox9}), flag::Tiret, flag::Phrase, BodyAid::Tirets, false},
+        {"silent letters on, dashes taken off", AidBox::CheckBox8, boxesOf({AidBox::CheckBox6}), flag::Tiret,
+         flag::Phoneme, boxesOf({AidBox::CheckBox8}), flag::Muet, none, BodyAid::Muettes, false},
+        {"silent letters on, colours and sentences", AidBox::CheckBox8,
+         boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), none, flag::Phrase,
+         boxesOf({AidBox::CheckBox8, AidBox::CheckBox9}), flag::Muet, none, BodyAid::Muettes, false},
+        {"sentences on, dashes taken off", AidBox::CheckBox9, boxesOf({AidBox::CheckBox6}), flag::Tiret, none,
+         boxesOf({AidBox::CheckBox9}), none, flag::Phrase, BodyAid::Phrases, false},
+        {"sentences on beside the colours", AidBox::CheckBox9, boxesOf({AidBox::CheckBox2}), flag::Tiret,
+         flag::Syllabe, boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), flag::Tiret, flag::Phrase,
+         BodyAid::Phrases, false},
+        {"colours off", AidBox::CheckBox2, boxesOf({AidBox::CheckBox2}), flag::Tiret, flag::Syllabe, {},
+         flag::Tiret, none, std::nullopt, true},
+        {"dashes off", AidBox::CheckBox6, boxesOf({AidBox::CheckBox6}), flag::Tiret, flag::Phoneme, {}, none,
+         flag::Phoneme, std::nullopt, false},
+        {"silent letters off", AidBox::CheckBox8, boxesOf({AidBox::CheckBox8}), flag::Muet, none, {}, none, none,
+         std::nullopt, false},
+        {"sentences off, the colours stay checked", AidBox::CheckBox9,
+         boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), none, flag::Phrase, boxesOf({AidBox::CheckBox2}), none,
+         none, std::nullopt, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Student s;
+        // The boxes that are on have their aid in the document.
+        for (AidBox box : {AidBox::CheckBox2, AidBox::CheckBox6, AidBox::CheckBox8, AidBox::CheckBox9}) {
+            if (c.before[box])
+                layout::clickAidBox(box, {}, s.css, s.files, s.lines);
+        }
+        s.css[line::AidFirstSlot] = c.line47;
+        s.css[line::AidSecondSlot] = c.line48;
+        s.css[line::End].clear();
+
+        const layout::AidOutcome outcome = layout::clickAidBox(c.clicked, c.before, s.css, s.files, s.lines);
+
+        EXPECT_EQ(outcome.boxes, c.after);
+        EXPECT_EQ(outcome.emptySound, c.emptySound);
+        const Css saved = s.saved();
+        EXPECT_EQ(saved[line::AidFirstSlot], c.expected47);
+        EXPECT_EQ(saved[line::AidSecondSlot], c.expected48);
+        EXPECT_EQ(saved[line::End], flag::Fin);
+        if (c.shown) {
+            EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, *c.shown));
+        } else {
+            EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+            EXPECT_FALSE(QFile::exists(s.files.copie()));
+        }
+        EXPECT_EQ(s.lines, s.plain);
+        // Whatever is on, taking it off gives the teacher's text back.
+        layout::restore(s.files);
+        EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+    }
+}
+
+TEST(AidCommands, TheSoundTypedLetterByLetter)
+{
+    Student s;
+    AidBoxes boxes = boxesOf({AidBox::CheckBox2});
+    layout::clickAidBox(AidBox::CheckBox2, {}, s.css, s.files, s.lines);
+    const struct
+    {
+        QString field;
+        bool marked;
+    } steps[] = {{u"o"_s, true}, {u"ou"_s, true}, {u"o"_s, true}, {QString(), false}};
+    for (const auto &step : steps) {
+        SCOPED_TRACE(visible(step.field));
+        s.css[line::AidSecondSlot] = flag::Syllabe;
+        const layout::AidOutcome outcome = layout::changeSound(step.field, boxes, s.css, s.files, s.lines);
+        boxes = outcome.boxes;
+        if (step.marked) {
+            EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Son, step.field));
+            EXPECT_TRUE(boxes.checkBox2);
+        } else {
+            EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+            EXPECT_FALSE(boxes.checkBox2);
+        }
+        EXPECT_EQ(s.saved()[line::AidSecondSlot], flag::Phoneme);
+        EXPECT_EQ(s.saved()[line::End], flag::Fin);
+    }
+}
+
+TEST(AidCommands, ADocumentTheAidsRefuseLeavesEverythingUnchanged)
+{
+    Student s;
+    layout::clickAidBox(AidBox::CheckBox6, {}, s.css, s.files, s.lines);
+    const QByteArray document = bytesOf(s.files.document);
+    const QByteArray copie = bytesOf(s.files.copie());
+    const QByteArray styleSheet = bytesOf(s.cheminW + u"style.css"_s);
+    QStringList refused = s.plain;
+    refused.removeAll(u"<!--DEBUT-->"_s);
+    s.lines = refused;
+
+    const AidBoxes boxes = boxesOf({AidBox::CheckBox6});
+    EXPECT_THROW(layout::clickAidBox(AidBox::CheckBox2, boxes, s.css, s.files, s.lines), readingaids::DocumentRefused);
+    EXPECT_THROW(layout::clickAidBox(AidBox::CheckBox9, boxes, s.css, s.files, s.lines), readingaids::DocumentRefused);
+    EXPECT_THROW(layout::changeSound(u"ou"_s, boxes, s.css, s.files, s.lines), readingaids::DocumentRefused);
+    EXPECT_EQ(bytesOf(s.files.document), document);
+    EXPECT_EQ(bytesOf(s.files.copie()), copie);
+    EXPECT_EQ(bytesOf(s.cheminW + u"style.css"_s), styleSheet);
+    EXPECT_EQ(s.css[line::AidFirstSlot], flag::Tiret);
+}
+
+TEST(AidCommands, TheHighlightWhileAnAidIsOnStaysWhenTheAidGoesOff)
+{
+    Student s;
+    layout::clickAidBox(AidBox::CheckBox2, {}, s.css, s.files, s.lines);
+    layout::changeHighlight(true, s.files, s.lines);
+    const QStringList highlighted = readingaids::highlightLines(s.plain, true);
+    EXPECT_EQ(s.lines, highlighted);
+    EXPECT_EQ(s.shown(), readingaids::highlightLines(readingaids::writeBodyAid(s.plain, BodyAid::Couleurs), true));
+
+    layout::clickAidBox(AidBox::CheckBox2, boxesOf({AidBox::CheckBox2}), s.css, s.files, s.lines);
+    EXPECT_EQ(workspace::readLines(s.files.document), highlighted);
+}
+
+TEST(AidCommands, DocumentLinesReadFromADocumentThatCarriesAnAidAreNeverTransformedTwice)
+{
+    Student s;
+    layout::clickAidBox(AidBox::CheckBox2, {}, s.css, s.files, s.lines);
+    // The screen is opened again on the transformed document.
+    s.lines = workspace::readLines(s.files.document);
+    layout::clickAidBox(AidBox::CheckBox6, {}, s.css, s.files, s.lines);
+    EXPECT_EQ(s.lines, s.plain);
+    EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Tirets));
+    layout::clickAidBox(AidBox::CheckBox6, boxesOf({AidBox::CheckBox6}), s.css, s.files, s.lines);
+    EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+}
+
+TEST(AidCommands, BordersFlipAndRecordTheBoxes)
+{
+    using readingaids::Border;
+    Student s;
+    const QStringList bare = s.plain;
+    layout::changeBorder(Border::GreenRed, false, true, {}, s.css, s.files, s.lines);
+    EXPECT_EQ(s.lines, readingaids::flipBorders(bare, Border::GreenRed));
+    EXPECT_TRUE(s.lines.contains(u"<!--BORD 1--><TD width=30 BGCOLOR=\"#00FF00\">----</TD>"_s));
+    EXPECT_EQ(workspace::readLines(s.files.document), s.lines);
+    EXPECT_EQ(s.saved()[line::BorderGreenRed], QString());
+    EXPECT_EQ(s.saved()[line::BorderMulticolor], flag::BordMulticolor);
+
+    layout::changeBorder(Border::GreenRed, true, true, {}, s.css, s.files, s.lines);
+    EXPECT_TRUE(s.lines.contains(u"<!--BORD 1-->"_s));
+    EXPECT_TRUE(s.lines.contains(u"<!--BORD 4-->"_s));
+    EXPECT_EQ(s.lines.size(), bare.size());
+    EXPECT_EQ(workspace::readLines(s.files.document), s.lines);
+    EXPECT_EQ(s.saved()[line::BorderGreenRed], flag::BordVertRouge);
+
+    const struct
+    {
+        const char *name;
+        AidBoxes boxes;
+        QString line58;
+    } boxCases[] = {
+        {"none", {}, QString()},
+        {"colours", boxesOf({AidBox::CheckBox2}), flag::SyllabesCouleurs},
+        {"colours and sentences", boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), flag::PhrasesCouleurs},
+        {"sentences and dashes", boxesOf({AidBox::CheckBox9, AidBox::CheckBox6}), flag::SyllabesTirets},
+        {"silent letters alone", boxesOf({AidBox::CheckBox8}), QString()},
+    };
+    for (const auto &c : boxCases) {
+        SCOPED_TRACE(c.name);
+        s.css[line::BoxesOn] = u"/*avant*/"_s;
+        layout::changeBorder(Border::Multicolor, true, false, c.boxes, s.css, s.files, s.lines);
+        EXPECT_EQ(s.saved()[line::BoxesOn], c.line58);
+        EXPECT_EQ(s.saved()[line::BorderMulticolor], QString());
+    }
+}
