@@ -70,6 +70,9 @@ class Registration : public testing::Test
 protected:
     void SetUp() override
     {
+        // The globals as a fresh start finds them.
+        RepertoireW.clear();
+        NomClasse.clear();
         ASSERT_EQ(server.error(), QString());
         platform.ftp.real = &curl;
         folder.makeFolder(u"reserve"_s);
@@ -262,7 +265,13 @@ TEST_F(Registration, AClassChangeToAMissingClassForgetsTheClassInUse)
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
     screen.Edit3->setText(u"CE2"_s);
-    screen.Button1->click();
+    // The handler runs in the program's event loop, which it ends.
+    QTimer tooLong;
+    tooLong.setSingleShot(true);
+    QObject::connect(&tooLong, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    tooLong.start(5000);
+    QTimer::singleShot(0, &screen, [&] { screen.Button1->click(); });
+    EXPECT_EQ(QCoreApplication::exec(), 0) << "the program did not end";
     EXPECT_EQ(platform.messages.shown,
               (QStringList{u"Vous avez changez de classe ?"_s, u"Cette classe n'existe pas. Redémarrer tessavo"_s}));
     EXPECT_FALSE(QFileInfo::exists(folder.file(u"ecole.txt"_s)));
@@ -360,6 +369,8 @@ TEST(RegistrationFaults, EachFaultShowsItsMessageAndKeepsWhatWasWritten)
     };
     for (const Fault &fault : faults) {
         SCOPED_TRACE(fault.name);
+        RepertoireW.clear();
+        NomClasse.clear();
         fakes::Platform platform;
         fakes::WorkingFolder folder;
         fakes::FtpServer server({false, fault.permissions});

@@ -7,6 +7,7 @@ Prints "PORT <number>" once it listens, then serves until it is stopped.
 import argparse
 import os
 import sys
+import threading
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler, TLS_DTPHandler, TLS_FTPHandler
@@ -70,6 +71,9 @@ def main():
     handler.auth_failed_timeout = 0.1  # a refused login answers at once
     server = FTPServer(("127.0.0.1", 0), handler)
     print("PORT", server.address[1], flush=True)
+    # The test holds the other end of stdin: when it ends, even by a crash,
+    # the server ends too.
+    threading.Thread(target=lambda: (sys.stdin.read(), os._exit(0)), daemon=True).start()
     server.serve_forever()
 
 
