@@ -202,8 +202,8 @@ bool CurlFtpClient::perform(const QString &failureText)
                    .arg(host, m_login.user);
         break;
     case CURLE_OPERATION_TIMEDOUT:
-        text = u"Le serveur de publication %1 n'a pas répondu dans le délai de %2 secondes."_s.arg(host).arg(
-            m_login.timeoutSeconds);
+        text = u"Le serveur de publication %1 n'a pas répondu dans le délai de %2."_s.arg(
+            host, m_login.timeoutSeconds == 1 ? u"1 seconde"_s : u"%1 secondes"_s.arg(m_login.timeoutSeconds));
         break;
     case CURLE_USE_SSL_FAILED:
         text = u"Le serveur de publication %1 n'accepte pas la connexion chiffrée (tls = oui dans publication.ini)."_s.arg(host);

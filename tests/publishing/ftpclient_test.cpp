@@ -151,7 +151,7 @@ TEST(CurlFtpClient, GivesUpOnAHostThatNeverAnswers)
     clock.start();
     const QString text = failureOf([&] { client.connect(login); });
     EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_TRUE(text.contains(u"n'a pas répondu dans le délai de 1 secondes"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"n'a pas répondu dans le délai de 1 seconde"_s)) << text.toStdString();
     EXPECT_FALSE(client.connected());
 }
 

@@ -362,7 +362,7 @@ TEST(RegistrationFaults, EachFaultShowsItsMessageAndKeepsWhatWasWritten)
          [](const fakes::WorkingFolder &folder, const fakes::FtpServer &) {
              writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\ndelai=1\n"_s.arg(silent.serverPort()));
          },
-         {u"Le serveur de publication 127.0.0.1:%1 n'a pas répondu dans le délai de 1 secondes."_s.arg(silent.serverPort()),
+         {u"Le serveur de publication 127.0.0.1:%1 n'a pas répondu dans le délai de 1 seconde."_s.arg(silent.serverPort()),
           noConnection}},
         {"folder refused", u"elr"_s, {}, {u"Le serveur de publication n'a pas pu créer le dossier « ../Orvane_EVRY_JAURES_CM1/ »"_s}},
         {"upload refused", u"elradfmMT"_s, {}, {u"L'envoi de"_s}, true},
