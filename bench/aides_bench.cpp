@@ -1,0 +1,237 @@
+// One keystroke in the sound field of the layout screen, on a 20 KB document,
+// headless:
+//   tessavo_bench_sound files [N]   median time from the change of the field
+//                                   to the document installed, the style
+//                                   sheet saved and the load requested (the
+//                                   web view is a double), over N keystrokes
+//                                   (200)
+//   tessavo_bench_sound engine [N]  the same to the end of the load in the
+//                                   real web engine, over N keystrokes (50)
+//   tessavo_bench_sound tour        in the real web engine, on the display,
+//                                   each reading aid turned on then off, and
+//                                   whether the document came back whole
+//   tessavo_bench_sound show [S]    the syllables in colours shown S seconds
+//                                   (20), for a screenshot
+// The working folder is the system's temporary folder (TMPDIR). It prints
+// what it measured; nothing is compared with a target here.
+#include "fakeplatform.h"
+#include "layout/Vitrine_test.h"
+#include "layoutfolder.h"
+#include "layout/workingcopies.h"
+#include "platform/eventrules.h"
+#include "platform/platform.h"
+#include "workingfolder.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QWebEngineView>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void waitFor(const std::function<bool()> &done, int limitMs = 20000)
+{
+    QEventLoop loop;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(1);
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < limitMs)
+        loop.exec();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// About 20 KB of text lines.
+QStringList twentyKilobytes()
+{
+    const QStringList base = layouttest::StudentFolder::defaultText();
+    QStringList lines;
+    qsizetype size = 0;
+    for (int i = 0; size < 20000; ++i) {
+        lines.append(base[i % base.size()]);
+        size += lines.last().size() + 6;
+    }
+    return lines;
+}
+
+// The teacher types "o", "u", deletes both, and again.
+void keystroke(QLineEdit *field, int i)
+{
+    switch (i % 4) {
+    case 0:
+        field->insert(u"o"_s);
+        break;
+    case 1:
+        field->insert(u"u"_s);
+        break;
+    default:
+        field->backspace();
+        break;
+    }
+}
+
+void report(const char *what, std::vector<double> times)
+{
+    std::printf("%s: median %.3f ms over %zu keystrokes (min %.3f, max %.3f)\n", what, median(times), times.size(),
+                *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
+}
+
+int files(int count)
+{
+    fakes::WorkingFolder folder;
+    const layouttest::StudentFolder student(folder, twentyKilobytes());
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    std::printf("document: %lld bytes in %s\n", static_cast<long long>(QFile(student.document).size()),
+                qPrintable(QDir::tempPath()));
+    auto *view = static_cast<fakes::WebView *>(screen->WebBrowser1);
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        const int loads = view->history.size() + view->reloads;
+        QElapsedTimer clock;
+        clock.start();
+        keystroke(screen->Edit6, i);
+        times.push_back(clock.nsecsElapsed() / 1e6);
+        if (view->history.size() + view->reloads != loads + 1)
+            std::printf("keystroke %d: no load requested\n", i);
+    }
+    report("keystroke to load requested", times);
+    return 0;
+}
+
+int engine(int count)
+{
+    fakes::WorkingFolder folder;
+    const layouttest::StudentFolder student(folder, twentyKilobytes());
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    auto *view = screen->WebBrowser1->findChild<QWebEngineView *>();
+    int finished = 0;
+    QObject::connect(view, &QWebEngineView::loadFinished, [&] { ++finished; });
+    waitFor([&] { return finished >= 1; });
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        const int before = finished;
+        QElapsedTimer clock;
+        clock.start();
+        keystroke(screen->Edit6, i);
+        waitFor([&] { return finished > before; });
+        times.push_back(clock.nsecsElapsed() / 1e6);
+    }
+    report("keystroke to load finished in the web engine", times);
+    return 0;
+}
+
+struct Shown
+{
+    QWebEngineView *view;
+    int finished = 0;
+    void waitForLoad(int before) { waitFor([&] { return finished > before; }); }
+};
+
+int tour()
+{
+    fakes::WorkingFolder folder;
+    const layouttest::StudentFolder student(folder);
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    Shown shown{screen->WebBrowser1->findChild<QWebEngineView *>()};
+    QObject::connect(shown.view, &QWebEngineView::loadFinished, [&] { ++shown.finished; });
+    shown.waitForLoad(0);
+    const QByteArray before = [&] {
+        QFile file(student.document);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    const auto document = [&] {
+        QFile file(student.document);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    };
+    int failures = 0;
+    const auto step = [&](const char *name, const std::function<void()> &on, const std::function<void()> &off) {
+        int loads = shown.finished;
+        on();
+        shown.waitForLoad(loads);
+        const bool transformed = layout::carriesAid(QString::fromLatin1(document()).split(u"\r\n"_s, Qt::SkipEmptyParts));
+        loads = shown.finished;
+        off();
+        shown.waitForLoad(loads);
+        const bool whole = document() == before;
+        failures += !transformed || !whole;
+        std::printf("%-22s on: %s, off: %s\n", name, transformed ? "transformed" : "NOT transformed",
+                    whole ? "document back byte for byte" : "DOCUMENT DIFFERS");
+        std::fflush(stdout);
+    };
+    for (platform::CheckBox *box : {screen->CheckBox2, screen->CheckBox6, screen->CheckBox8, screen->CheckBox9})
+        step(qPrintable(box->text()), [box] { box->click(); }, [box] { box->click(); });
+    step("son \"ou\"", [&] { screen->Edit6->setText(u"ou"_s); }, [&] { screen->Edit6->clear(); });
+    return failures;
+}
+
+int show(int seconds)
+{
+    fakes::WorkingFolder folder;
+    const layouttest::StudentFolder student(folder);
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    Shown shown{screen->WebBrowser1->findChild<QWebEngineView *>()};
+    QObject::connect(shown.view, &QWebEngineView::loadFinished, [&] { ++shown.finished; });
+    shown.waitForLoad(0);
+    screen->CheckBox2->click();
+    shown.waitForLoad(1);
+    std::printf("shown: %dx%d, syllables in colours\n", screen->width(), screen->height());
+    std::fflush(stdout);
+    QElapsedTimer clock;
+    clock.start();
+    waitFor([&] { return clock.elapsed() >= seconds * 1000; }, seconds * 1000 + 100);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    fakes::Platform fakes;
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"files"_s;
+    const int count = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : mode == u"engine"_s ? 50 : 200;
+    if (mode != u"files"_s) {
+        platform::Platform real = platform::services();
+        real.webViews = platform::desktopPlatform().webViews;
+        if (mode == u"show"_s || mode == u"tour"_s)
+            real.display = platform::desktopPlatform().display;
+        platform::install(real);
+    }
+    if (mode == u"engine"_s)
+        return engine(count);
+    if (mode == u"tour"_s)
+        return tour();
+    if (mode == u"show"_s)
+        return show(argc > 2 ? count : 20);
+    return files(count);
+}
