@@ -1,3 +1,24 @@
 #include "Unit3.h"
 
-void TForm3::Button5Click() {}
+#include "platform/platform.h"
+#include "publishing/diffusionscreen.h"
+
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+// Publishes the student's documents without a new layout and opens the
+// published table of contents; the import screen stays open.
+void TForm3::Button5Click()
+{
+    if (publishing::publicationEnCours())
+        return;
+    if (!MiseEnPage)
+        platform::ShowMessage(this, u"Vous avez choisi de réutiliser une mise en page d'un texte prcédent"_s);
+    platform::ShowMessage(this, publishing::MessageLecteur());
+
+    const publishing::DiffusionOutcome outcome = publishing::diffuser(this, Edit6->text(), Edit7->text());
+    if (outcome.end == publishing::DiffusionEnd::Stopped || outcome.end == publishing::DiffusionEnd::Cancelled)
+        return;
+    publishing::ouvrirTableDesMatieres(outcome);
+}

@@ -1,3 +1,40 @@
 #include "Vitrine_test.h"
 
-void TForm1::Button9Click() {}
+#include "platform/modal.h"
+#include "platform/platform.h"
+#include "platform/webview.h"
+#include "publishing/diffusionscreen.h"
+#include "students/Unit2.h"
+#include "workspace/paths.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+// Publishes the student's documents, opens the published table of contents,
+// then ends the program. Without a connection, or when the teacher cancels,
+// the program goes on.
+void TForm1::Button9Click()
+{
+    if (publishing::publicationEnCours())
+        return;
+    WebBrowser2->navigate(workspace::travauxAddress(workspace::workingFolder()));
+    WebBrowser2->show();
+    platform::ShowMessage(this, publishing::MessageLecteur());
+    Edit4->setText(studentScreen()->Label1->text());
+    Edit7->setText(studentScreen()->Edit10->text());
+
+    const publishing::DiffusionOutcome outcome = publishing::diffuser(this, Edit4->text(), Edit7->text());
+    if (outcome.end == publishing::DiffusionEnd::Stopped)
+        return;
+    if (outcome.end == publishing::DiffusionEnd::Cancelled) {
+        WebBrowser2->hide();
+        return;
+    }
+    if (outcome.end == publishing::DiffusionEnd::Published)
+        platform::ShowMessage(this, u"Les fichiers sont en ligne et disponibles pour Tessavo_Lecteur PC ou Tablette"_s);
+    publishing::ouvrirTableDesMatieres(outcome);
+    WebBrowser2->hide();
+    platform::endProgram();
+}

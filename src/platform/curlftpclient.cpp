@@ -48,6 +48,13 @@ size_t readFromFile(char *buffer, size_t size, size_t count, void *file)
     return read < 0 ? CURL_READFUNC_ABORT : size_t(read);
 }
 
+// Tells the client's progress function how far the upload has gone.
+int onTransfer(void *progress, curl_off_t, curl_off_t, curl_off_t total, curl_off_t sent)
+{
+    (*static_cast<FtpClient::Progress *>(progress))(qint64(sent), qint64(total));
+    return 0;
+}
+
 size_t discard(char *, size_t size, size_t count, void *)
 {
     return size * count;
@@ -262,10 +269,16 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFromFile);
     curl_easy_setopt(curl, CURLOPT_READDATA, &file);
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+    if (m_progress) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onTransfer);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &m_progress);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    }
     m_handle->lastReply.clear();
     auto restore = [curl] {
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
         curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
     };
     try {
         perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
@@ -274,6 +287,11 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
         throw;
     }
     restore();
+}
+
+void CurlFtpClient::setProgress(Progress progress)
+{
+    m_progress = std::move(progress);
 }
 
 std::unique_ptr<FtpClient> CurlFtpClients::create()

@@ -30,6 +30,7 @@ public:
     void changeDir(const QString &remotePath) override;
     void makeDir(const QString &remotePath) override;
     void put(const QString &localPath, const QString &remotePath) override;
+    void setProgress(Progress progress) override;
 
 private:
     struct Handle;
@@ -44,6 +45,7 @@ private:
 
     std::unique_ptr<Handle> m_handle;
     FtpLogin m_login;
+    Progress m_progress;
 };
 
 class CurlFtpClients : public FtpClients

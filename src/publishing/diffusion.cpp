@@ -32,7 +32,9 @@ void uploadOne(platform::FtpClient &client, const QString &localPath, const QStr
     try {
         client.put(localPath, remotePath);
     } catch (const platform::FtpError &error) {
-        // The host's reply alone does not say which of many files failed.
+        // A lost connection does not say which of many files it stopped.
+        if (error.message().contains(name))
+            throw;
         throw platform::FtpError(u"Le fichier « %1 » n'a pas pu être publié : %2"_s.arg(name, error.message()));
     }
 }

@@ -130,6 +130,12 @@ public:
         run(QStringLiteral("STOR %1 -> %2").arg(localPath, remotePath), [&] { m_real->put(localPath, remotePath); });
     }
 
+    void setProgress(Progress progress) override
+    {
+        if (m_real)
+            m_real->setProgress(std::move(progress));
+    }
+
 private:
     void requireConnection() const
     {

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The part of a publication that both screens share: the checks, the
+// connection, the uploads under a progress window and the disconnection.
+// The messages before and after are each screen's own.
+namespace publishing {
+
+// Shown by both screens before connecting.
+QString MessageLecteur();
+
+enum class DiffusionEnd {
+    Stopped,           // no student folder, or no connection: the teacher was told
+    Cancelled,         // "Annuler": the teacher was told how many files went up
+    NothingToPublish,  // a student folder without files: the teacher was told
+    Published,         // every file went up
+};
+
+struct DiffusionOutcome
+{
+    DiffusionEnd end = DiffusionEnd::Stopped;
+    int published = 0;
+    QString tableOfContents;  // the published table of contents' web address
+};
+
+// True while a publication runs; a second one does not start meanwhile.
+bool publicationEnCours();
+
+// Publishes the files of the student folder source (ending with the
+// separator) to the remote student folder target, on a connection of its own.
+// A failed upload raises its FtpError, which names the file.
+DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString &target);
+
+// Opens the published table of contents in the browser.
+void ouvrirTableDesMatieres(const DiffusionOutcome &outcome);
+
+} // namespace publishing

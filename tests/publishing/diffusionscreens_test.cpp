@@ -1,0 +1,401 @@
+// Publishing from the layout screen and from the import screen, driven
+// headless through their handlers, to a real FTP server.
+#include "fakeplatform.h"
+#include "ftpserver.h"
+#include "import/Unit3.h"
+#include "layout/Vitrine_test.h"
+#include "platform/curlftpclient.h"
+#include "platform/handlers.h"
+#include "publishing/diffusion.h"
+#include "publishing/diffusionscreen.h"
+#include "students/Unit2.h"
+#include "visible.h"
+#include "workingfolder.h"
+#include "workspace/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QDir>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+#include <set>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Lecteur =
+    u"Ceci permet au lecteur de récupérer les textes aménagés sur sa tablette ou son ordi au travers l'application \"Tessavo\"-lecteur"_s;
+const QString Reutiliser = u"Vous avez choisi de réutiliser une mise en page d'un texte prcédent"_s;
+const QString EnLigne = u"Les fichiers sont en ligne et disponibles pour Tessavo_Lecteur PC ou Tablette"_s;
+const QString Target = u"../Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/"_s;
+const QString Published = u"Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x"_s;
+const QString TableAddress = u"127.0.0.1:8000/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s;
+
+const QStringList TenFiles{u"conte.html"_s, u"conte.txt"_s, u"conte.jpg"_s, u"style.css"_s,
+                           u"entete.html"_s, u"FinFichier.html"_s, u"fond.jpg"_s, u"ListeImages.txt"_s,
+                           u"_Tablematieres.txt"_s, u"_Tablematieres.html"_s};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+}
+
+std::set<QString> filesIn(const QString &folder)
+{
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    return {names.begin(), names.end()};
+}
+
+// Runs a handler as a click does, inside an event loop; true when the
+// handler asked the program to end.
+bool endsTheProgram(const std::function<void()> &handler)
+{
+    // The program's own loop: an end asked for by the handler stops it before
+    // the exit queued after the handler comes round.
+    constexpr int WentOn = 7;
+    QTimer::singleShot(0, [&] {
+        handler();
+        QTimer::singleShot(0, [] { QCoreApplication::exit(WentOn); });
+    });
+    return QCoreApplication::exec() != WentOn;
+}
+
+// A class PARIS_ECOLE_CM1 whose student Dupont_Jean_x has the ten files of a
+// saved and laid-out document, and a sub-folder; a publishing host that has
+// the remote student folder.
+class Diffusion : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(server->error(), QString());
+        platform.ftp.real = &curl;
+        server->writePublicationIni(folder.path());
+        QDir(server->root()).mkpath(Published);
+
+        folder.writeText(u"ecole.txt"_s, {u"PARIS"_s, u"ECOLE"_s, u"CM1"_s});
+        source = folder.file(u"PARIS_ECOLE_CM1/lecteurs/Dupont_Jean_x/"_s);
+        const QString reserve = QStringLiteral(TESSAVO_SOURCE_DIR) + u"/reserve/"_s;
+        for (const QString &name : {u"style.css"_s, u"entete.html"_s, u"FinFichier.html"_s, u"fond.jpg"_s})
+            writeFile(source + name, readAll(reserve + name));
+        writeFile(source + u"conte.html"_s, readAll(reserve + u"entete.html"_s) + "<!--DEBUT-->\r\nIl était une fois<br>\r\n");
+        writeFile(source + u"conte.txt"_s, "Il \xe9tait une fois\r\n");
+        QByteArray picture;
+        for (quint32 i = 0; i < 300 * 1024; ++i)
+            picture.append(char((i * 7919u) >> 3));
+        writeFile(source + u"conte.jpg"_s, picture);
+        writeFile(source + u"ListeImages.txt"_s, "conte.jpg\r\n");
+        writeFile(source + u"_Tablematieres.txt"_s, "conte\r\n");
+        writeFile(source + u"_Tablematieres.html"_s, "<a href=\"conte.html\">conte</a>\r\n");
+        writeFile(source + u"anciens/vieux.html"_s, "une ancienne version");
+
+        students = std::make_unique<TForm2>();
+        students->Label1->setText(source);
+        students->Edit10->setText(Target);
+        students->Edit5->setText(source + u"conte.html"_s);
+        import = new TForm3(students.get());
+        platform.messages.shown.clear();
+    }
+
+    // The layout screen opened from the import screen, as its step 3 does.
+    TForm1 *openLayout()
+    {
+        import->MiseEnPage = true;
+        auto *layout = new TForm1(import);
+        platform.messages.shown.clear();
+        return layout;
+    }
+
+    void publishFromImport()
+    {
+        platform::runHandler(import, [this] { import->Button5Click(); });
+    }
+
+    bool publishFromLayout(TForm1 *layout)
+    {
+        return endsTheProgram([layout] { platform::runHandler(layout, [layout] { layout->Button9Click(); }); });
+    }
+
+    QString remote(const QString &name) const { return server->file(Published + u'/' + name); }
+
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    std::unique_ptr<fakes::FtpServer> server = std::make_unique<fakes::FtpServer>();
+    platform::CurlFtpClients curl;
+    QString source;
+    std::unique_ptr<TForm2> students;
+    TForm3 *import = nullptr;
+};
+
+TEST_F(Diffusion, PublishesExactlyTheTenFilesByteForByteReplacingTheirEarlierCopies)
+{
+    writeFile(remote(u"conte.html"_s), "an earlier copy, longer than the new document by far, far, far, far, far ...");
+    writeFile(remote(u"style.css"_s), "old");
+
+    publishFromImport();
+
+    EXPECT_EQ(platform.messages.shown, (QStringList{Reutiliser, Lecteur}));
+    EXPECT_EQ(filesIn(server->file(Published)), std::set<QString>(TenFiles.begin(), TenFiles.end()));
+    for (const QString &name : TenFiles)
+        EXPECT_EQ(readAll(remote(name)), readAll(source + name)) << name.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(remote(u"anciens"_s)));
+    EXPECT_EQ(platform.shell.addresses, QStringList{TableAddress});
+    EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
+
+    ASSERT_EQ(platform.progress.files.size(), 10);
+    EXPECT_EQ(platform.progress.opened, 1);
+    EXPECT_EQ(platform.progress.openNow, 0);
+    for (const fakes::ProgressWindows::File &file : platform.progress.files) {
+        EXPECT_EQ(file.count, 10);
+        EXPECT_EQ(file.sent, file.size) << file.name.toStdString();
+    }
+}
+
+TEST_F(Diffusion, TheReuseMessageComesOnlyFromAnImportScreenThatOpenedNoLayout)
+{
+    import->MiseEnPage = true;
+    publishFromImport();
+    EXPECT_EQ(platform.messages.shown, QStringList{Lecteur});
+
+    platform.messages.shown.clear();
+    auto *fresh = new TForm3(students.get());
+    platform.messages.shown.clear();
+    platform::runHandler(fresh, [fresh] { fresh->Button5Click(); });
+    EXPECT_EQ(platform.messages.shown, (QStringList{Reutiliser, Lecteur}));
+}
+
+TEST_F(Diffusion, FromTheLayoutScreenPublishesSaysSoOpensTheTableAndEndsTheProgram)
+{
+    TForm1 *layout = openLayout();
+
+    EXPECT_TRUE(publishFromLayout(layout));
+
+    EXPECT_EQ(platform.messages.shown, (QStringList{Lecteur, EnLigne}));
+    EXPECT_EQ(layout->Edit4->text(), source);
+    EXPECT_EQ(layout->Edit7->text(), Target);
+    EXPECT_EQ(platform.shell.addresses, QStringList{TableAddress});
+    EXPECT_EQ(filesIn(server->file(Published)), filesIn(source));
+    auto *travaux = qobject_cast<fakes::WebView *>(layout->WebBrowser2);
+    ASSERT_TRUE(travaux);
+    EXPECT_EQ(travaux->address(), workspace::travauxAddress(folder.path()));
+    EXPECT_TRUE(travaux->isHidden());
+}
+
+TEST_F(Diffusion, AHostThatIsDownIsReportedAndNothingElseHappens)
+{
+    {
+        fakes::FtpServer gone;
+        gone.writePublicationIni(folder.path());
+    }
+    TForm1 *layout = openLayout();
+
+    EXPECT_FALSE(publishFromLayout(layout));
+
+    ASSERT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_EQ(platform.messages.shown.first(), Lecteur);
+    EXPECT_TRUE(platform.messages.shown.last().contains(u"127.0.0.1"_s)) << visible(platform.messages.shown.last());
+    EXPECT_EQ(platform.progress.opened, 0);
+    EXPECT_TRUE(platform.shell.addresses.isEmpty());
+    EXPECT_FALSE(layout->WebBrowser2->isHidden());
+}
+
+TEST_F(Diffusion, AServerStoppedMidwayKeepsWhatWentUpAndNamesTheFileThatDidNot)
+{
+    const QStringList order = publishing::sourceFiles(source);
+    std::set<QString> publishedBefore;
+    platform.progress.onFile = [&](const fakes::ProgressWindows::File &file) {
+        if (file.index == 3) {
+            publishedBefore = filesIn(server->file(Published));
+            server.reset();
+        }
+    };
+    const QByteArray third = readAll(source + order.at(2));
+    TForm1 *layout = openLayout();
+
+    EXPECT_FALSE(publishFromLayout(layout));
+
+    EXPECT_EQ(publishedBefore, (std::set<QString>{order.at(0), order.at(1)}));
+    ASSERT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_TRUE(platform.messages.shown.last().contains(order.at(2))) << visible(platform.messages.shown.last());
+    EXPECT_EQ(platform.progress.files.size(), 3);
+    EXPECT_EQ(platform.progress.openNow, 0);
+    EXPECT_TRUE(platform.shell.addresses.isEmpty());
+    EXPECT_EQ(readAll(source + order.at(2)), third);
+    EXPECT_FALSE(publishing::publicationEnCours());
+}
+
+TEST_F(Diffusion, AnUploadTheHostRefusesNamesTheFileAndTheHostsReply)
+{
+    server = std::make_unique<fakes::FtpServer>(fakes::FtpServer::Options{false, u"elr"_s});
+    ASSERT_EQ(server->error(), QString());
+    server->writePublicationIni(folder.path());
+    QDir(server->root()).mkpath(Published);
+    const QString first = publishing::sourceFiles(source).first();
+
+    publishFromImport();
+
+    const QString report = platform.messages.shown.last();
+    EXPECT_TRUE(report.contains(first)) << visible(report);
+    EXPECT_TRUE(report.contains(u"550"_s)) << visible(report);
+    EXPECT_TRUE(filesIn(server->file(Published)).empty());
+    EXPECT_TRUE(platform.shell.addresses.isEmpty());
+}
+
+TEST_F(Diffusion, CancelAfterTheFirstFileKeepsItPublishedAndSaysHowManyWentUp)
+{
+    const QString first = publishing::sourceFiles(source).first();
+    platform.progress.onFile = [this](const fakes::ProgressWindows::File &file) {
+        if (file.index == 1)
+            platform.progress.cancel = true;
+    };
+    TForm1 *layout = openLayout();
+
+    EXPECT_FALSE(publishFromLayout(layout));
+
+    EXPECT_EQ(filesIn(server->file(Published)), std::set<QString>{first});
+    EXPECT_EQ(readAll(remote(first)), readAll(source + first));
+    EXPECT_EQ(platform.messages.shown.last(),
+              u"Publication interrompue : 1 fichier(s) sur %1 mis en ligne. Ceux-là restent publiés."_s.arg(
+                  publishing::sourceFiles(source).size()));
+    EXPECT_TRUE(platform.shell.addresses.isEmpty());
+    EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
+}
+
+TEST_F(Diffusion, AFileDeletedDuringThePublicationIsLeftOut)
+{
+    const QStringList order = publishing::sourceFiles(source);
+    platform.progress.onFile = [&](const fakes::ProgressWindows::File &file) {
+        if (file.index == 1)
+            QFile::remove(source + order.at(4));
+    };
+
+    publishFromImport();
+
+    std::set<QString> expected(order.begin(), order.end());
+    expected.erase(order.at(4));
+    EXPECT_EQ(filesIn(server->file(Published)), expected);
+    EXPECT_EQ(platform.messages.shown, (QStringList{Reutiliser, Lecteur}));
+    EXPECT_EQ(platform.shell.addresses, QStringList{TableAddress});
+}
+
+TEST_F(Diffusion, AMissingStudentFolderIsReportedWithoutConnectingOrOpeningAnything)
+{
+    TForm1 *layout = openLayout();
+    students->Label1->setText(folder.file(u"PARIS_ECOLE_CM1/lecteurs/Absent_Eleve_x/"_s));
+
+    EXPECT_FALSE(publishFromLayout(layout));
+
+    EXPECT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_TRUE(platform.messages.shown.last().contains(u"introuvable"_s)) << visible(platform.messages.shown.last());
+    EXPECT_TRUE(platform.ftp.log.isEmpty()) << platform.ftp.log.join(u'|').toStdString();
+    EXPECT_TRUE(platform.shell.addresses.isEmpty());
+}
+
+TEST_F(Diffusion, AFolderWithoutFilesPublishesNothingAndSaysSo)
+{
+    for (const QString &name : publishing::sourceFiles(source))
+        QFile::remove(source + name);
+    import->MiseEnPage = true;
+
+    publishFromImport();
+
+    ASSERT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_TRUE(platform.messages.shown.last().contains(u"aucun fichier"_s)) << visible(platform.messages.shown.last());
+    EXPECT_EQ(platform.progress.opened, 0);
+    EXPECT_TRUE(filesIn(server->file(Published)).empty());
+    EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
+}
+
+TEST_F(Diffusion, ASecondPublicationDoesNotStartWhileOneRuns)
+{
+    import->MiseEnPage = true;
+    int messagesDuring = -1;
+    int clientsDuring = -1;
+    platform.progress.onFile = [&](const fakes::ProgressWindows::File &file) {
+        if (file.index != 2)
+            return;
+        const int messages = int(platform.messages.shown.size());
+        const int clients = platform.ftp.created;
+        import->Button5Click();
+        messagesDuring = int(platform.messages.shown.size()) - messages;
+        clientsDuring = platform.ftp.created - clients;
+    };
+
+    publishFromImport();
+
+    EXPECT_EQ(messagesDuring, 0);
+    EXPECT_EQ(clientsDuring, 0);
+    EXPECT_EQ(platform.shell.addresses, QStringList{TableAddress});
+}
+
+TEST(UploadProgress, TheClientTellsTheBytesOfEachFileAsTheyGoUp)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir local;
+    const QString picture = local.filePath(u"image.jpg"_s);
+    writeFile(picture, QByteArray(300 * 1024, '\x5a'));
+    platform::CurlFtpClient client;
+    client.connect(server.login());
+    QList<std::pair<qint64, qint64>> told;
+    client.setProgress([&told](qint64 sent, qint64 total) { told.append({sent, total}); });
+
+    client.put(picture, u"image.jpg"_s);
+    ASSERT_FALSE(told.isEmpty());
+    EXPECT_EQ(told.last(), std::make_pair(qint64(300 * 1024), qint64(300 * 1024)));
+    EXPECT_EQ(readAll(server.file(u"image.jpg"_s)), readAll(picture));
+
+    const qsizetype before = told.size();
+    client.setProgress({});
+    client.put(picture, u"copie.jpg"_s);
+    EXPECT_EQ(told.size(), before);
+}
+
+TEST(ProgressWindow, ShowsTheFileAndTheBytesAndAnnulerAsksToStop)
+{
+    fakes::Platform fakes;
+    QWidget screen;
+    platform::DesktopProgressWindows windows;
+    const std::unique_ptr<platform::Progress> progress = windows.open(&screen);
+    progress->fileStarted(2, 10, u"conte.jpg"_s, 300 * 1024);
+    progress->bytesSent(150 * 1024, 300 * 1024);
+
+    auto *dialog = screen.findChild<QDialog *>();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->isModal());
+    QStringList texts;
+    for (const QLabel *label : dialog->findChildren<QLabel *>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(u"Fichier 2 sur 10 : conte.jpg"_s)) << texts.join(u'|').toStdString();
+    EXPECT_TRUE(texts.contains(u"150 ko envoyés sur 300 ko"_s)) << texts.join(u'|').toStdString();
+
+    EXPECT_FALSE(progress->cancelRequested());
+    QPushButton *annuler = dialog->findChild<QPushButton *>();
+    ASSERT_TRUE(annuler);
+    EXPECT_EQ(annuler->text(), u"Annuler"_s);
+    annuler->click();
+    EXPECT_TRUE(progress->cancelRequested());
+    dialog->close();
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+} // namespace
