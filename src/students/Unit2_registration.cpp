@@ -56,7 +56,7 @@ void TForm2::Button1Click()
         platform::ShowMessage(this, *refused);
         return;
     }
-    if (!NomClasse.isEmpty() && typed.schoolClass != NomClasse) {
+    if (!NomClasse.isEmpty() && students::classFieldName(typed.schoolClass) != NomClasse) {
         changeClass();
         return;
     }
@@ -84,14 +84,21 @@ void TForm2::Button1Click()
 void TForm2::changeClass()
 {
     platform::ShowMessage(this, u"Vous avez changez de classe ?"_s);
-    const QString workingFolder = workspace::workingFolder();
-    RepertoireW = workspace::studentsFolderPath(
-        workingFolder, workspace::classFolderName(Edit8->text(), Edit9->text(), Edit3->text()));
+    // Looked up by the names a registration gives the class folder, so that
+    // "6ème" finds the class registered as 6EME.
+    const QString city = students::classFieldName(Edit8->text());
+    const QString school = students::classFieldName(Edit9->text());
+    const QString schoolClass = students::classFieldName(Edit3->text());
+    RepertoireW = workspace::studentsFolderPath(workspace::workingFolder(),
+                                                workspace::classFolderName(city, school, schoolClass));
     if (QFileInfo(RepertoireW).isDir()) {
         fillStudentList();
-        NomClasse = Edit3->text();
+        NomClasse = schoolClass;
+        Edit8->setText(city);
+        Edit9->setText(school);
+        Edit3->setText(NomClasse);
         Label1->setText(RepertoireW);
-        writeBothEcole({Edit8->text(), Edit9->text(), NomClasse});
+        writeBothEcole({city, school, NomClasse});
         return;
     }
     platform::ShowMessage(this, u"Cette classe n'existe pas. Redémarrer tessavo"_s);

@@ -258,6 +258,21 @@ TEST_F(Registration, AClassChangeSwitchesToAnExistingClassWithoutRegistering)
     EXPECT_EQ(screen.Edit10->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + Zoe + u'/');
     EXPECT_FALSE(QFileInfo::exists(cm2 + u"ListeLecteurs.txt"_s));
     EXPECT_EQ(platform.ftp.log, QStringList());
+
+    // A class typed with an accent finds the folder its registration made.
+    makeClass(u"6EME"_s, {u"Petit_Leo_l@x.fr"_s});
+    platform.messages.shown.clear();
+    screen.Edit3->setText(u"6ème"_s);
+    screen.Button1->click();
+    EXPECT_EQ(platform.messages.shown, QStringList{u"Vous avez changez de classe ?"_s});
+    EXPECT_EQ(NomClasse, u"6EME"_s);
+    EXPECT_EQ(screen.Edit3->text(), u"6EME"_s);
+    EXPECT_EQ(screen.ListView1->item(0)->text(), u"Petit_Leo_l@x.fr"_s);
+    EXPECT_EQ(readAll(folder.file(u"ecole.txt"_s)), QByteArray("EVRY\r\nJAURES\r\n6EME\r\n"));
+    // Typed again while in use, it is the same class: the student is registered there.
+    screen.Edit3->setText(u"6ème"_s);
+    screen.Button1->click();
+    EXPECT_EQ(platform.messages.shown.size(), 1);
 }
 
 TEST_F(Registration, AClassChangeToAMissingClassForgetsTheClassInUse)
