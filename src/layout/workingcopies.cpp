@@ -99,7 +99,7 @@ QStringList withoutMark(QStringList lines)
     return lines;
 }
 
-enum class Where { Copie, Bak, Output };
+enum class Where { Copie, Own, Opening, Output };
 
 struct Backup
 {
@@ -115,20 +115,23 @@ struct Current
     QStringList lines;
     std::optional<QString> mark;
     std::optional<QByteArray> copie;
-    std::optional<QByteArray> bak;
+    std::optional<QByteArray> own;
     std::optional<Backup> backup;
 };
 
 // The backup whose bytes have the fingerprint: the shared copy first, then
-// the document's own, then the output copy, where a rewrite left it when it
-// was stopped half-way.
+// the document's own, then the copy the opening wrote when the document was
+// untransformed, then the output copy, where a rewrite left it when it was
+// stopped half-way.
 std::optional<Backup> backupOf(const WorkingCopies &files, const Current &current)
 {
     const QString &wanted = *current.mark;
     if (current.copie && fingerprint(*current.copie) == wanted)
         return Backup{*current.copie, Where::Copie};
-    if (current.bak && fingerprint(*current.bak) == wanted)
-        return Backup{*current.bak, Where::Bak};
+    if (current.own && fingerprint(*current.own) == wanted)
+        return Backup{*current.own, Where::Own};
+    if (const auto bak = readBackup(files.bak()); bak && fingerprint(*bak) == wanted)
+        return Backup{*bak, Where::Opening};
     if (const auto output = readBackup(files.output()); output && fingerprint(*output) == wanted)
         return Backup{*output, Where::Output};
     return std::nullopt;
@@ -141,7 +144,7 @@ Current readCurrent(const WorkingCopies &files)
     current.lines = workspace::decodeLines(current.bytes);
     current.mark = markedFingerprint(current.lines);
     current.copie = readBackup(files.copie());
-    current.bak = readBackup(files.bak());
+    current.own = readBackup(files.own());
     if (current.mark)
         current.backup = backupOf(files, current);
     return current;
@@ -168,6 +171,11 @@ QString WorkingCopies::output() const
 QString WorkingCopies::copie() const
 {
     return cheminW + workspace::TexteAlireCopieHtml;
+}
+
+QString WorkingCopies::own() const
+{
+    return document + u".sansaide.bak"_s;
 }
 
 QString WorkingCopies::bak() const
@@ -216,7 +224,7 @@ void install(const WorkingCopies &files, const QStringList &output)
     const QByteArray plain = untransformedBytes(current);
     // The untransformed document is in the document's own backup before the
     // document changes, and in the shared copy once it has.
-    writeUnlessSame(files.bak(), plain, current.bak);
+    writeUnlessSame(files.own(), plain, current.own);
     const QByteArray bytes = workspace::encodeLines(QStringList(output) << aidMark(plain));
     writeOutput(files.output(), bytes);
     moveOnto(files.output(), files.document, bytes);
@@ -250,7 +258,7 @@ void rewriteInPlace(const WorkingCopies &files, const std::function<QStringList(
     writeBytes(files.output(), plain);
     writeBytes(files.document,
                workspace::encodeLines(change(withoutMark(current.lines)) << aidMark(plain)));
-    writeBytes(files.bak(), plain);
+    writeBytes(files.own(), plain);
     if (current.backup->where == Where::Copie)
         writeBytes(files.copie(), plain);
     QFile::remove(files.output());

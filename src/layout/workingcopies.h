@@ -15,9 +15,11 @@
 // "<!--COPIE SANS AIDE 0123456789abcdef-->", which names the fingerprint of
 // its untransformed form. A backup belongs to the document when its bytes
 // have that fingerprint; any other backup (another document's, an old one) is
-// never put in its place. Two backups are kept: the shared working copy
-// TexteAlire_copie.html and the document's own ".bak" beside it, so a second
-// document of the student never takes the first one's backup away.
+// never put in its place. The untransformed form is kept twice: in the shared
+// working copy TexteAlire_copie.html, and in the document's own
+// "<document>.sansaide.bak" beside it, which no other document and no other
+// step writes, so a second document of the student never takes the first
+// one's backup away.
 namespace layout {
 
 // The files of one current document.
@@ -28,7 +30,8 @@ struct WorkingCopies
 
     QString output() const; // cheminW + "TexteAlire2.html": an aid's output being written
     QString copie() const;  // cheminW + "TexteAlire_copie.html": the shared backup
-    QString bak() const;    // document + ".bak": the document's own backup
+    QString own() const;    // document + ".sansaide.bak": the document's own backup
+    QString bak() const;    // document + ".bak": the copy the opening writes
 };
 
 // The mark line of an aided document whose untransformed bytes are plain.
@@ -37,9 +40,7 @@ QString aidMark(const QByteArray &plain);
 // The fingerprint named by the last line when it is a mark line.
 std::optional<QString> markedFingerprint(const QStringList &lines);
 
-// True when the lines are those of a document that carries an aid. The opening
-// of the layout screen writes no ".bak" from such lines: that file holds the
-// untransformed document.
+// True when the lines are those of a document that carries an aid.
 bool carriesAid(const QStringList &lines);
 
 // The untransformed lines of the current document: its backup when it carries

@@ -102,7 +102,7 @@ TEST(WorkingCopies, OnThenOffGivesTheDocumentBackByteForByteAndRemovesTheSharedC
         EXPECT_EQ(installed.mid(0, installed.size() - 1), expected);
         EXPECT_TRUE(layout::carriesAid(installed));
         EXPECT_EQ(bytesOf(files.copie()), folder.loup);
-        EXPECT_EQ(bytesOf(files.bak()), folder.loup);
+        EXPECT_EQ(bytesOf(files.own()), folder.loup);
         EXPECT_FALSE(QFile::exists(files.output()));
 
         EXPECT_EQ(layout::restore(files), Restored::Untransformed);
@@ -133,12 +133,12 @@ TEST(WorkingCopies, ABackupOfAnotherDocumentIsNeverRestored)
     {
         const char *name;
         bool renardCarriesAid;
-        bool loupBakLost;
+        bool openingCopiedTheTransformedText;
     };
     const Case cases[] = {
         {"the second document carries no aid", false, false},
         {"both carry an aid, the second one last", true, false},
-        {"both carry an aid, the first one's own backup overwritten", true, true},
+        {"both carry an aid, the opening's copy of the first one made from its transformed text", true, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -159,15 +159,10 @@ TEST(WorkingCopies, ABackupOfAnotherDocumentIsNeverRestored)
         }
 
         // The first document still comes back whole, from its own backup.
-        if (c.loupBakLost) {
-            // As a copy of the transformed text would: this backup is then not the document's.
+        if (c.openingCopiedTheTransformedText)
             writeBytes(loup.bak(), bytesOf(loup.document));
-            EXPECT_EQ(layout::restore(loup), Restored::NoBackup);
-            EXPECT_TRUE(layout::carriesAid(workspace::readLines(loup.document)));
-        } else {
-            EXPECT_EQ(layout::restore(loup), Restored::Untransformed);
-            EXPECT_EQ(bytesOf(loup.document), folder.loup);
-        }
+        EXPECT_EQ(layout::restore(loup), Restored::Untransformed);
+        EXPECT_EQ(bytesOf(loup.document), folder.loup);
     }
 }
 
@@ -188,14 +183,33 @@ TEST(WorkingCopies, ADocumentWithoutMarkIsNeverReplacedByAStaleBackup)
     EXPECT_EQ(bytesOf(files.document), folder.renard);
 }
 
-TEST(WorkingCopies, TheSharedCopyAloneRestoresWhenTheDocumentsOwnBackupIsGone)
+TEST(WorkingCopies, AnyOneBackupWithTheFingerprintIsEnough)
 {
-    StudentFolder folder;
-    const WorkingCopies files = folder.add(u"loup.html"_s, folder.loup);
-    turnOn(files, BodyAid::Couleurs);
-    QFile::remove(files.bak());
-    EXPECT_EQ(layout::restore(files), Restored::Untransformed);
-    EXPECT_EQ(bytesOf(files.document), folder.loup);
+    struct Case
+    {
+        const char *name;
+        bool copie, own, opening;
+    };
+    const Case cases[] = {
+        {"the shared copy", true, false, false},
+        {"the document's own", false, true, false},
+        {"the opening's copy", false, false, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        StudentFolder folder;
+        const WorkingCopies files = folder.add(u"loup.html"_s, folder.loup);
+        writeBytes(files.bak(), folder.loup);
+        turnOn(files, BodyAid::Couleurs);
+        if (!c.copie)
+            QFile::remove(files.copie());
+        if (!c.own)
+            QFile::remove(files.own());
+        if (!c.opening)
+            QFile::remove(files.bak());
+        EXPECT_EQ(layout::restore(files), Restored::Untransformed);
+        EXPECT_EQ(bytesOf(files.document), folder.loup);
+    }
 }
 
 TEST(WorkingCopies, WithNoBackupLeftTheDocumentIsKept)
@@ -203,7 +217,7 @@ TEST(WorkingCopies, WithNoBackupLeftTheDocumentIsKept)
     StudentFolder folder;
     const WorkingCopies files = folder.add(u"loup.html"_s, folder.loup);
     turnOn(files, BodyAid::Couleurs);
-    QFile::remove(files.bak());
+    QFile::remove(files.own());
     QFile::remove(files.copie());
     const QByteArray transformed = bytesOf(files.document);
 
