@@ -47,11 +47,12 @@ bool carriesAid(const QStringList &lines);
 // an aid and its backup is there; otherwise its own lines without a mark.
 QStringList untransformedLines(const WorkingCopies &files);
 
-// Puts the aid's output in place of the current document. The output is
-// written beside it (TexteAlire2.html) and then moved onto it, so the
-// document is either the old or the new one. Before that, its untransformed
-// form (the document itself, or the backup of the aid it carries already) is
-// in both backups. Raises workspace::IoError.
+// Puts the aid's output, with its mark, in place of the current document.
+// The output is written beside it (TexteAlire2.html) and then moved onto it,
+// so the document is either the old or the new one. Its untransformed form
+// (the document itself, or the backup of the aid it carries already) is in
+// its own backup before it changes, and in the shared copy after.
+// Raises workspace::IoError.
 void install(const WorkingCopies &files, const QStringList &output);
 
 // What the restore step found.
