@@ -74,12 +74,45 @@ bool hasControlCharacter(const QString &path)
 struct CurlFtpClient::Handle
 {
     CURL *curl = curl_easy_init();
+    // Holds the connection between transfers.
+    CURLM *multi = curl_multi_init();
     QByteArray base;      // "ftp://host:port/"
     QByteArray lastReply; // the last reply line: "550 No such file or directory."
     char error[CURL_ERROR_SIZE] = {};
     bool loggedIn = false;
 
-    ~Handle() { curl_easy_cleanup(curl); } // sends QUIT on an open connection
+    ~Handle()
+    {
+        curl_multi_remove_handle(multi, curl);
+        curl_easy_cleanup(curl);
+        curl_multi_cleanup(multi); // sends QUIT on an open connection
+    }
+
+    // One transfer. The handle stays in the multi afterwards, so that the
+    // connection can still be asked about.
+    CURLcode run()
+    {
+        curl_multi_remove_handle(multi, curl);
+        if (curl_multi_add_handle(multi, curl) != CURLM_OK)
+            return CURLE_FAILED_INIT;
+        int running = 1;
+        while (running) {
+            if (curl_multi_perform(multi, &running) != CURLM_OK)
+                return CURLE_FAILED_INIT;
+            // libcurl 7.88 may wait a whole second before the passive data
+            // connection it has just opened, at each file; a short wait
+            // keeps it moving without waking more than needed.
+            if (running)
+                curl_multi_poll(multi, nullptr, 0, 10, nullptr);
+        }
+        CURLcode result = CURLE_OK;
+        int left = 0;
+        while (CURLMsg *message = curl_multi_info_read(multi, &left)) {
+            if (message->msg == CURLMSG_DONE && message->easy_handle == curl)
+                result = message->data.result;
+        }
+        return result;
+    }
 };
 
 CurlFtpClient::CurlFtpClient() = default;
@@ -188,7 +221,7 @@ long CurlFtpClient::command(const QByteArray &line)
 bool CurlFtpClient::perform(const QString &failureText)
 {
     m_handle->error[0] = '\0';
-    const CURLcode result = curl_easy_perform(m_handle->curl);
+    const CURLcode result = m_handle->run();
     if (result == CURLE_OK)
         return true;
     const QString host = u"%1:%2"_s.arg(m_login.host).arg(m_login.port);
