@@ -146,6 +146,7 @@ void TForm3::connectHandlers()
     connectHandler(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
     connectHandler(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
     connectHandler(Button6, &QPushButton::clicked, this, &TForm3::Button6Click);
+    connectHandler(Button5, &QPushButton::clicked, this, &TForm3::Button5Click);
 }
 
 void TForm3::FormCreate()

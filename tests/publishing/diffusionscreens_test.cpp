@@ -5,7 +5,6 @@
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
 #include "platform/curlftpclient.h"
-#include "platform/handlers.h"
 #include "publishing/diffusion.h"
 #include "publishing/diffusionscreen.h"
 #include "students/Unit2.h"
@@ -124,14 +123,11 @@ protected:
         return layout;
     }
 
-    void publishFromImport()
-    {
-        platform::runHandler(import, [this] { import->Button5Click(); });
-    }
+    void publishFromImport() { import->Button5->click(); }
 
     bool publishFromLayout(TForm1 *layout)
     {
-        return endsTheProgram([layout] { platform::runHandler(layout, [layout] { layout->Button9Click(); }); });
+        return endsTheProgram([layout] { layout->Button9->click(); });
     }
 
     QString remote(const QString &name) const { return server->file(Published + u'/' + name); }
@@ -178,7 +174,7 @@ TEST_F(Diffusion, TheReuseMessageComesOnlyFromAnImportScreenThatOpenedNoLayout)
     platform.messages.shown.clear();
     auto *fresh = new TForm3(students.get());
     platform.messages.shown.clear();
-    platform::runHandler(fresh, [fresh] { fresh->Button5Click(); });
+    fresh->Button5->click();
     EXPECT_EQ(platform.messages.shown, (QStringList{Reutiliser, Lecteur}));
 }
 
