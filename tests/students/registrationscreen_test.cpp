@@ -65,7 +65,7 @@ struct Typed
     QString mail = u"zoe@x.fr"_s;
 };
 
-class Registration : public testing::Test
+class RegistrationScreen : public testing::Test
 {
 protected:
     void SetUp() override
@@ -125,7 +125,7 @@ QString link(const QString &target, const QString &text)
 
 } // namespace
 
-TEST_F(Registration, TheFirstRegistrationMakesEveryFileAndTheRemoteFolders)
+TEST_F(RegistrationScreen, TheFirstRegistrationMakesEveryFileAndTheRemoteFolders)
 {
     TForm2 screen;
     type(screen, {});
@@ -168,7 +168,7 @@ TEST_F(Registration, TheFirstRegistrationMakesEveryFileAndTheRemoteFolders)
     EXPECT_FALSE(screen.Button1->isHidden());
 }
 
-TEST_F(Registration, ASecondRegistrationOnlyMakesTheStudentCurrentAndCopiesTheBackground)
+TEST_F(RegistrationScreen, ASecondRegistrationOnlyMakesTheStudentCurrentAndCopiesTheBackground)
 {
     makeClass(u"CM1"_s, {Zoe});
     folder.writeText(Class + u"/index.html"_s, {u"avant"_s});
@@ -189,7 +189,7 @@ TEST_F(Registration, ASecondRegistrationOnlyMakesTheStudentCurrentAndCopiesTheBa
     EXPECT_FALSE(screen.Button2->isHidden());
 }
 
-TEST_F(Registration, AThirdStudentIsListedFirstOnThePublishedPage)
+TEST_F(RegistrationScreen, AThirdStudentIsListedFirstOnThePublishedPage)
 {
     makeClass(u"CM1"_s, {u"martin_Lea_l@x.fr"_s, u"Dupont_Jean_j@x.fr"_s});
     TForm2 screen;
@@ -206,7 +206,7 @@ TEST_F(Registration, AThirdStudentIsListedFirstOnThePublishedPage)
     EXPECT_EQ(screen.ListView1->item(2)->text(), u"Petit_Leo_leo@x.fr"_s);
 }
 
-TEST_F(Registration, AnEmptySurnameGivesAFolderBeginningWithAnUnderscore)
+TEST_F(RegistrationScreen, AnEmptySurnameGivesAFolderBeginningWithAnUnderscore)
 {
     TForm2 screen;
     Typed typed;
@@ -219,7 +219,7 @@ TEST_F(Registration, AnEmptySurnameGivesAFolderBeginningWithAnUnderscore)
     EXPECT_TRUE(QFileInfo(server.file(u"Orvane_EVRY_JAURES_CM1/_Zoe_zoe@x.fr"_s)).isDir());
 }
 
-TEST_F(Registration, AnEmptyMailIsRefusedOnceTheClassIsMadeAndTheHostReached)
+TEST_F(RegistrationScreen, AnEmptyMailIsRefusedOnceTheClassIsMadeAndTheHostReached)
 {
     TForm2 screen;
     Typed typed;
@@ -235,7 +235,7 @@ TEST_F(Registration, AnEmptyMailIsRefusedOnceTheClassIsMadeAndTheHostReached)
     EXPECT_TRUE(screen.Button2->isHidden());
 }
 
-TEST_F(Registration, AClassChangeSwitchesToAnExistingClassWithoutRegistering)
+TEST_F(RegistrationScreen, AClassChangeSwitchesToAnExistingClassWithoutRegistering)
 {
     makeClass(u"CM2"_s, {u"Dupont_Jean_j@x.fr"_s});
     makeClass(u"CM1"_s, {Zoe});
@@ -275,7 +275,7 @@ TEST_F(Registration, AClassChangeSwitchesToAnExistingClassWithoutRegistering)
     EXPECT_EQ(platform.messages.shown.size(), 1);
 }
 
-TEST_F(Registration, AClassChangeToAMissingClassForgetsTheClassInUse)
+TEST_F(RegistrationScreen, AClassChangeToAMissingClassForgetsTheClassInUse)
 {
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
@@ -297,7 +297,7 @@ TEST_F(Registration, AClassChangeToAMissingClassForgetsTheClassInUse)
     EXPECT_EQ(next.ListView1->count(), 0);
 }
 
-TEST_F(Registration, RefusesAnUnsafeNameBeforeWritingAnything)
+TEST_F(RegistrationScreen, RefusesAnUnsafeNameBeforeWritingAnything)
 {
     struct Case { const char *name; QString Typed::*field; QString value; QString caption; };
     const Case cases[] = {
@@ -435,7 +435,7 @@ TEST(RegistrationFaults, EachFaultShowsItsMessageAndKeepsWhatWasWritten)
 }
 
 // The student screen's edge cases beside the registration.
-TEST_F(Registration, GoesOnToTheImportScreenAfterTheFieldsWereEdited)
+TEST_F(RegistrationScreen, GoesOnToTheImportScreenAfterTheFieldsWereEdited)
 {
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
@@ -456,7 +456,7 @@ TEST_F(Registration, GoesOnToTheImportScreenAfterTheFieldsWereEdited)
     EXPECT_EQ(platform.messages.shown, QStringList());
 }
 
-TEST_F(Registration, RefusesToGoOnWithAnEmptyMail)
+TEST_F(RegistrationScreen, RefusesToGoOnWithAnEmptyMail)
 {
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
@@ -470,7 +470,7 @@ TEST_F(Registration, RefusesToGoOnWithAnEmptyMail)
     EXPECT_TRUE(screen.findChildren<TForm3 *>().isEmpty());
 }
 
-TEST_F(Registration, InfoAndTheTitleOpenTheHelpPageAndAnEmptyClickChangesNothing)
+TEST_F(RegistrationScreen, InfoAndTheTitleOpenTheHelpPageAndAnEmptyClickChangesNothing)
 {
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
