@@ -10,6 +10,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -224,6 +225,10 @@ void TForm2::Label8Click()
 void TForm2::openHelpPage()
 {
     const QString page = QDir::fromNativeSeparators(workspace::workingFolder()) + u'/' + HelpPage;
+    // A working folder prepared by hand gets the page the program carries;
+    // like the browser's start, a failure here goes unreported.
+    if (!QFileInfo::exists(page) && QFile::copy(u":/"_s + HelpPage, page))
+        QFile::setPermissions(page, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     platform::services().shell->openAddress(QUrl::fromLocalFile(page).toString());
 }
 

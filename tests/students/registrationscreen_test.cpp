@@ -480,6 +480,8 @@ TEST_F(RegistrationScreen, InfoAndTheTitleOpenTheHelpPageAndAnEmptyClickChangesN
     QCoreApplication::sendEvent(screen.Label8, &release);
     const QString help = QUrl::fromLocalFile(QDir::fromNativeSeparators(folder.path()) + u"/A_lire_une_Fois.htm"_s).toString();
     EXPECT_EQ(platform.shell.addresses, (QStringList{help, help}));
+    // The working folder had no help page: the program's own was put there.
+    EXPECT_EQ(readAll(folder.file(u"A_lire_une_Fois.htm"_s)), readAll(QStringLiteral(TESSAVO_SOURCE_DIR "/A_lire_une_Fois.htm")));
     EXPECT_EQ(screen.Button3->text(), u"Info"_s);
 
     screen.ListView1->setCurrentItem(nullptr);
