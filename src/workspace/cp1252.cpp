@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace workspace {
 
 namespace {
@@ -98,8 +102,33 @@ void decodeWindows1252(QByteArrayView bytes, char16_t *out)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
     const auto *const end = p + bytes.size();
-    for (; p < end; ++p)
-        *out++ = kDecoding[*p];
+    while (p < end) {
+        // Plain ASCII sixteen or eight bytes at a time, widened as they are.
+#if defined(__SSE2__)
+        while (end - p >= 16) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            if (_mm_movemask_epi8(x) != 0)
+                break;
+            const __m128i zero = _mm_setzero_si128();
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(x, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(x, zero));
+            p += 16;
+            out += 16;
+        }
+#endif
+        while (end - p >= 8) {
+            std::uint64_t x;
+            std::memcpy(&x, p, 8);
+            if (x & 0x8080808080808080ull)
+                break;
+            for (int k = 0; k < 8; ++k)
+                out[k] = p[k];
+            p += 8;
+            out += 8;
+        }
+        if (p < end)
+            *out++ = kDecoding[*p++];
+    }
 }
 
 QByteArray toWindows1252(QStringView text)

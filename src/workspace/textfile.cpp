@@ -7,6 +7,12 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace workspace {
 
@@ -52,22 +58,60 @@ QByteArray encodeLines(const QStringList &lines)
     return bytes;
 }
 
+namespace {
+
+// Whether any of the eight bytes of x is a line feed or a carriage return.
+bool holdsLineEnd(std::uint64_t x)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ull;
+    constexpr std::uint64_t highs = 0x8080808080808080ull;
+    const std::uint64_t lf = x ^ (ones * '\n');
+    const std::uint64_t cr = x ^ (ones * '\r');
+    return (((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs;
+}
+
+// The first CR or LF from p on, or end.
+const char *findLineEnd(const char *p, const char *end)
+{
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    while (end - p >= 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, lf), _mm_cmpeq_epi8(x, cr)));
+        if (found != 0)
+            return p + __builtin_ctz(unsigned(found));
+        p += 16;
+    }
+#endif
+    while (end - p >= 8) {
+        std::uint64_t x;
+        std::memcpy(&x, p, 8);
+        if (holdsLineEnd(x))
+            break;
+        p += 8;
+    }
+    while (p < end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
+} // namespace
+
 QStringList decodeLines(QByteArrayView content)
 {
     QStringList lines;
-    const char *const begin = content.data();
-    const char *const end = begin + content.size();
-    const char *start = begin;
-    for (const char *p = begin; p < end; ++p) {
-        if (*p != '\r' && *p != '\n')
-            continue;
+    const char *const end = content.data() + content.size();
+    const char *start = content.data();
+    while (start < end) {
+        const char *p = findLineEnd(start, end);
         lines.append(fromWindows1252(QByteArrayView(start, p - start)));
+        if (p == end)
+            break;
         if (*p == '\r' && p + 1 < end && p[1] == '\n')
             ++p;
         start = p + 1;
     }
-    if (start < end)
-        lines.append(fromWindows1252(QByteArrayView(start, end - start)));
     return lines;
 }
 
