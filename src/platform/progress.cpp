@@ -34,6 +34,7 @@ public:
         , m_file(new QLabel(this))
         , m_bytes(new QLabel(this))
         , m_bar(new QProgressBar(this))
+        , m_stopping(new QLabel(u"Arrêt après le fichier en cours…"_s, this))
         , m_cancel(new QPushButton(u"Annuler"_s, this))
     {
         setWindowTitle(u"Publication des documents"_s);
@@ -45,6 +46,8 @@ public:
         layout->addWidget(m_file);
         layout->addWidget(m_bytes);
         layout->addWidget(m_bar);
+        layout->addWidget(m_stopping);
+        m_stopping->hide();
         layout->addWidget(m_cancel, 0, Qt::AlignRight);
         connect(m_cancel, &QPushButton::clicked, this, [this] { requestCancel(); });
         m_file->setText(u"Connexion à l'hébergeur…"_s);
@@ -99,7 +102,7 @@ private:
             return;
         m_cancelled = true;
         m_cancel->setEnabled(false);
-        m_cancel->setText(u"Arrêt après ce fichier…"_s);
+        m_stopping->show();
     }
 
     void handOver()
@@ -111,6 +114,7 @@ private:
     QLabel *m_file;
     QLabel *m_bytes;
     QProgressBar *m_bar;
+    QLabel *m_stopping;
     QPushButton *m_cancel;
     QElapsedTimer m_sinceHandOver;
     bool m_cancelled = false;

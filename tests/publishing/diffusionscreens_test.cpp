@@ -379,8 +379,10 @@ TEST(ProgressWindow, ShowsTheFileAndTheBytesAndAnnulerAsksToStop)
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->isModal());
     QStringList texts;
-    for (const QLabel *label : dialog->findChildren<QLabel *>())
-        texts << label->text();
+    for (const QLabel *label : dialog->findChildren<QLabel *>()) {
+        if (label->isVisibleTo(dialog))
+            texts << label->text();
+    }
     EXPECT_TRUE(texts.contains(u"Fichier 2 sur 10 : conte.jpg"_s)) << texts.join(u'|').toStdString();
     EXPECT_TRUE(texts.contains(u"150 ko envoyés sur 300 ko"_s)) << texts.join(u'|').toStdString();
 
@@ -390,6 +392,11 @@ TEST(ProgressWindow, ShowsTheFileAndTheBytesAndAnnulerAsksToStop)
     EXPECT_EQ(annuler->text(), u"Annuler"_s);
     annuler->click();
     EXPECT_TRUE(progress->cancelRequested());
+    EXPECT_FALSE(annuler->isEnabled());
+    bool told = false;
+    for (const QLabel *label : dialog->findChildren<QLabel *>())
+        told = told || (label->isVisibleTo(dialog) && label->text() == u"Arrêt après le fichier en cours…"_s);
+    EXPECT_TRUE(told);
     dialog->close();
     EXPECT_TRUE(dialog->isVisible());
 }
