@@ -1,6 +1,9 @@
 #include "aidcommands.h"
 
 #include "readingaids/bodyaids.h"
+#include "workspace/textfile.h"
+
+#include <QFile>
 
 namespace layout {
 
@@ -19,6 +22,11 @@ void untransform(const WorkingCopies &files, QStringList &documentLines)
 void flagSave(Css &css, const QString &cheminW)
 {
     css[line::End] = flag::Fin;
+    // A style sheet that holds these lines already is not written again: a
+    // keystroke in the sound field then waits for no disk.
+    QFile file(cheminW + QStringLiteral("style.css"));
+    if (file.open(QIODevice::ReadOnly) && file.readAll() == workspace::encodeLines(css.numbered() + css.beyond()))
+        return;
     SauveCSS(cheminW, css);
 }
 
