@@ -90,6 +90,7 @@ void AidesProperty::reset()
     screen = nullptr;
     for (const QString &document : documents) {
         QFile::remove(document + u".bak"_s);
+        QFile::remove(document + u".sansaide.bak"_s);
         QFile file(document);
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(originals[document]);

@@ -63,7 +63,7 @@ TEST_F(AidesScreen, EachAidGoesOnAndOffWithOneLoadEachAndGivesTheDocumentBack)
         EXPECT_EQ(cssLine(c.flagLine), QString());
         EXPECT_EQ(loads(screen), loadsBefore + 1);
     }
-    EXPECT_TRUE(platform.messages.shown.size() == 1); // the opening's only
+    EXPECT_EQ(platform.messages.shown.size(), 1); // the opening's only
 }
 
 TEST_F(AidesScreen, TheSoundTypedLetterByLetter)
