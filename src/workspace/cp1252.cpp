@@ -75,7 +75,21 @@ qsizetype encodeWindows1252(QStringView text, char *out)
     const char16_t *const end = p + text.size();
     char *const begin = out;
     while (p < end) {
-        // Plain ASCII eight units at a time: the common run of French text.
+        // Plain ASCII sixteen or eight units at a time: the common run of
+        // French text and of the reading aids' mark-up.
+#if defined(__SSE2__)
+        const __m128i nonAscii = _mm_set1_epi16(short(0xFF80));
+        while (end - p >= 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 8));
+            const __m128i high = _mm_and_si128(_mm_or_si128(a, b), nonAscii);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(high, _mm_setzero_si128())) != 0xFFFF)
+                break;
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(a, b));
+            p += 16;
+            out += 16;
+        }
+#endif
         while (end - p >= 8 && asciiOctet(p)) {
             for (int k = 0; k < 8; ++k)
                 out[k] = char(p[k]);
