@@ -1,6 +1,7 @@
 #include "Vitrine_test.h"
 
 #include "import/Unit3.h"
+#include "layout/workingcopies.h"
 #include "platform/eventrules.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
@@ -305,8 +306,10 @@ void TForm1::FormCreate()
     Memo1->setPlainText(lines.join(u'\n'));
     workspace::writeLines(Label3->text(), lines);
 
-    // 18. With no aid in force, a backup of the document beside it.
-    if (Css[line::AidFirstSlot].isEmpty() && Css[line::AidSecondSlot].isEmpty())
+    // 18. With no aid in force, a backup of the document beside it. The flags
+    // belong to the student, not to the document: a document that still
+    // carries an aid never replaces the backup of the teacher's text.
+    if (Css[line::AidFirstSlot].isEmpty() && Css[line::AidSecondSlot].isEmpty() && !layout::carriesAid(lines))
         workspace::writeLines(Label3->text() + u".bak"_s, lines);
 
     // 19.

@@ -104,6 +104,22 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
     EXPECT_EQ(student.cssLines(), workspace::readLines(QStringLiteral(TESSAVO_SOURCE_DIR "/reserve/style.css")));
 }
 
+TEST_F(LayoutScreen, ADocumentThatStillCarriesAnAidNeverReplacesTheBackup)
+{
+    // Empty flag lines, but the document was left with an aid by another
+    // document's session: the backup keeps the teacher's text.
+    const QByteArray teacherText = student.bytes(student.document);
+    QFile::copy(student.document, student.document + u".bak"_s);
+    QStringList transformed = workspace::readLines(student.document);
+    transformed.append(u"<!--COPIE SANS AIDE 0123456789abcdef-->"_s);
+    workspace::writeLines(student.document, transformed);
+
+    Screens screens(student);
+    screens.openLayout();
+
+    EXPECT_EQ(student.bytes(student.document + u".bak"_s), teacherText);
+}
+
 struct OpeningCase
 {
     const char *name;
@@ -308,9 +324,11 @@ TEST_F(LayoutScreen, EachCounterButtonWritesItsLineSavesAndLoadsTheDocumentOnce)
         QStringList expected = screen->Css.numbered(); // the opening's own changes reach the file now
         EXPECT_EQ(expected[c.line - 1], QString::fromUtf16(c.written));
         EXPECT_EQ(s.cssLines(), expected);
-        for (int k = 1; k <= 71; ++k)
-            if (k != c.line && k != 49 && k != 50)
+        for (int k = 1; k <= 71; ++k) {
+            if (k != c.line && k != 49 && k != 50) {
                 EXPECT_EQ(expected[k - 1], before[k - 1]) << "line " << k;
+            }
+        }
         EXPECT_EQ(edits[QString::fromLatin1(c.shownIn)]->text(), QString::fromUtf16(c.shown));
         EXPECT_EQ(loads(screen), loadsBefore + 1) << "one load per command";
         EXPECT_EQ(view(screen)->address(), QUrl::fromLocalFile(QDir::fromNativeSeparators(s.document)));
