@@ -55,6 +55,18 @@ int onTransfer(void *progress, curl_off_t, curl_off_t, curl_off_t total, curl_of
     return 0;
 }
 
+// Has the progress function told of the next request, or of none.
+void followProgress(CURL *curl, FtpClient::Progress *progress)
+{
+    if (progress && *progress) {
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onTransfer);
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, progress);
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    } else {
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
+    }
+}
+
 size_t discard(char *, size_t size, size_t count, void *)
 {
     return size * count;
@@ -178,12 +190,15 @@ void CurlFtpClient::connect(const FtpLogin &login)
     // Logging in is a request without a transfer on the login folder.
     curl_easy_setopt(curl, CURLOPT_URL, m_handle->base.constData());
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    // A slow host is waited for with the progress function told too.
+    followProgress(curl, &m_progress);
     try {
         perform(QString());
     } catch (...) {
         disconnect();
         throw;
     }
+    followProgress(curl, nullptr);
     m_handle->loggedIn = true;
 }
 
@@ -302,16 +317,12 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
     curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFromFile);
     curl_easy_setopt(curl, CURLOPT_READDATA, &file);
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
-    if (m_progress) {
-        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, onTransfer);
-        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &m_progress);
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    }
+    followProgress(curl, &m_progress);
     m_handle->lastReply.clear();
     auto restore = [curl] {
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
         curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
-        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 1L);
+        followProgress(curl, nullptr);
     };
     try {
         perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));

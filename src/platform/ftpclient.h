@@ -49,8 +49,9 @@ public:
     // Sends the local file byte for byte, replacing a remote file of that name.
     virtual void put(const QString &localPath, const QString &remotePath) = 0;
 
-    // Told often during each put() how many bytes of the file have gone up;
-    // an empty function tells nothing. A client that cannot tell ignores it.
+    // Told often during each put() how many bytes of the file have gone up,
+    // and while connect() waits for the host (0 of 0 then); an empty function
+    // tells nothing. A client that cannot tell ignores it.
     using Progress = std::function<void(qint64 sent, qint64 total)>;
     virtual void setProgress(Progress progress) { Q_UNUSED(progress); }
 };

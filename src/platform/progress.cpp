@@ -66,7 +66,9 @@ public:
 
     void bytesSent(qint64 sent, qint64 total) override
     {
-        showBytes(sent, total);
+        // Before the first file, the connection is being waited for.
+        if (m_index > 0)
+            showBytes(sent, total);
         // A transfer reports often; the screens need a few paints a second.
         if (m_sinceHandOver.isValid() && m_sinceHandOver.elapsed() < 40)
             return;

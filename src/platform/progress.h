@@ -17,7 +17,8 @@ class Progress
 public:
     virtual ~Progress() = default;
     virtual void fileStarted(int index, int count, const QString &name, qint64 size) = 0;
-    // Called often during a transfer: it also keeps the screens painted.
+    // Called often during a transfer, and while the connection is waited
+    // for before the first file: it also keeps the screens painted.
     virtual void bytesSent(qint64 sent, qint64 total) = 0;
     virtual bool cancelRequested() const = 0;
 };

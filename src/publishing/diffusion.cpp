@@ -66,6 +66,10 @@ UploadResult uploadFiles(platform::FtpClient &client, const Diffusion &diffusion
     UploadResult result;
     result.count = int(files.size());
     for (int i = 0; i < files.size(); ++i) {
+        if (watch.cancelRequested && watch.cancelRequested()) {
+            result.cancelled = true;
+            break;
+        }
         const QString &name = files.at(i);
         const QString localPath = diffusion.sourceFolder + name;
         const QFileInfo local(localPath);
@@ -83,10 +87,6 @@ UploadResult uploadFiles(platform::FtpClient &client, const Diffusion &diffusion
         ++result.published;
         if (watch.bytesSent)
             watch.bytesSent(local.size(), local.size());
-        if (i + 1 < files.size() && watch.cancelRequested && watch.cancelRequested()) {
-            result.cancelled = true;
-            break;
-        }
     }
     return result;
 }

@@ -50,7 +50,7 @@ struct UploadWatch
 {
     std::function<void(const UploadStep &)> fileStarted;
     std::function<void(qint64 sent, qint64 total)> bytesSent;
-    // Looked at after each file: true stops before the next one.
+    // Looked at before each file: true stops there.
     std::function<bool()> cancelRequested;
 };
 

@@ -25,25 +25,44 @@ public:
     EnCours &operator=(const EnCours &) = delete;
 };
 
-UploadResult envoyer(QWidget *screen, platform::FtpClient &client, const Diffusion &diffusion,
-                     const QStringList &files)
+// The progress window over the screen, told by the client while it connects
+// and uploads; it closes, and the client stops telling it, on destruction.
+class Fenetre
 {
-    const std::unique_ptr<platform::Progress> progress = platform::services().progress->open(screen);
-    client.setProgress([&progress](qint64 sent, qint64 total) { progress->bytesSent(sent, total); });
-    UploadWatch watch;
-    watch.fileStarted = [&progress](const UploadStep &step) {
-        progress->fileStarted(step.index, step.count, step.name, step.size);
-    };
-    watch.bytesSent = [&progress](qint64 sent, qint64 total) { progress->bytesSent(sent, total); };
-    watch.cancelRequested = [&progress] { return progress->cancelRequested(); };
-    try {
-        const UploadResult result = uploadFiles(client, diffusion, files, watch);
-        client.setProgress({});
-        return result;
-    } catch (...) {
-        client.setProgress({});
-        throw;
+public:
+    Fenetre(QWidget *screen, platform::FtpClient &client)
+        : m_client(client)
+        , m_progress(platform::services().progress->open(screen))
+    {
+        m_client.setProgress([this](qint64 sent, qint64 total) { m_progress->bytesSent(sent, total); });
     }
+    ~Fenetre() { m_client.setProgress({}); }
+    Fenetre(const Fenetre &) = delete;
+    Fenetre &operator=(const Fenetre &) = delete;
+
+    UploadWatch watch() const
+    {
+        UploadWatch watch;
+        watch.fileStarted = [this](const UploadStep &step) {
+            m_progress->fileStarted(step.index, step.count, step.name, step.size);
+        };
+        watch.bytesSent = [this](qint64 sent, qint64 total) { m_progress->bytesSent(sent, total); };
+        watch.cancelRequested = [this] { return m_progress->cancelRequested(); };
+        return watch;
+    }
+
+private:
+    platform::FtpClient &m_client;
+    std::unique_ptr<platform::Progress> m_progress;
+};
+
+QString interrompue(const UploadResult &result)
+{
+    if (result.published == 0)
+        return u"Publication interrompue : aucun fichier n'a été mis en ligne."_s;
+    return u"Publication interrompue : %1 fichier(s) sur %2 mis en ligne. Ceux-là restent publiés."_s
+        .arg(result.published)
+        .arg(result.count);
 }
 
 } // namespace
@@ -68,30 +87,28 @@ DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString 
         return {};
     }
     const std::unique_ptr<platform::FtpClient> client = platform::services().ftp->create();
+    auto fenetre = std::make_unique<Fenetre>(screen, *client);
     if (const std::optional<QString> error = ConnexionFTP(*client, workingFolder)) {
+        fenetre.reset();
         platform::ShowMessage(screen, *error);
         return {};
     }
     DiffusionOutcome outcome;
     outcome.tableOfContents = tableOfContentsAddress(readPublicationSettings(workingFolder).adresse_web, target);
     const QStringList files = sourceFiles(source);
+    const UploadResult result = uploadFiles(*client, {source, target, workingFolder}, files, fenetre->watch());
+    client->disconnect();
+    fenetre.reset();
+    outcome.published = result.published;
     if (files.isEmpty()) {
-        client->disconnect();
         platform::ShowMessage(screen, u"Le dossier de l'élève « %1 » ne contient aucun fichier : rien n'a été publié."_s.arg(source));
         outcome.end = DiffusionEnd::NothingToPublish;
-        return outcome;
-    }
-    const UploadResult result = envoyer(screen, *client, {source, target, workingFolder}, files);
-    client->disconnect();
-    outcome.published = result.published;
-    if (result.cancelled) {
-        platform::ShowMessage(screen, u"Publication interrompue : %1 fichier(s) sur %2 mis en ligne. Ceux-là restent publiés."_s
-                                          .arg(result.published)
-                                          .arg(result.count));
+    } else if (result.cancelled) {
+        platform::ShowMessage(screen, interrompue(result));
         outcome.end = DiffusionEnd::Cancelled;
-        return outcome;
+    } else {
+        outcome.end = DiffusionEnd::Published;
     }
-    outcome.end = DiffusionEnd::Published;
     return outcome;
 }
 

@@ -127,7 +127,7 @@ TEST_F(UploadLoop, StopsAfterTheCurrentFileWhenCancelled)
         EXPECT_EQ(step.count, 3);
         EXPECT_EQ(step.index, started.size());
     };
-    watch.cancelRequested = [&] { return true; };
+    watch.cancelRequested = [&] { return !started.isEmpty(); };
 
     const publishing::UploadResult result = publishing::uploadFiles(client, diffusion, files, watch);
 
@@ -137,6 +137,18 @@ TEST_F(UploadLoop, StopsAfterTheCurrentFileWhenCancelled)
     EXPECT_EQ(started, QStringList{files.first()});
     ASSERT_EQ(client.sent.size(), 1);
     EXPECT_EQ(client.sent.first().first, Target + files.first());
+}
+
+TEST_F(UploadLoop, ACancelWhileConnectingSendsNothing)
+{
+    publishing::UploadWatch watch;
+    watch.cancelRequested = [] { return true; };
+
+    const publishing::UploadResult result = publishing::uploadFiles(client, diffusion, files, watch);
+
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.published, 0);
+    EXPECT_TRUE(client.sent.isEmpty());
 }
 
 TEST_F(UploadLoop, ACancelDuringTheLastFileIsNoCancel)

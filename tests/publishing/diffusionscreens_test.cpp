@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -208,9 +209,30 @@ TEST_F(Diffusion, AHostThatIsDownIsReportedAndNothingElseHappens)
     ASSERT_EQ(platform.messages.shown.size(), 2);
     EXPECT_EQ(platform.messages.shown.first(), Lecteur);
     EXPECT_TRUE(platform.messages.shown.last().contains(u"127.0.0.1"_s)) << visible(platform.messages.shown.last());
-    EXPECT_EQ(platform.progress.opened, 0);
+    // The window was there while the host was waited for, and closed before the message.
+    EXPECT_EQ(platform.progress.opened, 1);
+    EXPECT_EQ(platform.progress.openNow, 0);
+    EXPECT_TRUE(platform.progress.files.isEmpty());
     EXPECT_TRUE(platform.shell.addresses.isEmpty());
     EXPECT_FALSE(layout->WebBrowser2->isHidden());
+}
+
+TEST_F(Diffusion, TheWindowIsToldWhileASilentHostIsWaitedFor)
+{
+    QTcpServer silent;  // the system accepts the connection; nobody answers
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    writeFile(folder.file(u"publication.ini"_s),
+              "[publication]\nhote=127.0.0.1\nport=" + QByteArray::number(silent.serverPort())
+                  + "\nutilisateur=eleve\nmot_de_passe=x\nadresse_web=127.0.0.1:8000\ndelai=1\n");
+    import->MiseEnPage = true;
+
+    publishFromImport();
+
+    EXPECT_GT(platform.progress.waits, 0);
+    EXPECT_EQ(platform.progress.openNow, 0);
+    ASSERT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_TRUE(platform.messages.shown.last().contains(u"1 seconde"_s)) << visible(platform.messages.shown.last());
+    EXPECT_TRUE(platform.shell.addresses.isEmpty());
 }
 
 TEST_F(Diffusion, AServerStoppedMidwayKeepsWhatWentUpAndNamesTheFileThatDidNot)
@@ -301,6 +323,7 @@ TEST_F(Diffusion, AMissingStudentFolderIsReportedWithoutConnectingOrOpeningAnyth
 
     EXPECT_EQ(platform.messages.shown.size(), 2);
     EXPECT_TRUE(platform.messages.shown.last().contains(u"introuvable"_s)) << visible(platform.messages.shown.last());
+    EXPECT_EQ(platform.progress.opened, 0);
     EXPECT_TRUE(platform.ftp.log.isEmpty()) << platform.ftp.log.join(u'|').toStdString();
     EXPECT_TRUE(platform.shell.addresses.isEmpty());
 }
@@ -315,7 +338,8 @@ TEST_F(Diffusion, AFolderWithoutFilesPublishesNothingAndSaysSo)
 
     ASSERT_EQ(platform.messages.shown.size(), 2);
     EXPECT_TRUE(platform.messages.shown.last().contains(u"aucun fichier"_s)) << visible(platform.messages.shown.last());
-    EXPECT_EQ(platform.progress.opened, 0);
+    EXPECT_TRUE(platform.progress.files.isEmpty());
+    EXPECT_EQ(platform.progress.openNow, 0);
     EXPECT_TRUE(filesIn(server->file(Published)).empty());
     EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
 }

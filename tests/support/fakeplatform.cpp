@@ -66,7 +66,9 @@ public:
 
     void bytesSent(qint64 sent, qint64) override
     {
-        if (!m_windows.files.isEmpty())
+        if (m_windows.files.isEmpty())
+            ++m_windows.waits;
+        else
             m_windows.files.last().sent = sent;
     }
     bool cancelRequested() const override { return m_windows.cancel; }

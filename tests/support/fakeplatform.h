@@ -103,6 +103,7 @@ public:
     };
 
     QList<File> files;
+    int waits = 0;  // reports before the first file: the connection waited for
     int opened = 0;
     int openNow = 0;
     bool cancel = false;
