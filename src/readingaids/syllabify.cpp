@@ -32,31 +32,17 @@ constexpr std::array<std::uint8_t, 256> makeClasses()
 
 constexpr std::array<std::uint8_t, 256> classes = makeClasses();
 
-// The word seen with a character of no class before and after it: its
-// characters and their classes copied once, between two of no class, so
-// that looking around a letter costs no test of the word's ends.
+// The word seen with a character of no class before and after it.
 struct Letters
 {
-    QVarLengthArray<char16_t, 48> characters;
-    QVarLengthArray<std::uint8_t, 48> classesOf;
+    QStringView word;
 
-    explicit Letters(QStringView word)
-        : characters(word.size() + 2)
-        , classesOf(word.size() + 2)
+    char16_t at(qsizetype i) const { return i >= 0 && i < word.size() ? word[i].unicode() : u'\0'; }
+    bool is(qsizetype i, std::uint8_t cls) const
     {
-        characters[0] = characters[word.size() + 1] = u'\0';
-        classesOf[0] = classesOf[word.size() + 1] = 0;
-        const char16_t *text = word.utf16();
-        for (qsizetype i = 0; i < word.size(); ++i) {
-            const char16_t c = text[i];
-            characters[i + 1] = c;
-            classesOf[i + 1] = c < 256 ? classes[c] : 0;
-        }
+        const char16_t c = at(i);
+        return c < 256 && (classes[c] & cls);
     }
-
-    // i runs from -1 (before the word) to its size (after it).
-    char16_t at(qsizetype i) const { return characters[i + 1]; }
-    bool is(qsizetype i, std::uint8_t cls) const { return classesOf[i + 1] & cls; }
 };
 
 enum class Cut { None, Before, After };
@@ -94,7 +80,7 @@ bool isSign(char16_t c, Signs signs)
 void cutSyllables(QStringView word, Signs signs, Syllables &syllables)
 {
     syllables.clear();
-    const Letters t(word);
+    const Letters t{word};
     const qsizetype last = word.size() - 1;
     qsizetype j = 0; // where the syllable being built begins
     for (qsizetype i = 0; i <= last; ++i) {
