@@ -126,6 +126,10 @@ void TForm1::createControls()
 
     TrackBar1 = new platform::TrackBar(Qt::Horizontal, this);
     place(TrackBar1, {543, 934, 226, 19});
+    // The width track bar's right end lies under "Surlignement": the box
+    // stays on top, so that a click on it turns the highlight on, not the
+    // width down.
+    CheckBox3->raise();
     TrackBar2 = new platform::TrackBar(Qt::Vertical, this);
     place(TrackBar2, {1341, 364, 19, 389});
     // A vertical track bar of the desktop runs from 0 at the top.

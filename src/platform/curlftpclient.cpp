@@ -16,11 +16,12 @@ namespace platform {
 
 namespace {
 
-// Logs what went over the control connection, line by line, the password
-// hidden; keeps the last reply for the failure texts.
+// Logs what went over the control connection, commands and replies only,
+// line by line, the password hidden; keeps the last reply for the failure
+// texts. libcurl's own remarks stay out: scripts read this log.
 int onDebug(CURL *, curl_infotype type, char *data, size_t size, void *lastReply)
 {
-    if (type != CURLINFO_HEADER_IN && type != CURLINFO_HEADER_OUT && type != CURLINFO_TEXT)
+    if (type != CURLINFO_HEADER_IN && type != CURLINFO_HEADER_OUT)
         return 0;
     const QList<QByteArray> lines = QByteArray(data, qsizetype(size)).split('\n');
     for (QByteArray line : lines) {
@@ -35,8 +36,6 @@ int onDebug(CURL *, curl_infotype type, char *data, size_t size, void *lastReply
             qCInfo(lcFtp).noquote() << u"< "_s + QString::fromUtf8(line);
             if (line.size() >= 4 && line[3] == ' ')
                 *static_cast<QByteArray *>(lastReply) = line;
-        } else {
-            qCDebug(lcFtp).noquote() << u"* "_s + QString::fromUtf8(line);
         }
     }
     return 0;

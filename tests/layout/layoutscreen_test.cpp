@@ -120,6 +120,15 @@ TEST_F(LayoutScreen, ADocumentThatStillCarriesAnAidNeverReplacesTheBackup)
     EXPECT_EQ(student.bytes(student.document + u".bak"_s), teacherText);
 }
 
+TEST_F(LayoutScreen, TheHighlightBoxIsOnTopOfTheWidthTrackBar)
+{
+    Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    const QPoint box = screen->CheckBox3->geometry().topLeft() + QPoint(6, screen->CheckBox3->height() / 2);
+    ASSERT_TRUE(screen->TrackBar1->geometry().contains(box)) << "the two overlap in the design";
+    EXPECT_EQ(screen->childAt(box), screen->CheckBox3);
+}
+
 struct OpeningCase
 {
     const char *name;

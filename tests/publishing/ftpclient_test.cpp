@@ -220,6 +220,8 @@ TEST(CurlFtpClient, LogsCommandsAndRepliesWithThePasswordHidden)
     EXPECT_TRUE(ftpLog.contains(u"> MKD ../Orvane_A_B_C/"_s)) << log.toStdString();
     EXPECT_TRUE(log.contains(u"< 257"_s)) << log.toStdString();
     EXPECT_FALSE(log.contains(u"s3cret"_s)) << log.toStdString();
+    for (const QString &line : std::as_const(ftpLog))
+        EXPECT_TRUE(line.startsWith(u"> "_s) || line.startsWith(u"< "_s)) << "commands and replies only: " << line.toStdString();
 }
 
 TEST(ConnexionFTP, ConnectsWithPublicationIniAndShowsWhyItCannot)
