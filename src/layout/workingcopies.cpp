@@ -242,6 +242,8 @@ Restored restore(const WorkingCopies &files)
         moveOnto(files.copie(), files.document, current.backup->bytes);
     else
         writeBytes(files.document, current.backup->bytes);
+    // The document is the teacher's text again: its own backup has served.
+    QFile::remove(files.own());
     return Restored::Untransformed;
 }
 

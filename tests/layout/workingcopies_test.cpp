@@ -89,7 +89,7 @@ const AidCase aidCases[] = {
 
 } // namespace
 
-TEST(WorkingCopies, OnThenOffGivesTheDocumentBackByteForByteAndRemovesTheSharedCopy)
+TEST(WorkingCopies, OnThenOffGivesTheDocumentBackByteForByteAndRemovesItsBackups)
 {
     for (const AidCase &c : aidCases) {
         SCOPED_TRACE(c.name);
@@ -108,6 +108,7 @@ TEST(WorkingCopies, OnThenOffGivesTheDocumentBackByteForByteAndRemovesTheSharedC
         EXPECT_EQ(layout::restore(files), Restored::Untransformed);
         EXPECT_EQ(bytesOf(files.document), folder.loup);
         EXPECT_FALSE(QFile::exists(files.copie()));
+        EXPECT_FALSE(QFile::exists(files.own())) << "nothing stale is left to publish";
         EXPECT_EQ(layout::restore(files), Restored::AlreadyPlain);
         EXPECT_EQ(bytesOf(files.document), folder.loup);
     }
