@@ -15,61 +15,31 @@
 // The working folder is the system's temporary folder (TMPDIR). It prints
 // what it measured; nothing is compared with a target here.
 #include "fakeplatform.h"
+#include "headless.h"
 #include "layout/Vitrine_test.h"
-#include "layoutfolder.h"
 #include "layout/workingcopies.h"
 #include "platform/eventrules.h"
 #include "platform/platform.h"
-#include "workingfolder.h"
+#include "support.h"
 
-#include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
-#include <QWebEngineView>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 using namespace Qt::StringLiterals;
+using bench::EngineLoads;
+using bench::OpenLayout;
 
 namespace {
 
-void waitFor(const std::function<bool()> &done, int limitMs = 20000)
-{
-    QEventLoop loop;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(1);
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < limitMs)
-        loop.exec();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// About 20 KB of text lines.
-QStringList twentyKilobytes()
-{
-    const QStringList base = layouttest::StudentFolder::defaultText();
-    QStringList lines;
-    qsizetype size = 0;
-    for (int i = 0; size < 20000; ++i) {
-        lines.append(base[i % base.size()]);
-        size += lines.last().size() + 6;
-    }
-    return lines;
-}
+// The loads are looked at every millisecond: a keystroke takes a few.
+constexpr int Tick = 1;
 
 // The teacher types "o", "u", deletes both, and again.
 void keystroke(QLineEdit *field, int i)
@@ -89,17 +59,15 @@ void keystroke(QLineEdit *field, int i)
 
 void report(const char *what, std::vector<double> times)
 {
-    std::printf("%s: median %.3f ms over %zu keystrokes (min %.3f, max %.3f)\n", what, median(times), times.size(),
+    std::printf("%s: median %.3f ms over %zu keystrokes (min %.3f, max %.3f)\n", what, bench::median(times), times.size(),
                 *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
 }
 
 int files(int count)
 {
-    fakes::WorkingFolder folder;
-    const layouttest::StudentFolder student(folder, twentyKilobytes());
-    layouttest::Screens screens(student);
-    TForm1 *screen = screens.openLayout();
-    std::printf("document: %lld bytes in %s\n", static_cast<long long>(QFile(student.document).size()),
+    OpenLayout open(bench::twentyKilobytes());
+    TForm1 *screen = open.screen;
+    std::printf("document: %lld bytes in %s\n", static_cast<long long>(QFile(open.student.document).size()),
                 qPrintable(QDir::tempPath()));
     auto *view = static_cast<fakes::WebView *>(screen->WebBrowser1);
     std::vector<double> times;
@@ -118,62 +86,43 @@ int files(int count)
 
 int engine(int count)
 {
-    fakes::WorkingFolder folder;
-    const layouttest::StudentFolder student(folder, twentyKilobytes());
-    layouttest::Screens screens(student);
-    TForm1 *screen = screens.openLayout();
-    auto *view = screen->WebBrowser1->findChild<QWebEngineView *>();
-    int finished = 0;
-    QObject::connect(view, &QWebEngineView::loadFinished, [&] { ++finished; });
-    waitFor([&] { return finished >= 1; });
+    OpenLayout open(bench::twentyKilobytes());
+    EngineLoads loads(open.screen, Tick);
+    loads.waitPast(0);
     std::vector<double> times;
     for (int i = 0; i < count; ++i) {
-        const int before = finished;
+        const int before = loads.finished;
         QElapsedTimer clock;
         clock.start();
-        keystroke(screen->Edit6, i);
-        waitFor([&] { return finished > before; });
+        keystroke(open.screen->Edit6, i);
+        loads.waitPast(before);
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
     report("keystroke to load finished in the web engine", times);
     return 0;
 }
 
-struct Shown
-{
-    QWebEngineView *view;
-    int finished = 0;
-    void waitForLoad(int before) { waitFor([&] { return finished > before; }); }
-};
-
 int tour()
 {
-    fakes::WorkingFolder folder;
-    const layouttest::StudentFolder student(folder);
-    layouttest::Screens screens(student);
-    TForm1 *screen = screens.openLayout();
-    Shown shown{screen->WebBrowser1->findChild<QWebEngineView *>()};
-    QObject::connect(shown.view, &QWebEngineView::loadFinished, [&] { ++shown.finished; });
-    shown.waitForLoad(0);
-    const QByteArray before = [&] {
-        QFile file(student.document);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }();
+    OpenLayout open;
+    TForm1 *screen = open.screen;
+    EngineLoads shown(screen, Tick);
+    shown.waitPast(0);
     const auto document = [&] {
-        QFile file(student.document);
+        QFile file(open.student.document);
         file.open(QIODevice::ReadOnly);
         return file.readAll();
     };
+    const QByteArray before = document();
     int failures = 0;
     const auto step = [&](const char *name, const std::function<void()> &on, const std::function<void()> &off) {
         int loads = shown.finished;
         on();
-        shown.waitForLoad(loads);
+        shown.waitPast(loads);
         const bool transformed = layout::carriesAid(QString::fromLatin1(document()).split(u"\r\n"_s, Qt::SkipEmptyParts));
         loads = shown.finished;
         off();
-        shown.waitForLoad(loads);
+        shown.waitPast(loads);
         const bool whole = document() == before;
         failures += !transformed || !whole;
         std::printf("%-22s on: %s, off: %s\n", name, transformed ? "transformed" : "NOT transformed",
@@ -188,20 +137,15 @@ int tour()
 
 int show(int seconds)
 {
-    fakes::WorkingFolder folder;
-    const layouttest::StudentFolder student(folder);
-    layouttest::Screens screens(student);
-    TForm1 *screen = screens.openLayout();
-    Shown shown{screen->WebBrowser1->findChild<QWebEngineView *>()};
-    QObject::connect(shown.view, &QWebEngineView::loadFinished, [&] { ++shown.finished; });
-    shown.waitForLoad(0);
+    OpenLayout open;
+    TForm1 *screen = open.screen;
+    EngineLoads shown(screen, Tick);
+    shown.waitPast(0);
     screen->CheckBox2->click();
-    shown.waitForLoad(1);
+    shown.waitPast(1);
     std::printf("shown: %dx%d, syllables in colours\n", screen->width(), screen->height());
     std::fflush(stdout);
-    QElapsedTimer clock;
-    clock.start();
-    waitFor([&] { return clock.elapsed() >= seconds * 1000; }, seconds * 1000 + 100);
+    bench::pause(seconds * 1000);
     return 0;
 }
 
@@ -209,13 +153,7 @@ int show(int seconds)
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    const auto application = fakes::headlessApplication(argc, argv);
 
     fakes::Platform fakes;
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"files"_s;

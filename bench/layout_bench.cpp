@@ -11,71 +11,33 @@
 //                                     and settings save
 // It prints what it measured; nothing is compared with a target here.
 #include "fakeplatform.h"
+#include "headless.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
-#include "layoutfolder.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "students/Unit2.h"
-#include "workingfolder.h"
+#include "support.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QWebEngineView>
 
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 using namespace Qt::StringLiterals;
+using bench::EngineLoads;
+using bench::median;
+using bench::OpenLayout;
 
 namespace {
-
-void waitFor(const std::function<bool()> &done, int limitMs = 20000)
-{
-    QEventLoop loop;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(5);
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < limitMs)
-        loop.exec();
-}
-
-void pause(int ms)
-{
-    QElapsedTimer clock;
-    clock.start();
-    waitFor([&] { return clock.elapsed() >= ms; }, ms + 100);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// About 20 KB of text lines.
-QStringList twentyKilobytes()
-{
-    const QStringList base = layouttest::StudentFolder::defaultText();
-    QStringList lines;
-    qsizetype size = 0;
-    for (int i = 0; size < 20000; ++i) {
-        lines.append(base[i % base.size()]);
-        size += lines.last().size() + 6;
-    }
-    return lines;
-}
 
 struct Memory
 {
@@ -122,31 +84,23 @@ Memory memory()
     return m;
 }
 
-QWebEngineView *engineOf(TForm1 *screen)
-{
-    return screen->WebBrowser1->findChild<QWebEngineView *>();
-}
-
 int presses(int count)
 {
-    fakes::WorkingFolder folder;
-    const layouttest::StudentFolder student(folder, twentyKilobytes());
-    layouttest::Screens screens(student);
-    TForm1 *screen = screens.openLayout();
-    int finished = 0;
-    QObject::connect(engineOf(screen), &QWebEngineView::loadFinished, [&] { ++finished; });
-    waitFor([&] { return finished >= 1; });
+    OpenLayout open(bench::twentyKilobytes());
+    TForm1 *screen = open.screen;
+    EngineLoads loads(screen);
+    loads.waitPast(0);
 
     std::vector<double> times;
     for (int i = 0; i < count; ++i) {
-        const int before = finished;
+        const int before = loads.finished;
         QElapsedTimer clock;
         clock.start();
         screen->Button2->click();
-        waitFor([&] { return finished > before; });
+        loads.waitPast(before);
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
-    std::printf("document: %lld bytes\n", static_cast<long long>(QFile(student.document).size()));
+    std::printf("document: %lld bytes\n", static_cast<long long>(QFile(open.student.document).size()));
     std::printf("+Taille to load finished: median %.1f ms over %d presses (min %.1f, max %.1f)\n", median(times),
                 count, *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
 
@@ -164,7 +118,7 @@ int presses(int count)
 int rounds(int count)
 {
     fakes::WorkingFolder folder;
-    const layouttest::StudentFolder student(folder, twentyKilobytes());
+    const layouttest::StudentFolder student(folder, bench::twentyKilobytes());
     QFile::copy(QStringLiteral(TESSAVO_SOURCE_DIR "/travaux.html"), folder.file(u"travaux.html"_s));
     const Memory start = memory();
     std::printf("before the first round: %lld kB resident, %lld kB proportional, %d processes\n",
@@ -183,10 +137,8 @@ int rounds(int count)
         import->Edit5->setText(student.document);
         import->Button6->click();
         TForm1 *layout = Form1;
-        int finished = 0;
-        QObject::connect(engineOf(layout), &QWebEngineView::loadFinished, [&] { ++finished; });
-        waitFor([&] { return finished >= 1; });
-        pause(1500); // let hidden pages give their memory back
+        EngineLoads(layout).waitPast(0);
+        bench::pause(1500); // let hidden pages give their memory back
         const Memory now = memory();
         std::printf("after round %2d: %lld kB resident (+%lld), %lld kB proportional (+%lld), %d processes\n", round,
                     static_cast<long long>(now.rssKb), static_cast<long long>(now.rssKb - previous.rssKb),
@@ -212,16 +164,11 @@ int rounds(int count)
 
 int show(int seconds)
 {
-    fakes::WorkingFolder folder;
-    const layouttest::StudentFolder student(folder);
-    layouttest::Screens screens(student);
-    TForm1 *screen = screens.openLayout();
-    int finished = 0;
-    QObject::connect(engineOf(screen), &QWebEngineView::loadFinished, [&] { ++finished; });
-    waitFor([&] { return finished >= 1; });
-    std::printf("shown: %dx%d\n", screen->width(), screen->height());
+    OpenLayout open;
+    EngineLoads(open.screen).waitPast(0);
+    std::printf("shown: %dx%d\n", open.screen->width(), open.screen->height());
     std::fflush(stdout);
-    pause(seconds * 1000);
+    bench::pause(seconds * 1000);
     return 0;
 }
 
@@ -229,13 +176,7 @@ int show(int seconds)
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
+    const auto application = fakes::headlessApplication(argc, argv);
 
     fakes::Platform fakes;
     platform::Platform real = platform::services();
