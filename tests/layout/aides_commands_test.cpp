@@ -2,6 +2,7 @@
 
 #include "readingaids/bodyaids.h"
 #include "readingaids/document.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/textfile.h"
 
@@ -20,14 +21,6 @@ namespace line = layout::line;
 namespace flag = layout::flag;
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 // A student folder with the shipped style sheet and one reading document, and
 // the screen's state over it: the style sheet lines and the document lines.

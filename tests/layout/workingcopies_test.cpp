@@ -3,6 +3,7 @@
 #include "readingaids/bodyaids.h"
 #include "readingaids/document.h"
 #include "readingaids/frame.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -19,14 +20,6 @@ using layout::WorkingCopies;
 using readingaids::BodyAid;
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {

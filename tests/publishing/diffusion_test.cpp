@@ -2,6 +2,7 @@
 // client, the copy kept beside the working folder and the address opened.
 #include "platform/shell.h"
 #include "publishing/diffusion.h"
+#include "testfiles.h"
 #include "visible.h"
 
 #include <gtest/gtest.h>
@@ -15,20 +16,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
 
 std::set<QString> asSet(const QStringList &names)
 {
@@ -100,7 +87,7 @@ TEST_F(UploadLoop, SendsEveryFileOfTheFolderAndNoSubFolder)
     for (const auto &[remote, bytes] : client.sent) {
         SCOPED_TRACE(remote.toStdString());
         ASSERT_TRUE(remote.startsWith(Target));
-        EXPECT_EQ(bytes, readAll(diffusion.sourceFolder + remote.mid(Target.size())));
+        EXPECT_EQ(bytes, bytesOf(diffusion.sourceFolder + remote.mid(Target.size())));
     }
 }
 
@@ -114,7 +101,7 @@ TEST_F(UploadLoop, KeepsACopyBesideTheWorkingFolderOnlyWhenItsFolderExists)
     writeFile(besideWorkingFolder(u"conte.html"_s), "an earlier, longer copy of the document");
     publishing::uploadFiles(client, diffusion, files);
     for (const QString &name : files)
-        EXPECT_EQ(readAll(besideWorkingFolder(name)), readAll(diffusion.sourceFolder + name)) << name.toStdString();
+        EXPECT_EQ(bytesOf(besideWorkingFolder(name)), bytesOf(diffusion.sourceFolder + name)) << name.toStdString();
     EXPECT_FALSE(QFileInfo::exists(besideWorkingFolder(u"vieux.html"_s)));
 }
 

@@ -8,6 +8,7 @@
 #include "publishing/diffusion.h"
 #include "publishing/diffusionscreen.h"
 #include "students/Unit2.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workingfolder.h"
 #include "workspace/paths.h"
@@ -43,20 +44,6 @@ const QString TableAddress = u"127.0.0.1:8000/Orvane_PARIS_ECOLE_CM1/Dupont_Jean
 const QStringList TenFiles{u"conte.html"_s, u"conte.txt"_s, u"conte.jpg"_s, u"style.css"_s,
                            u"entete.html"_s, u"FinFichier.html"_s, u"fond.jpg"_s, u"ListeImages.txt"_s,
                            u"_Tablematieres.txt"_s, u"_Tablematieres.html"_s};
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-}
 
 std::set<QString> filesIn(const QString &folder)
 {
@@ -95,8 +82,8 @@ protected:
         source = folder.file(u"PARIS_ECOLE_CM1/lecteurs/Dupont_Jean_x/"_s);
         const QString reserve = QStringLiteral(TESSAVO_SOURCE_DIR) + u"/reserve/"_s;
         for (const QString &name : {u"style.css"_s, u"entete.html"_s, u"FinFichier.html"_s, u"fond.jpg"_s})
-            writeFile(source + name, readAll(reserve + name));
-        writeFile(source + u"conte.html"_s, readAll(reserve + u"entete.html"_s) + "<!--DEBUT-->\r\nIl était une fois<br>\r\n");
+            writeFile(source + name, bytesOf(reserve + name));
+        writeFile(source + u"conte.html"_s, bytesOf(reserve + u"entete.html"_s) + "<!--DEBUT-->\r\nIl était une fois<br>\r\n");
         writeFile(source + u"conte.txt"_s, "Il \xe9tait une fois\r\n");
         QByteArray picture;
         for (quint32 i = 0; i < 300 * 1024; ++i)
@@ -152,7 +139,7 @@ TEST_F(Diffusion, PublishesExactlyTheTenFilesByteForByteReplacingTheirEarlierCop
     EXPECT_EQ(platform.messages.shown, (QStringList{Reutiliser, Lecteur}));
     EXPECT_EQ(filesIn(server->file(Published)), std::set<QString>(TenFiles.begin(), TenFiles.end()));
     for (const QString &name : TenFiles)
-        EXPECT_EQ(readAll(remote(name)), readAll(source + name)) << name.toStdString();
+        EXPECT_EQ(bytesOf(remote(name)), bytesOf(source + name)) << name.toStdString();
     EXPECT_FALSE(QFileInfo::exists(remote(u"anciens"_s)));
     EXPECT_EQ(platform.shell.addresses, QStringList{TableAddress});
     EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
@@ -245,7 +232,7 @@ TEST_F(Diffusion, AServerStoppedMidwayKeepsWhatWentUpAndNamesTheFileThatDidNot)
             server.reset();
         }
     };
-    const QByteArray third = readAll(source + order.at(2));
+    const QByteArray third = bytesOf(source + order.at(2));
     TForm1 *layout = openLayout();
 
     EXPECT_FALSE(publishFromLayout(layout));
@@ -256,7 +243,7 @@ TEST_F(Diffusion, AServerStoppedMidwayKeepsWhatWentUpAndNamesTheFileThatDidNot)
     EXPECT_EQ(platform.progress.files.size(), 3);
     EXPECT_EQ(platform.progress.openNow, 0);
     EXPECT_TRUE(platform.shell.addresses.isEmpty());
-    EXPECT_EQ(readAll(source + order.at(2)), third);
+    EXPECT_EQ(bytesOf(source + order.at(2)), third);
     EXPECT_FALSE(publishing::publicationEnCours());
 }
 
@@ -289,7 +276,7 @@ TEST_F(Diffusion, CancelAfterTheFirstFileKeepsItPublishedAndSaysHowManyWentUp)
     EXPECT_FALSE(publishFromLayout(layout));
 
     EXPECT_EQ(filesIn(server->file(Published)), std::set<QString>{first});
-    EXPECT_EQ(readAll(remote(first)), readAll(source + first));
+    EXPECT_EQ(bytesOf(remote(first)), bytesOf(source + first));
     EXPECT_EQ(platform.messages.shown.last(),
               u"Publication interrompue : 1 fichier(s) sur %1 mis en ligne. Ceux-là restent publiés."_s.arg(
                   publishing::sourceFiles(source).size()));
@@ -381,7 +368,7 @@ TEST(UploadProgress, TheClientTellsTheBytesOfEachFileAsTheyGoUp)
     client.put(picture, u"image.jpg"_s);
     ASSERT_FALSE(told.isEmpty());
     EXPECT_EQ(told.last(), std::make_pair(qint64(300 * 1024), qint64(300 * 1024)));
-    EXPECT_EQ(readAll(server.file(u"image.jpg"_s)), readAll(picture));
+    EXPECT_EQ(bytesOf(server.file(u"image.jpg"_s)), bytesOf(picture));
 
     const qsizetype before = told.size();
     client.setProgress({});
