@@ -158,13 +158,8 @@ int main(int argc, char **argv)
     fakes::Platform fakes;
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"files"_s;
     const int count = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : mode == u"engine"_s ? 50 : 200;
-    if (mode != u"files"_s) {
-        platform::Platform real = platform::services();
-        real.webViews = platform::desktopPlatform().webViews;
-        if (mode == u"show"_s || mode == u"tour"_s)
-            real.display = platform::desktopPlatform().display;
-        platform::install(real);
-    }
+    if (mode != u"files"_s)
+        bench::useRealWebEngine(mode == u"show"_s || mode == u"tour"_s);
     if (mode == u"engine"_s)
         return engine(count);
     if (mode == u"tour"_s)

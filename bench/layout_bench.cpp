@@ -179,19 +179,13 @@ int main(int argc, char **argv)
     const auto application = fakes::headlessApplication(argc, argv);
 
     fakes::Platform fakes;
-    platform::Platform real = platform::services();
-    real.webViews = platform::desktopPlatform().webViews;
-    platform::install(real);
-
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : u"presses"_s;
     const int count = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : mode == u"memory"_s ? 10 : 50;
+    // Shown, the screen has the display's own size, the real one.
+    bench::useRealWebEngine(mode == u"show"_s);
     if (mode == u"memory"_s)
         return rounds(count);
-    if (mode == u"show"_s) {
-        // The display's own size, the real one.
-        real.display = platform::desktopPlatform().display;
-        platform::install(real);
+    if (mode == u"show"_s)
         return show(argc > 2 ? count : 20);
-    }
     return presses(count);
 }

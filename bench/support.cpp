@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include "layout/Vitrine_test.h"
+#include "platform/platform.h"
 #include "platform/webview.h"
 
 #include <QElapsedTimer>
@@ -48,6 +49,15 @@ QStringList twentyKilobytes()
         size += lines.last().size() + 6;
     }
     return lines;
+}
+
+void useRealWebEngine(bool realDisplay)
+{
+    platform::Platform real = platform::services();
+    real.webViews = platform::desktopPlatform().webViews;
+    if (realDisplay)
+        real.display = platform::desktopPlatform().display;
+    platform::install(real);
 }
 
 OpenLayout::OpenLayout(const QStringList &text)

@@ -24,6 +24,10 @@ double median(std::vector<double> values);
 // About 20 KB of text lines.
 QStringList twentyKilobytes();
 
+// From now on the screens get the real web engine, and the display's own
+// size if realDisplay; the other seams stay as installed (the doubles).
+void useRealWebEngine(bool realDisplay);
+
 // A fresh working folder (in TMPDIR) with one student folder holding text,
 // and the layout screen opened over it as the teacher opens it.
 struct OpenLayout
