@@ -71,13 +71,14 @@ size_t discard(char *, size_t size, size_t count, void *)
     return size * count;
 }
 
-bool hasControlCharacter(const QString &path)
+// A remote path is sent as it is: a control character (CR, LF) would end the
+// command and start another, so such a path is never sent.
+void refuseControlCharacters(const QString &path)
 {
     for (const QChar ch : path) {
         if (ch.category() == QChar::Other_Control)
-            return true;
+            throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(path));
     }
-    return false;
 }
 
 } // namespace
@@ -282,8 +283,7 @@ bool CurlFtpClient::perform(const QString &failureText)
 
 void CurlFtpClient::changeDir(const QString &remotePath)
 {
-    if (hasControlCharacter(remotePath))
-        throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(remotePath));
+    refuseControlCharacters(remotePath);
     const long code = command("CWD " + remotePath.toUtf8());
     if (code / 100 != 2)
         throw FtpError(u"Le dossier distant « %1 » n'existe pas ou ne peut pas être ouvert (réponse du serveur : %2)."_s.arg(
@@ -292,8 +292,7 @@ void CurlFtpClient::changeDir(const QString &remotePath)
 
 void CurlFtpClient::makeDir(const QString &remotePath)
 {
-    if (hasControlCharacter(remotePath))
-        throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(remotePath));
+    refuseControlCharacters(remotePath);
     const long code = command("MKD " + remotePath.toUtf8());
     if (code / 100 != 2)
         throw FtpError(u"Le serveur de publication n'a pas pu créer le dossier « %1 » (réponse du serveur : %2)."_s.arg(
@@ -302,8 +301,7 @@ void CurlFtpClient::makeDir(const QString &remotePath)
 
 void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
 {
-    if (hasControlCharacter(remotePath))
-        throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(remotePath));
+    refuseControlCharacters(remotePath);
     requireConnection();
     QFile file(localPath);
     if (!file.open(QIODevice::ReadOnly))

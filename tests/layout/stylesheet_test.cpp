@@ -209,9 +209,11 @@ TEST(TypographyCommands, EachCounterButtonStepsItsCounterAndWritesItsLine)
         Compteurs counters{100, 45, 10, 0};
         EXPECT_EQ(appliquer(c.commande, css, counters), c.value);
         EXPECT_EQ(css[c.line], QString::fromUtf16(c.written));
-        for (int k = 1; k <= CssLineCount; ++k)
-            if (k != c.line)
+        for (int k = 1; k <= CssLineCount; ++k) {
+            if (k != c.line) {
                 EXPECT_TRUE(css[k].isEmpty()) << "only line " << c.line << " changes, not " << k;
+            }
+        }
     }
 }
 

@@ -157,7 +157,7 @@ TEST_F(TextFiles, ReadAcceptsEveryLineEndAndALastLineWithoutOne)
         EXPECT_EQ(workspace::decodeLines(c.content), c.lines);
     }
     // Each line end at every place of a long line, among plain and accented letters.
-    for (const QByteArray end : {QByteArray("\r\n"), QByteArray("\r"), QByteArray("\n")}) {
+    for (const QByteArray &end : {QByteArray("\r\n"), QByteArray("\r"), QByteArray("\n")}) {
         for (int n = 0; n < 40; ++n) {
             const QByteArray first = QByteArray(n, 'a') + (n % 3 ? "" : "\xE9");
             const QByteArray second = QByteArray(40 - n, '\x9C') + "z";
