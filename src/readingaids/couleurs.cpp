@@ -4,21 +4,18 @@
 #include "linescanner.h"
 #include "syllabify.h"
 
-#include <algorithm>
-
 namespace readingaids::couleurs {
 
 namespace {
 
 char16_t *put(char16_t *at, QStringView text)
 {
-    std::copy(text.utf16(), text.utf16() + text.size(), at);
-    return at + text.size();
+    return std::copy_n(text.utf16(), text.size(), at);
 }
 
 } // namespace
 
-void demontage(QStringView word, QString &out)
+void demontage(QStringView word, LineBuffer &out)
 {
     Syllables syllables;
     cutTextWord(word, syllables);
@@ -26,16 +23,13 @@ void demontage(QStringView word, QString &out)
     qsizetype size = opening.size() + word.size() + closing.size();
     for (qsizetype k = 1; k < syllables.size(); ++k)
         size += colourSwitch(k - 1).size();
-    const qsizetype start = out.size();
-    out.resize(start + size);
-    char16_t *at = put(reinterpret_cast<char16_t *>(out.data()) + start, opening);
+    char16_t *at = put(out.extend(size), opening);
     for (qsizetype k = 0; k < syllables.size(); ++k) {
         if (k > 0)
             at = put(at, colourSwitch(k - 1));
         at = put(at, word.sliced(syllables[k].begin, syllables[k].end - syllables[k].begin));
     }
-    at = put(at, closing);
-    Q_ASSERT(at == reinterpret_cast<const char16_t *>(out.constData()) + out.size());
+    put(at, closing);
 }
 
 } // namespace readingaids::couleurs

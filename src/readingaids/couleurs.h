@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linescanner.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -9,7 +11,7 @@ namespace readingaids::couleurs {
 
 // The word treatment: appends the coloured word to out. "chat" ->
 // <FONT color="red">chat</FONT>; "dort." -> <FONT color="red">dor</FONT><FONT color="green">t.</FONT>
-void demontage(QStringView word, QString &out);
+void demontage(QStringView word, LineBuffer &out);
 
 } // namespace readingaids::couleurs
 

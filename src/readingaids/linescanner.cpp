@@ -5,6 +5,15 @@
 
 namespace readingaids {
 
+void LineBuffer::grow(qsizetype needed)
+{
+    const qsizetype capacity = std::max(needed, 2 * m_capacity);
+    auto data = std::make_unique_for_overwrite<char16_t[]>(std::size_t(capacity));
+    std::copy_n(m_data.get(), m_size, data.get());
+    m_data = std::move(data);
+    m_capacity = capacity;
+}
+
 namespace {
 
 // Whether the character is one that the scanner looks at; every other one
@@ -43,7 +52,7 @@ struct Scanner
 {
     QStringView text;
     WordTreatment demontage;
-    QString &out;
+    LineBuffer &out;
     qsizetype wordStart = -1; // -1 when no word is pending
     // Then the word follows what stands before it without a blank: a mark
     // ("vent,") or a reference that its letters touch ("for&#xEA;t").
@@ -61,7 +70,7 @@ struct Scanner
         if (wordStart < 0)
             return;
         if (!wordBeginsWithMark)
-            out += u' ';
+            out.append(u' ');
         demontage(text.sliced(wordStart, end - wordStart), out);
         wordStart = -1;
     }
@@ -72,8 +81,8 @@ struct Scanner
         if (wordStart >= 0)
             endWord(pos);
         else if (pos > 0 && text[pos - 1] == u' ')
-            out += u' ';
-        out += text[pos];
+            out.append(u' ');
+        out.append(text[pos].unicode());
     }
 
     // Copies the tag or reference at pos; returns where the scan goes on. A
@@ -86,10 +95,10 @@ struct Scanner
         const bool blankBefore = reference && wordStart < 0 && pos > 0 && text[pos - 1] == u' ';
         endWord(pos);
         if (blankBefore)
-            out += u' ';
+            out.append(u' ');
         if (length < 0)
             length = text.size() - pos;
-        out += text.sliced(pos, length);
+        out.append(text.sliced(pos, length));
         if (reference)
             referenceEnd = pos + length;
         return pos + length;
@@ -100,11 +109,12 @@ struct Scanner
 
 QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
 {
-    QString out;
+    // The line is made in room kept from one line to the next (a coloured
+    // line grows to about nine times its text, and would be moved each time
+    // its room doubled), then copied out at its exact size.
+    thread_local LineBuffer out;
+    out.clear();
     Scanner scan{trimLine(line), demontage, out};
-    // Twice the line spares most moves of a growing line without holding
-    // much unused room (the colours need a move or two more).
-    out.reserve(scan.text.size() * 2 + 64);
     const qsizetype n = scan.text.size();
     qsizetype i = 0;
     while (i < n) {
@@ -129,7 +139,7 @@ QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
         }
     }
     scan.endWord(n);
-    return out;
+    return out.toString();
 }
 
 } // namespace readingaids

@@ -22,16 +22,16 @@ QStringView dashesBeforeLastLetter(QStringView word)
 
 } // namespace
 
-void demontage(QStringView word, QString &out)
+void demontage(QStringView word, LineBuffer &out)
 {
     const QStringView dashes = dashesBeforeLastLetter(word);
     if (dashes.isEmpty()) {
-        out += word;
+        out.append(word);
         return;
     }
-    out += word.chopped(1);
-    out += dashes;
-    out += word.back();
+    out.append(word.chopped(1));
+    out.append(dashes);
+    out.append(word.back().unicode());
 }
 
 } // namespace readingaids::muettes

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linescanner.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -10,7 +12,7 @@ namespace readingaids::muettes {
 // The word treatment: appends the word to out, with "--" before the last
 // letter of a word of consonnF, "-" before a last s or a last b c f g h l p
 // w x z. "vent" -> "ven--t", "chats" -> "chat-s", "il" -> "i-l", "Le" -> "Le"
-void demontage(QStringView word, QString &out);
+void demontage(QStringView word, LineBuffer &out);
 
 } // namespace readingaids::muettes
 

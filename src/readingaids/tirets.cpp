@@ -5,14 +5,14 @@
 
 namespace readingaids::tirets {
 
-void demontage(QStringView word, QString &out)
+void demontage(QStringView word, LineBuffer &out)
 {
     Syllables syllables;
     cutTextWord(word, syllables);
     for (qsizetype k = 0; k < syllables.size(); ++k) {
         if (k > 0)
-            out += u'-';
-        out += word.sliced(syllables[k].begin, syllables[k].end - syllables[k].begin);
+            out.append(u'-');
+        out.append(word.sliced(syllables[k].begin, syllables[k].end - syllables[k].begin));
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linescanner.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -8,7 +10,7 @@ namespace readingaids::tirets {
 
 // The word treatment: appends the word with its syllables joined by "-" to
 // out. "chocolat" -> "cho-co-lat"
-void demontage(QStringView word, QString &out);
+void demontage(QStringView word, LineBuffer &out);
 
 } // namespace readingaids::tirets
 
