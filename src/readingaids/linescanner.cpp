@@ -120,9 +120,12 @@ QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
     while (i < n) {
         const QChar c = scan.text[i];
         if (!needsALook(c, marks)) {
+            // The rest of the word, up to the next character to look at.
             if (scan.wordStart < 0)
                 scan.beginWord(i, false);
             ++i;
+            while (i < n && !needsALook(scan.text[i], marks))
+                ++i;
         } else if (const qsizetype markup = markupLength(scan.text, i)) {
             i = scan.copyMarkup(i, markup);
         } else {

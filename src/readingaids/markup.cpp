@@ -74,13 +74,4 @@ qsizetype referenceLength(QStringView line, qsizetype pos)
     return body + 2;
 }
 
-qsizetype markupLength(QStringView line, qsizetype pos)
-{
-    if (line[pos] == u'<')
-        return tagLength(line, pos);
-    if (line[pos] == u'&')
-        return referenceLength(line, pos);
-    return 0;
-}
-
 } // namespace readingaids

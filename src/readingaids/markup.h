@@ -15,7 +15,15 @@ qsizetype tagLength(QStringView line, qsizetype pos);
 qsizetype referenceLength(QStringView line, qsizetype pos);
 
 // The length of the tag or character reference at pos: 0 when there is none,
-// -1 for a "<" that no ">" closes on the line.
-qsizetype markupLength(QStringView line, qsizetype pos);
+// -1 for a "<" that no ">" closes on the line. (Inline: the line scanner
+// asks at every blank and mark.)
+inline qsizetype markupLength(QStringView line, qsizetype pos)
+{
+    if (line[pos] == u'<')
+        return tagLength(line, pos);
+    if (line[pos] == u'&')
+        return referenceLength(line, pos);
+    return 0;
+}
 
 } // namespace readingaids

@@ -32,18 +32,10 @@ constexpr std::array<std::uint8_t, 256> makeClasses()
 
 constexpr std::array<std::uint8_t, 256> classes = makeClasses();
 
-// The word seen with a character of no class before and after it.
-struct Letters
+std::uint8_t classOf(char16_t c)
 {
-    QStringView word;
-
-    char16_t at(qsizetype i) const { return i >= 0 && i < word.size() ? word[i].unicode() : u'\0'; }
-    bool is(qsizetype i, std::uint8_t cls) const
-    {
-        const char16_t c = at(i);
-        return c < 256 && (classes[c] & cls);
-    }
-};
+    return c < 256 ? classes[c] : 0;
+}
 
 enum class Cut { None, Before, After };
 
@@ -52,21 +44,27 @@ bool isEither(char16_t c, char16_t upper, char16_t lower)
     return c == upper || c == lower;
 }
 
-// The cut around a consonant at i, which the letter before and after decide.
-Cut cutAtConsonant(const Letters &t, qsizetype i, Cut cut)
+// A consonant of the word and the characters on either side of it (0, a
+// character of no class, beyond the ends of the word), each with its class.
+struct AroundConsonant
 {
-    const char16_t c = t.at(i);
-    const char16_t next = t.at(i + 1);
-    if (t.is(i + 1, Vowel))
-        return t.is(i - 1, Vowel) ? Cut::Before : cut;
-    if (isEither(c, u'S', u's') && isEither(t.at(i - 1), u'N', u'n') && t.is(i + 1, Consonant))
+    char16_t before, letter, after;
+    std::uint8_t classBefore, classOfLetter, classAfter;
+};
+
+// The cut around a consonant, which the letter before and after decide.
+Cut cutAtConsonant(const AroundConsonant &t, Cut cut)
+{
+    if (t.classAfter & Vowel)
+        return (t.classBefore & Vowel) ? Cut::Before : cut;
+    if (isEither(t.letter, u'S', u's') && isEither(t.before, u'N', u'n') && (t.classAfter & Consonant))
         return Cut::After;
-    if (!t.is(i + 1, Consonant) || !t.is(i - 1, Vowel))
+    if (!(t.classAfter & Consonant) || !(t.classBefore & Vowel))
         return cut;
-    if (isEither(next, u'R', u'r') || isEither(next, u'L', u'l'))
-        return t.is(i, JoinsRorL) ? Cut::Before : Cut::After;
-    if (isEither(next, u'H', u'h'))
-        return t.is(i, JoinsH) ? Cut::Before : Cut::After;
+    if (isEither(t.after, u'R', u'r') || isEither(t.after, u'L', u'l'))
+        return (t.classOfLetter & JoinsRorL) ? Cut::Before : Cut::After;
+    if (isEither(t.after, u'H', u'h'))
+        return (t.classOfLetter & JoinsH) ? Cut::Before : Cut::After;
     return Cut::After;
 }
 
@@ -80,18 +78,21 @@ bool isSign(char16_t c, Signs signs)
 void cutSyllables(QStringView word, Signs signs, Syllables &syllables)
 {
     syllables.clear();
-    const Letters t{word};
+    const char16_t *const s = word.utf16();
     const qsizetype last = word.size() - 1;
     qsizetype j = 0; // where the syllable being built begins
     for (qsizetype i = 0; i <= last; ++i) {
+        const char16_t c = s[i];
+        const std::uint8_t cls = classOf(c);
         Cut cut = Cut::None;
-        if (t.is(i, Consonant)) {
-            if (t.at(i + 1) == t.at(i))
-                cut = Cut::After;
-            cut = cutAtConsonant(t, i, cut);
-        } else if (t.is(i, StrongVowel) && t.is(i - 1, StrongVowel)) {
+        if (cls & Consonant) {
+            const char16_t before = i > 0 ? s[i - 1] : u'\0';
+            const char16_t after = i < last ? s[i + 1] : u'\0';
+            cut = cutAtConsonant({before, c, after, classOf(before), cls, classOf(after)},
+                                 after == c ? Cut::After : Cut::None);
+        } else if ((cls & StrongVowel) && i > 0 && (classOf(s[i - 1]) & StrongVowel)) {
             cut = Cut::Before;
-        } else if (isSign(t.at(i), signs)) {
+        } else if (isSign(c, signs)) {
             // The sign makes a syllable of its own; the character after it
             // is not looked at.
             syllables.append({j, i, false});
@@ -108,7 +109,7 @@ void cutSyllables(QStringView word, Signs signs, Syllables &syllables)
         }
     }
     // A lone final consonant joins the syllable before it: "en|fant".
-    if (j == last && !syllables.isEmpty() && t.is(last, Consonant))
+    if (j == last && !syllables.isEmpty() && (classOf(s[last]) & Consonant))
         syllables.last().end = word.size();
     else
         syllables.append({j, word.size(), false});
