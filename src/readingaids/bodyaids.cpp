@@ -7,7 +7,30 @@
 #include "son.h"
 #include "tirets.h"
 
+#include <optional>
+
 namespace readingaids {
+
+namespace {
+
+// The aids that the line scanner makes of a word treatment.
+std::optional<ScannedAid> scannedAid(BodyAid aid)
+{
+    switch (aid) {
+    case BodyAid::Couleurs:
+        return couleurs::aid;
+    case BodyAid::Tirets:
+        return tirets::aid;
+    case BodyAid::Muettes:
+        return muettes::aid;
+    case BodyAid::Son:
+    case BodyAid::Phrases:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound)
 {
@@ -35,7 +58,21 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
             sink(line);
         return;
     }
-    writeOutput(lines, [aid, sound](QStringView line) { return treatBodyLine(aid, line, sound); }, sink);
+    if (const std::optional<ScannedAid> scanned = scannedAid(aid)) {
+        // Each line is made in the same room and handed over from there.
+        LineBuffer out;
+        writeOutput(lines, [&out, scanned](QStringView line) {
+            out.clear();
+            MiseCouleur(line, scanned->marks, scanned->demontage, out);
+            return out.view();
+        }, sink);
+        return;
+    }
+    QString held;
+    writeOutput(lines, [&held, aid, sound](QStringView line) {
+        held = treatBodyLine(aid, line, sound);
+        return QStringView(held);
+    }, sink);
 }
 
 QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound)

@@ -38,7 +38,7 @@ namespace readingaids {
 
 QString couleursLine(QStringView line)
 {
-    return MiseCouleur(line, Marks::InWord, couleurs::demontage);
+    return MiseCouleur(line, couleurs::aid.marks, couleurs::aid.demontage);
 }
 
 } // namespace readingaids

@@ -13,6 +13,8 @@ namespace readingaids::couleurs {
 // <FONT color="red">chat</FONT>; "dort." -> <FONT color="red">dor</FONT><FONT color="green">t.</FONT>
 void demontage(QStringView word, LineBuffer &out);
 
+inline constexpr ScannedAid aid{Marks::InWord, demontage};
+
 } // namespace readingaids::couleurs
 
 namespace readingaids {

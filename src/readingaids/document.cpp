@@ -35,7 +35,7 @@ Regions findRegions(const QStringList &lines)
     return {start, logo, end};
 }
 
-void writeOutput(const QStringList &lines, const LineTreatment &treatment, const LineSink &sink)
+void writeOutput(const QStringList &lines, const LineViewTreatment &treatment, const LineSink &sink)
 {
     const Regions regions = findRegions(lines);
     for (qsizetype i = 0; i <= regions.logo; ++i)

@@ -41,6 +41,10 @@ Regions findRegions(const QStringList &lines);
 // Turns one body line into one output line.
 using LineTreatment = std::function<QString(QStringView line)>;
 
+// Turns one body line into its output line, which stays valid until the next
+// call: the streamed output is made in room kept from line to line.
+using LineViewTreatment = std::function<QStringView(QStringView line)>;
+
 // Receives the output lines one by one, in order, as they are made.
 using LineSink = std::function<void(QStringView line)>;
 
@@ -51,6 +55,6 @@ QStringList writeOutput(const QStringList &lines, const LineTreatment &treatment
 
 // The same lines handed to the sink as they are made, none held; nothing
 // reaches the sink when a marker is missing.
-void writeOutput(const QStringList &lines, const LineTreatment &treatment, const LineSink &sink);
+void writeOutput(const QStringList &lines, const LineViewTreatment &treatment, const LineSink &sink);
 
 } // namespace readingaids

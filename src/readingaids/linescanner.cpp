@@ -107,13 +107,8 @@ struct Scanner
 
 } // namespace
 
-QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
+void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, LineBuffer &out)
 {
-    // The line is made in room kept from one line to the next (a coloured
-    // line grows to about nine times its text, and would be moved each time
-    // its room doubled), then copied out at its exact size.
-    thread_local LineBuffer out;
-    out.clear();
     Scanner scan{trimLine(line), demontage, out};
     const qsizetype n = scan.text.size();
     qsizetype i = 0;
@@ -142,6 +137,16 @@ QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
         }
     }
     scan.endWord(n);
+}
+
+QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
+{
+    // The line is made in room kept from one line to the next (a coloured
+    // line grows to about nine times its text, and would be moved each time
+    // its room doubled), then copied out at its exact size.
+    thread_local LineBuffer out;
+    out.clear();
+    MiseCouleur(line, marks, demontage, out);
     return out.toString();
 }
 

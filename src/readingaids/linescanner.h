@@ -26,6 +26,7 @@ public:
     void append(QStringView text) { std::copy_n(text.utf16(), text.size(), extend(text.size())); }
     void append(char16_t c) { *extend(1) = c; }
     void clear() { m_size = 0; }
+    QStringView view() const { return QStringView(m_data.get(), m_size); }
     QString toString() const { return QString(reinterpret_cast<const QChar *>(m_data.get()), m_size); }
 
 private:
@@ -46,6 +47,13 @@ enum class Marks {
                // written right after: "vent," gives "vent" and ","
 };
 
+// A line aid that the scanner makes of a word treatment.
+struct ScannedAid
+{
+    Marks marks;
+    WordTreatment demontage;
+};
+
 // One body line turned into its output line (the line scanner): the line is
 // trimmed and cut into tags, character references, blanks and words. Tags and
 // references are copied unchanged; each word is treated and written after one
@@ -57,5 +65,8 @@ enum class Marks {
 // "Le  chat<br>" -> " Le chat<br>" with a treatment that copies the word;
 // "for&#xEA;t" -> " for&#xEA;t" (the treatment sees "for" and "t").
 QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage);
+
+// The same output line appended to out.
+void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, LineBuffer &out);
 
 } // namespace readingaids

@@ -40,7 +40,7 @@ namespace readingaids {
 
 QString muettesLine(QStringView line)
 {
-    return MiseCouleur(line, Marks::BeginWord, muettes::demontage);
+    return MiseCouleur(line, muettes::aid.marks, muettes::aid.demontage);
 }
 
 } // namespace readingaids

@@ -14,6 +14,8 @@ namespace readingaids::muettes {
 // w x z. "vent" -> "ven--t", "chats" -> "chat-s", "il" -> "i-l", "Le" -> "Le"
 void demontage(QStringView word, LineBuffer &out);
 
+inline constexpr ScannedAid aid{Marks::BeginWord, demontage};
+
 } // namespace readingaids::muettes
 
 namespace readingaids {

@@ -22,7 +22,7 @@ namespace readingaids {
 
 QString tiretsLine(QStringView line)
 {
-    return MiseCouleur(line, Marks::InWord, tirets::demontage);
+    return MiseCouleur(line, tirets::aid.marks, tirets::aid.demontage);
 }
 
 } // namespace readingaids

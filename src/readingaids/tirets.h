@@ -12,6 +12,8 @@ namespace readingaids::tirets {
 // out. "chocolat" -> "cho-co-lat"
 void demontage(QStringView word, LineBuffer &out);
 
+inline constexpr ScannedAid aid{Marks::InWord, demontage};
+
 } // namespace readingaids::tirets
 
 namespace readingaids {
