@@ -70,6 +70,8 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
     }
     QString held;
     writeOutput(lines, [&held, aid, sound](QStringView line) {
+        // The line before is let go first, so that its room serves again.
+        held = QString();
         held = treatBodyLine(aid, line, sound);
         return QStringView(held);
     }, sink);
@@ -79,7 +81,13 @@ QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView soun
 {
     if (aid == BodyAid::Phrases)
         return writeSentences(lines);
-    return writeOutput(lines, [aid, sound](QStringView line) { return treatBodyLine(aid, line, sound); });
+    // Each line held at its exact size: a coloured line is about nine times
+    // its text, and a whole document held with room left unused would cost
+    // the memory of two.
+    QStringList output;
+    output.reserve(lines.size());
+    writeBodyAid(lines, aid, sound, [&output](QStringView line) { output.append(line.toString()); });
+    return output;
 }
 
 } // namespace readingaids

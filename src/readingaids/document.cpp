@@ -48,25 +48,21 @@ void writeOutput(const QStringList &lines, const LineViewTreatment &treatment, c
 
 QStringList writeOutput(const QStringList &lines, const LineTreatment &treatment)
 {
-    const Regions regions = findRegions(lines);
+    // Each line held at its exact size: a coloured line grows to eight times
+    // its text in room that doubles, and a whole document held with that
+    // room unused costs the memory of two.
     QStringList output;
     output.reserve(lines.size());
-    // A line that trimming leaves whole is shared, not copied.
-    const auto trimmed = [&output, &lines](qsizetype i) {
-        const QStringView line = trimLine(lines[i]);
-        output.append(line.size() == lines[i].size() ? lines[i] : line.toString());
-    };
-    for (qsizetype i = 0; i <= regions.logo; ++i)
-        trimmed(i);
-    for (qsizetype i = regions.logo + 1; i < regions.endMarker; ++i) {
-        // Each line held at its exact size: a whole document held with the
-        // room a growing line leaves unused would cost the memory of two.
-        QString line = treatment(lines[i]);
-        line.squeeze();
-        output.append(std::move(line));
-    }
-    for (qsizetype i = regions.endMarker; i < lines.size(); ++i)
-        trimmed(i);
+    QString made;
+    writeOutput(
+        lines,
+        [&made, &treatment](QStringView line) {
+            // The line before is let go first, so that its room serves again.
+            made = QString();
+            made = treatment(line);
+            return QStringView(made);
+        },
+        [&output](QStringView line) { output.append(line.toString()); });
     return output;
 }
 

@@ -41,8 +41,10 @@ Regions findRegions(const QStringList &lines);
 // Turns one body line into one output line.
 using LineTreatment = std::function<QString(QStringView line)>;
 
-// Turns one body line into its output line, which stays valid until the next
-// call: the streamed output is made in room kept from line to line.
+// Turns one body line into a view of its output line, which stays valid
+// until the next call: the streamed output is made in room kept from line to
+// line. (A treatment that returns a string must keep it: the view of a
+// temporary string would not outlive the call.)
 using LineViewTreatment = std::function<QStringView(QStringView line)>;
 
 // Receives the output lines one by one, in order, as they are made.
