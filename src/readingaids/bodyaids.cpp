@@ -58,9 +58,9 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
             sink(line);
         return;
     }
+    // Each line is made in the same room and handed over from there.
+    LineBuffer out;
     if (const std::optional<ScannedAid> scanned = scannedAid(aid)) {
-        // Each line is made in the same room and handed over from there.
-        LineBuffer out;
         writeOutput(lines, [&out, scanned](QStringView line) {
             out.clear();
             MiseCouleur(line, scanned->marks, scanned->demontage, out);
@@ -68,12 +68,10 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
         }, sink);
         return;
     }
-    QString held;
-    writeOutput(lines, [&held, aid, sound](QStringView line) {
-        // The line before is let go first, so that its room serves again.
-        held = QString();
-        held = treatBodyLine(aid, line, sound);
-        return QStringView(held);
+    writeOutput(lines, [&out, sound](QStringView line) {
+        out.clear();
+        sonLine(line, sound, out);
+        return out.view();
     }, sink);
 }
 

@@ -11,28 +11,28 @@ constexpr QStringView markOpening = u"<FONT color=\"red\"><B>";
 constexpr QStringView markClosing = u"</B></FONT>";
 
 // Appends the text with every occurrence of the sound marked.
-void markSound(QStringView text, QStringView sound, QString &out)
+void markSound(QStringView text, QStringView sound, LineBuffer &out)
 {
     qsizetype from = 0;
     for (qsizetype found = text.indexOf(sound); found >= 0; found = text.indexOf(sound, from)) {
-        out += text.sliced(from, found - from);
-        out += markOpening;
-        out += sound;
-        out += markClosing;
+        out.append(text.sliced(from, found - from));
+        out.append(markOpening);
+        out.append(sound);
+        out.append(markClosing);
         from = found + sound.size();
     }
-    out += text.sliced(from);
+    out.append(text.sliced(from));
 }
 
 } // namespace
 
-QString sonLine(QStringView line, QStringView sound)
+void sonLine(QStringView line, QStringView sound, LineBuffer &out)
 {
     const QStringView text = trimLine(line);
-    if (sound.isEmpty())
-        return text.toString();
-    QString out;
-    out.reserve(text.size() + 16);
+    if (sound.isEmpty()) {
+        out.append(text);
+        return;
+    }
     qsizetype runStart = 0; // where the text since the last tag begins
     qsizetype i = 0;
     while (i < text.size()) {
@@ -44,12 +44,21 @@ QString sonLine(QStringView line, QStringView sound)
         markSound(text.sliced(runStart, i - runStart), sound, out);
         if (markup < 0)
             markup = text.size() - i;
-        out += text.sliced(i, markup);
+        out.append(text.sliced(i, markup));
         i += markup;
         runStart = i;
     }
     markSound(text.sliced(runStart, i - runStart), sound, out);
-    return out;
+}
+
+QString sonLine(QStringView line, QStringView sound)
+{
+    // Made in room kept from one line to the next, then copied out at its
+    // exact size.
+    thread_local LineBuffer out;
+    out.clear();
+    sonLine(line, sound, out);
+    return out.toString();
 }
 
 } // namespace readingaids

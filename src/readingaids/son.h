@@ -1,5 +1,7 @@
 #pragma once
 
+#include "linebuffer.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -11,5 +13,8 @@ namespace readingaids {
 // Exact and case-sensitive; an empty sound marks nothing.
 // ("Le loup<br>", "ou") -> "Le l<FONT color="red"><B>ou</B></FONT>p<br>"
 QString sonLine(QStringView line, QStringView sound);
+
+// The same output line appended to out.
+void sonLine(QStringView line, QStringView sound, LineBuffer &out);
 
 } // namespace readingaids
