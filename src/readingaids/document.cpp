@@ -35,7 +35,7 @@ Regions findRegions(const QStringList &lines)
     return {start, logo, end};
 }
 
-void writeOutput(const QStringList &lines, const LineViewTreatment &treatment, const LineSink &sink)
+void writeOutput(const QStringList &lines, const LineTreatment &treatment, const LineSink &sink)
 {
     const Regions regions = findRegions(lines);
     for (qsizetype i = 0; i <= regions.logo; ++i)
@@ -44,26 +44,6 @@ void writeOutput(const QStringList &lines, const LineViewTreatment &treatment, c
         sink(treatment(lines[i]));
     for (qsizetype i = regions.endMarker; i < lines.size(); ++i)
         sink(trimLine(lines[i]));
-}
-
-QStringList writeOutput(const QStringList &lines, const LineTreatment &treatment)
-{
-    // Each line held at its exact size: a coloured line grows to eight times
-    // its text in room that doubles, and a whole document held with that
-    // room unused costs the memory of two.
-    QStringList output;
-    output.reserve(lines.size());
-    QString made;
-    writeOutput(
-        lines,
-        [&made, &treatment](QStringView line) {
-            // The line before is let go first, so that its room serves again.
-            made = QString();
-            made = treatment(line);
-            return QStringView(made);
-        },
-        [&output](QStringView line) { output.append(line.toString()); });
-    return output;
 }
 
 } // namespace readingaids

@@ -38,25 +38,19 @@ struct Regions
 // The regions of the document lines; raises DocumentRefused when a marker is missing.
 Regions findRegions(const QStringList &lines);
 
-// Turns one body line into one output line.
-using LineTreatment = std::function<QString(QStringView line)>;
-
 // Turns one body line into a view of its output line, which stays valid
-// until the next call: the streamed output is made in room kept from line to
-// line. (A treatment that returns a string must keep it: the view of a
-// temporary string would not outlive the call.)
-using LineViewTreatment = std::function<QStringView(QStringView line)>;
+// until the next call: the output is made in room kept from line to line. (A
+// treatment that returns a string must keep it: the view of a temporary
+// string would not outlive the call.)
+using LineTreatment = std::function<QStringView(QStringView line)>;
 
 // Receives the output lines one by one, in order, as they are made.
 using LineSink = std::function<void(QStringView line)>;
 
-// The transformed document: the header, the logo line, the end marker and the
-// trailer trimmed, each body line replaced by its treatment.
-// Raises DocumentRefused when a marker is missing.
-QStringList writeOutput(const QStringList &lines, const LineTreatment &treatment);
-
-// The same lines handed to the sink as they are made, none held; nothing
-// reaches the sink when a marker is missing.
-void writeOutput(const QStringList &lines, const LineViewTreatment &treatment, const LineSink &sink);
+// The transformed document handed to the sink line by line as it is made,
+// none held: the header, the logo line, the end marker and the trailer
+// trimmed, each body line replaced by its treatment. Raises DocumentRefused,
+// before any line reaches the sink, when a marker is missing.
+void writeOutput(const QStringList &lines, const LineTreatment &treatment, const LineSink &sink);
 
 } // namespace readingaids

@@ -20,9 +20,19 @@ QStringList document(const QStringList &body)
     return lines;
 }
 
-QString upper(QStringView line)
+// The document written with each body line upper-cased.
+QStringList upperCased(const QStringList &lines)
 {
-    return line.toString().toUpper();
+    QString made;
+    QStringList output;
+    writeOutput(
+        lines,
+        [&made](QStringView line) {
+            made = line.toString().toUpper();
+            return QStringView(made);
+        },
+        [&output](QStringView line) { output.append(line.toString()); });
+    return output;
 }
 
 struct RegionCase
@@ -89,13 +99,13 @@ TEST(WritingTheOutput, TreatsTheBodyLinesAndTrimsTheFrame)
     const QStringList expected = {u"<html>"_s, u"<head><link href=\"style.css\"></head>"_s, u"<!--DEBUT-->"_s,
                                   u"<img src=\"loup.jpg\"  width=\"70\" height= \"70\">"_s,
                                   u"  LE LOUP<BR>"_s, u"<!--FIN--><BR>"_s, u"<!--FIN-->"_s, u"</body>"_s, u"</html>"_s};
-    EXPECT_EQ(writeOutput(document({u"  le loup<br>"_s, u"<!--FIN--><br>"_s}), upper), expected);
+    EXPECT_EQ(upperCased(document({u"  le loup<br>"_s, u"<!--FIN--><br>"_s})), expected);
 }
 
 TEST(WritingTheOutput, TakesTheLaterOfTwoEndMarkers)
 {
     const QStringList lines = document({u"a<br>"_s, u"<!--FIN-->"_s, u"b<br>"_s});
-    const QStringList output = writeOutput(lines, upper);
+    const QStringList output = upperCased(lines);
     ASSERT_EQ(output.size(), lines.size());
     EXPECT_EQ(output[4], u"A<BR>"_s);
     EXPECT_EQ(output[5], u"<!--FIN-->"_s);
