@@ -45,6 +45,8 @@ int main(int argc, char *argv[])
     int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessavo"));
+    // Ties the windows to the menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(TESSAVO_ID));
     // The program speaks French whatever the system's language: the toolkit's
     // own texts too (file dialogs, standard buttons), when its French
     // translation is installed.
