@@ -58,7 +58,8 @@ int main(int argc, char *argv[])
 
     if (!app::enterWorkingFolder(command.folder))
         return 1;
-    // The local publishing host of the working folder is started from here,
-    // once the working folder is the current one and before the first screen.
+    // The place for starting the working folder's local publishing host
+    // (its launcher, installed under lib/tessavo/): the working folder is
+    // the current one, and no screen is shown yet.
     return app::runProgram();
 }

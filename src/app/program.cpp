@@ -25,18 +25,20 @@ void prepareEnvironment()
 bool enterWorkingFolder(const QString &given)
 {
     const QString folder = chooseWorkingFolder(given, QDir::currentPath(), QDir::homePath());
+    const auto cannotStart = [&folder](const QString &what) {
+        platform::ShowMessage(nullptr, u"Le dossier de travail « %1 » ne peut pas être %2 : Tessavo ne peut pas démarrer."_s
+                                           .arg(QDir::toNativeSeparators(folder), what));
+        return false;
+    };
     try {
         prepareWorkingFolder(dataFolder(QCoreApplication::applicationDirPath()), folder);
     } catch (const workspace::Failure &failure) {
+        if (!QFileInfo(folder).isDir())
+            return cannotStart(u"créé"_s);
         // A folder that lacks some data is still the teacher's to work in.
         platform::ShowMessage(nullptr, failure.message());
     }
-    if (QDir::setCurrent(folder))
-        return true;
-    if (QFileInfo(folder).isDir())
-        platform::ShowMessage(nullptr, u"Le dossier de travail « %1 » ne peut pas être ouvert."_s.arg(
-                                           QDir::toNativeSeparators(folder)));
-    return false;
+    return QDir::setCurrent(folder) || cannotStart(u"ouvert"_s);
 }
 
 TForm2 *startProgram()
