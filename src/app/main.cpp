@@ -1,16 +1,52 @@
+#include "app/commandline.h"
 #include "app/program.h"
 #include "platform/platform.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
+namespace {
+
+int answer(FILE *stream, const QString &text, int code)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    return code;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    // The command line is read before the toolkit starts, so that --help and
+    // --version answer without a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QFile::decodeName(argv[i]));
+    const app::CommandLine command = app::readCommandLine(arguments);
+    switch (command.request) {
+    case app::CommandLine::Request::Help:
+        return answer(stdout, app::helpText(), 0);
+    case app::CommandLine::Request::Version:
+        return answer(stdout, app::versionText(), 0);
+    case app::CommandLine::Request::Refused:
+        return answer(stderr, command.refusal + QStringLiteral("\nPour l'aide : tessavo --help\n"), 2);
+    case app::CommandLine::Request::Run:
+        break;
+    }
+
     app::prepareEnvironment();
-    QApplication application(argc, argv);
+    // The toolkit gets the program's name alone: the arguments are read above.
+    int toolkitArgc = 1;
+    QApplication application(toolkitArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessavo"));
+    // Ties the windows to the menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(TESSAVO_ID));
     // The program speaks French whatever the system's language: the toolkit's
     // own texts too (file dialogs, standard buttons), when its French
     // translation is installed.
@@ -19,5 +55,11 @@ int main(int argc, char *argv[])
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&toolkitTexts);
     platform::install(platform::desktopPlatform());
+
+    if (!app::enterWorkingFolder(command.folder))
+        return 1;
+    // The place for starting the working folder's local publishing host
+    // (its launcher, installed under lib/tessavo/): the working folder is
+    // the current one, and no screen is shown yet.
     return app::runProgram();
 }

@@ -1,10 +1,17 @@
 #include "program.h"
 
+#include "app/datafolder.h"
+#include "platform/platform.h"
 #include "students/Unit2.h"
+#include "workspace/failure.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 
 namespace app {
 
@@ -13,6 +20,25 @@ void prepareEnvironment()
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+bool enterWorkingFolder(const QString &given)
+{
+    const QString folder = chooseWorkingFolder(given, QDir::currentPath(), QDir::homePath());
+    const auto cannotStart = [&folder](const QString &what) {
+        platform::ShowMessage(nullptr, u"Le dossier de travail « %1 » ne peut pas être %2 : Tessavo ne peut pas démarrer."_s
+                                           .arg(QDir::toNativeSeparators(folder), what));
+        return false;
+    };
+    try {
+        prepareWorkingFolder(dataFolder(QCoreApplication::applicationDirPath()), folder);
+    } catch (const workspace::Failure &failure) {
+        if (!QFileInfo(folder).isDir())
+            return cannotStart(u"créé"_s);
+        // A folder that lacks some data is still the teacher's to work in.
+        platform::ShowMessage(nullptr, failure.message());
+    }
+    return QDir::setCurrent(folder) || cannotStart(u"ouvert"_s);
 }
 
 TForm2 *startProgram()

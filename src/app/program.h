@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class TForm2;
 
 namespace app {
@@ -7,6 +9,12 @@ namespace app {
 // Settings that must be made before the application object exists: the web
 // engine runs without its sandbox when the program runs as root.
 void prepareEnvironment();
+
+// Chooses the working folder (the folder given, or as chooseWorkingFolder
+// says), prepares it from the program's data and makes it the current
+// folder, once, before any screen. What fails is told in a message box;
+// returns false when the program cannot work there.
+bool enterWorkingFolder(const QString &given);
 
 // Creates the main student screen, stores it in Form2 and shows it.
 TForm2 *startProgram();

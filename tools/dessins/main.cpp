@@ -3,11 +3,13 @@
 //   reserve/Cartes/*.jpg      logo pictures of the reading texts
 //   reserve/fond.jpg          background tile of the "Bord multicolor" border
 //   src/app/pictures/*.png    screen pictures (step bar, teacher's badge)
+//   packaging/icons/hicolor/  the program's icon, SVG and 256 px PNG
 // Each written file is read back and checked. With --planche FILE.png, also
 // renders a contact sheet of all the pictures for a look by eye.
 
 #include "cartes.h"
 #include "ecrans.h"
+#include "icone.h"
 #include "outils.h"
 
 #include <QDir>
@@ -15,6 +17,8 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QSaveFile>
+#include <QXmlStreamReader>
 
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +55,34 @@ bool write(const QString &root, const Picture &picture)
     }
     std::printf("%-36s %4d x %-4d %s\n", qPrintable(picture.path), loaded.width(), loaded.height(),
                 format.constData());
+    return true;
+}
+
+// Writes the SVG icon and reads it back: it must be well-formed XML whose
+// root is a 256 x 256 svg element.
+bool writeSvg(const QString &root, const QString &relative, const QByteArray &svg)
+{
+    const QString path = QDir(root).filePath(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(svg) != svg.size() || !file.commit()) {
+        std::fprintf(stderr, "dessins: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    QFile written(path);
+    written.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&written);
+    xml.readNextStartElement();
+    const bool root256 = xml.name() == QLatin1String("svg")
+                         && xml.attributes().value(QLatin1String("viewBox")) == QLatin1String("0 0 256 256");
+    while (!xml.atEnd())
+        xml.readNext();
+    if (!root256 || xml.hasError()) {
+        std::fprintf(stderr, "dessins: %s is not a 256 x 256 SVG document (%s)\n", qPrintable(path),
+                     qPrintable(xml.errorString()));
+        return false;
+    }
+    std::printf("%-36s %4d x %-4d svg\n", qPrintable(relative), 256, 256);
     return true;
 }
 
@@ -159,10 +191,12 @@ int main(int argc, char **argv)
     for (Picture &p : etapes())
         all.push_back(std::move(p));
     all.push_back(badge());
+    all.push_back(iconePng(256));
 
     bool ok = true;
     for (const Picture &p : all)
         ok = write(root, p) && ok;
+    ok = writeSvg(root, iconeSvgPath(), iconeSvg()) && ok;
 
     if (!sheetPath.isEmpty()) {
         QImageWriter writer(sheetPath, "png");
