@@ -229,7 +229,7 @@ TEST(Hyphens, TheWordListHoldsTheCompoundsAndTheWords)
 // message naming it, and gives no text.
 TEST_F(Sources, RefusedFilesAreToldByName)
 {
-    const QByteArray garbage = QByteArray("PK\x03\x04 ceci n'est pas une archive", 34).repeated(20);
+    const QByteArray garbage = QByteArray("PK\x03\x04 ceci n'est pas une archive").repeated(20);
     const auto sparse = [](qint64 size) {
         return [size](const QString &path) {
             QFile f(path);

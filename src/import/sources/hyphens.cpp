@@ -31,12 +31,12 @@ QStringView partAfter(QStringView line)
     return line.first(end);
 }
 
-QString trimmedEnd(QStringView text)
+QStringView trimmedEnd(QStringView text)
 {
     qsizetype end = text.size();
     while (end > 0 && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
         --end;
-    return text.first(end).toString();
+    return text.first(end);
 }
 
 QStringView trimmedStart(QStringView text)
@@ -56,7 +56,7 @@ QString defaultWordList()
 
 bool endsWithCut(QStringView line)
 {
-    line = QStringView(trimmedEnd(line));
+    line = trimmedEnd(line);
     return line.size() >= 2 && isHyphen(line.back()) && line[line.size() - 2].isLetter();
 }
 
@@ -71,7 +71,7 @@ QSet<QString> wordsToLookUp(const QList<QStringList> &paragraphs)
     QSet<QString> words;
     for (const QStringList &lines : paragraphs) {
         for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-            const QString line = trimmedEnd(lines[i]);
+            const QStringView line = trimmedEnd(lines[i]);
             if (!endsWithCut(line))
                 continue;
             const QString before = partBefore(line).toString().toLower();
@@ -125,7 +125,7 @@ QString joinLines(const QStringList &lines, const QSet<QString> &known)
     for (const QString &next : lines) {
         const QStringView line = trimmedStart(next);
         if (text.isEmpty()) {
-            text = trimmedEnd(next);
+            text = trimmedEnd(next).toString();
             continue;
         }
         if (endsWithCut(text) && startsWithLetter(line, false)) {
@@ -135,7 +135,8 @@ QString joinLines(const QStringList &lines, const QSet<QString> &known)
             text += trimmedEnd(line);
             continue;
         }
-        text += u' ' + trimmedEnd(line);
+        text += u' ';
+        text += trimmedEnd(line);
     }
     return text;
 }
