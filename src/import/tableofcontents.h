@@ -23,14 +23,23 @@ struct TableOfContents
     QStringList page;  // header, newest entry, empty line, older entries newest first, trailer
 };
 
+// Where the entry of a document saved goes.
+enum class EntryPlace {
+    Newest, // a document saved: its entry comes last in the list, first on the page
+    Kept,   // a document corrected: its entry stays where it is (last when it has none)
+};
+
 // The table once the document is saved: an earlier entry of the same
-// document leaves its place and the new entry comes last in the list.
+// document leaves its place and the new entry comes last in the list, or,
+// kept, takes the place of the first earlier one.
 TableOfContents rebuildTable(const QStringList &earlierList, const QString &documentName, const QString &entry,
-                             const QStringList &header, const QStringList &trailer);
+                             const QStringList &header, const QStringList &trailer,
+                             EntryPlace place = EntryPlace::Newest);
 
 // Rebuilds and rewrites both files of the student folder (ending with the
 // separator); the head and tail of the page come from the student folder.
 // Returns the table as written.
-TableOfContents writeTable(const QString &studentFolder, const QString &documentName, const QString &pictureName);
+TableOfContents writeTable(const QString &studentFolder, const QString &documentName, const QString &pictureName,
+                           EntryPlace place = EntryPlace::Newest);
 
 } // namespace import

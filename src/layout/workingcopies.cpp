@@ -266,4 +266,19 @@ void rewriteInPlace(const WorkingCopies &files, const std::function<QStringList(
     QFile::remove(files.output());
 }
 
+void replaceText(const WorkingCopies &files, const QStringList &lines)
+{
+    const Current current = readCurrent(files);
+    const QByteArray older = untransformedBytes(current);
+    const QByteArray bytes = workspace::encodeLines(lines);
+    writeBytes(files.document, bytes);
+    QFile::remove(files.own());
+    if (current.copie == older)
+        QFile::remove(files.copie());
+    if (readBackup(files.output()) == older)
+        QFile::remove(files.output());
+    if (QFile::exists(files.bak()))
+        writeBytes(files.bak(), bytes);
+}
+
 } // namespace layout

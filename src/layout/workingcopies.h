@@ -72,4 +72,12 @@ Restored restore(const WorkingCopies &files);
 // that taking the aid off keeps the change. Raises workspace::IoError.
 void rewriteInPlace(const WorkingCopies &files, const std::function<QStringList(const QStringList &)> &change);
 
+// The teacher corrected the document's text outside the aids: lines (its
+// untransformed form, without a mark) replace the document. The backups of its
+// older text go (its own, and the shared copy or an output left behind when
+// they hold that text), and the copy the opening made, if any, gets the new
+// lines, so that taking an aid off never brings the older text back.
+// Raises workspace::IoError.
+void replaceText(const WorkingCopies &files, const QStringList &lines);
+
 } // namespace layout

@@ -1,0 +1,98 @@
+#include "opendocument.h"
+
+#include "paragraphs.h"
+#include "plaintext.h"
+#include "refusals.h"
+#include "ziparchive.h"
+
+#include <QXmlStreamReader>
+
+using namespace Qt::StringLiterals;
+
+namespace sources {
+
+namespace {
+
+const QString TextNs = u"urn:oasis:names:tc:opendocument:xmlns:text:1.0"_s;
+const QString OfficeNs = u"urn:oasis:names:tc:opendocument:xmlns:office:1.0"_s;
+const QString SvgNs = u"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"_s;
+
+// Elements whose content is no part of the body's text as it reads.
+bool isLeftOut(const QXmlStreamReader &xml)
+{
+    static const QStringList text = {
+        u"note"_s, u"tracked-changes"_s, u"sequence-decls"_s, u"variable-decls"_s, u"user-field-decls"_s,
+        u"dde-connection-decls"_s, u"table-of-content"_s, u"alphabetical-index"_s, u"illustration-index"_s,
+        u"table-index"_s, u"object-index"_s, u"user-index"_s, u"bibliography"_s, u"ruby-text"_s};
+    static const QStringList office = {u"annotation"_s, u"forms"_s, u"scripts"_s};
+    const QStringView ns = xml.namespaceUri();
+    const QStringView name = xml.name();
+    return (ns == TextNs && text.contains(name)) || (ns == OfficeNs && office.contains(name)) || ns == SvgNs;
+}
+
+} // namespace
+
+QStringList openDocumentLines(const QByteArray &contentXml, const QString &path)
+{
+    TextBudget budget(path);
+    Paragraphs paragraphs(budget);
+    QXmlStreamReader xml(contentXml);
+    bool inBody = false;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            const bool text = xml.namespaceUri() == TextNs;
+            if (xml.namespaceUri() == OfficeNs && xml.name() == u"text")
+                inBody = true;
+            else if (!inBody)
+                break;
+            else if (isLeftOut(xml))
+                xml.skipCurrentElement();
+            else if (text && (xml.name() == u"p" || xml.name() == u"h"))
+                paragraphs.start();
+            else if (text && xml.name() == u"s")
+                paragraphs.spaces(xml.attributes().value(TextNs, u"c"_s).toInt());
+            else if (text && xml.name() == u"tab")
+                paragraphs.tab();
+            else if (text && xml.name() == u"line-break")
+                paragraphs.lineBreak();
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            if (xml.namespaceUri() == TextNs && (xml.name() == u"p" || xml.name() == u"h"))
+                paragraphs.end();
+            else if (xml.namespaceUri() == OfficeNs && xml.name() == u"text")
+                inBody = false;
+            break;
+        case QXmlStreamReader::Characters:
+            paragraphs.collapsedText(xml.text());
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError())
+        throw damaged(path);
+    return paragraphs.take();
+}
+
+QStringList readOpenDocument(const QString &path)
+{
+    return openDocumentArchiveLines(readSourceBytes(path), path);
+}
+
+QStringList openDocumentArchiveLines(const QByteArray &bytes, const QString &path)
+{
+    const ZipArchive archive(path, bytes);
+    // An encrypted document keeps its parts readable as zip entries but
+    // scrambled; its manifest says so.
+    if (const std::optional<QByteArray> manifest = archive.part(u"META-INF/manifest.xml"_s);
+        manifest && manifest->contains("encryption-data"))
+        throw encrypted(path);
+    const std::optional<QByteArray> content = archive.part(u"content.xml"_s);
+    if (!content)
+        throw damaged(path);
+    return openDocumentLines(*content, path);
+}
+
+} // namespace sources

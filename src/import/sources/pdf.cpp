@@ -1,0 +1,107 @@
+#include "pdf.h"
+
+#include "hyphens.h"
+#include "pdflayout.h"
+#include "plaintext.h"
+#include "refusals.h"
+
+#include <poppler-qt6.h>
+
+#include <QImage>
+
+namespace sources {
+
+namespace {
+
+// The ligatures of Latin type ("ﬁ", "ﬂ"...) that a PDF's text may name as
+// such, back to their letters. Nothing else is changed: no-break spaces and
+// French quotes stay.
+QString withoutLigatures(QString text)
+{
+    static const std::pair<char16_t, const char16_t *> ligatures[] = {
+        {0xFB00, u"ff"}, {0xFB01, u"fi"}, {0xFB02, u"fl"}, {0xFB03, u"ffi"}, {0xFB04, u"ffl"}, {0xFB05, u"st"},
+        {0xFB06, u"st"}};
+    for (const auto &[ligature, letters] : ligatures)
+        text.replace(QChar(ligature), QString::fromUtf16(letters));
+    return text;
+}
+
+// The lines of a page: poppler gives the words in reading order, each
+// linked to the next one on its line.
+QList<PdfLine> pageLines(const Poppler::Page &page, TextBudget &budget)
+{
+    QList<PdfLine> lines;
+    bool lineOpen = false;
+    for (const std::unique_ptr<Poppler::TextBox> &word : page.textList()) {
+        if (!lineOpen) {
+            lines.append(PdfLine{QString(), word->boundingBox(), word->boundingBox().width()});
+            lineOpen = true;
+        }
+        PdfLine &line = lines.last();
+        line.text += withoutLigatures(word->text());
+        line.box = line.box.united(word->boundingBox());
+        budget.spend(word->text().size() + 1);
+        if (!word->nextWord())
+            lineOpen = false;
+        else if (word->hasSpaceAfter())
+            line.text += u' ';
+    }
+    return lines;
+}
+
+// Whether the page draws anything at all: a scan draws its picture.
+bool drawsSomething(const Poppler::Page &page)
+{
+    const QImage image = page.renderToImage(12, 12).convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar *row = image.constScanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] < 250)
+                return true;
+        }
+    }
+    return false;
+}
+
+void quiet(const QString &, const QVariant &)
+{
+}
+
+} // namespace
+
+QStringList readPdf(const QString &path)
+{
+    const QByteArray bytes = readSourceBytes(path);
+    // A damaged file is told to the teacher, not written to the console.
+    Poppler::setDebugErrorFunction(quiet, QVariant());
+    const std::unique_ptr<Poppler::Document> document = Poppler::Document::loadFromData(bytes);
+    if (!document)
+        throw damaged(path);
+    if (document->isLocked())
+        throw encrypted(path);
+    if (!document->okToCopy())
+        throw copyForbidden(path);
+
+    TextBudget budget(path);
+    QList<QStringList> paragraphs;
+    bool drawn = false;
+    for (int i = 0; i < document->numPages(); ++i) {
+        const std::unique_ptr<Poppler::Page> page = document->page(i);
+        if (!page)
+            throw damaged(path);
+        const QList<PdfLine> lines = pageLines(*page, budget);
+        if (lines.isEmpty() && !drawn)
+            drawn = drawsSomething(*page);
+        paragraphs.append(pageParagraphs(lines));
+    }
+    if (paragraphs.isEmpty())
+        throw drawn ? onlyPictures(path) : noText(path);
+
+    const QSet<QString> known = knownWords(wordsToLookUp(paragraphs));
+    QStringList text;
+    for (const QStringList &paragraph : std::as_const(paragraphs))
+        text.append(joinLines(paragraph, known));
+    return text;
+}
+
+} // namespace sources

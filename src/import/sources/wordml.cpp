@@ -1,0 +1,129 @@
+#include "wordml.h"
+
+#include "paragraphs.h"
+#include "plaintext.h"
+#include "refusals.h"
+#include "ziparchive.h"
+
+#include <QXmlStreamReader>
+
+using namespace Qt::StringLiterals;
+
+namespace sources {
+
+namespace {
+
+// The transitional and the strict names of the same markup.
+bool isWordNs(QStringView ns)
+{
+    return ns == u"http://schemas.openxmlformats.org/wordprocessingml/2006/main"
+        || ns == u"http://purl.oclc.org/ooxml/wordprocessingml/main";
+}
+
+const QString CompatibilityNs = u"http://schemas.openxmlformats.org/markup-compatibility/2006"_s;
+
+bool isLeftOut(const QXmlStreamReader &xml)
+{
+    static const QStringList word = {u"pPr"_s, u"rPr"_s, u"del"_s, u"delText"_s, u"moveFrom"_s,
+                                     u"instrText"_s, u"sdtPr"_s, u"sym"_s, u"tblPr"_s, u"sectPr"_s};
+    // Word writes a text box twice, the second time for old readers.
+    if (xml.namespaceUri() == CompatibilityNs)
+        return xml.name() == u"Fallback";
+    return isWordNs(xml.namespaceUri()) && word.contains(xml.name());
+}
+
+// An encrypted Word document is no zip archive but a compound file holding
+// an "EncryptedPackage" stream.
+bool isEncryptedPackage(const QByteArray &bytes)
+{
+    static const QByteArray compound("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    static const QByteArray stream = [] {
+        QByteArray utf16le; // the stream's name in the compound file's directory
+        for (const char c : QByteArrayView("EncryptedPackage"))
+            utf16le.append(c).append('\0');
+        return utf16le;
+    }();
+    return bytes.startsWith(compound) && bytes.contains(stream);
+}
+
+// The main part, as the package's relationships name it.
+QString mainPart(const ZipArchive &archive)
+{
+    const std::optional<QByteArray> rels = archive.part(u"_rels/.rels"_s);
+    QXmlStreamReader xml(rels.value_or(QByteArray()));
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship"
+            && xml.attributes().value(u"Type"_s).endsWith(u"/officeDocument")) {
+            QString target = xml.attributes().value(u"Target"_s).toString();
+            while (target.startsWith(u'/'))
+                target.remove(0, 1);
+            return target;
+        }
+    }
+    return u"word/document.xml"_s;
+}
+
+} // namespace
+
+QStringList wordDocumentLines(const QByteArray &documentXml, const QString &path)
+{
+    TextBudget budget(path);
+    Paragraphs paragraphs(budget);
+    QXmlStreamReader xml(documentXml);
+    bool inText = false;
+    bool sawDocument = false;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            if (isLeftOut(xml)) {
+                xml.skipCurrentElement();
+                break;
+            }
+            if (!isWordNs(xml.namespaceUri()))
+                break;
+            const QStringView name = xml.name();
+            sawDocument = sawDocument || name == u"document";
+            if (name == u"p")
+                paragraphs.start();
+            else if (name == u"t")
+                inText = true;
+            else if (name == u"tab")
+                paragraphs.tab();
+            else if (name == u"br" || name == u"cr")
+                paragraphs.lineBreak();
+            else if (name == u"noBreakHyphen")
+                paragraphs.text(u"-");
+            break;
+        }
+        case QXmlStreamReader::EndElement:
+            if (isWordNs(xml.namespaceUri()) && xml.name() == u"p")
+                paragraphs.end();
+            else if (isWordNs(xml.namespaceUri()) && xml.name() == u"t")
+                inText = false;
+            break;
+        case QXmlStreamReader::Characters:
+            if (inText)
+                paragraphs.text(xml.text());
+            break;
+        default:
+            break;
+        }
+    }
+    if (xml.hasError() || !sawDocument)
+        throw damaged(path);
+    return paragraphs.take();
+}
+
+QStringList readWordDocument(const QString &path)
+{
+    const QByteArray bytes = readSourceBytes(path);
+    if (isEncryptedPackage(bytes))
+        throw encrypted(path);
+    const ZipArchive archive(path, bytes);
+    const std::optional<QByteArray> document = archive.part(mainPart(archive));
+    if (!document)
+        throw damaged(path);
+    return wordDocumentLines(*document, path);
+}
+
+} // namespace sources

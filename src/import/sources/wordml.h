@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace sources {
+
+// The body of a Word document (.docx): one line a paragraph, in order, list
+// items, table cells and text boxes included; line breaks start a new line,
+// tabs are kept. Headers, footers, notes and comments (kept in other parts),
+// deleted and moved-away tracked changes and field codes are left out.
+// Raises workspace::IoError.
+QStringList readWordDocument(const QString &path);
+
+// The same from the bytes of the main part (word/document.xml).
+QStringList wordDocumentLines(const QByteArray &documentXml, const QString &path);
+
+} // namespace sources
