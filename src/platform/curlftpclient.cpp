@@ -196,6 +196,11 @@ void CurlFtpClient::connect(const FtpLogin &login)
     if (login.tls) {
         curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
         curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+        // Servers that require each data connection to resume the TLS session
+        // of the control connection (vsftpd's default) refuse the second file
+        // with "522 session reuse required" when TLS 1.3 is spoken: libcurl
+        // then resumes the session of the previous data connection instead.
+        curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
         if (!caFile.isEmpty())
             curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
     }
@@ -290,10 +295,16 @@ bool CurlFtpClient::perform(const QString &failureText)
                    .arg(host, detail);
         break;
     default:
-        if (!failureText.isEmpty())
-            text = reply.isEmpty() ? failureText + u" ("_s + detail + u')' : failureText + u" (réponse du serveur : "_s + reply + u')';
-        else
+        if (failureText.isEmpty())
             text = u"La communication avec le serveur de publication %1 a échoué : %2."_s.arg(host, detail);
+        // "150 Ok to send data." was the last word: the server cut the
+        // transfer without saying why (a full disk, a crash, a lost network).
+        else if (reply.startsWith(u'1'))
+            text = failureText + u" : le serveur a coupé la connexion pendant l'envoi ("_s + detail + u')';
+        else if (reply.isEmpty())
+            text = failureText + u" ("_s + detail + u')';
+        else
+            text = failureText + u" (réponse du serveur : "_s + reply + u')';
     }
     if (!connected() && m_handle)
         m_handle->loggedIn = false;

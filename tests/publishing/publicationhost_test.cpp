@@ -24,7 +24,9 @@
 #include <csignal>
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -93,6 +95,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(QFileInfo(Launcher).isExecutable()) << Launcher.toStdString();
+        // The servers, once their launcher is gone, become this process's
+        // children, and are reaped here when they end.
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
         environment.insert(u"HOME"_s, root.filePath(u"maison"_s));
         environment.insert(u"XDG_STATE_HOME"_s, root.filePath(u"etat"_s));
     }
@@ -105,6 +110,15 @@ protected:
         for (const QString &folder : std::as_const(folders)) {
             for (const qint64 pid : processesMentioning(QFile::encodeName(folder + u"-publication"_s)))
                 ::kill(pid_t(pid), SIGKILL);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 2000) {
+            const pid_t reaped = ::waitpid(-1, nullptr, WNOHANG);
+            if (reaped < 0)
+                break;
+            if (reaped == 0)
+                QThread::msleep(10);
         }
     }
 
