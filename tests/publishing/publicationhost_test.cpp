@@ -456,16 +456,21 @@ TEST_F(PublicationHost, NeverGrantsAnonymousAccess)
     EXPECT_EQ(QDir(a + u"-publication"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
-TEST_F(PublicationHost, StartsNothingForARealHostAndTellsAMissingFolder)
+TEST_F(PublicationHost, StartsNothingForARealHostKeepsItsFileForItsOwnerAndTellsAMissingFolder)
 {
     const QString a = folder(u"a"_s);
     writeFile(a + u"/publication.ini"_s,
               "[publication]\r\nhote=ftp.ecole.fr\r\nutilisateur=classe\r\nmot_de_passe=x\r\nadresse_web=www.ecole.fr\r\n");
+    QFile::setPermissions(a + u"/publication.ini"_s, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                          | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const Outcome real = launch({a});
     EXPECT_EQ(real.code, 0) << real.err.toStdString();
     EXPECT_TRUE(real.out.contains(u"ftp.ecole.fr"_s)) << real.out.toStdString();
     EXPECT_FALSE(record(a));
     EXPECT_FALSE(QFileInfo::exists(a + u"-publication"_s));
+    // Its password is kept from the others too.
+    EXPECT_EQ(QFile::permissions(a + u"/publication.ini"_s), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                 | QFileDevice::ReadUser | QFileDevice::WriteUser);
 
     const Outcome missing = launch({root.filePath(u"absent"_s)});
     EXPECT_EQ(missing.code, 1);

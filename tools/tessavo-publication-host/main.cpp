@@ -138,10 +138,24 @@ qint64 startServer(const publishing::LocalHost &host, const QString &log)
         (said + u' ' + QString::fromUtf8(server.readAllStandardError())).trimmed(), log));
 }
 
+// A publication.ini written by hand or by an earlier version may be readable
+// by others: it holds the password.
+void keepForItsOwner(const QString &ini)
+{
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                            | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions now = QFile::permissions(ini);
+    if (now & others)
+        QFile::setPermissions(ini, now & ~others);
+}
+
 int serve(const QString &workingFolder, const QString &state)
 {
     bool written = false;
-    if (!QFileInfo::exists(QDir(workingFolder).filePath(publishing::PublicationIni))) {
+    const QString ini = QDir(workingFolder).filePath(publishing::PublicationIni);
+    if (QFileInfo::exists(ini)) {
+        keepForItsOwner(ini);
+    } else {
         const auto [ftpPort, webPort] = publishing::choosePorts(
             hostprocesses::portIsFree, publishing::portsOfOtherFolders(state, workingFolder));
         written = publishing::writeFreshPublicationIni(
