@@ -189,7 +189,8 @@ std::optional<HostRecord> readRecord(const QString &path)
     record.startTime = json.value(u"debut"_s).toInteger();
     record.ftpPort = json.value(u"port_ftp"_s).toInt();
     record.webPort = json.value(u"port_web"_s).toInt();
-    if (record.workingFolder.isEmpty() || record.pid <= 0 || record.ftpPort <= 0 || record.webPort <= 0)
+    if (record.workingFolder.isEmpty() || record.servedFolder.isEmpty() || record.pid <= 0 || record.ftpPort <= 0
+        || record.webPort <= 0)
         return std::nullopt;
     return record;
 }
