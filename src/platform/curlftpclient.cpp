@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QUrl>
 
+#include <algorithm>
+
 #include <curl/curl.h>
 
 using namespace Qt::StringLiterals;
@@ -23,14 +25,19 @@ int onDebug(CURL *, curl_infotype type, char *data, size_t size, void *lastReply
 {
     if (type != CURLINFO_HEADER_IN && type != CURLINFO_HEADER_OUT)
         return 0;
-    const QList<QByteArray> lines = QByteArray(data, qsizetype(size)).split('\n');
+    const QByteArray chunk(data, qsizetype(size));
+    // The whole command, whatever it holds after the word: no part of the
+    // password is ever logged.
+    if (type == CURLINFO_HEADER_OUT && chunk.startsWith("PASS ")) {
+        qCInfo(lcFtp).noquote() << u"> PASS ****"_s;
+        return 0;
+    }
+    const QList<QByteArray> lines = chunk.split('\n');
     for (QByteArray line : lines) {
         line = line.trimmed();
         if (line.isEmpty())
             continue;
         if (type == CURLINFO_HEADER_OUT) {
-            if (line.startsWith("PASS "))
-                line = "PASS ****";
             qCInfo(lcFtp).noquote() << u"> "_s + QString::fromUtf8(line);
         } else if (type == CURLINFO_HEADER_IN) {
             qCInfo(lcFtp).noquote() << u"< "_s + QString::fromUtf8(line);
@@ -71,14 +78,25 @@ size_t discard(char *, size_t size, size_t count, void *)
     return size * count;
 }
 
+bool holdsControlCharacter(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.category() == QChar::Other_Control; });
+}
+
 // A remote path is sent as it is: a control character (CR, LF) would end the
 // command and start another, so such a path is never sent.
 void refuseControlCharacters(const QString &path)
 {
-    for (const QChar ch : path) {
-        if (ch.category() == QChar::Other_Control)
-            throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(path));
-    }
+    if (holdsControlCharacter(path))
+        throw FtpError(u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(path));
+}
+
+// The same for the login, whose text is not quoted: it may be the password.
+void refuseControlCharacters(const FtpLogin &login)
+{
+    if (holdsControlCharacter(login.host) || holdsControlCharacter(login.user) || holdsControlCharacter(login.password))
+        throw FtpError(u"Connexion au serveur de publication impossible : l'hôte, l'utilisateur ou le mot de passe "
+                       u"contient un caractère de contrôle (un saut de ligne, par exemple). Rien n'est envoyé."_s);
 }
 
 } // namespace
@@ -148,6 +166,7 @@ void CurlFtpClient::disconnect()
 void CurlFtpClient::connect(const FtpLogin &login)
 {
     disconnect();
+    refuseControlCharacters(login);
     m_login = login;
     m_handle = std::make_unique<Handle>();
     CURL *curl = m_handle->curl;
@@ -177,6 +196,11 @@ void CurlFtpClient::connect(const FtpLogin &login)
     if (login.tls) {
         curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
         curl_easy_setopt(curl, CURLOPT_FTPSSLAUTH, long(CURLFTPAUTH_TLS));
+        // Servers that require each data connection to resume the TLS session
+        // of the control connection (vsftpd's default) refuse the second file
+        // with "522 session reuse required" when TLS 1.3 is spoken: libcurl
+        // then resumes the session of the previous data connection instead.
+        curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
         if (!caFile.isEmpty())
             curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
     }
@@ -271,10 +295,16 @@ bool CurlFtpClient::perform(const QString &failureText)
                    .arg(host, detail);
         break;
     default:
-        if (!failureText.isEmpty())
-            text = reply.isEmpty() ? failureText + u" ("_s + detail + u')' : failureText + u" (réponse du serveur : "_s + reply + u')';
-        else
+        if (failureText.isEmpty())
             text = u"La communication avec le serveur de publication %1 a échoué : %2."_s.arg(host, detail);
+        // "150 Ok to send data." was the last word: the server cut the
+        // transfer without saying why (a full disk, a crash, a lost network).
+        else if (reply.startsWith(u'1'))
+            text = failureText + u" : le serveur a coupé la connexion pendant l'envoi ("_s + detail + u')';
+        else if (reply.isEmpty())
+            text = failureText + u" ("_s + detail + u')';
+        else
+            text = failureText + u" (réponse du serveur : "_s + reply + u')';
     }
     if (!connected() && m_handle)
         m_handle->loggedIn = false;

@@ -25,6 +25,30 @@ QString text(const QSettings &settings, const QString &key)
     return value.toString();
 }
 
+// Qt's reader turns "\r\n" inside a quoted value into a real line break; such
+// a value would end an FTP command and start another.
+bool holdsControlCharacter(const QString &value)
+{
+    for (const QChar ch : value) {
+        if (ch.category() == QChar::Other_Control)
+            return true;
+    }
+    return false;
+}
+
+// The value of a key that must be given; the text never quotes the value, which
+// may be the password.
+QString required(const QSettings &settings, const QString &key, const QString &what, const QString &path)
+{
+    const QString value = text(settings, key);
+    if (value.trimmed().isEmpty())
+        refuse(path, u"publication.ini ne donne pas %1 (clé %2 du groupe [publication])"_s.arg(what, key));
+    if (holdsControlCharacter(value))
+        refuse(path, u"la clé %1 de publication.ini contient un caractère de contrôle (un saut de ligne, par exemple) : "
+                     u"rien n'est envoyé au serveur"_s.arg(key));
+    return value;
+}
+
 int number(const QSettings &settings, const QString &key, int fallback, int low, int high, const QString &path)
 {
     const QString value = text(settings, key).trimmed();
@@ -64,13 +88,14 @@ PublicationSettings readPublicationSettings(const QString &workingFolder)
     settings.beginGroup(u"publication"_s);
 
     PublicationSettings result;
-    result.host = text(settings, u"hote"_s).trimmed();
-    if (result.host.isEmpty())
-        refuse(path, u"publication.ini ne donne pas l'hôte du serveur (clé hote du groupe [publication])"_s);
+    result.host = required(settings, u"hote"_s, u"l'hôte du serveur"_s, path).trimmed();
     result.port = number(settings, u"port"_s, 21, 1, 65535, path);
-    result.user = text(settings, u"utilisateur"_s);
-    result.password = text(settings, u"mot_de_passe"_s);
-    result.adresse_web = text(settings, u"adresse_web"_s).trimmed();
+    // No account would mean an anonymous login.
+    result.user = required(settings, u"utilisateur"_s, u"l'utilisateur du serveur"_s, path);
+    result.password = required(settings, u"mot_de_passe"_s, u"le mot de passe du serveur"_s, path);
+    // Without it every link of the class page and the address of the table of
+    // contents would be "http:///Orvane_...".
+    result.adresse_web = required(settings, u"adresse_web"_s, u"l'adresse web du serveur"_s, path).trimmed();
     const QString tls = text(settings, u"tls"_s).trimmed().toLower();
     if (tls != u"oui"_s && tls != u"non"_s && !tls.isEmpty())
         refuse(path, u"la clé tls de publication.ini vaut « %1 » au lieu de oui ou non"_s.arg(tls));

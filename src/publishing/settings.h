@@ -10,9 +10,9 @@
 //   [publication]
 //   hote=ftp.example.org        (required)
 //   port=21                     (21 when missing)
-//   utilisateur=classe
-//   mot_de_passe=secret
-//   adresse_web=www.example.org (host and port, no scheme)
+//   utilisateur=classe          (required)
+//   mot_de_passe=secret         (required)
+//   adresse_web=www.example.org (required: host and port, no scheme)
 //   tls=non                     (oui: explicit FTPS, certificate verified)
 //   delai=20                    (seconds without an answer before giving up)
 //   certificat=                 (optional: PEM file of the authorities to trust)
@@ -35,9 +35,11 @@ struct PublicationSettings
     platform::FtpLogin login() const;
 };
 
-// Reads workingFolder/publication.ini. A missing file, a missing "hote" or a
-// value that is not understood raises platform::FtpError with a French text
-// naming publication.ini.
+// Reads workingFolder/publication.ini. A missing file, a required key missing
+// or empty, a host, user, password or web address holding a control character
+// (a line break would end an FTP command), or a value that is not understood
+// raises platform::FtpError with a French text naming publication.ini and the
+// key, and never quoting the password.
 PublicationSettings readPublicationSettings(const QString &workingFolder);
 
 } // namespace publishing

@@ -204,6 +204,22 @@ TEST_F(Diffusion, AHostThatIsDownIsReportedAndNothingElseHappens)
     EXPECT_FALSE(layout->WebBrowser2->isHidden());
 }
 
+TEST_F(Diffusion, APublicationIniWithoutWebAddressIsToldBeforeAnythingIsSent)
+{
+    writeFile(folder.file(u"publication.ini"_s),
+              "[publication]\nhote=127.0.0.1\nport=" + QByteArray::number(server->port())
+                  + "\nutilisateur=eleve\nmot_de_passe=\"s3cret,pw\"\n");
+    import->MiseEnPage = true;
+
+    publishFromImport();
+
+    ASSERT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_TRUE(platform.messages.shown.last().contains(u"publication.ini"_s)) << visible(platform.messages.shown.last());
+    EXPECT_TRUE(platform.messages.shown.last().contains(u"clé adresse_web"_s)) << visible(platform.messages.shown.last());
+    EXPECT_TRUE(filesIn(server->file(Published)).empty());
+    EXPECT_TRUE(platform.shell.addresses.isEmpty());
+}
+
 TEST_F(Diffusion, TheWindowIsToldWhileASilentHostIsWaitedFor)
 {
     QTcpServer silent;  // the system accepts the connection; nobody answers

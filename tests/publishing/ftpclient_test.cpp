@@ -224,6 +224,45 @@ TEST(CurlFtpClient, LogsCommandsAndRepliesWithThePasswordHidden)
         EXPECT_TRUE(line.startsWith(u"> "_s) || line.startsWith(u"< "_s)) << "commands and replies only: " << line.toStdString();
 }
 
+TEST(CurlFtpClient, SendsNothingAndLogsNothingOfALoginHoldingALineBreak)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir working;
+    QFile ini(QDir(working.path()).filePath(u"publication.ini"_s));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[publication]\nhote=127.0.0.1\nport=" + QByteArray::number(server.port())
+              + "\nutilisateur=eleve\nmot_de_passe=\"s3cret;pw\\r\\nMKD injected2\"\nadresse_web=127.0.0.1:8000\n");
+    ini.close();
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=true"_s);
+    const QtMessageHandler previous = qInstallMessageHandler(recordFtp);
+    ftpLog.clear();
+
+    platform::CurlFtpClient client;
+    const std::optional<QString> shown = publishing::ConnexionFTP(client, working.path());
+    // The client refuses such a login too, whoever gives it.
+    platform::FtpLogin injected = server.login();
+    injected.password = u"s3cret;pw\r\nMKD injected3"_s;
+    const QString refusedPassword = failureOf([&] { client.connect(injected); });
+    injected = server.login();
+    injected.user = u"eleve\r\nMKD injected4"_s;
+    const QString refusedUser = failureOf([&] { client.connect(injected); });
+
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=false"_s);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->contains(u"mot_de_passe"_s)) << shown->toStdString();
+    EXPECT_TRUE(refusedPassword.contains(u"caractère de contrôle"_s)) << refusedPassword.toStdString();
+    EXPECT_TRUE(refusedUser.contains(u"caractère de contrôle"_s)) << refusedUser.toStdString();
+    EXPECT_FALSE(client.connected());
+    EXPECT_EQ(QDir(server.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_TRUE(ftpLog.isEmpty()) << ftpLog.join(u'\n').toStdString();
+    for (const QString &text : {*shown, refusedPassword, refusedUser}) {
+        EXPECT_FALSE(text.contains(u"s3cret"_s)) << text.toStdString();
+        EXPECT_FALSE(text.contains(u"injected"_s)) << text.toStdString();
+    }
+}
+
 TEST(ConnexionFTP, ConnectsWithPublicationIniAndShowsWhyItCannot)
 {
     fakes::FtpServer server;

@@ -53,7 +53,7 @@ TEST(PublicationSettings, ReadsEveryKeyAndKeepsACommaInThePassword)
 TEST(PublicationSettings, GivesTheDefaultsOfAMissingKeyAndReadsAQuotedValue)
 {
     QTemporaryDir folder;
-    writeIni(folder.path(), "[publication]\nhote=127.0.0.1\nmot_de_passe=\"x;y\"\n");
+    writeIni(folder.path(), "[publication]\nhote=127.0.0.1\nutilisateur=u\nmot_de_passe=\"x;y\"\nadresse_web=h\n");
     const publishing::PublicationSettings settings = publishing::readPublicationSettings(folder.path());
     EXPECT_EQ(settings.password, u"x;y"_s);  // quoted: ";" would start a comment
     EXPECT_EQ(settings.port, 21);
@@ -62,16 +62,34 @@ TEST(PublicationSettings, GivesTheDefaultsOfAMissingKeyAndReadsAQuotedValue)
     EXPECT_TRUE(settings.certificat.isEmpty());
 }
 
-TEST(PublicationSettings, RefusesWhatItCannotUseWithATextNamingTheFile)
+TEST(PublicationSettings, RefusesWhatItCannotUseWithATextNamingTheFileAndTheKey)
 {
+    // Every required key, each case then adds or changes one line.
+    const QByteArray complete = "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=\"s3cret;pw\"\nadresse_web=w\n";
     const Refused cases[] = {
         {"no file", {}, u"introuvable"_s},
-        {"no host", "[publication]\nport=21\n", u"hote"_s},
-        {"host outside the group", "hote=ftp.ecole.fr\n", u"hote"_s},
-        {"port not a number", "[publication]\nhote=h\nport=vingt\n", u"port"_s},
-        {"port out of range", "[publication]\nhote=h\nport=70000\n", u"port"_s},
-        {"delay of zero", "[publication]\nhote=h\ndelai=0\n", u"delai"_s},
-        {"tls neither yes nor no", "[publication]\nhote=h\ntls=peut-etre\n", u"tls"_s},
+        {"no host", "[publication]\nport=21\nutilisateur=u\nmot_de_passe=p\nadresse_web=w\n", u"clé hote"_s},
+        {"host outside the group", "hote=ftp.ecole.fr\n", u"clé hote"_s},
+        {"port not a number", complete + "port=vingt\n", u"port"_s},
+        {"port out of range", complete + "port=70000\n", u"port"_s},
+        {"delay of zero", complete + "delai=0\n", u"delai"_s},
+        {"tls neither yes nor no", complete + "tls=peut-etre\n", u"tls"_s},
+        {"no user", "[publication]\nhote=h\nmot_de_passe=p\nadresse_web=w\n", u"clé utilisateur"_s},
+        {"an empty user", "[publication]\nhote=h\nutilisateur=\nmot_de_passe=p\nadresse_web=w\n", u"clé utilisateur"_s},
+        {"no password", "[publication]\nhote=h\nutilisateur=u\nadresse_web=w\n", u"clé mot_de_passe"_s},
+        {"an empty quoted password", "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=\"\"\nadresse_web=w\n",
+         u"clé mot_de_passe"_s},
+        {"no web address", "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=p\n", u"clé adresse_web"_s},
+        // Qt's reader turns the escapes of a quoted value into the characters.
+        {"a line break inside the quoted password",
+         "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=\"s3cret;pw\\r\\nMKD injected2\"\nadresse_web=w\n",
+         u"clé mot_de_passe"_s},
+        {"a tab in the user", "[publication]\nhote=h\nutilisateur=\"u\\tv\"\nmot_de_passe=p\nadresse_web=w\n",
+         u"clé utilisateur"_s},
+        {"a line feed in the host", "[publication]\nhote=\"h\\nQUIT\"\nutilisateur=u\nmot_de_passe=p\nadresse_web=w\n",
+         u"clé hote"_s},
+        {"a line feed in the web address",
+         "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=p\nadresse_web=\"w\\n<script>\"\n", u"clé adresse_web"_s},
     };
     for (const Refused &refused : cases) {
         SCOPED_TRACE(refused.name);
@@ -84,6 +102,8 @@ TEST(PublicationSettings, RefusesWhatItCannotUseWithATextNamingTheFile)
         } catch (const platform::FtpError &error) {
             EXPECT_TRUE(error.message().contains(u"publication.ini"_s)) << error.what();
             EXPECT_TRUE(error.message().contains(refused.named)) << error.what();
+            for (const QString &part : {u"s3cret"_s, u"injected"_s})
+                EXPECT_FALSE(error.message().contains(part)) << error.what();
         }
     }
 }
@@ -119,4 +139,16 @@ TEST(ConnexionFTP, ClosesTheOpenConnectionAndReportsAMissingFile)
     EXPECT_EQ(client.disconnects, 1);
     EXPECT_EQ(client.connects, 0);
     EXPECT_FALSE(client.connected());
+}
+
+TEST(ConnexionFTP, NeverConnectsWithALineBreakInThePassword)
+{
+    QTemporaryDir folder;
+    writeIni(folder.path(), "[publication]\nhote=127.0.0.1\nutilisateur=u\n"
+                            "mot_de_passe=\"s3cret;pw\\r\\nMKD injected2\"\nadresse_web=w\n");
+    CountingClient client;
+    const std::optional<QString> shown = publishing::ConnexionFTP(client, folder.path());
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->contains(u"mot_de_passe"_s)) << shown->toStdString();
+    EXPECT_EQ(client.connects, 0);
 }

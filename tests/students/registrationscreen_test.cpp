@@ -359,12 +359,14 @@ TEST(RegistrationFaults, EachFaultShowsItsMessageAndKeepsWhatWasWritten)
          [](const fakes::WorkingFolder &folder, const fakes::FtpServer &) {
              QTcpServer probe;
              probe.listen(QHostAddress::LocalHost);
-             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\n"_s.arg(probe.serverPort()));
+             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\nutilisateur=eleve\nmot_de_passe=x\n"
+                              u"adresse_web=127.0.0.1:8000\n"_s.arg(probe.serverPort()));
          },
          {u"Impossible de joindre le serveur de publication"_s, noConnection}},
         {"login refused", {},
          [](const fakes::WorkingFolder &folder, const fakes::FtpServer &server) {
-             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\nutilisateur=eleve\nmot_de_passe=faux\n"_s.arg(
+             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\nutilisateur=eleve\nmot_de_passe=faux\n"
+                              u"adresse_web=127.0.0.1:8000\n"_s.arg(
                                   server.port()));
          },
          {u"Le serveur de publication 127.0.0.1:"_s, noConnection}},
@@ -375,9 +377,18 @@ TEST(RegistrationFaults, EachFaultShowsItsMessageAndKeepsWhatWasWritten)
          {u"Connexion au serveur de publication impossible : publication.ini est introuvable"_s, noConnection}},
         {"delay reached", {},
          [](const fakes::WorkingFolder &folder, const fakes::FtpServer &) {
-             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\ndelai=1\n"_s.arg(silent.serverPort()));
+             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\ndelai=1\nutilisateur=eleve\nmot_de_passe=x\n"
+                              u"adresse_web=127.0.0.1:8000\n"_s.arg(silent.serverPort()));
          },
          {u"Le serveur de publication 127.0.0.1:%1 n'a pas répondu dans le délai de 1 seconde."_s.arg(silent.serverPort()),
+          noConnection}},
+        {"no web address", {},
+         [](const fakes::WorkingFolder &folder, const fakes::FtpServer &server) {
+             writeIni(folder, u"[publication]\nhote=127.0.0.1\nport=%1\nutilisateur=eleve\nmot_de_passe=\"s3cret,pw\"\n"_s.arg(
+                                  server.port()));
+         },
+         {u"Connexion au serveur de publication impossible : publication.ini ne donne pas l'adresse web du serveur "
+          u"(clé adresse_web du groupe [publication])"_s,
           noConnection}},
         {"folder refused", u"elr"_s, {}, {u"Le serveur de publication n'a pas pu créer le dossier « ../Orvane_EVRY_JAURES_CM1/ »"_s}},
         {"upload refused", u"elradfmMT"_s, {}, {u"L'envoi de"_s}, true},

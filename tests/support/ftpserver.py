@@ -3,6 +3,8 @@
 Prints "PORT <number>" once it listens, then serves until it is stopped.
   ftpserver.py --root DIR --user U --password P [--perm elradfmwMT]
                [--cert-dir DIR]   (explicit FTPS with a certificate made there)
+  ftpserver.py --make-certificate DIR
+               (only writes DIR/cert.pem and DIR/key.pem, for another server)
 """
 import argparse
 import os
@@ -50,6 +52,9 @@ class DataChannel(TLS_DTPHandler):
 
 
 def main():
+    if len(sys.argv) == 3 and sys.argv[1] == "--make-certificate":
+        make_certificate(sys.argv[2])
+        return 0
     parser = argparse.ArgumentParser()
     parser.add_argument("--root", required=True)
     parser.add_argument("--user", required=True)

@@ -1,0 +1,479 @@
+// tessavo-publication-host, run as scripts and the program run it, each test
+// with a home and a state folder of its own; publishing to the hosts it
+// starts goes through the program's own client.
+#include "platform/curlftpclient.h"
+#include "publishing/connexion.h"
+#include "publishing/diffusion.h"
+#include "publishing/forcedirectories.h"
+#include "publishing/host.h"
+#include "publishing/settings.h"
+#include "testfiles.h"
+#include "visible.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUrl>
+
+#include <csignal>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Launcher = QStringLiteral(TESSAVO_PUBLICATION_HOST);
+
+struct Outcome
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+// The numbers of the running processes whose command line or environment
+// holds text.
+QList<qint64> processesMentioning(const QByteArray &text)
+{
+    QList<qint64> found;
+    for (const QString &entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number)
+            continue;
+        for (const char *file : {"cmdline", "environ"}) {
+            if (bytesOf(u"/proc/%1/%2"_s.arg(entry, QString::fromLatin1(file))).contains(text)) {
+                found.append(pid);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+// "GET /path" on 127.0.0.1:port; the body, or nothing.
+QByteArray httpGet(int port, const QString &path)
+{
+    QTcpSocket socket;
+    socket.connectToHost(u"127.0.0.1"_s, quint16(port));
+    if (!socket.waitForConnected(3000))
+        return {};
+    socket.write("GET " + QUrl::toPercentEncoding(path, "/") + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+    QByteArray reply;
+    while (socket.waitForReadyRead(3000))
+        reply += socket.readAll();
+    reply += socket.readAll();
+    if (!reply.startsWith("HTTP/1.0 200") && !reply.startsWith("HTTP/1.1 200"))
+        return {};
+    return reply.mid(reply.indexOf("\r\n\r\n") + 4);
+}
+
+QString failureOf(const std::function<void()> &run)
+{
+    try {
+        run();
+    } catch (const platform::FtpError &error) {
+        return error.message();
+    }
+    return u"<no error>"_s;
+}
+
+class PublicationHost : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFileInfo(Launcher).isExecutable()) << Launcher.toStdString();
+        // The servers, once their launcher is gone, become this process's
+        // children, and are reaped here when they end.
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+        environment.insert(u"HOME"_s, root.filePath(u"maison"_s));
+        environment.insert(u"XDG_STATE_HOME"_s, root.filePath(u"etat"_s));
+    }
+
+    void TearDown() override
+    {
+        for (const QString &folder : std::as_const(folders))
+            launch({u"--arreter"_s, folder});
+        // Whatever a failed test left running of its own.
+        for (const QString &folder : std::as_const(folders)) {
+            for (const qint64 pid : processesMentioning(QFile::encodeName(folder + u"-publication"_s)))
+                ::kill(pid_t(pid), SIGKILL);
+        }
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 2000) {
+            const pid_t reaped = ::waitpid(-1, nullptr, WNOHANG);
+            if (reaped < 0)
+                break;
+            if (reaped == 0)
+                QThread::msleep(10);
+        }
+    }
+
+    // A fresh working folder; its name holds a blank and an accent.
+    QString folder(const QString &name)
+    {
+        const QString path = QDir(root.path()).filePath(name + u" élève"_s);
+        QDir().mkpath(path);
+        folders.append(QFileInfo(path).canonicalFilePath());
+        return folders.last();
+    }
+
+    Outcome launch(const QStringList &arguments, const std::function<void()> &inChild = {}) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        if (inChild)
+            process.setChildProcessModifier(inChild);
+        process.start(Launcher, arguments);
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    // Starts the host of folder and expects it served.
+    void start(const QString &folder) const
+    {
+        const Outcome run = launch({folder});
+        ASSERT_EQ(run.code, 0) << run.err.toStdString();
+        ASSERT_TRUE(run.out.contains(folder)) << run.out.toStdString();
+        ASSERT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+
+    QString state() const { return root.filePath(u"etat/tessavo"_s); }
+
+    std::optional<publishing::HostRecord> record(const QString &folder) const
+    {
+        return publishing::readRecord(publishing::recordPath(state(), folder));
+    }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QTemporaryDir root;
+    QStringList folders;
+};
+
+// A student folder of a text, its copy and a picture.
+QString studentFolder(const QString &workingFolder, const QByteArray &text)
+{
+    const QString source = workingFolder + u"/VILLE_ECOLE_CM1/lecteurs/Dupont_Jean_x/"_s;
+    writeFile(source + u"conte.html"_s, "<p>" + text + "</p>\r\n");
+    QByteArray picture;
+    for (int i = 0; i < 70000; ++i)
+        picture.append(char(i * 31 % 251));
+    writeFile(source + u"conte.jpg"_s, picture);
+    return source;
+}
+
+const QString Target = u"../Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/"_s;
+
+// A registration's folders, then a publication, as the program makes them.
+void publish(const QString &workingFolder, const QString &source)
+{
+    platform::CurlFtpClient client;
+    const std::optional<QString> failed = publishing::ConnexionFTP(client, workingFolder);
+    ASSERT_FALSE(failed) << failed->toStdString();
+    publishing::ForceFtpDirectories(client, Target);
+    client.disconnect();
+    ASSERT_FALSE(publishing::ConnexionFTP(client, workingFolder));
+    const publishing::UploadResult result =
+        publishing::uploadFiles(client, {source, Target, workingFolder}, publishing::sourceFiles(source));
+    EXPECT_EQ(result.published, 2);
+    client.disconnect();
+}
+
+} // namespace
+
+TEST_F(PublicationHost, TwoWorkingFoldersSideBySideEachPublishToTheirOwnHost)
+{
+    const QString a = folder(u"a"_s);
+    const QString b = folder(u"b"_s);
+    start(a);
+    start(b);
+    const publishing::PublicationSettings settingsA = publishing::readPublicationSettings(a);
+    const publishing::PublicationSettings settingsB = publishing::readPublicationSettings(b);
+    EXPECT_NE(settingsA.port, settingsB.port);
+    EXPECT_NE(settingsA.password, settingsB.password);
+
+    for (const auto &[working, text] : {std::pair{a, QByteArray("chez A")}, std::pair{b, QByteArray("chez B")}}) {
+        SCOPED_TRACE(working.toStdString());
+        const QString source = studentFolder(working, text);
+        publish(working, source);
+        const publishing::LocalHost host =
+            publishing::localHostOf(working, publishing::readPublicationSettings(working));
+        for (const QString &name : {u"conte.html"_s, u"conte.jpg"_s}) {
+            const QString published = u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/"_s + name;
+            EXPECT_EQ(bytesOf(host.servedFolder + published), bytesOf(source + name)) << name.toStdString();
+            EXPECT_EQ(httpGet(host.webPort, published), bytesOf(source + name)) << name.toStdString();
+        }
+    }
+    EXPECT_TRUE(bytesOf(a + u"-publication/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s).contains("chez A"));
+    EXPECT_TRUE(bytesOf(b + u"-publication/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s).contains("chez B"));
+
+    // Each host takes its own publication.ini and no other.
+    platform::FtpLogin crossed = settingsA.login();
+    crossed.port = settingsB.port;
+    platform::CurlFtpClient client;
+    EXPECT_TRUE(failureOf([&] { client.connect(crossed); }).contains(u"a refusé l'utilisateur"_s));
+
+    // Started again, each is recognised, not doubled.
+    ASSERT_TRUE(record(a));
+    const qint64 pidA = record(a)->pid;
+    const Outcome again = launch({a});
+    EXPECT_EQ(again.code, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.out.contains(u"déjà en marche"_s)) << again.out.toStdString();
+    EXPECT_EQ(record(a)->pid, pidA);
+    EXPECT_EQ(processesMentioning(QFile::encodeName(a + u"-publication"_s)), QList<qint64>{pidA});
+}
+
+TEST_F(PublicationHost, NoCommandLineAndNoEnvironmentHoldsThePassword)
+{
+    const QString a = folder(u"a"_s);
+    start(a);
+    const QString password = publishing::readPublicationSettings(a).password;
+    const QList<qint64> host = processesMentioning(QFile::encodeName(a));
+    ASSERT_FALSE(host.isEmpty());
+    for (const qint64 pid : host) {
+        for (const char *file : {"cmdline", "environ"}) {
+            const QByteArray shown = bytesOf(u"/proc/%1/%2"_s.arg(pid).arg(QString::fromLatin1(file)));
+            EXPECT_FALSE(shown.contains(password.toLatin1())) << pid << " " << file;
+        }
+    }
+    EXPECT_TRUE(processesMentioning(password.toLatin1()).isEmpty());
+    ASSERT_TRUE(record(a));
+    EXPECT_TRUE(host.contains(record(a)->pid));
+}
+
+TEST_F(PublicationHost, PublicationIniIsForItsOwnerAloneFromItsFirstByte)
+{
+    const QString a = folder(u"a"_s);
+    // Watches every file made in the folder, and looks at its mode at once.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(a).constData(), IN_CREATE | IN_MOVED_TO), 0);
+    QMap<QString, mode_t> modes;
+    const auto look = [&] {
+        alignas(inotify_event) char buffer[4096];
+        ssize_t size;
+        while ((size = ::read(watch, buffer, sizeof buffer)) > 0) {
+            for (char *at = buffer; at < buffer + size;) {
+                const auto *event = reinterpret_cast<const inotify_event *>(at);
+                const QString name = QString::fromLocal8Bit(event->name);
+                struct stat status{};
+                if (::lstat(QFile::encodeName(a + u'/' + name).constData(), &status) == 0)
+                    modes.insert(name, status.st_mode & 0777);
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+    };
+
+    QProcess launcher;
+    launcher.setProcessEnvironment(environment);
+    // A mask that lets everything through: only the launcher's care protects the file.
+    launcher.setChildProcessModifier([] { ::umask(0); });
+    launcher.start(Launcher, {a});
+    while (!launcher.waitForFinished(0)) {
+        pollfd ready{watch, POLLIN, 0};
+        ::poll(&ready, 1, 5);
+        look();
+    }
+    look();
+    ::close(watch);
+
+    EXPECT_EQ(launcher.exitCode(), 0) << launcher.readAllStandardError().toStdString();
+    ASSERT_TRUE(modes.contains(u"publication.ini"_s)) << modes.keys().join(u' ').toStdString();
+    for (auto made = modes.cbegin(); made != modes.cend(); ++made)
+        EXPECT_EQ(made.value(), 0600u) << made.key().toStdString();
+}
+
+TEST_F(PublicationHost, APortHeldByAnotherProgramIsToldAndNeverReportedAsServed)
+{
+    struct Case
+    {
+        const char *name;
+        bool web;            // the web port is the one held, not the FTP port
+        bool afterAServer;   // the folder's own server ran, was killed, and lost its port
+    };
+    const Case cases[] = {{"the FTP port", false, false}, {"the web port", true, false}, {"a killed server's port", false, true}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString a = folder(QString::fromLatin1(c.name));
+        QTcpServer foreign;
+        if (c.afterAServer) {
+            start(a);
+            ASSERT_TRUE(record(a));
+            const publishing::HostRecord was = *record(a);
+            ::kill(pid_t(was.pid), SIGKILL);
+            QElapsedTimer clock;
+            clock.start();
+            while (!foreign.listen(QHostAddress::Any, quint16(was.ftpPort)) && clock.elapsed() < 5000)
+                QThread::msleep(20);
+        } else {
+            ASSERT_TRUE(foreign.listen(QHostAddress::Any));
+            const int free = publishing::choosePorts([](int) { return true; }, {int(foreign.serverPort())}).first;
+            const int ftp = c.web ? free : foreign.serverPort();
+            const int web = c.web ? foreign.serverPort() : free;
+            writeFile(a + u"/publication.ini"_s, u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
+                                                 u"mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n"_s.arg(ftp).arg(web).toLatin1());
+        }
+        ASSERT_TRUE(foreign.isListening());
+
+        const Outcome run = launch({a});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_TRUE(run.err.contains(u"Le port %1 "_s.arg(foreign.serverPort()))) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(u"déjà pris par un autre programme"_s)) << run.err.toStdString();
+        EXPECT_FALSE(record(a));
+        EXPECT_FALSE(foreign.hasPendingConnections());  // nothing was sent to it
+        EXPECT_TRUE(processesMentioning(QFile::encodeName(a + u"-publication"_s)).isEmpty());
+    }
+}
+
+TEST_F(PublicationHost, TwoStartsAtOnceEndWithOneServerThatTakesTheFilesPassword)
+{
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const QString a = folder(u"ensemble %1"_s.arg(round));
+        QProcess first;
+        QProcess second;
+        for (QProcess *launcher : {&first, &second}) {
+            launcher->setProcessEnvironment(environment);
+            launcher->start(Launcher, {a});
+        }
+        for (QProcess *launcher : {&first, &second}) {
+            ASSERT_TRUE(launcher->waitForFinished(60000));
+            EXPECT_EQ(launcher->exitCode(), 0) << launcher->readAllStandardError().toStdString();
+        }
+        const QList<qint64> servers = processesMentioning(QFile::encodeName(a + u"-publication"_s));
+        ASSERT_EQ(servers.size(), 1);
+        ASSERT_TRUE(record(a));
+        EXPECT_EQ(record(a)->pid, servers.first());
+        platform::CurlFtpClient client;
+        EXPECT_EQ(publishing::ConnexionFTP(client, a), std::nullopt);
+    }
+}
+
+TEST_F(PublicationHost, AnEditedPasswordOrAStaleRecordGetsANewServerAndLeavesOthersAlone)
+{
+    const QString a = folder(u"a"_s);
+    start(a);
+    ASSERT_TRUE(record(a));
+    const publishing::HostRecord first = *record(a);
+    QByteArray ini = bytesOf(a + u"/publication.ini"_s);
+    const QString password = publishing::readPublicationSettings(a).password;
+    ini.replace(password.toLatin1(), "\"un;autre,mot\"");
+    writeFile(a + u"/publication.ini"_s, ini);
+
+    start(a);
+    ASSERT_TRUE(record(a));
+    const publishing::HostRecord second = *record(a);
+    EXPECT_NE(second.pid, first.pid);
+    EXPECT_EQ(processesMentioning(QFile::encodeName(a + u"-publication"_s)), QList<qint64>{second.pid});
+    platform::CurlFtpClient client;
+    EXPECT_EQ(publishing::ConnexionFTP(client, a), std::nullopt);
+    client.disconnect();
+
+    // A record whose process number now belongs to another program: that
+    // program is not taken for the server, and is left running.
+    QProcess other;
+    other.start(u"sleep"_s, {u"30"_s});
+    ASSERT_TRUE(other.waitForStarted());
+    launch({u"--arreter"_s, a});
+    publishing::HostRecord stale = second;
+    stale.pid = other.processId();
+    publishing::writeRecord(publishing::recordPath(state(), a), stale);
+
+    start(a);
+    EXPECT_EQ(other.state(), QProcess::Running);
+    EXPECT_NE(record(a)->pid, other.processId());
+    EXPECT_EQ(publishing::ConnexionFTP(client, a), std::nullopt);
+    other.kill();
+    other.waitForFinished();
+}
+
+TEST_F(PublicationHost, AnAccountItCannotServeStartsNothingAndNamesTheKey)
+{
+    struct Case
+    {
+        const char *name;
+        QByteArray lines;  // after hote and port
+        QString named;
+    };
+    const Case cases[] = {
+        {"an empty user", "utilisateur=\r\nmot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n", u"clé utilisateur"_s},
+        {"no user", "mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n", u"clé utilisateur"_s},
+        {"an empty password", "utilisateur=tessavo\r\nmot_de_passe=\r\nadresse_web=127.0.0.1:%2\r\n", u"clé mot_de_passe"_s},
+        {"an empty quoted password", "utilisateur=tessavo\r\nmot_de_passe=\"\"\r\nadresse_web=127.0.0.1:%2\r\n",
+         u"clé mot_de_passe"_s},
+        {"a line break inside the quoted password",
+         "utilisateur=tessavo\r\nmot_de_passe=\"s3cret;pw\\r\\nMKD injected2\"\r\nadresse_web=127.0.0.1:%2\r\n",
+         u"clé mot_de_passe"_s},
+        {"no web address", "utilisateur=tessavo\r\nmot_de_passe=abc\r\n", u"clé adresse_web"_s},
+        {"FTPS", "utilisateur=tessavo\r\nmot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\ntls=oui\r\n", u"tls=non"_s},
+    };
+    const auto [ftp, web] = publishing::choosePorts([](int) { return true; }, {});
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString a = folder(QString::fromLatin1(c.name));
+        writeFile(a + u"/publication.ini"_s,
+                  (u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\n"_s + QString::fromLatin1(c.lines)).arg(ftp).arg(web).toLatin1());
+
+        const Outcome run = launch({a});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_TRUE(run.err.contains(u"n'est pas démarré"_s)) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(c.named)) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(u"s3cret"_s)) << run.err.toStdString();
+        EXPECT_FALSE(record(a));
+        EXPECT_TRUE(processesMentioning(QFile::encodeName(a + u"-publication"_s)).isEmpty());
+    }
+}
+
+TEST_F(PublicationHost, NeverGrantsAnonymousAccess)
+{
+    const QString a = folder(u"a"_s);
+    start(a);
+    const publishing::PublicationSettings settings = publishing::readPublicationSettings(a);
+    platform::CurlFtpClient client;
+    for (const auto &[user, password] : {std::pair{u"anonymous"_s, u"eleve@ecole.fr"_s}, std::pair{settings.user, u""_s}}) {
+        SCOPED_TRACE(user.toStdString());
+        platform::FtpLogin login = settings.login();
+        login.user = user;
+        login.password = password;
+        EXPECT_TRUE(failureOf([&] { client.connect(login); }).contains(u"a refusé l'utilisateur"_s));
+    }
+    EXPECT_EQ(QDir(a + u"-publication"_s).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+TEST_F(PublicationHost, StartsNothingForARealHostKeepsItsFileForItsOwnerAndTellsAMissingFolder)
+{
+    const QString a = folder(u"a"_s);
+    writeFile(a + u"/publication.ini"_s,
+              "[publication]\r\nhote=ftp.ecole.fr\r\nutilisateur=classe\r\nmot_de_passe=x\r\nadresse_web=www.ecole.fr\r\n");
+    QFile::setPermissions(a + u"/publication.ini"_s, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                          | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    const Outcome real = launch({a});
+    EXPECT_EQ(real.code, 0) << real.err.toStdString();
+    EXPECT_TRUE(real.out.contains(u"ftp.ecole.fr"_s)) << real.out.toStdString();
+    EXPECT_FALSE(record(a));
+    EXPECT_FALSE(QFileInfo::exists(a + u"-publication"_s));
+    // Its password is kept from the others too.
+    EXPECT_EQ(QFile::permissions(a + u"/publication.ini"_s), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                 | QFileDevice::ReadUser | QFileDevice::WriteUser);
+
+    const Outcome missing = launch({root.filePath(u"absent"_s)});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_TRUE(missing.err.contains(u"introuvable"_s)) << missing.err.toStdString();
+    EXPECT_EQ(launch({}).code, 2);
+}

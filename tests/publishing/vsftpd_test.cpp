@@ -1,0 +1,284 @@
+// Publishing over FTPS to a second real server, Debian's vsftpd, set up as a
+// host is: TLS forced on the login and the data, no anonymous access, one
+// chrooted account. Then a real host's limits: a login refused three times, a
+// refused upload, a full disk, a server gone midway.
+#include "platform/curlftpclient.h"
+#include "publishing/connexion.h"
+#include "publishing/diffusion.h"
+#include "publishing/forcedirectories.h"
+#include "testfiles.h"
+#include "visible.h"
+#include "vsftpd.h"
+
+#include <gtest/gtest.h>
+
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <pwd.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Target = u"../Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/"_s;
+const QString Published = u"Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/"_s;
+
+QByteArray pseudoRandom(int size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        bytes[i] = char(seed >> 24);
+    }
+    return bytes;
+}
+
+QByteArray everyByte()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    return bytes + "\r\nfin\n\r";
+}
+
+// A student's folder as saving and laying out leave it, and a sub-folder.
+QString studentFolder(const QTemporaryDir &working, int pictureSize = 300 * 1024)
+{
+    const QString source = working.filePath(u"PARIS_ECOLE_CM1/lecteurs/Dupont_Jean_x/"_s);
+    writeFile(source + u"conte.html"_s, "<html>\r\n<!--DEBUT-->\r\nIl \xe9tait une fois<br>\r\n<!--FIN-->\r\n");
+    writeFile(source + u"conte.txt"_s, "Il \xe9tait une fois\r\n");
+    writeFile(source + u"conte.jpg"_s, pseudoRandom(pictureSize, 7));
+    writeFile(source + u"style.css"_s, "body { font-size: 24px; }\r\n");
+    writeFile(source + u"fond.jpg"_s, everyByte());
+    writeFile(source + u"ListeImages.txt"_s, "conte.jpg\r\n");
+    writeFile(source + u"_Tablematieres.txt"_s, "conte\r\n");
+    writeFile(source + u"_Tablematieres.html"_s, "<a href=\"conte.html\">conte</a>\r\n");
+    writeFile(source + u"anciens/vieux.html"_s, "une ancienne version");
+    return source;
+}
+
+// Every file of a folder, name to bytes.
+QMap<QString, QByteArray> contents(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        files.insert(name, bytesOf(QDir(folder).filePath(name)));
+    return files;
+}
+
+// A registration's remote folders and class page, then a publication of the
+// student folder, as the program makes them: the connection sequence of
+// publication.ini each time, every file on one connection. The text the
+// teacher would read, or nothing when all went up.
+std::optional<QString> publishAll(const QString &working, const QString &source, const QString &target = Target,
+                                  const platform::FtpClient::Progress &progress = {})
+{
+    platform::CurlFtpClient client;
+    try {
+        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
+            return failed;
+        publishing::ForceFtpDirectories(client, target);
+        client.disconnect();
+        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
+            return failed;
+        client.put(source + u"_Tablematieres.html"_s, target.section(u'/', 0, 1) + u"/index.html"_s);
+        client.disconnect();
+        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
+            return failed;
+        client.setProgress(progress);
+        const publishing::UploadResult result =
+            publishing::uploadFiles(client, {source, target, working}, publishing::sourceFiles(source));
+        client.disconnect();
+        if (result.published != result.count)
+            return u"<%1 of %2 files>"_s.arg(result.published).arg(result.count);
+    } catch (const platform::FtpError &error) {
+        return error.message();
+    }
+    return std::nullopt;
+}
+
+class VsftpdHost : public testing::Test
+{
+protected:
+    void start(const fakes::Vsftpd::Options &options = {})
+    {
+        server = std::make_unique<fakes::Vsftpd>(options);
+        if (!server->cannotRun().isEmpty())
+            GTEST_SKIP() << server->cannotRun().toStdString();
+        ASSERT_EQ(server->error(), QString());
+        server->writePublicationIni(working.path());
+        source = studentFolder(working);
+        before = contents(source);
+    }
+
+    // False when the server could not run here (the test says why) or did not start.
+    bool ready() const { return !IsSkipped() && !HasFatalFailure(); }
+
+    // The student folder went up whole, byte for byte, and only it.
+    void expectPublished(const QString &remote = Published) const
+    {
+        EXPECT_EQ(contents(server->file(remote)), before);
+        EXPECT_FALSE(QFileInfo::exists(server->file(remote + u"anciens"_s)));
+    }
+
+    QTemporaryDir working;
+    std::unique_ptr<fakes::Vsftpd> server;
+    QString source;
+    QMap<QString, QByteArray> before;
+};
+
+} // namespace
+
+TEST_F(VsftpdHost, PublishesAStudentFolderByteForByteOverForcedFtps)
+{
+    start();
+    if (!ready())
+        return;
+
+    EXPECT_EQ(publishAll(working.path(), source), std::nullopt);
+    expectPublished();
+    EXPECT_EQ(bytesOf(server->file(u"Orvane_PARIS_ECOLE_CM1/index.html"_s)), before.value(u"_Tablematieres.html"_s));
+    const QByteArray log = bytesOf(QFileInfo(server->certificate()).dir().filePath(u"vsftpd.log"_s));
+    EXPECT_TRUE(log.contains("\"AUTH TLS\"")) << log.toStdString();
+    EXPECT_TRUE(log.contains("\"PROT P\"")) << log.toStdString();
+
+    // The server takes no login in clear, and no anonymous one.
+    platform::CurlFtpClient client;
+    for (const auto &[user, tls] : {std::pair{QString(), false}, std::pair{u"anonymous"_s, true}}) {
+        platform::FtpLogin login = server->login();
+        login.tls = tls;
+        if (!user.isEmpty())
+            login.user = user;
+        try {
+            client.connect(login);
+            ADD_FAILURE() << "logged in as " << login.user.toStdString() << (tls ? " over TLS" : " in clear");
+        } catch (const platform::FtpError &error) {
+            EXPECT_TRUE(error.message().contains(u"a refusé l'utilisateur"_s)) << visible(error.message());
+        }
+    }
+}
+
+TEST_F(VsftpdHost, IsRefusedWithoutTheRightCertificate)
+{
+    start();
+    if (!ready())
+        return;
+    QTemporaryDir other;
+    ASSERT_EQ(QProcess::execute(u"/usr/bin/python3"_s, {QStringLiteral(TESSAVO_SOURCE_DIR) + u"/tests/support/ftpserver.py"_s,
+                                                        u"--make-certificate"_s, other.path()}),
+              0);
+    // The system's authorities, then another certificate of the same name.
+    for (const QString &trusted : {QString(), other.filePath(u"cert.pem"_s)}) {
+        SCOPED_TRACE(trusted.toStdString());
+        QByteArray ini = bytesOf(working.filePath(u"publication.ini"_s));
+        ini.replace(server->certificate().toUtf8(), trusted.toUtf8());
+        writeFile(working.filePath(u"publication.ini"_s), ini);
+        const std::optional<QString> shown = publishAll(working.path(), source);
+        ASSERT_TRUE(shown);
+        EXPECT_TRUE(shown->contains(u"certificat n'a pas pu être vérifié"_s)) << visible(*shown);
+        server->writePublicationIni(working.path());
+    }
+    EXPECT_EQ(QDir(server->root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_EQ(contents(source), before);
+}
+
+TEST_F(VsftpdHost, ALoginRefusedThreeTimesChangesNothingAndTheRightPasswordPublishes)
+{
+    start();
+    if (!ready())
+        return;
+    server->writePublicationIni(working.path(), u"faux"_s);
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+        SCOPED_TRACE(attempt);
+        const std::optional<QString> shown = publishAll(working.path(), source);
+        ASSERT_TRUE(shown);
+        EXPECT_TRUE(shown->startsWith(u"Le serveur de publication 127.0.0.1:%1 a refusé l'utilisateur « tessavo-test-ftp »"_s
+                                          .arg(server->port())))
+            << visible(*shown);
+    }
+    EXPECT_EQ(QDir(server->root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_EQ(contents(source), before);
+
+    server->writePublicationIni(working.path());
+    EXPECT_EQ(publishAll(working.path(), source), std::nullopt);
+    expectPublished();
+}
+
+TEST_F(VsftpdHost, AnUploadTheServerRefusesNamesTheFileAndTheNextPublicationStartsClean)
+{
+    start();
+    if (!ready())
+        return;
+    // A student folder the account may enter but not write into.
+    QDir().mkpath(server->file(Published));
+    const passwd *account = ::getpwnam("tessavo-test-ftp");
+    ASSERT_TRUE(account);
+    ASSERT_EQ(::chown(QFile::encodeName(server->file(u"Orvane_PARIS_ECOLE_CM1"_s)).constData(), account->pw_uid,
+                      account->pw_gid),
+              0);
+    const QString first = publishing::sourceFiles(source).first();
+
+    const std::optional<QString> shown = publishAll(working.path(), source);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->contains(first)) << visible(*shown);
+    EXPECT_TRUE(shown->contains(u"553"_s)) << visible(*shown);
+    EXPECT_TRUE(contents(server->file(Published)).isEmpty());
+    EXPECT_EQ(contents(source), before);
+
+    ASSERT_EQ(::chown(QFile::encodeName(server->file(Published)).constData(), account->pw_uid, account->pw_gid), 0);
+    EXPECT_EQ(publishAll(working.path(), source), std::nullopt);
+    expectPublished();
+}
+
+TEST_F(VsftpdHost, AFullDiskStopsAtTheFileThatDoesNotFitAndTheNextPublicationStartsClean)
+{
+    start({u"Orvane_PLEIN_ECOLE_CM1"_s});
+    if (!ready())
+        return;
+    const QString target = u"../Orvane_PLEIN_ECOLE_CM1/Dupont_Jean_x/"_s;
+    const QString remote = u"Orvane_PLEIN_ECOLE_CM1/Dupont_Jean_x/"_s;
+
+    const std::optional<QString> shown = publishAll(working.path(), source, target);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->contains(u"conte.jpg"_s)) << visible(*shown);
+    // The server's "451 Failure writing to local file", or, when the data
+    // connection is closed before that reply is read, the cut itself.
+    EXPECT_TRUE(shown->contains(u"451"_s) || shown->contains(u"le serveur a coupé la connexion pendant l'envoi"_s))
+        << visible(*shown);
+    EXPECT_LT(QFileInfo(server->file(remote + u"conte.jpg"_s)).size(), before.value(u"conte.jpg"_s).size());
+    EXPECT_EQ(contents(source), before);
+
+    ASSERT_TRUE(server->enlargeSmallDisk());
+    EXPECT_EQ(publishAll(working.path(), source, target), std::nullopt);
+    expectPublished(remote);
+}
+
+TEST_F(VsftpdHost, AServerGoneMidwayNamesTheFileAndTheNextPublicationStartsClean)
+{
+    start();
+    if (!ready())
+        return;
+    writeFile(source + u"conte.jpg"_s, pseudoRandom(6 * 1024 * 1024, 11));
+    before = contents(source);
+    bool ended = false;
+    const auto endMidway = [&](qint64 sent, qint64 total) {
+        if (!ended && total > 1024 * 1024 && sent > total / 4) {
+            ended = true;
+            server->endSessions();
+        }
+    };
+
+    const std::optional<QString> shown = publishAll(working.path(), source, Target, endMidway);
+    ASSERT_TRUE(ended);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->contains(u"conte.jpg"_s)) << visible(*shown);
+    EXPECT_TRUE(shown->contains(u"le serveur a coupé la connexion pendant l'envoi"_s)) << visible(*shown);
+    EXPECT_LT(QFileInfo(server->file(Published + u"conte.jpg"_s)).size(), before.value(u"conte.jpg"_s).size());
+    EXPECT_EQ(contents(source), before);
+
+    EXPECT_EQ(publishAll(working.path(), source), std::nullopt);
+    expectPublished();
+}

@@ -1,0 +1,261 @@
+// tessavo-publication-host: starts the local publishing host of a working
+// folder, or recognises it as already running. Every message is French, like
+// the program's.
+
+#include "processes.h"
+
+#include "platform/curlftpclient.h"
+#include "publishing/connexion.h"
+#include "publishing/host.h"
+#include "publishing/settings.h"
+#include "workspace/failure.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QProcess>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int Failed = 1;
+constexpr int Usage = 2;
+
+const QString Help = uR"(Usage : tessavo-publication-host DOSSIER
+        tessavo-publication-host --arreter DOSSIER
+
+Démarre le serveur de publication local du dossier de travail DOSSIER : un
+serveur FTP et un serveur web qui n'écoutent que sur cet ordinateur
+(127.0.0.1), tous deux sur le dossier DOSSIER-publication.
+
+Sans publication.ini dans DOSSIER, l'écrit d'abord (lisible par vous seul) :
+utilisateur tessavo, mot de passe tiré au hasard, deux ports libres choisis
+pour ce dossier. Quand publication.ini nomme un autre hôte que 127.0.0.1 ou
+localhost, rien n'est démarré : la publication va vers cet hôte.
+
+Un serveur déjà démarré pour ce dossier, qui accepte le mot de passe de
+publication.ini, est gardé. L'état est noté dans $XDG_STATE_HOME/tessavo
+(~/.local/state/tessavo par défaut), avec le journal des serveurs.
+
+Le mot de passe ne passe ni par la ligne de commande ni par l'environnement.
+En cas de succès, une ligne dit ce qui est servi et le code de sortie est 0.
+Sinon, un message est écrit sur la sortie d'erreur et le code de sortie est 1
+(2 pour une commande mal formée).
+
+  --arreter   arrête le serveur de publication local de DOSSIER
+)"_s;
+
+class LauncherError : public workspace::Failure
+{
+public:
+    using Failure::Failure;
+};
+
+void print(FILE *stream, const QString &line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+QString servedLine(const QString &what, const publishing::LocalHost &host)
+{
+    return u"%1 pour %2 : ftp://127.0.0.1:%3 (utilisateur %4) et http://127.0.0.1:%5, qui publient %6."_s.arg(
+        what, host.workingFolder, QString::number(host.ftpPort), host.user, QString::number(host.webPort),
+        host.servedFolder);
+}
+
+// The record names a live server of this launcher's, for this folder.
+bool isOurServer(const publishing::HostRecord &record, const QString &workingFolder)
+{
+    return record.workingFolder == workingFolder && hostprocesses::startTimeOf(record.pid) == record.startTime
+           && hostprocesses::commandLineOf(record.pid).contains(record.servedFolder);
+}
+
+// The server answers on both ports and takes the account of publication.ini,
+// through the program's own client.
+bool servesTheFile(const publishing::HostRecord &record, const QString &workingFolder)
+{
+    if (!hostprocesses::listensOn(record.pid, record.ftpPort) || !hostprocesses::listensOn(record.pid, record.webPort))
+        return false;
+    platform::CurlFtpClient client;
+    const bool loggedIn = !publishing::ConnexionFTP(client, workingFolder);
+    client.disconnect();
+    return loggedIn;
+}
+
+LauncherError portTaken(const publishing::LocalHost &host, int port)
+{
+    return LauncherError(u"Le port %1 de cet ordinateur (clé %2 de publication.ini) est déjà pris par un autre "
+                         u"programme : le serveur de publication local n'est pas démarré et rien ne lui est envoyé. "
+                         u"Arrêtez ce programme, ou choisissez un autre port dans publication.ini."_s.arg(
+                             QString::number(port), port == host.ftpPort ? u"port"_s : u"adresse_web"_s));
+}
+
+void refuseHeldPorts(const publishing::LocalHost &host)
+{
+    for (const int port : {host.ftpPort, host.webPort}) {
+        if (!hostprocesses::portIsFree(port))
+            throw portTaken(host, port);
+    }
+}
+
+QString serverScript()
+{
+    return QCoreApplication::applicationDirPath() + u"/tessavo-publication-server"_s;
+}
+
+// Starts the servers in the background; their process number.
+qint64 startServer(const publishing::LocalHost &host, const QString &log)
+{
+    QProcess server;
+    server.setProgram(u"/usr/bin/python3"_s);
+    server.setArguments({serverScript(), u"--dossier-publie"_s, host.servedFolder, u"--port-ftp"_s,
+                         QString::number(host.ftpPort), u"--port-web"_s, QString::number(host.webPort),
+                         u"--journal"_s, log});
+    server.setProcessChannelMode(QProcess::SeparateChannels);
+    server.start();
+    if (!server.waitForStarted(10000))
+        throw LauncherError(u"Le serveur de publication local n'a pas pu être lancé (/usr/bin/python3 %1) : %2."_s.arg(
+            serverScript(), server.errorString()));
+    const QJsonObject account{{u"utilisateur"_s, host.user}, {u"mot_de_passe"_s, host.password}};
+    server.write(QJsonDocument(account).toJson(QJsonDocument::Compact) + '\n');
+    server.closeWriteChannel();
+    server.waitForFinished(20000);
+    const QString said = QString::fromUtf8(server.readAllStandardOutput()).trimmed();
+    if (said.startsWith(u"PRET "_s))
+        return said.mid(5).toLongLong();
+    // Taken between the check and the start.
+    if (said.startsWith(u"PORT_PRIS "_s))
+        throw portTaken(host, said.mid(10).toInt());
+    throw LauncherError(u"Le serveur de publication local n'a pas démarré (%1). Voyez le journal %2."_s.arg(
+        (said + u' ' + QString::fromUtf8(server.readAllStandardError())).trimmed(), log));
+}
+
+// A publication.ini written by hand or by an earlier version may be readable
+// by others: it holds the password.
+void keepForItsOwner(const QString &ini)
+{
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                            | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions now = QFile::permissions(ini);
+    if (now & others)
+        QFile::setPermissions(ini, now & ~others);
+}
+
+int serve(const QString &workingFolder, const QString &state)
+{
+    bool written = false;
+    const QString ini = QDir(workingFolder).filePath(publishing::PublicationIni);
+    if (QFileInfo::exists(ini)) {
+        keepForItsOwner(ini);
+    } else {
+        const auto [ftpPort, webPort] = publishing::choosePorts(
+            hostprocesses::portIsFree, publishing::portsOfOtherFolders(state, workingFolder));
+        written = publishing::writeFreshPublicationIni(
+            workingFolder, publishing::freshPublicationIni(ftpPort, webPort, publishing::randomPassword()));
+    }
+    const publishing::PublicationSettings settings = publishing::readPublicationSettings(workingFolder);
+    if (!publishing::namesThisComputer(settings.host)) {
+        print(stdout, u"publication.ini nomme l'hôte %1 : aucun serveur de publication local n'est démarré pour %2."_s.arg(
+                          settings.host, workingFolder));
+        return 0;
+    }
+    const publishing::LocalHost host = publishing::localHostOf(workingFolder, settings);
+    const QString recordPath = publishing::recordPath(state, workingFolder);
+    if (const std::optional<publishing::HostRecord> record = publishing::readRecord(recordPath);
+        record && isOurServer(*record, workingFolder)) {
+        if (record->ftpPort == host.ftpPort && record->webPort == host.webPort
+            && record->servedFolder == host.servedFolder && servesTheFile(*record, workingFolder)) {
+            print(stdout, servedLine(u"Serveur de publication local déjà en marche"_s, host));
+            return 0;
+        }
+        // Ours, but publication.ini changed since: it makes way for a new one.
+        hostprocesses::stop(record->pid, record->startTime);
+    }
+    QFile::remove(recordPath);
+
+    refuseHeldPorts(host);
+    publishing::HostRecord record{workingFolder, host.servedFolder, 0, 0, host.ftpPort, host.webPort};
+    record.pid = startServer(host, publishing::logPath(state, workingFolder));
+    record.startTime = hostprocesses::startTimeOf(record.pid).value_or(0);
+    if (!isOurServer(record, workingFolder) || !servesTheFile(record, workingFolder)) {
+        hostprocesses::stop(record.pid, record.startTime);
+        throw LauncherError(u"Le serveur de publication local a démarré mais n'accepte pas le compte de publication.ini. "
+                            u"Voyez le journal %1."_s.arg(publishing::logPath(state, workingFolder)));
+    }
+    publishing::writeRecord(recordPath, record);
+    QString line = servedLine(u"Serveur de publication local démarré"_s, host);
+    if (written)
+        line += u" publication.ini vient d'être écrit, avec un mot de passe tiré au hasard."_s;
+    print(stdout, line);
+    return 0;
+}
+
+int stopServer(const QString &workingFolder, const QString &state)
+{
+    const QString recordPath = publishing::recordPath(state, workingFolder);
+    const std::optional<publishing::HostRecord> record = publishing::readRecord(recordPath);
+    if (!record || !isOurServer(*record, workingFolder)) {
+        QFile::remove(recordPath);
+        print(stdout, u"Aucun serveur de publication local ne tourne pour %1."_s.arg(workingFolder));
+        return 0;
+    }
+    hostprocesses::stop(record->pid, record->startTime);
+    QFile::remove(recordPath);
+    print(stdout, u"Serveur de publication local arrêté pour %1."_s.arg(workingFolder));
+    return 0;
+}
+
+// The state folder, made for its owner alone.
+QString preparedStateFolder()
+{
+    const QString state = publishing::stateFolder();
+    if (!QDir().mkpath(state))
+        throw LauncherError(u"Le dossier d'état %1 ne peut pas être créé."_s.arg(state));
+    QFile::setPermissions(state, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return state;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList arguments = app.arguments().mid(1);
+    if (arguments.contains(u"--help"_s) || arguments.contains(u"-h"_s)) {
+        print(stdout, Help.trimmed());
+        return 0;
+    }
+    const bool stopping = arguments.removeAll(u"--arreter"_s) > 0;
+    if (arguments.size() != 1 || arguments.first().startsWith(u'-')) {
+        print(stderr, u"Usage : tessavo-publication-host [--arreter] DOSSIER (--help pour l'aide)."_s);
+        return Usage;
+    }
+    try {
+        const QString workingFolder = QFileInfo(arguments.first()).canonicalFilePath();
+        if (workingFolder.isEmpty() || !QFileInfo(workingFolder).isDir())
+            throw LauncherError(u"Le dossier de travail « %1 » est introuvable."_s.arg(arguments.first()));
+        const QString state = preparedStateFolder();
+        // One launcher at a time: two starts at once end with one server.
+        QLockFile lock(state + u"/hote.lock"_s);
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(60000))
+            throw LauncherError(u"Un autre démarrage du serveur de publication local ne finit pas (verrou %1)."_s.arg(
+                state + u"/hote.lock"_s));
+        return stopping ? stopServer(workingFolder, state) : serve(workingFolder, state);
+    } catch (const platform::FtpError &refused) {
+        // publication.ini cannot be served here.
+        print(stderr, u"Le serveur de publication local n'est pas démarré. "_s + refused.message());
+        return Failed;
+    } catch (const workspace::Failure &failure) {
+        print(stderr, failure.message());
+        return Failed;
+    }
+}
