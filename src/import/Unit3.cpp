@@ -261,8 +261,13 @@ bool TForm3::showPicture(const QString &path)
 std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
 {
     const QString pictureList = studentFolder + workspace::ListeImagesTxt;
+    const QString cards = workspace::picturesFolderPath(workspace::workingFolder());
+    if (import::hasNoCards(cards))
+        platform::ShowMessage(this, u"Le dossier des logos « %1 » n'a plus d'image .jpg à proposer. Ajoutez-y des "
+                                    u"images, ou choisissez-en une ailleurs dans la fenêtre qui suit : elle y "
+                                    u"restera."_s.arg(cards));
     for (;;) {
-        OpenDialog1.InitialDir = workspace::picturesFolderPath(workspace::workingFolder());
+        OpenDialog1.InitialDir = cards;
         OpenDialog1.FileName.clear();
         OpenDialog1.Filter = PictureFilter;
         // Cancelling, also after a refused picture, ends the save: a teacher
@@ -288,10 +293,10 @@ std::optional<import::DocumentNames> TForm3::chooseName(const QString &studentFo
         if (!SaveDialog1.Execute(this))
             return std::nullopt;
         const import::DocumentNames names = import::documentNames(SaveDialog1.FileName);
-        if (!import::isReservedName(names))
+        const std::optional<QString> refused = import::refusedTitleMessage(names);
+        if (!refused)
             return names;
-        platform::ShowMessage(this, u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
-                                    u"choisissez un autre titre."_s.arg(names.documentName.chopped(5)));
+        platform::ShowMessage(this, *refused);
     }
 }
 
@@ -314,7 +319,8 @@ void TForm3::Button1Click()
     const std::optional<QString> picture = choosePicture(folder);
     if (!picture)
         return;
-    const import::TakenPicture taken = import::takePicture(*picture, folder);
+    const import::TakenPicture taken =
+        import::takePicture(*picture, folder, workspace::picturesFolderPath(workspace::workingFolder()));
 
     platform::ShowMessage(this, u"il faut tapper un titre pour ce nouveau text"_s);
     const std::optional<import::DocumentNames> chosen = chooseName(folder);

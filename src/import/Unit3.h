@@ -84,8 +84,8 @@ private:
     // when the teacher cancels or the file is not a readable picture.
     std::optional<QString> choosePicture(const QString &studentFolder);
     bool showPicture(const QString &path);
-    // The save dialog until a name that no file of Tessavo bears is given;
-    // nothing when the teacher cancels.
+    // The save dialog until a name that can be a title is given; nothing
+    // when the teacher cancels.
     std::optional<import::DocumentNames> chooseName(const QString &studentFolder);
     platform::WebView *showWebBrowser2();
 

@@ -20,5 +20,5 @@ void TForm3::Button5Click()
     const publishing::DiffusionOutcome outcome = publishing::diffuser(this, Edit6->text(), Edit7->text());
     if (outcome.end == publishing::DiffusionEnd::Stopped || outcome.end == publishing::DiffusionEnd::Cancelled)
         return;
-    publishing::ouvrirTableDesMatieres(outcome);
+    publishing::ouvrirTableDesMatieres(this, outcome);
 }

@@ -42,7 +42,7 @@ bool isPictureUsed(const QString &listPath, const QString &picturePath)
     return workspace::readLines(listPath).contains(picturePath);
 }
 
-TakenPicture takePicture(const QString &picturePath, const QString &studentFolder)
+TakenPicture takePicture(const QString &picturePath, const QString &studentFolder, const QString &cardsFolder)
 {
     TakenPicture taken;
     taken.path = studentFolder + QFileInfo(picturePath).fileName();
@@ -52,9 +52,15 @@ TakenPicture takePicture(const QString &picturePath, const QString &studentFolde
         workspace::copyBytes(picturePath, taken.path);
     }
     workspace::appendLines(studentFolder + workspace::ListeImagesTxt, {picturePath});
-    if (!taken.wasInFolder)
+    const bool fromTheCards = sameFile(QFileInfo(picturePath).absolutePath(), cardsFolder);
+    if (!taken.wasInFolder && fromTheCards)
         QFile::remove(picturePath);
     return taken;
+}
+
+bool hasNoCards(const QString &cardsFolder)
+{
+    return QDir(cardsFolder).entryList({u"*.jpg"_s}, QDir::Files).isEmpty();
 }
 
 void placePicture(const TakenPicture &picture, const QString &target)

@@ -18,12 +18,16 @@ struct TakenPicture
 };
 
 // Copies the picture into the student folder (ending with the separator)
-// under its own name, records its path in the picture list, then removes it
-// from the folder it was chosen in. A file of that name in the student folder
-// is never replaced: the copy takes a free name, "lune (2).jpg". A picture
-// that lies in the student folder already is neither copied onto itself nor
-// removed.
-TakenPicture takePicture(const QString &picturePath, const QString &studentFolder);
+// under its own name and records its path in the picture list. A picture of
+// the cards folder (reserve/Cartes) then leaves it, so that it is offered
+// once; one chosen anywhere else is the teacher's own and stays where it was.
+// A file of that name in the student folder is never replaced: the copy takes
+// a free name, "lune (2).jpg". A picture that lies in the student folder
+// already is neither copied onto itself nor removed.
+TakenPicture takePicture(const QString &picturePath, const QString &studentFolder, const QString &cardsFolder);
+
+// Whether the cards folder holds no ".jpg" picture to offer (or is missing).
+bool hasNoCards(const QString &cardsFolder);
 
 // Puts the picture under the document's name (target). A picture brought in
 // from elsewhere is moved there, replacing an older picture of that name; one

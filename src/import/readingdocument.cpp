@@ -1,5 +1,6 @@
 #include "readingdocument.h"
 
+#include "workspace/characters.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
@@ -33,6 +34,38 @@ bool isReservedName(const DocumentNames &names)
     static const QStringList reserved = {u"entete"_s, u"FinFichier"_s, u"fond"_s, u"ListeImages"_s,
                                          u"_Tablematieres"_s, u"TexteAlire2"_s, u"TexteAlire_copie"_s};
     return reserved.contains(names.documentName.chopped(Html.size()), Qt::CaseInsensitive);
+}
+
+namespace {
+
+QString titleRefusal(const QString &title, char32_t c, const QString &why)
+{
+    return u"Le titre « %1 » contient %2, %3 : choisissez un autre titre."_s.arg(title, workspace::shownCharacter(c),
+                                                                                   why);
+}
+
+} // namespace
+
+std::optional<QString> refusedTitleMessage(const DocumentNames &names)
+{
+    const QString &name = names.documentName;
+    if (!name.endsWith(Html))
+        return u"Le titre « %1 » ne peut porter « .html » qu'à sa fin : choisissez un autre titre."_s.arg(name);
+    const QString title = name.chopped(Html.size());
+    if (isReservedName(names))
+        return u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
+               u"choisissez un autre titre."_s.arg(title);
+    static const QString notInAFileName = u"<>:\"|*\\"_s;
+    for (const char32_t c : title.toUcs4()) {
+        if (c == U'?' || c == U'#' || c == U'%')
+            return titleRefusal(title, c, u"un caractère qui couperait le lien du texte et son logo sur la tablette"_s);
+        if ((c < 0x80 && notInAFileName.contains(QChar(char16_t(c)))) || QChar::category(c) == QChar::Other_Control)
+            return titleRefusal(title, c, u"un caractère qu'un nom de fichier ne peut pas porter sur les ordinateurs "
+                                          u"des élèves"_s);
+        if (!workspace::fitsWindows1252(c))
+            return titleRefusal(title, c, u"un caractère que les fichiers de Tessavo ne savent pas écrire"_s);
+    }
+    return std::nullopt;
 }
 
 QStringList textLines(const QStringList &typedLines)

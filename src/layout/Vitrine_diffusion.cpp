@@ -13,8 +13,8 @@
 using namespace Qt::StringLiterals;
 
 // Publishes the student's documents, opens the published table of contents,
-// then ends the program. Without a connection, or when the teacher cancels,
-// the program goes on.
+// then ends the program. When nothing was sent (no file, no connection) or the
+// teacher cancels, the program goes on.
 void TForm1::Button9Click()
 {
     if (publishing::publicationEnCours())
@@ -32,9 +32,10 @@ void TForm1::Button9Click()
         WebBrowser2->hide();
         return;
     }
-    if (outcome.end == publishing::DiffusionEnd::Published)
-        platform::ShowMessage(this, u"Les fichiers sont en ligne et disponibles pour Tessavo_Lecteur PC ou Tablette"_s);
-    publishing::ouvrirTableDesMatieres(outcome);
+    platform::ShowMessage(this, u"Les fichiers sont en ligne et disponibles pour Tessavo_Lecteur PC ou Tablette"_s);
+    // The program ends once the table of contents is open, or once the
+    // teacher has read where it is.
+    publishing::ouvrirTableDesMatieres(this, outcome);
     WebBrowser2->hide();
     platform::endProgram();
 }

@@ -7,7 +7,6 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QSaveFile>
 
 #include <filesystem>
 #include <system_error>
@@ -52,27 +51,12 @@ std::optional<QByteArray> readBackup(const QString &path)
     return bytes;
 }
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw workspace::IoError::cannotWrite(path);
-}
+using workspace::writeBytes;
 
 void writeUnlessSame(const QString &path, const QByteArray &bytes, const std::optional<QByteArray> &held)
 {
     if (held != bytes)
         writeBytes(path, bytes);
-}
-
-// The output working copy: written straight, since the document is replaced
-// by it only once it is whole.
-void writeOutput(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
-        throw workspace::IoError::cannotWrite(path);
 }
 
 std::filesystem::path fsPath(const QString &path)
@@ -226,7 +210,8 @@ void install(const WorkingCopies &files, const QStringList &output)
     // document changes, and in the shared copy once it has.
     writeUnlessSame(files.own(), plain, current.own);
     const QByteArray bytes = workspace::encodeLines(QStringList(output) << aidMark(plain));
-    writeOutput(files.output(), bytes);
+    // Written straight: the document is replaced by it only once it is whole.
+    workspace::writeBeforeMove(files.output(), bytes);
     moveOnto(files.output(), files.document, bytes);
     writeUnlessSame(files.copie(), plain, current.copie);
 }

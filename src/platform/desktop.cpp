@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -29,6 +30,10 @@ public:
     void showMessage(QWidget *parent, const QString &text) override
     {
         QMessageBox box(QMessageBox::NoIcon, u"Tessavo"_s, text, QMessageBox::Ok, parent);
+        // Shown as written, and selectable, so that a name or an address in
+        // a message can be copied.
+        box.setTextFormat(Qt::PlainText);
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         box.exec();
     }
 };
@@ -66,20 +71,45 @@ private:
     }
 };
 
+// Runs the desktop's launcher on the address and watches it for a moment: a
+// launcher that finds nothing to open the address with (no browser) ends at
+// once with a failure. One still running by then is showing the page itself,
+// a browser started in its place, and is left running.
+bool launch(const QString &launcher, const QString &address)
+{
+    // Owned by no one, so that the program's end does not end the browser;
+    // it goes once the launcher ends.
+    auto *process = new QProcess;
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start(launcher, {address});
+    if (!process->waitForStarted()) {
+        delete process;
+        return false;
+    }
+    if (!process->waitForFinished(3000))
+        return true;
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+}
+
 class DesktopShell : public Shell
 {
 public:
-    void openAddress(const QString &given) override
+    bool openAddress(const QString &given) override
     {
         const QString address = browserAddress(given);
 #ifdef Q_OS_WIN
         const QString browser = u"C:\\Program Files (x86)\\Google\\Chrome\\Application\\chrome.exe"_s;
-        if (QFileInfo::exists(browser)) {
-            QProcess::startDetached(browser, {address});
-            return;
-        }
+        if (QFileInfo::exists(browser) && QProcess::startDetached(browser, {address}))
+            return true;
 #endif
-        QDesktopServices::openUrl(QUrl(address));
+#ifdef Q_OS_UNIX
+        const QString launcher = QStandardPaths::findExecutable(u"xdg-open"_s);
+        if (!launcher.isEmpty())
+            return launch(launcher, address);
+#endif
+        // False when the desktop has nothing to hand the address to.
+        return QDesktopServices::openUrl(QUrl(address));
     }
 
     void openFile(const QString &path) override

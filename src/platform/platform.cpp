@@ -2,6 +2,8 @@
 
 #include "logging.h"
 
+using namespace Qt::StringLiterals;
+
 namespace platform {
 
 namespace {
@@ -32,6 +34,14 @@ void ShowMessage(QWidget *parent, const QString &text)
     // One line per message, whatever line ends the text holds.
     qCInfo(lcMessages).noquote() << QString(text).replace(u'\n', u' ').remove(u'\r');
     services().messages->showMessage(parent, text);
+}
+
+void showInBrowser(QWidget *parent, const QString &address)
+{
+    if (services().shell->openAddress(address))
+        return;
+    ShowMessage(parent, u"Aucun navigateur n'a pu être ouvert sur cet ordinateur. Ouvrez vous-même cette adresse "
+                        u"(vous pouvez la sélectionner et la copier) :\n%1"_s.arg(browserAddress(address)));
 }
 
 bool FileDialog::Execute(QWidget *parent)

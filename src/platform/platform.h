@@ -37,4 +37,8 @@ Platform desktopPlatform();
 // Shorthand for services().messages->showMessage(parent, text).
 void ShowMessage(QWidget *parent, const QString &text);
 
+// Shows the address in the browser; where the desktop cannot, a message
+// gives the teacher the address to open by hand.
+void showInBrowser(QWidget *parent, const QString &address);
+
 } // namespace platform

@@ -13,13 +13,14 @@ inline QString browserAddress(const QString &address)
     return QStringLiteral("http://") + address;
 }
 
-// The desktop's "open": nothing is reported, whatever happens.
+// The desktop's "open".
 class Shell
 {
 public:
     virtual ~Shell() = default;
-    // Shows a web address in the browser.
-    virtual void openAddress(const QString &address) = 0;
+    // Shows a web address in the browser; false when the desktop found
+    // nothing to show it with.
+    virtual bool openAddress(const QString &address) = 0;
     // Opens a file in its default application; an empty path opens nothing.
     virtual void openFile(const QString &path) = 0;
 };

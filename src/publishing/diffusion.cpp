@@ -1,9 +1,16 @@
 #include "diffusion.h"
 
+#include "workspace/ioerror.h"
+#include "workspace/textfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <filesystem>
+#include <system_error>
 
 using namespace Qt::StringLiterals;
 
@@ -11,19 +18,24 @@ namespace publishing {
 
 namespace {
 
+std::filesystem::path fsPath(const QString &path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
+
 // Replaces the copy whole or leaves the earlier one; a failure says nothing.
 void copySilently(const QString &from, const QString &to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         return;
-    QSaveFile copy(to);
-    if (!copy.open(QIODevice::WriteOnly))
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
         return;
-    if (copy.write(source.readAll()) == source.size())
-        copy.commit();
-    else
-        copy.cancelWriting();
+    try {
+        workspace::writeBytes(to, bytes);
+    } catch (const workspace::IoError &) {
+    }
 }
 
 void uploadOne(platform::FtpClient &client, const QString &localPath, const QString &remotePath,
@@ -41,10 +53,57 @@ void uploadOne(platform::FtpClient &client, const QString &localPath, const QStr
 
 } // namespace
 
+StudentFiles listStudentFiles(const QString &sourceFolder)
+{
+    namespace fs = std::filesystem;
+    StudentFiles found;
+    std::error_code error;
+    for (fs::directory_iterator entry(fsPath(sourceFolder), error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::error_code statusError;
+        const fs::file_status status = entry->symlink_status(statusError);
+        if (statusError || fs::is_directory(status))
+            continue;
+        const std::u8string raw = entry->path().filename().u8string();
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString name = utf8(QByteArrayView(reinterpret_cast<const char *>(raw.data()), qsizetype(raw.size())));
+        if (utf8.hasError())
+            found.unreadable.append(name);
+        else if (fs::is_symlink(status))
+            found.links.append(name);
+        else if (!fs::is_regular_file(status))
+            continue;
+        else if (isInterruptedSave(name))
+            found.leftovers.append(name);
+        else
+            found.files.append(name);
+    }
+    return found;
+}
+
 QStringList sourceFiles(const QString &sourceFolder)
 {
-    const QDir folder(sourceFolder);
-    return folder.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
+    return listStudentFiles(sourceFolder).files;
+}
+
+bool isLinkedFolder(const QString &folder)
+{
+    std::error_code error;
+    const QString path = QDir::cleanPath(QDir::fromNativeSeparators(folder));
+    return std::filesystem::is_symlink(std::filesystem::symlink_status(fsPath(path), error));
+}
+
+bool isInterruptedSave(const QString &name)
+{
+    static const QRegularExpression leftover(u"^.+\\.(html|txt|jpg|css|bak)\\.[A-Za-z0-9]{6}$"_s,
+                                             QRegularExpression::CaseInsensitiveOption);
+    return leftover.match(name).hasMatch();
+}
+
+void removeLeftovers(const QString &folder, const QStringList &leftovers)
+{
+    for (const QString &name : leftovers)
+        QFile::remove(folder + name);
 }
 
 QString localCopyPath(const QString &workingFolder, const QString &target, const QString &name)
@@ -73,8 +132,9 @@ UploadResult uploadFiles(platform::FtpClient &client, const Diffusion &diffusion
         const QString &name = files.at(i);
         const QString localPath = diffusion.sourceFolder + name;
         const QFileInfo local(localPath);
-        // Deleted since the listing: there is nothing left to publish.
-        if (!local.isFile()) {
+        // Deleted since the listing (or put back as a link): there is nothing
+        // of the student's left to publish.
+        if (!local.isFile() || local.isSymLink()) {
             result.vanished.append(name);
             continue;
         }

@@ -11,10 +11,35 @@
 // to the remote student folder, then the published table of contents opens.
 namespace publishing {
 
-// The names of the files standing directly in the folder, in the order in
-// which the file system gives them; sub-folders are neither listed nor
-// entered. Hidden files are files too.
+// What a student folder holds, as a publication sees it. Only the student's
+// own files are sent: regular files standing directly in the folder, hidden
+// ones too, in the order in which the file system gives them. Sub-folders,
+// pipes and devices are neither listed nor entered.
+struct StudentFiles
+{
+    QStringList files;       // sent
+    QStringList links;       // symbolic links: never followed, never sent
+    QStringList unreadable;  // names that are not UTF-8 (shown with U+FFFD): not sent
+    QStringList leftovers;   // files of an interrupted save: not sent
+};
+
+StudentFiles listStudentFiles(const QString &sourceFolder);
+
+// The files that listStudentFiles sends.
 QStringList sourceFiles(const QString &sourceFolder);
+
+// Whether the folder (ending with the separator or not) is itself a symbolic
+// link: its files could be anyone's, and it is not published.
+bool isLinkedFolder(const QString &folder);
+
+// Whether the name is that of the file a whole-file save writes beside its
+// target before it takes its place, left behind when the save was cut short:
+// the target's name, a dot and six letters ("conte.html.qWeRtY"). Tessavo's
+// own files end with one of its extensions before those six letters.
+bool isInterruptedSave(const QString &name);
+
+// Removes those files from the folder (ending with the separator).
+void removeLeftovers(const QString &folder, const QStringList &leftovers);
 
 // The copy kept beside the working folder: the remote path taken as a local
 // path relative to the working folder, or nothing when its folder does not

@@ -77,15 +77,53 @@ bool publicationEnCours()
     return s_enCours;
 }
 
+namespace {
+
+QString leftOutMessage(const StudentFiles &found)
+{
+    QStringList reasons;
+    for (const QString &name : found.links)
+        reasons << u"« %1 » : c'est un lien vers un autre fichier, qui n'est pas celui de l'élève ;"_s.arg(name);
+    for (const QString &name : found.unreadable)
+        reasons << u"« %1 » : son nom n'est pas lisible (caractères inconnus), renommez-le pour le publier ;"_s.arg(name);
+    reasons.last().chop(2);
+    return u"Ces fichiers du dossier de l'élève ne sont pas publiés :\n"_s + reasons.join(u'\n') + u'.';
+}
+
+// The files to send, once the folder was found to be the student's own;
+// nothing when the teacher was told why not.
+std::optional<QStringList> studentFiles(QWidget *screen, const QString &source)
+{
+    if (!QFileInfo(source).isDir()) {
+        platform::ShowMessage(screen, u"Le dossier de l'élève « %1 » est introuvable : rien n'a été publié."_s.arg(source));
+        return std::nullopt;
+    }
+    if (isLinkedFolder(source)) {
+        platform::ShowMessage(screen, u"Le dossier de l'élève « %1 » est un lien vers un autre dossier : rien n'a été "
+                                      u"publié."_s.arg(source));
+        return std::nullopt;
+    }
+    const StudentFiles found = listStudentFiles(source);
+    removeLeftovers(source, found.leftovers);
+    if (!found.links.isEmpty() || !found.unreadable.isEmpty())
+        platform::ShowMessage(screen, leftOutMessage(found));
+    if (found.files.isEmpty()) {
+        platform::ShowMessage(screen, u"Le dossier de l'élève « %1 » ne contient aucun fichier : rien n'a été publié."_s.arg(source));
+        return std::nullopt;
+    }
+    return found.files;
+}
+
+} // namespace
+
 DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString &target)
 {
     Q_ASSERT(!s_enCours);
     const EnCours enCours;
     const QString workingFolder = workspace::workingFolder();
-    if (!QFileInfo(source).isDir()) {
-        platform::ShowMessage(screen, u"Le dossier de l'élève « %1 » est introuvable : rien n'a été publié."_s.arg(source));
+    const std::optional<QStringList> files = studentFiles(screen, source);
+    if (!files)
         return {};
-    }
     const std::unique_ptr<platform::FtpClient> client = platform::services().ftp->create();
     auto fenetre = std::make_unique<Fenetre>(screen, *client);
     if (const std::optional<QString> error = ConnexionFTP(*client, workingFolder)) {
@@ -95,15 +133,11 @@ DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString 
     }
     DiffusionOutcome outcome;
     outcome.tableOfContents = tableOfContentsAddress(readPublicationSettings(workingFolder).adresse_web, target);
-    const QStringList files = sourceFiles(source);
-    const UploadResult result = uploadFiles(*client, {source, target, workingFolder}, files, fenetre->watch());
+    const UploadResult result = uploadFiles(*client, {source, target, workingFolder}, *files, fenetre->watch());
     client->disconnect();
     fenetre.reset();
     outcome.published = result.published;
-    if (files.isEmpty()) {
-        platform::ShowMessage(screen, u"Le dossier de l'élève « %1 » ne contient aucun fichier : rien n'a été publié."_s.arg(source));
-        outcome.end = DiffusionEnd::NothingToPublish;
-    } else if (result.cancelled) {
+    if (result.cancelled) {
         platform::ShowMessage(screen, interrompue(result));
         outcome.end = DiffusionEnd::Cancelled;
     } else {
@@ -112,9 +146,9 @@ DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString 
     return outcome;
 }
 
-void ouvrirTableDesMatieres(const DiffusionOutcome &outcome)
+void ouvrirTableDesMatieres(QWidget *screen, const DiffusionOutcome &outcome)
 {
-    platform::services().shell->openAddress(outcome.tableOfContents);
+    platform::showInBrowser(screen, outcome.tableOfContents);
 }
 
 } // namespace publishing

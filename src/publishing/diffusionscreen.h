@@ -13,10 +13,10 @@ namespace publishing {
 QString MessageLecteur();
 
 enum class DiffusionEnd {
-    Stopped,           // no student folder, or no connection: the teacher was told
-    Cancelled,         // "Annuler": the teacher was told how many files went up
-    NothingToPublish,  // a student folder without files: the teacher was told
-    Published,         // every file went up
+    Stopped,    // nothing to send (no student folder, one that is a link, no file in it) or no
+                // connection: the teacher was told
+    Cancelled,  // "Annuler": the teacher was told how many files went up
+    Published,  // every file went up
 };
 
 struct DiffusionOutcome
@@ -31,10 +31,13 @@ bool publicationEnCours();
 
 // Publishes the files of the student folder source (ending with the
 // separator) to the remote student folder target, on a connection of its own.
-// A failed upload raises its FtpError, which names the file.
+// What is not the student's own is left out and the teacher told (links,
+// unreadable names); the files of an interrupted save are removed. A failed
+// upload raises its FtpError, which names the file.
 DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString &target);
 
-// Opens the published table of contents in the browser.
-void ouvrirTableDesMatieres(const DiffusionOutcome &outcome);
+// Opens the published table of contents in the browser; where the desktop
+// cannot, the teacher is told its address.
+void ouvrirTableDesMatieres(QWidget *screen, const DiffusionOutcome &outcome);
 
 } // namespace publishing

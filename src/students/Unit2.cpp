@@ -4,6 +4,8 @@
 #include "platform/handlers.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
+#include "publishing/remotepaths.h"
+#include "students/identity.h"
 #include "students/studentlist.h"
 #include "workspace/folding.h"
 #include "workspace/paths.h"
@@ -184,14 +186,32 @@ void TForm2::ListView1Click()
     if (!item)
         return;
     const QString name = item->text();
+    // The remote folder is made of the class fields as they stand: they are
+    // checked as a registration checks them before anything changes.
+    const students::Identity classFields =
+        students::cleanIdentity({Edit8->text(), Edit9->text(), Edit3->text(), {}, {}, {}});
+    if (const std::optional<QString> refused = students::unsafeClassMessage(classFields)) {
+        platform::ShowMessage(this, *refused);
+        return;
+    }
+    const students::StudentIdentity student = students::splitStudentFolderName(name);
+    const QString CheminFTP = students::remoteStudentFolderPath(classFields.city, classFields.school,
+                                                                classFields.schoolClass, student);
+    if (!publishing::isPlainRemotePath(CheminFTP)) {
+        platform::ShowMessage(this, u"Le dossier « %1 » ne peut pas être publié sous ce nom : il contient « \\ » ou "
+                                    u"un caractère invisible. Renommez-le."_s.arg(name));
+        return;
+    }
+    Edit8->setText(classFields.city);
+    Edit9->setText(classFields.school);
+    Edit3->setText(classFields.schoolClass);
     Edit7->setText(name);
     Label1->setText(RepertoireW + name + workspace::separator());
     Label5->setText(EleveActuel + name);
-    const students::StudentIdentity student = students::splitStudentFolderName(name);
     Edit1->setText(student.surname);
     Edit2->setText(student.firstName);
     Edit4->setText(student.mail);
-    Edit10->setText(students::remoteStudentFolderPath(Edit8->text(), Edit9->text(), Edit3->text(), student));
+    Edit10->setText(CheminFTP);
     Button1->hide();
     Button2->show();
     Button2->setFocus();
@@ -225,11 +245,11 @@ void TForm2::Label8Click()
 void TForm2::openHelpPage()
 {
     const QString page = QDir::fromNativeSeparators(workspace::workingFolder()) + u'/' + HelpPage;
-    // A working folder prepared by hand gets the page the program carries;
-    // like the browser's start, a failure here goes unreported.
+    // A working folder prepared by hand gets the page the program carries; a
+    // failure here goes unreported, the browser then says the page is missing.
     if (!QFileInfo::exists(page) && QFile::copy(u":/"_s + HelpPage, page))
         QFile::setPermissions(page, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    platform::services().shell->openAddress(QUrl::fromLocalFile(page).toString());
+    platform::showInBrowser(this, QUrl::fromLocalFile(page).toString());
 }
 
 bool TForm2::eventFilter(QObject *watched, QEvent *event)

@@ -2,6 +2,7 @@
 
 #include "platform/ftpclient.h"
 #include "platform/screenwindow.h"
+#include "students/identity.h"
 
 #include <QPointer>
 
@@ -87,6 +88,8 @@ private:
     void connectHandlers();
     void fillStudentList();
     void openHelpPage();
+    // The six fields as read, cleaned and shown again cleaned.
+    students::Identity cleanedFields();
 
     // The steps of Button1Click (Unit2_registration.cpp); each returns false
     // where the registration stops.

@@ -38,6 +38,13 @@ void writeBothEcole(const workspace::SchoolClass &lines)
     workspace::writeEcole(ecoleOfWorkingFolder(), lines);
 }
 
+// The class in use is the one the working folder's ecole.txt names.
+workspace::SchoolClass classInUse()
+{
+    const QString ecole = ecoleOfWorkingFolder();
+    return QFileInfo::exists(ecole) ? workspace::readEcole(ecole) : workspace::SchoolClass{};
+}
+
 } // namespace
 
 bool TForm2::ConnexionFTP()
@@ -48,15 +55,29 @@ bool TForm2::ConnexionFTP()
     return !failure;
 }
 
+students::Identity TForm2::cleanedFields()
+{
+    const students::Identity cleaned = students::cleanIdentity(
+        {Edit8->text(), Edit9->text(), Edit3->text(), Edit1->text(), Edit2->text(), Edit4->text()});
+    const std::pair<QLineEdit *, QString> shown[] = {{Edit8, cleaned.city},    {Edit9, cleaned.school},
+                                                     {Edit3, cleaned.schoolClass}, {Edit1, cleaned.surname},
+                                                     {Edit2, cleaned.firstName}, {Edit4, cleaned.mail}};
+    for (const auto &[edit, text] : shown) {
+        if (edit->text() != text)
+            edit->setText(text);
+    }
+    return cleaned;
+}
+
 void TForm2::Button1Click()
 {
-    const students::Identity typed{Edit8->text(), Edit9->text(), Edit3->text(),
-                                   Edit1->text(), Edit2->text(), Edit4->text()};
+    const students::Identity typed = cleanedFields();
     if (const std::optional<QString> refused = students::unsafeClassMessage(typed)) {
         platform::ShowMessage(this, *refused);
         return;
     }
-    if (!NomClasse.isEmpty() && students::classFieldName(typed.schoolClass) != NomClasse) {
+    const workspace::SchoolClass inUse = classInUse();
+    if (students::isClassChange(typed, inUse)) {
         changeClass();
         return;
     }
@@ -76,6 +97,11 @@ void TForm2::Button1Click()
     Edit3->setText(NomClasse);
     if (!makeClassFolder(city, school, NomClasse))
         return;
+    // Without a class in use the list was empty: it shows the class's
+    // students now, so that none of them is registered again or left off
+    // the class page.
+    if (inUse.schoolClass.isEmpty())
+        fillStudentList();
     if (!makeRemoteFolders(city, school, NomClasse))
         return;
     registerStudent(city, school, NomClasse);
@@ -151,6 +177,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
     Edit7->setText(EleveAct);
     Label5->setText(EleveActuel + EleveAct);
     const QString studentFolder = RepertoireW + EleveAct + workspace::separator();
+    const bool existed = QFileInfo(studentFolder).isDir();
     QDir().mkpath(studentFolder);
 
     bool enregistre = true;
@@ -163,6 +190,15 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
             enregistre = false;
         }
     }
+    // A student folder that the list did not show is a student all the
+    // same: the files in it are the student's own settings and are kept.
+    if (enregistre && existed) {
+        platform::ShowMessage(this, u"Cet élève est déjà enregistré : son dossier « %1 » existe déjà. Ses fichiers et "
+                                    u"ses réglages sont gardés tels quels."_s.arg(EleveAct));
+        Label1->setText(studentFolder);
+        ListView1->addItem(EleveAct);
+        enregistre = false;
+    }
     if (enregistre) {
         const students::Identity fields{city, school, schoolClass, Edit1->text(), Edit2->text(), Edit4->text()};
         workspace::appendLines(RepertoireW + workspace::ListeLecteursTxt, {students::registerLine(fields)});
@@ -173,8 +209,10 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
             workspace::copyTextLines(RepertoireR + name, studentFolder + name);
         ListView1->addItem(EleveAct);
     }
+    // The border picture the student folder lacks; one that is there stays.
     const QString reserve = workspace::subfolderPath(workspace::workingFolder(), workspace::Reserve);
-    workspace::copyBytes(reserve + workspace::FondJpg, studentFolder + workspace::FondJpg);
+    if (!QFileInfo::exists(studentFolder + workspace::FondJpg))
+        workspace::copyBytes(reserve + workspace::FondJpg, studentFolder + workspace::FondJpg);
     Button2->show();
 }
 

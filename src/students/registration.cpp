@@ -8,46 +8,6 @@ using namespace Qt::StringLiterals;
 
 namespace students {
 
-namespace {
-
-bool isForbidden(QChar ch)
-{
-    static const QString forbidden = u"/\\<>:\"|?*"_s;
-    return forbidden.contains(ch) || ch.category() == QChar::Other_Control;
-}
-
-std::optional<QString> firstRefused(const QList<std::pair<QString, QString>> &fields)
-{
-    for (const auto &[caption, value] : fields) {
-        if (std::optional<QString> message = unsafeFieldMessage(caption, value))
-            return message;
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
-std::optional<QString> unsafeFieldMessage(const QString &caption, const QString &value)
-{
-    if (std::any_of(value.begin(), value.end(), isForbidden))
-        return u"Le champ « %1 » contient un caractère interdit dans un nom de dossier "
-               "(/ \\ < > : \" | ? * ou un retour à la ligne) : corrigez-le."_s.arg(caption);
-    const QString folded = workspace::EnleveAccentsCaseOfDoubles(value);
-    if (folded == u"."_s || folded == u".."_s)
-        return u"Le champ « %1 » ne peut pas être « . » ni « .. » : corrigez-le."_s.arg(caption);
-    return std::nullopt;
-}
-
-std::optional<QString> unsafeClassMessage(const Identity &fields)
-{
-    return firstRefused({{u"Ville"_s, fields.city}, {u"Ecole"_s, fields.school}, {u"Classe"_s, fields.schoolClass}});
-}
-
-std::optional<QString> unsafeStudentMessage(const Identity &fields)
-{
-    return firstRefused({{u"Nom"_s, fields.surname}, {u"Prénom"_s, fields.firstName}, {u"Mail"_s, fields.mail}});
-}
-
 std::optional<QString> placeholderMessage(const Identity &fields)
 {
     if (fields.schoolClass == u"Classe"_s)
@@ -90,10 +50,18 @@ QString classFieldName(const QString &field)
 
 QString remoteStudentFolder(const Identity &fields)
 {
-    return publishing::remoteClassFolderPath(fields.city, fields.school, fields.schoolClass)
-           + workspace::EnleveAccentsCaseOfDoubles(
-               workspace::studentFolderName(fields.surname, fields.firstName, fields.mail))
-           + u'/';
+    return publishing::remoteStudentFolderPath(
+        fields.city, fields.school, fields.schoolClass,
+        workspace::EnleveAccentsCaseOfDoubles(workspace::studentFolderName(fields.surname, fields.firstName, fields.mail)));
+}
+
+bool isClassChange(const Identity &typed, const workspace::SchoolClass &inUse)
+{
+    if (inUse.schoolClass.isEmpty())
+        return false;
+    return classFieldName(typed.city) != classFieldName(inUse.city)
+        || classFieldName(typed.school) != classFieldName(inUse.school)
+        || classFieldName(typed.schoolClass) != classFieldName(inUse.schoolClass);
 }
 
 QString registerLine(const Identity &fields)

@@ -1,34 +1,18 @@
 #pragma once
 
+#include "students/identity.h"
+#include "workspace/paths.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
 // The rules of "Enregistrer cet élève": the checks of the identity fields in
-// their order, and the names and lines that a registration writes. The
-// screen reads its fields, asks these, and does the writing in order.
+// their order (what a field may hold: identity.h), and the names and lines
+// that a registration writes. The screen reads its fields, asks these, and
+// does the writing in order.
 namespace students {
-
-// The six fields of the student screen, as they stand.
-struct Identity
-{
-    QString city;
-    QString school;
-    QString schoolClass;
-    QString surname;
-    QString firstName;
-    QString mail;
-};
-
-// A name that would leave its folder or break an FTP command: "/", "\",
-// a control character (CR and LF among them), one of < > : " | ? *, or "."
-// or ".." once folded. The text names the field: "Le champ « Nom » ...".
-std::optional<QString> unsafeFieldMessage(const QString &caption, const QString &value);
-// The three class fields (Ville, Ecole, Classe), then the three student
-// fields (Nom, Prénom, Mail); the first refused gives the message.
-std::optional<QString> unsafeClassMessage(const Identity &fields);
-std::optional<QString> unsafeStudentMessage(const Identity &fields);
 
 // The placeholder texts still in a field, in the order of the checks:
 // "Classe", "Ville", "Ecole", "Nom", "Prénom". Empty fields pass.
@@ -42,6 +26,11 @@ bool isMissingMail(const QString &mail);
 
 // Upper-cased (a to z only), folded, upper-cased again: "évry" -> "EVRY".
 QString classFieldName(const QString &field);
+
+// Whether the typed class is another than the one in use (none in use: no):
+// a change of city, school or class, each compared upper-cased and folded,
+// so that "6ème" typed again is still the class 6EME.
+bool isClassChange(const Identity &typed, const workspace::SchoolClass &inUse);
 
 // The two below take the class fields upper-cased and folded already, the
 // student fields as typed.

@@ -26,8 +26,8 @@ StudentIdentity splitStudentFolderName(const QString &folderName)
 QString remoteStudentFolderPath(const QString &city, const QString &school, const QString &schoolClass,
                                 const StudentIdentity &student)
 {
-    return publishing::remoteClassFolderPath(city, school, schoolClass) + student.surname + u'_'
-           + student.firstName + u'_' + student.mail + u'/';
+    return publishing::remoteStudentFolderPath(city, school, schoolClass,
+                                               student.surname + u'_' + student.firstName + u'_' + student.mail);
 }
 
 } // namespace students

@@ -15,6 +15,8 @@ public:
 
     static IoError cannotRead(const QString &path);
     static IoError cannotWrite(const QString &path);
+    // A whole-file write that failed; the file, when it existed, is as it was.
+    static IoError cannotReplace(const QString &path, bool existed);
     static IoError emptyPicture(const QString &path);
 
 private:

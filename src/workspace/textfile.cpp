@@ -4,6 +4,7 @@
 #include "ioerror.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -29,14 +30,35 @@ QByteArray readAll(const QString &path)
     return content;
 }
 
+// The new content goes into a file of its own beside the old one, which it
+// replaces only once complete. There is no writing in place: where no new
+// file can be made (a full disk, a folder closed to new files), the write
+// fails and the old file stays as it was.
+void saveWhole(const QString &path, const std::function<void(QIODevice &)> &write)
+{
+    const bool existed = QFileInfo::exists(path);
+    QSaveFile file(path);
+    // Unbuffered, so that a write cut short (a full disk) is seen by the
+    // writer: a buffered one was flushed in part at the commit, and the file
+    // put in place all the same.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw IoError::cannotReplace(path, existed);
+    try {
+        write(file);
+    } catch (const IoError &) {
+        file.cancelWriting();
+        throw IoError::cannotReplace(path, existed);
+    }
+    if (!file.commit())
+        throw IoError::cannotReplace(path, existed);
+}
+
 void replaceWhole(const QString &path, const QByteArray &content)
 {
-    QSaveFile file(path);
-    // A file in a folder that Qt cannot rename into (or a network share) is
-    // still written, straight in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw IoError::cannotWrite(path);
+    saveWhole(path, [&](QIODevice &file) {
+        if (file.write(content) != content.size())
+            throw IoError::cannotWrite(path);
+    });
 }
 
 } // namespace
@@ -166,10 +188,35 @@ void writeLines(const QString &path, const QStringList &lines)
 
 void appendLines(const QString &path, const QStringList &lines)
 {
+    // The list is written again whole, its earlier bytes unchanged: a line
+    // added in place would be cut short on a full disk.
+    const QByteArray earlier = QFileInfo::exists(path) ? readAll(path) : QByteArray();
+    replaceWhole(path, earlier + encodeLines(lines));
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    replaceWhole(path, bytes);
+}
+
+void writeLinesAsMade(const QString &path, const std::function<void(LineWriter &)> &produce)
+{
+    saveWhole(path, [&](QIODevice &file) {
+        LineWriter writer(file, path);
+        produce(writer);
+        writer.flush();
+    });
+}
+
+void writeBeforeMove(const QString &path, const QByteArray &bytes)
+{
     QFile file(path);
-    const QByteArray bytes = encodeLines(lines);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size())
-        throw IoError::cannotWrite(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush())
+        return;
+    // Nothing torn is left behind to be taken for the finished file.
+    file.close();
+    QFile::remove(path);
+    throw IoError::cannotWrite(path);
 }
 
 void copyTextLines(const QString &source, const QString &target)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QIODevice;
 
 // Text files of the workspace: lines in Windows-1252, each ended by CR LF.
@@ -16,11 +18,29 @@ namespace workspace {
 QStringList readLines(const QString &path);
 
 // Creates or replaces the file with these lines, each followed by CR LF.
-// The old file stays whole until the new one is complete.
+// The new file is written beside the old one and replaces it once complete;
+// a file is never written in place, so when no new file can be made (a full
+// disk, a folder closed to new files) the write fails and the old file stays
+// whole.
 void writeLines(const QString &path, const QStringList &lines);
 
-// Adds lines at the end of the file, creating it when it is missing.
+// Adds lines at the end of the file, creating it when it is missing. The file
+// is written again whole, as writeLines does, its earlier bytes unchanged.
 void appendLines(const QString &path, const QStringList &lines);
+
+// Creates or replaces the file with these bytes, as writeLines does.
+void writeBytes(const QString &path, const QByteArray &bytes);
+
+class LineWriter;
+
+// Creates or replaces the file with the lines that produce writes as it makes
+// them, as writeLines does: the old file stays until the new one is complete.
+void writeLinesAsMade(const QString &path, const std::function<void(LineWriter &)> &produce);
+
+// Writes a working file that is then moved onto the file it stands for
+// (TexteAlire2.html onto the document): straight, with no copy beside it,
+// since the move is what puts it in place. A failure removes what was written.
+void writeBeforeMove(const QString &path, const QByteArray &bytes);
 
 // The line copy of a text template: the target gets every line of the source,
 // each with its line end; an empty source gives one empty line.

@@ -311,6 +311,74 @@ TEST_F(ImportScreen, ANameThatWouldReplaceAFileOfTessavoIsAskedAgain)
               (QStringList{carte(u"chat.jpg"_s), carte(u"lune.jpg"_s)}));
 }
 
+TEST_F(ImportScreen, ATitleThatWouldBreakItsLinkIsAskedAgain)
+{
+    screen->Memo1->setPlainText(u"Le chat dort."_s);
+    platform.fileDialogs.openAnswers = {carte(u"chat.jpg"_s)};
+    platform.fileDialogs.saveAnswers = {student(u"Où est le chat ?"_s), student(u"Exercice #2"_s),
+                                        student(u"Dvořák"_s), student(u"Où est le chat"_s)};
+    screen->Button1->click();
+
+    EXPECT_EQ(platform.messages.shown,
+              (QStringList{Titre,
+                           u"Le titre « Où est le chat ? » contient « ? », un caractère qui couperait le lien du texte "
+                           u"et son logo sur la tablette : choisissez un autre titre."_s,
+                           u"Le titre « Exercice #2 » contient « # », un caractère qui couperait le lien du texte et "
+                           u"son logo sur la tablette : choisissez un autre titre."_s,
+                           u"Le titre « Dvořák » contient « ř » (U+0159), un caractère que les fichiers de Tessavo "
+                           u"ne savent pas écrire : choisissez un autre titre."_s}));
+    EXPECT_EQ(platform.fileDialogs.saveRequests.size(), 4);
+    EXPECT_EQ(studentFiles(), (QStringList{u"FinFichier.html"_s, u"ListeImages.txt"_s, u"Où est le chat.html"_s,
+                                           u"Où est le chat.jpg"_s, u"Où est le chat.txt"_s, u"_Tablematieres.html"_s,
+                                           u"_Tablematieres.txt"_s, u"entete.html"_s, u"fond.jpg"_s, u"style.css"_s}));
+    EXPECT_EQ(workspace::readLines(student(u"_Tablematieres.txt"_s)),
+              QStringList{u"<img src=\" Où est le chat.jpg\"  width=\"70\" height= \"70\"><a href=\"Où est le "
+                          u"chat.html\"> Où est le chat.html</a><br>"_s});
+}
+
+TEST_F(ImportScreen, ATeachersOwnPictureIsCopiedAndStaysWhereItWas)
+{
+    const QString photo = folder.file(u"Images/photo.jpg"_s);
+    QDir().mkpath(QFileInfo(photo).absolutePath());
+    ASSERT_TRUE(QFile::copy(Fixtures + u"reserve/Cartes/lune.jpg"_s, photo));
+    const QByteArray bytes = bytesOf(photo);
+
+    save({u"Le loup."_s}, {photo}, student(u"conte"_s));
+    EXPECT_EQ(platform.messages.shown, QStringList{Titre});
+    EXPECT_EQ(bytesOf(photo), bytes) << "the teacher's photo is kept";
+    EXPECT_EQ(bytesOf(student(u"conte.jpg"_s)), bytes);
+    EXPECT_FALSE(QFile::exists(student(u"photo.jpg"_s)));
+    EXPECT_EQ(workspace::readLines(student(u"ListeImages.txt"_s)), QStringList{photo});
+
+    // A card leaves the cards, as before.
+    save(u"chat.jpg"_s, u"suite"_s);
+    EXPECT_FALSE(QFile::exists(carte(u"chat.jpg"_s)));
+    EXPECT_TRUE(QFile::exists(student(u"suite.jpg"_s)));
+    EXPECT_TRUE(QFile::exists(photo));
+}
+
+TEST_F(ImportScreen, AnEmptyCardsFolderIsToldBeforeThePictureIsAskedFor)
+{
+    for (const QString &name : QDir(cartes()).entryList(QDir::Files))
+        QFile::remove(carte(name));
+    const QString photo = folder.file(u"Images/photo.jpg"_s);
+    QDir().mkpath(QFileInfo(photo).absolutePath());
+    ASSERT_TRUE(QFile::copy(Fixtures + u"reserve/Cartes/lune.jpg"_s, photo));
+
+    save({u"Le loup."_s}, {std::nullopt}, student(u"conte"_s));
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].startsWith(u"Le dossier des logos « "_s + cartes() + u" »"_s))
+        << visible(platform.messages.shown[0]);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"ailleurs"_s)) << visible(platform.messages.shown[0]);
+    EXPECT_EQ(platform.fileDialogs.openRequests.size(), 1) << "the dialog is still offered";
+
+    platform.messages.shown.clear();
+    save({u"Le loup."_s}, {photo}, student(u"conte"_s));
+    EXPECT_EQ(platform.messages.shown.size(), 2);
+    EXPECT_TRUE(QFile::exists(student(u"conte.html"_s)));
+    EXPECT_TRUE(QFile::exists(photo));
+}
+
 TEST_F(ImportScreen, APictureFromTheStudentFolderItselfStaysWhole)
 {
     save(u"chat.jpg"_s, u"conte"_s);

@@ -47,6 +47,32 @@ TEST(DocumentNames, RefuseTheNamesOfTheStudentFolderOwnFiles)
         EXPECT_FALSE(import::isReservedName(import::documentNames(u"/d/"_s + name))) << name;
 }
 
+TEST(DocumentNames, RefuseTitlesThatWouldBreakTheirLinkOrTheirFile)
+{
+    struct Case { const char *name; QString chosen; QString refusal; };
+    const Case cases[] = {
+        {"question mark", u"Où est le chat ?"_s, u"Le titre « Où est le chat ? » contient « ? »"_s},
+        {"hash", u"Exercice #2"_s, u"Le titre « Exercice #2 » contient « # »"_s},
+        {"percent", u"100 % lu.html"_s, u"Le titre « 100 % lu » contient « % »"_s},
+        {"quote", u"le \"loup\""_s, u"Le titre « le \"loup\" » contient « \" »"_s},
+        {"colon", u"Conte:2"_s, u"Le titre « Conte:2 » contient « : »"_s},
+        {"angle bracket", u"a<b"_s, u"Le titre « a<b » contient « < »"_s},
+        {"outside the code page", u"Dvořák"_s, u"Le titre « Dvořák » contient « ř » (U+0159)"_s},
+        {"html in the middle", u"conte.html.old"_s, u"Le titre « conte.html.old » ne peut porter « .html » qu'à sa fin"_s},
+        {"a file of Tessavo", u"entete"_s, u"Le titre « entete » est le nom d'un fichier de Tessavo"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<QString> refused = import::refusedTitleMessage(import::documentNames(u"/d/"_s + c.chosen));
+        ASSERT_TRUE(refused);
+        EXPECT_TRUE(refused->startsWith(c.refusal)) << visible(*refused);
+        EXPECT_TRUE(refused->endsWith(u"choisissez un autre titre."_s)) << visible(*refused);
+    }
+    for (const QString &title : {u"conte"_s, u"Le loup & l'agneau"_s, u"L'été à Évry"_s, u"conte.HTML"_s,
+                                 u"Leçon (2) - 5 €"_s, u"conte.html"_s})
+        EXPECT_EQ(import::refusedTitleMessage(import::documentNames(u"/d/"_s + title)), std::nullopt) << title;
+}
+
 TEST(ReadingDocument, KeepsEveryLineButEmptyAndOneBlankOnesUnescaped)
 {
     const QStringList typed = {u"Le loup."_s, QString(), u" "_s, u"  "_s, u"Un <b>gros</b> & grand loup."_s, u"\t"_s};
@@ -128,7 +154,7 @@ TEST_F(Pictures, APictureFromTheCardsIsRecordedMovedAndReplacesTheOlderOneOfTheD
     write(u"Cartes/chat.jpg"_s, "CHAT");
     write(u"eleve/conte.jpg"_s, "OLD");
     const QString student = path(u"eleve/"_s);
-    const import::TakenPicture taken = import::takePicture(path(u"Cartes/chat.jpg"_s), student);
+    const import::TakenPicture taken = import::takePicture(path(u"Cartes/chat.jpg"_s), student, path(u"Cartes"_s));
     EXPECT_FALSE(QFile::exists(path(u"Cartes/chat.jpg"_s)));
     EXPECT_EQ(read(u"eleve/chat.jpg"_s), "CHAT");
     EXPECT_EQ(workspace::readLines(student + u"ListeImages.txt"_s), QStringList{path(u"Cartes/chat.jpg"_s)});
@@ -156,7 +182,7 @@ TEST_F(Pictures, APictureThatAlreadyBearsItsPlaceStaysWhole)
         for (const QString &name : QDir(path(u"eleve"_s)).entryList(QDir::Files))
             QFile::remove(path(u"eleve/"_s + name));
         write(c.chosen, "PICTURE");
-        const import::TakenPicture taken = import::takePicture(path(c.chosen), path(u"eleve/"_s));
+        const import::TakenPicture taken = import::takePicture(path(c.chosen), path(u"eleve/"_s), path(u"Cartes"_s));
         import::placePicture(taken, path(c.target));
         EXPECT_EQ(read(c.target), "PICTURE");
         QStringList remaining = QDir(path(u"eleve"_s)).entryList({u"*.jpg"_s}, QDir::Files, QDir::Name);
@@ -170,7 +196,7 @@ TEST_F(Pictures, ACardNamedLikeTheLogoOfAnotherDocumentReplacesNothing)
 {
     write(u"eleve/lune.jpg"_s, "LOGO DE LUNE");
     write(u"Cartes/lune.jpg"_s, "NOUVELLE CARTE");
-    const import::TakenPicture taken = import::takePicture(path(u"Cartes/lune.jpg"_s), path(u"eleve/"_s));
+    const import::TakenPicture taken = import::takePicture(path(u"Cartes/lune.jpg"_s), path(u"eleve/"_s), path(u"Cartes"_s));
     EXPECT_EQ(read(u"eleve/lune.jpg"_s), "LOGO DE LUNE");
     EXPECT_EQ(read(u"eleve/lune (2).jpg"_s), "NOUVELLE CARTE") << "kept under a free name until it is placed";
     import::placePicture(taken, path(u"eleve/conte.jpg"_s));

@@ -6,7 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -78,6 +84,82 @@ TEST(FileDialogs, KeepTheirSettingsBetweenUses)
     ASSERT_EQ(fakes.fileDialogs.openRequests.size(), 2);
     EXPECT_EQ(fakes.fileDialogs.openRequests[1].initialFolder, u"/ecole/reserve/Cartes"_s);
     EXPECT_EQ(fakes.fileDialogs.openRequests[1].filter, u"Jpg files (*.jpg)|*.jpg"_s);
+}
+
+TEST(DesktopMessageBox, ShowsItsTextAsWrittenAndLetsItBeSelected)
+{
+    const QString text = u"Ouvrez vous-même cette adresse :\nhttp://127.0.0.1:8000/a<b>&c/_Tablematieres.html"_s;
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    Qt::TextInteractionFlags flags;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        shown = box->text();
+        format = box->textFormat();
+        flags = box->textInteractionFlags();
+        box->accept();
+    });
+    platform::desktopPlatform().messages->showMessage(nullptr, text);
+    EXPECT_EQ(shown, text);
+    EXPECT_EQ(format, Qt::PlainText);
+    EXPECT_TRUE(flags.testFlag(Qt::TextSelectableByMouse));
+    EXPECT_TRUE(flags.testFlag(Qt::TextSelectableByKeyboard));
+}
+
+// The desktop's launcher, as the shell finds it on the PATH.
+class Launcher
+{
+public:
+    explicit Launcher(const QByteArray &script)
+        : m_path(qgetenv("PATH"))
+    {
+        if (!script.isEmpty()) {
+            QFile file(m_dir.path() + u"/xdg-open"_s);
+            file.open(QIODevice::WriteOnly);
+            // Run with this folder alone on the PATH: only the shell's built-in
+            // commands are at hand.
+            QByteArray body = script;
+            body.replace("RECEIVED", QFile::encodeName(m_dir.path() + u"/received"_s));
+            file.write("#!/bin/sh\n" + body + "\n");
+            file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", QFile::encodeName(m_dir.path()));
+    }
+    ~Launcher() { qputenv("PATH", m_path); }
+    Launcher(const Launcher &) = delete;
+    Launcher &operator=(const Launcher &) = delete;
+
+    QString received() const
+    {
+        QFile file(m_dir.path() + u"/received"_s);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_path;
+};
+
+TEST(DesktopShell, SaysWhetherTheAddressCouldBeOpened)
+{
+    platform::Shell &shell = *platform::desktopPlatform().shell;
+    {
+        // xdg-open without a browser to hand the address to ends with 3.
+        Launcher launcher("echo \"$1\" > \"RECEIVED\"; exit 3");
+        EXPECT_FALSE(shell.openAddress(u"127.0.0.1:8000/Orvane_A_B_C/x/_Tablematieres.html"_s));
+        EXPECT_EQ(launcher.received(), u"http://127.0.0.1:8000/Orvane_A_B_C/x/_Tablematieres.html"_s);
+    }
+    {
+        Launcher launcher("echo \"$1\" > \"RECEIVED\"");
+        EXPECT_TRUE(shell.openAddress(u"file:///tmp/A_lire_une_Fois.htm"_s));
+        EXPECT_EQ(launcher.received(), u"file:///tmp/A_lire_une_Fois.htm"_s);
+    }
+    {
+        // No launcher at all: the desktop has nothing to open it with.
+        Launcher none({});
+        EXPECT_FALSE(shell.openAddress(u"http://127.0.0.1:8000/"_s));
+    }
 }
 
 } // namespace

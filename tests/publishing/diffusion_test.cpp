@@ -13,6 +13,10 @@
 
 #include <set>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -193,6 +197,54 @@ TEST(SourceFiles, HiddenFilesArePublishedAndAMissingFolderListsNothing)
 
     EXPECT_EQ(asSet(publishing::sourceFiles(folder)), (std::set<QString>{u".cache"_s, u"leçon été.html"_s}));
     EXPECT_TRUE(publishing::sourceFiles(root.path() + u"/absent/"_s).isEmpty());
+}
+
+TEST(SourceFiles, OnlyTheStudentsOwnRegularFilesAreSent)
+{
+    QTemporaryDir root;
+    const QString working = root.path() + u"/Tessavo/"_s;
+    const QString folder = working + u"PARIS_ECOLE_CM1/lecteurs/Dupont_Jean_x/"_s;
+    writeFile(working + u"publication.ini"_s, "mot_de_passe=secret\n");
+    writeFile(folder + u"conte.html"_s, "x");
+    writeFile(folder + u"conte.html.qWeRtY"_s, "half a save");
+    writeFile(folder + u"style.css.AbCd12"_s, "half a save");
+    writeFile(folder + u"conte.html.old"_s, "the teacher's own copy");
+    writeFile(folder + u"notes.qWeRtY"_s, "not a file of Tessavo");
+    const QByteArray badName = QFile::encodeName(folder) + "caf\xe9.txt";
+    const int fd = ::open(badName.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    ASSERT_EQ(symlink("../../../publication.ini", QFile::encodeName(folder + u"lien.txt"_s).constData()), 0);
+    ASSERT_EQ(symlink("/etc", QFile::encodeName(folder + u"systeme"_s).constData()), 0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder + u"tube"_s).constData(), 0644), 0);
+    QDir().mkpath(folder + u"anciens"_s);
+
+    const publishing::StudentFiles found = publishing::listStudentFiles(folder);
+    EXPECT_EQ(asSet(found.files), (std::set<QString>{u"conte.html"_s, u"conte.html.old"_s, u"notes.qWeRtY"_s}));
+    EXPECT_EQ(asSet(found.links), (std::set<QString>{u"lien.txt"_s, u"systeme"_s}));
+    EXPECT_EQ(found.unreadable, QStringList{u"caf\uFFFD.txt"_s});
+    EXPECT_EQ(asSet(found.leftovers), (std::set<QString>{u"conte.html.qWeRtY"_s, u"style.css.AbCd12"_s}));
+    EXPECT_EQ(publishing::sourceFiles(folder), found.files);
+
+    publishing::removeLeftovers(folder, found.leftovers);
+    EXPECT_FALSE(QFileInfo::exists(folder + u"conte.html.qWeRtY"_s));
+    EXPECT_TRUE(QFileInfo::exists(folder + u"conte.html"_s));
+
+    // A student folder that is a link is not the student's.
+    ASSERT_EQ(symlink(QFile::encodeName(folder).constData(), QFile::encodeName(working + u"lie"_s).constData()), 0);
+    EXPECT_TRUE(publishing::isLinkedFolder(working + u"lie/"_s));
+    EXPECT_TRUE(publishing::isLinkedFolder(working + u"lie"_s));
+    EXPECT_FALSE(publishing::isLinkedFolder(folder));
+}
+
+TEST(SourceFiles, AnInterruptedSaveIsRecognisedByItsSixLetters)
+{
+    for (const QString &name : {u"conte.html.qWeRtY"_s, u"_Tablematieres.txt.abcdef"_s, u"conte.jpg.AAAAAA"_s,
+                                u"style.css.Zz09aB"_s, u"conte.html.sansaide.bak.QwErTy"_s, u"Le loup.HTML.html.abcdef"_s})
+        EXPECT_TRUE(publishing::isInterruptedSave(name)) << name;
+    for (const QString &name : {u"conte.html"_s, u"conte.html.old"_s, u"conte.html.abcdefg"_s, u"conte.html.abc-ef"_s,
+                                u"notes.abcdef"_s, u".html.abcdef"_s, u"conte.html.bak"_s})
+        EXPECT_FALSE(publishing::isInterruptedSave(name)) << name;
 }
 
 TEST(TableOfContents, AddressIsTheWebAddressAndTheRemoteFolderWithoutItsDots)

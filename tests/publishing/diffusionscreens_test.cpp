@@ -29,6 +29,9 @@
 #include <memory>
 #include <set>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -331,20 +334,97 @@ TEST_F(Diffusion, AMissingStudentFolderIsReportedWithoutConnectingOrOpeningAnyth
     EXPECT_TRUE(platform.shell.addresses.isEmpty());
 }
 
-TEST_F(Diffusion, AFolderWithoutFilesPublishesNothingAndSaysSo)
+TEST_F(Diffusion, AFolderWithoutFilesPublishesNothingOpensNothingAndTheProgramGoesOn)
 {
+    TForm1 *layout = openLayout();
     for (const QString &name : publishing::sourceFiles(source))
         QFile::remove(source + name);
+    const auto saysSo = [&] {
+        ASSERT_FALSE(platform.messages.shown.isEmpty());
+        EXPECT_TRUE(platform.messages.shown.last().contains(u"aucun fichier"_s)) << visible(platform.messages.shown.last());
+        EXPECT_TRUE(platform.shell.addresses.isEmpty());
+        EXPECT_TRUE(platform.ftp.log.isEmpty()) << "nothing to send: no connection";
+        EXPECT_EQ(platform.progress.opened, 0);
+    };
+
+    import->MiseEnPage = true;
+    publishFromImport();
+    EXPECT_EQ(platform.messages.shown.size(), 2);
+    saysSo();
+
+    platform.messages.shown.clear();
+    EXPECT_FALSE(publishFromLayout(layout));
+    EXPECT_EQ(platform.messages.shown.size(), 2);
+    saysSo();
+    EXPECT_TRUE(filesIn(server->file(Published)).empty());
+}
+
+TEST_F(Diffusion, WhatIsNotTheStudentsOwnIsNeverPublished)
+{
+    // A link to the host's password, a link to a folder, a save cut short, a
+    // name that is not UTF-8: only the ten files go up.
+    ASSERT_EQ(symlink("../../../publication.ini", QFile::encodeName(source + u"lien.txt"_s).constData()), 0);
+    ASSERT_EQ(symlink("/etc", QFile::encodeName(source + u"systeme"_s).constData()), 0);
+    writeFile(source + u"conte.html.qWeRtY"_s, "<html>la moitié d'un");
+    const QByteArray badName = QFile::encodeName(source) + "r\xe9sum\xe9.txt";
+    const int fd = ::open(badName.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "x", 1), 1);
+    ::close(fd);
+
+    publishFromImport();
+
+    EXPECT_EQ(filesIn(server->file(Published)), std::set<QString>(TenFiles.begin(), TenFiles.end()));
+    for (const QString &name : TenFiles)
+        EXPECT_EQ(bytesOf(remote(name)), bytesOf(source + name)) << name.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(source + u"conte.html.qWeRtY"_s)) << "the leftover is cleaned up";
+    ASSERT_EQ(platform.messages.shown.size(), 3);
+    const QString leftOut = platform.messages.shown[2];
+    EXPECT_TRUE(leftOut.startsWith(u"Ces fichiers du dossier de l'élève ne sont pas publiés :"_s)) << visible(leftOut);
+    EXPECT_TRUE(leftOut.contains(u"« lien.txt » : c'est un lien"_s)) << visible(leftOut);
+    EXPECT_TRUE(leftOut.contains(u"« systeme » : c'est un lien"_s)) << visible(leftOut);
+    EXPECT_TRUE(leftOut.contains(u"« r\uFFFDsum\uFFFD.txt » : son nom n'est pas lisible"_s)) << visible(leftOut);
+    EXPECT_EQ(platform.shell.addresses, QStringList{TableAddress});
+}
+
+TEST_F(Diffusion, AStudentFolderThatIsALinkIsRefused)
+{
+    const QString elsewhere = folder.file(u"ailleurs/"_s);
+    ASSERT_TRUE(QDir().rename(source, elsewhere));
+    ASSERT_EQ(symlink(QFile::encodeName(elsewhere).constData(), QFile::encodeName(source.chopped(1)).constData()), 0);
     import->MiseEnPage = true;
 
     publishFromImport();
 
     ASSERT_EQ(platform.messages.shown.size(), 2);
-    EXPECT_TRUE(platform.messages.shown.last().contains(u"aucun fichier"_s)) << visible(platform.messages.shown.last());
-    EXPECT_TRUE(platform.progress.files.isEmpty());
-    EXPECT_EQ(platform.progress.openNow, 0);
+    EXPECT_TRUE(platform.messages.shown[1].contains(u"est un lien vers un autre dossier"_s))
+        << visible(platform.messages.shown[1]);
+    EXPECT_TRUE(platform.ftp.log.isEmpty());
     EXPECT_TRUE(filesIn(server->file(Published)).empty());
-    EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
+    EXPECT_TRUE(platform.shell.addresses.isEmpty());
+}
+
+TEST_F(Diffusion, WithoutABrowserTheAddressIsGivenAndTheLayoutScreenEndsOnlyAfterIt)
+{
+    const QString told = u"Aucun navigateur n'a pu être ouvert sur cet ordinateur. Ouvrez vous-même cette adresse "
+                         u"(vous pouvez la sélectionner et la copier) :\nhttp://"_s + TableAddress;
+    platform.shell.browser = false;
+    import->MiseEnPage = true;
+    publishFromImport();
+    EXPECT_EQ(platform.messages.shown, (QStringList{Lecteur, told}));
+
+    platform.messages.shown.clear();
+    TForm1 *layout = openLayout();
+    // The message comes while the publication still shows its page, which
+    // is hidden right before the end.
+    bool toldWhilePublishing = false;
+    platform.messages.onShow = [&](const QString &text) {
+        if (text == told)
+            toldWhilePublishing = !layout->WebBrowser2->isHidden();
+    };
+    EXPECT_TRUE(publishFromLayout(layout));
+    EXPECT_EQ(platform.messages.shown, (QStringList{Lecteur, EnLigne, told}));
+    EXPECT_TRUE(toldWhilePublishing);
 }
 
 TEST_F(Diffusion, ASecondPublicationDoesNotStartWhileOneRuns)

@@ -91,11 +91,13 @@ protected:
         screen.Edit4->setText(typed.mail);
     }
 
-    // A class with its students, as an earlier session left it.
-    void makeClass(const QString &schoolClass, const QStringList &students)
+    // A class with its students, as an earlier session left it; the class in
+    // use unless told otherwise.
+    void makeClass(const QString &schoolClass, const QStringList &students, bool inUse = true)
     {
         const QStringList lines{u"EVRY"_s, u"JAURES"_s, schoolClass};
-        folder.writeText(u"ecole.txt"_s, lines);
+        if (inUse)
+            folder.writeText(u"ecole.txt"_s, lines);
         folder.writeText(u"EVRY_JAURES_"_s + schoolClass + u"/lecteurs/ecole.txt"_s, lines);
         for (const QString &student : students)
             folder.makeFolder(u"EVRY_JAURES_"_s + schoolClass + u"/lecteurs/"_s + student);
@@ -260,7 +262,7 @@ TEST_F(RegistrationScreen, AClassChangeSwitchesToAnExistingClassWithoutRegisteri
     EXPECT_EQ(platform.ftp.log, QStringList());
 
     // A class typed with an accent finds the folder its registration made.
-    makeClass(u"6EME"_s, {u"Petit_Leo_l@x.fr"_s});
+    makeClass(u"6EME"_s, {u"Petit_Leo_l@x.fr"_s}, false);
     platform.messages.shown.clear();
     screen.Edit3->setText(u"6ème"_s);
     screen.Button1->click();
@@ -297,16 +299,22 @@ TEST_F(RegistrationScreen, AClassChangeToAMissingClassForgetsTheClassInUse)
     EXPECT_EQ(next.ListView1->count(), 0);
 }
 
-TEST_F(RegistrationScreen, RefusesAnUnsafeNameBeforeWritingAnything)
+TEST_F(RegistrationScreen, RefusesANameTheFilesCannotHoldBeforeWritingAnything)
 {
-    struct Case { const char *name; QString Typed::*field; QString value; QString caption; };
+    struct Case { const char *name; QString Typed::*field; QString value; QString caption, shown; };
     const Case cases[] = {
-        {"city", &Typed::city, u"../x"_s, u"Ville"_s},
-        {"school", &Typed::school, u"a\\b"_s, u"Ecole"_s},
-        {"class", &Typed::schoolClass, u".."_s, u"Classe"_s},
-        {"surname", &Typed::surname, u"x\r\nDELE index.html"_s, u"Nom"_s},
-        {"first name", &Typed::firstName, u"a:b"_s, u"Prénom"_s},
-        {"mail", &Typed::mail, u"a|b@x"_s, u"Mail"_s},
+        {"city that climbs", &Typed::city, u"../x"_s, u"Ville"_s, u"« / »"_s},
+        {"city outside the code page", &Typed::city, u"Łódź"_s, u"Ville"_s, u"« Ł » (U+0141)"_s},
+        {"school with a backslash", &Typed::school, u"a\\b"_s, u"Ecole"_s, u"« \\ »"_s},
+        {"school outside the code page", &Typed::school, u"İzmir"_s, u"Ecole"_s, u"« İ » (U+0130)"_s},
+        {"class of dots", &Typed::schoolClass, u".."_s, u"Classe"_s, u"« .. »"_s},
+        {"class with an invisible mark", &Typed::schoolClass, u"cm1\u200E"_s, u"Classe"_s, u"(U+200E)"_s},
+        {"surname with a command", &Typed::surname, u"x\r\nDELE index.html"_s, u"Nom"_s, u"un retour à la ligne"_s},
+        {"surname outside the code page", &Typed::surname, u"Çağlar"_s, u"Nom"_s, u"« ğ » (U+011F)"_s},
+        {"first name with a colon", &Typed::firstName, u"a:b"_s, u"Prénom"_s, u"« : »"_s},
+        {"first name with a hash", &Typed::firstName, u"Zoé#2"_s, u"Prénom"_s, u"« # »"_s},
+        {"mail with a bar", &Typed::mail, u"a|b@x"_s, u"Mail"_s, u"« | »"_s},
+        {"mail with a percent", &Typed::mail, u"j%x@x.fr"_s, u"Mail"_s, u"« % »"_s},
     };
     const QStringList before = tree(folder.path());
     for (const Case &c : cases) {
@@ -318,12 +326,167 @@ TEST_F(RegistrationScreen, RefusesAnUnsafeNameBeforeWritingAnything)
         type(screen, typed);
         screen.Button1->click();
         ASSERT_EQ(platform.messages.shown.size(), 1);
-        EXPECT_TRUE(platform.messages.shown[0].contains(u"« "_s + c.caption + u" »"_s))
-            << platform.messages.shown[0].toStdString();
+        EXPECT_TRUE(platform.messages.shown[0].startsWith(u"Le champ « "_s + c.caption + u" »"_s))
+            << visible(platform.messages.shown[0]);
+        EXPECT_TRUE(platform.messages.shown[0].contains(c.shown)) << visible(platform.messages.shown[0]);
         EXPECT_EQ(tree(folder.path()), before);
         EXPECT_EQ(tree(server.root()), QStringList());
         EXPECT_EQ(platform.ftp.log, QStringList());
     }
+}
+
+TEST_F(RegistrationScreen, APastedIdentityIsCleanedAndTheStudentIsFoundAgainAfterARestart)
+{
+    TForm2 screen;
+    type(screen, {u"évry\u00A0"_s, u" jaurès"_s, u"cm1\u200B"_s, u"Le\u00A0Bœuf"_s, u"Zoé\u00AD"_s, u"zoe@x.fr "_s});
+    screen.Button1->click();
+
+    EXPECT_EQ(platform.messages.shown, QStringList());
+    EXPECT_EQ(readAll(folder.file(u"ecole.txt"_s)), QByteArray("EVRY\r\nJAURES\r\nCM1\r\n"));
+    EXPECT_EQ(readAll(students(u"ListeLecteurs.txt"_s)), QByteArray("Le_Boeuf;Zoe;CM1;zoe@x.fr\r\n"));
+    EXPECT_TRUE(QFileInfo(students(Zoe + u"/style.css"_s)).isFile());
+    const QString remote = u"../Orvane_EVRY_JAURES_CM1/"_s + Zoe + u'/';
+    EXPECT_EQ(screen.Edit10->text(), remote);
+    EXPECT_TRUE(QFileInfo(server.file(u"Orvane_EVRY_JAURES_CM1/"_s + Zoe)).isDir());
+    EXPECT_EQ(readAll(folder.file(Class + u"/index.html"_s)), indexPage({link(Zoe, u"Le Bœuf_Zoé_zoe@x.fr"_s)}));
+    EXPECT_EQ(screen.Edit4->text(), u"zoe@x.fr"_s) << "the field shows what was used";
+
+    TForm2 next;  // the next start
+    ASSERT_EQ(next.ListView1->count(), 1);
+    next.ListView1->setCurrentRow(0);
+    next.ListView1Click();
+    EXPECT_EQ(next.Edit10->text(), remote) << "the publication goes where the registration made the folder";
+}
+
+TEST_F(RegistrationScreen, AnotherCityIsAClassChangeAndTheStudentThereKeepsEveryFile)
+{
+    // Paris is in use; Lyon has a class of the same name and a student with
+    // settings of her own.
+    folder.writeText(u"ecole.txt"_s, {u"PARIS"_s, u"ECOLE"_s, u"CM1"_s});
+    folder.writeText(u"PARIS_ECOLE_CM1/lecteurs/ecole.txt"_s, {u"PARIS"_s, u"ECOLE"_s, u"CM1"_s});
+    folder.makeFolder(u"PARIS_ECOLE_CM1/lecteurs/Martin_Lea_l@x.fr"_s);
+    const QString lyon = folder.file(u"LYON_ECOLE_CM1/lecteurs/"_s);
+    const QString dupont = lyon + u"Dupont_Jean_j@x.fr/"_s;
+    folder.writeText(u"LYON_ECOLE_CM1/lecteurs/ecole.txt"_s, {u"LYON"_s, u"ECOLE"_s, u"CM1"_s});
+    folder.writeText(u"LYON_ECOLE_CM1/lecteurs/ListeLecteurs.txt"_s, {u"Dupont;Jean;CM1;j@x.fr"_s});
+    folder.writeText(u"LYON_ECOLE_CM1/index.html"_s, {u"la page de Lyon"_s});
+    const QStringList own = {u"style.css"_s, u"entete.html"_s, u"FinFichier.html"_s, u"fond.jpg"_s};
+    for (const QString &name : own)
+        folder.writeText(u"LYON_ECOLE_CM1/lecteurs/Dupont_Jean_j@x.fr/"_s + name, {u"réglage de Jean : "_s + name});
+    const auto snapshot = [&] {
+        QStringList bytes;
+        for (const QString &name : own)
+            bytes << QString::fromLatin1(readAll(dupont + name));
+        bytes << QString::fromLatin1(readAll(lyon + u"ListeLecteurs.txt"_s))
+              << QString::fromLatin1(readAll(folder.file(u"LYON_ECOLE_CM1/index.html"_s)));
+        return bytes;
+    };
+    const QStringList before = snapshot();
+
+    TForm2 screen;
+    type(screen, {u"LYON"_s, u"ECOLE"_s, u"CM1"_s, u"Dupont"_s, u"Jean"_s, u"j@x.fr"_s});
+    screen.Button1->click();
+    EXPECT_EQ(platform.messages.shown, QStringList{u"Vous avez changez de classe ?"_s});
+    EXPECT_EQ(RepertoireW, lyon);
+    ASSERT_EQ(screen.ListView1->count(), 1);
+    EXPECT_EQ(screen.ListView1->item(0)->text(), u"Dupont_Jean_j@x.fr"_s);
+    EXPECT_EQ(snapshot(), before);
+
+    // Pressed again, in the Lyon class now, the student is found there.
+    screen.Button1->click();
+    EXPECT_EQ(platform.messages.shown,
+              (QStringList{u"Vous avez changez de classe ?"_s, u"Cet élève est déjà enregistré"_s}));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(screen.Label1->text(), dupont.chopped(1) + QDir::separator());
+    EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : Dupont_Jean_j@x.fr"_s);
+    EXPECT_FALSE(QFileInfo::exists(server.file(u"Orvane_LYON_ECOLE_CM1/index.html"_s)));
+}
+
+TEST_F(RegistrationScreen, AStudentFolderTheListDidNotShowIsKeptWhole)
+{
+    // No class in use: the list is empty, the class and the student are on disk.
+    folder.writeText(Class + u"/lecteurs/ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
+    folder.writeText(Class + u"/lecteurs/ListeLecteurs.txt"_s, {u"Dupont;Jean;CM1;j@x.fr"_s, u"Le_Boeuf;Zoe;CM1;zoe@x.fr"_s});
+    folder.makeFolder(Class + u"/lecteurs/Dupont_Jean_j@x.fr"_s);
+    folder.writeText(Class + u"/lecteurs/"_s + Zoe + u"/style.css"_s, {u"les réglages de Zoé"_s});
+    folder.writeText(Class + u"/index.html"_s, {u"Dupont et Zoé"_s});
+    const QByteArray register_ = readAll(students(u"ListeLecteurs.txt"_s));
+    {
+        TForm2 screen;
+        EXPECT_EQ(screen.ListView1->count(), 0);
+        type(screen, {});
+        screen.Button1->click();
+        EXPECT_EQ(platform.messages.shown, QStringList{u"Cet élève est déjà enregistré"_s});
+        EXPECT_EQ(readAll(students(Zoe + u"/style.css"_s)), QByteArray("les r\xE9glages de Zo\xE9\r\n"));
+        EXPECT_FALSE(QFileInfo::exists(students(Zoe + u"/entete.html"_s))) << "no template is copied";
+        EXPECT_EQ(readAll(students(u"ListeLecteurs.txt"_s)), register_);
+        EXPECT_EQ(readAll(folder.file(Class + u"/index.html"_s)), QByteArray("Dupont et Zo\xE9\r\n"));
+        EXPECT_EQ(screen.ListView1->count(), 2) << "the class's students are listed";
+        EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s + Zoe);
+    }
+
+    // A folder made after the list was filled is a student all the same.
+    platform.messages.shown.clear();
+    TForm2 screen;
+    const QString petit = u"Petit_Leo_leo@x.fr"_s;
+    folder.writeText(Class + u"/lecteurs/"_s + petit + u"/style.css"_s, {u"les réglages de Léo"_s});
+    type(screen, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s, u"Petit"_s, u"Léo"_s, u"leo@x.fr"_s});
+    screen.Button1->click();
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].startsWith(u"Cet élève est déjà enregistré : son dossier « "_s + petit))
+        << visible(platform.messages.shown[0]);
+    EXPECT_EQ(readAll(students(petit + u"/style.css"_s)), QByteArray("les r\xE9glages de L\xE9o\r\n"));
+    EXPECT_EQ(readAll(students(u"ListeLecteurs.txt"_s)), register_);
+    EXPECT_EQ(screen.ListView1->item(screen.ListView1->count() - 1)->text(), petit);
+    EXPECT_EQ(screen.Label1->text(), students(petit) + QDir::separator());
+    EXPECT_FALSE(screen.Button2->isHidden());
+}
+
+TEST_F(RegistrationScreen, ChoosingAStudentChecksTheClassFieldsTypedSince)
+{
+    makeClass(u"CM1"_s, {Zoe});
+    struct Case { const char *name; QString city, schoolClass; QString refusal; };
+    const Case cases[] = {
+        {"a city that climbs", u"X/../../Y"_s, u"CM1"_s, u"Le champ « Ville » contient « / »"_s},
+        {"a class of dots", u"EVRY"_s, u".."_s, u"Le champ « Classe » ne peut pas être"_s},
+        {"a backslash", u"A\\B"_s, u"CM1"_s, u"Le champ « Ville » contient « \\ »"_s},
+        {"a control character", u"EVRY"_s, u"CM1\u0007"_s, u"Le champ « Classe » contient un caractère invisible (U+0007)"_s},
+        {"a letter outside the code page", u"Łódź"_s, u"CM1"_s, u"Le champ « Ville » contient « Ł »"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.messages.shown.clear();
+        TForm2 screen;
+        screen.Edit8->setText(c.city);
+        screen.Edit3->setText(c.schoolClass);
+        screen.ListView1->setCurrentRow(0);
+        screen.ListView1Click();
+        ASSERT_EQ(platform.messages.shown.size(), 1);
+        EXPECT_TRUE(platform.messages.shown[0].startsWith(c.refusal)) << visible(platform.messages.shown[0]);
+        EXPECT_EQ(screen.Edit10->text(), QString());
+        EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s);
+        EXPECT_FALSE(screen.Button1->isHidden());
+    }
+
+    platform.messages.shown.clear();
+    TForm2 screen;
+    screen.Edit3->setText(u"CM1\u200B"_s);
+    screen.ListView1->setCurrentRow(0);
+    screen.ListView1Click();
+    EXPECT_EQ(platform.messages.shown, QStringList());
+    EXPECT_EQ(screen.Edit3->text(), u"CM1"_s);
+    EXPECT_EQ(screen.Edit10->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + Zoe + u'/');
+
+    // A folder that could not be a remote name is not chosen.
+    folder.makeFolder(Class + u"/lecteurs/a\\b_Jean_j@x.fr"_s);
+    TForm2 other;
+    const QList<QListWidgetItem *> found = other.ListView1->findItems(u"a\\b_Jean_j@x.fr"_s, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    other.ListView1->setCurrentItem(found.first());
+    other.ListView1Click();
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"a\\b_Jean_j@x.fr"_s)) << visible(platform.messages.shown[0]);
+    EXPECT_EQ(other.Edit10->text(), QString());
 }
 
 namespace {
@@ -494,6 +657,15 @@ TEST_F(RegistrationScreen, InfoAndTheTitleOpenTheHelpPageAndAnEmptyClickChangesN
     // The working folder had no help page: the program's own was put there.
     EXPECT_EQ(readAll(folder.file(u"A_lire_une_Fois.htm"_s)), readAll(QStringLiteral(TESSAVO_SOURCE_DIR "/A_lire_une_Fois.htm")));
     EXPECT_EQ(screen.Button3->text(), u"Info"_s);
+    EXPECT_EQ(platform.messages.shown, QStringList());
+
+    // A desktop without a browser: the teacher is given the address instead.
+    platform.shell.browser = false;
+    screen.Button3->click();
+    QCoreApplication::sendEvent(screen.Label8, &release);
+    const QString told = u"Aucun navigateur n'a pu être ouvert sur cet ordinateur. Ouvrez vous-même cette adresse "
+                         u"(vous pouvez la sélectionner et la copier) :\n"_s + help;
+    EXPECT_EQ(platform.messages.shown, (QStringList{told, told}));
 
     screen.ListView1->setCurrentItem(nullptr);
     screen.ListView1Click();

@@ -38,11 +38,16 @@ public:
 class Shell : public platform::Shell
 {
 public:
-    void openAddress(const QString &address) override { addresses.append(address); }
+    bool openAddress(const QString &address) override
+    {
+        addresses.append(address);
+        return browser;
+    }
     void openFile(const QString &path) override { files.append(path); }
 
     QStringList addresses;
     QStringList files;
+    bool browser = true;  // false: the desktop has no browser
 };
 
 class Clipboard : public platform::Clipboard

@@ -1,3 +1,4 @@
+#include "restricted.h"
 #include "visible.h"
 #include "workspace/cp1252.h"
 #include "workspace/ioerror.h"
@@ -8,6 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -200,11 +206,16 @@ TEST_F(TextFiles, WritingIntoAMissingFolderIsAnError)
     EXPECT_THROW(workspace::appendLines(target, {u"x"_s}), workspace::IoError);
 }
 
-TEST_F(TextFiles, AppendCreatesTheFileAndThenExtendsIt)
+TEST_F(TextFiles, AppendCreatesTheFileAndThenExtendsItKeepingItsBytes)
 {
     workspace::appendLines(path(u"list.txt"_s), {u"Dupont;Jean"_s});
     workspace::appendLines(path(u"list.txt"_s), {u"Muller;Zoé"_s});
     EXPECT_EQ(bytes(u"list.txt"_s), QByteArray("Dupont;Jean\r\nMuller;Zo\xE9\r\n"));
+
+    // Written again whole, the earlier lines stay byte for byte as they were.
+    putBytes(u"old.txt"_s, QByteArray("a\nb\x81\r\n", 6));
+    workspace::appendLines(path(u"old.txt"_s), {u"c"_s});
+    EXPECT_EQ(bytes(u"old.txt"_s), QByteArray("a\nb\x81\r\nc\r\n", 9));
 }
 
 TEST_F(TextFiles, ByteCopyIsExactAndRefusesAnEmptyOrMissingSource)
@@ -222,6 +233,119 @@ TEST_F(TextFiles, ByteCopyIsExactAndRefusesAnEmptyOrMissingSource)
     EXPECT_THROW(workspace::copyBytes(path(u"empty.jpg"_s), path(u"target.jpg"_s)), workspace::IoError);
     EXPECT_THROW(workspace::copyBytes(path(u"absent.jpg"_s), path(u"target.jpg"_s)), workspace::IoError);
     EXPECT_EQ(bytes(u"target.jpg"_s), QByteArray("old"));
+}
+
+// Every whole-file write of the workspace, each given the file to write.
+struct WholeWrite
+{
+    const char *name;
+    std::function<void(const QString &path, const QString &folder)> write;
+};
+
+const WholeWrite wholeWrites[] = {
+    {"writeLines", [](const QString &path, const QString &) { workspace::writeLines(path, {u"nouveau"_s}); }},
+    {"appendLines", [](const QString &path, const QString &) { workspace::appendLines(path, {u"Dupont;Jean;CM1;j@x.fr"_s}); }},
+    {"writeBytes", [](const QString &path, const QString &) { workspace::writeBytes(path, "nouveau"); }},
+    {"copyBytes", [](const QString &path, const QString &folder) { workspace::copyBytes(folder + u"/../source.jpg"_s, path); }},
+    {"copyTextLines", [](const QString &path, const QString &folder) { workspace::copyTextLines(folder + u"/../source.jpg"_s, path); }},
+    {"writeLinesAsMade", [](const QString &path, const QString &) {
+         workspace::writeLinesAsMade(path, [](workspace::LineWriter &writer) { writer.write(u"nouveau"); });
+     }},
+};
+
+// The write fails with the French report, and the file is what it was.
+int failsAndKeeps(const WholeWrite &write, const QString &path, const QString &folder, const QByteArray &before)
+{
+    try {
+        write.write(path, folder);
+        return 10;  // written: the failure was not reported
+    } catch (const workspace::IoError &error) {
+        if (!error.message().contains(path) || !error.message().contains(u"tel qu'il était"_s))
+            return 11;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.readAll() != before)
+        return 12;  // the file was changed in place
+    return 0;
+}
+
+TEST(WholeFileWrites, AFolderClosedToNewFilesLeavesTheFileWholeAndSaysSo)
+{
+    QTemporaryDir root;
+    const QString folder = root.path() + u"/eleve"_s;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + u"/ListeLecteurs.txt"_s;
+    const QByteArray before = "Martin;Lea;CM1;l@x.fr\r\n";
+    {
+        QFile source(root.path() + u"/source.jpg"_s);
+        ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+        source.write("picture");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    // Everyone may write the file and read the folder; no one may add to it.
+    ASSERT_EQ(chmod(QFile::encodeName(root.path()).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(root.path() + u"/source.jpg"_s).constData(), 0644), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0666), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    const auto closedFolder = [&]() -> std::string {
+        if (std::string why = restricted::asUserWithoutRights(); !why.empty())
+            return why;
+        if (access(QFile::encodeName(path).constData(), W_OK) != 0)
+            return "the file cannot be written by a user without rights here";
+        if (access(QFile::encodeName(folder).constData(), W_OK) == 0)
+            return "the folder still takes new files";
+        return {};
+    };
+    for (const WholeWrite &write : wholeWrites) {
+        SCOPED_TRACE(write.name);
+        const restricted::Outcome outcome =
+            restricted::inChild(closedFolder, [&] { return failsAndKeeps(write, path, folder, before); });
+        if (outcome.status == restricted::CannotRestrict)
+            GTEST_SKIP() << outcome.skipped;
+        EXPECT_EQ(outcome.status, 0) << "10: written in place, 11: wrong report, 12: file changed";
+    }
+    chmod(QFile::encodeName(folder).constData(), 0755);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"ListeLecteurs.txt"_s});
+}
+
+TEST(WholeFileWrites, AWriteCutShortByAFullDiskLeavesTheFileWhole)
+{
+    QTemporaryDir root;
+    const QString folder = root.path() + u"/eleve"_s;
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + u"/ListeLecteurs.txt"_s;
+    const QByteArray before = "Martin;Lea;CM1;l@x.fr\r\n";
+    {
+        QFile source(root.path() + u"/source.jpg"_s);
+        ASSERT_TRUE(source.open(QIODevice::WriteOnly));
+        source.write(QByteArray(4096, 'p'));
+    }
+    // The disk takes 40 bytes more, fewer than any of these writes needs.
+    const QString longLine(200, u'x');
+    const WholeWrite longWrites[] = {
+        {"writeLines", [&](const QString &p, const QString &) { workspace::writeLines(p, {longLine}); }},
+        {"appendLines", [&](const QString &p, const QString &) { workspace::appendLines(p, {longLine}); }},
+        {"copyBytes", wholeWrites[3].write},
+        {"writeLinesAsMade", [&](const QString &p, const QString &) {
+             workspace::writeLinesAsMade(p, [&](workspace::LineWriter &writer) { writer.write(longLine); });
+         }},
+    };
+    for (const WholeWrite &write : longWrites) {
+        SCOPED_TRACE(write.name);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(before);
+        file.close();
+        const restricted::Outcome outcome = restricted::inChild(
+            restricted::withLargestFile(rlim_t(before.size() + 40)), [&] { return failsAndKeeps(write, path, folder, before); });
+        if (outcome.status == restricted::CannotRestrict)
+            GTEST_SKIP() << outcome.skipped;
+        EXPECT_EQ(outcome.status, 0) << "10: written, 11: wrong report, 12: file torn";
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"ListeLecteurs.txt"_s})
+            << "nothing is left beside it";
+    }
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -130,16 +129,9 @@ void runDocument(const QStringList &arguments)
         writer.flush();
         return;
     }
-    const QString &path = arguments[3];
-    QSaveFile output(path);
-    output.setDirectWriteFallback(true);
-    if (!output.open(QIODevice::WriteOnly))
-        throw workspace::IoError::cannotWrite(path);
-    workspace::LineWriter writer(output, path);
-    aides::transformDocument(aide, lines, [&writer](QStringView line) { writer.write(line); });
-    writer.flush();
-    if (!output.commit())
-        throw workspace::IoError::cannotWrite(path);
+    workspace::writeLinesAsMade(arguments[3], [&](workspace::LineWriter &writer) {
+        aides::transformDocument(aide, lines, [&writer](QStringView line) { writer.write(line); });
+    });
 }
 
 int run(const QStringList &arguments)
