@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace platform {
 
@@ -51,9 +52,22 @@ void shrinkToFit(QLabel *label)
     label->setFont(font);
 }
 
+QString textOf(const QPlainTextEdit *memo)
+{
+    // The document's own characters: its plain-text form would turn every
+    // no-break space into a blank. Only the block and line separators become
+    // line ends.
+    QString text = memo->document()->toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
 QStringList linesOf(const QPlainTextEdit *memo)
 {
-    QString text = memo->toPlainText();
+    QString text = textOf(memo);
     if (text.isEmpty())
         return {};
     if (text.endsWith(u'\n'))

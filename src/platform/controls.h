@@ -23,8 +23,13 @@ QLineEdit *makeHiddenEdit(QWidget *parent);
 // Lowers the label's font size until its text fits its width.
 void shrinkToFit(QLabel *label);
 
-// The lines of a multi-line text box: none when it is empty, and a last line
-// end does not open a further line.
+// The text of a multi-line text box exactly as it holds it, no-break spaces
+// included, its lines separated by "\n". Every screen reads its boxes
+// through here (QPlainTextEdit::toPlainText() turns U+00A0 into a blank).
+QString textOf(const QPlainTextEdit *memo);
+
+// The lines of a multi-line text box, as textOf gives them: none when it is
+// empty, and a last line end does not open a further line.
 QStringList linesOf(const QPlainTextEdit *memo);
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
 #include "layoutfolder.h"
+#include "platform/controls.h"
 #include "platform/eventrules.h"
 #include "students/Unit2.h"
 #include "workingfolder.h"
@@ -94,7 +95,7 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
     EXPECT_FALSE(screen->Image1->pixmap().isNull()) << "the banner is linked into the program";
 
     // The document lines, the document written again as it was, its backup.
-    EXPECT_EQ(screen->Memo1->toPlainText().split(u'\n'), workspace::readLines(student.document));
+    EXPECT_EQ(platform::linesOf(screen->Memo1), workspace::readLines(student.document));
     EXPECT_EQ(student.bytes(student.document), document);
     EXPECT_EQ(student.bytes(student.document + u".bak"_s), document);
 
