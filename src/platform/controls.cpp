@@ -3,7 +3,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextDocument>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -50,6 +54,37 @@ void shrinkToFit(QLabel *label)
     while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
         font.setPointSize(font.pointSize() - 1);
     label->setFont(font);
+}
+
+int textRoom(const QLineEdit *field)
+{
+    // As QLineEdit lays out its text: the style's contents rectangle, less
+    // its text margins, less 2 pixels on each side.
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    option.features = QStyleOptionFrame::None;
+    const QRect contents = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
+    const QMargins margins = field->textMargins();
+    return contents.width() - margins.left() - margins.right() - 2 * 2;
+}
+
+void showWhole(QLineEdit *field, const QString &text, const QFont &largest)
+{
+    // The field scrolls its text unless the text, the caret after it and the
+    // glyphs' overhangs all fit.
+    const auto needed = [&text](const QFont &font) {
+        const QFontMetrics metrics(font);
+        return std::max(0, -metrics.minLeftBearing()) + metrics.horizontalAdvance(text) + 1
+            + std::max(0, -metrics.minRightBearing());
+    };
+    QFont font = largest;
+    while (font.pointSizeF() > 6 && needed(font) > textRoom(field))
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    field->setFont(font);
+    field->setText(text);
+    field->setCursorPosition(0);
 }
 
 QString textOf(const QPlainTextEdit *memo)

@@ -121,15 +121,6 @@ TEST_F(LayoutScreen, ADocumentThatStillCarriesAnAidNeverReplacesTheBackup)
     EXPECT_EQ(student.bytes(student.document + u".bak"_s), teacherText);
 }
 
-TEST_F(LayoutScreen, TheHighlightBoxIsOnTopOfTheWidthTrackBar)
-{
-    Screens screens(student);
-    TForm1 *screen = screens.openLayout();
-    const QPoint box = screen->CheckBox3->geometry().topLeft() + QPoint(6, screen->CheckBox3->height() / 2);
-    ASSERT_TRUE(screen->TrackBar1->geometry().contains(box)) << "the two overlap in the design";
-    EXPECT_EQ(screen->childAt(box), screen->CheckBox3);
-}
-
 struct OpeningCase
 {
     const char *name;
@@ -251,6 +242,9 @@ TEST_F(LayoutScreen, AFailedOpeningShowsTheErrorAndLeavesTheDocumentAsItWas)
          u"ligne 25"_s},
         {"line 49 not a number", [](const StudentFolder &s) { s.setCssLine(49, u"large"_s); }, u"ligne 49"_s},
         {"line 50 not a number", [](const StudentFolder &s) { s.setCssLine(50, u"12px"_s); }, u"ligne 50"_s},
+        {"line 49 nan", [](const StudentFolder &s) { s.setCssLine(49, u"nan"_s); }, u"ligne 49"_s},
+        {"line 50 inf", [](const StudentFolder &s) { s.setCssLine(50, u"inf"_s); }, u"ligne 50"_s},
+        {"line 49 1e12", [](const StudentFolder &s) { s.setCssLine(49, u"1e12"_s); }, u"ligne 49"_s},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
