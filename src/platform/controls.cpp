@@ -7,8 +7,6 @@
 #include <QStyleOptionFrame>
 #include <QTextDocument>
 
-#include <algorithm>
-
 namespace platform {
 
 QFont plainFont(int pointSize)
@@ -72,13 +70,8 @@ int textRoom(const QLineEdit *field)
 
 void showWhole(QLineEdit *field, const QString &text, const QFont &largest)
 {
-    // The field scrolls its text unless the text, the caret after it and the
-    // glyphs' overhangs all fit.
-    const auto needed = [&text](const QFont &font) {
-        const QFontMetrics metrics(font);
-        return std::max(0, -metrics.minLeftBearing()) + metrics.horizontalAdvance(text) + 1
-            + std::max(0, -metrics.minRightBearing());
-    };
+    // The field scrolls its text when the caret after it would not fit.
+    const auto needed = [&text](const QFont &font) { return QFontMetrics(font).horizontalAdvance(text) + 1; };
     QFont font = largest;
     while (font.pointSizeF() > 6 && needed(font) > textRoom(field))
         font.setPointSizeF(font.pointSizeF() - 0.5);
