@@ -2,8 +2,9 @@
 // and the silent letters on any body line, read from a file (Windows-1252)
 // or typed (any 16-bit units): what the aid adds aside, every character of
 // the teacher's text is in the output, in its order; only blanks between
-// words change. The sentences in colours over the same text as a body of
-// lines keep every character too, their marks aside.
+// words change, and a no-break space stays between the coloured words. The
+// sentences in colours over the same text as a body of lines keep every
+// character too, their marks aside.
 
 #include "fuzzcheck.h"
 
@@ -31,6 +32,22 @@ QString withoutColours(const QString &text)
     return out;
 }
 
+// Whether a no-break space stands inside a coloured word: it ends words as
+// a blank does, so it must stand between them.
+bool noBreakSpaceInsideAWord(QStringView coloured)
+{
+    int open = 0;
+    for (qsizetype i = 0; i < coloured.size(); ++i) {
+        if (coloured.sliced(i).startsWith(u"<FONT"))
+            ++open;
+        else if (coloured.sliced(i).startsWith(u"</FONT>"))
+            --open;
+        else if (coloured[i] == u'\u00A0' && open > 0)
+            return true;
+    }
+    return false;
+}
+
 enum class Aid { Tirets, Muettes, Couleurs, Phrases };
 
 void checkLine(Aid aid, const QString &line)
@@ -52,7 +69,11 @@ void checkLine(Aid aid, const QString &line)
     if (line.contains(u"FONT"))
         return;
     if (aid == Aid::Couleurs) {
-        expectEqual("couleurs keep the text", without(withoutColours(readingaids::couleursLine(line)), u" "), text);
+        const QString coloured = readingaids::couleursLine(line);
+        expectEqual("couleurs keep the text", without(withoutColours(coloured), u" "), text);
+        // Tags and references are copied whole, no-break spaces in them too.
+        if (!line.contains(u'<') && !line.contains(u'&'))
+            expect("couleurs colour no no-break space", !noBreakSpaceInsideAWord(coloured));
         return;
     }
     const QStringList lines = line.split(u'\n');

@@ -2,6 +2,7 @@
 
 #include "import/Unit3.h"
 #include "layout/workingcopies.h"
+#include "platform/controls.h"
 #include "platform/eventrules.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
@@ -100,36 +101,47 @@ void TForm1::createControls()
     Button11 = button(u"+EcartLettres"_s, {292, 850, 73, 49});
     Button12 = button(u"-EcartLettres"_s, {292, 900, 73, 47});
 
-    CheckBox1 = box(u"Majuscule"_s, {416, 808, 273, 33}, plainFont(16));
-    CheckBox2 = box(u"Syllabes en couleurs"_s, {416, 834, 273, 18}, plainFont(16));
-    CheckBox3 = box(u"Surlignement"_s, {687, 935, 120, 19});
+    // Every control gets a place of its own, where a press reaches it. Where
+    // the places of the design overlapped, they were changed as little as
+    // the arrangement allows:
+    // - the boxes of the aids end before the two size labels and the column
+    //   of the font boxes (they were 273 wide, their texts need 190);
+    //   "Majuscule" comes down under the two large buttons and keeps the
+    //   height of a row (it was 33 high, over both buttons and the next box);
+    // - "Surlignement" joins the two border boxes, above them: it lay on the
+    //   width track bar's right end, which could then not be grabbed at its
+    //   usual position;
+    // - the width track bar comes 3 pixels down, clear of "LigneAudessus"
+    //   and of the width label; the sound caption ends before that label;
+    // - the document path ends before the height track bar.
+    CheckBox1 = box(u"Majuscule"_s, {416, 815, 198, 18}, plainFont(16));
+    CheckBox2 = box(u"Syllabes en couleurs"_s, {416, 834, 198, 18}, plainFont(16));
+    CheckBox3 = box(u"Surlignement"_s, {856, 872, 120, 19});
     CheckBox4 = box(u"Bord  vert/rouge"_s, {856, 896, 120, 19});
     CheckBox4->setChecked(true);
     CheckBox5 = box(u"Bord multicolor"_s, {856, 920, 120, 19});
     CheckBox5->setChecked(true);
-    CheckBox6 = box(u"Syllabes tirets"_s, {416, 874, 273, 19}, plainFont(16));
-    CheckBox8 = box(u"Lettres muettes"_s, {416, 894, 273, 19}, plainFont(16));
-    CheckBox9 = box(u"Phrases en couleurs"_s, {416, 853, 273, 20}, plainFont(16));
+    CheckBox6 = box(u"Syllabes tirets"_s, {416, 874, 198, 19}, plainFont(16));
+    CheckBox8 = box(u"Lettres muettes"_s, {416, 894, 198, 19}, plainFont(16));
+    CheckBox9 = box(u"Phrases en couleurs"_s, {416, 853, 198, 20}, plainFont(16));
     souligne = box(u"Souligne"_s, {687, 896, 120, 19});
     Surligne = box(u"LigneAudessus"_s, {687, 916, 120, 19});
     Dysfont = box(u"DysfontOpen"_s, {687, 846, 120, 19});
     CheckBox7 = box(u"Helvetica"_s, {687, 825, 120, 19});
     Arial = box(u"Arial"_s, {687, 866, 120, 19});
 
-    Edit1 = edit({64, 885, 25, 30});
-    Edit2 = edit({166, 885, 25, 30});
-    Edit3 = edit({263, 885, 25, 30});
+    // The counter fields take the room between their buttons, so that "100"
+    // and "-10" show whole (25 pixels held ".00").
+    Edit1 = edit({61, 885, 32, 30});
+    Edit2 = edit({162, 885, 32, 30});
+    Edit3 = edit({259, 885, 31, 30});
     Edit6 = edit({416, 936, 100, 22});
-    Edit5 = edit({368, 886, 27, 22});
+    Edit5 = edit({368, 886, 40, 22});
     Edit4 = platform::makeHiddenEdit(this);
     Edit7 = platform::makeHiddenEdit(this);
 
     TrackBar1 = new platform::TrackBar(Qt::Horizontal, this);
-    place(TrackBar1, {543, 934, 226, 19});
-    // The width track bar's right end lies under "Surlignement": the box
-    // stays on top, so that a click on it turns the highlight on, not the
-    // width down.
-    CheckBox3->raise();
+    place(TrackBar1, {543, 937, 226, 19});
     TrackBar2 = new platform::TrackBar(Qt::Vertical, this);
     place(TrackBar2, {1341, 364, 19, 389});
     // A vertical track bar of the desktop runs from 0 at the top.
@@ -137,8 +149,8 @@ void TForm1::createControls()
 
     Label1 = label({}, {617, 846, 49, 17});
     Label2 = label({}, {616, 918, 49, 17});
-    Label3 = label({}, {16, 752, 1361, 17}, boldFont(14));
-    Label4 = label(u"Son à mettre en relief"_s, {424, 914, 273, 17}, boldFont(14));
+    Label3 = label({}, {16, 752, 1320, 17}, boldFont(14));
+    Label4 = label(u"Son à mettre en relief"_s, {424, 914, 190, 17}, boldFont(14));
     Label4->setToolTip(u"Utile en CP CE1"_s);
     Image1 = label({}, {8, 960, 849, 65});
     Image1->setPixmap(QPixmap(u":/pictures/etapes3.png"_s));
@@ -255,13 +267,13 @@ void TForm1::FormCreate()
     // 10. The counters.
     Edit1->setText(Css[line::FontSize]);
     taille = layout::readFontSize(Css, cssPath);
-    Edit1->setText(QString::number(taille));
+    afficher(Edit1, taille);
     Edit2->setText(Css[line::LineHeight]);
     espacel = layout::readLineHeight(Css, cssPath);
-    Edit2->setText(QString::number(espacel));
+    afficher(Edit2, espacel);
     Edit3->setText(Css[line::WordSpacing]);
     espacem = layout::readWordSpacing(Css, cssPath);
-    Edit3->setText(QString::number(espacem));
+    afficher(Edit3, espacem);
 
     // 11. The height track bar once more, from line 50.
     if (const std::optional<double> h = layout::readViewSize(Css, line::ViewHeight, cssPath))
@@ -382,6 +394,13 @@ void TForm1::AffichRelatif()
         it.key()->setGeometry(layout::AffichRelatif(it.value(), echelle));
         fitText(it.key());
     }
+    for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit5})
+        m_counterFonts.insert(field, field->font());
+}
+
+void TForm1::afficher(QLineEdit *field, int value)
+{
+    platform::showWhole(field, QString::number(value), m_counterFonts.value(field, field->font()));
 }
 
 void TForm1::TrackBar1Change()
@@ -415,7 +434,7 @@ void TForm1::commande(Commande c, QLineEdit *shownIn)
     espacel = compteurs.espacel;
     espacem = compteurs.espacem;
     EcarLT = compteurs.EcarLT;
-    shownIn->setText(QString::number(value));
+    afficher(shownIn, value);
     sauverEtRafraichir();
 }
 

@@ -5,6 +5,7 @@
 #include "layout/typography.h"
 #include "platform/screenwindow.h"
 
+#include <QFont>
 #include <QHash>
 #include <QPointer>
 
@@ -156,12 +157,17 @@ private:
     void appliquerTaillesVue();
     void setTrackBarFromSize(platform::TrackBar *bar, double size, int displaySize);
     void commande(layout::Commande commande, QLineEdit *shownIn);
+    // Shows a counter whole in its field.
+    void afficher(QLineEdit *field, int value);
     void choisirPolice(layout::Police police, platform::CheckBox *chosen);
     void sauverEtRafraichir();
     QList<QWidget *> scaledControls() const;
 
     // The designed place of each scaled control.
     QHash<QWidget *, QRect> m_designed;
+    // The text size of each counter field at its scaled place; a value too
+    // long for it is shown smaller.
+    QHash<QLineEdit *, QFont> m_counterFonts;
     // While the opening sets a track bar to show a size, the size itself, so
     // that the change handler keeps it rather than the track bar's rounding.
     std::optional<double> m_sizeFromCode;

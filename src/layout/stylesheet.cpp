@@ -95,7 +95,9 @@ std::optional<double> readViewSize(const Css &css, int k, const QString &path)
         return std::nullopt;
     bool ok = false;
     const double value = QLocale().toDouble(QStringView(text).trimmed(), &ok);
-    if (!ok)
+    // "nan", "inf", a size below zero or beyond what a window can have would
+    // open the screen with a web view of no size at all.
+    if (!ok || !(value >= 0 && value <= MaxViewSize))
         throw ConversionError(path, k, text);
     return value;
 }

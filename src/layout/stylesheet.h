@@ -90,8 +90,10 @@ int readFontSize(const Css &css, const QString &path);    // line 21
 int readLineHeight(const Css &css, const QString &path);  // line 24
 int readWordSpacing(const Css &css, const QString &path); // line 25
 // Lines 49 and 50: empty gives nothing; otherwise the whole text (blanks
-// around it aside) as a number in the user's locale.
+// around it aside) as a number in the user's locale, from 0 to MaxViewSize
+// pixels ("nan", "inf", "-5" and "1e12" fail).
 std::optional<double> readViewSize(const Css &css, int k, const QString &path);
+inline constexpr double MaxViewSize = 16777215; // the largest size of a window
 
 // Line 27 read into the two underline boxes: "none" anywhere clears both;
 // otherwise the overline box is checked when the line holds "overline", the

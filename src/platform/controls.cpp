@@ -3,6 +3,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextDocument>
 
 namespace platform {
 
@@ -51,9 +54,48 @@ void shrinkToFit(QLabel *label)
     label->setFont(font);
 }
 
+int textRoom(const QLineEdit *field)
+{
+    // As QLineEdit lays out its text: the style's contents rectangle, less
+    // its text margins, less 2 pixels on each side.
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    option.features = QStyleOptionFrame::None;
+    const QRect contents = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
+    const QMargins margins = field->textMargins();
+    return contents.width() - margins.left() - margins.right() - 2 * 2;
+}
+
+void showWhole(QLineEdit *field, const QString &text, const QFont &largest)
+{
+    // The field scrolls its text when the caret after it would not fit.
+    const auto needed = [&text](const QFont &font) { return QFontMetrics(font).horizontalAdvance(text) + 1; };
+    QFont font = largest;
+    while (font.pointSizeF() > 6 && needed(font) > textRoom(field))
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    field->setFont(font);
+    field->setText(text);
+    field->setCursorPosition(0);
+}
+
+QString textOf(const QPlainTextEdit *memo)
+{
+    // The document's own characters: its plain-text form would turn every
+    // no-break space into a blank. Only the block and line separators become
+    // line ends.
+    QString text = memo->document()->toRawText();
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
 QStringList linesOf(const QPlainTextEdit *memo)
 {
-    QString text = memo->toPlainText();
+    QString text = textOf(memo);
     if (text.isEmpty())
         return {};
     if (text.endsWith(u'\n'))

@@ -23,8 +23,21 @@ QLineEdit *makeHiddenEdit(QWidget *parent);
 // Lowers the label's font size until its text fits its width.
 void shrinkToFit(QLabel *label);
 
-// The lines of a multi-line text box: none when it is empty, and a last line
-// end does not open a further line.
+// The width in pixels that a one-line field gives its text: its place less
+// its frame and the margins the field keeps on either side of the text.
+int textRoom(const QLineEdit *field);
+
+// Shows the text whole in the field: in `largest` when it fits, otherwise in
+// the largest smaller size that fits (6 points at least).
+void showWhole(QLineEdit *field, const QString &text, const QFont &largest);
+
+// The text of a multi-line text box exactly as it holds it, no-break spaces
+// included, its lines separated by "\n". Every screen reads its boxes
+// through here (QPlainTextEdit::toPlainText() turns U+00A0 into a blank).
+QString textOf(const QPlainTextEdit *memo);
+
+// The lines of a multi-line text box, as textOf gives them: none when it is
+// empty, and a last line end does not open a further line.
 QStringList linesOf(const QPlainTextEdit *memo);
 
 } // namespace platform

@@ -1,5 +1,6 @@
 // The desktop's own seams.
 #include "curlftpclient.h"
+#include "enginewebview.h"
 #include "filefilter.h"
 #include "platform.h"
 
@@ -13,10 +14,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTimer>
-#include <QVBoxLayout>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
 
@@ -130,48 +127,6 @@ class DesktopDisplay : public Display
 {
 public:
     QSize size() const override { return QGuiApplication::primaryScreen()->size(); }
-};
-
-class EngineWebView : public WebView
-{
-public:
-    explicit EngineWebView(QWidget *parent)
-        : WebView(parent)
-        , m_view(new QWebEngineView(this))
-    {
-        auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(m_view);
-    }
-
-    void navigate(const QUrl &address) override { m_view->setUrl(address); }
-    void reload() override { m_view->reload(); }
-    QUrl address() const override { return m_view->url(); }
-
-protected:
-    // A hidden view (its screen hidden behind a further student screen, which
-    // may never come back) gives its page's memory back to the web engine;
-    // shown again, the page loads anew.
-    void hideEvent(QHideEvent *event) override
-    {
-        WebView::hideEvent(event);
-        QTimer::singleShot(0, this, [this] {
-            QWebEnginePage *page = m_view->page();
-            if (!isVisible() && page->lifecycleState() == QWebEnginePage::LifecycleState::Active)
-                page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
-        });
-    }
-
-    void showEvent(QShowEvent *event) override
-    {
-        WebView::showEvent(event);
-        QWebEnginePage *page = m_view->page();
-        if (page->lifecycleState() != QWebEnginePage::LifecycleState::Active)
-            page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
-    }
-
-private:
-    QWebEngineView *m_view;
 };
 
 class EngineWebViews : public WebViews

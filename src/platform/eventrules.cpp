@@ -15,6 +15,11 @@ void CheckBox::nextCheckState()
     QCheckBox::nextCheckState();
 }
 
+bool CheckBox::hitButton(const QPoint &pos) const
+{
+    return rect().contains(pos);
+}
+
 TrackBar::TrackBar(Qt::Orientation orientation, QWidget *parent)
     : QSlider(orientation, parent)
 {

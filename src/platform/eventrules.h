@@ -29,6 +29,9 @@ signals:
 
 protected:
     void nextCheckState() override;
+    // A press anywhere on the box's place reaches it, as on the desktop: not
+    // only on its square and its text.
+    bool hitButton(const QPoint &pos) const override;
 };
 
 // A track bar of 0 to 100, horizontal or vertical.

@@ -7,6 +7,10 @@ namespace readingaids {
 
 namespace {
 
+// The no-break space (0xA0 in the code page) that French typography puts
+// before ";", ":", "!", "?" and inside guillemets.
+constexpr char16_t NoBreakSpace = u'\u00A0';
+
 // Whether the character is one that the scanner looks at; every other one
 // belongs to the word it stands in.
 bool needsALook(QChar c, Marks marks)
@@ -15,6 +19,7 @@ bool needsALook(QChar c, Marks marks)
     case u'<':
     case u'&':
     case u' ':
+    case NoBreakSpace:
     case u'!':
     case u';':
     case u'?':
@@ -49,6 +54,8 @@ struct Scanner
     // ("vent,") or a reference that its letters touch ("for&#xEA;t").
     bool wordBeginsWithMark = false;
     qsizetype referenceEnd = -1; // where the last reference copied ends
+    // The no-break spaces met since the last thing written.
+    qsizetype noBreakSpaces = 0;
 
     void beginWord(qsizetype pos, bool withMark)
     {
@@ -56,14 +63,33 @@ struct Scanner
         wordBeginsWithMark = withMark || pos == referenceEnd;
     }
 
+    // What stands between two things written: the no-break spaces of the
+    // text, every one of them; without any, one blank where `blank` asks for
+    // it (blanks collapse).
+    void gap(bool blank)
+    {
+        if (noBreakSpaces > 0) {
+            for (; noBreakSpaces > 0; --noBreakSpaces)
+                out.append(NoBreakSpace);
+        } else if (blank) {
+            out.append(u' ');
+        }
+    }
+
     void endWord(qsizetype end)
     {
         if (wordStart < 0)
             return;
-        if (!wordBeginsWithMark)
-            out.append(u' ');
+        gap(!wordBeginsWithMark);
         demontage(text.sliced(wordStart, end - wordStart), out);
         wordStart = -1;
+    }
+
+    // A no-break space ends a word as a blank does, and is kept.
+    void noBreakSpace(qsizetype pos)
+    {
+        endWord(pos);
+        ++noBreakSpaces;
     }
 
     // "!", ";" and "?" right after the word they end, or as they stood.
@@ -71,8 +97,8 @@ struct Scanner
     {
         if (wordStart >= 0)
             endWord(pos);
-        else if (pos > 0 && text[pos - 1] == u' ')
-            out.append(u' ');
+        else
+            gap(pos > 0 && text[pos - 1] == u' ');
         out.append(text[pos].unicode());
     }
 
@@ -85,8 +111,7 @@ struct Scanner
         const bool reference = text[pos] == u'&';
         const bool blankBefore = reference && wordStart < 0 && pos > 0 && text[pos - 1] == u' ';
         endWord(pos);
-        if (blankBefore)
-            out.append(u' ');
+        gap(blankBefore);
         if (length < 0)
             length = text.size() - pos;
         out.append(text.sliced(pos, length));
@@ -117,6 +142,8 @@ void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, LineBuf
         } else {
             if (c == u' ')
                 scan.endWord(i);
+            else if (c == NoBreakSpace)
+                scan.noBreakSpace(i);
             else if (isSentenceMark(c))
                 scan.sentenceMark(i);
             else if (isMark(c)) {
@@ -128,6 +155,7 @@ void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, LineBuf
         }
     }
     scan.endWord(n);
+    scan.gap(false);
 }
 
 QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)

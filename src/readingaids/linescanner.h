@@ -31,9 +31,12 @@ struct ScannedAid
 // reference, is written without it, so a reference inside a word adds no
 // blank to it); "!", ";", "?" and references end a word and stay where they
 // stood, with one blank before them when one stood there; a "<" that no ">"
-// closes on the line copies the rest of the line unchanged.
+// closes on the line copies the rest of the line unchanged. A no-break space
+// ends a word as a blank does, and every one is kept: the no-break spaces
+// between two things written take the place of the blank there.
 // "Le  chat<br>" -> " Le chat<br>" with a treatment that copies the word;
-// "for&#xEA;t" -> " for&#xEA;t" (the treatment sees "for" and "t").
+// "for&#xEA;t" -> " for&#xEA;t" (the treatment sees "for" and "t");
+// "dit\u00A0!" -> " dit\u00A0!" (the treatment sees "dit").
 QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage);
 
 // The same output line appended to out.

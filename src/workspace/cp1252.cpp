@@ -45,6 +45,10 @@ struct Encoding
         bytes.fill('?');
         for (unsigned b = 0; b < 256; ++b)
             bytes[kDecoding[b]] = char(b);
+        // The narrow no-break space that word processors put before ; : ! ?
+        // and the figure space keep words together as the no-break space does.
+        bytes[0x202F] = '\xA0';
+        bytes[0x2007] = '\xA0';
         for (unsigned u = 0xD800; u <= 0xDFFF; ++u)
             bytes[u] = 0;
     }

@@ -8,7 +8,9 @@
 namespace workspace {
 
 // A character that the code page cannot hold becomes "?" (one per character,
-// a surrogate pair included). "été €" -> "\xE9t\xE9 \x80"
+// a surrogate pair included), but for the narrow no-break space U+202F and
+// the figure space U+2007, which become the no-break space 0xA0.
+// "été €" -> "\xE9t\xE9 \x80"; "dit\u202F!" -> "dit\xA0!"
 QByteArray toWindows1252(QStringView text);
 
 // Every byte decodes; the five bytes that the code page leaves undefined

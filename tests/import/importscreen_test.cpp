@@ -2,6 +2,7 @@
 // a reading document with scripted dialogs and real files.
 #include "fakeplatform.h"
 #include "import/Unit3.h"
+#include "platform/controls.h"
 #include "students/Unit2.h"
 #include "visible.h"
 #include "workingfolder.h"
@@ -164,13 +165,13 @@ TEST_F(ImportScreen, SavesTheDocumentItsTextCopyPictureAndTableByteForByte)
     EXPECT_EQ(students->Edit5->text(), student(u"conte.html"_s));
     EXPECT_EQ(screen->NomImage, u"conte.jpg"_s);
     EXPECT_FALSE(screen->Image2->pixmap().isNull());
-    EXPECT_EQ(screen->Memo2->toPlainText(),
+    EXPECT_EQ(platform::textOf(screen->Memo2),
               u"\n<img src=\" conte.jpg\"  width=\"70\" height= \"70\"><a href=\"conte.html\"> conte.html</a><br>"_s);
     EXPECT_TRUE(screen->Button1->isHidden());
     EXPECT_FALSE(screen->Button6->isHidden());
     EXPECT_FALSE(screen->Button5->isHidden());
     EXPECT_FALSE(screen->Label9->isHidden());
-    EXPECT_EQ(screen->Memo1->toPlainText(), Text.join(u'\n')) << "the text box keeps its text";
+    EXPECT_EQ(platform::textOf(screen->Memo1), Text.join(u'\n')) << "the text box keeps its text";
 }
 
 TEST_F(ImportScreen, ANameWithoutOrWithAnUpperCaseExtensionGetsHtml)
@@ -446,15 +447,35 @@ TEST_F(ImportScreen, ATeacherTypesKeyByKeyAndAPasteHandsTheFocusOn)
     const QString sentence = u"Le bœuf « têtu » n’a qu’un œil, l’été."_s;
     for (const QChar c : sentence)
         press(screen->focusWidget(), c == u' ' ? Qt::Key_Space : Qt::Key_unknown, Qt::NoModifier, QString(c));
-    EXPECT_EQ(screen->Memo1->toPlainText(), sentence);
+    EXPECT_EQ(platform::textOf(screen->Memo1), sentence);
     EXPECT_EQ(screen->focusWidget(), screen->Memo1);
     EXPECT_TRUE(screen->Button7->isHidden());
     EXPECT_FALSE(screen->Button1->isHidden());
 
     platform.clipboard.content = u" La suite."_s;
     press(screen->focusWidget(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(screen->Memo1->toPlainText(), sentence + u" La suite."_s);
+    EXPECT_EQ(platform::textOf(screen->Memo1), sentence + u" La suite."_s);
     EXPECT_EQ(screen->focusWidget(), screen->Button1) << "a pasted text is ready for the next step";
+}
+
+TEST_F(ImportScreen, APasteFromAWordProcessorKeepsEveryNoBreakSpace)
+{
+    // As a word processor puts them on the clipboard: U+00A0 inside the
+    // guillemets and before ":", the narrow U+202F before "!", ";" and "?".
+    platform.clipboard.content = u"«\u00A0Bonjour\u202F!\u00A0» dit le loup\u202F; puis il ajoute\u00A0:\n"
+                                 u"«\u00A0Où vas-tu\u202F?\u00A0»\n"_s;
+    screen->Memo1->setFocus();
+    press(screen->Memo1, Qt::Key_V, Qt::ControlModifier);
+    platform.fileDialogs.openAnswers = {carte(u"chat.jpg"_s)};
+    platform.fileDialogs.saveAnswers = {student(u"conte"_s)};
+    screen->Button1->click();
+
+    const QByteArray lines[] = {"\xAB\xA0" "Bonjour\xA0!\xA0\xBB dit le loup\xA0; puis il ajoute\xA0:",
+                                "\xAB\xA0O\xF9 vas-tu\xA0?\xA0\xBB"};
+    EXPECT_EQ(shown(bytesOf(student(u"conte.txt"_s))), shown(lines[0] + "\r\n" + lines[1] + "\r\n"));
+    const QByteArray document = bytesOf(student(u"conte.html"_s));
+    EXPECT_TRUE(document.contains("\r\n" + lines[0] + "<br>\r\n" + lines[1] + "<br>\r\n")) << shown(document);
+    EXPECT_EQ(document.count('\xA0'), 8) << "every no-break space of the paste, and no other";
 }
 
 TEST_F(ImportScreen, TheStepButtonsFollowTheFirstLine)
@@ -465,7 +486,7 @@ TEST_F(ImportScreen, TheStepButtonsFollowTheFirstLine)
 
     screen->Memo1->clear();
     screen->Button7->click();
-    EXPECT_TRUE(screen->Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(platform::textOf(screen->Memo1).isEmpty());
     EXPECT_TRUE(screen->Button7->isHidden()) << "also with an empty clipboard";
     EXPECT_FALSE(screen->Button1->isHidden());
 }
@@ -476,7 +497,7 @@ TEST_F(ImportScreen, CopyAndPasteKeepsASelectionOrInsertsTheClipboard)
     screen->Memo1->moveCursor(QTextCursor::End);
     platform.clipboard.content = u" gris"_s;
     screen->Button2->click();
-    EXPECT_EQ(screen->Memo1->toPlainText(), u"Le loup gris"_s);
+    EXPECT_EQ(platform::textOf(screen->Memo1), u"Le loup gris"_s);
     EXPECT_EQ(screen->focusWidget(), screen->Button1);
 
     QTextCursor selection = screen->Memo1->textCursor();
@@ -484,7 +505,7 @@ TEST_F(ImportScreen, CopyAndPasteKeepsASelectionOrInsertsTheClipboard)
     selection.setPosition(7, QTextCursor::KeepAnchor);
     screen->Memo1->setTextCursor(selection);
     screen->Button2->click();
-    EXPECT_EQ(screen->Memo1->toPlainText(), u"Le loup gris"_s);
+    EXPECT_EQ(platform::textOf(screen->Memo1), u"Le loup gris"_s);
     EXPECT_EQ(platform.clipboard.content, u"loup"_s);
 }
 

@@ -135,6 +135,43 @@ TEST_F(AidesScreen, TheSoundFieldTakesAnyTextWithoutBreakingTheMarkup)
     EXPECT_EQ(bytes(student.document), before);
 }
 
+TEST_F(AidesScreen, EveryAidKeepsTheNoBreakSpacesOfAPastedText)
+{
+    // A text saved from a paste of a word processor: 0xA0 in the file.
+    const QString paste = addDocument(u"loup.html"_s, {u"«\u00A0Le loup dort\u00A0!\u00A0» Il fait froid\u00A0: chut\u00A0;"_s});
+    const QByteArray before = bytes(paste);
+    ASSERT_EQ(before.count('\xA0'), 5);
+    TForm1 *screen = open(paste);
+    const struct
+    {
+        const char *name;
+        std::function<void()> on;
+        std::function<void()> off;
+        QByteArray expected; // a piece of the body as the aid writes it
+    } cases[] = {
+        {"colours", [=] { screen->CheckBox2->click(); }, [=] { screen->CheckBox2->click(); },
+         "</FONT>\xA0!\xA0<FONT color=\"red\">\xBB</FONT>"},
+        {"dashes", [=] { screen->CheckBox6->click(); }, [=] { screen->CheckBox6->click(); }, " dort\xA0!\xA0\xBB Il"},
+        {"silent letters", [=] { screen->CheckBox8->click(); }, [=] { screen->CheckBox8->click(); },
+         " froi--d\xA0: chut\xA0;"},
+        {"sentences", [=] { screen->CheckBox9->click(); }, [=] { screen->CheckBox9->click(); },
+         "\"\xA0Le loup dort\xA0</FONT>"},
+        {"sound", [=] { screen->Edit6->setText(u"ou"_s); }, [=] { screen->Edit6->clear(); }, "</B></FONT>p dort\xA0"},
+        {"highlight", [=] { screen->CheckBox3->click(); }, [=] { screen->CheckBox3->click(); }, "dort\xA0!\xA0\xBB"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.on();
+        const QByteArray on = bytes(paste);
+        EXPECT_EQ(on.count('\xA0'), 5) << visible(QString::fromLatin1(on));
+        EXPECT_TRUE(on.contains(c.expected)) << visible(QString::fromLatin1(on));
+        c.off();
+        if (std::string_view(c.name) == "highlight")
+            continue; // its lines stay in the document, switched off
+        EXPECT_EQ(bytes(paste), before);
+    }
+}
+
 TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
 {
     QStringList lines = workspace::readLines(student.document);

@@ -5,6 +5,7 @@
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
 #include "layoutfolder.h"
+#include "platform/controls.h"
 #include "platform/eventrules.h"
 #include "students/Unit2.h"
 #include "workingfolder.h"
@@ -94,7 +95,7 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
     EXPECT_FALSE(screen->Image1->pixmap().isNull()) << "the banner is linked into the program";
 
     // The document lines, the document written again as it was, its backup.
-    EXPECT_EQ(screen->Memo1->toPlainText().split(u'\n'), workspace::readLines(student.document));
+    EXPECT_EQ(platform::linesOf(screen->Memo1), workspace::readLines(student.document));
     EXPECT_EQ(student.bytes(student.document), document);
     EXPECT_EQ(student.bytes(student.document + u".bak"_s), document);
 
@@ -118,15 +119,6 @@ TEST_F(LayoutScreen, ADocumentThatStillCarriesAnAidNeverReplacesTheBackup)
     screens.openLayout();
 
     EXPECT_EQ(student.bytes(student.document + u".bak"_s), teacherText);
-}
-
-TEST_F(LayoutScreen, TheHighlightBoxIsOnTopOfTheWidthTrackBar)
-{
-    Screens screens(student);
-    TForm1 *screen = screens.openLayout();
-    const QPoint box = screen->CheckBox3->geometry().topLeft() + QPoint(6, screen->CheckBox3->height() / 2);
-    ASSERT_TRUE(screen->TrackBar1->geometry().contains(box)) << "the two overlap in the design";
-    EXPECT_EQ(screen->childAt(box), screen->CheckBox3);
 }
 
 struct OpeningCase
@@ -250,6 +242,9 @@ TEST_F(LayoutScreen, AFailedOpeningShowsTheErrorAndLeavesTheDocumentAsItWas)
          u"ligne 25"_s},
         {"line 49 not a number", [](const StudentFolder &s) { s.setCssLine(49, u"large"_s); }, u"ligne 49"_s},
         {"line 50 not a number", [](const StudentFolder &s) { s.setCssLine(50, u"12px"_s); }, u"ligne 50"_s},
+        {"line 49 nan", [](const StudentFolder &s) { s.setCssLine(49, u"nan"_s); }, u"ligne 49"_s},
+        {"line 50 inf", [](const StudentFolder &s) { s.setCssLine(50, u"inf"_s); }, u"ligne 50"_s},
+        {"line 49 1e12", [](const StudentFolder &s) { s.setCssLine(49, u"1e12"_s); }, u"ligne 49"_s},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

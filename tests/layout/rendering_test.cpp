@@ -4,21 +4,32 @@
 #include "fakeplatform.h"
 #include "layout/Vitrine_test.h"
 #include "layoutfolder.h"
+#include "platform/enginewebview.h"
 #include "platform/eventrules.h"
 #include "platform/platform.h"
 #include "workingfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QEventLoop>
+#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QProcess>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+
+#include <functional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -49,6 +60,28 @@ const QString StyleScript = uR"(
                          ownWidth: own, genericWidth: generic, installedWidth: installed, pageWidth: window.innerWidth});
 })()
 )"_s;
+
+// Runs the event loop until done() or the limit.
+bool waitFor(const std::function<bool()> &done, int limitMs = 20000)
+{
+    QEventLoop loop;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(20);
+    for (int waited = 0; !done() && waited < limitMs; waited += 20)
+        loop.exec();
+    return done();
+}
+
+// The text of a PDF file as Debian's pdftotext reads it, blanks collapsed.
+QString pdfText(const QString &path)
+{
+    QProcess pdftotext;
+    pdftotext.start(u"pdftotext"_s, {u"-enc"_s, u"UTF-8"_s, path, u"-"_s});
+    if (!pdftotext.waitForFinished(20000) || pdftotext.exitCode() != 0)
+        return u"<pdftotext failed: %1>"_s.arg(QString::fromUtf8(pdftotext.readAllStandardError()));
+    return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+}
 
 class Rendering : public testing::Test
 {
@@ -169,6 +202,104 @@ TEST_F(Rendering, EveryCommandChangesTheComputedStyleOfTheText)
     screen->show();
     EXPECT_EQ(page->lifecycleState(), QWebEnginePage::LifecycleState::Active);
     EXPECT_EQ(afterLoad(screen)[u"fontFamily"].toString().startsWith(u"OpenDyslexic-Regular"_s), true);
+}
+
+TEST_F(Rendering, TheRightClickMenuIsFrenchAndSavesThePageAsPdf)
+{
+    const layouttest::StudentFolder student(folder);
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    afterLoad(screen);
+    auto *view = qobject_cast<platform::EngineWebView *>(screen->WebBrowser1);
+    ASSERT_TRUE(view);
+
+    // A right click on the page, as the teacher makes it.
+    QWidget *page = view->engine()->focusProxy();
+    ASSERT_TRUE(page);
+    QTest::mouseClick(page, Qt::RightButton, {}, QPoint(400, 200));
+    ASSERT_TRUE(waitFor([] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); }))
+        << "no menu";
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QStringList entries;
+    QAction *pdf = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        entries.append(action->text());
+        if (action->text() == u"Enregistrer en PDF…"_s)
+            pdf = action;
+    }
+    EXPECT_EQ(entries, (QStringList{u"Copier"_s, u"Tout sélectionner"_s, u"Imprimer…"_s, u"Enregistrer en PDF…"_s}));
+    ASSERT_TRUE(pdf);
+
+    // The name typed without its extension.
+    const QString chosen = student.cheminW + u"conte imprimé"_s;
+    fakes.fileDialogs.saveAnswers = {chosen};
+    int printed = 0;
+    QObject::connect(view, &platform::EngineWebView::printed, view, [&](bool ok) {
+        ++printed;
+        EXPECT_TRUE(ok);
+    });
+    pdf->trigger();
+    menu->close();
+    ASSERT_EQ(fakes.fileDialogs.saveRequests.size(), 1);
+    const platform::FileDialogRequest request = fakes.fileDialogs.saveRequests[0];
+    EXPECT_EQ(request.filter, u"Fichiers PDF (*.pdf)|*.pdf"_s);
+    EXPECT_EQ(QDir(request.initialFolder), QDir(student.cheminW));
+    EXPECT_EQ(request.fileName, u"conte à lire.pdf"_s);
+    ASSERT_TRUE(waitFor([&] { return printed > 0; })) << "the PDF never came";
+
+    const QString text = pdfText(chosen + u".pdf"_s);
+    EXPECT_TRUE(text.contains(u"Il regarde les oiseaux qui volent au-dessus des arbres."_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Quand la nuit tombe"_s)) << text.toStdString();
+    EXPECT_TRUE(fakes.messages.shown.size() == 1) << "only the opening's message";
+}
+
+TEST_F(Rendering, PrintingGoesThroughTheSystemsPrintDialog)
+{
+    const layouttest::StudentFolder student(folder);
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    afterLoad(screen);
+    auto *view = qobject_cast<platform::EngineWebView *>(screen->WebBrowser1);
+    ASSERT_TRUE(view);
+
+    // The printer that the dialog offers: a PDF file, as "Imprimer dans un fichier" gives.
+    const QString output = student.cheminW + u"impression.pdf"_s;
+    view->printer().setOutputFormat(QPrinter::PdfFormat);
+    view->printer().setOutputFileName(output);
+    bool dialogShown = false;
+    QTimer::singleShot(0, view, [&] {
+        waitFor([] { return qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()); }, 5000);
+        if (auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+            dialogShown = true;
+            dialog->accept();
+        }
+    });
+    int printed = 0;
+    QObject::connect(view, &platform::EngineWebView::printed, view, [&](bool ok) {
+        ++printed;
+        EXPECT_TRUE(ok);
+    });
+    std::unique_ptr<QMenu> menu(view->createContextMenu(view));
+    QAction *print = menu->actions().value(3);
+    ASSERT_EQ(print->text(), u"Imprimer…"_s);
+    print->trigger();
+    EXPECT_TRUE(dialogShown);
+    ASSERT_TRUE(waitFor([&] { return printed > 0; })) << "the print never ended";
+    // The printer receives the page drawn, not its text: the page as
+    // pdftoppm paints it shows the document (its borders, logo and lines).
+    QProcess pdftoppm;
+    pdftoppm.start(u"pdftoppm"_s, {u"-png"_s, u"-r"_s, u"40"_s, u"-singlefile"_s, output, output});
+    ASSERT_TRUE(pdftoppm.waitForFinished(20000) && pdftoppm.exitCode() == 0) << pdftoppm.readAllStandardError().constData();
+    const QImage drawn(output + u".png"_s);
+    ASSERT_FALSE(drawn.isNull());
+    qsizetype inked = 0;
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x)
+            inked += qGray(drawn.pixel(x, y)) < 200;
+    }
+    EXPECT_GT(inked, drawn.width() * drawn.height() / 50) << "a blank page";
 }
 
 } // namespace

@@ -88,6 +88,13 @@ TEST(StyleSheetReadingRules, ViewSizeLinesAreEmptyOrANumberOfTheUsersLocale)
     EXPECT_THROW(readViewSize(withLine(50, u"353.5"_s), 50, {}), ConversionError);
     EXPECT_THROW(readViewSize(withLine(49, u"large"_s), 49, {}), ConversionError);
     EXPECT_THROW(readViewSize(withLine(49, u"  "_s), 49, {}), ConversionError);
+    EXPECT_EQ(readViewSize(withLine(49, u"0"_s), 49, {}), 0.0) << "the track bar at its left end";
+    EXPECT_EQ(readViewSize(withLine(49, u"16777215"_s), 49, {}), 16777215.0);
+    // Numbers the locale reads that no web view can take.
+    for (const QString &size : {u"nan"_s, u"inf"_s, u"-inf"_s, u"1e12"_s, u"16777216"_s, u"-5"_s}) {
+        SCOPED_TRACE(size.toStdString());
+        EXPECT_THROW(readViewSize(withLine(50, size), 50, {}), ConversionError);
+    }
     QLocale::setDefault(previous);
 }
 

@@ -73,8 +73,8 @@ TEST(SyllablesWithDashes, JoinTheSyllablesWithDashes)
         {"a plus sign is kept after its dash", u"a+b<br>"_s, u" a-+b<br>"_s},
         {"a sign after a sign", u"a++b<br>"_s, u" a-+-+b<br>"_s},
         {"a tab inside a word is kept", u"a \tb<br>"_s, u" a \tb<br>"_s},
-        {"a no-break space is neither trimmed nor a separator", u"\u00A0oui\u00A0?\u00A0<br>"_s,
-         u" \u00A0oui\u00A0? \u00A0<br>"_s},
+        {"no-break spaces are not trimmed and stay where they stood", u"\u00A0oui\u00A0?\u00A0<br>"_s,
+         u"\u00A0oui\u00A0?\u00A0<br>"_s},
     });
 }
 
@@ -92,6 +92,34 @@ TEST(SilentLetters, SetTheLastLetterApart)
         {"a word after a hyphen", u"a-b<br>"_s, u" a--b<br>"_s},
         {"a blank before a colon goes with the mark", u"Voici : la rue<br>"_s, u" Voici: la rue<br>"_s},
         {"a mark at the start of the line", u"-bonjour<br>"_s, u"-bonjour<br>"_s},
+    });
+}
+
+// French typography from a word processor: a no-break space before ";",
+// ":", "!", "?" and inside guillemets ends the word like a blank, and is
+// kept in the output in place of the blank.
+TEST(LineScanner, KeepsNoBreakSpacesBetweenWords)
+{
+    const QString nbsp = u"\u00A0"_s;
+    expectLines(couleursLine, {
+        {"inside guillemets", u"«\u00A0chat\u00A0»<br>"_s,
+         u" "_s + coloured({u"«"_s}) + nbsp + coloured({u"chat"_s}) + nbsp + coloured({u"»"_s}) + u"<br>"_s},
+        {"before a question mark", u"Tu dors\u00A0?<br>"_s,
+         u" "_s + coloured({u"Tu"_s}) + u" "_s + coloured({u"dors"_s}) + nbsp + u"?<br>"_s},
+        {"every one of a run, and none of the blanks beside them", u"a \u00A0 \u00A0b<br>"_s,
+         u" "_s + coloured({u"a"_s}) + nbsp + nbsp + coloured({u"b"_s}) + u"<br>"_s},
+        {"before a tag and at the end of the line", u"oui\u00A0<b>non</b>\u00A0"_s,
+         u" "_s + coloured({u"oui"_s}) + nbsp + u"<b> "_s + coloured({u"non"_s}) + u"</b>"_s + nbsp},
+        {"before a reference", u"Tom\u00A0&amp; papa<br>"_s,
+         u" "_s + coloured({u"Tom"_s}) + nbsp + u"&amp; "_s + coloured({u"pa"_s, u"pa"_s}) + u"<br>"_s},
+    });
+    expectLines(tiretsLine, {
+        {"a word before a no-break space is cut alone", u"chocolat\u00A0!<br>"_s, u" cho-co-lat\u00A0!<br>"_s},
+    });
+    expectLines(muettesLine, {
+        {"the last letter before a no-break space is set apart, a colon keeps its space",
+         u"Le vent\u00A0: il fait froid\u00A0!<br>"_s, u" Le ven--t\u00A0: i-l fai--t froi--d\u00A0!<br>"_s},
+        {"guillemets", u"«\u00A0les\u00A0»<br>"_s, u" «\u00A0le-s\u00A0»<br>"_s},
     });
 }
 

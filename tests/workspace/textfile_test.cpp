@@ -55,6 +55,14 @@ TEST_F(TextFiles, WriteAQuestionMarkForEachCharacterTheCodePageCannotHold)
     EXPECT_EQ(bytes(u"b.txt"_s), QByteArray("????x\r\n"));
 }
 
+TEST_F(TextFiles, KeepTheNoBreakSpacesOfFrenchTypography)
+{
+    // As a word processor writes them: U+00A0 inside the guillemets and before
+    // ":", the narrow U+202F before "!", ";" and "?", a figure space in a number.
+    workspace::writeLines(path(u"c.txt"_s), {u"«\u00A0Viens\u202F!\u00A0» : 1\u2007000\u202F€ ; oui\u202F?"_s});
+    EXPECT_EQ(bytes(u"c.txt"_s), QByteArray("\xAB\xA0Viens\xA0!\xA0\xBB : 1\xA0" "000\xA0\x80 ; oui\xA0?\r\n"));
+}
+
 TEST_F(TextFiles, EveryByteDecodesAndTheDefinedOnesRoundTrip)
 {
     QByteArray all;
@@ -97,7 +105,9 @@ TEST(Windows1252, AllBytesAndAllSixteenBitUnitsRoundTripByTheTable)
     for (int u = 0; u < 0x10000; ++u) {
         if (u >= 0xD800 && u <= 0xDFFF)
             continue;
-        char expected = '?';
+        // The two no-break spaces of typography that the code page lacks
+        // become its own.
+        char expected = u == 0x202F || u == 0x2007 ? '\xA0' : '?';
         for (int b = 0; b < 256; ++b) {
             if (characterOfByte(b) == u)
                 expected = char(b);

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "webview.h"
+
+#include <QPrinter>
+
+class QMenu;
+class QWebEngineView;
+
+namespace platform {
+
+// The desktop's web view: a page of the web engine. Its context menu is in
+// French and prints the page, on a printer or into a PDF file.
+class EngineWebView : public WebView
+{
+    Q_OBJECT
+
+public:
+    explicit EngineWebView(QWidget *parent);
+
+    void navigate(const QUrl &address) override;
+    void reload() override;
+    QUrl address() const override;
+
+    // The menu that a right click on the page opens: "Copier", "Tout
+    // sélectionner", "Imprimer…", "Enregistrer en PDF…".
+    QMenu *createContextMenu(QWidget *parent);
+
+    // "Imprimer…": the system's print dialog, then the page on the printer
+    // chosen there. The printer keeps its settings from one print to the next.
+    void print();
+    // "Enregistrer en PDF…": a save dialog that opens beside the page's file,
+    // then the page as a PDF file at the name chosen (".pdf" added when the
+    // name lacks it), written whole or not at all.
+    void saveAsPdf();
+
+    QWebEngineView *engine() const { return m_view; }
+    QPrinter &printer() { return m_printer; }
+    // While the engine lays out a print, a second one waits.
+    bool isPrinting() const { return m_printing; }
+
+signals:
+    // A print or a PDF file is done; the failures were told to the teacher.
+    void printed(bool ok);
+
+protected:
+    void hideEvent(QHideEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void writePdf(const QString &path, const QByteArray &pdf);
+    void finish(bool ok);
+
+    QWebEngineView *m_view;
+    QPrinter m_printer;
+    bool m_printing = false;
+};
+
+} // namespace platform
