@@ -1,9 +1,9 @@
 #include "Vitrine_test.h"
 
+#include "layout/diffusionscreen.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "platform/webview.h"
-#include "layout/diffusionscreen.h"
 #include "students/Unit2.h"
 #include "students/selection.h"
 #include "workspace/paths.h"
