@@ -60,7 +60,7 @@ double publishOnce(const fakes::FtpServer &server, const QString &source, const 
 
 double lftpOnce(const QString &lftp, const fakes::FtpServer &server, const QString &source, const QString &target)
 {
-    const platform::FtpLogin login = server.login();
+    const publishing::FtpLogin login = server.login();
     const QString script = u"set ftp:passive-mode on; set ftp:ssl-allow no; set net:max-retries 1; "
                            "mirror -R --no-perms --parallel=1 \"%1\" \"%2\"; quit"_s
                                .arg(QDir::fromNativeSeparators(source), target);

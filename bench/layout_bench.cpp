@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 
@@ -130,8 +131,10 @@ int rounds(int count)
     Memory previous = start;
     std::function<void()> next = [&] {
         ++round;
-        students->Label1->setText(student.cheminW);
-        students->Edit5->setText(student.document);
+        // The class's one student chosen in the list, then its saved document.
+        students->ListView1->setCurrentRow(0);
+        students->ListView1Click();
+        students->setCurrentDocument(student.document);
         auto *import = new TForm3(students);
         import->show();
         import->Edit5->setText(student.document);

@@ -1,10 +1,12 @@
 // The style sheet's reading rules on any style.css: the lines are read as
 // loadCss reads them; each numeric rule gives a number or a ConversionError
 // naming its line, never anything else; the underline boxes follow their
-// rule; saving gives back the lines read.
+// rule; the layout screen opens inside the display or names the line it
+// cannot read; saving gives back the lines read.
 
 #include "fuzzcheck.h"
 
+#include "layout/opening.h"
 #include "layout/stylesheet.h"
 #include "workspace/textfile.h"
 
@@ -45,6 +47,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const layout::UnderlineBoxes boxes = layout::readUnderline(css);
     expect("none clears both boxes", !underline.contains(u"none") || (!boxes.surligne && !boxes.souligne));
     expect("underline checks its box", underline.contains(u"none") || boxes.souligne == underline.contains(u"underline"));
+
+    for (const QSize display : {QSize(1366, 1024), QSize(1024, 768)}) {
+        const layout::Ouverture opened = layout::ouvrir(css, display, path);
+        if (opened.echec) {
+            const int k = opened.echec->lineNumber();
+            expect("the failure names a numeric line", k == layout::line::FontSize || k == layout::line::LineHeight
+                                                           || k == layout::line::WordSpacing
+                                                           || k == layout::line::ViewWidth
+                                                           || k == layout::line::ViewHeight);
+            continue;
+        }
+        expect("the web view opens inside the display",
+               opened.vue.width() >= 0 && opened.vue.width() <= display.width() && opened.vue.height() >= 0
+                   && opened.vue.height() <= display.height());
+        expect("the web view opens at most 850 high", opened.vue.height() <= layout::HeightLimit);
+        expectEqual("the width label shows line 49", opened.largeur, opened.css[layout::line::ViewWidth]);
+        expectEqual("the height label shows line 50", opened.hauteur, opened.css[layout::line::ViewHeight]);
+    }
 
     // What SauveCSS writes, read again: the lines of the file, the missing
     // ones of the 71 as empty lines.

@@ -8,6 +8,7 @@
 #include "platform/handlers.h"
 #include "platform/platform.h"
 #include "students/Unit2.h"
+#include "students/selection.h"
 #include "workspace/paths.h"
 
 #include <QImageReader>
@@ -152,21 +153,21 @@ void TForm3::connectHandlers()
 void TForm3::FormCreate()
 {
     setWindowState(windowState() | Qt::WindowMaximized);
-    const TForm2 *student = studentScreen();
-    Label2->setText(student->Label1->text());
-    Label3->setText(student->Label5->text());
-    Edit6->setText(student->Label1->text());
-    Edit7->setText(student->Edit10->text());
-    const QString identity = Label3->text().mid(15);
+    const students::Selection selection = studentScreen()->selection();
+    Label2->setText(selection.studentFolder);
+    Label3->setText(students::eleveActuel(selection.student));
+    Edit6->setText(selection.studentFolder);
+    Edit7->setText(selection.remoteFolder);
     Edit5->setText(NothingSaved);
     MiseEnPage = false;
     Button7->setFocus();
-    const import::TEleve eleve = import::splitIdentity(identity);
+    const import::TEleve eleve = import::splitIdentity(selection.student);
     Edit1->setText(eleve.nom);
     Edit2->setText(eleve.prenom);
-    Edit3->setText(eleve.classe);
+    // The class shown is the student screen's, not the third part of the
+    // folder's name.
+    Edit3->setText(selection.schoolClass);
     Edit4->setText(eleve.mail);
-    Edit3->setText(student->Edit3->text());
 }
 
 void TForm3::pasteIntoMemo1(const QString &text)
@@ -242,7 +243,7 @@ void TForm3::Button6Click()
     showWebBrowser2()->navigate(workspace::travauxAddress(workspace::workingFolder()));
     Form1 = new TForm1(this);
     Form1->show();
-    Form1->Label3->setText(Edit5->text());
+    Form1->setCurrentDocument(Edit5->text());
 }
 
 bool TForm3::showPicture(const QString &path)
@@ -306,8 +307,7 @@ void TForm3::Button1Click()
         platform::ShowMessage(this, u"Vous n'avez pas collé de texte dans la fenêtre"_s);
         return;
     }
-    TForm2 *student = studentScreen();
-    const QString folder = student->Label1->text();
+    const QString folder = studentScreen()->selection().studentFolder;
     // Until the document is written, Edit5 must not name a file that the
     // layout screen would then open: it gets its text back.
     bool documentWritten = false;
@@ -335,7 +335,7 @@ void TForm3::Button1Click()
                           workspace::templateFolderPath(workspace::workingFolder()));
     documentWritten = true;
     Edit5->setText(names.documentPath);
-    student->Edit5->setText(names.documentPath);
+    studentScreen()->setCurrentDocument(names.documentPath);
 
     import::placePicture(taken, names.picturePath);
     const import::TableOfContents table = import::writeTable(folder, names.documentName, names.pictureName);

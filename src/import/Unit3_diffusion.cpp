@@ -1,7 +1,7 @@
 #include "Unit3.h"
 
+#include "layout/diffusionscreen.h"
 #include "platform/platform.h"
-#include "publishing/diffusionscreen.h"
 
 #include <QLineEdit>
 

@@ -58,38 +58,6 @@ private:
     platform::CheckBox *m_box;
 };
 
-platform::CheckBox *boxOf(const TForm1 &form, AidBox box)
-{
-    switch (box) {
-    case AidBox::CheckBox2:
-        return form.CheckBox2;
-    case AidBox::CheckBox6:
-        return form.CheckBox6;
-    case AidBox::CheckBox8:
-        return form.CheckBox8;
-    case AidBox::CheckBox9:
-        break;
-    }
-    return form.CheckBox9;
-}
-
-constexpr AidBox aidBoxes[] = {AidBox::CheckBox2, AidBox::CheckBox6, AidBox::CheckBox8, AidBox::CheckBox9};
-
-layout::AidBoxes boxStates(const TForm1 &form)
-{
-    layout::AidBoxes states;
-    for (AidBox box : aidBoxes)
-        states[box] = boxOf(form, box)->isChecked();
-    return states;
-}
-
-// From code: no aid runs.
-void showBoxes(const TForm1 &form, const layout::AidBoxes &states)
-{
-    for (AidBox box : aidBoxes)
-        boxOf(form, box)->setChecked(states[box]);
-}
-
 layout::WorkingCopies workingCopies(const TForm1 &form)
 {
     return {form.cheminW, form.Label3->text()};
@@ -129,12 +97,12 @@ void reportRestore(TForm1 &form, layout::Restored restored)
 void clickAid(TForm1 &form, AidBox box)
 {
     Command command(form);
-    ClickedBox clicked(boxOf(form, box));
+    ClickedBox clicked(form.boxOf(box));
     DocumentLines document(form);
     const layout::AidOutcome outcome =
-        layout::clickAidBox(box, boxStates(form), form.Css, workingCopies(form), document.lines);
+        layout::clickAidBox(box, form.aidBoxes(), form.Css, workingCopies(form), document.lines);
     document.keep();
-    showBoxes(form, outcome.boxes);
+    form.showAidBoxes(outcome.boxes);
     reportRestore(form, outcome.restored);
     if (outcome.emptySound)
         form.Edit6->clear();
@@ -145,8 +113,7 @@ void changeBorder(TForm1 &form, readingaids::Border border)
 {
     Command command(form);
     DocumentLines document(form);
-    layout::changeBorder(border, form.CheckBox4->isChecked(), form.CheckBox5->isChecked(), boxStates(form),
-                         form.Css, workingCopies(form), document.lines);
+    layout::changeBorder(border, form.borderBoxes(), form.aidBoxes(), form.Css, workingCopies(form), document.lines);
     document.keep();
     command.refresh();
 }
@@ -155,22 +122,22 @@ void changeBorder(TForm1 &form, readingaids::Border border)
 
 void TForm1::CheckBox2Click()
 {
-    clickAid(*this, AidBox::CheckBox2);
+    clickAid(*this, AidBox::SyllablesInColours);
 }
 
 void TForm1::CheckBox6Click()
 {
-    clickAid(*this, AidBox::CheckBox6);
+    clickAid(*this, AidBox::SyllablesWithDashes);
 }
 
 void TForm1::CheckBox8Click()
 {
-    clickAid(*this, AidBox::CheckBox8);
+    clickAid(*this, AidBox::SilentLetters);
 }
 
 void TForm1::CheckBox9Click()
 {
-    clickAid(*this, AidBox::CheckBox9);
+    clickAid(*this, AidBox::SentencesInColours);
 }
 
 void TForm1::CheckBox3Change()
@@ -197,9 +164,9 @@ void TForm1::Edit6ChangeTraccking()
     Command command(*this);
     DocumentLines document(*this);
     const layout::AidOutcome outcome =
-        layout::changeSound(Edit6->text(), boxStates(*this), Css, workingCopies(*this), document.lines);
+        layout::changeSound(Edit6->text(), aidBoxes(), Css, workingCopies(*this), document.lines);
     document.keep();
-    showBoxes(*this, outcome.boxes);
+    showAidBoxes(outcome.boxes);
     reportRestore(*this, outcome.restored);
     command.refresh();
 }

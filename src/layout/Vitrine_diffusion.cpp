@@ -1,10 +1,11 @@
 #include "Vitrine_test.h"
 
+#include "layout/diffusionscreen.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "platform/webview.h"
-#include "publishing/diffusionscreen.h"
 #include "students/Unit2.h"
+#include "students/selection.h"
 #include "workspace/paths.h"
 
 #include <QLabel>
@@ -22,8 +23,10 @@ void TForm1::Button9Click()
     WebBrowser2->navigate(workspace::travauxAddress(workspace::workingFolder()));
     WebBrowser2->show();
     platform::ShowMessage(this, publishing::MessageLecteur());
-    Edit4->setText(studentScreen()->Label1->text());
-    Edit7->setText(studentScreen()->Edit10->text());
+    // The student screen's selection at the moment of the click.
+    const students::Selection selection = studentScreen()->selection();
+    Edit4->setText(selection.studentFolder);
+    Edit7->setText(selection.remoteFolder);
 
     const publishing::DiffusionOutcome outcome = publishing::diffuser(this, Edit4->text(), Edit7->text());
     if (outcome.end == publishing::DiffusionEnd::Stopped)

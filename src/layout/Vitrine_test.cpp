@@ -1,7 +1,7 @@
 #include "Vitrine_test.h"
 
 #include "import/Unit3.h"
-#include "layout/workingcopies.h"
+#include "layout/opening.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
 #include "platform/handlers.h"
@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "platform/webview.h"
 #include "students/Unit2.h"
+#include "students/selection.h"
 #include "workspace/textfile.h"
 
 #include <QCheckBox>
@@ -25,7 +26,6 @@ using namespace Qt::StringLiterals;
 using layout::Commande;
 using layout::Police;
 namespace line = layout::line;
-namespace flag = layout::flag;
 
 QPointer<TForm1> Form1;
 
@@ -84,9 +84,9 @@ void TForm1::createControls()
     };
 
     WebBrowser1 = platform::services().webViews->create(this);
-    WebBrowser1->setGeometry(0, 0, 1366, 353);
+    WebBrowser1->setGeometry(QRect(QPoint(0, 0), layout::DesignedView));
     WebBrowser2 = platform::services().webViews->create(this);
-    WebBrowser2->setGeometry(0, 0, 1366, 353);
+    WebBrowser2->setGeometry(QRect(QPoint(0, 0), layout::DesignedView));
     WebBrowser2->hide();
 
     Button1 = button(u"Sauvegarder ces réglages"_s, {88, 800, 161, 33});
@@ -224,21 +224,16 @@ void TForm1::sauverEtRafraichir()
 
 void TForm1::FormCreate()
 {
-    // 1. The student folder and the current document, from the student screen.
-    cheminW = studentScreen()->Label1->text();
-    TitreText = studentScreen()->Edit5->text();
+    const students::Selection selection = studentScreen()->selection();
+    cheminW = selection.studentFolder;
+    TitreText = selection.document;
     Label3->setText(TitreText);
-    const QString cssPath = cheminW + u"style.css"_s;
-
-    // 2, 3. The style sheet.
     Css = layout::loadCss(cheminW);
-    Label1->setText(Css[line::ViewHeight]);
-    Label2->setText(Css[line::ViewWidth]);
 
-    // 4.
     platform::ShowMessage(this, u"Version beta 1.1  : "_s);
 
-    // 5. The display, once.
+    // The display is read once: the controls are scaled to it now, and a
+    // change of the window's size afterwards moves nothing.
     const QSize display = platform::services().display->size();
     dispX = display.width();
     dispY = display.height();
@@ -246,114 +241,102 @@ void TForm1::FormCreate()
     setWindowState(windowState() | Qt::WindowMaximized);
     echelle = layout::echelle(display);
 
-    // 6. The web view's size from lines 49 and 50.
-    WebBrowser1->move(0, 0);
-    appliquerTaillesVue();
+    const layout::Ouverture ouverture = layout::ouvrir(Css, display, cheminW + u"style.css"_s);
+    if (ouverture.echec)
+        throw *ouverture.echec;
+    montrer(ouverture);
+    // Saved before the document is read: a document that cannot be read
+    // then leaves the underline as the teacher sees it.
+    if (ouverture.sauverCss)
+        layout::SauveCSS(cheminW, Css);
 
-    // 7. The track bars show that size; their change handlers take it back,
-    // cap the height and fill lines 49 and 50.
-    const double width = WebBrowser1->width();
-    const double height = WebBrowser1->height();
-    const std::optional<double> exactWidth = layout::readViewSize(Css, line::ViewWidth, cssPath);
-    const std::optional<double> exactHeight = layout::readViewSize(Css, line::ViewHeight, cssPath);
-    setTrackBarFromSize(TrackBar1, exactWidth.value_or(width), dispX);
-    setTrackBarFromSize(TrackBar2, exactHeight.value_or(height), dispY);
+    // The document lines; the document is written again from them, in the
+    // code page and with the line ends of every file the program writes.
+    const QStringList lines = workspace::readLines(Label3->text());
+    Memo1->setPlainText(lines.join(u'\n'));
+    workspace::writeLines(Label3->text(), lines);
+    if (layout::gardeCopie(Css, lines))
+        workspace::writeLines(Label3->text() + u".bak"_s, lines);
 
-    // 8, 9.
+    Rafraichir();
+}
+
+void TForm1::montrer(const layout::Ouverture &ouverture)
+{
+    Css = ouverture.css;
+    WebBrowser1->setGeometry(QRect(QPoint(0, 0), ouverture.vue));
+    Label1->setText(ouverture.hauteur);
+    Label2->setText(ouverture.largeur);
+    {
+        const QSignalBlocker quietWidth(TrackBar1);
+        const QSignalBlocker quietHeight(TrackBar2);
+        TrackBar1->setValue(ouverture.largeurBarre);
+        TrackBar2->setValue(ouverture.hauteurBarre);
+    }
+    // The labels hold their texts before the scaling fits them.
     AffichRelatif();
     Memo1->hide();
     Memo2->hide();
 
-    // 10. The counters.
-    Edit1->setText(Css[line::FontSize]);
-    taille = layout::readFontSize(Css, cssPath);
+    taille = ouverture.compteurs.taille;
+    espacel = ouverture.compteurs.espacel;
+    espacem = ouverture.compteurs.espacem;
     afficher(Edit1, taille);
-    Edit2->setText(Css[line::LineHeight]);
-    espacel = layout::readLineHeight(Css, cssPath);
     afficher(Edit2, espacel);
-    Edit3->setText(Css[line::WordSpacing]);
-    espacem = layout::readWordSpacing(Css, cssPath);
     afficher(Edit3, espacem);
 
-    // 11. The height track bar once more, from line 50.
-    if (const std::optional<double> h = layout::readViewSize(Css, line::ViewHeight, cssPath))
-        setTrackBarFromSize(TrackBar2, *h, dispY);
-
-    // 12. The aids recorded in lines 47 and 48.
-    if (layout::hasFlag(Css, line::AidFirstSlot, flag::Tiret))
-        CheckBox6->setChecked(true);
-    if (layout::hasFlag(Css, line::AidSecondSlot, flag::Syllabe)) {
-        Css[line::AidSecondSlot].clear();
-        CheckBox2->setChecked(false);
-    }
-
-    // 13.
-    appliquerTaillesVue();
-
-    // 14. The underline boxes; a box that changes runs its change handler,
-    // called here so that a failure of its save ends the opening.
-    const layout::UnderlineBoxes underline = layout::readUnderline(Css);
-    const auto restore = [this](platform::CheckBox *box, bool checked, void (TForm1::*handler)()) {
-        if (box->isChecked() == checked)
-            return;
-        {
-            const QSignalBlocker quiet(box);
-            box->setChecked(checked);
-        }
-        (this->*handler)();
-    };
-    restore(Surligne, underline.surligne, &TForm1::SurligneChange);
-    restore(souligne, underline.souligne, &TForm1::souligneChange);
-
-    // 15. The boxes recorded at the last settings save; nothing unchecks.
-    if (layout::hasFlag(Css, line::BorderGreenRed, flag::BordVertRouge))
-        CheckBox4->setChecked(true);
-    if (layout::hasFlag(Css, line::BorderMulticolor, flag::BordMulticolor))
-        CheckBox5->setChecked(true);
-    if (layout::hasFlag(Css, line::BoxesOn, flag::SyllabesCouleurs))
-        CheckBox2->setChecked(true);
-    if (layout::hasFlag(Css, line::BoxesOn, flag::PhrasesCouleurs))
-        CheckBox9->setChecked(true);
-    if (layout::hasFlag(Css, line::BoxesOn, flag::SyllabesTirets))
-        CheckBox6->setChecked(true);
-
-    // 16, 17. The document lines; the document is written again from them.
-    const QStringList lines = workspace::readLines(Label3->text());
-    Memo1->setPlainText(lines.join(u'\n'));
-    workspace::writeLines(Label3->text(), lines);
-
-    // 18. With no aid in force, a backup of the document beside it. The flags
-    // belong to the student, not to the document: a document that still
-    // carries an aid never replaces the backup of the teacher's text.
-    if (Css[line::AidFirstSlot].isEmpty() && Css[line::AidSecondSlot].isEmpty() && !layout::carriesAid(lines))
-        workspace::writeLines(Label3->text() + u".bak"_s, lines);
-
-    // 19.
-    Rafraichir();
+    showAidBoxes(ouverture.aides);
+    const QSignalBlocker quietOverline(Surligne);
+    const QSignalBlocker quietUnderline(souligne);
+    Surligne->setChecked(ouverture.soulignement.surligne);
+    souligne->setChecked(ouverture.soulignement.souligne);
 }
 
-void TForm1::appliquerTaillesVue()
+void TForm1::setCurrentDocument(const QString &path)
 {
-    const QString cssPath = cheminW + u"style.css"_s;
-    if (const std::optional<double> width = layout::readViewSize(Css, line::ViewWidth, cssPath)) {
-        WebBrowser1->resize(int(*width), WebBrowser1->height());
-        Label2->setText(Css[line::ViewWidth]);
-    }
-    if (const std::optional<double> height = layout::readViewSize(Css, line::ViewHeight, cssPath)) {
-        WebBrowser1->resize(WebBrowser1->width(), int(*height));
-        Label1->setText(Css[line::ViewHeight]);
-    }
+    Label3->setText(path);
 }
 
-void TForm1::setTrackBarFromSize(platform::TrackBar *bar, double size, int displaySize)
+platform::CheckBox *TForm1::boxOf(layout::AidBox box) const
 {
-    const int value = layout::trackValue(size, displaySize);
-    // A size the track bar can show is kept whole; a size beyond the display
-    // becomes the display's.
-    if (size * 100.0 / displaySize <= 100)
-        m_sizeFromCode = size;
-    bar->setValue(value);
-    m_sizeFromCode.reset();
+    switch (box) {
+    case layout::AidBox::SyllablesInColours:
+        return CheckBox2;
+    case layout::AidBox::SyllablesWithDashes:
+        return CheckBox6;
+    case layout::AidBox::SilentLetters:
+        return CheckBox8;
+    case layout::AidBox::SentencesInColours:
+        break;
+    }
+    return CheckBox9;
+}
+
+namespace {
+
+constexpr layout::AidBox AllAidBoxes[] = {layout::AidBox::SyllablesInColours, layout::AidBox::SyllablesWithDashes,
+                                          layout::AidBox::SilentLetters, layout::AidBox::SentencesInColours};
+
+} // namespace
+
+layout::AidBoxes TForm1::aidBoxes() const
+{
+    layout::AidBoxes states;
+    for (const layout::AidBox box : AllAidBoxes)
+        states[box] = boxOf(box)->isChecked();
+    return states;
+}
+
+void TForm1::showAidBoxes(const layout::AidBoxes &states)
+{
+    // Their handlers run on a click only.
+    for (const layout::AidBox box : AllAidBoxes)
+        boxOf(box)->setChecked(states[box]);
+}
+
+layout::BorderBoxes TForm1::borderBoxes() const
+{
+    return {CheckBox4->isChecked(), CheckBox5->isChecked()};
 }
 
 namespace {
@@ -405,7 +388,7 @@ void TForm1::afficher(QLineEdit *field, int value)
 
 void TForm1::TrackBar1Change()
 {
-    const double width = m_sizeFromCode.value_or(layout::viewWidth(dispX, TrackBar1->value()));
+    const double width = layout::viewWidth(dispX, TrackBar1->value());
     WebBrowser1->resize(int(width), WebBrowser1->height());
     Label2->setText(layout::wholePixels(width));
     Css[line::ViewWidth] = Label2->text();
@@ -413,9 +396,7 @@ void TForm1::TrackBar1Change()
 
 void TForm1::TrackBar2Change()
 {
-    double height = m_sizeFromCode.value_or(layout::viewHeight(dispY, TrackBar2->value()));
-    if (height > layout::HeightLimit)
-        height = layout::HeightAboveLimit;
+    const double height = layout::viewHeight(dispY, TrackBar2->value());
     WebBrowser1->resize(WebBrowser1->width(), int(height));
     Label1->setText(layout::wholePixels(height));
     Css[line::ViewHeight] = Label1->text();
@@ -497,18 +478,7 @@ void TForm1::SurligneChange()
 
 void TForm1::Button1Click()
 {
-    Css[line::ViewWidth] = Label2->text();
-    Css[line::ViewHeight] = Label1->text();
-    if (CheckBox4->isChecked())
-        Css[line::BorderGreenRed] = flag::BordVertRouge;
-    if (CheckBox5->isChecked())
-        Css[line::BorderMulticolor] = flag::BordMulticolor;
-    if (CheckBox2->isChecked())
-        Css[line::BoxesOn] = flag::SyllabesCouleurs;
-    if (CheckBox9->isChecked())
-        Css[line::BoxesOn] = flag::PhrasesCouleurs;
-    if (CheckBox6->isChecked())
-        Css[line::BoxesOn] = flag::SyllabesTirets;
+    layout::reglages(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
     layout::SauveCSS(cheminW, Css);
     // One load of the student's working page.
     const QUrl page = QUrl::fromLocalFile(QDir::fromNativeSeparators(cheminW + u"TexteAlire.html"_s));

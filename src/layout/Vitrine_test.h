@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layout/aidselection.h"
 #include "layout/scaling.h"
 #include "layout/stylesheet.h"
 #include "layout/typography.h"
@@ -9,8 +10,6 @@
 #include <QHash>
 #include <QPointer>
 
-#include <optional>
-
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -18,6 +17,10 @@ class QPlainTextEdit;
 class QPushButton;
 class TForm2;
 class TForm3;
+
+namespace layout {
+struct Ouverture;
+}
 
 namespace platform {
 class CheckBox;
@@ -65,6 +68,15 @@ public:
     void Rafraichir();
     // The current document's address in the web view.
     QUrl documentAddress() const;
+    // The document every command works on, shown in Label3.
+    void setCurrentDocument(const QString &path);
+
+    // The reading-aid and border boxes, as the commands name them.
+    platform::CheckBox *boxOf(layout::AidBox box) const;
+    layout::AidBoxes aidBoxes() const;
+    // From code: no aid runs.
+    void showAidBoxes(const layout::AidBoxes &boxes);
+    layout::BorderBoxes borderBoxes() const;
 
     platform::WebView *WebBrowser1;
     platform::WebView *WebBrowser2; // hidden; the publication shows it a while
@@ -154,8 +166,8 @@ private:
     void createControls();
     void connectHandlers();
     void AffichRelatif();
-    void appliquerTaillesVue();
-    void setTrackBarFromSize(platform::TrackBar *bar, double size, int displaySize);
+    // Shows what the opening restored; no handler runs.
+    void montrer(const layout::Ouverture &ouverture);
     void commande(layout::Commande commande, QLineEdit *shownIn);
     // Shows a counter whole in its field.
     void afficher(QLineEdit *field, int value);
@@ -168,7 +180,4 @@ private:
     // The text size of each counter field at its scaled place; a value too
     // long for it is shown smaller.
     QHash<QLineEdit *, QFont> m_counterFonts;
-    // While the opening sets a track bar to show a size, the size itself, so
-    // that the change handler keeps it rather than the track bar's rounding.
-    std::optional<double> m_sizeFromCode;
 };

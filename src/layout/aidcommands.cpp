@@ -68,7 +68,7 @@ AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const Wor
     AidOutcome outcome;
     if (sound.isEmpty()) {
         // Nothing to mark: the untransformed document itself is shown.
-        boxes.checkBox2 = false;
+        boxes.syllablesInColours = false;
         outcome.restored = restore(files);
     } else {
         install(files, readingaids::writeBodyAid(documentLines, readingaids::BodyAid::Son, sound));
@@ -89,15 +89,15 @@ void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &
     documentLines = change(documentLines);
 }
 
-void changeBorder(readingaids::Border border, bool checkBox4, bool checkBox5, const AidBoxes &boxes, Css &css,
+void changeBorder(readingaids::Border border, BorderBoxes borders, const AidBoxes &boxes, Css &css,
                   const WorkingCopies &files, QStringList &documentLines)
 {
     untransform(files, documentLines);
     const auto change = [border](const QStringList &lines) { return readingaids::flipBorders(lines, border); };
     rewriteInPlace(files, change);
     documentLines = change(documentLines);
-    css[line::BorderGreenRed] = checkBox4 ? flag::BordVertRouge : QString();
-    css[line::BorderMulticolor] = checkBox5 ? flag::BordMulticolor : QString();
+    css[line::BorderGreenRed] = borders.greenRed ? flag::BordVertRouge : QString();
+    css[line::BorderMulticolor] = borders.multicolor ? flag::BordMulticolor : QString();
     css[line::BoxesOn] = boxesOnFlag(boxes);
     SauveCSS(files.cheminW, css);
 }

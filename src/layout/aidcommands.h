@@ -27,17 +27,17 @@ struct AidOutcome
 // before anything is changed. Raises workspace::IoError.
 AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies &files, QStringList &documentLines);
 
-// A change of the sound field to sound: an empty field unchecks CheckBox2 and
-// takes the aid off; any other marks the sound. Line 48 then reads "/*PHONEME*/".
+// A change of the sound field to sound: an empty field unchecks syllables in
+// colours and takes the aid off; any other marks the sound. Line 48 then reads "/*PHONEME*/".
 AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const WorkingCopies &files,
                        QStringList &documentLines);
 
 // The highlight box changed to highlighted.
 void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines);
 
-// A border box changed: its two border lines flip; lines 56 to 58 record the
-// boxes.
-void changeBorder(readingaids::Border border, bool checkBox4, bool checkBox5, const AidBoxes &boxes, Css &css,
+// The box of a border changed (borders: the states of both boxes now): its two
+// border lines flip; lines 56 to 58 record the boxes.
+void changeBorder(readingaids::Border border, BorderBoxes borders, const AidBoxes &boxes, Css &css,
                   const WorkingCopies &files, QStringList &documentLines);
 
 // Line 55 reads "/*FIN*/" and the style sheet is written.

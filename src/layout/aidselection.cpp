@@ -7,16 +7,16 @@ namespace layout {
 bool &AidBoxes::operator[](AidBox box)
 {
     switch (box) {
-    case AidBox::CheckBox2:
-        return checkBox2;
-    case AidBox::CheckBox6:
-        return checkBox6;
-    case AidBox::CheckBox8:
-        return checkBox8;
-    case AidBox::CheckBox9:
+    case AidBox::SyllablesInColours:
+        return syllablesInColours;
+    case AidBox::SyllablesWithDashes:
+        return syllablesWithDashes;
+    case AidBox::SilentLetters:
+        return silentLetters;
+    case AidBox::SentencesInColours:
         break;
     }
-    return checkBox9;
+    return sentencesInColours;
 }
 
 bool AidBoxes::operator[](AidBox box) const
@@ -28,25 +28,25 @@ const AidRow &aidRow(AidBox box)
 {
     using readingaids::BodyAid;
     static const std::array<AidRow, 4> rows{{
-        {AidBox::CheckBox2, BodyAid::Couleurs, line::AidSecondSlot, flag::Syllabe,
-         {AidBox::CheckBox6, AidBox::CheckBox8}, line::AidFirstSlot, true},
-        {AidBox::CheckBox6, BodyAid::Tirets, line::AidFirstSlot, flag::Tiret,
-         {AidBox::CheckBox2, AidBox::CheckBox8}, line::AidSecondSlot, false},
-        {AidBox::CheckBox8, BodyAid::Muettes, line::AidFirstSlot, flag::Muet,
-         {AidBox::CheckBox2, AidBox::CheckBox6}, line::AidSecondSlot, false},
-        {AidBox::CheckBox9, BodyAid::Phrases, line::AidSecondSlot, flag::Phrase,
-         {AidBox::CheckBox6, AidBox::CheckBox8}, line::AidFirstSlot, true},
+        {AidBox::SyllablesInColours, BodyAid::Couleurs, line::AidSecondSlot, flag::Syllabe,
+         {AidBox::SyllablesWithDashes, AidBox::SilentLetters}, line::AidFirstSlot, true},
+        {AidBox::SyllablesWithDashes, BodyAid::Tirets, line::AidFirstSlot, flag::Tiret,
+         {AidBox::SyllablesInColours, AidBox::SilentLetters}, line::AidSecondSlot, false},
+        {AidBox::SilentLetters, BodyAid::Muettes, line::AidFirstSlot, flag::Muet,
+         {AidBox::SyllablesInColours, AidBox::SyllablesWithDashes}, line::AidSecondSlot, false},
+        {AidBox::SentencesInColours, BodyAid::Phrases, line::AidSecondSlot, flag::Phrase,
+         {AidBox::SyllablesWithDashes, AidBox::SilentLetters}, line::AidFirstSlot, true},
     }};
     return rows[static_cast<size_t>(box)];
 }
 
 QString boxesOnFlag(const AidBoxes &boxes)
 {
-    if (boxes.checkBox6)
+    if (boxes.syllablesWithDashes)
         return flag::SyllabesTirets;
-    if (boxes.checkBox9)
+    if (boxes.sentencesInColours)
         return flag::PhrasesCouleurs;
-    if (boxes.checkBox2)
+    if (boxes.syllablesInColours)
         return flag::SyllabesCouleurs;
     return {};
 }

@@ -7,18 +7,24 @@
 #include <array>
 
 // The four check boxes of the body aids, which aids exclude which, and the
-// style sheet lines that record them.
+// style sheet lines that record them; and the two border boxes. The layout
+// screen maps its controls to these in one place.
 namespace layout {
 
-enum class AidBox { CheckBox2, CheckBox6, CheckBox8, CheckBox9 };
+enum class AidBox {
+    SyllablesInColours,  // "Syllabes en couleurs"
+    SyllablesWithDashes, // "Syllabes tirets"
+    SilentLetters,       // "Lettres muettes"
+    SentencesInColours,  // "Phrases en couleurs"
+};
 
 // The states of the four boxes.
 struct AidBoxes
 {
-    bool checkBox2 = false; // "Syllabes en couleurs"
-    bool checkBox6 = false; // "Syllabes tirets"
-    bool checkBox8 = false; // "Lettres muettes"
-    bool checkBox9 = false; // "Phrases en couleurs"
+    bool syllablesInColours = false;
+    bool syllablesWithDashes = false;
+    bool silentLetters = false;
+    bool sentencesInColours = false;
 
     bool &operator[](AidBox box);
     bool operator[](AidBox box) const;
@@ -39,8 +45,16 @@ struct AidRow
 
 const AidRow &aidRow(AidBox box);
 
-// Line 58: the flag of the checked box among CheckBox2, CheckBox9 and
-// CheckBox6, the later one in that order winning; empty when none is checked.
+// Line 58: the flag of the checked box among syllables in colours, sentences
+// in colours and syllables with dashes, the later one in that order winning;
+// empty when none is checked.
 QString boxesOnFlag(const AidBoxes &boxes);
+
+// The states of the two border boxes, "Bord  vert/rouge" and "Bord multicolor".
+struct BorderBoxes
+{
+    bool greenRed = false;
+    bool multicolor = false;
+};
 
 } // namespace layout

@@ -3,6 +3,7 @@
 #include "workspace/ioerror.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QUrl>
 
 #include <algorithm>
@@ -15,6 +16,10 @@ using namespace Qt::StringLiterals;
 Q_LOGGING_CATEGORY(lcFtp, "tessavo.ftp", QtWarningMsg)
 
 namespace platform {
+
+using publishing::FtpClient;
+using publishing::FtpError;
+using publishing::FtpLogin;
 
 namespace {
 
@@ -216,12 +221,10 @@ void CurlFtpClient::connect(const FtpLogin &login)
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     // A slow host is waited for with the progress function told too.
     followProgress(curl, &m_progress);
-    try {
-        perform(QString());
-    } catch (...) {
-        disconnect();
-        throw;
-    }
+    // A login that fails leaves no half-open connection behind.
+    auto dropOnFailure = qScopeGuard([this] { disconnect(); });
+    perform(QString());
+    dropOnFailure.dismiss();
     followProgress(curl, nullptr);
     m_handle->loggedIn = true;
 }
@@ -229,7 +232,7 @@ void CurlFtpClient::connect(const FtpLogin &login)
 void CurlFtpClient::requireConnection() const
 {
     if (!connected())
-        throw FtpError(u"Pas de connexion au serveur de publication : l'opération est impossible."_s);
+        throw FtpError::notConnected();
 }
 
 long CurlFtpClient::command(const QByteArray &line)
@@ -242,16 +245,12 @@ long CurlFtpClient::command(const QByteArray &line)
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
     curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
-    m_handle->lastReply.clear();
-    try {
-        perform(QString());
-    } catch (...) {
+    const auto forgetQuote = qScopeGuard([curl, quote] {
         curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
         curl_slist_free_all(quote);
-        throw;
-    }
-    curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
-    curl_slist_free_all(quote);
+    });
+    m_handle->lastReply.clear();
+    perform(QString());
     long code = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &code);
     return code;
@@ -346,18 +345,13 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
     curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
     followProgress(curl, &m_progress);
     m_handle->lastReply.clear();
-    auto restore = [curl] {
+    // The next request is no upload, and the file closes with this call.
+    const auto restore = qScopeGuard([curl] {
         curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
         curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
         followProgress(curl, nullptr);
-    };
-    try {
-        perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
-    } catch (...) {
-        restore();
-        throw;
-    }
-    restore();
+    });
+    perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
 }
 
 void CurlFtpClient::setProgress(Progress progress)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ftpclient.h"
+#include "publishing/ftpclient.h"
 
 #include <QByteArray>
 #include <QLoggingCategory>
@@ -16,7 +16,7 @@ namespace platform {
 // on it, so the current remote folder stays where the last CWD left it.
 // Remote paths are sent as they are ("../" included). Each command and reply
 // goes to the logging category "tessavo.ftp", the password hidden.
-class CurlFtpClient : public FtpClient
+class CurlFtpClient : public publishing::FtpClient
 {
 public:
     CurlFtpClient();
@@ -26,7 +26,7 @@ public:
 
     bool connected() const override;
     void disconnect() override;
-    void connect(const FtpLogin &login) override;
+    void connect(const publishing::FtpLogin &login) override;
     void changeDir(const QString &remotePath) override;
     void makeDir(const QString &remotePath) override;
     void put(const QString &localPath, const QString &remotePath) override;
@@ -44,14 +44,14 @@ private:
     bool perform(const QString &failureText);
 
     std::unique_ptr<Handle> m_handle;
-    FtpLogin m_login;
+    publishing::FtpLogin m_login;
     Progress m_progress;
 };
 
-class CurlFtpClients : public FtpClients
+class CurlFtpClients : public publishing::FtpClients
 {
 public:
-    std::unique_ptr<FtpClient> create() override;
+    std::unique_ptr<publishing::FtpClient> create() override;
 };
 
 } // namespace platform

@@ -3,11 +3,12 @@
 #include "clipboard.h"
 #include "display.h"
 #include "filedialogs.h"
-#include "ftpclient.h"
 #include "messageboxes.h"
 #include "progress.h"
 #include "shell.h"
 #include "webview.h"
+
+#include "publishing/ftpclient.h"
 
 namespace platform {
 
@@ -22,7 +23,7 @@ struct Platform
     Display *display = nullptr;
     WebViews *webViews = nullptr;
     ProgressWindows *progress = nullptr;
-    FtpClients *ftp = nullptr;
+    publishing::FtpClients *ftp = nullptr;
 };
 
 // The seams in use. Q_ASSERTs that they were installed.

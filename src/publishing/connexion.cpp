@@ -4,14 +4,16 @@
 
 namespace publishing {
 
-std::optional<QString> ConnexionFTP(platform::FtpClient &client, const QString &workingFolder)
+std::optional<QString> ConnexionFTP(FtpClient &client, const QString &workingFolder)
 {
     if (client.connected())
         client.disconnect();
     try {
         client.connect(readPublicationSettings(workingFolder).login());
-    } catch (const platform::FtpError &error) {
-        return error.message();
+    } catch (const SettingsError &unusable) {
+        return unusable.message();
+    } catch (const FtpError &refused) {
+        return refused.message();
     }
     return std::nullopt;
 }

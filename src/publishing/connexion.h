@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ftpclient.h"
+#include "publishing/ftpclient.h"
 
 #include <QString>
 
@@ -11,7 +11,9 @@ namespace publishing {
 // The connection sequence to the publishing host, on the screen's own client:
 // a connection still open is closed, publication.ini of the working folder is
 // read, then the client connects and logs in, in passive mode.
-// Returns the French text to show when that fails, nothing when connected.
-std::optional<QString> ConnexionFTP(platform::FtpClient &client, const QString &workingFolder);
+// Every way it can fail (publication.ini unusable, the host not reached, the
+// login refused) comes back the same way, as the French text to show; nothing
+// when connected. It raises nothing.
+[[nodiscard]] std::optional<QString> ConnexionFTP(FtpClient &client, const QString &workingFolder);
 
 } // namespace publishing

@@ -38,16 +38,16 @@ void copySilently(const QString &from, const QString &to)
     }
 }
 
-void uploadOne(platform::FtpClient &client, const QString &localPath, const QString &remotePath,
+void uploadOne(FtpClient &client, const QString &localPath, const QString &remotePath,
                const QString &name)
 {
     try {
         client.put(localPath, remotePath);
-    } catch (const platform::FtpError &error) {
+    } catch (const FtpError &error) {
         // A lost connection does not say which of many files it stopped.
         if (error.message().contains(name))
             throw;
-        throw platform::FtpError(u"Le fichier « %1 » n'a pas pu être publié : %2"_s.arg(name, error.message()));
+        throw FtpError(u"Le fichier « %1 » n'a pas pu être publié : %2"_s.arg(name, error.message()));
     }
 }
 
@@ -119,7 +119,7 @@ QString tableOfContentsAddress(const QString &webAddress, const QString &target)
     return webAddress + target.mid(2) + u"_Tablematieres.html"_s;
 }
 
-UploadResult uploadFiles(platform::FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
                          const UploadWatch &watch)
 {
     UploadResult result;

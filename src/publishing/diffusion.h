@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ftpclient.h"
+#include "publishing/ftpclient.h"
 
 #include <QString>
 #include <QStringList>
@@ -92,7 +92,7 @@ struct UploadResult
 // beside the working folder where that folder exists (silently otherwise).
 // An upload that fails raises FtpError naming the file and the host's reply;
 // what went up before stays.
-UploadResult uploadFiles(platform::FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
                          const UploadWatch &watch = {});
 
 } // namespace publishing

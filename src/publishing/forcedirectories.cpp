@@ -6,19 +6,19 @@ namespace publishing {
 
 namespace {
 
-bool tryChangeDir(platform::FtpClient &client, const QString &path)
+bool tryChangeDir(FtpClient &client, const QString &path)
 {
     try {
         client.changeDir(path);
         return true;
-    } catch (const platform::FtpError &) {
+    } catch (const FtpError &) {
         return false;
     }
 }
 
 } // namespace
 
-void ForceFtpDirectories(platform::FtpClient &client, const QString &pathToForce)
+void ForceFtpDirectories(FtpClient &client, const QString &pathToForce)
 {
     // A path without its final "/" would never be reached by the prefixes.
     const QString path = pathToForce.endsWith(u'/') ? pathToForce : pathToForce + u'/';

@@ -27,7 +27,7 @@ constexpr int LastPort = 32767;
 
 [[noreturn]] void refuse(const QString &workingFolder, const QString &why)
 {
-    throw platform::FtpError(u"Le fichier %1 ne convient pas au serveur de publication local : %2."_s.arg(
+    throw SettingsError(u"Le fichier %1 ne convient pas au serveur de publication local : %2."_s.arg(
         QDir::toNativeSeparators(QDir(workingFolder).filePath(PublicationIni)), why));
 }
 
@@ -153,7 +153,7 @@ std::pair<int, int> choosePorts(const std::function<bool(int)> &isFree, const QL
             chosen.append(port);
     }
     if (chosen.size() < 2)
-        throw platform::FtpError(
+        throw SettingsError(
             u"Aucun port libre n'a été trouvé entre %1 et %2 pour le serveur de publication local."_s.arg(FirstPort).arg(LastPort));
     return {chosen.at(0), chosen.at(1)};
 }

@@ -30,9 +30,8 @@ struct LocalHost
 // "127.0.0.1" and "localhost" name this computer; anything else is a real host.
 bool namesThisComputer(const QString &host);
 
-// The host that settings naming this computer ask for. Raises
-// platform::FtpError with a French text naming publication.ini and the key
-// when they cannot be served here: tls=oui, a web address on another host or
+// The host that settings naming this computer ask for. Raises SettingsError,
+// naming publication.ini and the key, when they cannot be served here: tls=oui, a web address on another host or
 // without a valid port, the same port for both servers.
 LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &settings);
 
@@ -49,7 +48,8 @@ bool writeFreshPublicationIni(const QString &workingFolder, const QByteArray &co
 
 // Two different ports of [20000, 32767], below the ports the system hands out
 // to outgoing connections, that are not taken and that isFree accepts.
-// Raises platform::FtpError when none are found.
+// Raises SettingsError when none are found: no fresh publication.ini can be
+// written then.
 std::pair<int, int> choosePorts(const std::function<bool(int)> &isFree, const QList<int> &taken);
 
 // What the state folder keeps of the server started for a working folder.

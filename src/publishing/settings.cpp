@@ -13,7 +13,7 @@ namespace {
 
 [[noreturn]] void refuse(const QString &path, const QString &why)
 {
-    throw platform::FtpError(u"Connexion au serveur de publication impossible : %1 (fichier %2)."_s.arg(why, path));
+    throw SettingsError(u"Connexion au serveur de publication impossible : %1 (fichier %2)."_s.arg(why, path));
 }
 
 // An INI value holding a comma comes back as a list: put it together again.
@@ -63,9 +63,9 @@ int number(const QSettings &settings, const QString &key, int fallback, int low,
 
 } // namespace
 
-platform::FtpLogin PublicationSettings::login() const
+FtpLogin PublicationSettings::login() const
 {
-    platform::FtpLogin result;
+    FtpLogin result;
     result.host = host;
     result.port = port;
     result.user = user;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/ftpclient.h"
+#include "publishing/ftpclient.h"
+#include "workspace/failure.h"
 
 #include <QLatin1StringView>
 #include <QString>
@@ -20,6 +21,14 @@ namespace publishing {
 
 inline constexpr QLatin1StringView PublicationIni = QLatin1StringView("publication.ini");
 
+// publication.ini cannot be used: missing, unreadable, a key missing or wrong.
+// Its French text names the file and the key, never the password.
+class SettingsError : public workspace::Failure
+{
+public:
+    using Failure::Failure;
+};
+
 struct PublicationSettings
 {
     QString host;
@@ -32,14 +41,13 @@ struct PublicationSettings
     QString certificat;
 
     // The login of the FTP client, in passive mode.
-    platform::FtpLogin login() const;
+    FtpLogin login() const;
 };
 
 // Reads workingFolder/publication.ini. A missing file, a required key missing
 // or empty, a host, user, password or web address holding a control character
 // (a line break would end an FTP command), or a value that is not understood
-// raises platform::FtpError with a French text naming publication.ini and the
-// key, and never quoting the password.
+// raises SettingsError.
 PublicationSettings readPublicationSettings(const QString &workingFolder);
 
 } // namespace publishing

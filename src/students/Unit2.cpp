@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "publishing/remotepaths.h"
 #include "students/identity.h"
+#include "students/registration.h"
 #include "students/studentlist.h"
 #include "workspace/folding.h"
 #include "workspace/paths.h"
@@ -27,8 +28,6 @@ QString NomClasse;
 QPointer<TForm2> Form2;
 
 namespace {
-
-const QString EleveActuel = u"ELEVE ACTUEL : "_s;
 
 // The help page, installed in the working folder with the templates.
 const QString HelpPage = u"A_lire_une_Fois.htm"_s;
@@ -105,7 +104,7 @@ void TForm2::createControls()
     Button3->setStyleSheet(u"QPushButton:pressed { color: red; }"_s);
     Label8->installEventFilter(this);
 
-    Label5 = makeLabel(this, EleveActuel, boldFont(14), {16, 460, 900, 26});
+    Label5 = makeLabel(this, students::eleveActuel({}), boldFont(14), {16, 460, 900, 26});
     Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {16, 488, 873, 26});
     Image1 = new QLabel(this);
     Image1->setGeometry(16, 524, 900, 90);
@@ -154,7 +153,7 @@ void TForm2::FormCreate()
             workingFolder, workspace::classFolderName(lines.city, lines.school, NomClasse));
     }
     RepertoireR = workspace::templateFolderPath(workingFolder);
-    Label1->setText(RepertoireW);
+    showStudentFolder(RepertoireW);
     if (hasClass)
         fillStudentList();
 }
@@ -163,6 +162,40 @@ void TForm2::fillStudentList()
 {
     ListView1->clear();
     ListView1->addItems(students::studentFolderNames(RepertoireW));
+}
+
+students::Selection TForm2::selection() const
+{
+    students::Selection current = m_selection;
+    // The teacher may have typed another class since the choice.
+    current.schoolClass = Edit3->text();
+    return current;
+}
+
+void TForm2::setCurrentDocument(const QString &path)
+{
+    m_selection.document = path;
+    Edit5->setText(path);
+    Edit6->setText(m_selection.studentFolder);
+}
+
+void TForm2::showStudentFolder(const QString &path)
+{
+    m_selection.studentFolder = path;
+    Label1->setText(path);
+}
+
+void TForm2::showStudent(const QString &folderName)
+{
+    m_selection.student = folderName;
+    Edit7->setText(folderName);
+    Label5->setText(students::eleveActuel(folderName));
+}
+
+void TForm2::showRemoteFolder(const QString &CheminFTP)
+{
+    m_selection.remoteFolder = CheminFTP;
+    Edit10->setText(CheminFTP);
 }
 
 void TForm2::Edit8Change()
@@ -195,8 +228,7 @@ void TForm2::ListView1Click()
         return;
     }
     const students::StudentIdentity student = students::splitStudentFolderName(name);
-    const QString CheminFTP = students::remoteStudentFolderPath(classFields.city, classFields.school,
-                                                                classFields.schoolClass, student);
+    const QString CheminFTP = students::remoteStudentFolder(classFields, student);
     if (!publishing::isPlainRemotePath(CheminFTP)) {
         platform::ShowMessage(this, u"Le dossier « %1 » ne peut pas être publié sous ce nom : il contient « \\ » ou "
                                     u"un caractère invisible. Renommez-le."_s.arg(name));
@@ -205,13 +237,12 @@ void TForm2::ListView1Click()
     Edit8->setText(classFields.city);
     Edit9->setText(classFields.school);
     Edit3->setText(classFields.schoolClass);
-    Edit7->setText(name);
-    Label1->setText(RepertoireW + name + workspace::separator());
-    Label5->setText(EleveActuel + name);
+    showStudent(name);
+    showStudentFolder(RepertoireW + name + workspace::separator());
     Edit1->setText(student.surname);
     Edit2->setText(student.firstName);
     Edit4->setText(student.mail);
-    Edit10->setText(CheminFTP);
+    showRemoteFolder(CheminFTP);
     Button1->hide();
     Button2->show();
     Button2->setFocus();
@@ -219,13 +250,13 @@ void TForm2::ListView1Click()
 
 void TForm2::Button2Click()
 {
-    if (Edit4->text() == u"@"_s || Edit4->text().isEmpty()) {
-        platform::ShowMessage(this, u"Il faut mettre un nom d'email valide"_s);
+    if (students::isMissingMail(Edit4->text())) {
+        platform::ShowMessage(this, students::MissingMailMessage);
         Button1->show();
         Button2->hide();
         return;
     }
-    if (Label5->text() == EleveActuel) {
+    if (m_selection.student.isEmpty()) {
         platform::ShowMessage(this, u"Il faut choisir un élève ou en créer un nouveau"_s);
         return;
     }

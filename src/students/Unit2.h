@@ -1,8 +1,9 @@
 #pragma once
 
-#include "platform/ftpclient.h"
 #include "platform/screenwindow.h"
+#include "publishing/ftpclient.h"
 #include "students/identity.h"
+#include "students/selection.h"
 
 #include <QPointer>
 
@@ -24,8 +25,9 @@ class TForm2;
 // The main student screen, created at program start.
 extern QPointer<TForm2> Form2;
 
-// The student screen: a student of the class is chosen or registered; its
-// controls hold the current selection that the other screens read.
+// The student screen: a student of the class is chosen or registered. It
+// holds the current selection, which the other screens take from selection()
+// and which its controls show; it alone writes them.
 class TForm2 : public platform::ScreenWindow
 {
     Q_OBJECT
@@ -34,6 +36,12 @@ public:
     // The main screen has no owner; a further one is owned by the layout
     // screen that opened it.
     explicit TForm2(QWidget *owner = nullptr);
+
+    // The student chosen or registered on this screen, and the document the
+    // import screen last saved for it.
+    students::Selection selection() const;
+    // The import screen saved a reading document: the layout screen opens it.
+    void setCurrentDocument(const QString &path);
 
     QLabel *Label3;
     QLabel *Label4;
@@ -55,15 +63,15 @@ public:
     QPushButton *Button2;
     QPushButton *Button3;
     QLabel *Label8;
-    QLabel *Label5;
-    QLabel *Label1;
+    QLabel *Label5;     // "ELEVE ACTUEL : " and the student folder's name
+    QLabel *Label1;     // the student folder path
     QLabel *Image1;
     QLineEdit *Edit5;   // hidden: the current document's path
     QLineEdit *Edit6;   // hidden: the student folder path
     QLineEdit *Edit7;   // hidden: the student folder name
     QLineEdit *Edit10;  // hidden: the remote student folder path
     // The screen's own connection to the publishing host.
-    std::unique_ptr<platform::FtpClient> IdFTP1;
+    std::unique_ptr<publishing::FtpClient> IdFTP1;
 
     void FormCreate();
     void Edit8Change();
@@ -77,7 +85,7 @@ public:
 
     // Opens IdFTP1 with the connection sequence; shows why it could not and
     // returns false then.
-    bool ConnexionFTP();
+    [[nodiscard]] bool ConnexionFTP();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -87,6 +95,10 @@ private:
     void createControls();
     void connectHandlers();
     void fillStudentList();
+    // Each part of the selection together with the controls that show it.
+    void showStudentFolder(const QString &path);
+    void showStudent(const QString &folderName);
+    void showRemoteFolder(const QString &CheminFTP);
     void openHelpPage();
     // The six fields as read, cleaned and shown again cleaned.
     students::Identity cleanedFields();
@@ -98,4 +110,7 @@ private:
     bool makeRemoteFolders(const QString &city, const QString &school, const QString &schoolClass);
     void registerStudent(const QString &city, const QString &school, const QString &schoolClass);
     void indexHtml(const QString &city, const QString &school, const QString &schoolClass, const QStringList &listed);
+
+    // The class is not kept here: it is the class field's.
+    students::Selection m_selection;
 };

@@ -10,6 +10,7 @@
 #include "publishing/settings.h"
 #include "students/classindex.h"
 #include "students/registration.h"
+#include "students/selection.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
@@ -20,12 +21,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString EleveActuel = u"ELEVE ACTUEL : "_s;
 
 QString ecoleOfWorkingFolder()
 {
@@ -123,7 +123,7 @@ void TForm2::changeClass()
         Edit8->setText(city);
         Edit9->setText(school);
         Edit3->setText(NomClasse);
-        Label1->setText(RepertoireW);
+        showStudentFolder(RepertoireW);
         writeBothEcole({city, school, NomClasse});
         return;
     }
@@ -152,21 +152,22 @@ bool TForm2::makeClassFolder(const QString &city, const QString &school, const Q
 
 bool TForm2::makeRemoteFolders(const QString &city, const QString &school, const QString &schoolClass)
 {
-    ConnexionFTP();
+    // A host out of reach is reported at once, and the e-mail is checked
+    // still: the teacher hears of both before the registration stops.
+    const bool connected = ConnexionFTP();
     if (students::isMissingMail(Edit4->text())) {
-        platform::ShowMessage(this, u"Il faut mettre un nom d'email valide"_s);
+        platform::ShowMessage(this, students::MissingMailMessage);
         return false;
     }
     const QString CheminFTP = students::remoteStudentFolder(
         {city, school, schoolClass, Edit1->text(), Edit2->text(), Edit4->text()});
-    Edit10->setText(CheminFTP);
-    try {
-        publishing::ForceFtpDirectories(*IdFTP1, CheminFTP);
-    } catch (...) {
-        IdFTP1->disconnect();
-        throw;
-    }
-    IdFTP1->disconnect();
+    showRemoteFolder(CheminFTP);
+    // Without a connection the remote folder cannot be made, and the
+    // registration ends here: nothing of the student is written locally.
+    if (!connected)
+        throw publishing::FtpError::notConnected();
+    const auto closeConnection = qScopeGuard([this] { IdFTP1->disconnect(); });
+    publishing::ForceFtpDirectories(*IdFTP1, CheminFTP);
     return true;
 }
 
@@ -174,8 +175,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
 {
     const int listed = ListView1->count();
     const QString EleveAct = workspace::studentFolderName(Edit1->text(), Edit2->text(), Edit4->text());
-    Edit7->setText(EleveAct);
-    Label5->setText(EleveActuel + EleveAct);
+    showStudent(EleveAct);
     const QString studentFolder = RepertoireW + EleveAct + workspace::separator();
     const bool existed = QFileInfo(studentFolder).isDir();
     QDir().mkpath(studentFolder);
@@ -186,7 +186,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
         names << ListView1->item(i)->text();
         if (names.last() == EleveAct) {
             platform::ShowMessage(this, u"Cet élève est déjà enregistré"_s);
-            Label1->setText(studentFolder);
+            showStudentFolder(studentFolder);
             enregistre = false;
         }
     }
@@ -195,7 +195,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
     if (enregistre && existed) {
         platform::ShowMessage(this, u"Cet élève est déjà enregistré : son dossier « %1 » existe déjà. Ses fichiers et "
                                     u"ses réglages sont gardés tels quels."_s.arg(EleveAct));
-        Label1->setText(studentFolder);
+        showStudentFolder(studentFolder);
         ListView1->addItem(EleveAct);
         enregistre = false;
     }
@@ -204,7 +204,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
         workspace::appendLines(RepertoireW + workspace::ListeLecteursTxt, {students::registerLine(fields)});
         indexHtml(city, school, schoolClass, names);
         if (QDir().mkpath(studentFolder))
-            Label1->setText(studentFolder);
+            showStudentFolder(studentFolder);
         for (const QLatin1StringView name : {workspace::StyleCss, workspace::EnteteHtml, workspace::FinFichierHtml})
             workspace::copyTextLines(RepertoireR + name, studentFolder + name);
         ListView1->addItem(EleveAct);
@@ -223,10 +223,10 @@ void TForm2::indexHtml(const QString &city, const QString &school, const QString
     publishing::PublicationSettings settings;
     try {
         settings = publishing::readPublicationSettings(workingFolder);
-    } catch (const platform::FtpError &error) {
+    } catch (const publishing::SettingsError &unusable) {
         // Without the web address no link can be written: the page waits
         // for the next registration.
-        platform::ShowMessage(this, error.message());
+        platform::ShowMessage(this, unusable.message());
         return;
     }
     const QString classFolder =

@@ -1,6 +1,5 @@
 #include "registration.h"
 
-#include "publishing/remotepaths.h"
 #include "workspace/folding.h"
 #include "workspace/paths.h"
 
@@ -46,13 +45,6 @@ QString classFieldName(const QString &field)
     // "EVRY", never "eVRY" beside a field showing "EVRY".
     return workspace::upperCaseClassField(
         workspace::EnleveAccentsCaseOfDoubles(workspace::upperCaseClassField(field)));
-}
-
-QString remoteStudentFolder(const Identity &fields)
-{
-    return publishing::remoteStudentFolderPath(
-        fields.city, fields.school, fields.schoolClass,
-        workspace::EnleveAccentsCaseOfDoubles(workspace::studentFolderName(fields.surname, fields.firstName, fields.mail)));
 }
 
 bool isClassChange(const Identity &typed, const workspace::SchoolClass &inUse)

@@ -21,8 +21,9 @@ std::optional<QString> placeholderMessage(const Identity &fields);
 // A new class needs a city, a school and a class, checked in that order.
 std::optional<QString> emptyClassMessage(const QString &city, const QString &school, const QString &schoolClass);
 
-// "@" or nothing.
+// "@" or nothing: no student can be registered, nor a text imported for one.
 bool isMissingMail(const QString &mail);
+inline const QString MissingMailMessage = QStringLiteral("Il faut mettre un nom d'email valide");
 
 // Upper-cased (a to z only), folded, upper-cased again: "évry" -> "EVRY".
 QString classFieldName(const QString &field);
@@ -32,14 +33,8 @@ QString classFieldName(const QString &field);
 // so that "6ème" typed again is still the class 6EME.
 bool isClassChange(const Identity &typed, const workspace::SchoolClass &inUse);
 
-// The two below take the class fields upper-cased and folded already, the
-// student fields as typed.
-
-// CheminFTP: "../Orvane_" + city + "_" + school + "_" + class + "/" + the
-// folded form of (folded surname + "_" + folded first name + "_" + mail) + "/".
-QString remoteStudentFolder(const Identity &fields);
-
-// The register line: surname;first name;class;mail, the names folded.
+// The register line: surname;first name;class;mail, the names folded, the
+// class field upper-cased and folded already.
 // "Hélène", "Zoé", "CM1", "h@x.fr" -> "Helene;Zoe;CM1;h@x.fr"
 QString registerLine(const Identity &fields);
 

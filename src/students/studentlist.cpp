@@ -1,7 +1,5 @@
 #include "studentlist.h"
 
-#include "publishing/remotepaths.h"
-
 #include <QDir>
 
 namespace students {
@@ -21,13 +19,6 @@ StudentIdentity splitStudentFolderName(const QString &folderName)
     const qsizetype second = rest.indexOf(u'_');
     return {folderName.left(std::max<qsizetype>(first, 0)), rest.left(std::max<qsizetype>(second, 0)),
             rest.mid(second + 1)};
-}
-
-QString remoteStudentFolderPath(const QString &city, const QString &school, const QString &schoolClass,
-                                const StudentIdentity &student)
-{
-    return publishing::remoteStudentFolderPath(city, school, schoolClass,
-                                               student.surname + u'_' + student.firstName + u'_' + student.mail);
 }
 
 } // namespace students

@@ -21,9 +21,4 @@ struct StudentIdentity
 };
 StudentIdentity splitStudentFolderName(const QString &folderName);
 
-// The remote student folder of a student chosen in the list: the remote
-// class folder of the class fields, then the three parts joined by "_".
-QString remoteStudentFolderPath(const QString &city, const QString &school, const QString &schoolClass,
-                                const StudentIdentity &student);
-
 } // namespace students

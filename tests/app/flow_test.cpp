@@ -7,6 +7,7 @@
 #include "platform/handlers.h"
 #include "platform/modal.h"
 #include "script.h"
+#include "studentchoice.h"
 #include "students/Unit2.h"
 #include "workingfolder.h"
 #include "workspace/ioerror.h"
@@ -38,14 +39,6 @@ Screen *newest(QObject *owner)
     return screens.isEmpty() ? nullptr : screens.last();
 }
 
-void choose(TForm2 *students, const QString &name)
-{
-    const QList<QListWidgetItem *> items = students->ListView1->findItems(name, Qt::MatchExactly);
-    ASSERT_EQ(items.size(), 1) << name.toStdString();
-    students->ListView1->setCurrentItem(items.first());
-    emit students->ListView1->itemClicked(items.first());
-}
-
 class ScreenFlow : public testing::Test
 {
 protected:
@@ -72,7 +65,7 @@ protected:
                                  studentFolder + u"style.css"_s);
         workspace::writeLines(path, {u"<!--DEBUT-->"_s, u"<img>"_s, u"Le chat dort.<br>"_s, u"<!--FIN-->"_s});
         import->Edit5->setText(path);
-        import->studentScreen()->Edit5->setText(path);
+        import->studentScreen()->setCurrentDocument(path);
     }
 
     // Chooses a student and opens the import screen: the step after this one
@@ -80,7 +73,7 @@ protected:
     std::function<void()> openImportScreenFor(const QString &name, TForm2 **students)
     {
         return [name, students] {
-            choose(*students, name);
+            fakes::chooseStudent(*students, name);
             (*students)->Button2->click();
         };
     }
@@ -155,7 +148,7 @@ TEST_F(ScreenFlow, TheImportButtonRefusesAMissingMailOrStudent)
         Form2->Button2->click();
         EXPECT_EQ(platform.messages.shown, QStringList{u"Il faut choisir un élève ou en créer un nouveau"_s});
 
-        choose(Form2, Dupont);
+        fakes::chooseStudent(Form2, Dupont);
         Form2->Edit4->setText(u"@"_s);
         Form2->Button2->click();
         EXPECT_EQ(platform.messages.shown.last(), u"Il faut mettre un nom d'email valide"_s);
@@ -261,7 +254,7 @@ TEST_F(ScreenFlow, AStudentScreenOneLevelDeeperWorksOnItsOwnStudent)
         .then([&] {
             deeper = newest<TForm2>(Form1);
             ASSERT_TRUE(deeper);
-            choose(deeper, Martin);
+            fakes::chooseStudent(deeper, Martin);
             deeper->Button2->click();
         })
         .then([&] {

@@ -3,6 +3,7 @@
 #include "fakeplatform.h"
 #include "import/Unit3.h"
 #include "platform/controls.h"
+#include "studentchoice.h"
 #include "students/Unit2.h"
 #include "visible.h"
 #include "workingfolder.h"
@@ -72,11 +73,10 @@ protected:
     void SetUp() override
     {
         copyFolder(Fixtures + u"reserve"_s, folder.file(u"reserve"_s));
+        folder.writeText(u"ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
         folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve);
         students = std::make_unique<TForm2>();
-        students->Label1->setText(studentFolder());
-        students->Label5->setText(u"ELEVE ACTUEL : "_s + Eleve);
-        students->Edit3->setText(u"CM1"_s);
+        fakes::chooseStudent(students.get(), Eleve);
         screen = new TForm3(students.get());
     }
 

@@ -164,7 +164,7 @@ TEST_F(Reopen, ADocumentCarryingAnAidIsSavedWithoutItAndTheAidGivesTheCorrectedT
     const QByteArray oldPlain = bytesOf(files.document);
     workspace::writeLines(files.bak(), workspace::readLines(files.document));
     QStringList documentLines = workspace::readLines(files.document);
-    layout::AidBoxes boxes = layout::clickAidBox(layout::AidBox::CheckBox2, {}, css, files, documentLines).boxes;
+    layout::AidBoxes boxes = layout::clickAidBox(layout::AidBox::SyllablesInColours, {}, css, files, documentLines).boxes;
     ASSERT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
     ASSERT_TRUE(QFile::exists(files.own()));
     // The highlight changes the document's own head, which a save again keeps.
@@ -192,11 +192,11 @@ TEST_F(Reopen, ADocumentCarryingAnAidIsSavedWithoutItAndTheAidGivesTheCorrectedT
     // The layout screen opens on it with the box still checked (the flags are
     // the student's): off, on and off again give the corrected text.
     documentLines = workspace::readLines(files.document);
-    boxes = layout::clickAidBox(layout::AidBox::CheckBox2, boxes, css, files, documentLines).boxes;
+    boxes = layout::clickAidBox(layout::AidBox::SyllablesInColours, boxes, css, files, documentLines).boxes;
     EXPECT_EQ(bytesOf(files.document), saved);
-    boxes = layout::clickAidBox(layout::AidBox::CheckBox2, boxes, css, files, documentLines).boxes;
+    boxes = layout::clickAidBox(layout::AidBox::SyllablesInColours, boxes, css, files, documentLines).boxes;
     EXPECT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
-    layout::clickAidBox(layout::AidBox::CheckBox2, boxes, css, files, documentLines);
+    layout::clickAidBox(layout::AidBox::SyllablesInColours, boxes, css, files, documentLines);
     EXPECT_EQ(bytesOf(files.document), saved);
 }
 
@@ -207,7 +207,7 @@ TEST_F(Reopen, ADocumentWhoseTextCannotBeFoundIsRefused)
     layout::Css css = layout::loadCss(folder);
     const layout::WorkingCopies files{folder, folder + u"conte.html"_s};
     QStringList documentLines = workspace::readLines(files.document);
-    layout::clickAidBox(layout::AidBox::CheckBox2, {}, css, files, documentLines);
+    layout::clickAidBox(layout::AidBox::SyllablesInColours, {}, css, files, documentLines);
     for (const QString &lost : {files.own(), files.copie(), folder + u"conte.txt"_s})
         QFile::remove(lost);
     try {

@@ -83,45 +83,45 @@ TEST(AidCommands, EachRowOfTheExclusionTable)
     };
     const QString none;
     const Case cases[] = {
-        {"colours on, dashes taken off", AidBox::CheckBox2, boxesOf({AidBox::CheckBox6}), flag::Tiret, none,
-         boxesOf({AidBox::CheckBox2}), none, flag::Syllabe, BodyAid::Couleurs, false},
-        {"colours on, silent letters taken off", AidBox::CheckBox2, boxesOf({AidBox::CheckBox8}), flag::Muet, none,
-         boxesOf({AidBox::CheckBox2}), none, flag::Syllabe, BodyAid::Couleurs, false},
-        {"colours on beside the sentences", AidBox::CheckBox2, boxesOf({AidBox::CheckBox9}), none, flag::Phrase,
-         boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), none, flag::Syllabe, BodyAid::Couleurs, false},
-        {"colours on, nothing else on", AidBox::CheckBox2, {}, flag::Tiret, none,
-         boxesOf({AidBox::CheckBox2}), flag::Tiret, flag::Syllabe, BodyAid::Couleurs, false},
-        {"dashes on, colours taken off", AidBox::CheckBox6, boxesOf({AidBox::CheckBox2}), none, flag::Syllabe,
-         boxesOf({AidBox::CheckBox6}), flag::Tiret, none, BodyAid::Tirets, false},
-        {"dashes on, silent letters taken off", AidBox::CheckBox6, boxesOf({AidBox::CheckBox8}), flag::Muet,
-         flag::Phoneme, boxesOf({AidBox::CheckBox6}), flag::Tiret, none, BodyAid::Tirets, false},
-        {"dashes on beside the sentences", AidBox::CheckBox6, boxesOf({AidBox::CheckBox9}), none, flag::Phrase,
-         boxesOf({AidBox::CheckBox6, AidBox::CheckBox9}), flag::Tiret, flag::Phrase, BodyAid::Tirets, false},
-        {"silent letters on, dashes taken off", AidBox::CheckBox8, boxesOf({AidBox::CheckBox6}), flag::Tiret,
-         flag::Phoneme, boxesOf({AidBox::CheckBox8}), flag::Muet, none, BodyAid::Muettes, false},
-        {"silent letters on, colours and sentences", AidBox::CheckBox8,
-         boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), none, flag::Phrase,
-         boxesOf({AidBox::CheckBox8, AidBox::CheckBox9}), flag::Muet, none, BodyAid::Muettes, false},
-        {"sentences on, dashes taken off", AidBox::CheckBox9, boxesOf({AidBox::CheckBox6}), flag::Tiret, none,
-         boxesOf({AidBox::CheckBox9}), none, flag::Phrase, BodyAid::Phrases, false},
-        {"sentences on beside the colours", AidBox::CheckBox9, boxesOf({AidBox::CheckBox2}), flag::Tiret,
-         flag::Syllabe, boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), flag::Tiret, flag::Phrase,
+        {"colours on, dashes taken off", AidBox::SyllablesInColours, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none,
+         boxesOf({AidBox::SyllablesInColours}), none, flag::Syllabe, BodyAid::Couleurs, false},
+        {"colours on, silent letters taken off", AidBox::SyllablesInColours, boxesOf({AidBox::SilentLetters}), flag::Muet, none,
+         boxesOf({AidBox::SyllablesInColours}), none, flag::Syllabe, BodyAid::Couleurs, false},
+        {"colours on beside the sentences", AidBox::SyllablesInColours, boxesOf({AidBox::SentencesInColours}), none, flag::Phrase,
+         boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), none, flag::Syllabe, BodyAid::Couleurs, false},
+        {"colours on, nothing else on", AidBox::SyllablesInColours, {}, flag::Tiret, none,
+         boxesOf({AidBox::SyllablesInColours}), flag::Tiret, flag::Syllabe, BodyAid::Couleurs, false},
+        {"dashes on, colours taken off", AidBox::SyllablesWithDashes, boxesOf({AidBox::SyllablesInColours}), none, flag::Syllabe,
+         boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none, BodyAid::Tirets, false},
+        {"dashes on, silent letters taken off", AidBox::SyllablesWithDashes, boxesOf({AidBox::SilentLetters}), flag::Muet,
+         flag::Phoneme, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none, BodyAid::Tirets, false},
+        {"dashes on beside the sentences", AidBox::SyllablesWithDashes, boxesOf({AidBox::SentencesInColours}), none, flag::Phrase,
+         boxesOf({AidBox::SyllablesWithDashes, AidBox::SentencesInColours}), flag::Tiret, flag::Phrase, BodyAid::Tirets, false},
+        {"silent letters on, dashes taken off", AidBox::SilentLetters, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret,
+         flag::Phoneme, boxesOf({AidBox::SilentLetters}), flag::Muet, none, BodyAid::Muettes, false},
+        {"silent letters on, colours and sentences", AidBox::SilentLetters,
+         boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), none, flag::Phrase,
+         boxesOf({AidBox::SilentLetters, AidBox::SentencesInColours}), flag::Muet, none, BodyAid::Muettes, false},
+        {"sentences on, dashes taken off", AidBox::SentencesInColours, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none,
+         boxesOf({AidBox::SentencesInColours}), none, flag::Phrase, BodyAid::Phrases, false},
+        {"sentences on beside the colours", AidBox::SentencesInColours, boxesOf({AidBox::SyllablesInColours}), flag::Tiret,
+         flag::Syllabe, boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), flag::Tiret, flag::Phrase,
          BodyAid::Phrases, false},
-        {"colours off", AidBox::CheckBox2, boxesOf({AidBox::CheckBox2}), flag::Tiret, flag::Syllabe, {},
+        {"colours off", AidBox::SyllablesInColours, boxesOf({AidBox::SyllablesInColours}), flag::Tiret, flag::Syllabe, {},
          flag::Tiret, none, std::nullopt, true},
-        {"dashes off", AidBox::CheckBox6, boxesOf({AidBox::CheckBox6}), flag::Tiret, flag::Phoneme, {}, none,
+        {"dashes off", AidBox::SyllablesWithDashes, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, flag::Phoneme, {}, none,
          flag::Phoneme, std::nullopt, false},
-        {"silent letters off", AidBox::CheckBox8, boxesOf({AidBox::CheckBox8}), flag::Muet, none, {}, none, none,
+        {"silent letters off", AidBox::SilentLetters, boxesOf({AidBox::SilentLetters}), flag::Muet, none, {}, none, none,
          std::nullopt, false},
-        {"sentences off, the colours stay checked", AidBox::CheckBox9,
-         boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), none, flag::Phrase, boxesOf({AidBox::CheckBox2}), none,
+        {"sentences off, the colours stay checked", AidBox::SentencesInColours,
+         boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), none, flag::Phrase, boxesOf({AidBox::SyllablesInColours}), none,
          none, std::nullopt, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Student s;
         // The boxes that are on have their aid in the document.
-        for (AidBox box : {AidBox::CheckBox2, AidBox::CheckBox6, AidBox::CheckBox8, AidBox::CheckBox9}) {
+        for (AidBox box : {AidBox::SyllablesInColours, AidBox::SyllablesWithDashes, AidBox::SilentLetters, AidBox::SentencesInColours}) {
             if (c.before[box])
                 layout::clickAidBox(box, {}, s.css, s.files, s.lines);
         }
@@ -153,8 +153,8 @@ TEST(AidCommands, EachRowOfTheExclusionTable)
 TEST(AidCommands, TheSoundTypedLetterByLetter)
 {
     Student s;
-    AidBoxes boxes = boxesOf({AidBox::CheckBox2});
-    layout::clickAidBox(AidBox::CheckBox2, {}, s.css, s.files, s.lines);
+    AidBoxes boxes = boxesOf({AidBox::SyllablesInColours});
+    layout::clickAidBox(AidBox::SyllablesInColours, {}, s.css, s.files, s.lines);
     const struct
     {
         QString field;
@@ -167,10 +167,10 @@ TEST(AidCommands, TheSoundTypedLetterByLetter)
         boxes = outcome.boxes;
         if (step.marked) {
             EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Son, step.field));
-            EXPECT_TRUE(boxes.checkBox2);
+            EXPECT_TRUE(boxes.syllablesInColours);
         } else {
             EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
-            EXPECT_FALSE(boxes.checkBox2);
+            EXPECT_FALSE(boxes.syllablesInColours);
         }
         EXPECT_EQ(s.saved()[line::AidSecondSlot], flag::Phoneme);
         EXPECT_EQ(s.saved()[line::End], flag::Fin);
@@ -180,7 +180,7 @@ TEST(AidCommands, TheSoundTypedLetterByLetter)
 TEST(AidCommands, ADocumentTheAidsRefuseLeavesEverythingUnchanged)
 {
     Student s;
-    layout::clickAidBox(AidBox::CheckBox6, {}, s.css, s.files, s.lines);
+    layout::clickAidBox(AidBox::SyllablesWithDashes, {}, s.css, s.files, s.lines);
     const QByteArray document = bytesOf(s.files.document);
     const QByteArray copie = bytesOf(s.files.copie());
     const QByteArray styleSheet = bytesOf(s.cheminW + u"style.css"_s);
@@ -188,9 +188,9 @@ TEST(AidCommands, ADocumentTheAidsRefuseLeavesEverythingUnchanged)
     refused.removeAll(u"<!--DEBUT-->"_s);
     s.lines = refused;
 
-    const AidBoxes boxes = boxesOf({AidBox::CheckBox6});
-    EXPECT_THROW(layout::clickAidBox(AidBox::CheckBox2, boxes, s.css, s.files, s.lines), readingaids::DocumentRefused);
-    EXPECT_THROW(layout::clickAidBox(AidBox::CheckBox9, boxes, s.css, s.files, s.lines), readingaids::DocumentRefused);
+    const AidBoxes boxes = boxesOf({AidBox::SyllablesWithDashes});
+    EXPECT_THROW(layout::clickAidBox(AidBox::SyllablesInColours, boxes, s.css, s.files, s.lines), readingaids::DocumentRefused);
+    EXPECT_THROW(layout::clickAidBox(AidBox::SentencesInColours, boxes, s.css, s.files, s.lines), readingaids::DocumentRefused);
     EXPECT_THROW(layout::changeSound(u"ou"_s, boxes, s.css, s.files, s.lines), readingaids::DocumentRefused);
     EXPECT_EQ(bytesOf(s.files.document), document);
     EXPECT_EQ(bytesOf(s.files.copie()), copie);
@@ -201,26 +201,26 @@ TEST(AidCommands, ADocumentTheAidsRefuseLeavesEverythingUnchanged)
 TEST(AidCommands, TheHighlightWhileAnAidIsOnStaysWhenTheAidGoesOff)
 {
     Student s;
-    layout::clickAidBox(AidBox::CheckBox2, {}, s.css, s.files, s.lines);
+    layout::clickAidBox(AidBox::SyllablesInColours, {}, s.css, s.files, s.lines);
     layout::changeHighlight(true, s.files, s.lines);
     const QStringList highlighted = readingaids::highlightLines(s.plain, true);
     EXPECT_EQ(s.lines, highlighted);
     EXPECT_EQ(s.shown(), readingaids::highlightLines(readingaids::writeBodyAid(s.plain, BodyAid::Couleurs), true));
 
-    layout::clickAidBox(AidBox::CheckBox2, boxesOf({AidBox::CheckBox2}), s.css, s.files, s.lines);
+    layout::clickAidBox(AidBox::SyllablesInColours, boxesOf({AidBox::SyllablesInColours}), s.css, s.files, s.lines);
     EXPECT_EQ(workspace::readLines(s.files.document), highlighted);
 }
 
 TEST(AidCommands, DocumentLinesReadFromADocumentThatCarriesAnAidAreNeverTransformedTwice)
 {
     Student s;
-    layout::clickAidBox(AidBox::CheckBox2, {}, s.css, s.files, s.lines);
+    layout::clickAidBox(AidBox::SyllablesInColours, {}, s.css, s.files, s.lines);
     // The screen is opened again on the transformed document.
     s.lines = workspace::readLines(s.files.document);
-    layout::clickAidBox(AidBox::CheckBox6, {}, s.css, s.files, s.lines);
+    layout::clickAidBox(AidBox::SyllablesWithDashes, {}, s.css, s.files, s.lines);
     EXPECT_EQ(s.lines, s.plain);
     EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Tirets));
-    layout::clickAidBox(AidBox::CheckBox6, boxesOf({AidBox::CheckBox6}), s.css, s.files, s.lines);
+    layout::clickAidBox(AidBox::SyllablesWithDashes, boxesOf({AidBox::SyllablesWithDashes}), s.css, s.files, s.lines);
     EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
 }
 
@@ -229,14 +229,14 @@ TEST(AidCommands, BordersFlipAndRecordTheBoxes)
     using readingaids::Border;
     Student s;
     const QStringList bare = s.plain;
-    layout::changeBorder(Border::GreenRed, false, true, {}, s.css, s.files, s.lines);
+    layout::changeBorder(Border::GreenRed, {false, true}, {}, s.css, s.files, s.lines);
     EXPECT_EQ(s.lines, readingaids::flipBorders(bare, Border::GreenRed));
     EXPECT_TRUE(s.lines.contains(u"<!--BORD 1--><TD width=30 BGCOLOR=\"#00FF00\">----</TD>"_s));
     EXPECT_EQ(workspace::readLines(s.files.document), s.lines);
     EXPECT_EQ(s.saved()[line::BorderGreenRed], QString());
     EXPECT_EQ(s.saved()[line::BorderMulticolor], flag::BordMulticolor);
 
-    layout::changeBorder(Border::GreenRed, true, true, {}, s.css, s.files, s.lines);
+    layout::changeBorder(Border::GreenRed, {true, true}, {}, s.css, s.files, s.lines);
     EXPECT_TRUE(s.lines.contains(u"<!--BORD 1-->"_s));
     EXPECT_TRUE(s.lines.contains(u"<!--BORD 4-->"_s));
     EXPECT_EQ(s.lines.size(), bare.size());
@@ -250,15 +250,15 @@ TEST(AidCommands, BordersFlipAndRecordTheBoxes)
         QString line58;
     } boxCases[] = {
         {"none", {}, QString()},
-        {"colours", boxesOf({AidBox::CheckBox2}), flag::SyllabesCouleurs},
-        {"colours and sentences", boxesOf({AidBox::CheckBox2, AidBox::CheckBox9}), flag::PhrasesCouleurs},
-        {"sentences and dashes", boxesOf({AidBox::CheckBox9, AidBox::CheckBox6}), flag::SyllabesTirets},
-        {"silent letters alone", boxesOf({AidBox::CheckBox8}), QString()},
+        {"colours", boxesOf({AidBox::SyllablesInColours}), flag::SyllabesCouleurs},
+        {"colours and sentences", boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), flag::PhrasesCouleurs},
+        {"sentences and dashes", boxesOf({AidBox::SentencesInColours, AidBox::SyllablesWithDashes}), flag::SyllabesTirets},
+        {"silent letters alone", boxesOf({AidBox::SilentLetters}), QString()},
     };
     for (const auto &c : boxCases) {
         SCOPED_TRACE(c.name);
         s.css[line::BoxesOn] = u"/*avant*/"_s;
-        layout::changeBorder(Border::Multicolor, true, false, c.boxes, s.css, s.files, s.lines);
+        layout::changeBorder(Border::Multicolor, {true, false}, c.boxes, s.css, s.files, s.lines);
         EXPECT_EQ(s.saved()[line::BoxesOn], c.line58);
         EXPECT_EQ(s.saved()[line::BorderMulticolor], QString());
     }

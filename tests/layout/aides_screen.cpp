@@ -15,7 +15,7 @@ namespace aidestest {
 TForm1 *AidesScreen::open(const QString &document)
 {
     current = document.isEmpty() ? student.document : document;
-    screens.students->Edit5->setText(current);
+    screens.students->setCurrentDocument(current);
     screens.import->Edit5->setText(current);
     return screens.openLayout();
 }

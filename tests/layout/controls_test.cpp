@@ -5,9 +5,9 @@
 // and from where they open. The counter fields show their whole values.
 #include "fakeplatform.h"
 #include "layout/Vitrine_test.h"
+#include "layout/diffusionscreen.h"
 #include "layoutfolder.h"
 #include "platform/eventrules.h"
-#include "publishing/diffusionscreen.h"
 #include "students/Unit2.h"
 #include "workingfolder.h"
 
@@ -176,6 +176,10 @@ protected:
     {
         platform.display.pixels = display;
         screens.reset();
+        // The earlier folder gives back the current directory before the next
+        // one becomes it, where the student screen finds its class.
+        studentFolder.reset();
+        folder.reset();
         folder = std::make_unique<fakes::WorkingFolder>();
         studentFolder = std::make_unique<StudentFolder>(*folder);
         screens = std::make_unique<Screens>(*studentFolder);

@@ -2,6 +2,7 @@
 
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
+#include "studentchoice.h"
 #include "students/Unit2.h"
 #include "workspace/textfile.h"
 
@@ -83,8 +84,8 @@ QByteArray StudentFolder::bytes(const QString &path) const
 Screens::Screens(const StudentFolder &student)
     : students(new TForm2)
 {
-    students->Label1->setText(student.cheminW);
-    students->Edit5->setText(student.document);
+    fakes::chooseStudent(students, QDir(student.cheminW).dirName());
+    students->setCurrentDocument(student.document);
     import = new TForm3(students);
     import->Edit5->setText(student.document);
 }
@@ -98,7 +99,7 @@ TForm1 *Screens::openLayout()
 {
     auto *layout = new TForm1(import);
     layout->show();
-    layout->Label3->setText(import->Edit5->text());
+    layout->setCurrentDocument(import->Edit5->text());
     return layout;
 }
 

@@ -27,21 +27,21 @@ std::set<QString> asSet(const QStringList &names)
 }
 
 // Remembers what each upload sent; fails on one remote path if told so.
-class RecordingClient : public platform::FtpClient
+class RecordingClient : public publishing::FtpClient
 {
 public:
     bool connected() const override { return true; }
     void disconnect() override {}
-    void connect(const platform::FtpLogin &) override {}
+    void connect(const publishing::FtpLogin &) override {}
     void changeDir(const QString &) override {}
     void makeDir(const QString &) override {}
     void put(const QString &localPath, const QString &remotePath) override
     {
         if (remotePath == failOn)
-            throw platform::FtpError(u"553 Could not create file."_s);
+            throw publishing::FtpError(u"553 Could not create file."_s);
         QFile local(localPath);
         if (!local.open(QIODevice::ReadOnly))
-            throw platform::FtpError(u"cannot read "_s + localPath);
+            throw publishing::FtpError(u"cannot read "_s + localPath);
         sent.append({remotePath, local.readAll()});
     }
 
@@ -178,7 +178,7 @@ TEST_F(UploadLoop, AFailedUploadNamesTheFileAndTheHostsReplyAndEndsTheLoop)
     try {
         publishing::uploadFiles(client, diffusion, files);
         FAIL() << "the failure was not raised";
-    } catch (const platform::FtpError &error) {
+    } catch (const publishing::FtpError &error) {
         EXPECT_EQ(error.message(), u"Le fichier « %1 » n'a pas pu être publié : 553 Could not create file."_s.arg(files.at(1)))
             << visible(error.message());
     }

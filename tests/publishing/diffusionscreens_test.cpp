@@ -4,9 +4,10 @@
 #include "ftpserver.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
+#include "layout/diffusionscreen.h"
 #include "platform/curlftpclient.h"
 #include "publishing/diffusion.h"
-#include "publishing/diffusionscreen.h"
+#include "studentchoice.h"
 #include "students/Unit2.h"
 #include "testfiles.h"
 #include "visible.h"
@@ -98,9 +99,8 @@ protected:
         writeFile(source + u"anciens/vieux.html"_s, "une ancienne version");
 
         students = std::make_unique<TForm2>();
-        students->Label1->setText(source);
-        students->Edit10->setText(Target);
-        students->Edit5->setText(source + u"conte.html"_s);
+        fakes::chooseStudent(students.get(), u"Dupont_Jean_x"_s);
+        students->setCurrentDocument(source + u"conte.html"_s);
         import = new TForm3(students.get());
         platform.messages.shown.clear();
     }
@@ -323,7 +323,8 @@ TEST_F(Diffusion, AFileDeletedDuringThePublicationIsLeftOut)
 TEST_F(Diffusion, AMissingStudentFolderIsReportedWithoutConnectingOrOpeningAnything)
 {
     TForm1 *layout = openLayout();
-    students->Label1->setText(folder.file(u"PARIS_ECOLE_CM1/lecteurs/Absent_Eleve_x/"_s));
+    // The chosen student's folder is gone since.
+    ASSERT_TRUE(QDir(source).removeRecursively());
 
     EXPECT_FALSE(publishFromLayout(layout));
 

@@ -13,12 +13,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The real client, with each folder operation and its outcome written down.
-class Recorder : public platform::FtpClient
+class Recorder : public publishing::FtpClient
 {
 public:
     bool connected() const override { return real.connected(); }
     void disconnect() override { real.disconnect(); }
-    void connect(const platform::FtpLogin &login) override { real.connect(login); }
+    void connect(const publishing::FtpLogin &login) override { real.connect(login); }
     void changeDir(const QString &path) override { record(u"CWD "_s + path, [&] { real.changeDir(path); }); }
     void makeDir(const QString &path) override { record(u"MKD "_s + path, [&] { real.makeDir(path); }); }
     void put(const QString &local, const QString &remote) override { real.put(local, remote); }
@@ -32,7 +32,7 @@ private:
         try {
             run();
             log << operation;
-        } catch (const platform::FtpError &) {
+        } catch (const publishing::FtpError &) {
             log << operation + u" refused"_s;
             throw;
         }
@@ -94,7 +94,7 @@ TEST(ForceFtpDirectories, LetsAFolderTheServerRefusesReachTheCaller)
     try {
         publishing::ForceFtpDirectories(client, Student);
         ADD_FAILURE() << "no error";
-    } catch (const platform::FtpError &error) {
+    } catch (const publishing::FtpError &error) {
         EXPECT_TRUE(error.message().contains(u"../Orvane_A_B_C/"_s)) << error.what();
     }
     EXPECT_EQ(client.log.last(), u"MKD ../Orvane_A_B_C/ refused"_s);

@@ -46,7 +46,7 @@ QString failureOf(Run run)
 {
     try {
         run();
-    } catch (const platform::FtpError &error) {
+    } catch (const publishing::FtpError &error) {
         return error.message();
     }
     return u"<no error>"_s;
@@ -122,14 +122,14 @@ TEST(CurlFtpClient, ReportsAHostDownARefusedLoginAndNoConnection)
     ASSERT_EQ(server.error(), QString());
     platform::CurlFtpClient client;
 
-    platform::FtpLogin wrong = server.login();
+    publishing::FtpLogin wrong = server.login();
     wrong.password = u"faux"_s;
     EXPECT_TRUE(failureOf([&] { client.connect(wrong); }).contains(u"a refusé l'utilisateur « eleve »"_s));
     EXPECT_FALSE(client.connected());
 
     QTcpServer probe;
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-    platform::FtpLogin down = server.login();
+    publishing::FtpLogin down = server.login();
     down.port = probe.serverPort();
     probe.close();
     EXPECT_TRUE(failureOf([&] { client.connect(down); }).contains(u"Impossible de joindre"_s));
@@ -142,7 +142,7 @@ TEST(CurlFtpClient, GivesUpOnAHostThatNeverAnswers)
 {
     QTcpServer silent;  // the system accepts the connections; nobody answers
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
-    platform::FtpLogin login;
+    publishing::FtpLogin login;
     login.host = u"127.0.0.1"_s;
     login.port = silent.serverPort();
     login.timeoutSeconds = 1;
@@ -180,7 +180,7 @@ TEST(CurlFtpClient, SpeaksExplicitFtpsWithAVerifiedCertificate)
     EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/index.html"_s)), everyByte());
 
     // Without the certificate among the trusted ones, nothing is sent.
-    platform::FtpLogin untrusted = server.login();
+    publishing::FtpLogin untrusted = server.login();
     untrusted.caFile.clear();
     const QString text = failureOf([&] { client.connect(untrusted); });
     EXPECT_TRUE(text.contains(u"certificat"_s)) << text.toStdString();
@@ -241,7 +241,7 @@ TEST(CurlFtpClient, SendsNothingAndLogsNothingOfALoginHoldingALineBreak)
     platform::CurlFtpClient client;
     const std::optional<QString> shown = publishing::ConnexionFTP(client, working.path());
     // The client refuses such a login too, whoever gives it.
-    platform::FtpLogin injected = server.login();
+    publishing::FtpLogin injected = server.login();
     injected.password = u"s3cret;pw\r\nMKD injected3"_s;
     const QString refusedPassword = failureOf([&] { client.connect(injected); });
     injected = server.login();

@@ -67,7 +67,7 @@ TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
         try {
             publishing::localHostOf(u"/w"_s, c.settings);
             ADD_FAILURE() << "accepted";
-        } catch (const platform::FtpError &error) {
+        } catch (const publishing::SettingsError &error) {
             EXPECT_TRUE(error.message().contains(u"publication.ini"_s)) << error.what();
             EXPECT_TRUE(error.message().contains(c.named)) << error.what();
         }
@@ -124,7 +124,7 @@ TEST(LocalHostRules, ChoosesTwoFreePortsThatNoOtherFolderHas)
         }
     }
     EXPECT_GT(seen.size(), 100u);  // chosen at random, so two folders rarely meet
-    EXPECT_THROW(publishing::choosePorts([](int) { return false; }, {}), platform::FtpError);
+    EXPECT_THROW(publishing::choosePorts([](int) { return false; }, {}), publishing::SettingsError);
 }
 
 TEST(LocalHostRules, KeepsOneRecordPerFolderAndTellsTheOtherFoldersPorts)

@@ -83,7 +83,7 @@ QString failureOf(const std::function<void()> &run)
 {
     try {
         run();
-    } catch (const platform::FtpError &error) {
+    } catch (const publishing::FtpError &error) {
         return error.message();
     }
     return u"<no error>"_s;
@@ -222,7 +222,7 @@ TEST_F(PublicationHost, TwoWorkingFoldersSideBySideEachPublishToTheirOwnHost)
     EXPECT_TRUE(bytesOf(b + u"-publication/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s).contains("chez B"));
 
     // Each host takes its own publication.ini and no other.
-    platform::FtpLogin crossed = settingsA.login();
+    publishing::FtpLogin crossed = settingsA.login();
     crossed.port = settingsB.port;
     platform::CurlFtpClient client;
     EXPECT_TRUE(failureOf([&] { client.connect(crossed); }).contains(u"a refusé l'utilisateur"_s));
@@ -448,7 +448,7 @@ TEST_F(PublicationHost, NeverGrantsAnonymousAccess)
     platform::CurlFtpClient client;
     for (const auto &[user, password] : {std::pair{u"anonymous"_s, u"eleve@ecole.fr"_s}, std::pair{settings.user, u""_s}}) {
         SCOPED_TRACE(user.toStdString());
-        platform::FtpLogin login = settings.login();
+        publishing::FtpLogin login = settings.login();
         login.user = user;
         login.password = password;
         EXPECT_TRUE(failureOf([&] { client.connect(login); }).contains(u"a refusé l'utilisateur"_s));

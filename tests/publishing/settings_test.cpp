@@ -44,7 +44,7 @@ TEST(PublicationSettings, ReadsEveryKeyAndKeepsACommaInThePassword)
     EXPECT_EQ(settings.delai, 7);
     EXPECT_EQ(settings.certificat, QDir(folder.path()).absoluteFilePath(u"ac.pem"_s));
 
-    const platform::FtpLogin login = settings.login();
+    const publishing::FtpLogin login = settings.login();
     EXPECT_TRUE(login.passive);
     EXPECT_EQ(login.timeoutSeconds, 7);
     EXPECT_EQ(login.caFile, settings.certificat);
@@ -99,7 +99,7 @@ TEST(PublicationSettings, RefusesWhatItCannotUseWithATextNamingTheFileAndTheKey)
         try {
             publishing::readPublicationSettings(folder.path());
             ADD_FAILURE() << "accepted";
-        } catch (const platform::FtpError &error) {
+        } catch (const publishing::SettingsError &error) {
             EXPECT_TRUE(error.message().contains(u"publication.ini"_s)) << error.what();
             EXPECT_TRUE(error.message().contains(refused.named)) << error.what();
             for (const QString &part : {u"s3cret"_s, u"injected"_s})
@@ -111,12 +111,12 @@ TEST(PublicationSettings, RefusesWhatItCannotUseWithATextNamingTheFileAndTheKey)
 namespace {
 
 // A client that must not be used once the settings are refused.
-class CountingClient : public platform::FtpClient
+class CountingClient : public publishing::FtpClient
 {
 public:
     bool connected() const override { return isConnected; }
     void disconnect() override { ++disconnects, isConnected = false; }
-    void connect(const platform::FtpLogin &) override { ++connects, isConnected = true; }
+    void connect(const publishing::FtpLogin &) override { ++connects, isConnected = true; }
     void changeDir(const QString &) override {}
     void makeDir(const QString &) override {}
     void put(const QString &, const QString &) override {}

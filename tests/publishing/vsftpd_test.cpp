@@ -74,7 +74,7 @@ QMap<QString, QByteArray> contents(const QString &folder)
 // publication.ini each time, every file on one connection. The text the
 // teacher would read, or nothing when all went up.
 std::optional<QString> publishAll(const QString &working, const QString &source, const QString &target = Target,
-                                  const platform::FtpClient::Progress &progress = {})
+                                  const publishing::FtpClient::Progress &progress = {})
 {
     platform::CurlFtpClient client;
     try {
@@ -94,7 +94,7 @@ std::optional<QString> publishAll(const QString &working, const QString &source,
         client.disconnect();
         if (result.published != result.count)
             return u"<%1 of %2 files>"_s.arg(result.published).arg(result.count);
-    } catch (const platform::FtpError &error) {
+    } catch (const publishing::FtpError &error) {
         return error.message();
     }
     return std::nullopt;
@@ -148,14 +148,14 @@ TEST_F(VsftpdHost, PublishesAStudentFolderByteForByteOverForcedFtps)
     // The server takes no login in clear, and no anonymous one.
     platform::CurlFtpClient client;
     for (const auto &[user, tls] : {std::pair{QString(), false}, std::pair{u"anonymous"_s, true}}) {
-        platform::FtpLogin login = server->login();
+        publishing::FtpLogin login = server->login();
         login.tls = tls;
         if (!user.isEmpty())
             login.user = user;
         try {
             client.connect(login);
             ADD_FAILURE() << "logged in as " << login.user.toStdString() << (tls ? " over TLS" : " in clear");
-        } catch (const platform::FtpError &error) {
+        } catch (const publishing::FtpError &error) {
             EXPECT_TRUE(error.message().contains(u"a refusé l'utilisateur"_s)) << visible(error.message());
         }
     }

@@ -3,6 +3,7 @@
 #include "publishing/remotepaths.h"
 #include "students/identity.h"
 #include "students/registration.h"
+#include "students/selection.h"
 #include "students/studentlist.h"
 #include "visible.h"
 
@@ -114,8 +115,8 @@ TEST(RemotePaths, AStudentFolderIsOneHomeForRegistrationAndTheList)
     const students::Identity registered{u"EVRY"_s, u"JAURES"_s, u"CM1"_s, u"Le Bœuf"_s, u"Zoé"_s, u"zoe@x.fr"_s};
     const QString path = students::remoteStudentFolder(registered);
     EXPECT_EQ(path, u"../Orvane_EVRY_JAURES_CM1/Le_Boeuf_Zoe_zoe@x.fr/"_s);
-    EXPECT_EQ(students::remoteStudentFolderPath(u"EVRY"_s, u"JAURES"_s, u"CM1"_s,
-                                                students::splitStudentFolderName(u"Le_Boeuf_Zoe_zoe@x.fr"_s)),
+    EXPECT_EQ(students::remoteStudentFolder({u"EVRY"_s, u"JAURES"_s, u"CM1"_s, {}, {}, {}},
+                                            students::splitStudentFolderName(u"Le_Boeuf_Zoe_zoe@x.fr"_s)),
               path);
 }
 

@@ -1,6 +1,7 @@
 // The rules of a registration: the checks in their order and the names it
 // makes, on disk and on the publishing host.
 #include "students/registration.h"
+#include "students/selection.h"
 #include "visible.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "students/selection.h"
 #include "students/studentlist.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ TEST(StudentFolderName, SplitsAtTheFirstTwoUnderscores)
 TEST(StudentFolderName, TheRemoteFolderJoinsThePartsAgain)
 {
     const auto identity = students::splitStudentFolderName(u"De_La_Fontaine_Zoe_z@x.fr"_s);
-    EXPECT_EQ(students::remoteStudentFolderPath(u"EVRY"_s, u"JAURES"_s, u"CM1"_s, identity),
+    EXPECT_EQ(students::remoteStudentFolder({u"EVRY"_s, u"JAURES"_s, u"CM1"_s, {}, {}, {}}, identity),
               u"../Orvane_EVRY_JAURES_CM1/De_La_Fontaine_Zoe_z@x.fr/"_s);
 }
 

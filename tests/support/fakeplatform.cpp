@@ -86,7 +86,7 @@ std::unique_ptr<platform::Progress> ProgressWindows::open(QWidget *)
 
 namespace {
 
-class FtpClient : public platform::FtpClient
+class FtpClient : public publishing::FtpClient
 {
 public:
     explicit FtpClient(FtpClients &clients)
@@ -107,7 +107,7 @@ public:
         m_connected = false;
     }
 
-    void connect(const platform::FtpLogin &login) override
+    void connect(const publishing::FtpLogin &login) override
     {
         run(QStringLiteral("connect %1:%2 %3").arg(login.host).arg(login.port).arg(login.user),
             [&] { m_real->connect(login); });
@@ -142,7 +142,7 @@ private:
     void requireConnection() const
     {
         if (!m_real && !m_connected)
-            throw platform::FtpError(QStringLiteral("Pas de connexion au serveur de publication."));
+            throw publishing::FtpError(QStringLiteral("Pas de connexion au serveur de publication."));
     }
 
     void run(const QString &operation, const std::function<void()> &onReal)
@@ -150,20 +150,20 @@ private:
         m_clients.log.append(operation);
         if (m_clients.fail) {
             if (const std::optional<QString> text = m_clients.fail(operation))
-                throw platform::FtpError(*text);
+                throw publishing::FtpError(*text);
         }
         if (m_real)
             onReal();
     }
 
     FtpClients &m_clients;
-    std::unique_ptr<platform::FtpClient> m_real;
+    std::unique_ptr<publishing::FtpClient> m_real;
     bool m_connected = false;
 };
 
 } // namespace
 
-std::unique_ptr<platform::FtpClient> FtpClients::create()
+std::unique_ptr<publishing::FtpClient> FtpClients::create()
 {
     ++created;
     return std::make_unique<FtpClient>(*this);

@@ -120,12 +120,12 @@ public:
 // "disconnect") and raise FtpError with the text that fail returns for it.
 // With a real maker set (a CurlFtpClients against a test server), each
 // operation also goes to a real client; without one, every operation succeeds.
-class FtpClients : public platform::FtpClients
+class FtpClients : public publishing::FtpClients
 {
 public:
-    std::unique_ptr<platform::FtpClient> create() override;
+    std::unique_ptr<publishing::FtpClient> create() override;
 
-    platform::FtpClients *real = nullptr;
+    publishing::FtpClients *real = nullptr;
     std::function<std::optional<QString>(const QString &operation)> fail;
     QStringList log;
     int created = 0;

@@ -56,9 +56,9 @@ QString FtpServer::certificate() const
     return m_options.tls ? m_folder.filePath(u"cert.pem"_s) : QString();
 }
 
-platform::FtpLogin FtpServer::login() const
+publishing::FtpLogin FtpServer::login() const
 {
-    platform::FtpLogin login;
+    publishing::FtpLogin login;
     login.host = u"127.0.0.1"_s;
     login.port = m_port;
     login.user = u"eleve"_s;

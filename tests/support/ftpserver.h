@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ftpclient.h"
+#include "publishing/ftpclient.h"
 
 #include <QProcess>
 #include <QString>
@@ -36,7 +36,7 @@ public:
     QString file(const QString &relative) const;
     // The PEM certificate of a TLS server, to trust.
     QString certificate() const;
-    platform::FtpLogin login() const;
+    publishing::FtpLogin login() const;
 
     // Writes folder/publication.ini pointing at this server.
     void writePublicationIni(const QString &folder, const QString &webAddress = QStringLiteral("127.0.0.1:8000"),

@@ -266,9 +266,9 @@ QString Vsftpd::certificate() const
     return m_folder.filePath(u"cert.pem"_s);
 }
 
-platform::FtpLogin Vsftpd::login() const
+publishing::FtpLogin Vsftpd::login() const
 {
-    platform::FtpLogin login;
+    publishing::FtpLogin login;
     login.host = u"127.0.0.1"_s;
     login.port = m_port;
     login.user = Account;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ftpclient.h"
+#include "publishing/ftpclient.h"
 
 #include <QProcess>
 #include <QString>
@@ -45,7 +45,7 @@ public:
     QString file(const QString &relative) const;
     // The PEM certificate of the server, to trust.
     QString certificate() const;
-    platform::FtpLogin login() const;
+    publishing::FtpLogin login() const;
     // Writes folder/publication.ini pointing at this server, with tls=oui.
     void writePublicationIni(const QString &folder, const QString &password = {}) const;
 

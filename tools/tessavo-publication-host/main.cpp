@@ -250,7 +250,7 @@ int main(int argc, char *argv[])
             throw LauncherError(u"Un autre démarrage du serveur de publication local ne finit pas (verrou %1)."_s.arg(
                 state + u"/hote.lock"_s));
         return stopping ? stopServer(workingFolder, state) : serve(workingFolder, state);
-    } catch (const platform::FtpError &refused) {
+    } catch (const publishing::SettingsError &refused) {
         // publication.ini cannot be served here.
         print(stderr, u"Le serveur de publication local n'est pas démarré. "_s + refused.message());
         return Failed;

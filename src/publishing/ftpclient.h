@@ -7,7 +7,9 @@
 #include <functional>
 #include <memory>
 
-namespace platform {
+// The FTP client that publishing works through. The program's own is libcurl's
+// (platform/curlftpclient.h); tests give theirs.
+namespace publishing {
 
 // A failure of the publishing host: it cannot be reached, refuses the login,
 // a folder or a file. Its text is the one shown to the teacher.
@@ -15,6 +17,12 @@ class FtpError : public workspace::Failure
 {
 public:
     using Failure::Failure;
+
+    // An operation asked of a client that holds no connection.
+    static FtpError notConnected()
+    {
+        return FtpError(QStringLiteral("Pas de connexion au serveur de publication : l'opération est impossible."));
+    }
 };
 
 struct FtpLogin
@@ -63,4 +71,4 @@ public:
     virtual std::unique_ptr<FtpClient> create() = 0;
 };
 
-} // namespace platform
+} // namespace publishing

@@ -30,7 +30,7 @@ public:
 class Fenetre
 {
 public:
-    Fenetre(QWidget *screen, platform::FtpClient &client)
+    Fenetre(QWidget *screen, FtpClient &client)
         : m_client(client)
         , m_progress(platform::services().progress->open(screen))
     {
@@ -52,7 +52,7 @@ public:
     }
 
 private:
-    platform::FtpClient &m_client;
+    FtpClient &m_client;
     std::unique_ptr<platform::Progress> m_progress;
 };
 
@@ -124,7 +124,7 @@ DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString 
     const std::optional<QStringList> files = studentFiles(screen, source);
     if (!files)
         return {};
-    const std::unique_ptr<platform::FtpClient> client = platform::services().ftp->create();
+    const std::unique_ptr<FtpClient> client = platform::services().ftp->create();
     auto fenetre = std::make_unique<Fenetre>(screen, *client);
     if (const std::optional<QString> error = ConnexionFTP(*client, workingFolder)) {
         fenetre.reset();

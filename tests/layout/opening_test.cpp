@@ -1,0 +1,233 @@
+// The layout screen's opening as a function of the style sheet lines and the
+// display, and what the settings save records for the next opening.
+#include "layout/opening.h"
+
+#include "visible.h"
+
+#include <gtest/gtest.h>
+
+#include <QList>
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+using namespace layout;
+
+namespace {
+
+using Lines = QList<std::pair<int, QString>>;
+
+const QString Path = u"/eleves/Dupont_Jean_x/style.css"_s;
+
+// The shipped template's counters, the given lines over them.
+Css styleSheet(const Lines &lines)
+{
+    Css css;
+    css[line::FontSize] = u" font-size: 100%; "_s;
+    css[line::LineHeight] = u" line-height: 45px; "_s;
+    css[line::WordSpacing] = u" word-spacing: 10px; "_s;
+    for (const auto &[k, text] : lines)
+        css[k] = text;
+    return css;
+}
+
+struct SizeCase
+{
+    const char *name;
+    Lines lines;
+    QSize display;
+    QSize vue;
+    int largeurBarre;
+    int hauteurBarre;
+    QString largeur;  // the label and line 49
+    QString hauteur;  // the label and line 50
+};
+
+TEST(Opening, TheWebViewOpensAtTheRecordedSizeAsTheTrackBarsTakeIt)
+{
+    const SizeCase cases[] = {
+        {"empty lines: the designed size", {}, {1366, 1024}, {1366, 353}, 100, 34, u"1366"_s, u"353"_s},
+        {"a size kept whole", {{49, u"1000"_s}, {50, u"601"_s}}, {1366, 1024}, {1000, 601}, 73, 58, u"1000"_s,
+         u"601"_s},
+        {"blanks around a size", {{49, u" 1000 "_s}}, {1366, 1024}, {1000, 353}, 73, 34, u"1000"_s, u"353"_s},
+        // The first pass caps 900 to 800 with the bar at 87; the second
+        // moves the bar to where 800 stands.
+        {"a height above 850 opens 800 high", {{50, u"900"_s}}, {1366, 1024}, {1366, 800}, 100, 78, u"1366"_s,
+         u"800"_s},
+        {"a width beyond the display opens as wide as the display", {{49, u"3000"_s}, {50, u"400"_s}},
+         {1366, 1024}, {1366, 400}, 100, 39, u"1366"_s, u"400"_s},
+        {"a height beyond the display opens as high as the display", {{50, u"900"_s}}, {1024, 768}, {1024, 768},
+         100, 100, u"1024"_s, u"768"_s},
+        {"on a larger display the designed size stays", {}, {1920, 1080}, {1366, 353}, 71, 32, u"1366"_s,
+         u"353"_s},
+        // A bar that stays at 0 never runs its handler: the line is kept as
+        // written and shown as it is.
+        {"a size too small to move its bar", {{49, u"5"_s}, {50, u"6"_s}}, {1366, 1024}, {5, 6}, 0, 0, u"5"_s,
+         u"6"_s},
+    };
+    for (const SizeCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Ouverture o = ouvrir(styleSheet(c.lines), c.display, Path);
+        ASSERT_FALSE(o.echec) << o.echec->what();
+        EXPECT_EQ(o.vue, c.vue);
+        EXPECT_EQ(o.largeurBarre, c.largeurBarre);
+        EXPECT_EQ(o.hauteurBarre, c.hauteurBarre);
+        EXPECT_EQ(o.largeur, c.largeur);
+        EXPECT_EQ(o.hauteur, c.hauteur);
+        EXPECT_EQ(o.css[line::ViewWidth], c.largeur);
+        EXPECT_EQ(o.css[line::ViewHeight], c.hauteur);
+    }
+}
+
+struct BoxCase
+{
+    const char *name;
+    Lines lines;
+    UnderlineBoxes soulignement;
+    AidBoxes aides;
+    QString line27;  // after the opening
+    QString line48;
+    bool sauverCss;
+};
+
+TEST(Opening, TheBoxesShowWhatTheLinesRecord)
+{
+    const QString underline = u"text-decoration: underline;"_s;
+    const QString both = u"text-decoration: underline overline;"_s;
+    const QString none = u"text-decoration: none;"_s;
+    const BoxCase cases[] = {
+        {"nothing recorded", {{27, none}}, {}, {}, none, {}, false},
+        // The overline box is set first: its line gives way to the underline's.
+        {"underline and overline: both boxes, the underline alone saved", {{27, both}}, {true, true}, {}, underline,
+         {}, true},
+        {"overline alone: its box writes both", {{27, u"text-decoration: overline;"_s}}, {true, false}, {}, both, {},
+         true},
+        {"underline alone", {{27, underline}}, {false, true}, {}, underline, {}, true},
+        {"none anywhere: neither box", {{27, u"text-decoration: underline none;"_s}}, {}, {},
+         u"text-decoration: underline none;"_s, {}, false},
+        {"the dashes flag of line 47", {{27, none}, {47, u"/*TIRET*/"_s}}, {}, {.syllablesWithDashes = true}, none,
+         {}, false},
+        {"a flag in the wrong case", {{27, none}, {47, u"/*tiret*/"_s}}, {}, {}, none, {}, false},
+        {"the syllables flag of line 48 is dropped", {{27, none}, {48, u"/*SYLLABE*/"_s}}, {}, {}, none, {}, false},
+        {"line 58 syllables in colours, line 48 dropped all the same",
+         {{27, none}, {48, u"/*SYLLABE*/"_s}, {58, u"/*Syllabes couleurs*/"_s}}, {}, {.syllablesInColours = true},
+         none, {}, false},
+        {"line 58 sentences in colours, trimmed", {{27, none}, {58, u" /*Phrases couleurs*/\t"_s}}, {},
+         {.sentencesInColours = true}, none, {}, false},
+        {"line 58 syllables with dashes", {{27, none}, {58, u"/*Syllabes tirets*/"_s}}, {},
+         {.syllablesWithDashes = true}, none, {}, false},
+        {"silent letters are never restored", {{27, none}, {47, u"/*MUET*/"_s}, {48, u"/*PHONEME*/"_s}}, {}, {}, none,
+         u"/*PHONEME*/"_s, false},
+    };
+    for (const BoxCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Ouverture o = ouvrir(styleSheet(c.lines), {1366, 1024}, Path);
+        ASSERT_FALSE(o.echec) << o.echec->what();
+        EXPECT_EQ(o.soulignement, c.soulignement);
+        EXPECT_EQ(o.aides, c.aides);
+        EXPECT_EQ(o.css[line::Underline], c.line27) << visible(o.css[line::Underline]);
+        EXPECT_EQ(o.css[line::AidSecondSlot], c.line48);
+        EXPECT_EQ(o.sauverCss, c.sauverCss);
+    }
+}
+
+TEST(Opening, TheCountersComeFromTheirLinesBelowZeroToo)
+{
+    const Ouverture o = ouvrir(styleSheet({{21, u" font-size: -10%; "_s}, {24, u" line-height: -5px; "_s}}),
+                               {1366, 1024}, Path);
+    ASSERT_FALSE(o.echec);
+    EXPECT_EQ(o.compteurs.taille, -10);
+    EXPECT_EQ(o.compteurs.espacel, -5);
+    EXPECT_EQ(o.compteurs.espacem, 10);
+    EXPECT_EQ(o.compteurs.EcarLT, 0);
+}
+
+struct FailureCase
+{
+    const char *name;
+    Lines lines;
+    int line;  // the line the failure names
+};
+
+TEST(Opening, ANumericLineWithoutItsNumberStopsTheOpening)
+{
+    const FailureCase cases[] = {
+        {"line 21 without %", {{21, u" font-size: 100; "_s}}, 21},
+        {"line 24 without its integer", {{24, u" line-height: grand; "_s}}, 24},
+        {"line 25 without px", {{25, u" word-spacing: 10em; "_s}}, 25},
+        {"line 49 not a number", {{49, u"large"_s}}, 49},
+        {"line 50 not a number", {{50, u"12px"_s}}, 50},
+        {"line 49 nan", {{49, u"nan"_s}}, 49},
+        {"line 50 inf", {{50, u"inf"_s}}, 50},
+        {"line 49 beyond a window", {{49, u"1e12"_s}}, 49},
+        // The sizes are read before the counters.
+        {"lines 21 and 50 both wrong", {{21, u"x"_s}, {50, u"x"_s}}, 50},
+    };
+    for (const FailureCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Ouverture o = ouvrir(styleSheet(c.lines), {1366, 1024}, Path);
+        ASSERT_TRUE(o.echec);
+        EXPECT_EQ(o.echec->lineNumber(), c.line);
+        EXPECT_TRUE(o.echec->message().contains(Path)) << o.echec->what();
+    }
+}
+
+TEST(Opening, TheBackupIsKeptOnlyWithNoAidInForce)
+{
+    const QStringList plain{u"<!--DEBUT-->"_s, u"Le chat.<br>"_s, u"<!--FIN-->"_s};
+    const QStringList transformed = plain + QStringList{u"<!--COPIE SANS AIDE 0123456789abcdef-->"_s};
+    struct Case
+    {
+        const char *name;
+        Lines lines;
+        QStringList document;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"no flag, the teacher's text", {}, plain, true},
+        {"a flag in line 47", {{47, u"/*TIRET*/"_s}}, plain, false},
+        {"a flag in line 48", {{48, u"/*PHONEME*/"_s}}, plain, false},
+        {"no flag, but the document still carries an aid", {}, transformed, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(gardeCopie(styleSheet(c.lines), c.document), c.kept);
+    }
+}
+
+TEST(SettingsSave, RecordsTheSizeTheCheckedBordersAndTheLastCheckedAid)
+{
+    struct Case
+    {
+        const char *name;
+        BorderBoxes borders;
+        AidBoxes aides;
+        QString line56, line57, line58;
+    };
+    const QString before = u"/*avant*/"_s;
+    const Case cases[] = {
+        {"both borders, no aid: line 58 stays", {true, true}, {}, u"/*Bord  vert/rouge*/"_s, u"/*Bord multicolor*/"_s,
+         before},
+        {"unchecked borders leave their lines", {false, false}, {.syllablesInColours = true}, before, before,
+         u"/*Syllabes couleurs*/"_s},
+        {"sentences win over syllables in colours", {true, false},
+         {.syllablesInColours = true, .sentencesInColours = true}, u"/*Bord  vert/rouge*/"_s, before,
+         u"/*Phrases couleurs*/"_s},
+        {"dashes win over both", {false, true},
+         {.syllablesInColours = true, .syllablesWithDashes = true, .sentencesInColours = true}, before,
+         u"/*Bord multicolor*/"_s, u"/*Syllabes tirets*/"_s},
+        {"silent letters are not recorded", {false, false}, {.silentLetters = true}, before, before, before},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Css css = styleSheet({{56, before}, {57, before}, {58, before}});
+        reglages(css, u"1000"_s, u"601"_s, c.borders, c.aides);
+        EXPECT_EQ(css[line::ViewWidth], u"1000"_s);
+        EXPECT_EQ(css[line::ViewHeight], u"601"_s);
+        EXPECT_EQ(css[line::BorderGreenRed], c.line56);
+        EXPECT_EQ(css[line::BorderMulticolor], c.line57);
+        EXPECT_EQ(css[line::BoxesOn], c.line58);
+    }
+}
+
+} // namespace

@@ -1,0 +1,118 @@
+// The current selection as the student screen hands it to the other screens,
+// and the controls that show it.
+#include "fakeplatform.h"
+#include "import/Unit3.h"
+#include "studentchoice.h"
+#include "students/Unit2.h"
+#include "workingfolder.h"
+#include "workspace/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Dupont = u"Dupont_Jean_jean@ecole.fr"_s;
+const QString Fontaine = u"De_La_Fontaine_Zoe_z@x.fr"_s;
+
+class Selection : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder.writeText(u"ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
+        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Dupont);
+        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Fontaine);
+        folder.makeFolder(u"EVRY_JAURES_CM2/lecteurs"_s);
+    }
+
+    QString studentsFolder(const QString &schoolClass = u"CM1"_s) const
+    {
+        return folder.file(u"EVRY_JAURES_"_s + schoolClass + u"/lecteurs/"_s);
+    }
+
+    // The controls of the student screen show the selection it hands out.
+    static void expectShown(const TForm2 &screen)
+    {
+        const students::Selection selection = screen.selection();
+        EXPECT_EQ(screen.Label1->text(), selection.studentFolder);
+        EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s + selection.student);
+        EXPECT_EQ(screen.Edit7->text(), selection.student);
+        EXPECT_EQ(screen.Edit10->text(), selection.remoteFolder);
+        EXPECT_EQ(screen.Edit3->text(), selection.schoolClass);
+        EXPECT_EQ(screen.Edit5->text(), selection.document);
+    }
+
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+};
+
+TEST_F(Selection, NamesNoStudentUntilOneIsChosen)
+{
+    TForm2 screen;
+    EXPECT_EQ(screen.selection(), (students::Selection{studentsFolder(), {}, u"CM1"_s, {}, {}}));
+    expectShown(screen);
+}
+
+TEST_F(Selection, AChoiceInTheListMakesTheStudentCurrentThenASavedDocument)
+{
+    TForm2 screen;
+    fakes::chooseStudent(&screen, Fontaine);
+    const QString student = studentsFolder() + Fontaine + workspace::separator();
+    // The folder's name is split at its first two "_", and joined again.
+    const students::Selection chosen{student, Fontaine, u"CM1"_s, u"../Orvane_EVRY_JAURES_CM1/"_s + Fontaine + u'/',
+                                     {}};
+    EXPECT_EQ(screen.selection(), chosen);
+    expectShown(screen);
+
+    screen.setCurrentDocument(student + u"conte.html"_s);
+    EXPECT_EQ(screen.selection().document, student + u"conte.html"_s);
+    EXPECT_EQ(screen.Edit6->text(), student);
+    expectShown(screen);
+
+    fakes::chooseStudent(&screen, Dupont);
+    EXPECT_EQ(screen.selection().student, Dupont);
+    EXPECT_EQ(screen.selection().studentFolder, studentsFolder() + Dupont + workspace::separator());
+}
+
+TEST_F(Selection, AClassChangeMovesTheFolderAndKeepsTheStudentAndTheRemoteFolder)
+{
+    TForm2 screen;
+    fakes::chooseStudent(&screen, Dupont);
+    const students::Selection before = screen.selection();
+    screen.Edit3->setText(u"cm2"_s);
+    screen.Button1->click();
+
+    const students::Selection after = screen.selection();
+    EXPECT_EQ(after.studentFolder, studentsFolder(u"CM2"_s));
+    EXPECT_EQ(after.schoolClass, u"CM2"_s);
+    EXPECT_EQ(after.student, before.student);
+    EXPECT_EQ(after.remoteFolder, before.remoteFolder);
+    expectShown(screen);
+}
+
+TEST_F(Selection, TheImportScreenShowsTheSelectionAndTheClassAsTypedSince)
+{
+    TForm2 students;
+    fakes::chooseStudent(&students, Dupont);
+    // The class field is typed again after the choice, without registering.
+    students.Edit3->setText(u"CM2"_s);
+    auto *import = new TForm3(&students);
+
+    const QString folder = studentsFolder() + Dupont + workspace::separator();
+    EXPECT_EQ(import->Label2->text(), folder);
+    EXPECT_EQ(import->Label3->text(), u"ELEVE ACTUEL : "_s + Dupont);
+    EXPECT_EQ(import->Edit6->text(), folder);
+    EXPECT_EQ(import->Edit7->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + Dupont + u'/');
+    EXPECT_EQ(import->Edit1->text(), u"Dupont"_s);
+    EXPECT_EQ(import->Edit2->text(), u"Jean"_s);
+    EXPECT_EQ(import->Edit3->text(), u"CM2"_s);
+    EXPECT_EQ(import->Edit4->text(), u"jean@ecole.fr"_s);
+}
+
+} // namespace
