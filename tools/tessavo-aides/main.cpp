@@ -3,7 +3,10 @@
 
 #include "aidechoice.h"
 
+#include "readingaids/alignment.h"
 #include "readingaids/document.h"
+#include "readingaids/entendu.h"
+#include "readingaids/phonemes.h"
 #include "readingaids/syllabify.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -29,16 +32,23 @@ Commandes :
       Lit des mots sur l'entrée standard (UTF-8), un par ligne, et écrit
       pour chacun ses syllabes séparées par « | » (papa -> pa|pa).
 
+  tessavo-aides sons
+      Lit des mots sur l'entrée standard (UTF-8), un par ligne, et écrit
+      pour chacun ses graphèmes et les phonèmes de chacun, d'après la
+      prononciation française de espeak-ng (bonbon -> b|on|b|on → b|ɔ̃|b|ɔ̃,
+      « ∅ » pour une lettre muette), ou « ? » quand les lettres du mot ne
+      s'accordent pas à sa prononciation.
+
   tessavo-aides ligne AIDE
       Lit des lignes de texte d'un document de lecture sur l'entrée standard
       (UTF-8) et écrit la ligne transformée de chacune.
-      AIDE : couleurs, tirets, muettes ou son=TEXTE.
+      AIDE : couleurs, tirets, muettes, son=TEXTE ou son-entendu=TEXTE.
 
   tessavo-aides document AIDE ENTREE [SORTIE]
       Lit le document de lecture ENTREE (Windows-1252) et écrit le document
       transformé (Windows-1252, fins de ligne CR LF) dans SORTIE, ou sur la
       sortie standard sans SORTIE.
-      AIDE : couleurs, tirets, muettes, son=TEXTE, phrases,
+      AIDE : couleurs, tirets, muettes, son=TEXTE, son-entendu=TEXTE, phrases,
       surlignement=oui, surlignement=non, bord-vert-rouge, bord-multicolor.
 
 Aides :
@@ -46,6 +56,11 @@ Aides :
   tirets            syllabes séparées par des tirets
   muettes           lettres muettes mises à part
   son=TEXTE         le son TEXTE en gras rouge (exactement comme tapé)
+  son-entendu=TEXTE le son que nomme TEXTE (on, ou, ch, s...) en gras rouge,
+                    là où on l'entend : les graphèmes qui le disent, d'après
+                    la prononciation de chaque mot ; un TEXTE qui ne nomme
+                    aucun son, ou un mot que espeak-ng ne sait pas lire,
+                    est cherché lettre pour lettre comme avec son=TEXTE
   phrases           phrases en couleurs
   surlignement=oui  fond jaune clair (non : fond blanc)
   bord-vert-rouge   ajoute ou retire les bords vert et rouge
@@ -100,14 +115,46 @@ void runSyllabes(const QStringList &arguments)
     writeOutputLines(out);
 }
 
+// "b|on|b|on → b|ɔ̃|b|ɔ̃": the graphemes of the word and the phonemes of
+// each, "∅" for a silent one; "?" and what espeak-ng said when no cut of the
+// word gives its phonemes.
+QString graphemesAndPhonemes(const QString &word)
+{
+    const readingaids::Pronunciation said = readingaids::Pronouncer::process().pronounce(word);
+    const std::optional<QList<readingaids::Grapheme>> graphemes =
+        said.outcome == readingaids::Pronunciation::Outcome::Pronounced
+            ? readingaids::align(readingaids::spelling(word), said.phonemes)
+            : std::nullopt;
+    if (!graphemes)
+        return said.ipa.isEmpty() ? u"%1 → ?"_s.arg(word) : u"%1 → ? [%2]"_s.arg(word, said.ipa);
+    QStringList letters;
+    QStringList phonemes;
+    for (const readingaids::Grapheme &grapheme : *graphemes) {
+        letters.append(word.sliced(grapheme.start, grapheme.length));
+        phonemes.append(grapheme.phonemes.isEmpty() ? u"∅"_s : readingaids::ipaFromPhonemes(grapheme.phonemes));
+    }
+    return u"%1 → %2"_s.arg(letters.join(u'|'), phonemes.join(u'|'));
+}
+
+void runSons(const QStringList &arguments)
+{
+    expectArguments(arguments, 1, 1);
+    const readingaids::EarAvailability availability = readingaids::entenduAvailability();
+    if (!availability.available)
+        throw aides::UsageError(availability.reason);
+    QStringList out;
+    for (const QString &line : readInputLines()) {
+        const QString word = line.trimmed();
+        out.append(word.isEmpty() ? QString() : graphemesAndPhonemes(word));
+    }
+    writeOutputLines(out);
+}
+
 void runLigne(const QStringList &arguments)
 {
     expectArguments(arguments, 2, 2);
     const aides::AideChoice aide = aides::parseAide(arguments[1], false);
-    QStringList out;
-    for (const QString &line : readInputLines())
-        out.append(aides::treatLine(aide, line));
-    writeOutputLines(out);
+    writeOutputLines(aides::treatLines(aide, readInputLines()));
 }
 
 // The output lines are written as they are made. A refused document is
@@ -151,6 +198,8 @@ int run(const QStringList &arguments)
     const QString &command = arguments.first();
     if (command == u"syllabes")
         runSyllabes(arguments);
+    else if (command == u"sons")
+        runSons(arguments);
     else if (command == u"ligne")
         runLigne(arguments);
     else if (command == u"document")

@@ -1,0 +1,368 @@
+#include "alignment.h"
+
+#include "phonemes.h"
+
+#include <QHash>
+
+#include <array>
+#include <limits>
+#include <vector>
+
+namespace readingaids {
+
+namespace {
+
+// What a correspondence costs in the cut: the alignment takes the cut of
+// least cost, so a grapheme is read with its usual value before a rarer one,
+// and double letters and digraphs are taken whole before a letter is left
+// silent.
+constexpr int usual = 1;  // the grapheme's common value
+constexpr int rarer = 2;  // a value it takes in fewer words
+constexpr int odd = 4;    // a value of a handful of words (said in a comment)
+constexpr int mute = 1;   // a letter as often silent as not: e, h
+constexpr int silent = 2; // a consonant left silent
+
+using C = Context;
+
+// One row per correspondence of French spelling; the phonemes are those that
+// espeak-ng's French voice gives (it writes [ɥ] as [y], and [ɲ] before a vowel
+// as [nj]).
+constexpr Correspondence table[] = {
+    // a
+    {u"a", u"a", usual},
+    {u"a", u"ɛ", rarer, C::BeforeY},  // "crayon", "pays": y stands for two i, the first one read with the a
+    {u"a", u"e", rarer, C::BeforeY},
+    {u"à", u"a", usual},
+    {u"â", u"a", usual},
+    {u"ä", u"a", rarer},
+    {u"ai", u"ɛ", usual},
+    {u"ai", u"e", usual},
+    {u"ai", u"ə", odd},               // "faisons", "faisan"
+    {u"aî", u"ɛ", usual},
+    {u"aim", u"ɛ̃", usual},
+    {u"ain", u"ɛ̃", usual},
+    {u"am", u"ɑ̃", usual},
+    {u"an", u"ɑ̃", usual},
+    {u"aen", u"ɑ̃", odd},              // "Caen"
+    {u"aon", u"ɑ̃", rarer},            // "paon", "faon"
+    {u"aou", u"u", odd},              // "saoul"
+    {u"aoû", u"u", odd},              // "août"
+    {u"au", u"o", usual},
+    {u"au", u"ɔ", usual},
+    {u"æ", u"e", rarer},
+    // e
+    {u"e", u"ə", usual},
+    {u"e", u"ɛ", usual},
+    {u"e", u"e", usual},
+    {u"e", u"", mute},
+    {u"e", u"a", odd},                // "femme", "solennel", the adverbs in -emment
+    {u"é", u"e", usual},
+    {u"é", u"ɛ", rarer},              // "événement", "céderai"
+    {u"è", u"ɛ", usual},
+    {u"ê", u"ɛ", usual},
+    {u"ê", u"e", rarer},
+    {u"ë", u"ɛ", usual},
+    {u"ë", u"", rarer},               // "ambiguë"
+    {u"eau", u"o", usual},
+    {u"eau", u"ɔ", rarer},
+    {u"ei", u"ɛ", usual},
+    {u"ei", u"e", usual},
+    {u"eî", u"ɛ", usual},
+    {u"eim", u"ɛ̃", rarer},            // "Reims"
+    {u"ein", u"ɛ̃", usual},
+    {u"em", u"ɑ̃", usual},
+    {u"em", u"ɛ̃", rarer},
+    {u"en", u"ɑ̃", usual},
+    {u"en", u"ɛ̃", usual},             // "chien", "examen"
+    {u"ent", u"", mute, C::WordEnd},  // "ils parlent"
+    {u"er", u"e", usual},             // "manger", "premier"
+    {u"es", u"e", usual},             // "les", "mes"
+    {u"es", u"ɛ", usual},             // "tu es", "est"
+    {u"et", u"ɛ", usual},             // "poulet"
+    {u"et", u"e", usual},             // "et"
+    {u"eu", u"ø", usual},
+    {u"eu", u"œ", usual},
+    {u"eu", u"y", rarer},             // "j'ai eu", "gageure"
+    {u"eû", u"ø", usual},
+    {u"eû", u"y", rarer},             // "qu'il eût"
+    {u"ey", u"ɛ", usual},             // "jockey"
+    {u"ez", u"e", usual},             // "nez", "chantez"
+    // i, y
+    {u"i", u"i", usual},
+    {u"i", u"j", usual},              // "pied", "nation"
+    {u"î", u"i", usual},
+    {u"ï", u"i", usual},
+    {u"ï", u"j", usual},              // "aïeul"
+    {u"il", u"j", usual},             // "travail", "soleil", "œil"
+    {u"ill", u"j", usual},            // "paille", "feuille"; after a consonant, i|ll: "fille"
+    {u"im", u"ɛ̃", usual},
+    {u"in", u"ɛ̃", usual},
+    {u"y", u"i", usual},
+    {u"y", u"j", usual},
+    {u"y", u"ij", rarer},             // "tuyau", "essuyer": y stands for two i
+    {u"ÿ", u"i", rarer},
+    {u"ym", u"ɛ̃", usual},
+    {u"yn", u"ɛ̃", usual},
+    // o
+    {u"o", u"o", usual},
+    {u"o", u"ɔ", usual},
+    {u"o", u"wa", rarer, C::BeforeY}, // "voyage", "royal": y stands for two i, the first one read with the o
+    {u"ô", u"o", usual},
+    {u"ö", u"ø", rarer},
+    {u"oe", u"wa", odd},              // "moelle"
+    {u"oê", u"wa", odd},              // "poêle"
+    {u"œ", u"œ", usual},
+    {u"œ", u"e", rarer},              // "œsophage"
+    {u"œu", u"ø", usual},
+    {u"œu", u"œ", usual},
+    {u"oi", u"wa", usual},
+    {u"oî", u"wa", usual},
+    {u"oi", u"o", odd},               // "oignon" keeps an old spelling
+    {u"oi", u"ɔ", odd},
+    {u"oin", u"wɛ̃", usual},
+    {u"om", u"ɔ̃", usual},
+    {u"on", u"ɔ̃", usual},
+    {u"on", u"ə", odd},               // "monsieur"
+    {u"oo", u"u", rarer},             // "football"
+    {u"oo", u"o", rarer},             // "zoo"
+    {u"oo", u"ɔ", rarer},             // "alcool"
+    {u"ou", u"u", usual},
+    {u"ou", u"w", usual},             // "oui", "ouest"
+    {u"où", u"u", usual},
+    {u"oû", u"u", usual},
+    // u
+    {u"u", u"y", usual},
+    {u"u", u"ɥ", usual},
+    {u"u", u"ɔ", odd},                // the Latin -um: "album", "aquarium"
+    {u"u", u"w", rarer},              // "aquarium", "équateur": qu says [kw]
+    {u"u", u"u", rarer},
+    {u"û", u"y", usual},
+    {u"ü", u"y", usual},
+    {u"ue", u"œ", rarer},             // after c and g: "cueillir", "orgueil"
+    {u"um", u"œ̃", usual},
+    {u"um", u"ɛ̃", usual},
+    {u"un", u"œ̃", usual},
+    {u"un", u"ɛ̃", usual},
+    // b
+    {u"b", u"b", usual},
+    {u"b", u"p", rarer},              // "absent", "obtenir"
+    {u"b", u"", silent},              // "plomb"
+    {u"bb", u"b", usual},
+    // c
+    {u"c", u"k", usual},
+    {u"c", u"s", usual},
+    {u"c", u"ɡ", odd},                // "second"
+    {u"c", u"", silent},              // "blanc", "tabac"
+    {u"cc", u"k", usual},             // "accord"; "accent" is c|c, [k] then [s]
+    {u"ç", u"s", usual},
+    {u"ch", u"ʃ", usual},
+    {u"ch", u"k", usual},             // "chœur", "orchestre"
+    {u"ch", u"tʃ", rarer},
+    {u"cch", u"k", rarer},            // "bacchanale"
+    {u"ck", u"k", usual},
+    {u"cqu", u"k", usual},            // "acquérir"
+    // d
+    {u"d", u"d", usual},
+    {u"d", u"t", rarer},
+    {u"d", u"", silent},              // "froid", "pied"
+    {u"dd", u"d", usual},
+    // f
+    {u"f", u"f", usual},
+    {u"f", u"", silent},              // "clef", "œufs"
+    {u"ff", u"f", usual},
+    // g
+    {u"g", u"ɡ", usual},
+    {u"g", u"ʒ", usual},
+    {u"g", u"", silent},              // "long", "doigt"
+    {u"gg", u"ɡ", usual},             // "agglomérer"; "suggérer" is g|g, [ɡ] then [ʒ]
+    {u"ge", u"ʒ", usual, C::BeforeBackVowel}, // "mangeons", "pigeon"
+    {u"gu", u"ɡ", usual},             // "guerre", "langue"
+    {u"gn", u"ɲ", usual},
+    {u"gn", u"nj", usual},            // espeak-ng's [ɲ] before a vowel: "agneau"
+    // h
+    {u"h", u"", mute},
+    // j, k
+    {u"j", u"ʒ", usual},
+    {u"j", u"dʒ", rarer},             // "jazz", "jean"
+    {u"k", u"k", usual},
+    // l
+    {u"l", u"l", usual},
+    {u"l", u"", silent},              // "gentil", "outil"
+    {u"ll", u"l", usual},
+    {u"ll", u"j", rarer},             // after an i that is said: "fille", "famille"
+    // m
+    {u"m", u"m", usual},
+    {u"m", u"", silent},              // "automne", "condamner"
+    {u"mm", u"m", usual},
+    // n
+    {u"n", u"n", usual},
+    {u"nn", u"n", usual},
+    {u"ñ", u"nj", rarer},             // "cañon"
+    // p
+    {u"p", u"p", usual},
+    {u"p", u"", silent},              // "trop", "compter", "sept"
+    {u"pp", u"p", usual},
+    {u"ph", u"f", usual},
+    // q
+    {u"q", u"k", usual},              // "coq", and "aquarium" with u saying [w]
+    {u"qu", u"k", usual},
+    // r
+    {u"r", u"ʁ", usual},
+    {u"r", u"", silent},              // "monsieur"
+    {u"rr", u"ʁ", usual},
+    {u"rh", u"ʁ", usual},             // "rhume"
+    // s
+    {u"s", u"s", usual},
+    {u"s", u"z", usual},              // between vowels: "maison"
+    {u"s", u"", silent},
+    {u"ss", u"s", usual},
+    {u"sc", u"s", usual},             // "piscine"
+    {u"sc", u"sk", rarer},
+    {u"sch", u"ʃ", usual},            // "schéma"
+    {u"sch", u"sk", rarer},           // "schizophrène"
+    {u"sh", u"ʃ", rarer},
+    // t
+    {u"t", u"t", usual},
+    {u"t", u"s", usual},              // "nation", "patient"
+    {u"t", u"", silent},
+    {u"tt", u"t", usual},
+    {u"th", u"t", usual},             // "théâtre"
+    // v, w
+    {u"v", u"v", usual},
+    {u"w", u"w", usual},              // "kiwi"
+    {u"w", u"v", usual},              // "wagon"
+    // x
+    {u"x", u"ks", usual},             // "taxi"
+    {u"x", u"ɡz", usual},             // "examen"
+    {u"x", u"s", rarer},              // "six", "dix"
+    {u"x", u"z", rarer},              // "deuxième"
+    {u"x", u"", silent},              // "deux", "chevaux"
+    {u"xc", u"ks", usual, C::BeforeFrontVowel}, // "excellent"
+    // z
+    {u"z", u"z", usual},
+    {u"z", u"s", rarer},              // "quartz"
+    {u"z", u"", silent},              // "riz"
+    {u"zz", u"z", usual},
+    {u"zz", u"dz", rarer},            // "pizza"
+    // the apostrophe of an elided word: "l'école"
+    {u"'", u"", 0},
+};
+
+// A row with its phonemes as a phoneme string.
+struct Row
+{
+    QString spelling;
+    QString phonemes;
+    int cost;
+    Context context;
+};
+
+// The rows by the first letter of their grapheme.
+struct Rows
+{
+    std::vector<Row> rows;
+    QHash<char16_t, std::vector<qsizetype>> byFirstLetter;
+
+    Rows()
+    {
+        rows.reserve(std::size(table));
+        for (const Correspondence &c : table) {
+            const QStringView ipa(c.ipa.data(), qsizetype(c.ipa.size()));
+            rows.push_back({QStringView(c.spelling.data(), qsizetype(c.spelling.size())).toString(),
+                            phonemesFromIpa(ipa), c.cost, c.context});
+            Q_ASSERT_X(c.ipa.empty() || !rows.back().phonemes.isEmpty(), "alignment table", "a phoneme is not French");
+            byFirstLetter[c.spelling.front()].push_back(qsizetype(rows.size() - 1));
+        }
+    }
+};
+
+const Rows &compiledRows()
+{
+    static const Rows rows;
+    return rows;
+}
+
+bool isFrontVowel(QChar c)
+{
+    return QStringView(u"eéèêëiîïyÿ").contains(c);
+}
+
+bool isBackVowel(QChar c)
+{
+    return QStringView(u"aàâäoôöuûüù").contains(c);
+}
+
+// Whether the row's context holds for its grapheme at start of the word.
+bool contextHolds(Context context, QStringView word, qsizetype end)
+{
+    switch (context) {
+    case Context::Anywhere:
+        return true;
+    case Context::BeforeFrontVowel:
+        return end < word.size() && isFrontVowel(word[end]);
+    case Context::BeforeBackVowel:
+        return end < word.size() && isBackVowel(word[end]);
+    case Context::BeforeY:
+        return end < word.size() && word[end] == u'y';
+    case Context::WordEnd:
+        return end == word.size();
+    }
+    return false;
+}
+
+constexpr int unreached = std::numeric_limits<int>::max();
+
+} // namespace
+
+std::span<const Correspondence> correspondences()
+{
+    return table;
+}
+
+std::optional<QList<Grapheme>> align(QStringView word, QStringView phonemes)
+{
+    const Rows &rows = compiledRows();
+    const qsizetype n = word.size();
+    const qsizetype m = phonemes.size();
+    const qsizetype width = m + 1;
+    // cost[i * width + j]: the least cost of cutting the first i letters
+    // into graphemes that say the first j phonemes; via: the row that ends there.
+    std::vector<int> cost(std::size_t((n + 1) * width), unreached);
+    std::vector<qsizetype> via(cost.size(), -1);
+    cost[0] = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const auto candidates = rows.byFirstLetter.constFind(word[i].unicode());
+        if (candidates == rows.byFirstLetter.cend())
+            return std::nullopt;
+        for (qsizetype j = 0; j <= m; ++j) {
+            const int here = cost[std::size_t(i * width + j)];
+            if (here == unreached)
+                continue;
+            for (const qsizetype r : *candidates) {
+                const Row &row = rows.rows[std::size_t(r)];
+                const qsizetype end = i + row.spelling.size();
+                if (!word.sliced(i).startsWith(row.spelling) || !phonemes.sliced(j).startsWith(row.phonemes)
+                    || !contextHolds(row.context, word, end))
+                    continue;
+                const std::size_t to = std::size_t(end * width + j + row.phonemes.size());
+                if (here + row.cost < cost[to]) {
+                    cost[to] = here + row.cost;
+                    via[to] = r;
+                }
+            }
+        }
+    }
+    if (cost.back() == unreached)
+        return std::nullopt;
+    QList<Grapheme> graphemes;
+    for (qsizetype i = n, j = m; i > 0;) {
+        const qsizetype r = via[std::size_t(i * width + j)];
+        const Row &row = rows.rows[std::size_t(r)];
+        i -= row.spelling.size();
+        j -= row.phonemes.size();
+        graphemes.prepend({i, row.spelling.size(), row.phonemes, r});
+    }
+    return graphemes;
+}
+
+} // namespace readingaids
