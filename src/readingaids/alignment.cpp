@@ -20,7 +20,9 @@ constexpr int usual = 1;  // the grapheme's common value
 constexpr int rarer = 2;  // a value it takes in fewer words
 constexpr int odd = 4;    // a value of a handful of words (said in a comment)
 constexpr int mute = 1;   // a letter as often silent as not: e, h
-constexpr int silent = 2; // a consonant left silent
+constexpr int silent = 2; // a consonant left silent at the end of the word...
+constexpr int silentInside = 3; // ...and inside it: French leaves final letters silent,
+                                // so "places" [plas] is c|e|s, not c silent
 
 using C = Context;
 
@@ -32,9 +34,9 @@ constexpr Correspondence table[] = {
     {u"a", u"a", usual},
     {u"a", u"ɛ", rarer, C::BeforeY},  // "crayon", "pays": y stands for two i, the first one read with the a
     {u"a", u"e", rarer, C::BeforeY},
+    {u"ay", u"ɛ", rarer},             // "tramway", "play"
     {u"à", u"a", usual},
     {u"â", u"a", usual},
-    {u"ä", u"a", rarer},
     {u"ai", u"ɛ", usual},
     {u"ai", u"e", usual},
     {u"ai", u"ə", odd},               // "faisons", "faisan"
@@ -56,6 +58,7 @@ constexpr Correspondence table[] = {
     {u"e", u"e", usual},
     {u"e", u"", mute},
     {u"e", u"a", odd},                // "femme", "solennel", the adverbs in -emment
+    {u"e", u"œ", odd},                // "leader", "cracker"
     {u"é", u"e", usual},
     {u"é", u"ɛ", rarer},              // "événement", "céderai"
     {u"è", u"ɛ", usual},
@@ -64,7 +67,6 @@ constexpr Correspondence table[] = {
     {u"ë", u"ɛ", usual},
     {u"ë", u"", rarer},               // "ambiguë"
     {u"eau", u"o", usual},
-    {u"eau", u"ɔ", rarer},
     {u"ei", u"ɛ", usual},
     {u"ei", u"e", usual},
     {u"eî", u"ɛ", usual},
@@ -74,6 +76,7 @@ constexpr Correspondence table[] = {
     {u"em", u"ɛ̃", rarer},
     {u"en", u"ɑ̃", usual},
     {u"en", u"ɛ̃", usual},             // "chien", "examen"
+    {u"en", u"ɑ̃n", odd},              // "enivrer", "enhardir": the n is said again before the vowel
     {u"ent", u"", mute, C::WordEnd},  // "ils parlent"
     {u"er", u"e", usual},             // "manger", "premier"
     {u"es", u"e", usual},             // "les", "mes"
@@ -90,17 +93,21 @@ constexpr Correspondence table[] = {
     // i, y
     {u"i", u"i", usual},
     {u"i", u"j", usual},              // "pied", "nation"
+    {u"i", u"aj", odd},               // "iceberg", "drive"
+    {u"i", u"œ", odd},                // "flirt"
     {u"î", u"i", usual},
     {u"ï", u"i", usual},
     {u"ï", u"j", usual},              // "aïeul"
+    {u"în", u"ɛ̃", usual},             // "qu'il vînt"
+    {u"ïn", u"ɛ̃", rarer},             // "coïncider"
     {u"il", u"j", usual},             // "travail", "soleil", "œil"
-    {u"ill", u"j", usual},            // "paille", "feuille"; after a consonant, i|ll: "fille"
+    {u"ill", u"j", usual},            // after a vowel: "paille", "feuille"
+    {u"ill", u"ij", usual},           // after a consonant: "fille", "famille"
     {u"im", u"ɛ̃", usual},
     {u"in", u"ɛ̃", usual},
     {u"y", u"i", usual},
     {u"y", u"j", usual},
     {u"y", u"ij", rarer},             // "tuyau", "essuyer": y stands for two i
-    {u"ÿ", u"i", rarer},
     {u"ym", u"ɛ̃", usual},
     {u"yn", u"ɛ̃", usual},
     // o
@@ -108,17 +115,21 @@ constexpr Correspondence table[] = {
     {u"o", u"ɔ", usual},
     {u"o", u"wa", rarer, C::BeforeY}, // "voyage", "royal": y stands for two i, the first one read with the o
     {u"ô", u"o", usual},
-    {u"ö", u"ø", rarer},
     {u"oe", u"wa", odd},              // "moelle"
     {u"oê", u"wa", odd},              // "poêle"
     {u"œ", u"œ", usual},
     {u"œ", u"e", rarer},              // "œsophage"
+    {u"œ", u"ø", rarer},
     {u"œu", u"ø", usual},
     {u"œu", u"œ", usual},
+    {u"oe", u"œ", rarer},             // œ written as two letters: "oeil", "coeur"
+    {u"oe", u"e", rarer},             // "oesophage"
+    {u"oe", u"ø", rarer},             // "oedème", "oenologie"
+    {u"oeu", u"ø", rarer},            // "voeu"
+    {u"oeu", u"œ", rarer},            // "coeur", "manoeuvre"
     {u"oi", u"wa", usual},
     {u"oî", u"wa", usual},
     {u"oi", u"o", odd},               // "oignon" keeps an old spelling
-    {u"oi", u"ɔ", odd},
     {u"oin", u"wɛ̃", usual},
     {u"om", u"ɔ̃", usual},
     {u"on", u"ɔ̃", usual},
@@ -136,6 +147,7 @@ constexpr Correspondence table[] = {
     {u"u", u"ɔ", odd},                // the Latin -um: "album", "aquarium"
     {u"u", u"w", rarer},              // "aquarium", "équateur": qu says [kw]
     {u"u", u"u", rarer},
+    {u"u", u"œ", odd},                // "bluff", "surf", "club"
     {u"û", u"y", usual},
     {u"ü", u"y", usual},
     {u"ue", u"œ", rarer},             // after c and g: "cueillir", "orgueil"
@@ -163,7 +175,6 @@ constexpr Correspondence table[] = {
     {u"cqu", u"k", usual},            // "acquérir"
     // d
     {u"d", u"d", usual},
-    {u"d", u"t", rarer},
     {u"d", u"", silent},              // "froid", "pied"
     {u"dd", u"d", usual},
     // f
@@ -179,6 +190,7 @@ constexpr Correspondence table[] = {
     {u"gu", u"ɡ", usual},             // "guerre", "langue"
     {u"gn", u"ɲ", usual},
     {u"gn", u"nj", usual},            // espeak-ng's [ɲ] before a vowel: "agneau"
+    {u"gni", u"ɲ", rarer},            // "craignions": the [j] is heard in the [ɲ]
     // h
     {u"h", u"", mute},
     // j, k
@@ -188,8 +200,8 @@ constexpr Correspondence table[] = {
     // l
     {u"l", u"l", usual},
     {u"l", u"", silent},              // "gentil", "outil"
+    {u"l", u"j", odd},                // "gentilhomme"
     {u"ll", u"l", usual},
-    {u"ll", u"j", rarer},             // after an i that is said: "fille", "famille"
     // m
     {u"m", u"m", usual},
     {u"m", u"", silent},              // "automne", "condamner"
@@ -197,7 +209,8 @@ constexpr Correspondence table[] = {
     // n
     {u"n", u"n", usual},
     {u"nn", u"n", usual},
-    {u"ñ", u"nj", rarer},             // "cañon"
+    {u"ñ", u"ɲ", rarer},              // "cañon"
+    {u"ñ", u"nj", rarer},
     // p
     {u"p", u"p", usual},
     {u"p", u"", silent},              // "trop", "compter", "sept"
@@ -217,9 +230,7 @@ constexpr Correspondence table[] = {
     {u"s", u"", silent},
     {u"ss", u"s", usual},
     {u"sc", u"s", usual},             // "piscine"
-    {u"sc", u"sk", rarer},
     {u"sch", u"ʃ", usual},            // "schéma"
-    {u"sch", u"sk", rarer},           // "schizophrène"
     {u"sh", u"ʃ", rarer},
     // t
     {u"t", u"t", usual},
@@ -236,8 +247,7 @@ constexpr Correspondence table[] = {
     {u"x", u"ɡz", usual},             // "examen"
     {u"x", u"s", rarer},              // "six", "dix"
     {u"x", u"z", rarer},              // "deuxième"
-    {u"x", u"", silent},              // "deux", "chevaux"
-    {u"xc", u"ks", usual, C::BeforeFrontVowel}, // "excellent"
+    {u"x", u"", silent},              // "deux", "chevaux"; and the c after x is silent: "excéder"
     // z
     {u"z", u"z", usual},
     {u"z", u"s", rarer},              // "quartz"
@@ -282,11 +292,6 @@ const Rows &compiledRows()
     return rows;
 }
 
-bool isFrontVowel(QChar c)
-{
-    return QStringView(u"eéèêëiîïyÿ").contains(c);
-}
-
 bool isBackVowel(QChar c)
 {
     return QStringView(u"aàâäoôöuûüù").contains(c);
@@ -298,8 +303,6 @@ bool contextHolds(Context context, QStringView word, qsizetype end)
     switch (context) {
     case Context::Anywhere:
         return true;
-    case Context::BeforeFrontVowel:
-        return end < word.size() && isFrontVowel(word[end]);
     case Context::BeforeBackVowel:
         return end < word.size() && isBackVowel(word[end]);
     case Context::BeforeY:
@@ -311,6 +314,7 @@ bool contextHolds(Context context, QStringView word, qsizetype end)
 }
 
 constexpr int unreached = std::numeric_limits<int>::max();
+constexpr int graphemeScale = 64; // more than the graphemes of any word
 
 } // namespace
 
@@ -319,23 +323,34 @@ std::span<const Correspondence> correspondences()
     return table;
 }
 
-std::optional<QList<Grapheme>> align(QStringView word, QStringView phonemes)
+namespace {
+
+// The table of the cut: at (i, j), the least cost of cutting the first i
+// letters into graphemes that say the first j phonemes, and the row of the
+// last grapheme of that cut.
+struct Cuts
+{
+    qsizetype width;
+    std::vector<int> cost;
+    std::vector<qsizetype> via;
+
+    int costAt(qsizetype i, qsizetype j) const { return cost[std::size_t(i * width + j)]; }
+};
+
+Cuts cut(QStringView word, QStringView phonemes)
 {
     const Rows &rows = compiledRows();
     const qsizetype n = word.size();
     const qsizetype m = phonemes.size();
-    const qsizetype width = m + 1;
-    // cost[i * width + j]: the least cost of cutting the first i letters
-    // into graphemes that say the first j phonemes; via: the row that ends there.
-    std::vector<int> cost(std::size_t((n + 1) * width), unreached);
-    std::vector<qsizetype> via(cost.size(), -1);
-    cost[0] = 0;
+    Cuts cuts{m + 1, std::vector<int>(std::size_t((n + 1) * (m + 1)), unreached), {}};
+    cuts.via.assign(cuts.cost.size(), -1);
+    cuts.cost[0] = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const auto candidates = rows.byFirstLetter.constFind(word[i].unicode());
         if (candidates == rows.byFirstLetter.cend())
-            return std::nullopt;
+            break;
         for (qsizetype j = 0; j <= m; ++j) {
-            const int here = cost[std::size_t(i * width + j)];
+            const int here = cuts.costAt(i, j);
             if (here == unreached)
                 continue;
             for (const qsizetype r : *candidates) {
@@ -344,25 +359,52 @@ std::optional<QList<Grapheme>> align(QStringView word, QStringView phonemes)
                 if (!word.sliced(i).startsWith(row.spelling) || !phonemes.sliced(j).startsWith(row.phonemes)
                     || !contextHolds(row.context, word, end))
                     continue;
-                const std::size_t to = std::size_t(end * width + j + row.phonemes.size());
-                if (here + row.cost < cost[to]) {
-                    cost[to] = here + row.cost;
-                    via[to] = r;
+                const std::size_t to = std::size_t(end * cuts.width + j + row.phonemes.size());
+                // Between cuts of the same cost, the one of fewer graphemes:
+                // "eû" of "eût" whole rather than e silent and û.
+                const int step = (row.phonemes.isEmpty() && row.cost == silent && end < n ? silentInside : row.cost)
+                        * graphemeScale
+                    + 1;
+                if (here + step < cuts.cost[to]) {
+                    cuts.cost[to] = here + step;
+                    cuts.via[to] = r;
                 }
             }
         }
     }
-    if (cost.back() == unreached)
+    return cuts;
+}
+
+} // namespace
+
+std::optional<QList<Grapheme>> align(QStringView word, QStringView phonemes)
+{
+    const Cuts cuts = cut(word, phonemes);
+    if (cuts.cost.back() == unreached)
         return std::nullopt;
+    const std::vector<Row> &rows = compiledRows().rows;
     QList<Grapheme> graphemes;
-    for (qsizetype i = n, j = m; i > 0;) {
-        const qsizetype r = via[std::size_t(i * width + j)];
-        const Row &row = rows.rows[std::size_t(r)];
+    for (qsizetype i = word.size(), j = phonemes.size(); i > 0;) {
+        const qsizetype r = cuts.via[std::size_t(i * cuts.width + j)];
+        const Row &row = rows[std::size_t(r)];
         i -= row.spelling.size();
         j -= row.phonemes.size();
         graphemes.prepend({i, row.spelling.size(), row.phonemes, r});
     }
     return graphemes;
+}
+
+AlignmentStop alignmentStop(QStringView word, QStringView phonemes)
+{
+    const Cuts cuts = cut(word, phonemes);
+    AlignmentStop stop;
+    for (qsizetype i = 0; i <= word.size(); ++i) {
+        for (qsizetype j = 0; j <= phonemes.size(); ++j) {
+            if (cuts.costAt(i, j) != unreached && (i > stop.letters || (i == stop.letters && j < stop.phonemes)))
+                stop = {i, j};
+        }
+    }
+    return stop;
 }
 
 } // namespace readingaids

@@ -15,7 +15,6 @@ namespace readingaids {
 // Where a correspondence applies, beyond its letters and phonemes.
 enum class Context {
     Anywhere,
-    BeforeFrontVowel, // e, i, y (accented or not) follows: "ge" of "geai" is not
     BeforeBackVowel,  // a, o, u follows: "ge" of "mangeons"
     BeforeY,          // y follows: "o" of "voyage"
     WordEnd,          // the grapheme ends the word: "ent" of "parlent"
@@ -46,5 +45,15 @@ struct Grapheme
 // whose phonemes, in order, are the given phoneme string; nothing when no cut
 // gives them. ("bonbon", bɔ̃bɔ̃) -> b|on|b|on; ("bonne", bɔn) -> b|o|nn|e
 std::optional<QList<Grapheme>> align(QStringView word, QStringView phonemes);
+
+// Where the cut of a word that cannot be aligned stops: the most letters that
+// some cut says with the table, and the fewest phonemes that it says them
+// with. ("kœ", kœ) aligns; ("xyz", ɡzis) stops at 1 letter, 2 phonemes.
+struct AlignmentStop
+{
+    qsizetype letters = 0;
+    qsizetype phonemes = 0;
+};
+AlignmentStop alignmentStop(QStringView word, QStringView phonemes);
 
 } // namespace readingaids

@@ -42,7 +42,7 @@ constexpr NamedSound sounds[] = {
     // consonants
     {u"ch", u"ʃ"},
     {u"gn", u"ɲ|nj"},                      // espeak-ng writes [ɲ] before a vowel as [nj]
-    {u"ill", u"j"},
+    {u"ill", u"j|ij"},                     // "paille", "fille"
     {u"j", u"ʒ"},
     {u"s", u"s"},     {u"ss", u"s"},    {u"ç", u"s"},
     {u"z", u"z"},
@@ -158,6 +158,28 @@ EarAvailability entenduAvailability()
     Pronouncer &pronouncer = Pronouncer::process();
     const bool available = pronouncer.available();
     return {available, available ? QString() : pronouncer.unavailableReason()};
+}
+
+QStringList wordsOf(QStringView bodyLine)
+{
+    QStringList words;
+    forEachWord(bodyLine, [&words](QStringView word) { words.append(word.toString()); });
+    return words;
+}
+
+QString showReading(QStringView word, const EarWord &read)
+{
+    if (!read.graphemes) {
+        const QString unread = word.toString() + u" → ?"_s;
+        return read.pronunciation.ipa.isEmpty() ? unread : unread + u" ["_s + read.pronunciation.ipa + u']';
+    }
+    QStringList letters;
+    QStringList phonemes;
+    for (const Grapheme &grapheme : *read.graphemes) {
+        letters.append(word.sliced(grapheme.start, grapheme.length).toString());
+        phonemes.append(grapheme.phonemes.isEmpty() ? u"∅"_s : ipaFromPhonemes(grapheme.phonemes));
+    }
+    return letters.join(u'|') + u" → "_s + phonemes.join(u'|');
 }
 
 EarWords::EarWords(Pronouncer &pronouncer)

@@ -38,12 +38,23 @@ struct EarAvailability
 };
 EarAvailability entenduAvailability();
 
+// The words of a body line as the mode reads them: letters, with the
+// apostrophes between two letters, outside tags and character references.
+// "L'arc-en-ciel<br>" -> {"L'arc", "en", "ciel"}
+QStringList wordsOf(QStringView bodyLine);
+
 // A word of a document as the mode reads it.
 struct EarWord
 {
     Pronunciation pronunciation;
     std::optional<QList<Grapheme>> graphemes; // none when it could not be aligned
 };
+
+// How a word is read, for a person: its graphemes and the phonemes of each,
+// "∅" for a silent one; "?" and what espeak-ng said (when it said something)
+// for a word that could not be aligned.
+// "bonbon" -> "b|on|b|on → b|ɔ̃|b|ɔ̃"; "acrolithe" -> "acrolithe → ? [(en)akɹəlaɪð(fr)]"
+QString showReading(QStringView word, const EarWord &read);
 
 // The words of one document, each pronounced and aligned once: the cache of
 // the mode, which holds the words of the last document it was given.

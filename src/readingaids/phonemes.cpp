@@ -168,7 +168,7 @@ struct Pronouncer::Library
 
 Pronouncer &Pronouncer::process()
 {
-    static Pronouncer pronouncer(u"espeak-ng"_s);
+    static Pronouncer pronouncer(qEnvironmentVariable("TESSAVO_ESPEAK_NG", u"espeak-ng"_s));
     return pronouncer;
 }
 

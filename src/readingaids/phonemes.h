@@ -53,7 +53,8 @@ struct Pronunciation
 class Pronouncer
 {
 public:
-    // The process's pronouncer: espeak-ng's library of the system.
+    // The process's pronouncer: espeak-ng's library of the system, or the one
+    // that the environment variable TESSAVO_ESPEAK_NG names (a name or a path).
     static Pronouncer &process();
 
     // A pronouncer of the library of that name or path (for a test: a

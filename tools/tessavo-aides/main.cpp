@@ -3,10 +3,8 @@
 
 #include "aidechoice.h"
 
-#include "readingaids/alignment.h"
 #include "readingaids/document.h"
 #include "readingaids/entendu.h"
-#include "readingaids/phonemes.h"
 #include "readingaids/syllabify.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -115,37 +113,24 @@ void runSyllabes(const QStringList &arguments)
     writeOutputLines(out);
 }
 
-// "b|on|b|on → b|ɔ̃|b|ɔ̃": the graphemes of the word and the phonemes of
-// each, "∅" for a silent one; "?" and what espeak-ng said when no cut of the
-// word gives its phonemes.
-QString graphemesAndPhonemes(const QString &word)
-{
-    const readingaids::Pronunciation said = readingaids::Pronouncer::process().pronounce(word);
-    const std::optional<QList<readingaids::Grapheme>> graphemes =
-        said.outcome == readingaids::Pronunciation::Outcome::Pronounced
-            ? readingaids::align(readingaids::spelling(word), said.phonemes)
-            : std::nullopt;
-    if (!graphemes)
-        return said.ipa.isEmpty() ? u"%1 → ?"_s.arg(word) : u"%1 → ? [%2]"_s.arg(word, said.ipa);
-    QStringList letters;
-    QStringList phonemes;
-    for (const readingaids::Grapheme &grapheme : *graphemes) {
-        letters.append(word.sliced(grapheme.start, grapheme.length));
-        phonemes.append(grapheme.phonemes.isEmpty() ? u"∅"_s : readingaids::ipaFromPhonemes(grapheme.phonemes));
-    }
-    return u"%1 → %2"_s.arg(letters.join(u'|'), phonemes.join(u'|'));
-}
-
 void runSons(const QStringList &arguments)
 {
     expectArguments(arguments, 1, 1);
     const readingaids::EarAvailability availability = readingaids::entenduAvailability();
     if (!availability.available)
         throw aides::UsageError(availability.reason);
+    QStringList words = readInputLines();
+    for (QString &word : words)
+        word = word.trimmed();
+    readingaids::EarWords read(readingaids::Pronouncer::process());
+    read.prepareBody(words);
     QStringList out;
-    for (const QString &line : readInputLines()) {
-        const QString word = line.trimmed();
-        out.append(word.isEmpty() ? QString() : graphemesAndPhonemes(word));
+    for (const QString &word : words) {
+        const readingaids::EarWord *reading = read.find(word);
+        if (word.isEmpty())
+            out.append(word);
+        else
+            out.append(reading ? readingaids::showReading(word, *reading) : word + u" → ?"_s);
     }
     writeOutputLines(out);
 }
