@@ -133,6 +133,7 @@ int coverage(const QString &listPath, const QString &failuresPath)
           << "  lus dans une autre langue par espeak-ng : " << outcomes[Pronunciation::Outcome::Foreign] << "\n"
           << "  avec un phonème qui n'est pas du français : " << outcomes[Pronunciation::Outcome::NotFrench] << "\n"
           << "  d'une lettre, épelée : " << outcomes[Pronunciation::Outcome::NotAWord] << "\n"
+          << "  avec une lettre que le français n'écrit pas : " << outcomes[Pronunciation::Outcome::ForeignLetters] << "\n"
           << "  prononcés mais non alignés : " << outcomes[Pronunciation::Outcome::Pronounced] << "\n\n"
           << "Où l'alignement s'arrête le plus souvent (lettres ↔ phonèmes suivants) :\n";
     QList<std::pair<QString, Pattern>> sorted;

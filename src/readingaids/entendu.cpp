@@ -223,10 +223,19 @@ EarWord EarWords::read(const QString &spelling)
 {
     EarWord word;
     word.pronunciation = m_pronouncer.pronounce(spelling);
-    if (word.pronunciation.outcome != Pronunciation::Outcome::NotAWord)
-        ++m_pronounced;
-    if (word.pronunciation.outcome == Pronunciation::Outcome::Pronounced)
+    switch (word.pronunciation.outcome) {
+    case Pronunciation::Outcome::Pronounced:
         word.graphemes = align(spelling, word.pronunciation.phonemes);
+        [[fallthrough]];
+    case Pronunciation::Outcome::Foreign:
+    case Pronunciation::Outcome::NotFrench:
+        ++m_pronounced; // espeak-ng was asked
+        break;
+    case Pronunciation::Outcome::NotAWord:
+    case Pronunciation::Outcome::ForeignLetters:
+    case Pronunciation::Outcome::Unavailable:
+        break;
+    }
     return word;
 }
 

@@ -3,6 +3,7 @@
 #include <espeak-ng/espeak_ng.h>
 #include <espeak-ng/speak_lib.h>
 
+#include <algorithm>
 #include <clocale>
 #include <string>
 
@@ -46,6 +47,13 @@ bool isFrenchPhoneme(char16_t c)
 bool isMark(char16_t c)
 {
     return c == u'ˈ' || c == u'ˌ' || c == u'ː' || c == u'-' || c == u'_' || c == u' ';
+}
+
+// The letters of French words, and the apostrophe of an elided word.
+bool isFrenchLetter(QChar c)
+{
+    static constexpr QStringView accented = u"àâäçéèêëîïôöùûüÿæœñ'";
+    return (c >= u'a' && c <= u'z') || accented.contains(c);
 }
 
 // The one-letter words of French; any other letter alone is spelled out.
@@ -237,6 +245,10 @@ Pronunciation Pronouncer::pronounce(QStringView word)
 {
     Pronunciation result;
     const QString spelling = readingaids::spelling(word);
+    if (!std::all_of(spelling.cbegin(), spelling.cend(), isFrenchLetter)) {
+        result.outcome = Pronunciation::Outcome::ForeignLetters;
+        return result;
+    }
     if (spelling.size() == 1 && !isOneLetterWord(spelling[0].unicode())) {
         result.outcome = Pronunciation::Outcome::NotAWord;
         return result;

@@ -37,6 +37,8 @@ struct Pronunciation
     enum class Outcome {
         Pronounced,   // phonemes holds the word's phonemes
         NotAWord,     // a single letter that is no French word: it would be spelled out
+        ForeignLetters, // a letter that French does not write: not given to espeak-ng, which
+                        // would switch to another language (and its 1.51 can then read freed memory)
         Foreign,      // espeak-ng reads the word in another language (an English spelling)
         NotFrench,    // espeak-ng gave a phoneme that French does not have
         Unavailable,  // espeak-ng cannot be loaded
