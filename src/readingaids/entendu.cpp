@@ -251,47 +251,56 @@ void entenduLine(QStringView line, const QStringList &sound, QStringView typed, 
         appendText);
 }
 
+namespace {
+
+// The process's words, for a typed spelling that names a sound when
+// espeak-ng can be loaded (lock then holds them); null otherwise, and the
+// sound aid's treatment applies.
+EarWords *processWordsFor(const QStringList &sound, std::unique_lock<std::mutex> &lock)
+{
+    if (sound.isEmpty() || !Pronouncer::process().available())
+        return nullptr;
+    lock = std::unique_lock(processWordsLock);
+    return &processWords();
+}
+
+// One body line treated into out: by ear with words, or as the sound aid does.
+QStringView treatLine(QStringView line, const QStringList &sound, QStringView typed, const EarWords *words,
+                      LineBuffer &out)
+{
+    out.clear();
+    if (words != nullptr)
+        entenduLine(line, sound, typed, *words, out);
+    else
+        sonLine(line, typed, out);
+    return out.view();
+}
+
+} // namespace
+
 void writeEntendu(const QStringList &lines, QStringView typed, const std::function<void(QStringView line)> &sink)
 {
-    LineBuffer out;
     const QStringList sound = soundNamedBy(typed);
-    if (sound.isEmpty() || !Pronouncer::process().available()) {
-        writeOutput(lines, [&out, typed](QStringView line) {
-            out.clear();
-            sonLine(line, typed, out);
-            return out.view();
-        }, sink);
-        return;
-    }
-    const std::lock_guard lock(processWordsLock);
-    EarWords &words = processWords();
-    words.prepare(lines);
-    writeOutput(lines, [&](QStringView line) {
-        out.clear();
-        entenduLine(line, sound, typed, words, out);
-        return out.view();
-    }, sink);
+    std::unique_lock<std::mutex> lock;
+    EarWords *words = processWordsFor(sound, lock);
+    if (words != nullptr)
+        words->prepare(lines);
+    LineBuffer out;
+    writeOutput(lines, [&](QStringView line) { return treatLine(line, sound, typed, words, out); }, sink);
 }
 
 QStringList entenduBodyLines(const QStringList &bodyLines, QStringView typed)
 {
+    const QStringList sound = soundNamedBy(typed);
+    std::unique_lock<std::mutex> lock;
+    EarWords *words = processWordsFor(sound, lock);
+    if (words != nullptr)
+        words->prepareBody(bodyLines);
     QStringList output;
     output.reserve(bodyLines.size());
-    const QStringList sound = soundNamedBy(typed);
-    if (sound.isEmpty() || !Pronouncer::process().available()) {
-        for (const QString &line : bodyLines)
-            output.append(sonLine(line, typed));
-        return output;
-    }
-    const std::lock_guard lock(processWordsLock);
-    EarWords &words = processWords();
-    words.prepareBody(bodyLines);
     LineBuffer out;
-    for (const QString &line : bodyLines) {
-        out.clear();
-        entenduLine(line, sound, typed, words, out);
-        output.append(out.toString());
-    }
+    for (const QString &line : bodyLines)
+        output.append(treatLine(line, sound, typed, words, out).toString());
     return output;
 }
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <clocale>
+#include <memory>
+#include <mutex>
 #include <string>
 
 using namespace Qt::StringLiterals;

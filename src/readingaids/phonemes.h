@@ -4,8 +4,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <mutex>
-
 // French pronunciation, from espeak-ng's French voice. A pronunciation is
 // held as a phoneme string: one character a phoneme, the IPA symbol itself,
 // except the four nasal vowels, which stand as one character each
