@@ -62,7 +62,7 @@ AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies
 }
 
 AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const WorkingCopies &files,
-                       QStringList &documentLines)
+                       QStringList &documentLines, bool byEar)
 {
     untransform(files, documentLines);
     AidOutcome outcome;
@@ -71,7 +71,8 @@ AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const Wor
         boxes.syllablesInColours = false;
         outcome.restored = restore(files);
     } else {
-        install(files, readingaids::writeBodyAid(documentLines, readingaids::BodyAid::Son, sound));
+        const readingaids::BodyAid aid = byEar ? readingaids::BodyAid::SonEntendu : readingaids::BodyAid::Son;
+        install(files, readingaids::writeBodyAid(documentLines, aid, sound));
     }
     css[line::AidSecondSlot] = flag::Phoneme;
     flagSave(css, files.cheminW);

@@ -28,9 +28,11 @@ struct AidOutcome
 AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies &files, QStringList &documentLines);
 
 // A change of the sound field to sound: an empty field unchecks syllables in
-// colours and takes the aid off; any other marks the sound. Line 48 then reads "/*PHONEME*/".
+// colours and takes the aid off; any other marks the sound: its letters, or,
+// byEar, the graphemes that say the sound it names
+// (readingaids::BodyAid::SonEntendu). Line 48 then reads "/*PHONEME*/".
 AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const WorkingCopies &files,
-                       QStringList &documentLines);
+                       QStringList &documentLines, bool byEar = false);
 
 // The highlight box changed to highlighted.
 void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines);

@@ -2,6 +2,7 @@
 
 #include "couleurs.h"
 #include "document.h"
+#include "entendu.h"
 #include "muettes.h"
 #include "phrases.h"
 #include "son.h"
@@ -24,6 +25,7 @@ std::optional<ScannedAid> scannedAid(BodyAid aid)
     case BodyAid::Muettes:
         return muettes::aid;
     case BodyAid::Son:
+    case BodyAid::SonEntendu:
     case BodyAid::Phrases:
         break;
     }
@@ -43,6 +45,8 @@ QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound)
         return muettesLine(line);
     case BodyAid::Son:
         return sonLine(line, sound);
+    case BodyAid::SonEntendu:
+        return entenduBodyLines({line.toString()}, sound).constFirst();
     case BodyAid::Phrases:
         break;
     }
@@ -56,6 +60,10 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
     if (aid == BodyAid::Phrases) {
         for (const QString &line : writeSentences(lines))
             sink(line);
+        return;
+    }
+    if (aid == BodyAid::SonEntendu) {
+        writeEntendu(lines, sound, sink);
         return;
     }
     // Each line is made in the same room and handed over from there.

@@ -14,11 +14,13 @@ enum class BodyAid {
     Tirets,   // syllables with dashes
     Muettes,  // silent letters
     Son,      // a sound in relief
+    SonEntendu, // a sound in relief by ear: the graphemes that say the typed sound
     Phrases,  // sentences in colours
 };
 
 // The output line of one body line for a line aid (every aid but Phrases,
-// which colours the body as a whole); sound is the typed sound of Son.
+// which colours the body as a whole); sound is the typed sound of Son and
+// SonEntendu (which reads the line alone as its document).
 QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound = {});
 
 // The document lines transformed by the aid, ready to be written.

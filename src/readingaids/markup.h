@@ -26,4 +26,29 @@ inline qsizetype markupLength(QStringView line, qsizetype pos)
     return 0;
 }
 
+// Cuts text into runs of plain text, handed to onText (possibly empty, one
+// before each piece of mark-up and one at the end), and pieces of mark-up,
+// handed to onMarkup: tags, character references, and the rest of the text
+// from a "<" that no ">" closes. "a<br>b" -> onText("a"), onMarkup("<br>"), onText("b")
+template <typename OnText, typename OnMarkup>
+void splitMarkup(QStringView text, OnText onText, OnMarkup onMarkup)
+{
+    qsizetype runStart = 0; // where the text since the last piece of mark-up begins
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype markup = text[i] == u'<' || text[i] == u'&' ? markupLength(text, i) : 0;
+        if (markup == 0) {
+            ++i;
+            continue;
+        }
+        onText(text.sliced(runStart, i - runStart));
+        if (markup < 0)
+            markup = text.size() - i;
+        onMarkup(text.sliced(i, markup));
+        i += markup;
+        runStart = i;
+    }
+    onText(text.sliced(runStart, i - runStart));
+}
+
 } // namespace readingaids

@@ -5,13 +5,7 @@
 
 namespace readingaids {
 
-namespace {
-
-constexpr QStringView markOpening = u"<FONT color=\"red\"><B>";
-constexpr QStringView markClosing = u"</B></FONT>";
-
-// Appends the text with every occurrence of the sound marked.
-void markSound(QStringView text, QStringView sound, LineBuffer &out)
+void markLetters(QStringView text, QStringView sound, LineBuffer &out)
 {
     qsizetype from = 0;
     for (qsizetype found = text.indexOf(sound); found >= 0; found = text.indexOf(sound, from)) {
@@ -24,8 +18,6 @@ void markSound(QStringView text, QStringView sound, LineBuffer &out)
     out.append(text.sliced(from));
 }
 
-} // namespace
-
 void sonLine(QStringView line, QStringView sound, LineBuffer &out)
 {
     const QStringView text = trimLine(line);
@@ -33,22 +25,9 @@ void sonLine(QStringView line, QStringView sound, LineBuffer &out)
         out.append(text);
         return;
     }
-    qsizetype runStart = 0; // where the text since the last tag begins
-    qsizetype i = 0;
-    while (i < text.size()) {
-        qsizetype markup = text[i] == u'<' || text[i] == u'&' ? markupLength(text, i) : 0;
-        if (markup == 0) {
-            ++i;
-            continue;
-        }
-        markSound(text.sliced(runStart, i - runStart), sound, out);
-        if (markup < 0)
-            markup = text.size() - i;
-        out.append(text.sliced(i, markup));
-        i += markup;
-        runStart = i;
-    }
-    markSound(text.sliced(runStart, i - runStart), sound, out);
+    splitMarkup(
+        text, [&out, sound](QStringView run) { markLetters(run, sound, out); },
+        [&out](QStringView markup) { out.append(markup); });
 }
 
 QString sonLine(QStringView line, QStringView sound)

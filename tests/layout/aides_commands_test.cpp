@@ -177,6 +177,22 @@ TEST(AidCommands, TheSoundTypedLetterByLetter)
     }
 }
 
+TEST(AidCommands, TheSoundByEar)
+{
+    Student s;
+    const AidBoxes boxes;
+    for (const QString &field : {u"ou"_s, u"c"_s}) {
+        SCOPED_TRACE(visible(field));
+        layout::changeSound(field, boxes, s.css, s.files, s.lines, true);
+        EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::SonEntendu, field));
+        EXPECT_EQ(s.saved()[line::AidSecondSlot], flag::Phoneme);
+    }
+    // "c" names no sound: its letters are marked, as without the box.
+    EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Son, u"c"));
+    layout::changeSound(QString(), boxes, s.css, s.files, s.lines, true);
+    EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+}
+
 TEST(AidCommands, ADocumentTheAidsRefuseLeavesEverythingUnchanged)
 {
     Student s;

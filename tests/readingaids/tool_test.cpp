@@ -20,9 +20,11 @@ struct ToolRun
     QString err;
 };
 
-ToolRun aides(const QStringList &arguments, const QByteArray &input = {})
+ToolRun aides(const QStringList &arguments, const QByteArray &input = {},
+              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(TESSAVO_AIDES), arguments);
     process.write(input);
     process.closeWriteChannel();
@@ -104,11 +106,40 @@ TEST(AidesTool, RefusesWithAFrenchMessageAndWritesNothing)
     EXPECT_FALSE(QFile::exists(dir.filePath(u"new.html"_s)));
 }
 
+TEST(AidesTool, ReadsWordsAndMarksSoundsByEar)
+{
+    const ToolRun sons = aides({u"sons"_s}, "bonbon\nbonne\nMonsieur\nmaison\nnation\n\njeep\n");
+    EXPECT_EQ(sons.exitCode, 0) << visible(sons.err);
+    EXPECT_EQ(QString::fromUtf8(sons.out), u"b|on|b|on → b|ɔ̃|b|ɔ̃\n"
+                                           u"b|o|nn|e → b|ɔ|n|∅\n"
+                                           u"M|on|s|i|eu|r → m|ə|s|j|ø|∅\n"
+                                           u"m|ai|s|on → m|ɛ|z|ɔ̃\n"
+                                           u"n|a|t|i|on → n|a|s|j|ɔ̃\n"
+                                           u"\n"
+                                           u"jeep → ? [(en)dʒip(fr)]\n"_s);
+    const QByteArray line = "Le bonbon de la bonne dame de Monsieur.<br>\n";
+    const ToolRun byEar = aides({u"ligne"_s, u"son-entendu=on"_s}, line);
+    EXPECT_EQ(byEar.out, "Le b<FONT color=\"red\"><B>on</B></FONT>b<FONT color=\"red\"><B>on</B></FONT> de la bonne "
+                         "dame de Monsieur.<br>\n");
+    const ToolRun byLetters = aides({u"ligne"_s, u"son=on"_s}, line);
+    EXPECT_EQ(byLetters.out, "Le b<FONT color=\"red\"><B>on</B></FONT>b<FONT color=\"red\"><B>on</B></FONT> de la "
+                             "b<FONT color=\"red\"><B>on</B></FONT>ne dame de M<FONT color=\"red\"><B>on</B></FONT>"
+                             "sieur.<br>\n");
+
+    // Without espeak-ng, the letters are matched and the words are not read.
+    QProcessEnvironment without = QProcessEnvironment::systemEnvironment();
+    without.insert(u"TESSAVO_ESPEAK_NG"_s, u"tessavo-sans-espeak-ng"_s);
+    EXPECT_EQ(aides({u"ligne"_s, u"son-entendu=on"_s}, line, without).out, byLetters.out);
+    const ToolRun unread = aides({u"sons"_s}, "bonbon\n", without);
+    EXPECT_EQ(unread.exitCode, 2);
+    EXPECT_TRUE(unread.err.contains(u"Le mode « entendu » n'est pas disponible"_s)) << visible(unread.err);
+}
+
 TEST(AidesTool, ExplainsItselfInFrench)
 {
     const ToolRun help = aides({u"--help"_s});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char *text : {"syllabes", "ligne AIDE", "document AIDE ENTREE [SORTIE]", "son=TEXTE", "bord-multicolor",
+    for (const char *text : {"syllabes", "sons", "son-entendu=TEXTE", "ligne AIDE", "document AIDE ENTREE [SORTIE]", "son=TEXTE", "bord-multicolor",
                              "surlignement=oui", "code de sortie est 2"})
         EXPECT_TRUE(help.out.contains(text)) << text;
 }

@@ -1,5 +1,7 @@
 #include "aidechoice.h"
 
+#include "readingaids/entendu.h"
+
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -53,6 +55,8 @@ AideChoice parseAide(const QString &name, bool wholeDocument)
         return bodyAid(BodyAid::Muettes);
     if (name.startsWith(u"son="))
         return bodyAid(BodyAid::Son, name.sliced(4));
+    if (name.startsWith(u"son-entendu="))
+        return bodyAid(BodyAid::SonEntendu, name.sliced(12));
     if (const std::optional<AideChoice> choice = documentOnlyAide(name)) {
         if (wholeDocument)
             return *choice;
@@ -61,10 +65,17 @@ AideChoice parseAide(const QString &name, bool wholeDocument)
     throw UsageError(u"Aide inconnue : « %1 ». Tapez tessavo-aides --help pour la liste des aides."_s.arg(name));
 }
 
-QString treatLine(const AideChoice &aide, const QString &line)
+QStringList treatLines(const AideChoice &aide, const QStringList &lines)
 {
     Q_ASSERT(aide.kind == AideChoice::Kind::Body && aide.body != BodyAid::Phrases);
-    return readingaids::treatBodyLine(aide.body, line, aide.sound);
+    // By ear, the lines together are the document whose words are read once.
+    if (aide.body == BodyAid::SonEntendu)
+        return readingaids::entenduBodyLines(lines, aide.sound);
+    QStringList out;
+    out.reserve(lines.size());
+    for (const QString &line : lines)
+        out.append(readingaids::treatBodyLine(aide.body, line, aide.sound));
+    return out;
 }
 
 QStringList transformDocument(const AideChoice &aide, const QStringList &lines)

@@ -22,18 +22,18 @@ struct AideChoice
     enum class Kind { Body, Highlight, Border };
     Kind kind = Kind::Body;
     readingaids::BodyAid body = readingaids::BodyAid::Couleurs;
-    QString sound;            // for son=TEXTE
+    QString sound;            // for son=TEXTE and son-entendu=TEXTE
     bool highlighted = false; // for surlignement=oui
     readingaids::Border border = readingaids::Border::GreenRed;
 };
 
-// "couleurs", "tirets", "muettes", "son=TEXTE"; with wholeDocument also
+// "couleurs", "tirets", "muettes", "son=TEXTE", "son-entendu=TEXTE"; with wholeDocument also
 // "phrases", "surlignement=oui|non", "bord-vert-rouge", "bord-multicolor".
 // Raises UsageError for any other name.
 AideChoice parseAide(const QString &name, bool wholeDocument);
 
-// The output line of one body line (the aids that treat lines one by one).
-QString treatLine(const AideChoice &aide, const QString &line);
+// The output lines of body lines (the aids that treat lines one by one).
+QStringList treatLines(const AideChoice &aide, const QStringList &lines);
 
 // The document lines as the aid rewrites them; raises
 // readingaids::DocumentRefused for a body aid on a document without markers.

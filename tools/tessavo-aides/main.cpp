@@ -4,6 +4,7 @@
 #include "aidechoice.h"
 
 #include "readingaids/document.h"
+#include "readingaids/entendu.h"
 #include "readingaids/syllabify.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -28,16 +29,23 @@ Commandes :
       Lit des mots sur l'entrée standard (UTF-8), un par ligne, et écrit
       pour chacun ses syllabes séparées par « | » (papa -> pa|pa).
 
+  tessavo-aides sons
+      Lit des mots sur l'entrée standard (UTF-8), un par ligne, et écrit
+      pour chacun ses graphèmes et les phonèmes de chacun, d'après la
+      prononciation française de espeak-ng (bonbon -> b|on|b|on → b|ɔ̃|b|ɔ̃,
+      « ∅ » pour une lettre muette), ou « ? » quand les lettres du mot ne
+      s'accordent pas à sa prononciation.
+
   tessavo-aides ligne AIDE
       Lit des lignes de texte d'un document de lecture sur l'entrée standard
       (UTF-8) et écrit la ligne transformée de chacune.
-      AIDE : couleurs, tirets, muettes ou son=TEXTE.
+      AIDE : couleurs, tirets, muettes, son=TEXTE ou son-entendu=TEXTE.
 
   tessavo-aides document AIDE ENTREE [SORTIE]
       Lit le document de lecture ENTREE (Windows-1252) et écrit le document
       transformé (Windows-1252, fins de ligne CR LF) dans SORTIE, ou sur la
       sortie standard sans SORTIE.
-      AIDE : couleurs, tirets, muettes, son=TEXTE, phrases,
+      AIDE : couleurs, tirets, muettes, son=TEXTE, son-entendu=TEXTE, phrases,
       surlignement=oui, surlignement=non, bord-vert-rouge, bord-multicolor.
 
 Aides :
@@ -45,6 +53,11 @@ Aides :
   tirets            syllabes séparées par des tirets
   muettes           lettres muettes mises à part
   son=TEXTE         le son TEXTE en gras rouge (exactement comme tapé)
+  son-entendu=TEXTE le son que nomme TEXTE (on, ou, ch, s...) en gras rouge,
+                    là où on l'entend : les graphèmes qui le disent, d'après
+                    la prononciation de chaque mot ; un TEXTE qui ne nomme
+                    aucun son, ou un mot que espeak-ng ne sait pas lire,
+                    est cherché lettre pour lettre comme avec son=TEXTE
   phrases           phrases en couleurs
   surlignement=oui  fond jaune clair (non : fond blanc)
   bord-vert-rouge   ajoute ou retire les bords vert et rouge
@@ -99,14 +112,33 @@ void runSyllabes(const QStringList &arguments)
     writeOutputLines(out);
 }
 
+void runSons(const QStringList &arguments)
+{
+    expectArguments(arguments, 1, 1);
+    const readingaids::EarAvailability availability = readingaids::entenduAvailability();
+    if (!availability.available)
+        throw aides::UsageError(availability.reason);
+    QStringList words = readInputLines();
+    for (QString &word : words)
+        word = word.trimmed();
+    readingaids::EarWords read(readingaids::Pronouncer::process());
+    read.prepareBody(words);
+    QStringList out;
+    for (const QString &word : words) {
+        const readingaids::EarWord *reading = read.find(word);
+        if (word.isEmpty())
+            out.append(word);
+        else
+            out.append(reading ? readingaids::showReading(word, *reading) : word + u" → ?"_s);
+    }
+    writeOutputLines(out);
+}
+
 void runLigne(const QStringList &arguments)
 {
     expectArguments(arguments, 2, 2);
     const aides::AideChoice aide = aides::parseAide(arguments[1], false);
-    QStringList out;
-    for (const QString &line : readInputLines())
-        out.append(aides::treatLine(aide, line));
-    writeOutputLines(out);
+    writeOutputLines(aides::treatLines(aide, readInputLines()));
 }
 
 // The output lines are written as they are made. A refused document is
@@ -143,6 +175,8 @@ int run(const QStringList &arguments)
     const QString &command = arguments.first();
     if (command == u"syllabes")
         runSyllabes(arguments);
+    else if (command == u"sons")
+        runSons(arguments);
     else if (command == u"ligne")
         runLigne(arguments);
     else if (command == u"document")

@@ -1,0 +1,53 @@
+#include "entendufixture.h"
+
+#include "readingaids/son.h"
+
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace entendufixture {
+
+std::optional<QList<Case>> read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QList<Case> cases;
+    int number = 0;
+    for (const QByteArray &bytes : file.readAll().split('\n')) {
+        ++number;
+        const QString line = QString::fromUtf8(bytes);
+        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u'\t');
+        if (fields.size() < 3 || fields.size() > 4)
+            return std::nullopt;
+        cases.append({number, fields[0], fields[1], fields[2], fields.value(3)});
+    }
+    return cases;
+}
+
+QList<Outcome> run(const QList<Case> &cases, readingaids::EarWords &words)
+{
+    QStringList all;
+    for (const Case &c : cases)
+        all.append(c.word);
+    words.prepareBody(all);
+    QList<Outcome> outcomes;
+    readingaids::LineBuffer out;
+    for (const Case &c : cases) {
+        out.clear();
+        readingaids::entenduLine(c.word, readingaids::soundNamedBy(c.sound), c.sound, words, out);
+        Outcome outcome{c, out.toString(), {}, false};
+        outcome.marked.replace(readingaids::markOpening.toString(), u"["_s);
+        outcome.marked.replace(readingaids::markClosing.toString(), u"]"_s);
+        const readingaids::EarWord *read = words.find(c.word);
+        outcome.alignment = read ? readingaids::showReading(c.word, *read) : u"?"_s;
+        outcome.agrees = outcome.marked == c.expected;
+        outcomes.append(outcome);
+    }
+    return outcomes;
+}
+
+} // namespace entendufixture
