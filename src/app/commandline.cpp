@@ -58,6 +58,13 @@ Le dossier de travail :
   les y écrit au démarrage. Il ne modifie jamais ce que le dossier contient
   déjà.
 
+Le serveur de publication local :
+  En démarrant, Tessavo lance le serveur de publication local du dossier de
+  travail (FTP et web, sur cet ordinateur seulement), ou le trouve déjà en
+  marche, quand publication.ini nomme cet ordinateur (127.0.0.1) ou manque :
+  il l'écrit alors, lisible par vous seul. Quand publication.ini nomme un
+  autre hôte, rien n'est lancé. Le serveur continue après la fin de Tessavo.
+
 Options :
   -h, --help     affiche cette aide et s'arrête
   -v, --version  affiche la version de Tessavo et s'arrête

@@ -1,8 +1,10 @@
 #include "app/commandline.h"
 #include "app/program.h"
+#include "app/publicationhost.h"
 #include "platform/platform.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -58,8 +60,11 @@ int main(int argc, char *argv[])
 
     if (!app::enterWorkingFolder(command.folder))
         return 1;
-    // The place for starting the working folder's local publishing host
-    // (its launcher, installed under lib/tessavo/): the working folder is
-    // the current one, and no screen is shown yet.
-    return app::runProgram();
+    // The working folder's own publishing host, before the first screen so
+    // that a registration reaches it; the launcher returns once its servers
+    // listen. When it fails, the teacher is told on the first screen and the
+    // program goes on.
+    const QString hostNotStarted =
+        app::startPublishingHost(QCoreApplication::applicationDirPath(), QDir::currentPath());
+    return app::runProgram(hostNotStarted);
 }

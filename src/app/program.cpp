@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -48,7 +49,7 @@ TForm2 *startProgram()
     return Form2;
 }
 
-int runProgram()
+int runProgram(const QString &toldAtStart)
 {
     // The screens are laid out for the narrow sans-serif faces of a Windows
     // desktop; the metric-compatible faces come first where they exist.
@@ -59,6 +60,8 @@ int runProgram()
     // The program ends by its own rules, not when some window is the last.
     QApplication::setQuitOnLastWindowClosed(false);
     startProgram();
+    if (!toldAtStart.isEmpty())
+        QTimer::singleShot(0, Form2, [toldAtStart] { platform::ShowMessage(Form2, toldAtStart); });
     const int code = QApplication::exec();
     delete Form2;
     return code;

@@ -20,7 +20,8 @@ bool enterWorkingFolder(const QString &given);
 TForm2 *startProgram();
 
 // Starts the program and runs its event loop until the program ends; then
-// every screen is destroyed with its owner. Returns the exit code.
-int runProgram();
+// every screen is destroyed with its owner. A text toldAtStart is shown in a
+// message box once the first screen is up. Returns the exit code.
+int runProgram(const QString &toldAtStart = {});
 
 } // namespace app

@@ -107,6 +107,28 @@ TEST(ScreenFlowWithoutAClass, StartsWithThePlaceholdersAndEndsWhenTheMainScreenC
     EXPECT_TRUE(platform.messages.shown.isEmpty());
 }
 
+// What the start could not do (the local publishing host) is told over the
+// first screen, and the program goes on.
+TEST(ScreenFlowWithoutAClass, WhatTheStartCouldNotDoIsToldOnceTheFirstScreenIsUp)
+{
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    const QString told = u"Le serveur de publication local de ce dossier de travail n'a pas pu être démarré."_s;
+    bool screenShownFirst = false;
+    platform.messages.onShow = [&](const QString &) { screenShownFirst = Form2 && Form2->isVisible(); };
+    Script script;
+    script.then([&] { EXPECT_TRUE(platform.messages.shown.isEmpty()); })
+        .then([&] {
+            EXPECT_EQ(platform.messages.shown, QStringList{told});
+            EXPECT_TRUE(screenShownFirst);
+            ASSERT_TRUE(Form2);
+            EXPECT_TRUE(Form2->isVisible());
+            Form2->close();
+        });
+    EXPECT_TRUE(script.runProgram(20000, told));
+    EXPECT_EQ(platform.messages.shown, QStringList{told}) << "told once";
+}
+
 TEST_F(ScreenFlow, EachPressOfTheImportButtonShowsAFreshModalImportScreen)
 {
     TForm3 *first = nullptr;

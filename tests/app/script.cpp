@@ -22,7 +22,7 @@ void Script::post(std::size_t index)
     });
 }
 
-bool Script::runProgram(int timeLimitMs)
+bool Script::runProgram(int timeLimitMs, const QString &toldAtStart)
 {
     constexpr int kTimedOut = 99;
     QTimer watchdog;
@@ -30,5 +30,5 @@ bool Script::runProgram(int timeLimitMs)
     QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(kTimedOut); });
     watchdog.start(timeLimitMs);
     post(0);
-    return app::runProgram() != kTimedOut;
+    return app::runProgram(toldAtStart) != kTimedOut;
 }

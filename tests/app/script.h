@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QTimer>
 
 #include <functional>
@@ -14,9 +15,10 @@ class Script
 public:
     Script &then(std::function<void()> step);
 
-    // Starts the program on the main student screen and runs its event loop.
-    // Returns false when the program did not end within the time limit.
-    bool runProgram(int timeLimitMs = 20000);
+    // Starts the program on the main student screen and runs its event loop,
+    // with what the program is to tell at start. Returns false when the
+    // program did not end within the time limit.
+    bool runProgram(int timeLimitMs = 20000, const QString &toldAtStart = {});
 
 private:
     void post(std::size_t index);

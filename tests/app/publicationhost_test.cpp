@@ -1,0 +1,245 @@
+// The program's start of its working folder's local publishing host: where
+// it finds the launcher, when it runs it, and what the teacher is told when
+// the host does not run.
+#include "app/publicationhost.h"
+#include "publishing/host.h"
+#include "testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <optional>
+
+#ifdef TESSAVO_PUBLICATION_HOST
+#include <QTcpSocket>
+
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Consequence = u"Tessavo démarre sans lui : l'enregistrement d'un élève et la publication "
+                            u"n'atteindront pas le serveur de publication local."_s;
+
+QByteArray iniFor(const QByteArray &host)
+{
+    return "[publication]\r\nhote=" + host + "\r\nport=24117\r\nutilisateur=tessavo\r\nmot_de_passe=3f9c0a7d\r\n"
+           "adresse_web=" + host + ":29305\r\n";
+}
+
+TEST(HostLauncher, IsFoundBesideTheExecutablesFolder)
+{
+    const struct
+    {
+        const char *name;
+        QString executableFolder;
+        QString launcher;
+    } cases[] = {
+        {"installed", u"/usr/bin"_s, u"/usr/lib/tessavo/tessavo-publication-host"_s},
+        {"installed elsewhere", u"/opt/école/usr/bin"_s, u"/opt/école/usr/lib/tessavo/tessavo-publication-host"_s},
+        {"a trailing separator", u"/usr/local/bin/"_s, u"/usr/local/lib/tessavo/tessavo-publication-host"_s},
+        {"the build tree", u"/home/dev/tessavo/build/src/app"_s,
+         u"/home/dev/tessavo/build/src/lib/tessavo/tessavo-publication-host"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(app::hostLauncher(c.executableFolder), c.launcher);
+    }
+}
+
+TEST(HostLauncher, RunsForAMissingOrLocalPublicationIniOnly)
+{
+    const struct
+    {
+        const char *name;
+        std::optional<QByteArray> ini;
+        bool runs;
+    } cases[] = {
+        {"no publication.ini: the launcher writes it", std::nullopt, true},
+        {"this computer", iniFor("127.0.0.1"), true},
+        {"this computer, by its name", iniFor("LocalHost"), true},
+        {"a real host", iniFor("ftp.ecole-jaures.fr"), false},
+        {"a real host, with FTPS", iniFor("ftp.ecole-jaures.fr") + "tls=oui\r\n", false},
+        // The launcher tells what is wrong with it.
+        {"this computer without a password", "[publication]\r\nhote=127.0.0.1\r\nutilisateur=tessavo\r\n", true},
+        {"no host", "[publication]\r\nport=21\r\n", true},
+        {"not an INI file", "\xFF\xFE\x00\x01", true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        if (c.ini)
+            writeFile(folder.filePath(u"publication.ini"_s), *c.ini);
+        EXPECT_EQ(app::wantsLocalHost(folder.path()), c.runs);
+    }
+}
+
+// Launchers that fail in each way a real one could, in an installed tree of
+// their own; the program goes on each time, with a French text that says
+// what failed.
+TEST(HostLauncher, AFailureIsToldWithWhatFailedAndWhatItMeans)
+{
+    const struct
+    {
+        const char *name;
+        std::optional<QByteArray> script;  // nothing: no launcher at all
+        QString told;                      // a part of the text, %1 the launcher's path
+    } cases[] = {
+        {"no launcher in the installed tree", std::nullopt, u"Son lanceur « %1 » est introuvable : installez Tessavo à nouveau."_s},
+        {"a launcher that cannot run", "", u"Son lanceur « %1 » ne peut pas être lancé : "_s},
+        {"a port taken",
+         "#!/bin/sh\necho \"Le port 24117 de cet ordinateur (clé port de publication.ini) est déjà pris par un autre "
+         "programme.\" >&2\nexit 1\n",
+         u"\n\nLe port 24117 de cet ordinateur (clé port de publication.ini) est déjà pris par un autre programme.\n\n"_s},
+        {"a silent failure", "#!/bin/sh\nexit 3\n", u"Son lanceur « %1 » s'est arrêté sur le code 3, sans rien dire."_s},
+        {"a crash", "#!/bin/sh\nkill -SEGV $$\n", u"Son lanceur « %1 » s'est arrêté anormalement."_s},
+        {"a launcher that never ends", "#!/bin/sh\necho $$ > \"$1/pid\"\nexec sleep 60\n",
+         u"Son lanceur « %1 » n'a pas fini en 2 secondes : il a été arrêté."_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir root;
+        const QString bin = root.filePath(u"usr/bin"_s);
+        const QString launcher = app::hostLauncher(bin);
+        if (c.script) {
+            writeFile(launcher, *c.script);
+            if (!c.script->isEmpty())
+                QFile::setPermissions(launcher, QFile::permissions(launcher) | QFile::ExeOwner);
+        }
+        const QString working = root.filePath(u"Tessavo"_s);
+        QDir().mkpath(working);
+
+        const QString told = app::startLocalHost(launcher, working, 2000);
+
+        EXPECT_TRUE(told.startsWith(u"Le serveur de publication local de ce dossier de travail n'a pas pu être démarré.\n\n"_s))
+            << told.toStdString();
+        const QString part = c.told.contains(u"%1"_s) ? c.told.arg(launcher) : c.told;
+        EXPECT_TRUE(told.contains(part)) << told.toStdString();
+        EXPECT_TRUE(told.endsWith(u"\n\n"_s + Consequence)) << told.toStdString();
+        if (const QByteArray pid = bytesOf(working + u"/pid"_s).trimmed(); !pid.isEmpty()) {
+            EXPECT_FALSE(QFileInfo::exists(u"/proc/"_s + QString::fromLatin1(pid))) << "a launcher out of time is stopped";
+        }
+    }
+}
+
+TEST(HostLauncher, IsGivenTheWorkingFolderAloneAndNothingToReadAndItsLineGoesOut)
+{
+    QTemporaryDir root;
+    const QString launcher = root.filePath(u"lanceur"_s);
+    writeFile(launcher, "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$1/arguments\"\ncat > \"$1/input\"\n"
+                        "echo 'Serveur de publication local démarré'\n");
+    QFile::setPermissions(launcher, QFile::permissions(launcher) | QFile::ExeOwner);
+    const QString working = root.filePath(u"Mes textes élève"_s);
+    QDir().mkpath(working);
+
+    EXPECT_EQ(app::startLocalHost(launcher, working), QString());
+    EXPECT_EQ(bytesOf(working + u"/arguments"_s), "1\n" + working.toUtf8() + "\n");
+    EXPECT_EQ(bytesOf(working + u"/input"_s), QByteArray());
+}
+
+#ifdef TESSAVO_PROGRAM_DIR
+// The program built here finds the launcher built here, as an installed one
+// finds its own, and the launcher its servers.
+TEST(HostLauncher, TheBuildTreesProgramFindsTheBuildTreesLauncher)
+{
+    const QString launcher = app::hostLauncher(QStringLiteral(TESSAVO_PROGRAM_DIR));
+    EXPECT_EQ(QFileInfo(launcher).canonicalFilePath(),
+              QFileInfo(QStringLiteral(TESSAVO_PUBLICATION_HOST)).canonicalFilePath());
+    EXPECT_TRUE(QFileInfo(QFileInfo(launcher).absolutePath() + u"/tessavo-publication-server"_s).isFile());
+}
+#endif
+
+#ifdef TESSAVO_PUBLICATION_HOST
+// "GET /path" on 127.0.0.1:port; the reply's first line.
+QByteArray statusOf(int port, const QByteArray &path)
+{
+    QTcpSocket socket;
+    socket.connectToHost(u"127.0.0.1"_s, quint16(port));
+    if (!socket.waitForConnected(3000))
+        return {};
+    socket.write("GET " + path + " HTTP/1.0\r\n\r\n");
+    socket.waitForReadyRead(3000);
+    return socket.readLine().trimmed();
+}
+
+// The real launcher of the build tree, started as the program starts it, in
+// a home and a state folder of the test's own.
+class LocalHost : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        // The servers, once their launcher is gone, become this process's
+        // children, and are reaped here when they end.
+        ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+        qputenv("XDG_STATE_HOME", QFile::encodeName(root.filePath(u"etat"_s)));
+        QDir().mkpath(working);
+    }
+
+    void TearDown() override
+    {
+        QProcess::execute(QStringLiteral(TESSAVO_PUBLICATION_HOST), {u"--arreter"_s, working});
+        for (int i = 0; i < 200 && ::waitpid(-1, nullptr, WNOHANG) >= 0; ++i)
+            QThread::msleep(10);
+        qunsetenv("XDG_STATE_HOME");
+    }
+
+    std::optional<publishing::HostRecord> record() const
+    {
+        return publishing::readRecord(publishing::recordPath(root.filePath(u"etat/tessavo"_s), working));
+    }
+
+    QTemporaryDir root;
+    const QString working = QFileInfo(root.path()).canonicalFilePath() + u"/Tessavo"_s;
+    const QString program = QStringLiteral(TESSAVO_PROGRAM_DIR);
+};
+
+TEST_F(LocalHost, AFreshFolderGetsItsOwnHostWhichASecondStartFindsRunning)
+{
+    EXPECT_EQ(app::startPublishingHost(program, working), QString());
+
+    EXPECT_EQ(QFileInfo(working + u"/publication.ini"_s).permissions() & 0x7777,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    const std::optional<publishing::HostRecord> first = record();
+    ASSERT_TRUE(first);
+    writeFile(working + u"-publication/Orvane_EVRY_JAURES_CM1/index.html"_s, "<p>CM1</p>");
+    EXPECT_EQ(statusOf(first->webPort, "/Orvane_EVRY_JAURES_CM1/index.html"), "HTTP/1.0 200 OK");
+
+    EXPECT_EQ(app::startPublishingHost(program, working), QString());
+    const std::optional<publishing::HostRecord> second = record();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->pid, first->pid) << "the running host is kept";
+    EXPECT_EQ(second->ftpPort, first->ftpPort);
+}
+
+TEST_F(LocalHost, APublicationIniNamingAnotherHostStartsNothing)
+{
+    writeFile(working + u"/publication.ini"_s, iniFor("ftp.ecole-jaures.fr"));
+
+    EXPECT_EQ(app::startPublishingHost(program, working), QString());
+
+    EXPECT_FALSE(QFileInfo::exists(root.filePath(u"etat"_s))) << "the launcher did not run";
+    EXPECT_FALSE(QFileInfo::exists(working + u"-publication"_s));
+}
+
+TEST_F(LocalHost, ALocalHostThatCannotBeServedIsToldAndStartsNothing)
+{
+    writeFile(working + u"/publication.ini"_s, iniFor("127.0.0.1") + "tls=oui\r\n");
+
+    const QString told = app::startPublishingHost(program, working);
+
+    EXPECT_TRUE(told.contains(u"tls=non"_s)) << told.toStdString();
+    EXPECT_TRUE(told.endsWith(Consequence)) << told.toStdString();
+    EXPECT_FALSE(record());
+}
+#endif
+
+} // namespace
