@@ -35,7 +35,7 @@ bool wantsLocalHost(const QString &workingFolder)
         return true;
     try {
         return publishing::namesThisComputer(publishing::readPublicationSettings(workingFolder).host);
-    } catch (const platform::FtpError &) {
+    } catch (const publishing::SettingsError &) {
         return true;
     }
 }
