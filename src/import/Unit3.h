@@ -100,8 +100,9 @@ private:
     void createDocumentList(QRect place);
     // Lists the student's documents, the current one selected.
     void fillDocumentList();
-    // The text the file brings in, inserted as a paste of it; a file of a
-    // kind Tessavo does not read goes to the desktop.
+    // The text the file brings in, pasted at the caret, or in place of a
+    // text already saved; a file of a kind Tessavo does not read goes to the
+    // desktop.
     void importSource(const QString &path);
     // Shows the document as after its save, its text copy in Memo1; a text
     // in Memo1 not saved yet is never replaced.

@@ -139,7 +139,10 @@ void TForm3::importSource(const QString &path)
                                             .arg(QFileInfo(path).fileName()));
         return;
     }
-    // As the paste button pastes the clipboard.
+    // As the paste button pastes the clipboard; in place of a text that is
+    // saved already, since the file brings the next one.
+    if (!hasUnsavedText())
+        Memo1->selectAll();
     pasteIntoMemo1(lines->join(u'\n'));
     Button1->show();
     Button7->hide();

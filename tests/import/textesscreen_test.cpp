@@ -207,7 +207,7 @@ TEST_F(Textes, EachKindReadComesInAsAPasteAndIsSavedByteForByte)
     }
 }
 
-TEST_F(Textes, ATextBroughtInGoesInAtTheCaretAsAPasteDoes)
+TEST_F(Textes, ATextBroughtInGoesAtTheCaretOrInPlaceOfASavedText)
 {
     screen->Memo1->setPlainText(u"Début. Fin."_s);
     QTextCursor caret = screen->Memo1->textCursor();
@@ -216,6 +216,22 @@ TEST_F(Textes, ATextBroughtInGoesInAtTheCaretAsAPasteDoes)
     fixtures::writeDocx(source(u"milieu.docx"_s), "<w:p><w:r><w:t xml:space=\"preserve\">Milieu. </w:t></w:r></w:p>");
     choose(source(u"milieu.docx"_s));
     EXPECT_EQ(window(), u"Début. Milieu. Fin."_s);
+
+    // Once saved, the next file brings the next text.
+    saveAs(u"arbre.jpg"_s, u"un"_s);
+    fixtures::writeOdt(source(u"suite.odt"_s), "<text:p>La suite.</text:p>");
+    choose(source(u"suite.odt"_s));
+    EXPECT_EQ(window(), u"La suite."_s);
+    EXPECT_EQ(steps(), (std::vector<bool>{false, true, true, true, true}));
+    EXPECT_EQ(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
+
+    // So it does after a reopen: " 2->" then saves it as a new text.
+    screen->Memo1->clear();
+    click(u"un"_s);
+    ASSERT_EQ(window(), u"Début. Milieu. Fin."_s);
+    choose(source(u"suite.odt"_s));
+    EXPECT_EQ(window(), u"La suite."_s);
+    EXPECT_EQ(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
 }
 
 TEST_F(Textes, ADamagedEncryptedOrImageOnlyFileIsToldAndNothingChanges)
