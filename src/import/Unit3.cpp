@@ -157,6 +157,8 @@ void TForm3::connectHandlers()
     connectHandler(Button6, &QPushButton::clicked, this, &TForm3::Button6Click);
     connectHandler(Button5, &QPushButton::clicked, this, &TForm3::Button5Click);
     connectHandler(ListView1, &QListWidget::itemClicked, this, &TForm3::ListView1Click);
+    // Enter on a document, for the keyboard.
+    connectHandler(ListView1, &QListWidget::itemActivated, this, &TForm3::ListView1Click);
 }
 
 void TForm3::FormCreate()
