@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -25,10 +26,15 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString NothingSaved = u"TexteAlire.html"_s;
+// The place of the small web view of the layout's opening; the student's
+// documents are listed there until it is needed.
+const QRect WebBrowser2Place{1069, 212, 287, 183};
 const QString PictureFilter = u"Jpg files (*.jpg)|*.jpg"_s;
 const QString DocumentFilter = u"Html files (*.html)|*.html"_s;
 
 } // namespace
+
+const QString TForm3::SaveNewCaption = u" 2->Choisir un logo et ->Sauvegarder le texte "_s;
 
 TForm3::TForm3(TForm2 *owner)
     : ScreenWindow(owner, QColor(0x0C, 0x7B, 0x7B), Qt::white)
@@ -70,7 +76,7 @@ void TForm3::createControls()
     Button3->setGeometry(16, 138, 420, 40);
 
     Button7 = makeStepButton(u" 1->Coller ou Ecrire le texte dans la grande fenêtre "_s, 4);
-    Button1 = makeStepButton(u" 2->Choisir un logo et ->Sauvegarder le texte "_s, 48);
+    Button1 = makeStepButton(SaveNewCaption, 48);
     Button6 = makeStepButton(u" 3->Faire la Mise en Page Dys"_s, 92);
     Button6->setToolTip(u"MP = Mise en Page"_s);
     Button5 = makeStepButton(u" 4->Accès direct au menu diffusion sans MP Dys"_s, 136);
@@ -101,7 +107,7 @@ void TForm3::createControls()
     Image2->setScaledContents(true);
     Label3 = makeLabel(this, u"ELEVE ACTUEL :"_s, boldFont(14), {116, 262, 942, 26});
     Label2 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {116, 296, 942, 26});
-    // The small web view of the layout's opening goes at {1069, 212, 287, 183}.
+    createDocumentList(WebBrowser2Place);
 
     Label8 = makeLabel(this, u"TEXT ACTUEL"_s, boldFont(14), {16, 404, 150, 30});
     Edit5 = makeEdit(this, {170, 404, 1185, 30});
@@ -132,8 +138,10 @@ platform::WebView *TForm3::showWebBrowser2()
     // Made on first use: a screen that never opens a layout starts no web page.
     if (!WebBrowser2) {
         WebBrowser2 = platform::services().webViews->create(this);
-        WebBrowser2->setGeometry(1069, 212, 287, 183);
+        WebBrowser2->setGeometry(WebBrowser2Place);
     }
+    Label10->hide();
+    ListView1->hide();
     WebBrowser2->show();
     return WebBrowser2;
 }
@@ -148,6 +156,9 @@ void TForm3::connectHandlers()
     connectHandler(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
     connectHandler(Button6, &QPushButton::clicked, this, &TForm3::Button6Click);
     connectHandler(Button5, &QPushButton::clicked, this, &TForm3::Button5Click);
+    connectHandler(ListView1, &QListWidget::itemClicked, this, &TForm3::ListView1Click);
+    // Enter on a document, for the keyboard.
+    connectHandler(ListView1, &QListWidget::itemActivated, this, &TForm3::ListView1Click);
 }
 
 void TForm3::FormCreate()
@@ -168,12 +179,7 @@ void TForm3::FormCreate()
     // folder's name.
     Edit3->setText(selection.schoolClass);
     Edit4->setText(eleve.mail);
-}
-
-void TForm3::pasteIntoMemo1(const QString &text)
-{
-    const QScopedValueRollback pasting(m_pasting, true);
-    Memo1->insertPlainText(text);
+    fillDocumentList();
 }
 
 bool TForm3::eventFilter(QObject *watched, QEvent *event)
@@ -196,6 +202,12 @@ void TForm3::Button7Click()
 
 void TForm3::Memo1ChangeTracking()
 {
+    if (m_reopening)
+        return;
+    m_saved = false;
+    // Emptied, the box takes a new text.
+    if (platform::textOf(Memo1).isEmpty())
+        endCorrection();
     const QStringList lines = platform::linesOf(Memo1);
     if (lines.isEmpty() || lines.first().isEmpty())
         return;
@@ -220,12 +232,6 @@ void TForm3::Button2Click()
     }
     cursor.insertText(clipboard.text());
     Memo1->setTextCursor(cursor);
-}
-
-void TForm3::Button3Click()
-{
-    const QString chosen = OpenDialog1.Execute(this) ? OpenDialog1.FileName : QString();
-    platform::services().shell->openFile(chosen);
 }
 
 void TForm3::Button6Click()
@@ -307,6 +313,10 @@ void TForm3::Button1Click()
         platform::ShowMessage(this, u"Vous n'avez pas collé de texte dans la fenêtre"_s);
         return;
     }
+    if (m_corrected) {
+        saveCorrection();
+        return;
+    }
     const QString folder = studentScreen()->selection().studentFolder;
     // Until the document is written, Edit5 must not name a file that the
     // layout screen would then open: it gets its text back.
@@ -340,10 +350,7 @@ void TForm3::Button1Click()
     import::placePicture(taken, names.picturePath);
     const import::TableOfContents table = import::writeTable(folder, names.documentName, names.pictureName);
     Memo2->setPlainText(table.scratch.join(u'\n'));
-
-    Button1->hide();
-    Button6->show();
-    Button6->setFocus();
-    Button5->show();
-    Label9->show();
+    m_saved = true;
+    fillDocumentList();
+    showSaved();
 }

@@ -4,10 +4,13 @@
 #include "platform/filedialogs.h"
 #include "platform/screenwindow.h"
 
+#include <QRect>
+
 #include <optional>
 
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class TForm2;
@@ -16,8 +19,9 @@ namespace platform {
 class WebView;
 }
 
-// The import screen: the teacher pastes or types a text and saves it as a
-// reading document, then opens the layout screen on it.
+// The import screen: the teacher pastes, types or brings in a text and saves
+// it as a reading document, or reopens one of the student's documents to
+// correct it, then opens the layout screen on it.
 class TForm3 : public platform::ScreenWindow
 {
     Q_OBJECT
@@ -54,6 +58,8 @@ public:
     QPushButton *Button5;
     QLabel *Label9;
     platform::WebView *WebBrowser2 = nullptr; // made when first shown
+    QLabel *Label10;        // above ListView1
+    QListWidget *ListView1; // the student's documents, newest first, where WebBrowser2 will stand
     QLabel *Image1;
     QPlainTextEdit *Memo2;  // hidden: scratch lines of the table of contents
     QLineEdit *Edit6;       // hidden: the student folder path
@@ -68,6 +74,7 @@ public:
     void Button2Click();
     void Button3Click();
     void Button6Click();
+    void ListView1Click();
     // The publication of the student's documents (Unit3_diffusion.cpp).
     void Button5Click();
 
@@ -89,7 +96,38 @@ private:
     std::optional<import::DocumentNames> chooseName(const QString &studentFolder);
     platform::WebView *showWebBrowser2();
 
+    // Bringing a text in and reopening a document (Unit3_textes.cpp).
+    void createDocumentList(QRect place);
+    // Lists the student's documents, the current one selected.
+    void fillDocumentList();
+    // The text the file brings in, pasted at the caret, or in place of a
+    // text already saved; a file of a kind Tessavo does not read goes to the
+    // desktop.
+    void importSource(const QString &path);
+    // Shows the document as after its save, its text copy in Memo1; a text
+    // in Memo1 not saved yet is never replaced.
+    void reopen(const import::DocumentNames &names);
+    // Ends the correction of the reopened document: " 2->" saves a new text.
+    void endCorrection();
+    // Saves Memo1 over the reopened document, without a dialog.
+    void saveCorrection();
+    // Whether Memo1 holds a text changed since it was last saved or reopened.
+    bool hasUnsavedText() const;
+    void showLogo(const QString &path);
+    // The step controls once a document is saved or reopened.
+    void showSaved();
+
+    static const QString SaveNewCaption;
+
     // Set while a paste changes Memo1: only a paste, not typing, hands the
     // focus on to the next step.
     bool m_pasting = false;
+    // Set while a reopened document's text is put into Memo1: no change of
+    // the teacher's.
+    bool m_reopening = false;
+    // Memo1 holds what was last saved or reopened, or nothing typed yet.
+    bool m_saved = true;
+    // The reopened document that " 2->" saves again, until Memo1 is emptied
+    // or a paste replaces its whole text.
+    std::optional<import::DocumentNames> m_corrected;
 };

@@ -68,10 +68,11 @@ private:
     }
 };
 
-// Runs the desktop's launcher on the address and watches it for a moment: a
-// launcher that finds nothing to open the address with (no browser) ends at
-// once with a failure. One still running by then is showing the page itself,
-// a browser started in its place, and is left running.
+// Runs the desktop's launcher on the address or file and watches it for a
+// moment: a launcher that finds nothing to open it with (no browser, no
+// application for the file's kind) ends at once with a failure. One still
+// running by then is showing it itself, an application started in its place,
+// and is left running.
 bool launch(const QString &launcher, const QString &address)
 {
     // Owned by no one, so that the program's end does not end the browser;
@@ -109,10 +110,16 @@ public:
         return QDesktopServices::openUrl(QUrl(address));
     }
 
-    void openFile(const QString &path) override
+    bool openFile(const QString &path) override
     {
-        if (!path.isEmpty())
-            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+#ifdef Q_OS_UNIX
+        // The launcher says whether an application took the file; Qt's own
+        // opening only says whether the launcher started.
+        const QString launcher = QStandardPaths::findExecutable(u"xdg-open"_s);
+        if (!launcher.isEmpty())
+            return launch(launcher, path);
+#endif
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     }
 };
 

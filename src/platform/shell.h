@@ -21,8 +21,9 @@ public:
     // Shows a web address in the browser; false when the desktop found
     // nothing to show it with.
     virtual bool openAddress(const QString &address) = 0;
-    // Opens a file in its default application; an empty path opens nothing.
-    virtual void openFile(const QString &path) = 0;
+    // Opens a file in its default application; false when the desktop found
+    // nothing to open it with.
+    virtual bool openFile(const QString &path) = 0;
 };
 
 } // namespace platform

@@ -2,6 +2,7 @@
 // a reading document with scripted dialogs and real files.
 #include "fakeplatform.h"
 #include "import/Unit3.h"
+#include "import/sources/sources.h"
 #include "platform/controls.h"
 #include "studentchoice.h"
 #include "students/Unit2.h"
@@ -13,8 +14,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -72,23 +73,12 @@ class ImportScreen : public testing::Test
 protected:
     void SetUp() override
     {
-        copyFolder(Fixtures + u"reserve"_s, folder.file(u"reserve"_s));
+        folder.copyFolder(Fixtures + u"reserve"_s, u"reserve"_s);
         folder.writeText(u"ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
         folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve);
         students = std::make_unique<TForm2>();
         fakes::chooseStudent(students.get(), Eleve);
         screen = new TForm3(students.get());
-    }
-
-    static void copyFolder(const QString &from, const QString &to)
-    {
-        QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext()) {
-            const QString source = files.next();
-            const QString target = to + source.mid(from.size());
-            QDir().mkpath(QFileInfo(target).absolutePath());
-            QFile::copy(source, target);
-        }
     }
 
     QString studentFolder() const
@@ -509,19 +499,38 @@ TEST_F(ImportScreen, CopyAndPasteKeepsASelectionOrInsertsTheClipboard)
     EXPECT_EQ(platform.clipboard.content, u"loup"_s);
 }
 
-TEST_F(ImportScreen, TheSourceFileDialogOpensWhereThePictureDialogWas)
+TEST_F(ImportScreen, TheSourceDialogOpensInTheStudentFolderThenWhereItWasLastUsed)
 {
     screen->Button3->click();
-    EXPECT_EQ(platform.shell.files, QStringList{QString()}) << "a cancelled dialog opens nothing";
+    ASSERT_EQ(platform.fileDialogs.openRequests.size(), 1);
+    EXPECT_EQ(platform.fileDialogs.openRequests[0].initialFolder, studentFolder());
+    EXPECT_EQ(platform.fileDialogs.openRequests[0].filter, sources::sourceFilter());
+    EXPECT_TRUE(platform.fileDialogs.openRequests[0].filter.endsWith(u"|Tous les fichiers (*)|*"_s));
+    EXPECT_TRUE(platform.shell.files.isEmpty()) << "a cancelled dialog opens nothing";
     EXPECT_TRUE(platform.messages.shown.isEmpty());
 
+    // The dialog is shared with the picture choice: it opens where the picture was chosen.
     save(u"chat.jpg"_s, u"conte"_s);
-    const QString source = folder.file(u"lettre.pdf"_s);
-    platform.fileDialogs.openAnswers = {source};
+    platform.messages.shown.clear();
+    folder.writeText(u"Dessins/plan.odg"_s, {u"un dessin"_s});
+    const QString drawing = folder.file(u"Dessins/plan.odg"_s);
+    platform.fileDialogs.openAnswers = {drawing};
     screen->Button3->click();
     EXPECT_EQ(platform.fileDialogs.openRequests.last().initialFolder, cartes());
-    EXPECT_EQ(platform.fileDialogs.openRequests.last().filter, u"Jpg files (*.jpg)|*.jpg"_s);
-    EXPECT_EQ(platform.shell.files.last(), source);
+    EXPECT_EQ(platform.fileDialogs.openRequests.last().fileName, QString());
+    EXPECT_EQ(platform.fileDialogs.openRequests.last().filter, sources::sourceFilter());
+    EXPECT_EQ(platform.shell.files, QStringList{drawing}) << "a kind Tessavo does not read goes to the desktop";
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
+
+    // Nothing on this computer opens it: the teacher is told, and the text stays.
+    platform.shell.opens = false;
+    platform.fileDialogs.openAnswers = {drawing};
+    screen->Button3->click();
+    EXPECT_EQ(platform.fileDialogs.openRequests.last().initialFolder, folder.file(u"Dessins"_s));
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"« plan.odg »"_s)) << platform.messages.shown[0];
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"aucune application"_s)) << platform.messages.shown[0];
+    EXPECT_EQ(platform::textOf(screen->Memo1), u"Le loup."_s);
 }
 
 TEST_F(ImportScreen, LabelsShowFoldersAsPlainTextAndNoWebPageStartsUntilNeeded)

@@ -60,6 +60,16 @@ void writeOdt(const QString &path, const QByteArray &body)
                     {u"META-INF/manifest.xml"_s, manifest}});
 }
 
+void writeEncryptedOdt(const QString &path)
+{
+    writeZip(path, {{u"mimetype"_s, "application/vnd.oasis.opendocument.text"},
+                    {u"content.xml"_s, "\x8f\x12\x33 chiffré"},
+                    {u"META-INF/manifest.xml"_s,
+                     "<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
+                     "<manifest:file-entry manifest:full-path=\"content.xml\"><manifest:encryption-data/>"
+                     "</manifest:file-entry></manifest:manifest>"}});
+}
+
 void writeDocx(const QString &path, const QByteArray &body)
 {
     const QByteArray w = "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "

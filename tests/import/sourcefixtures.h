@@ -20,6 +20,9 @@ void writeOdt(const QString &path, const QByteArray &body);
 // its own text is in the package too.
 void writeDocx(const QString &path, const QByteArray &body);
 
+// An OpenDocument text whose content is encrypted, as a password leaves it.
+void writeEncryptedOdt(const QString &path);
+
 // A paragraph of a PDF page, given as the lines it is printed on.
 struct PdfParagraph
 {

@@ -247,14 +247,6 @@ TEST_F(Sources, RefusedFilesAreToldByName)
             writeFile(path, whole.left(whole.size() * 2 / 3));
         };
     };
-    const auto encryptedOdt = [](const QString &path) {
-        fixtures::writeZip(path, {{u"mimetype"_s, "application/vnd.oasis.opendocument.text"},
-                                  {u"content.xml"_s, "\x8f\x12\x33 chiffré"},
-                                  {u"META-INF/manifest.xml"_s,
-                                   "<manifest:manifest xmlns:manifest=\"urn:oasis:names:tc:opendocument:xmlns:manifest:1.0\">"
-                                   "<manifest:file-entry manifest:full-path=\"content.xml\"><manifest:encryption-data/>"
-                                   "</manifest:file-entry></manifest:manifest>"}});
-    };
     QByteArray encryptedDocx("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     encryptedDocx.append(QByteArray(504, '\0'));
     for (const char c : QByteArrayView("EncryptedPackage"))
@@ -285,7 +277,7 @@ TEST_F(Sources, RefusedFilesAreToldByName)
         {"GarbagePdf", u"abîmé.pdf"_s, bytes("%PDF-1.4\nrien de plus"), u"endommagé"_s},
         {"TruncatedPdf", u"coupé.pdf"_s, truncated([](const QString &p) { fixtures::writePdf(p, Fable); }),
          u"endommagé"_s},
-        {"EncryptedOdt", u"secret.odt"_s, encryptedOdt, u"mot de passe"_s},
+        {"EncryptedOdt", u"secret.odt"_s, fixtures::writeEncryptedOdt, u"mot de passe"_s},
         {"EncryptedDocx", u"secret.docx"_s, bytes(encryptedDocx), u"mot de passe"_s},
         {"ScannedPdf", u"scan.pdf"_s, fixtures::writePicturePdf, u"ce PDF ne contient que des images"_s},
         {"BlankPdf", u"blanc.pdf"_s, fixtures::writeBlankPdf, u"aucun texte"_s},

@@ -43,11 +43,16 @@ public:
         addresses.append(address);
         return browser;
     }
-    void openFile(const QString &path) override { files.append(path); }
+    bool openFile(const QString &path) override
+    {
+        files.append(path);
+        return opens;
+    }
 
     QStringList addresses;
     QStringList files;
     bool browser = true;  // false: the desktop has no browser
+    bool opens = true;    // false: no application opens the files
 };
 
 class Clipboard : public platform::Clipboard

@@ -3,6 +3,8 @@
 #include "workspace/textfile.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -43,6 +45,18 @@ void WorkingFolder::writeText(const QString &relative, const QStringList &lines)
 void WorkingFolder::makeFolder(const QString &relative) const
 {
     QDir().mkpath(file(relative));
+}
+
+void WorkingFolder::copyFolder(const QString &from, const QString &relative) const
+{
+    const QString to = file(relative);
+    QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString source = files.next();
+        const QString target = to + QDir::toNativeSeparators(source.mid(from.size()));
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+    }
 }
 
 } // namespace fakes

@@ -23,6 +23,8 @@ public:
     // Writes a Windows-1252 text file (CR LF), making its folders.
     void writeText(const QString &relative, const QStringList &lines) const;
     void makeFolder(const QString &relative) const;
+    // Copies the files of a folder, and of its subfolders, into relative.
+    void copyFolder(const QString &from, const QString &relative) const;
 
 private:
     QTemporaryDir m_root;

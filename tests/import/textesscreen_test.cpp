@@ -1,0 +1,436 @@
+// The import screen headless: a text brought in from a file of each kind, and
+// one of the student's documents reopened, corrected and saved again, from
+// Button3's dialog or from the list of the student's documents.
+#include "fakeplatform.h"
+#include "import/Unit3.h"
+#include "layout/Vitrine_test.h"
+#include "layout/workingcopies.h"
+#include "platform/controls.h"
+#include "platform/eventrules.h"
+#include "sourcefixtures.h"
+#include "studentchoice.h"
+#include "students/Unit2.h"
+#include "testfiles.h"
+#include "visible.h"
+#include "workingfolder.h"
+#include "workspace/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStringEncoder>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Eleve = u"Dupont_Jean_jean@ecole.fr"_s;
+
+// A French text with the typography a teacher's files hold, and the bytes of
+// its text copy once saved.
+const QStringList Fable = {u"« Le Loup et l’Agneau »"_s, u"Un œuf… à l’été\u00A0! Il mange."_s};
+const QByteArray FableSaved = "\xAB Le Loup et l\x92" "Agneau \xBB\r\n"
+                              "Un \x9C" "uf\x85 \xE0 l\x92\xE9t\xE9\xA0! Il mange.\r\n";
+
+// File content shown as text, one character per byte, so a failure names
+// every invisible byte.
+QString shown(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes);
+}
+
+class Textes : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder.copyFolder(QStringLiteral(TESSAVO_SOURCE_DIR "/reserve"), u"reserve"_s);
+        folder.writeText(u"ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
+        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve);
+        folder.makeFolder(u"Sources"_s);
+        startAgain();
+    }
+
+    // The program started again on the student: fresh screens.
+    void startAgain()
+    {
+        students = std::make_unique<TForm2>();
+        fakes::chooseStudent(students.get(), Eleve);
+        screen = new TForm3(students.get());
+    }
+
+    QString studentFolder() const
+    {
+        return folder.file(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve) + QDir::separator();
+    }
+    QString student(const QString &name) const { return studentFolder() + name; }
+    QString source(const QString &name) const { return folder.file(u"Sources/"_s + name); }
+
+    // Types the text, then answers the picture and save dialogs.
+    void save(const QStringList &text, const QString &card, const QString &title)
+    {
+        screen->Memo1->setPlainText(text.join(u'\n'));
+        saveAs(card, title);
+    }
+    void saveAs(const QString &card, const QString &title)
+    {
+        platform.fileDialogs.openAnswers = {folder.file(u"reserve/Cartes/"_s + card)};
+        platform.fileDialogs.saveAnswers = {student(title)};
+        screen->Button1->click();
+    }
+
+    // Button3, and the file chosen in its dialog.
+    void choose(const QString &path)
+    {
+        platform.fileDialogs.openAnswers = {path};
+        screen->Button3->click();
+    }
+
+    // A click on the document of that title in the list of the student's documents.
+    void click(const QString &title)
+    {
+        const QList<QListWidgetItem *> items = screen->ListView1->findItems(title, Qt::MatchExactly);
+        ASSERT_EQ(items.size(), 1) << title.toStdString();
+        screen->ListView1->setCurrentItem(items.first());
+        emit screen->ListView1->itemClicked(items.first());
+    }
+
+    QStringList listed() const
+    {
+        QStringList titles;
+        for (int i = 0; i < screen->ListView1->count(); ++i)
+            titles.append(screen->ListView1->item(i)->text());
+        return titles;
+    }
+
+    QString window() const { return platform::textOf(screen->Memo1); }
+
+    // The teacher puts a word in place of another in the text window.
+    void correct(const QString &word, const QString &by)
+    {
+        QTextCursor cursor = screen->Memo1->document()->find(word);
+        ASSERT_FALSE(cursor.isNull()) << word.toStdString();
+        cursor.insertText(by);
+    }
+
+    // The step controls: " 1->", " 2->", " 3->", " 4->" and Label9, each shown or not.
+    std::vector<bool> steps() const
+    {
+        return {!screen->Button7->isHidden(), !screen->Button1->isHidden(), !screen->Button6->isHidden(),
+                !screen->Button5->isHidden(), !screen->Label9->isHidden()};
+    }
+
+    // Three documents saved in turn, as on an earlier day.
+    void saveThree()
+    {
+        save({u"Le loup de a."_s}, u"arbre.jpg"_s, u"a"_s);
+        save({u"Le loup mange la chèvre."_s, u"Il dort\u00A0!"_s}, u"chat.jpg"_s, u"conte"_s);
+        save({u"Le loup de b."_s}, u"lune.jpg"_s, u"b"_s);
+    }
+
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    std::unique_ptr<TForm2> students;
+    TForm3 *screen = nullptr;
+};
+
+TEST_F(Textes, EachKindReadComesInAsAPasteAndIsSavedByteForByte)
+{
+    using Make = std::function<void(const QString &)>;
+    const auto text = [](QStringConverter::Encoding encoding, const QString &end) -> Make {
+        return [encoding, end](const QString &path) {
+            QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+            writeFile(path, encoder(Fable.join(end) + end));
+        };
+    };
+    // poppler gives the no-break spaces of a PDF as word breaks: blanks.
+    const QByteArray pdfSaved = QByteArray(FableSaved).replace('\xA0', ' ');
+    struct Case { const char *name; QString file; Make make; QByteArray saved = FableSaved; };
+    const Case cases[] = {
+        {"Utf8WithMarkCrLf", u"utf8.txt"_s, text(QStringConverter::Utf8, u"\r\n"_s)},
+        {"Utf16WithMarkLf", u"utf16.txt"_s, text(QStringConverter::Utf16LE, u"\n"_s)},
+        {"Windows1252Cr", u"ancien.txt"_s, [](const QString &p) { writeFile(p, QByteArray(FableSaved).replace("\r\n", "\r")); }},
+        {"OpenDocument", u"fable.odt"_s,
+         [](const QString &p) {
+             fixtures::writeOdt(p, "<text:h>" + Fable[0].toUtf8() + "</text:h><text:p>Un <text:span>œuf…</text:span> "
+                                   "à l’été&#xA0;! Il mange.</text:p>");
+         }},
+        {"WordDocument", u"fable.docx"_s,
+         [](const QString &p) {
+             fixtures::writeDocx(p, "<w:p><w:r><w:t>" + Fable[0].toUtf8() + "</w:t></w:r></w:p><w:p><w:r><w:t>"
+                                    + Fable[1].toUtf8() + "</w:t></w:r></w:p>");
+         }},
+        {"Pdf", u"fable.pdf"_s,
+         [](const QString &p) {
+             fixtures::writePdf(p, {{{{Fable[0]}, fixtures::PdfParagraph::Title}, {{Fable[1]}}}});
+         },
+         pdfSaved},
+        {"Html", u"fable.html"_s,
+         [](const QString &p) {
+             writeFile(p, "<html><body><h1>" + Fable[0].toUtf8() + "</h1><p>Un œuf… à l’été&nbsp;! Il mange.</p>"
+                          "</body></html>");
+         }},
+    };
+    const QString cards[] = {u"ballon.jpg"_s, u"bateau.jpg"_s, u"escargot.jpg"_s, u"etoile.jpg"_s,
+                             u"fleur.jpg"_s,  u"fusee.jpg"_s,  u"maison.jpg"_s};
+    int card = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        startAgain();
+        platform.messages.shown.clear();
+        c.make(source(c.file));
+        choose(source(c.file));
+
+        EXPECT_EQ(platform.messages.shown, QStringList());
+        EXPECT_TRUE(platform.shell.files.isEmpty()) << "a kind read is not handed to the desktop";
+        EXPECT_EQ(workspace::encodeLines(platform::linesOf(screen->Memo1)), c.saved) << visible(window());
+        EXPECT_EQ(steps(), (std::vector<bool>{false, true, false, false, false}));
+        EXPECT_EQ(screen->focusWidget(), screen->Button1) << "ready for the next step, as after a paste";
+
+        const QString title = QFileInfo(c.file).baseName() + u"-"_s + QString::fromLatin1(c.name);
+        saveAs(cards[card++], title);
+        EXPECT_EQ(shown(bytesOf(student(title + u".txt"_s))), shown(c.saved));
+        EXPECT_TRUE(bytesOf(student(title + u".html"_s)).contains(QByteArray(c.saved).replace("\r\n", "<br>\r\n")));
+    }
+}
+
+TEST_F(Textes, ATextBroughtInGoesAtTheCaretOrInPlaceOfASavedText)
+{
+    screen->Memo1->setPlainText(u"Début. Fin."_s);
+    QTextCursor caret = screen->Memo1->textCursor();
+    caret.setPosition(7);
+    screen->Memo1->setTextCursor(caret);
+    fixtures::writeDocx(source(u"milieu.docx"_s), "<w:p><w:r><w:t xml:space=\"preserve\">Milieu. </w:t></w:r></w:p>");
+    choose(source(u"milieu.docx"_s));
+    EXPECT_EQ(window(), u"Début. Milieu. Fin."_s);
+
+    // Once saved, the next file brings the next text.
+    saveAs(u"arbre.jpg"_s, u"un"_s);
+    fixtures::writeOdt(source(u"suite.odt"_s), "<text:p>La suite.</text:p>");
+    choose(source(u"suite.odt"_s));
+    EXPECT_EQ(window(), u"La suite."_s);
+    EXPECT_EQ(steps(), (std::vector<bool>{false, true, true, true, true}));
+    EXPECT_EQ(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
+
+    // So it does after a reopen: " 2->" then saves it as a new text.
+    screen->Memo1->clear();
+    click(u"un"_s);
+    ASSERT_EQ(window(), u"Début. Milieu. Fin."_s);
+    choose(source(u"suite.odt"_s));
+    EXPECT_EQ(window(), u"La suite."_s);
+    EXPECT_EQ(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
+}
+
+TEST_F(Textes, ADamagedEncryptedOrImageOnlyFileIsToldAndNothingChanges)
+{
+    struct Case { const char *name; QString file; std::function<void(const QString &)> make; QString says; };
+    std::vector<Case> cases = {
+        {"TruncatedDocx", u"coupé.docx"_s,
+         [](const QString &p) {
+             fixtures::writeDocx(p, "<w:p><w:r><w:t>Un texte assez long pour être coupé.</w:t></w:r></w:p>");
+             const QByteArray whole = bytesOf(p);
+             writeFile(p, whole.left(whole.size() / 2));
+         },
+         u"endommagé"_s},
+        {"EncryptedOdt", u"secret.odt"_s, fixtures::writeEncryptedOdt, u"mot de passe"_s},
+        {"EmptyText", u"vide.txt"_s, [](const QString &p) { writeFile(p, {}); }, u"est vide"_s},
+        {"ScannedPdf", u"scan.pdf"_s, fixtures::writePicturePdf, u"ce PDF ne contient que des images"_s},
+    };
+    const QString qpdf = QStandardPaths::findExecutable(u"qpdf"_s);
+    if (!qpdf.isEmpty()) {
+        cases.push_back({"EncryptedPdf", u"secret.pdf"_s,
+                         [this, qpdf](const QString &p) {
+                             fixtures::writePdf(source(u"clair.pdf"_s), {{{{Fable[1]}}}});
+                             ASSERT_EQ(QProcess::execute(qpdf, {u"--encrypt"_s, u"motdepasse"_s, u"proprietaire"_s,
+                                                                u"256"_s, u"--"_s, source(u"clair.pdf"_s), p}),
+                                       0);
+                         },
+                         u"mot de passe"_s});
+    }
+    screen->Memo1->setPlainText(u"Le texte déjà là."_s);
+    const std::vector<bool> before = steps();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        platform.messages.shown.clear();
+        c.make(source(c.file));
+        choose(source(c.file));
+        ASSERT_EQ(platform.messages.shown.size(), 1);
+        EXPECT_TRUE(platform.messages.shown[0].contains(u"« "_s + c.file + u" »"_s)) << platform.messages.shown[0];
+        EXPECT_TRUE(platform.messages.shown[0].contains(c.says)) << platform.messages.shown[0];
+        EXPECT_EQ(window(), u"Le texte déjà là."_s);
+        EXPECT_EQ(steps(), before);
+        EXPECT_TRUE(platform.shell.files.isEmpty());
+    }
+}
+
+TEST_F(Textes, AReopenedDocumentIsCorrectedInPlaceWithoutADialog)
+{
+    saveThree();
+    startAgain();
+    const QStringList files = QDir(studentFolder()).entryList(QDir::Files);
+    QMap<QString, QByteArray> before;
+    for (const QString &name : files)
+        before.insert(name, bytesOf(student(name)));
+    const qsizetype dialogs = platform.fileDialogs.openRequests.size() + platform.fileDialogs.saveRequests.size();
+    platform.messages.shown.clear();
+
+    // Chosen by its text copy in Button3's dialog.
+    choose(student(u"conte.txt"_s));
+    EXPECT_EQ(window(), u"Le loup mange la chèvre.\nIl dort\u00A0!"_s) << visible(window());
+    EXPECT_EQ(screen->Edit5->text(), student(u"conte.html"_s));
+    EXPECT_EQ(students->selection().document, student(u"conte.html"_s));
+    EXPECT_EQ(screen->NomImage, u"conte.jpg"_s);
+    EXPECT_FALSE(screen->Image2->pixmap().isNull());
+    EXPECT_EQ(steps(), (std::vector<bool>{false, false, true, true, true})) << "as after a save";
+    EXPECT_EQ(screen->focusWidget(), screen->Button6);
+    EXPECT_EQ(screen->ListView1->currentItem()->text(), u"conte"_s);
+    EXPECT_TRUE(screen->Button1->toolTip().contains(u"« conte.html »"_s)) << screen->Button1->toolTip();
+
+    correct(u"chèvre"_s, u"brebis"_s);
+    EXPECT_EQ(steps(), (std::vector<bool>{false, true, true, true, true}));
+    EXPECT_EQ(screen->Button1->text(), u" 2->Sauvegarder la correction (même titre, même logo) "_s);
+    screen->Button1->click();
+
+    EXPECT_EQ(platform.messages.shown, QStringList());
+    EXPECT_EQ(platform.fileDialogs.openRequests.size() + platform.fileDialogs.saveRequests.size(), dialogs + 1)
+        << "only Button3's dialog";
+    QMap<QString, QByteArray> after;
+    for (const QString &name : QDir(studentFolder()).entryList(QDir::Files))
+        after.insert(name, bytesOf(student(name)));
+    EXPECT_EQ(shown(after.take(u"conte.txt"_s)), shown("Le loup mange la brebis.\r\nIl dort\xA0!\r\n"));
+    const QByteArray document = after.take(u"conte.html"_s);
+    EXPECT_TRUE(document.contains("\r\nLe loup mange la brebis.<br>\r\nIl dort\xA0!<br>\r\n")) << shown(document);
+    EXPECT_TRUE(document.contains("<img src=\"conte.jpg\"  width=\"70\" height= \"70\">"));
+    before.remove(u"conte.txt"_s);
+    before.remove(u"conte.html"_s);
+    after.remove(u"conte.html.bak"_s); // the layout's backup, following the document
+    EXPECT_EQ(after, before) << "the picture, the picture list and the table of contents as they were";
+    EXPECT_EQ(listed(), (QStringList{u"b"_s, u"conte"_s, u"a"_s}));
+    EXPECT_EQ(steps(), (std::vector<bool>{false, false, true, true, true}));
+    EXPECT_EQ(screen->Edit5->text(), student(u"conte.html"_s));
+}
+
+TEST_F(Textes, TheListShowsTheStudentsDocumentsNewestFirstAndAClickReopensOne)
+{
+    EXPECT_EQ(screen->ListView1->count(), 0);
+    EXPECT_EQ(screen->Label10->text(), u"Aucun texte sauvegardé pour cet élève"_s);
+    saveThree();
+    EXPECT_EQ(listed(), (QStringList{u"b"_s, u"conte"_s, u"a"_s})) << "kept up to date by each save";
+    startAgain();
+    platform.messages.shown.clear();
+    EXPECT_EQ(listed(), (QStringList{u"b"_s, u"conte"_s, u"a"_s}));
+    for (int i = 0; i < screen->ListView1->count(); ++i)
+        EXPECT_FALSE(screen->ListView1->item(i)->icon().isNull()) << "each with its logo";
+    EXPECT_EQ(screen->ListView1->geometry(), QRect(1069, 236, 287, 159));
+
+    click(u"a"_s);
+    EXPECT_EQ(window(), u"Le loup de a."_s);
+    EXPECT_EQ(screen->Edit5->text(), student(u"a.html"_s));
+    EXPECT_EQ(screen->NomImage, u"a.jpg"_s);
+    EXPECT_EQ(steps(), (std::vector<bool>{false, false, true, true, true}));
+    EXPECT_EQ(platform.messages.shown, QStringList());
+
+    // The web view of the layout's opening takes the place.
+    screen->Button6->click();
+    EXPECT_TRUE(screen->ListView1->isHidden());
+    EXPECT_FALSE(screen->WebBrowser2->isHidden());
+    EXPECT_EQ(screen->WebBrowser2->geometry(), QRect(1069, 212, 287, 183));
+}
+
+TEST_F(Textes, AReopenedDocumentOpensOnTheLayoutScreen)
+{
+    saveThree();
+    startAgain();
+    click(u"conte"_s);
+    screen->Button6->click();
+    ASSERT_TRUE(Form1);
+    EXPECT_EQ(Form1->parentWidget(), screen);
+    EXPECT_EQ(Form1->TitreText, student(u"conte.html"_s));
+    EXPECT_EQ(Form1->Label3->text(), student(u"conte.html"_s));
+    EXPECT_TRUE(platform::linesOf(Form1->Memo1).contains(u"Le loup mange la chèvre.<br>"_s));
+}
+
+TEST_F(Textes, ACorrectedDocumentThatCarriedSyllablesComesBackCorrectedWhenTheAidGoesOff)
+{
+    saveThree();
+    click(u"conte"_s);
+    screen->Button6->click();
+    Form1->CheckBox2->click();
+    const layout::WorkingCopies files{studentFolder(), student(u"conte.html"_s)};
+    ASSERT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
+    // "Sauvegarder ces réglages" keeps the box for the student, and opens a
+    // student screen, closed at once.
+    QTimer::singleShot(0, Form1, [] {
+        if (auto *further = Form1->findChild<TForm2 *>())
+            further->close();
+    });
+    Form1->Button1->click();
+
+    startAgain();
+    click(u"conte"_s);
+    EXPECT_EQ(window(), u"Le loup mange la chèvre.\nIl dort\u00A0!"_s) << "the typed text, not the aid's";
+    correct(u"chèvre"_s, u"brebis"_s);
+    screen->Button1->click();
+    const QByteArray corrected = bytesOf(files.document);
+    EXPECT_FALSE(layout::carriesAid(workspace::readLines(files.document)));
+    EXPECT_TRUE(corrected.contains("Le loup mange la brebis.<br>")) << shown(corrected);
+
+    // The layout screen opens with the box checked, as the student's settings
+    // say: off, on and off again give the corrected text.
+    screen->Button6->click();
+    ASSERT_TRUE(Form1->CheckBox2->isChecked());
+    Form1->CheckBox2->click();
+    EXPECT_EQ(shown(bytesOf(files.document)), shown(corrected));
+    Form1->CheckBox2->click();
+    EXPECT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
+    Form1->CheckBox2->click();
+    EXPECT_EQ(shown(bytesOf(files.document)), shown(corrected));
+}
+
+TEST_F(Textes, AnUnsavedTextIsNeverReplacedAndANewTextIsSavedAsNew)
+{
+    saveThree();
+    startAgain();
+    click(u"conte"_s);
+    correct(u"chèvre"_s, u"brebis"_s);
+    platform.messages.shown.clear();
+    click(u"a"_s);
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"n'est pas sauvegardé"_s)) << platform.messages.shown[0];
+    EXPECT_EQ(window(), u"Le loup mange la brebis.\nIl dort\u00A0!"_s);
+    EXPECT_EQ(screen->Edit5->text(), student(u"conte.html"_s));
+    EXPECT_EQ(screen->ListView1->currentItem()->text(), u"conte"_s);
+
+    // A paste over the whole text brings a new text: " 2->" asks for a logo and a title.
+    screen->Memo1->selectAll();
+    platform.clipboard.content = u"Une autre histoire."_s;
+    screen->Button7->click();
+    EXPECT_EQ(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
+    const QByteArray conte = bytesOf(student(u"conte.html"_s));
+    saveAs(u"soleil.jpg"_s, u"histoire"_s);
+    EXPECT_EQ(shown(bytesOf(student(u"histoire.txt"_s))), shown("Une autre histoire.\r\n"));
+    EXPECT_EQ(bytesOf(student(u"conte.html"_s)), conte);
+    EXPECT_EQ(listed(), (QStringList{u"histoire"_s, u"b"_s, u"conte"_s, u"a"_s}));
+
+    // So does an emptied window.
+    click(u"a"_s);
+    EXPECT_NE(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
+    screen->Memo1->clear();
+    EXPECT_EQ(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
+    EXPECT_TRUE(screen->Button1->toolTip().isEmpty());
+}
+
+} // namespace
