@@ -26,6 +26,24 @@ QString withoutLigatures(QString text)
     return text;
 }
 
+// A PDF's text keeps no trace of the no-break spaces of French typography:
+// the type draws them as blanks and poppler cuts words there. A blank before
+// ; : ! ? » or after « is one of them, so it comes back as a no-break space,
+// which the saved document keeps (0xA0).
+// "« Qui ? » dit-il" -> "«\u00A0Qui\u00A0?\u00A0» dit-il"
+QString withFrenchSpaces(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != u' ')
+            continue;
+        const bool beforeSign = i + 1 < text.size() && QStringView(u";:!?»").contains(text.at(i + 1));
+        const bool afterQuote = i > 0 && text.at(i - 1) == u'«';
+        if (beforeSign || afterQuote)
+            text[i] = QChar(0x00A0);
+    }
+    return text;
+}
+
 // The lines of a page: poppler gives the words in reading order, each
 // linked to the next one on its line.
 QList<PdfLine> pageLines(const Poppler::Page &page, TextBudget &budget)
@@ -100,7 +118,7 @@ QStringList readPdf(const QString &path)
     const QSet<QString> known = knownWords(wordsToLookUp(paragraphs));
     QStringList text;
     for (const QStringList &paragraph : std::as_const(paragraphs))
-        text.append(joinLines(paragraph, known));
+        text.append(withFrenchSpaces(joinLines(paragraph, known)));
     return text;
 }
 
