@@ -162,11 +162,34 @@ void TForm1::CheckBox5Change()
 void TForm1::Edit6ChangeTraccking()
 {
     Command command(*this);
+    montrerEntendu();
     DocumentLines document(*this);
-    const layout::AidOutcome outcome =
-        layout::changeSound(Edit6->text(), aidBoxes(), Css, workingCopies(*this), document.lines);
+    const layout::AidOutcome outcome = layout::changeSound(Edit6->text(), aidBoxes(), Css, workingCopies(*this),
+                                                           document.lines, Entendu->isChecked());
     document.keep();
     showAidBoxes(outcome.boxes);
     reportRestore(*this, outcome.restored);
     command.refresh();
+}
+
+void TForm1::EntenduClick()
+{
+    Command command(*this);
+    ClickedBox clicked(Entendu);
+    DocumentLines document(*this);
+    const bool byEar = !Entendu->isChecked();
+    const std::optional<layout::AidOutcome> outcome =
+        layout::changeEntendu(byEar, Edit6->text(), aidBoxes(), Css, workingCopies(*this), document.lines);
+    document.keep();
+    Entendu->setChecked(byEar);
+    montrerEntendu();
+    if (!outcome)
+        return; // an empty field: nothing shown changed
+    showAidBoxes(outcome->boxes);
+    command.refresh();
+}
+
+void TForm1::montrerEntendu()
+{
+    LabelEntendu->setText(layout::entenduNote(m_entendu, Entendu->isChecked(), Edit6->text()));
 }

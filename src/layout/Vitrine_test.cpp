@@ -152,6 +152,13 @@ void TForm1::createControls()
     Label3 = label({}, {16, 752, 1320, 17}, boldFont(14));
     Label4 = label(u"Son à mettre en relief"_s, {424, 914, 190, 17}, boldFont(14));
     Label4->setToolTip(u"Utile en CP CE1"_s);
+    // The "entendu" box and its note stand on the sound field's row where
+    // nothing else stands: the box after the width track bar, the note under
+    // the border boxes, beside the banner, with room for two lines.
+    Entendu = box(u"entendu"_s, {773, 937, 80, 19});
+    LabelEntendu = label({}, {860, 940, 480, 40});
+    LabelEntendu->setWordWrap(true);
+    LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1 = label({}, {8, 960, 849, 65});
     Image1->setPixmap(QPixmap(u":/pictures/etapes3.png"_s));
     Image1->setScaledContents(true);
@@ -195,6 +202,7 @@ void TForm1::connectHandlers()
     onChange(CheckBox3, this, &TForm1::CheckBox3Change);
     onChange(CheckBox4, this, &TForm1::CheckBox4Change);
     onChange(CheckBox5, this, &TForm1::CheckBox5Change);
+    onClick(Entendu, this, &TForm1::EntenduClick);
 
     onChange(TrackBar1, this, &TForm1::TrackBar1Change);
     onChange(TrackBar2, this, &TForm1::TrackBar2Change);
@@ -249,6 +257,14 @@ void TForm1::FormCreate()
     // then leaves the underline as the teacher sees it.
     if (ouverture.sauverCss)
         layout::SauveCSS(cheminW, Css);
+
+    m_entendu = layout::entenduBox(cheminW);
+    Entendu->setEnabled(m_entendu.enabled);
+    Entendu->setChecked(m_entendu.checked);
+    Entendu->setToolTip(m_entendu.enabled ? u"Coché : marque les lettres du son que l'on entend "
+                                            u"(« on » dans « bonbon », pas dans « bonne »)"_s
+                                          : m_entendu.reason);
+    montrerEntendu();
 
     // The document lines; the document is written again from them, in the
     // code page and with the line ends of every file the program writes.

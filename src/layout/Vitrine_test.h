@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/aidselection.h"
+#include "layout/entendubox.h"
 #include "layout/scaling.h"
 #include "layout/stylesheet.h"
 #include "layout/typography.h"
@@ -104,6 +105,7 @@ public:
     platform::CheckBox *Surligne;  // "LigneAudessus"
     platform::CheckBox *Dysfont;   // "DysfontOpen"
     platform::CheckBox *Arial;     // "Arial"
+    platform::CheckBox *Entendu;   // "entendu": the sound by ear
     QLineEdit *Edit1;  // taille
     QLineEdit *Edit2;  // espacel
     QLineEdit *Edit3;  // espacem
@@ -117,6 +119,7 @@ public:
     QLabel *Label2;  // web view width
     QLabel *Label3;  // the current document's path
     QLabel *Label4;  // "Son à mettre en relief"
+    QLabel *LabelEntendu; // what the "entendu" box says beside the sound field
     QLabel *Image1;  // the banner of the work steps
     QPlainTextEdit *Memo1; // hidden: the current document's lines
     QPlainTextEdit *Memo2; // hidden
@@ -155,6 +158,7 @@ public:
     void CheckBox4Change();
     void CheckBox5Change();
     void Edit6ChangeTraccking();
+    void EntenduClick();
 
     // The publication of the student's documents (Vitrine_diffusion.cpp).
     void Button9Click();
@@ -173,8 +177,12 @@ private:
     void afficher(QLineEdit *field, int value);
     void choisirPolice(layout::Police police, platform::CheckBox *chosen);
     void sauverEtRafraichir();
+    // The note beside the sound field, for the box and the field as they are.
+    void montrerEntendu();
     QList<QWidget *> scaledControls() const;
 
+    // The "entendu" box as the opening found it for the student.
+    layout::EntenduBox m_entendu;
     // The designed place of each scaled control.
     QHash<QWidget *, QRect> m_designed;
     // The text size of each counter field at its scaled place; a value too

@@ -1,5 +1,6 @@
 #include "aidcommands.h"
 
+#include "entendubox.h"
 #include "readingaids/bodyaids.h"
 #include "workspace/textfile.h"
 
@@ -77,6 +78,17 @@ AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const Wor
     css[line::AidSecondSlot] = flag::Phoneme;
     flagSave(css, files.cheminW);
     outcome.boxes = boxes;
+    return outcome;
+}
+
+std::optional<AidOutcome> changeEntendu(bool byEar, const QString &sound, AidBoxes boxes, Css &css,
+                                        const WorkingCopies &files, QStringList &documentLines)
+{
+    std::optional<AidOutcome> outcome;
+    // Marked first: a document the aids refuse leaves the choice as it was.
+    if (!sound.isEmpty())
+        outcome = changeSound(sound, boxes, css, files, documentLines, byEar);
+    rememberEntendu(files.cheminW, byEar);
     return outcome;
 }
 

@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 // The commands of the reading-aid boxes and of the sound field, over the
 // files, the style sheet lines and the document lines; the screen reads its
 // controls, calls one of them, and shows the result.
@@ -33,6 +35,13 @@ AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies
 // (readingaids::BodyAid::SonEntendu). Line 48 then reads "/*PHONEME*/".
 AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const WorkingCopies &files,
                        QStringList &documentLines, bool byEar = false);
+
+// A click on the "entendu" box, which now reads byEar: the sound aid runs
+// again on the sound in the field, by ear or by letters, and the box is
+// remembered for the student. With an empty field only the box is
+// remembered (no outcome): no sound is shown, and the other aids stay.
+std::optional<AidOutcome> changeEntendu(bool byEar, const QString &sound, AidBoxes boxes, Css &css,
+                                        const WorkingCopies &files, QStringList &documentLines);
 
 // The highlight box changed to highlighted.
 void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines);

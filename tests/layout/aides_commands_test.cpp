@@ -1,5 +1,6 @@
 #include "layout/aidcommands.h"
 
+#include "layout/entendubox.h"
 #include "readingaids/bodyaids.h"
 #include "readingaids/document.h"
 #include "testfiles.h"
@@ -191,6 +192,94 @@ TEST(AidCommands, TheSoundByEar)
     EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Son, u"c"));
     layout::changeSound(QString(), boxes, s.css, s.files, s.lines, true);
     EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+}
+
+TEST(AidCommands, TheEntenduBoxMarksTheSoundInTheFieldAgainAndIsRemembered)
+{
+    Student s;
+    const QString remembered = s.cheminW + layout::EntenduFile;
+    layout::clickAidBox(AidBox::SyllablesInColours, {}, s.css, s.files, s.lines);
+    const QByteArray colours = bytesOf(s.files.document);
+    const AidBoxes boxes = boxesOf({AidBox::SyllablesInColours});
+
+    // An empty field: the box is remembered, the colours stay.
+    EXPECT_FALSE(layout::changeEntendu(true, QString(), boxes, s.css, s.files, s.lines));
+    EXPECT_EQ(bytesOf(s.files.document), colours);
+    EXPECT_EQ(bytesOf(remembered), "entendu=oui\r\n");
+
+    layout::changeSound(u"ou"_s, boxes, s.css, s.files, s.lines);
+    const struct
+    {
+        bool byEar;
+        BodyAid aid;
+        QByteArray file;
+    } steps[] = {{true, BodyAid::SonEntendu, "entendu=oui\r\n"}, {false, BodyAid::Son, "entendu=non\r\n"}};
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.byEar);
+        const std::optional<layout::AidOutcome> outcome =
+            layout::changeEntendu(step.byEar, u"ou"_s, boxes, s.css, s.files, s.lines);
+        ASSERT_TRUE(outcome);
+        EXPECT_TRUE(outcome->boxes.syllablesInColours);
+        EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, step.aid, u"ou"_s));
+        EXPECT_EQ(bytesOf(remembered), step.file);
+        EXPECT_EQ(s.saved()[line::AidSecondSlot], flag::Phoneme);
+    }
+    // "Où" and "où" say [u] without the letters "ou": the two differ.
+    EXPECT_NE(readingaids::writeBodyAid(s.plain, BodyAid::SonEntendu, u"ou"_s),
+              readingaids::writeBodyAid(s.plain, BodyAid::Son, u"ou"_s));
+}
+
+TEST(AidCommands, TheEntenduBoxAtOpeningAndWhatItSaysBesideTheField)
+{
+    Student s;
+    const QString remembered = s.cheminW + layout::EntenduFile;
+    const struct
+    {
+        const char *name;
+        std::optional<QByteArray> file;
+        bool checked;
+    } files[] = {
+        {"no file", std::nullopt, false},
+        {"checked", "entendu=oui\r\n", true},
+        {"unchecked", "entendu=non\r\n", false},
+        {"written by hand", " entendu=oui \n", true},
+        {"anything else", "oui\r\n", false},
+        {"empty", "", false},
+    };
+    for (const auto &f : files) {
+        SCOPED_TRACE(f.name);
+        QFile::remove(remembered);
+        if (f.file)
+            writeFile(remembered, *f.file);
+        const layout::EntenduBox box = layout::entenduBox(s.cheminW);
+        EXPECT_TRUE(box.enabled);
+        EXPECT_EQ(box.checked, f.checked);
+        EXPECT_EQ(box.reason, QString());
+    }
+
+    const layout::EntenduBox enabled{true, false, {}};
+    const layout::EntenduBox missing{false, false, u"Le mode « entendu » n'est pas disponible : ..."_s};
+    const QString lettersOnly = u"lettres : aucun son de ce nom"_s;
+    const struct
+    {
+        const char *name;
+        layout::EntenduBox box;
+        bool checked;
+        QString sound;
+        QString note;
+    } notes[] = {
+        {"a sound", enabled, true, u"on"_s, QString()},
+        {"a sound in capitals", enabled, true, u"ON"_s, QString()},
+        {"no sound named", enabled, true, u"c"_s, lettersOnly},
+        {"a blank after the sound", enabled, true, u"on "_s, lettersOnly},
+        {"an empty field", enabled, true, QString(), QString()},
+        {"box unchecked", enabled, false, u"c"_s, QString()},
+        {"espeak-ng missing", missing, false, u"on"_s, missing.reason},
+    };
+    for (const auto &n : notes) {
+        SCOPED_TRACE(n.name);
+        EXPECT_EQ(layout::entenduNote(n.box, n.checked, n.sound), n.note);
+    }
 }
 
 TEST(AidCommands, ADocumentTheAidsRefuseLeavesEverythingUnchanged)

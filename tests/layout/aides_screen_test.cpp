@@ -66,11 +66,36 @@ TEST_F(AidesScreen, EachAidGoesOnAndOffWithOneLoadEachAndGivesTheDocumentBack)
     EXPECT_EQ(platform.messages.shown.size(), 1); // the opening's only
 }
 
-TEST_F(AidesScreen, TheSoundTypedLetterByLetter)
+// The sound aid by letters, whatever the "entendu" box went through before:
+// left alone, or turned on and off again with a sound in the field.
+class SoundByLetters : public AidesScreen, public testing::WithParamInterface<bool>
 {
-    TForm1 *screen = open();
+protected:
+    TForm1 *openWithTheBoxOff()
+    {
+        TForm1 *screen = open();
+        if (GetParam()) {
+            screen->Edit6->setText(u"on"_s);
+            screen->Entendu->click();
+            screen->Entendu->click();
+            screen->Edit6->clear();
+        }
+        EXPECT_FALSE(screen->Entendu->isChecked());
+        return screen;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(EntenduBox, SoundByLetters, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &info) {
+                             return info.param ? "TurnedOnAndOff" : "LeftAlone";
+                         });
+
+TEST_P(SoundByLetters, TheSoundTypedLetterByLetter)
+{
     const QByteArray before = bytes(student.document);
     const QStringList lines = workspace::readLines(student.document);
+    TForm1 *screen = openWithTheBoxOff();
+    ASSERT_EQ(bytes(student.document), before);
     screen->CheckBox2->click();
     const struct
     {
@@ -115,11 +140,136 @@ TEST_F(AidesScreen, TurningTheColoursOffEmptiesTheSoundFieldWithOneLoad)
     EXPECT_EQ(loads(screen), loadsBefore + 1);
 }
 
-TEST_F(AidesScreen, TheSoundFieldTakesAnyTextWithoutBreakingTheMarkup)
+namespace {
+
+// The sound marked in bold red, as the sound aid writes it.
+QString red(const QString &letters)
+{
+    return u"<FONT color=\"red\"><B>"_s + letters + u"</B></FONT>"_s;
+}
+
+const QString Bonbon = u"Le bonbon de la bonne dame de Monsieur."_s;
+
+} // namespace
+
+TEST_F(AidesScreen, TheSoundByEarMarksWhatIsHeardWithOneLoadEachCommand)
+{
+    const QString document = addDocument(u"bonbon.html"_s, {Bonbon});
+    TForm1 *screen = open(document);
+    const QStringList lines = workspace::readLines(document);
+    const qsizetype body = lines.indexOf(Bonbon + u"<br>"_s);
+    ASSERT_GT(body, 0);
+    ASSERT_TRUE(screen->Entendu->isEnabled());
+    ASSERT_FALSE(screen->Entendu->isChecked());
+    screen->CheckBox2->click();
+    const QByteArray colours = bytes(document);
+
+    const QString byEar = u"Le b"_s + red(u"on"_s) + u"b"_s + red(u"on"_s) + u" de la bonne dame de Monsieur.<br>"_s;
+    const QString byLetters = u"Le b"_s + red(u"on"_s) + u"b"_s + red(u"on"_s) + u" de la b"_s + red(u"on"_s)
+        + u"ne dame de M"_s + red(u"on"_s) + u"sieur.<br>"_s;
+    const struct
+    {
+        const char *name;
+        std::function<void()> act;
+        bool checked;
+        int loads;
+        QString bodyLine; // empty: the document as the syllables in colours left it
+    } steps[] = {
+        {"box on, field empty", [=] { screen->Entendu->click(); }, true, 0, QString()},
+        {"o", [=] { screen->Edit6->insert(u"o"_s); }, true, 1,
+         readingaids::writeBodyAid(lines, BodyAid::SonEntendu, u"o"_s).value(body)},
+        {"on", [=] { screen->Edit6->insert(u"n"_s); }, true, 1, byEar},
+        {"box off", [=] { screen->Entendu->click(); }, false, 1, byLetters},
+        {"box on", [=] { screen->Entendu->click(); }, true, 1, byEar},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.name);
+        const int loadsBefore = loads(screen);
+        step.act();
+        EXPECT_EQ(screen->Entendu->isChecked(), step.checked);
+        EXPECT_EQ(bytes(student.cheminW + u"entendu.ini"_s), step.checked ? "entendu=oui\r\n" : "entendu=non\r\n");
+        EXPECT_EQ(loads(screen), loadsBefore + step.loads);
+        EXPECT_EQ(view(screen)->address(), screen->documentAddress());
+        EXPECT_TRUE(screen->CheckBox2->isChecked()) << "the sound aid leaves the boxes as they are";
+        if (step.bodyLine.isEmpty()) {
+            EXPECT_EQ(bytes(document), colours);
+            continue;
+        }
+        EXPECT_EQ(visible(shown().value(body)), visible(step.bodyLine));
+        EXPECT_EQ(cssLine(line::AidSecondSlot), flag::Phoneme);
+        EXPECT_EQ(screen->LabelEntendu->text(), QString());
+    }
+    screen->Edit6->clear();
+    EXPECT_EQ(workspace::readLines(document), lines);
+    EXPECT_EQ(platform.messages.shown.size(), 1); // the opening's only
+}
+
+TEST_F(AidesScreen, ASpellingThatNamesNoSoundIsMatchedByItsLettersAndTheScreenSaysSo)
 {
     TForm1 *screen = open();
+    const QStringList lines = workspace::readLines(student.document);
+    const QString lettersOnly = u"lettres : aucun son de ce nom"_s;
+    const struct
+    {
+        const char *name;
+        std::function<void()> act;
+        BodyAid aid;
+        QString note;
+    } steps[] = {
+        {"c by ear", [=] { screen->Entendu->click(), screen->Edit6->setText(u"c"_s); }, BodyAid::Son, lettersOnly},
+        {"ch by ear", [=] { screen->Edit6->insert(u"h"_s); }, BodyAid::SonEntendu, QString()},
+        {"c again", [=] { screen->Edit6->backspace(); }, BodyAid::Son, lettersOnly},
+        {"box off", [=] { screen->Entendu->click(); }, BodyAid::Son, QString()},
+        {"box on", [=] { screen->Entendu->click(); }, BodyAid::Son, lettersOnly},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.name);
+        step.act();
+        EXPECT_EQ(shown(), readingaids::writeBodyAid(lines, step.aid, screen->Edit6->text()));
+        EXPECT_EQ(screen->LabelEntendu->text(), step.note);
+        EXPECT_TRUE(screen->LabelEntendu->isVisible());
+    }
+    screen->Edit6->clear();
+    EXPECT_EQ(screen->LabelEntendu->text(), QString());
+}
+
+TEST_F(AidesScreen, TheEntenduBoxIsRememberedForTheStudentAcrossAnOpening)
+{
+    const QString document = addDocument(u"bonbon.html"_s, {Bonbon});
+    const QString remembered = student.cheminW + u"entendu.ini"_s;
+    TForm1 *screen = open(document);
+    EXPECT_FALSE(screen->Entendu->isChecked());
+    const QByteArray styleSheet = bytes(student.cssPath());
+    screen->Entendu->click();
+    EXPECT_EQ(bytes(student.cssPath()), styleSheet) << "the style sheet's lines are not the box's place";
+    EXPECT_EQ(bytes(remembered), "entendu=oui\r\n");
+    close(screen);
+
+    screen = open(document);
+    EXPECT_TRUE(screen->Entendu->isChecked());
+    EXPECT_EQ(screen->Edit6->text(), QString());
+    const QStringList lines = workspace::readLines(document);
+    screen->Edit6->setText(u"on"_s);
+    EXPECT_EQ(shown(), readingaids::writeBodyAid(lines, BodyAid::SonEntendu, u"on"_s));
+    EXPECT_TRUE(shown().contains(u"Le b"_s + red(u"on"_s) + u"b"_s + red(u"on"_s) + u" de la bonne dame de Monsieur.<br>"_s));
+    screen->Entendu->click();
+    close(screen);
+
+    // The student's other documents open with the box as the student left it.
+    screen = open();
+    EXPECT_FALSE(screen->Entendu->isChecked());
+    EXPECT_EQ(bytes(remembered), "entendu=non\r\n");
+    close(screen);
+    QFile::remove(remembered);
+    screen = open();
+    EXPECT_FALSE(screen->Entendu->isChecked()) << "a student who never used the box";
+}
+
+TEST_P(SoundByLetters, TheSoundFieldTakesAnyTextWithoutBreakingTheMarkup)
+{
     const QByteArray before = bytes(student.document);
     const QStringList lines = workspace::readLines(student.document);
+    TForm1 *screen = openWithTheBoxOff();
     const QString typed[] = {u"#"_s, u"1"_s, u"#1"_s, u"<"_s, u"br"_s, u" "_s, QString(200, u'a') + u"<br>#1"_s, u"e"_s};
     for (const QString &sound : typed) {
         SCOPED_TRACE(visible(sound));
@@ -157,6 +307,16 @@ TEST_F(AidesScreen, EveryAidKeepsTheNoBreakSpacesOfAPastedText)
         {"sentences", [=] { screen->CheckBox9->click(); }, [=] { screen->CheckBox9->click(); },
          "\"\xA0Le loup dort\xA0</FONT>"},
         {"sound", [=] { screen->Edit6->setText(u"ou"_s); }, [=] { screen->Edit6->clear(); }, "</B></FONT>p dort\xA0"},
+        {"sound by ear",
+         [=] {
+             screen->Entendu->click();
+             screen->Edit6->setText(u"ou"_s);
+         },
+         [=] {
+             screen->Edit6->clear();
+             screen->Entendu->click();
+         },
+         "</B></FONT>p dort\xA0"},
         {"highlight", [=] { screen->CheckBox3->click(); }, [=] { screen->CheckBox3->click(); }, "dort\xA0!\xA0\xBB"},
     };
     for (const auto &c : cases) {
@@ -185,15 +345,19 @@ TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
     screen->CheckBox2->click();
     screen->CheckBox9->click();
     screen->Edit6->setText(u"ou"_s);
+    screen->Entendu->click();
     EXPECT_FALSE(screen->CheckBox2->isChecked());
     EXPECT_FALSE(screen->CheckBox9->isChecked());
     EXPECT_TRUE(screen->CheckBox6->isChecked());
+    EXPECT_FALSE(screen->Entendu->isChecked());
+    EXPECT_FALSE(QFile::exists(student.cheminW + u"entendu.ini"_s)) << "the choice stays as it was";
     EXPECT_EQ(bytes(student.document), before);
     EXPECT_EQ(bytes(student.cssPath()), css);
     EXPECT_FALSE(QFile::exists(student.cheminW + u"TexteAlire_copie.html"_s));
-    ASSERT_EQ(platform.messages.shown.size(), 4);
+    ASSERT_EQ(platform.messages.shown.size(), 5);
     EXPECT_TRUE(platform.messages.shown[1].contains(u"<!--DEBUT-->"_s));
     EXPECT_EQ(platform.messages.shown[3], platform.messages.shown[1]);
+    EXPECT_EQ(platform.messages.shown[4], platform.messages.shown[1]);
 }
 
 TEST_F(AidesScreen, AnotherDocumentsBackupNeverComesIntoThisOne)

@@ -50,9 +50,10 @@ struct Press
 
 #define CONTROL(name) #name, [](TForm1 *f) -> QWidget * { return f->name; }
 
-// The 34 controls other than the track bars, in an order in which each
-// press changes something (the font boxes check in turn, each aid box takes
-// over from the one before).
+// The 34 controls other than the track bars, and the "entendu" box with its
+// note, in an order in which each press changes something (the font boxes
+// check in turn, each aid box takes over from the one before, the "entendu"
+// box marks by ear the sound typed just before).
 const Press Presses[] = {
     {CONTROL(Button2), Effect::StyleSheet},
     {CONTROL(Button3), Effect::StyleSheet},
@@ -82,6 +83,8 @@ const Press Presses[] = {
     {CONTROL(Edit3), Effect::Focus},
     {CONTROL(Edit5), Effect::Focus},
     {CONTROL(Edit6), Effect::Focus},
+    {CONTROL(Entendu), Effect::Document},
+    {CONTROL(LabelEntendu), Effect::Nothing},
     {CONTROL(Label1), Effect::Nothing},
     {CONTROL(Label2), Effect::Nothing},
     {CONTROL(Label3), Effect::Nothing},
@@ -277,7 +280,7 @@ TEST_F(LayoutControls, EveryControlAnswersAPressWhereItIsDrawn)
                 EXPECT_NE(student().bytes(student().document), document);
             }
         }
-        EXPECT_EQ(pressed, 34);
+        EXPECT_EQ(pressed, 36);
     }
 }
 

@@ -508,7 +508,16 @@ TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
             EXPECT_TRUE(window.contains(control->geometry()))
                 << control->metaObject()->className() << " at " << control->x() << "," << control->y();
         }
-        EXPECT_EQ(visible, 36) << "the 36 controls of the design";
+        EXPECT_EQ(visible, 38) << "the 36 controls of the design, the \"entendu\" box and its note";
+        // The box and its note were put where nothing stood.
+        for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu)}) {
+            for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+                if (control != added && !control->isHidden() && control != screen->WebBrowser1)
+                    EXPECT_FALSE(added->geometry().intersects(control->geometry()))
+                        << added->metaObject()->className() << " at " << added->x() << "," << added->y() << " on "
+                        << control->metaObject()->className() << " at " << control->x() << "," << control->y();
+            }
+        }
     }
 }
 

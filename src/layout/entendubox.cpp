@@ -1,0 +1,47 @@
+#include "entendubox.h"
+
+#include "readingaids/entendu.h"
+#include "workspace/textfile.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace layout {
+
+namespace {
+
+const QString On = u"entendu=oui"_s;
+const QString Off = u"entendu=non"_s;
+
+} // namespace
+
+EntenduBox entenduBox(const QString &cheminW)
+{
+    const readingaids::EarAvailability availability = readingaids::entenduAvailability();
+    EntenduBox box;
+    box.enabled = availability.available;
+    box.reason = availability.reason;
+    // Without espeak-ng the file is left as it is: the choice waits there
+    // for a computer that has it.
+    const QString path = cheminW + EntenduFile;
+    box.checked = box.enabled && QFileInfo::exists(path) && workspace::readLines(path).value(0).trimmed() == On;
+    return box;
+}
+
+void rememberEntendu(const QString &cheminW, bool checked)
+{
+    workspace::writeLines(cheminW + EntenduFile, {checked ? On : Off});
+}
+
+QString entenduNote(const EntenduBox &box, bool checked, QStringView sound)
+{
+    if (!box.enabled)
+        return box.reason;
+    const bool lettersMatched = checked && !sound.isEmpty() && !readingaids::namesSound(sound);
+    if (lettersMatched)
+        return u"lettres : aucun son de ce nom"_s;
+    return {};
+}
+
+} // namespace layout

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The "entendu" box beside the sound field: whether the sound is looked for
+// by ear, remembered for each student in a small file of the student folder
+// (the style sheet's lines stay as they are).
+namespace layout {
+
+// The file that remembers the box, in the student folder: one line,
+// "entendu=oui" or "entendu=non". No reading document writes such a name.
+inline const QString EntenduFile = QStringLiteral("entendu.ini");
+
+// The box as the layout screen opens it for a student.
+struct EntenduBox
+{
+    bool enabled = false; // espeak-ng can be loaded
+    bool checked = false; // enabled, and left checked for this student
+    QString reason;       // why it is not enabled, in French
+};
+
+// The box for the student of cheminW (a folder path ending with a separator).
+// A student whose file is missing, or says anything but "entendu=oui", opens
+// with the box unchecked; so does every student when espeak-ng cannot be
+// loaded. Raises workspace::IoError when the file is there but cannot be read.
+EntenduBox entenduBox(const QString &cheminW);
+
+// Remembers the box for the student. Raises workspace::IoError.
+void rememberEntendu(const QString &cheminW, bool checked);
+
+// What the screen says beside the sound field: why the mode cannot work, or,
+// with the box checked, that the typed spelling names no sound and its
+// letters are matched; nothing otherwise.
+// (enabled, checked, "c") -> "lettres : aucun son de ce nom"; (enabled, checked, "on") -> ""
+QString entenduNote(const EntenduBox &box, bool checked, QStringView sound);
+
+} // namespace layout
