@@ -4,6 +4,7 @@
 #include "import/Unit3.h"
 #include "platform/controls.h"
 #include "students/Unit2.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workingfolder.h"
 #include "workspace/textfile.h"
@@ -41,11 +42,6 @@ void press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QStr
     QApplication::sendEvent(widget, &up);
 }
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no such file>");
-}
 
 // File content shown as text, one character per byte, so a failure names
 // every invisible byte.

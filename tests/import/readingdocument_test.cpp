@@ -1,6 +1,7 @@
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
 #include "import/tableofcontents.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/textfile.h"
 
@@ -134,17 +135,8 @@ protected:
         QDir(dir.path()).mkpath(u"eleve"_s);
     }
     QString path(const QString &relative) const { return dir.path() + u'/' + relative; }
-    void write(const QString &relative, const QByteArray &bytes) const
-    {
-        QFile file(path(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray read(const QString &relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    void write(const QString &relative, const QByteArray &bytes) const { writeFile(path(relative), bytes); }
+    QByteArray read(const QString &relative) const { return bytesOf(path(relative)); }
 
     QTemporaryDir dir;
 };

@@ -8,6 +8,7 @@
 #include "readingaids/bodyaids.h"
 #include "readingaids/document.h"
 #include "readingaids/frame.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/textfile.h"
 
@@ -40,7 +41,7 @@ TEST_F(AidesScreen, EachAidGoesOnAndOffWithOneLoadEachAndGivesTheDocumentBack)
         {"sentences", &TForm1::CheckBox9, BodyAid::Phrases, line::AidSecondSlot, flag::Phrase},
     };
     TForm1 *screen = open();
-    const QByteArray before = bytes(student.document);
+    const QByteArray before = bytesOf(student.document);
     const QStringList lines = workspace::readLines(student.document);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,7 +58,7 @@ TEST_F(AidesScreen, EachAidGoesOnAndOffWithOneLoadEachAndGivesTheDocumentBack)
         loadsBefore = loads(screen);
         box->click();
         EXPECT_FALSE(box->isChecked());
-        EXPECT_EQ(bytes(student.document), before);
+        EXPECT_EQ(bytesOf(student.document), before);
         EXPECT_FALSE(QFile::exists(student.cheminW + u"TexteAlire_copie.html"_s));
         EXPECT_FALSE(QFile::exists(student.cheminW + u"TexteAlire2.html"_s));
         EXPECT_EQ(cssLine(c.flagLine), QString());
@@ -69,7 +70,7 @@ TEST_F(AidesScreen, EachAidGoesOnAndOffWithOneLoadEachAndGivesTheDocumentBack)
 TEST_F(AidesScreen, TheSoundTypedLetterByLetter)
 {
     TForm1 *screen = open();
-    const QByteArray before = bytes(student.document);
+    const QByteArray before = bytesOf(student.document);
     const QStringList lines = workspace::readLines(student.document);
     screen->CheckBox2->click();
     const struct
@@ -89,7 +90,7 @@ TEST_F(AidesScreen, TheSoundTypedLetterByLetter)
         step.type(screen->Edit6);
         ASSERT_EQ(screen->Edit6->text(), step.field);
         if (step.field.isEmpty()) {
-            EXPECT_EQ(bytes(student.document), before);
+            EXPECT_EQ(bytesOf(student.document), before);
             EXPECT_FALSE(screen->CheckBox2->isChecked());
         } else {
             EXPECT_EQ(shown(), readingaids::writeBodyAid(lines, BodyAid::Son, step.field));
@@ -103,14 +104,14 @@ TEST_F(AidesScreen, TheSoundTypedLetterByLetter)
 TEST_F(AidesScreen, TurningTheColoursOffEmptiesTheSoundFieldWithOneLoad)
 {
     TForm1 *screen = open();
-    const QByteArray before = bytes(student.document);
+    const QByteArray before = bytesOf(student.document);
     screen->CheckBox2->click();
     screen->Edit6->setText(u"ch"_s);
     const int loadsBefore = loads(screen);
     screen->CheckBox2->click();
     EXPECT_EQ(screen->Edit6->text(), QString());
     EXPECT_FALSE(screen->CheckBox2->isChecked());
-    EXPECT_EQ(bytes(student.document), before);
+    EXPECT_EQ(bytesOf(student.document), before);
     EXPECT_EQ(cssLine(line::AidSecondSlot), flag::Phoneme);
     EXPECT_EQ(loads(screen), loadsBefore + 1);
 }
@@ -118,7 +119,7 @@ TEST_F(AidesScreen, TurningTheColoursOffEmptiesTheSoundFieldWithOneLoad)
 TEST_F(AidesScreen, TheSoundFieldTakesAnyTextWithoutBreakingTheMarkup)
 {
     TForm1 *screen = open();
-    const QByteArray before = bytes(student.document);
+    const QByteArray before = bytesOf(student.document);
     const QStringList lines = workspace::readLines(student.document);
     const QString typed[] = {u"#"_s, u"1"_s, u"#1"_s, u"<"_s, u"br"_s, u" "_s, QString(200, u'a') + u"<br>#1"_s, u"e"_s};
     for (const QString &sound : typed) {
@@ -132,14 +133,14 @@ TEST_F(AidesScreen, TheSoundFieldTakesAnyTextWithoutBreakingTheMarkup)
             EXPECT_TRUE(installed.value(i).endsWith(u"<br>"_s)) << visible(installed.value(i));
     }
     screen->Edit6->clear();
-    EXPECT_EQ(bytes(student.document), before);
+    EXPECT_EQ(bytesOf(student.document), before);
 }
 
 TEST_F(AidesScreen, EveryAidKeepsTheNoBreakSpacesOfAPastedText)
 {
     // A text saved from a paste of a word processor: 0xA0 in the file.
     const QString paste = addDocument(u"loup.html"_s, {u"«\u00A0Le loup dort\u00A0!\u00A0» Il fait froid\u00A0: chut\u00A0;"_s});
-    const QByteArray before = bytes(paste);
+    const QByteArray before = bytesOf(paste);
     ASSERT_EQ(before.count('\xA0'), 5);
     TForm1 *screen = open(paste);
     const struct
@@ -162,13 +163,13 @@ TEST_F(AidesScreen, EveryAidKeepsTheNoBreakSpacesOfAPastedText)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         c.on();
-        const QByteArray on = bytes(paste);
+        const QByteArray on = bytesOf(paste);
         EXPECT_EQ(on.count('\xA0'), 5) << visible(QString::fromLatin1(on));
         EXPECT_TRUE(on.contains(c.expected)) << visible(QString::fromLatin1(on));
         c.off();
         if (std::string_view(c.name) == "highlight")
             continue; // its lines stay in the document, switched off
-        EXPECT_EQ(bytes(paste), before);
+        EXPECT_EQ(bytesOf(paste), before);
     }
 }
 
@@ -179,8 +180,8 @@ TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
     workspace::writeLines(student.document, lines);
     TForm1 *screen = open();
     screen->CheckBox6->setChecked(true); // as the last settings save left it
-    const QByteArray before = bytes(student.document);
-    const QByteArray css = bytes(student.cssPath());
+    const QByteArray before = bytesOf(student.document);
+    const QByteArray css = bytesOf(student.cssPath());
 
     screen->CheckBox2->click();
     screen->CheckBox9->click();
@@ -188,8 +189,8 @@ TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
     EXPECT_FALSE(screen->CheckBox2->isChecked());
     EXPECT_FALSE(screen->CheckBox9->isChecked());
     EXPECT_TRUE(screen->CheckBox6->isChecked());
-    EXPECT_EQ(bytes(student.document), before);
-    EXPECT_EQ(bytes(student.cssPath()), css);
+    EXPECT_EQ(bytesOf(student.document), before);
+    EXPECT_EQ(bytesOf(student.cssPath()), css);
     EXPECT_FALSE(QFile::exists(student.cheminW + u"TexteAlire_copie.html"_s));
     ASSERT_EQ(platform.messages.shown.size(), 4);
     EXPECT_TRUE(platform.messages.shown[1].contains(u"<!--DEBUT-->"_s));
@@ -199,26 +200,26 @@ TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
 TEST_F(AidesScreen, AnotherDocumentsBackupNeverComesIntoThisOne)
 {
     const QString other = addDocument(u"renard.html"_s, {u"Le renard dort sous un arbre."_s});
-    const QByteArray conte = bytes(student.document);
-    const QByteArray renard = bytes(other);
+    const QByteArray conte = bytesOf(student.document);
+    const QByteArray renard = bytesOf(other);
 
     TForm1 *screen = open();
     screen->CheckBox6->click(); // dashes on the tale, line 47 "/*TIRET*/"
-    const QByteArray conteWithDashes = bytes(student.document);
+    const QByteArray conteWithDashes = bytesOf(student.document);
     close(screen);
 
     screen = open(other);
     ASSERT_TRUE(screen->CheckBox6->isChecked()); // from line 47, the student's
     screen->CheckBox6->click();
-    EXPECT_EQ(bytes(other), renard);
-    EXPECT_EQ(bytes(student.document), conteWithDashes);
+    EXPECT_EQ(bytesOf(other), renard);
+    EXPECT_EQ(bytesOf(student.document), conteWithDashes);
     close(screen);
 
     screen = open();
     screen->CheckBox6->click(); // on again, over the dashes: built from the tale's own text
     EXPECT_EQ(shown(), readingaids::writeBodyAid(workspace::decodeLines(conte), BodyAid::Tirets));
     screen->CheckBox6->click();
-    EXPECT_EQ(bytes(student.document), conte);
+    EXPECT_EQ(bytesOf(student.document), conte);
 }
 
 TEST_F(AidesScreen, TheHighlightWhileAnAidIsOnIsKeptWhenTheAidGoesOff)

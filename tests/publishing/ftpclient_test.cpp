@@ -2,6 +2,7 @@
 #include "ftpserver.h"
 #include "platform/curlftpclient.h"
 #include "publishing/connexion.h"
+#include "testfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -17,27 +18,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
+// The path of a file of the folder, written with the bytes.
 QString writeFile(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
 {
     const QString path = folder.filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(bytes);
+    writeFile(path, bytes);
     return path;
-}
-
-QByteArray everyByte()
-{
-    QByteArray bytes;
-    for (int i = 0; i < 256; ++i)
-        bytes.append(char(i));
-    return bytes + "\r\nfin\n\r";
 }
 
 // The text of the FtpError that run raises, or "<no error>".
@@ -65,13 +51,13 @@ TEST(CurlFtpClient, StoresByteForByteAndReplacesTheRemoteFile)
 
     client.makeDir(u"../Orvane_A_B_C/"_s);
     client.put(writeFile(local, u"a.bin"_s, everyByte()), u"../Orvane_A_B_C/Le conte été.html"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), everyByte());
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), everyByte());
 
     client.put(writeFile(local, u"b.bin"_s, "court"), u"../Orvane_A_B_C/Le conte été.html"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), QByteArray("court"));
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), QByteArray("court"));
 
     client.put(writeFile(local, u"vide.txt"_s, {}), u"../vide.txt"_s);
-    EXPECT_EQ(readAll(server.file(u"vide.txt"_s)), QByteArray());
+    EXPECT_EQ(bytesOf(server.file(u"vide.txt"_s)), QByteArray());
 }
 
 TEST(CurlFtpClient, KeepsOneConnectionAndItsCurrentFolder)
@@ -85,14 +71,14 @@ TEST(CurlFtpClient, KeepsOneConnectionAndItsCurrentFolder)
     client.changeDir(u"../Orvane_A_B_C/"_s);
     client.makeDir(u"Dupont_Jean_x/"_s);
     client.put(writeFile(local, u"f.txt"_s, "ici"), u"f.txt"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/f.txt"_s)), QByteArray("ici"));
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/f.txt"_s)), QByteArray("ici"));
     EXPECT_TRUE(QFileInfo(server.file(u"Orvane_A_B_C/Dupont_Jean_x"_s)).isDir());
 
     // A refused command leaves the connection and the current folder as they were.
     EXPECT_NE(failureOf([&] { client.changeDir(u"absent/"_s); }), u"<no error>"_s);
     EXPECT_TRUE(client.connected());
     client.put(writeFile(local, u"g.txt"_s, "encore"), u"g.txt"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/g.txt"_s)), QByteArray("encore"));
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/g.txt"_s)), QByteArray("encore"));
 
     client.disconnect();
     EXPECT_FALSE(client.connected());
@@ -177,7 +163,7 @@ TEST(CurlFtpClient, SpeaksExplicitFtpsWithAVerifiedCertificate)
     client.connect(server.login());
     client.makeDir(u"../Orvane_A_B_C/"_s);
     client.put(writeFile(local, u"a.bin"_s, everyByte()), u"../Orvane_A_B_C/index.html"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/index.html"_s)), everyByte());
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/index.html"_s)), everyByte());
 
     // Without the certificate among the trusted ones, nothing is sent.
     platform::FtpLogin untrusted = server.login();
