@@ -222,7 +222,7 @@ TEST_F(ImportScreen, AUsedPictureIsRefusedAndTheDialogComesBack)
     workspace::writeLines(student(u"ListeImages.txt"_s), {carte(u"chat.jpg"_s)});
     save({u"Le loup."_s}, {carte(u"chat.jpg"_s), carte(u"lune.jpg"_s)}, student(u"conte"_s));
     EXPECT_EQ(platform.messages.shown, (QStringList{u"Choisis une autre image celle est déja utilisée"_s, Titre}));
-    EXPECT_EQ(platform.fileDialogs.openRequests.size(), 2);
+    ASSERT_EQ(platform.fileDialogs.openRequests.size(), 2);
     EXPECT_EQ(platform.fileDialogs.openRequests[1].initialFolder, cartes());
     EXPECT_EQ(bytesOf(student(u"conte.jpg"_s)), bytesOf(Fixtures + u"reserve/Cartes/lune.jpg"_s));
     EXPECT_TRUE(QFile::exists(carte(u"chat.jpg"_s)));
@@ -515,6 +515,8 @@ TEST_F(ImportScreen, TheSourceFileDialogOpensWhereThePictureDialogWas)
     const QString source = folder.file(u"lettre.pdf"_s);
     platform.fileDialogs.openAnswers = {source};
     screen->Button3->click();
+    ASSERT_FALSE(platform.fileDialogs.openRequests.isEmpty());
+    ASSERT_FALSE(platform.shell.files.isEmpty());
     EXPECT_EQ(platform.fileDialogs.openRequests.last().initialFolder, cartes());
     EXPECT_EQ(platform.fileDialogs.openRequests.last().filter, u"Jpg files (*.jpg)|*.jpg"_s);
     EXPECT_EQ(platform.shell.files.last(), source);

@@ -112,6 +112,8 @@ TEST(TableOfContents, KeepsTheListOldestFirstAndThePageNewestFirst)
          {u"H"_s, entry(u"a"_s), QString(), entry(u"c"_s), entry(u"b"_s), u"F"_s}},
         {"ANameInsideAnotherKeepsBoth", {u"la"_s, u"a"_s, u"a"_s}, {entry(u"la"_s), entry(u"a"_s)},
          {u"H"_s, entry(u"a"_s), QString(), entry(u"la"_s), u"F"_s}},
+        {"ANameThatStartsWithAnotherKeepsBoth", {u"a.html copie"_s, u"a"_s, u"a"_s}, {entry(u"a.html copie"_s), entry(u"a"_s)},
+         {u"H"_s, entry(u"a"_s), QString(), entry(u"a.html copie"_s), u"F"_s}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -272,6 +272,7 @@ TEST_F(LayoutScreen, AFailedOpeningShowsTheErrorAndLeavesTheDocumentAsItWas)
     QFile::remove(s.document);
     Screens screens(s);
     screens.import->Button6->click();
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
     EXPECT_TRUE(platform.messages.shown.last().contains(s.document)) << platform.messages.shown.last().toStdString();
     EXPECT_TRUE(screens.import->findChildren<TForm1 *>().isEmpty());
     EXPECT_FALSE(QFile::exists(s.document));
@@ -444,6 +445,7 @@ TEST_F(LayoutScreen, AFailedSaveKeepsTheChangeInMemoryAndDoesNotRefresh)
     EXPECT_EQ(screen->Edit1->text(), u"110"_s);
     EXPECT_EQ(screen->Css[21], u" font-size: 110%; "_s);
     EXPECT_EQ(loads(screen), loadsBefore);
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
     EXPECT_TRUE(platform.messages.shown.last().contains(student.cssPath())) << platform.messages.shown.last().toStdString();
 }
 
@@ -484,6 +486,7 @@ TEST_F(LayoutScreen, PrintHint)
     TForm1 *screen = screens.openLayout();
     const QByteArray css = bytesOf(student.cssPath());
     screen->Button10->click();
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
     EXPECT_EQ(platform.messages.shown.last(), u"Clic droit sur la page -> Imprimer"_s);
     EXPECT_EQ(bytesOf(student.cssPath()), css);
 }

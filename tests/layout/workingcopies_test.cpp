@@ -199,6 +199,27 @@ TEST(WorkingCopies, AnyOneBackupWithTheFingerprintIsEnough)
     }
 }
 
+TEST(WorkingCopies, ARewriteStoppedAfterTheDocumentIsUndoneFromTheOutputCopy)
+{
+    StudentFolder folder;
+    const WorkingCopies files = folder.add(u"loup.html"_s, folder.loup);
+    turnOn(files, BodyAid::Couleurs);
+    // A highlight stopped after the document's write: the new untransformed
+    // bytes are in the output copy only; both backups hold the older text.
+    const auto highlight = [](const QStringList &l) { return readingaids::highlightLines(l, true); };
+    const QByteArray changedPlain = workspace::encodeLines(highlight(workspace::decodeLines(folder.loup)));
+    QStringList shown = workspace::readLines(files.document);
+    shown.removeLast();
+    writeFile(files.output(), changedPlain);
+    writeFile(files.document, workspace::encodeLines(highlight(shown) << layout::aidMark(changedPlain)));
+    ASSERT_EQ(bytesOf(files.own()), folder.loup);
+    ASSERT_EQ(bytesOf(files.copie()), folder.loup);
+
+    EXPECT_EQ(layout::untransformedLines(files), workspace::decodeLines(changedPlain));
+    EXPECT_EQ(layout::restore(files), Restored::Untransformed);
+    EXPECT_EQ(bytesOf(files.document), changedPlain);
+}
+
 TEST(WorkingCopies, WithNoBackupLeftTheDocumentIsKept)
 {
     StudentFolder folder;
@@ -286,6 +307,7 @@ TEST(WorkingCopies, OnlyAWellFormedLastLineIsAMark)
         {"the mark not last", {mark, u"</html>"_s}, false},
         {"upper-case digits", {mark.toUpper()}, false},
         {"a shorter fingerprint", {u"<!--COPIE SANS AIDE 0123-->"_s}, false},
+        {"letters past f", {u"<!--COPIE SANS AIDE ghijklmnopqrstuv-->"_s}, false},
         {"no lines", {}, false},
     };
     for (const auto &c : cases) {

@@ -3,6 +3,7 @@
 #include "platform/curlftpclient.h"
 #include "publishing/connexion.h"
 #include "testfiles.h"
+#include "visible.h"
 
 #include <gtest/gtest.h>
 
@@ -247,6 +248,34 @@ TEST(CurlFtpClient, SendsNothingAndLogsNothingOfALoginHoldingALineBreak)
         EXPECT_FALSE(text.contains(u"s3cret"_s)) << text.toStdString();
         EXPECT_FALSE(text.contains(u"injected"_s)) << text.toStdString();
     }
+}
+
+TEST(CurlFtpClient, StoresNothingUnderARemoteNameHoldingAControlCharacter)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir local;
+    const QString file = writeFile(local, u"conte.html"_s, "texte");
+    platform::CurlFtpClient client;
+    client.connect(server.login());
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=true"_s);
+    const QtMessageHandler previous = qInstallMessageHandler(recordFtp);
+    ftpLog.clear();
+    const QString names[] = {u"conte.html\r\nDELE garde.txt"_s, u"conte\t.html"_s, u"conte\x7f.html"_s};
+    QStringList refusals;
+    for (const QString &name : names)
+        refusals << failureOf([&] { client.put(file, name); });
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=false"_s);
+
+    for (qsizetype i = 0; i < refusals.size(); ++i) {
+        SCOPED_TRACE(visible(names[i]));
+        EXPECT_EQ(refusals[i], u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(names[i]))
+            << visible(refusals[i]);
+    }
+    EXPECT_TRUE(ftpLog.filter(u"STOR"_s).isEmpty()) << ftpLog.join(u'\n').toStdString();
+    EXPECT_EQ(QDir(server.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_TRUE(client.connected()) << "the connection stays for the next file";
 }
 
 TEST(ConnexionFTP, ConnectsWithPublicationIniAndShowsWhyItCannot)

@@ -149,6 +149,7 @@ TEST_F(RegistrationScreen, TheFirstRegistrationMakesEveryFileAndTheRemoteFolders
     EXPECT_EQ(bytesOf(server.file(u"Orvane_EVRY_JAURES_CM1/index.html"_s)), page);
     EXPECT_EQ(platform.ftp.log.filter(u"MKD"_s),
               (QStringList{u"MKD ../Orvane_EVRY_JAURES_CM1/"_s, u"MKD ../Orvane_EVRY_JAURES_CM1/"_s + Zoe + u'/'}));
+    ASSERT_FALSE(platform.ftp.log.isEmpty());
     EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
 
     EXPECT_EQ(screen.Edit8->text(), u"EVRY"_s);
@@ -160,7 +161,7 @@ TEST_F(RegistrationScreen, TheFirstRegistrationMakesEveryFileAndTheRemoteFolders
     EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s + Zoe);
     EXPECT_EQ(screen.Edit7->text(), Zoe);
     EXPECT_EQ(screen.Edit10->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + Zoe + u'/');
-    EXPECT_EQ(screen.ListView1->count(), 1);
+    ASSERT_EQ(screen.ListView1->count(), 1);
     EXPECT_EQ(screen.ListView1->item(0)->text(), Zoe);
     EXPECT_FALSE(screen.Button2->isHidden());
     EXPECT_FALSE(screen.Button1->isHidden());
@@ -201,6 +202,7 @@ TEST_F(RegistrationScreen, AThirdStudentIsListedFirstOnThePublishedPage)
                    link(u"martin_Lea_l@x.fr"_s, u"martin_Lea_l@x.fr"_s)});
     EXPECT_EQ(bytesOf(folder.file(Class + u"/index.html"_s)), page);
     EXPECT_EQ(bytesOf(server.file(u"Orvane_EVRY_JAURES_CM1/index.html"_s)), page);
+    ASSERT_EQ(screen.ListView1->count(), 3);
     EXPECT_EQ(screen.ListView1->item(2)->text(), u"Petit_Leo_leo@x.fr"_s);
 }
 
@@ -248,7 +250,7 @@ TEST_F(RegistrationScreen, AClassChangeSwitchesToAnExistingClassWithoutRegisteri
     EXPECT_EQ(RepertoireW, cm2);
     EXPECT_EQ(NomClasse, u"CM2"_s);
     EXPECT_EQ(screen.Label1->text(), cm2);
-    EXPECT_EQ(screen.ListView1->count(), 1);
+    ASSERT_EQ(screen.ListView1->count(), 1);
     EXPECT_EQ(screen.ListView1->item(0)->text(), u"Dupont_Jean_j@x.fr"_s);
     EXPECT_EQ(bytesOf(folder.file(u"ecole.txt"_s)), QByteArray("EVRY\r\nJAURES\r\nCM2\r\n"));
     EXPECT_EQ(bytesOf(cm2 + u"ecole.txt"_s), QByteArray("EVRY\r\nJAURES\r\nCM2\r\n"));
@@ -265,6 +267,7 @@ TEST_F(RegistrationScreen, AClassChangeSwitchesToAnExistingClassWithoutRegisteri
     EXPECT_EQ(platform.messages.shown, QStringList{u"Vous avez changez de classe ?"_s});
     EXPECT_EQ(NomClasse, u"6EME"_s);
     EXPECT_EQ(screen.Edit3->text(), u"6EME"_s);
+    ASSERT_EQ(screen.ListView1->count(), 1);
     EXPECT_EQ(screen.ListView1->item(0)->text(), u"Petit_Leo_l@x.fr"_s);
     EXPECT_EQ(bytesOf(folder.file(u"ecole.txt"_s)), QByteArray("EVRY\r\nJAURES\r\n6EME\r\n"));
     // Typed again while in use, it is the same class: the student is registered there.
@@ -433,6 +436,7 @@ TEST_F(RegistrationScreen, AStudentFolderTheListDidNotShowIsKeptWhole)
         << visible(platform.messages.shown[0]);
     EXPECT_EQ(bytesOf(students(petit + u"/style.css"_s)), QByteArray("les r\xE9glages de L\xE9o\r\n"));
     EXPECT_EQ(bytesOf(students(u"ListeLecteurs.txt"_s)), register_);
+    ASSERT_GT(screen.ListView1->count(), 0);
     EXPECT_EQ(screen.ListView1->item(screen.ListView1->count() - 1)->text(), petit);
     EXPECT_EQ(screen.Label1->text(), students(petit) + QDir::separator());
     EXPECT_FALSE(screen.Button2->isHidden());
