@@ -173,6 +173,7 @@ TEST_F(ScreenFlow, TheImportButtonRefusesAMissingMailOrStudent)
         fakes::chooseStudent(Form2, Dupont);
         Form2->Edit4->setText(u"@"_s);
         Form2->Button2->click();
+        ASSERT_FALSE(platform.messages.shown.isEmpty());
         EXPECT_EQ(platform.messages.shown.last(), u"Il faut mettre un nom d'email valide"_s);
         EXPECT_FALSE(Form2->Button1->isHidden());
         EXPECT_TRUE(Form2->Button2->isHidden());

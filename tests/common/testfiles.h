@@ -10,11 +10,14 @@
 
 // Whole files as the tests read and write them, byte for byte.
 
-// The file's bytes; empty when it cannot be read.
+// The file's bytes; "<missing: PATH>" when it cannot be read, so that a
+// missing file never passes for an empty one, nor two missing files for equal.
 inline QByteArray bytesOf(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return "<missing: " + QFile::encodeName(path) + '>';
+    return file.readAll();
 }
 
 // Writes bytes to a file, making its folders; the test fails if it cannot.
@@ -23,5 +26,15 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
+    ASSERT_EQ(file.write(bytes), bytes.size()) << path.toStdString();
+}
+
+// Each of the 256 byte values, then line ends of every kind: a file that a
+// transfer in text mode or a code page conversion would change.
+inline QByteArray everyByte()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    return bytes + "\r\nfin\n\r";
 }

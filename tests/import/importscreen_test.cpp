@@ -6,6 +6,7 @@
 #include "platform/controls.h"
 #include "studentchoice.h"
 #include "students/Unit2.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workingfolder.h"
 #include "workspace/textfile.h"
@@ -43,11 +44,6 @@ void press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QStr
     QApplication::sendEvent(widget, &up);
 }
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<no such file>");
-}
 
 // File content shown as text, one character per byte, so a failure names
 // every invisible byte.
@@ -216,7 +212,7 @@ TEST_F(ImportScreen, AUsedPictureIsRefusedAndTheDialogComesBack)
     workspace::writeLines(student(u"ListeImages.txt"_s), {carte(u"chat.jpg"_s)});
     save({u"Le loup."_s}, {carte(u"chat.jpg"_s), carte(u"lune.jpg"_s)}, student(u"conte"_s));
     EXPECT_EQ(platform.messages.shown, (QStringList{u"Choisis une autre image celle est déja utilisée"_s, Titre}));
-    EXPECT_EQ(platform.fileDialogs.openRequests.size(), 2);
+    ASSERT_EQ(platform.fileDialogs.openRequests.size(), 2);
     EXPECT_EQ(platform.fileDialogs.openRequests[1].initialFolder, cartes());
     EXPECT_EQ(bytesOf(student(u"conte.jpg"_s)), bytesOf(Fixtures + u"reserve/Cartes/lune.jpg"_s));
     EXPECT_TRUE(QFile::exists(carte(u"chat.jpg"_s)));
@@ -516,6 +512,8 @@ TEST_F(ImportScreen, TheSourceDialogOpensInTheStudentFolderThenWhereItWasLastUse
     const QString drawing = folder.file(u"Dessins/plan.odg"_s);
     platform.fileDialogs.openAnswers = {drawing};
     screen->Button3->click();
+    ASSERT_FALSE(platform.fileDialogs.openRequests.isEmpty());
+    ASSERT_FALSE(platform.shell.files.isEmpty());
     EXPECT_EQ(platform.fileDialogs.openRequests.last().initialFolder, cartes());
     EXPECT_EQ(platform.fileDialogs.openRequests.last().fileName, QString());
     EXPECT_EQ(platform.fileDialogs.openRequests.last().filter, sources::sourceFilter());

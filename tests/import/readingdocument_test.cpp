@@ -1,6 +1,7 @@
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
 #include "import/tableofcontents.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/textfile.h"
 
@@ -111,6 +112,8 @@ TEST(TableOfContents, KeepsTheListOldestFirstAndThePageNewestFirst)
          {u"H"_s, entry(u"a"_s), QString(), entry(u"c"_s), entry(u"b"_s), u"F"_s}},
         {"ANameInsideAnotherKeepsBoth", {u"la"_s, u"a"_s, u"a"_s}, {entry(u"la"_s), entry(u"a"_s)},
          {u"H"_s, entry(u"a"_s), QString(), entry(u"la"_s), u"F"_s}},
+        {"ANameThatStartsWithAnotherKeepsBoth", {u"a.html copie"_s, u"a"_s, u"a"_s}, {entry(u"a.html copie"_s), entry(u"a"_s)},
+         {u"H"_s, entry(u"a"_s), QString(), entry(u"a.html copie"_s), u"F"_s}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -134,17 +137,8 @@ protected:
         QDir(dir.path()).mkpath(u"eleve"_s);
     }
     QString path(const QString &relative) const { return dir.path() + u'/' + relative; }
-    void write(const QString &relative, const QByteArray &bytes) const
-    {
-        QFile file(path(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray read(const QString &relative) const
-    {
-        QFile file(path(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    void write(const QString &relative, const QByteArray &bytes) const { writeFile(path(relative), bytes); }
+    QByteArray read(const QString &relative) const { return bytesOf(path(relative)); }
 
     QTemporaryDir dir;
 };

@@ -7,6 +7,7 @@
 #include "layout/workingcopies.h"
 #include "readingaids/frame.h"
 #include "readingaids/trim.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/textfile.h"
 
@@ -62,9 +63,7 @@ QMap<QString, QByteArray> untouchable(const QString &folder, const QStringList &
             || name == u"TexteAlire_copie.html"_s || name.endsWith(u".bak"_s) || name == u"style.css"_s;
         if (mayChange)
             continue;
-        QFile file(path);
-        file.open(QIODevice::ReadOnly);
-        files.insert(path, file.readAll());
+        files.insert(path, bytesOf(path));
     }
     return files;
 }
@@ -186,8 +185,8 @@ TEST_F(AidesProperty, WhateverTheTeacherDoesTurningEveryAidOffGivesBothTextsBack
                  addDocument(u"renard.html"_s, {u"Le renard dort. « Où vas-tu ? » dit-il…"_s,
                                                 u"Il a faim : il cherche des poules.<br>#1"_s})};
     for (const QString &document : documents)
-        originals.insert(document, bytes(document));
-    styleSheet = bytes(student.cssPath());
+        originals.insert(document, bytesOf(document));
+    styleSheet = bytesOf(student.cssPath());
     const QMap<QString, QByteArray> others = untouchable(student.cheminW, documents);
 
     constexpr int sequences = 300;

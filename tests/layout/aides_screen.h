@@ -30,7 +30,6 @@ protected:
 
     // The current document's lines, without the mark of an aid.
     QStringList shown() const;
-    QByteArray bytes(const QString &path) const { return student.bytes(path); }
     QString cssLine(int k) const { return student.cssLines().value(k - 1); }
     fakes::WebView *view(TForm1 *screen) const { return static_cast<fakes::WebView *>(screen->WebBrowser1); }
     // Every load the web view was asked for: navigations and reloads.

@@ -8,6 +8,7 @@
 #include "readingaids/bodyaids.h"
 #include "readingaids/document.h"
 #include "readingaids/frame.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/textfile.h"
 
@@ -40,7 +41,7 @@ TEST_F(AidesScreen, EachAidGoesOnAndOffWithOneLoadEachAndGivesTheDocumentBack)
         {"sentences", &TForm1::CheckBox9, BodyAid::Phrases, line::AidSecondSlot, flag::Phrase},
     };
     TForm1 *screen = open();
-    const QByteArray before = bytes(student.document);
+    const QByteArray before = bytesOf(student.document);
     const QStringList lines = workspace::readLines(student.document);
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,7 +58,7 @@ TEST_F(AidesScreen, EachAidGoesOnAndOffWithOneLoadEachAndGivesTheDocumentBack)
         loadsBefore = loads(screen);
         box->click();
         EXPECT_FALSE(box->isChecked());
-        EXPECT_EQ(bytes(student.document), before);
+        EXPECT_EQ(bytesOf(student.document), before);
         EXPECT_FALSE(QFile::exists(student.cheminW + u"TexteAlire_copie.html"_s));
         EXPECT_FALSE(QFile::exists(student.cheminW + u"TexteAlire2.html"_s));
         EXPECT_EQ(cssLine(c.flagLine), QString());
@@ -92,10 +93,10 @@ INSTANTIATE_TEST_SUITE_P(EntenduBox, SoundByLetters, testing::Bool(),
 
 TEST_P(SoundByLetters, TheSoundTypedLetterByLetter)
 {
-    const QByteArray before = bytes(student.document);
+    const QByteArray before = bytesOf(student.document);
     const QStringList lines = workspace::readLines(student.document);
     TForm1 *screen = openWithTheBoxOff();
-    ASSERT_EQ(bytes(student.document), before);
+    ASSERT_EQ(bytesOf(student.document), before);
     screen->CheckBox2->click();
     const struct
     {
@@ -114,7 +115,7 @@ TEST_P(SoundByLetters, TheSoundTypedLetterByLetter)
         step.type(screen->Edit6);
         ASSERT_EQ(screen->Edit6->text(), step.field);
         if (step.field.isEmpty()) {
-            EXPECT_EQ(bytes(student.document), before);
+            EXPECT_EQ(bytesOf(student.document), before);
             EXPECT_FALSE(screen->CheckBox2->isChecked());
         } else {
             EXPECT_EQ(shown(), readingaids::writeBodyAid(lines, BodyAid::Son, step.field));
@@ -128,14 +129,14 @@ TEST_P(SoundByLetters, TheSoundTypedLetterByLetter)
 TEST_F(AidesScreen, TurningTheColoursOffEmptiesTheSoundFieldWithOneLoad)
 {
     TForm1 *screen = open();
-    const QByteArray before = bytes(student.document);
+    const QByteArray before = bytesOf(student.document);
     screen->CheckBox2->click();
     screen->Edit6->setText(u"ch"_s);
     const int loadsBefore = loads(screen);
     screen->CheckBox2->click();
     EXPECT_EQ(screen->Edit6->text(), QString());
     EXPECT_FALSE(screen->CheckBox2->isChecked());
-    EXPECT_EQ(bytes(student.document), before);
+    EXPECT_EQ(bytesOf(student.document), before);
     EXPECT_EQ(cssLine(line::AidSecondSlot), flag::Phoneme);
     EXPECT_EQ(loads(screen), loadsBefore + 1);
 }
@@ -162,7 +163,7 @@ TEST_F(AidesScreen, TheSoundByEarMarksWhatIsHeardWithOneLoadEachCommand)
     ASSERT_TRUE(screen->Entendu->isEnabled());
     ASSERT_FALSE(screen->Entendu->isChecked());
     screen->CheckBox2->click();
-    const QByteArray colours = bytes(document);
+    const QByteArray colours = bytesOf(document);
 
     const QString byEar = u"Le b"_s + red(u"on"_s) + u"b"_s + red(u"on"_s) + u" de la bonne dame de Monsieur.<br>"_s;
     const QString byLetters = u"Le b"_s + red(u"on"_s) + u"b"_s + red(u"on"_s) + u" de la b"_s + red(u"on"_s)
@@ -187,12 +188,12 @@ TEST_F(AidesScreen, TheSoundByEarMarksWhatIsHeardWithOneLoadEachCommand)
         const int loadsBefore = loads(screen);
         step.act();
         EXPECT_EQ(screen->Entendu->isChecked(), step.checked);
-        EXPECT_EQ(bytes(student.cheminW + u"entendu.ini"_s), step.checked ? "entendu=oui\r\n" : "entendu=non\r\n");
+        EXPECT_EQ(bytesOf(student.cheminW + u"entendu.ini"_s), step.checked ? "entendu=oui\r\n" : "entendu=non\r\n");
         EXPECT_EQ(loads(screen), loadsBefore + step.loads);
         EXPECT_EQ(view(screen)->address(), screen->documentAddress());
         EXPECT_TRUE(screen->CheckBox2->isChecked()) << "the sound aid leaves the boxes as they are";
         if (step.bodyLine.isEmpty()) {
-            EXPECT_EQ(bytes(document), colours);
+            EXPECT_EQ(bytesOf(document), colours);
             continue;
         }
         EXPECT_EQ(visible(shown().value(body)), visible(step.bodyLine));
@@ -239,10 +240,10 @@ TEST_F(AidesScreen, TheEntenduBoxIsRememberedForTheStudentAcrossAnOpening)
     const QString remembered = student.cheminW + u"entendu.ini"_s;
     TForm1 *screen = open(document);
     EXPECT_FALSE(screen->Entendu->isChecked());
-    const QByteArray styleSheet = bytes(student.cssPath());
+    const QByteArray styleSheet = bytesOf(student.cssPath());
     screen->Entendu->click();
-    EXPECT_EQ(bytes(student.cssPath()), styleSheet) << "the style sheet's lines are not the box's place";
-    EXPECT_EQ(bytes(remembered), "entendu=oui\r\n");
+    EXPECT_EQ(bytesOf(student.cssPath()), styleSheet) << "the style sheet's lines are not the box's place";
+    EXPECT_EQ(bytesOf(remembered), "entendu=oui\r\n");
     close(screen);
 
     screen = open(document);
@@ -258,7 +259,7 @@ TEST_F(AidesScreen, TheEntenduBoxIsRememberedForTheStudentAcrossAnOpening)
     // The student's other documents open with the box as the student left it.
     screen = open();
     EXPECT_FALSE(screen->Entendu->isChecked());
-    EXPECT_EQ(bytes(remembered), "entendu=non\r\n");
+    EXPECT_EQ(bytesOf(remembered), "entendu=non\r\n");
     close(screen);
     QFile::remove(remembered);
     screen = open();
@@ -267,7 +268,7 @@ TEST_F(AidesScreen, TheEntenduBoxIsRememberedForTheStudentAcrossAnOpening)
 
 TEST_P(SoundByLetters, TheSoundFieldTakesAnyTextWithoutBreakingTheMarkup)
 {
-    const QByteArray before = bytes(student.document);
+    const QByteArray before = bytesOf(student.document);
     const QStringList lines = workspace::readLines(student.document);
     TForm1 *screen = openWithTheBoxOff();
     const QString typed[] = {u"#"_s, u"1"_s, u"#1"_s, u"<"_s, u"br"_s, u" "_s, QString(200, u'a') + u"<br>#1"_s, u"e"_s};
@@ -282,14 +283,14 @@ TEST_P(SoundByLetters, TheSoundFieldTakesAnyTextWithoutBreakingTheMarkup)
             EXPECT_TRUE(installed.value(i).endsWith(u"<br>"_s)) << visible(installed.value(i));
     }
     screen->Edit6->clear();
-    EXPECT_EQ(bytes(student.document), before);
+    EXPECT_EQ(bytesOf(student.document), before);
 }
 
 TEST_F(AidesScreen, EveryAidKeepsTheNoBreakSpacesOfAPastedText)
 {
     // A text saved from a paste of a word processor: 0xA0 in the file.
     const QString paste = addDocument(u"loup.html"_s, {u"«\u00A0Le loup dort\u00A0!\u00A0» Il fait froid\u00A0: chut\u00A0;"_s});
-    const QByteArray before = bytes(paste);
+    const QByteArray before = bytesOf(paste);
     ASSERT_EQ(before.count('\xA0'), 5);
     TForm1 *screen = open(paste);
     const struct
@@ -322,13 +323,13 @@ TEST_F(AidesScreen, EveryAidKeepsTheNoBreakSpacesOfAPastedText)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         c.on();
-        const QByteArray on = bytes(paste);
+        const QByteArray on = bytesOf(paste);
         EXPECT_EQ(on.count('\xA0'), 5) << visible(QString::fromLatin1(on));
         EXPECT_TRUE(on.contains(c.expected)) << visible(QString::fromLatin1(on));
         c.off();
         if (std::string_view(c.name) == "highlight")
             continue; // its lines stay in the document, switched off
-        EXPECT_EQ(bytes(paste), before);
+        EXPECT_EQ(bytesOf(paste), before);
     }
 }
 
@@ -339,8 +340,8 @@ TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
     workspace::writeLines(student.document, lines);
     TForm1 *screen = open();
     screen->CheckBox6->setChecked(true); // as the last settings save left it
-    const QByteArray before = bytes(student.document);
-    const QByteArray css = bytes(student.cssPath());
+    const QByteArray before = bytesOf(student.document);
+    const QByteArray css = bytesOf(student.cssPath());
 
     screen->CheckBox2->click();
     screen->CheckBox9->click();
@@ -351,8 +352,8 @@ TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
     EXPECT_TRUE(screen->CheckBox6->isChecked());
     EXPECT_FALSE(screen->Entendu->isChecked());
     EXPECT_FALSE(QFile::exists(student.cheminW + u"entendu.ini"_s)) << "the choice stays as it was";
-    EXPECT_EQ(bytes(student.document), before);
-    EXPECT_EQ(bytes(student.cssPath()), css);
+    EXPECT_EQ(bytesOf(student.document), before);
+    EXPECT_EQ(bytesOf(student.cssPath()), css);
     EXPECT_FALSE(QFile::exists(student.cheminW + u"TexteAlire_copie.html"_s));
     ASSERT_EQ(platform.messages.shown.size(), 5);
     EXPECT_TRUE(platform.messages.shown[1].contains(u"<!--DEBUT-->"_s));
@@ -363,26 +364,26 @@ TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
 TEST_F(AidesScreen, AnotherDocumentsBackupNeverComesIntoThisOne)
 {
     const QString other = addDocument(u"renard.html"_s, {u"Le renard dort sous un arbre."_s});
-    const QByteArray conte = bytes(student.document);
-    const QByteArray renard = bytes(other);
+    const QByteArray conte = bytesOf(student.document);
+    const QByteArray renard = bytesOf(other);
 
     TForm1 *screen = open();
     screen->CheckBox6->click(); // dashes on the tale, line 47 "/*TIRET*/"
-    const QByteArray conteWithDashes = bytes(student.document);
+    const QByteArray conteWithDashes = bytesOf(student.document);
     close(screen);
 
     screen = open(other);
     ASSERT_TRUE(screen->CheckBox6->isChecked()); // from line 47, the student's
     screen->CheckBox6->click();
-    EXPECT_EQ(bytes(other), renard);
-    EXPECT_EQ(bytes(student.document), conteWithDashes);
+    EXPECT_EQ(bytesOf(other), renard);
+    EXPECT_EQ(bytesOf(student.document), conteWithDashes);
     close(screen);
 
     screen = open();
     screen->CheckBox6->click(); // on again, over the dashes: built from the tale's own text
     EXPECT_EQ(shown(), readingaids::writeBodyAid(workspace::decodeLines(conte), BodyAid::Tirets));
     screen->CheckBox6->click();
-    EXPECT_EQ(bytes(student.document), conte);
+    EXPECT_EQ(bytesOf(student.document), conte);
 }
 
 TEST_F(AidesScreen, TheHighlightWhileAnAidIsOnIsKeptWhenTheAidGoesOff)

@@ -9,6 +9,7 @@
 #include "layoutfolder.h"
 #include "platform/eventrules.h"
 #include "students/Unit2.h"
+#include "testfiles.h"
 #include "workingfolder.h"
 
 #include <gtest/gtest.h>
@@ -224,8 +225,8 @@ TEST_F(LayoutControls, EveryControlAnswersAPressWhereItIsDrawn)
             const std::string_view name = press.name;
             ASSERT_TRUE(control->isVisible());
             const QPoint centre = control->geometry().center();
-            const QByteArray css = student().bytes(student().cssPath());
-            const QByteArray document = student().bytes(student().document);
+            const QByteArray css = bytesOf(student().cssPath());
+            const QByteArray document = bytesOf(student().document);
             const qsizetype messages = platform.messages.shown.size();
             const bool checked = qobject_cast<QCheckBox *>(control) && qobject_cast<QCheckBox *>(control)->isChecked();
             witness.clear();
@@ -248,18 +249,18 @@ TEST_F(LayoutControls, EveryControlAnswersAPressWhereItIsDrawn)
                 EXPECT_NE(box->isChecked(), checked);
             switch (press.effect) {
             case Effect::StyleSheet:
-                EXPECT_NE(student().bytes(student().cssPath()), css);
+                EXPECT_NE(bytesOf(student().cssPath()), css);
                 break;
             case Effect::Document:
-                EXPECT_NE(student().bytes(student().document), document);
+                EXPECT_NE(bytesOf(student().document), document);
                 break;
             case Effect::Focus:
                 EXPECT_EQ(QApplication::focusWidget(), control);
-                EXPECT_EQ(student().bytes(student().cssPath()), css);
+                EXPECT_EQ(bytesOf(student().cssPath()), css);
                 break;
             case Effect::Nothing:
-                EXPECT_EQ(student().bytes(student().cssPath()), css);
-                EXPECT_EQ(student().bytes(student().document), document);
+                EXPECT_EQ(bytesOf(student().cssPath()), css);
+                EXPECT_EQ(bytesOf(student().document), document);
                 EXPECT_EQ(platform.messages.shown.size(), messages);
                 break;
             case Effect::Print:
@@ -277,7 +278,7 @@ TEST_F(LayoutControls, EveryControlAnswersAPressWhereItIsDrawn)
                 // The sound field takes what is typed there, and its handler marks it.
                 QTest::keyClick(window, 'o');
                 EXPECT_EQ(screen->Edit6->text(), u"o"_s);
-                EXPECT_NE(student().bytes(student().document), document);
+                EXPECT_NE(bytesOf(student().document), document);
             }
         }
         EXPECT_EQ(pressed, 36);

@@ -4,6 +4,7 @@
 #include "aides_screen.h"
 
 #include "readingaids/bodyaids.h"
+#include "testfiles.h"
 #include "workspace/textfile.h"
 
 #include <QLabel>
@@ -50,7 +51,7 @@ TEST_F(AidesScreen, WithoutEspeakTheBoxIsDisabledWithItsReasonAndTheSoundIsMarke
         EXPECT_EQ(loads(screen), loadsBefore + 1);
         EXPECT_EQ(screen->LabelEntendu->text(), reason);
     }
-    EXPECT_EQ(bytes(remembered), "entendu=oui\r\n") << "the choice waits for a computer with espeak-ng";
+    EXPECT_EQ(bytesOf(remembered), "entendu=oui\r\n") << "the choice waits for a computer with espeak-ng";
     EXPECT_EQ(platform.messages.shown.size(), 1); // the opening's only
 }
 

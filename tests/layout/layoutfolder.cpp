@@ -75,12 +75,6 @@ void StudentFolder::setCssLines(const QStringList &lines) const
     workspace::writeLines(cssPath(), lines);
 }
 
-QByteArray StudentFolder::bytes(const QString &path) const
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 Screens::Screens(const StudentFolder &student)
     : students(new TForm2)
 {

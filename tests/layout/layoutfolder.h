@@ -29,7 +29,6 @@ public:
     // Rewrites line k (1-based) of the student's style.css.
     void setCssLine(int k, const QString &text) const;
     void setCssLines(const QStringList &lines) const;
-    QByteArray bytes(const QString &path) const;
 };
 
 // A student screen and an import screen, as the teacher leaves them before

@@ -8,6 +8,7 @@
 #include "platform/controls.h"
 #include "platform/eventrules.h"
 #include "students/Unit2.h"
+#include "testfiles.h"
 #include "workingfolder.h"
 #include "workspace/failure.h"
 #include "workspace/textfile.h"
@@ -52,7 +53,7 @@ protected:
 
 TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
 {
-    const QByteArray document = student.bytes(student.document);
+    const QByteArray document = bytesOf(student.document);
     Screens screens(student);
     TForm1 *screen = screens.openLayout();
 
@@ -96,8 +97,8 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
 
     // The document lines, the document written again as it was, its backup.
     EXPECT_EQ(platform::linesOf(screen->Memo1), workspace::readLines(student.document));
-    EXPECT_EQ(student.bytes(student.document), document);
-    EXPECT_EQ(student.bytes(student.document + u".bak"_s), document);
+    EXPECT_EQ(bytesOf(student.document), document);
+    EXPECT_EQ(bytesOf(student.document + u".bak"_s), document);
 
     EXPECT_EQ(view(screen)->history, QList<QUrl>{QUrl::fromLocalFile(QDir::fromNativeSeparators(student.document))});
     EXPECT_EQ(view(screen)->reloads, 0);
@@ -109,7 +110,7 @@ TEST_F(LayoutScreen, ADocumentThatStillCarriesAnAidNeverReplacesTheBackup)
 {
     // Empty flag lines, but the document was left with an aid by another
     // document's session: the backup keeps the teacher's text.
-    const QByteArray teacherText = student.bytes(student.document);
+    const QByteArray teacherText = bytesOf(student.document);
     QFile::copy(student.document, student.document + u".bak"_s);
     QStringList transformed = workspace::readLines(student.document);
     transformed.append(u"<!--COPIE SANS AIDE 0123456789abcdef-->"_s);
@@ -118,7 +119,7 @@ TEST_F(LayoutScreen, ADocumentThatStillCarriesAnAidNeverReplacesTheBackup)
     Screens screens(student);
     screens.openLayout();
 
-    EXPECT_EQ(student.bytes(student.document + u".bak"_s), teacherText);
+    EXPECT_EQ(bytesOf(student.document + u".bak"_s), teacherText);
 }
 
 struct OpeningCase
@@ -216,12 +217,12 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
         const StudentFolder s(caseFolder);
         for (const auto &[k, text] : c.lines)
             s.setCssLine(k, text);
-        const QByteArray document = s.bytes(s.document);
+        const QByteArray document = bytesOf(s.document);
         platform.display.pixels = c.display;
         Screens screens(s);
         TForm1 *screen = screens.openLayout();
         c.check(screen, s);
-        EXPECT_EQ(s.bytes(s.document), document) << "the opening leaves the document as it was";
+        EXPECT_EQ(bytesOf(s.document), document) << "the opening leaves the document as it was";
     }
 }
 
@@ -251,7 +252,7 @@ TEST_F(LayoutScreen, AFailedOpeningShowsTheErrorAndLeavesTheDocumentAsItWas)
         fakes::WorkingFolder caseFolder;
         const StudentFolder s(caseFolder);
         c.spoil(s);
-        const QByteArray document = s.bytes(s.document);
+        const QByteArray document = bytesOf(s.document);
         platform.messages.shown.clear();
         Screens screens(s);
         // The import screen's layout button, as the teacher presses it.
@@ -261,7 +262,7 @@ TEST_F(LayoutScreen, AFailedOpeningShowsTheErrorAndLeavesTheDocumentAsItWas)
         EXPECT_TRUE(report.contains(s.cssPath())) << report.toStdString();
         EXPECT_TRUE(report.contains(c.inMessage)) << report.toStdString();
         EXPECT_TRUE(screens.import->findChildren<TForm1 *>().isEmpty()) << "no layout screen is left";
-        EXPECT_EQ(s.bytes(s.document), document);
+        EXPECT_EQ(bytesOf(s.document), document);
         EXPECT_FALSE(QFile::exists(s.document + u".bak"_s));
     }
 
@@ -271,6 +272,7 @@ TEST_F(LayoutScreen, AFailedOpeningShowsTheErrorAndLeavesTheDocumentAsItWas)
     QFile::remove(s.document);
     Screens screens(s);
     screens.import->Button6->click();
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
     EXPECT_TRUE(platform.messages.shown.last().contains(s.document)) << platform.messages.shown.last().toStdString();
     EXPECT_TRUE(screens.import->findChildren<TForm1 *>().isEmpty());
     EXPECT_FALSE(QFile::exists(s.document));
@@ -443,6 +445,7 @@ TEST_F(LayoutScreen, AFailedSaveKeepsTheChangeInMemoryAndDoesNotRefresh)
     EXPECT_EQ(screen->Edit1->text(), u"110"_s);
     EXPECT_EQ(screen->Css[21], u" font-size: 110%; "_s);
     EXPECT_EQ(loads(screen), loadsBefore);
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
     EXPECT_TRUE(platform.messages.shown.last().contains(student.cssPath())) << platform.messages.shown.last().toStdString();
 }
 
@@ -481,10 +484,11 @@ TEST_F(LayoutScreen, PrintHint)
 {
     Screens screens(student);
     TForm1 *screen = screens.openLayout();
-    const QByteArray css = student.bytes(student.cssPath());
+    const QByteArray css = bytesOf(student.cssPath());
     screen->Button10->click();
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
     EXPECT_EQ(platform.messages.shown.last(), u"Clic droit sur la page -> Imprimer"_s);
-    EXPECT_EQ(student.bytes(student.cssPath()), css);
+    EXPECT_EQ(bytesOf(student.cssPath()), css);
 }
 
 TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)

@@ -3,6 +3,7 @@
 #include "layout/scaling.h"
 #include "layout/stylesheet.h"
 #include "layout/typography.h"
+#include "testfiles.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
 
@@ -135,11 +136,7 @@ class StyleSheetFile : public testing::Test
 protected:
     QString cheminW() const { return QDir::toNativeSeparators(dir.path()) + QDir::separator(); }
     QString file() const { return cheminW() + u"style.css"_s; }
-    QByteArray bytes() const
-    {
-        QFile f(file());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray bytes() const { return bytesOf(file()); }
     static QStringList numberedLines(int count)
     {
         QStringList lines;

@@ -21,13 +21,6 @@ using readingaids::BodyAid;
 
 namespace {
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 // A student folder holding the shipped fixture document, written with the
 // indentation and the line ends a teacher's file may have.
 class StudentFolder
@@ -43,7 +36,7 @@ public:
     WorkingCopies files(const QString &name) const { return {cheminW, cheminW + name}; }
     WorkingCopies add(const QString &name, const QByteArray &bytes) const
     {
-        writeBytes(cheminW + name, bytes);
+        writeFile(cheminW + name, bytes);
         return files(name);
     }
 
@@ -154,7 +147,7 @@ TEST(WorkingCopies, ABackupOfAnotherDocumentIsNeverRestored)
 
         // The first document still comes back whole, from its own backup.
         if (c.openingCopiedTheTransformedText)
-            writeBytes(loup.bak(), bytesOf(loup.document));
+            writeFile(loup.bak(), bytesOf(loup.document));
         EXPECT_EQ(layout::restore(loup), Restored::Untransformed);
         EXPECT_EQ(bytesOf(loup.document), folder.loup);
     }
@@ -166,7 +159,7 @@ TEST(WorkingCopies, ADocumentWithoutMarkIsNeverReplacedByAStaleBackup)
     const WorkingCopies files = folder.add(u"loup.html"_s, folder.loup);
     turnOn(files, BodyAid::Tirets);
     // The teacher saves a new text under the same name: no mark, old backups.
-    writeBytes(files.document, folder.renard);
+    writeFile(files.document, folder.renard);
 
     EXPECT_EQ(layout::restore(files), Restored::AlreadyPlain);
     EXPECT_EQ(bytesOf(files.document), folder.renard);
@@ -193,7 +186,7 @@ TEST(WorkingCopies, AnyOneBackupWithTheFingerprintIsEnough)
         SCOPED_TRACE(c.name);
         StudentFolder folder;
         const WorkingCopies files = folder.add(u"loup.html"_s, folder.loup);
-        writeBytes(files.bak(), folder.loup);
+        writeFile(files.bak(), folder.loup);
         turnOn(files, BodyAid::Couleurs);
         if (!c.copie)
             QFile::remove(files.copie());
@@ -204,6 +197,27 @@ TEST(WorkingCopies, AnyOneBackupWithTheFingerprintIsEnough)
         EXPECT_EQ(layout::restore(files), Restored::Untransformed);
         EXPECT_EQ(bytesOf(files.document), folder.loup);
     }
+}
+
+TEST(WorkingCopies, ARewriteStoppedAfterTheDocumentIsUndoneFromTheOutputCopy)
+{
+    StudentFolder folder;
+    const WorkingCopies files = folder.add(u"loup.html"_s, folder.loup);
+    turnOn(files, BodyAid::Couleurs);
+    // A highlight stopped after the document's write: the new untransformed
+    // bytes are in the output copy only; both backups hold the older text.
+    const auto highlight = [](const QStringList &l) { return readingaids::highlightLines(l, true); };
+    const QByteArray changedPlain = workspace::encodeLines(highlight(workspace::decodeLines(folder.loup)));
+    QStringList shown = workspace::readLines(files.document);
+    shown.removeLast();
+    writeFile(files.output(), changedPlain);
+    writeFile(files.document, workspace::encodeLines(highlight(shown) << layout::aidMark(changedPlain)));
+    ASSERT_EQ(bytesOf(files.own()), folder.loup);
+    ASSERT_EQ(bytesOf(files.copie()), folder.loup);
+
+    EXPECT_EQ(layout::untransformedLines(files), workspace::decodeLines(changedPlain));
+    EXPECT_EQ(layout::restore(files), Restored::Untransformed);
+    EXPECT_EQ(bytesOf(files.document), changedPlain);
 }
 
 TEST(WorkingCopies, WithNoBackupLeftTheDocumentIsKept)
@@ -293,6 +307,7 @@ TEST(WorkingCopies, OnlyAWellFormedLastLineIsAMark)
         {"the mark not last", {mark, u"</html>"_s}, false},
         {"upper-case digits", {mark.toUpper()}, false},
         {"a shorter fingerprint", {u"<!--COPIE SANS AIDE 0123-->"_s}, false},
+        {"letters past f", {u"<!--COPIE SANS AIDE ghijklmnopqrstuv-->"_s}, false},
         {"no lines", {}, false},
     };
     for (const auto &c : cases) {

@@ -2,6 +2,7 @@
 #include "platform/filefilter.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
+#include "testfiles.h"
 #include "workspace/ioerror.h"
 
 #include <gtest/gtest.h>
@@ -132,8 +133,7 @@ public:
 
     QString received() const
     {
-        QFile file(m_dir.path() + u"/received"_s);
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+        return QString::fromUtf8(bytesOf(m_dir.path() + u"/received"_s)).trimmed();
     }
 
 private:

@@ -145,6 +145,7 @@ TEST_F(Diffusion, PublishesExactlyTheTenFilesByteForByteReplacingTheirEarlierCop
         EXPECT_EQ(bytesOf(remote(name)), bytesOf(source + name)) << name.toStdString();
     EXPECT_FALSE(QFileInfo::exists(remote(u"anciens"_s)));
     EXPECT_EQ(platform.shell.addresses, QStringList{TableAddress});
+    ASSERT_FALSE(platform.ftp.log.isEmpty());
     EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
 
     ASSERT_EQ(platform.progress.files.size(), 10);
@@ -296,10 +297,12 @@ TEST_F(Diffusion, CancelAfterTheFirstFileKeepsItPublishedAndSaysHowManyWentUp)
 
     EXPECT_EQ(filesIn(server->file(Published)), std::set<QString>{first});
     EXPECT_EQ(bytesOf(remote(first)), bytesOf(source + first));
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
     EXPECT_EQ(platform.messages.shown.last(),
               u"Publication interrompue : 1 fichier(s) sur %1 mis en ligne. Ceux-là restent publiés."_s.arg(
                   publishing::sourceFiles(source).size()));
     EXPECT_TRUE(platform.shell.addresses.isEmpty());
+    ASSERT_FALSE(platform.ftp.log.isEmpty());
     EXPECT_EQ(platform.ftp.log.last(), u"disconnect"_s);
 }
 
@@ -328,7 +331,7 @@ TEST_F(Diffusion, AMissingStudentFolderIsReportedWithoutConnectingOrOpeningAnyth
 
     EXPECT_FALSE(publishFromLayout(layout));
 
-    EXPECT_EQ(platform.messages.shown.size(), 2);
+    ASSERT_EQ(platform.messages.shown.size(), 2);
     EXPECT_TRUE(platform.messages.shown.last().contains(u"introuvable"_s)) << visible(platform.messages.shown.last());
     EXPECT_EQ(platform.progress.opened, 0);
     EXPECT_TRUE(platform.ftp.log.isEmpty()) << platform.ftp.log.join(u'|').toStdString();

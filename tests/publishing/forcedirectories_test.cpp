@@ -97,6 +97,7 @@ TEST(ForceFtpDirectories, LetsAFolderTheServerRefusesReachTheCaller)
     } catch (const publishing::FtpError &error) {
         EXPECT_TRUE(error.message().contains(u"../Orvane_A_B_C/"_s)) << error.what();
     }
+    ASSERT_FALSE(client.log.isEmpty());
     EXPECT_EQ(client.log.last(), u"MKD ../Orvane_A_B_C/ refused"_s);
     EXPECT_FALSE(QFileInfo::exists(server.file(u"Orvane_A_B_C"_s)));
 }

@@ -2,6 +2,8 @@
 #include "ftpserver.h"
 #include "platform/curlftpclient.h"
 #include "publishing/connexion.h"
+#include "testfiles.h"
+#include "visible.h"
 
 #include <gtest/gtest.h>
 
@@ -17,27 +19,12 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
+// The path of a file of the folder, written with the bytes.
 QString writeFile(const QTemporaryDir &folder, const QString &name, const QByteArray &bytes)
 {
     const QString path = folder.filePath(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(bytes);
+    writeFile(path, bytes);
     return path;
-}
-
-QByteArray everyByte()
-{
-    QByteArray bytes;
-    for (int i = 0; i < 256; ++i)
-        bytes.append(char(i));
-    return bytes + "\r\nfin\n\r";
 }
 
 // The text of the FtpError that run raises, or "<no error>".
@@ -65,13 +52,13 @@ TEST(CurlFtpClient, StoresByteForByteAndReplacesTheRemoteFile)
 
     client.makeDir(u"../Orvane_A_B_C/"_s);
     client.put(writeFile(local, u"a.bin"_s, everyByte()), u"../Orvane_A_B_C/Le conte été.html"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), everyByte());
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), everyByte());
 
     client.put(writeFile(local, u"b.bin"_s, "court"), u"../Orvane_A_B_C/Le conte été.html"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), QByteArray("court"));
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/Le conte été.html"_s)), QByteArray("court"));
 
     client.put(writeFile(local, u"vide.txt"_s, {}), u"../vide.txt"_s);
-    EXPECT_EQ(readAll(server.file(u"vide.txt"_s)), QByteArray());
+    EXPECT_EQ(bytesOf(server.file(u"vide.txt"_s)), QByteArray());
 }
 
 TEST(CurlFtpClient, KeepsOneConnectionAndItsCurrentFolder)
@@ -85,14 +72,14 @@ TEST(CurlFtpClient, KeepsOneConnectionAndItsCurrentFolder)
     client.changeDir(u"../Orvane_A_B_C/"_s);
     client.makeDir(u"Dupont_Jean_x/"_s);
     client.put(writeFile(local, u"f.txt"_s, "ici"), u"f.txt"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/f.txt"_s)), QByteArray("ici"));
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/f.txt"_s)), QByteArray("ici"));
     EXPECT_TRUE(QFileInfo(server.file(u"Orvane_A_B_C/Dupont_Jean_x"_s)).isDir());
 
     // A refused command leaves the connection and the current folder as they were.
     EXPECT_NE(failureOf([&] { client.changeDir(u"absent/"_s); }), u"<no error>"_s);
     EXPECT_TRUE(client.connected());
     client.put(writeFile(local, u"g.txt"_s, "encore"), u"g.txt"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/g.txt"_s)), QByteArray("encore"));
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/g.txt"_s)), QByteArray("encore"));
 
     client.disconnect();
     EXPECT_FALSE(client.connected());
@@ -177,7 +164,7 @@ TEST(CurlFtpClient, SpeaksExplicitFtpsWithAVerifiedCertificate)
     client.connect(server.login());
     client.makeDir(u"../Orvane_A_B_C/"_s);
     client.put(writeFile(local, u"a.bin"_s, everyByte()), u"../Orvane_A_B_C/index.html"_s);
-    EXPECT_EQ(readAll(server.file(u"Orvane_A_B_C/index.html"_s)), everyByte());
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_A_B_C/index.html"_s)), everyByte());
 
     // Without the certificate among the trusted ones, nothing is sent.
     publishing::FtpLogin untrusted = server.login();
@@ -261,6 +248,34 @@ TEST(CurlFtpClient, SendsNothingAndLogsNothingOfALoginHoldingALineBreak)
         EXPECT_FALSE(text.contains(u"s3cret"_s)) << text.toStdString();
         EXPECT_FALSE(text.contains(u"injected"_s)) << text.toStdString();
     }
+}
+
+TEST(CurlFtpClient, StoresNothingUnderARemoteNameHoldingAControlCharacter)
+{
+    fakes::FtpServer server;
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir local;
+    const QString file = writeFile(local, u"conte.html"_s, "texte");
+    platform::CurlFtpClient client;
+    client.connect(server.login());
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=true"_s);
+    const QtMessageHandler previous = qInstallMessageHandler(recordFtp);
+    ftpLog.clear();
+    const QString names[] = {u"conte.html\r\nDELE garde.txt"_s, u"conte\t.html"_s, u"conte\x7f.html"_s};
+    QStringList refusals;
+    for (const QString &name : names)
+        refusals << failureOf([&] { client.put(file, name); });
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=false"_s);
+
+    for (qsizetype i = 0; i < refusals.size(); ++i) {
+        SCOPED_TRACE(visible(names[i]));
+        EXPECT_EQ(refusals[i], u"Le chemin distant « %1 » contient un caractère de contrôle : il n'est pas envoyé."_s.arg(names[i]))
+            << visible(refusals[i]);
+    }
+    EXPECT_TRUE(ftpLog.filter(u"STOR"_s).isEmpty()) << ftpLog.join(u'\n').toStdString();
+    EXPECT_EQ(QDir(server.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_TRUE(client.connected()) << "the connection stays for the next file";
 }
 
 TEST(ConnexionFTP, ConnectsWithPublicationIniAndShowsWhyItCannot)

@@ -1,6 +1,7 @@
 // publication.ini: the publishing host of the installation.
 #include "publishing/connexion.h"
 #include "publishing/settings.h"
+#include "visible.h"
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,25 @@ TEST(PublicationSettings, GivesTheDefaultsOfAMissingKeyAndReadsAQuotedValue)
     EXPECT_FALSE(settings.tls);
     EXPECT_EQ(settings.delai, 20);
     EXPECT_TRUE(settings.certificat.isEmpty());
+}
+
+TEST(PublicationSettings, TakesBothEndsOfEachRangeAndTheBlanksOfAQuotedPassword)
+{
+    struct Case { const char *name; QByteArray port, delai; int expectedPort, expectedDelai; };
+    const Case cases[] = {
+        {"the highest", "65535", "3600", 65535, 3600},
+        {"the lowest", "1", "1", 1, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        writeIni(folder.path(), "[publication]\nhote=h\nport=" + c.port + "\nutilisateur=u\nmot_de_passe=\" s3cret \"\n"
+                                "adresse_web=w\ndelai=" + c.delai + "\n");
+        const publishing::PublicationSettings settings = publishing::readPublicationSettings(folder.path());
+        EXPECT_EQ(settings.port, c.expectedPort);
+        EXPECT_EQ(settings.delai, c.expectedDelai);
+        EXPECT_EQ(settings.password, u" s3cret "_s) << visible(settings.password);
+    }
 }
 
 TEST(PublicationSettings, RefusesWhatItCannotUseWithATextNamingTheFileAndTheKey)

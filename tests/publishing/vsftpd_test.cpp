@@ -36,14 +36,6 @@ QByteArray pseudoRandom(int size, quint32 seed)
     return bytes;
 }
 
-QByteArray everyByte()
-{
-    QByteArray bytes;
-    for (int i = 0; i < 256; ++i)
-        bytes.append(char(i));
-    return bytes + "\r\nfin\n\r";
-}
-
 // A student's folder as saving and laying out leave it, and a sub-folder.
 QString studentFolder(const QTemporaryDir &working, int pictureSize = 300 * 1024)
 {

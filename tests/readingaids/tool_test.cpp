@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "visible.h"
 
 #include <QDir>
@@ -32,11 +33,6 @@ ToolRun aides(const QStringList &arguments, const QByteArray &input = {},
     return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
 
 TEST(AidesTool, WritesTransformedDocumentsByteForByte)
 {
@@ -46,15 +42,15 @@ TEST(AidesTool, WritesTransformedDocumentsByteForByte)
         const QString output = dir.filePath(aide + u".html"_s);
         const ToolRun run = aides({u"document"_s, aide, fixtures + u"loup.html"_s, output});
         EXPECT_EQ(run.exitCode, 0) << visible(run.err);
-        EXPECT_EQ(contents(output), contents(fixtures + u"loup-"_s + aide + u".html"_s));
+        EXPECT_EQ(bytesOf(output), bytesOf(fixtures + u"loup-"_s + aide + u".html"_s));
     }
     const ToolRun toStdout = aides({u"document"_s, u"tirets"_s, fixtures + u"loup.html"_s});
-    EXPECT_EQ(toStdout.out, contents(fixtures + u"loup-tirets.html"_s));
+    EXPECT_EQ(toStdout.out, bytesOf(fixtures + u"loup-tirets.html"_s));
     // Two changes of a border box bring the document back.
     const QString twice = dir.filePath(u"twice.html"_s);
     aides({u"document"_s, u"bord-vert-rouge"_s, fixtures + u"loup-bord-vert-rouge.html"_s, twice});
-    const QByteArray original = contents(fixtures + u"loup.html"_s);
-    EXPECT_EQ(contents(twice), QByteArray(original).replace("\t<!--BORD 1-->", "<!--BORD 1-->").replace("\t<!--BORD 4-->", "<!--BORD 4-->"));
+    const QByteArray original = bytesOf(fixtures + u"loup.html"_s);
+    EXPECT_EQ(bytesOf(twice), QByteArray(original).replace("\t<!--BORD 1-->", "<!--BORD 1-->").replace("\t<!--BORD 4-->", "<!--BORD 4-->"));
 }
 
 TEST(AidesTool, ReadsWordsAndLinesFromTheStandardInput)
@@ -99,7 +95,7 @@ TEST(AidesTool, RefusesWithAFrenchMessageAndWritesNothing)
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_TRUE(run.err.contains(r.message)) << visible(run.err);
         EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_EQ(contents(existing), "avant\r\n");
+        EXPECT_EQ(bytesOf(existing), "avant\r\n");
     }
     const ToolRun created = aides({u"document"_s, u"phrases"_s, refused.fileName(), dir.filePath(u"new.html"_s)});
     EXPECT_EQ(created.exitCode, 2);

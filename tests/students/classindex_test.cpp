@@ -1,5 +1,6 @@
 // The class index page: its link lines, byte for byte, and the page.
 #include "students/classindex.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/textfile.h"
 
@@ -13,11 +14,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -48,12 +44,12 @@ TEST(ClassIndex, WritesTheTemplatesAroundTheLinks)
     workspace::writeLines(templates + u"Indexfin.txt"_s, {u"</body>"_s});
 
     students::writeClassIndex(templates, classFolder, {u"<a>é</a><br>"_s});
-    EXPECT_EQ(readAll(classFolder + u"index.html"_s), QByteArray("\r\n<a>\xE9</a><br>\r\n</body>\r\n"));
+    EXPECT_EQ(bytesOf(classFolder + u"index.html"_s), QByteArray("\r\n<a>\xE9</a><br>\r\n</body>\r\n"));
 
     // A missing closing template leaves the earlier page whole.
     QFile::remove(templates + u"Indexfin.txt"_s);
     EXPECT_ANY_THROW(students::writeClassIndex(templates, classFolder, {u"autre"_s}));
-    EXPECT_EQ(readAll(classFolder + u"index.html"_s), QByteArray("\r\n<a>\xE9</a><br>\r\n</body>\r\n"));
+    EXPECT_EQ(bytesOf(classFolder + u"index.html"_s), QByteArray("\r\n<a>\xE9</a><br>\r\n</body>\r\n"));
 }
 
 TEST(ClassIndex, PublishesThePageInTheFoldedRemoteClassFolder)

@@ -1,4 +1,5 @@
 #include "restricted.h"
+#include "testfiles.h"
 #include "visible.h"
 #include "workspace/cp1252.h"
 #include "workspace/ioerror.h"
@@ -24,18 +25,8 @@ class TextFiles : public testing::Test
 protected:
     QString path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
 
-    QByteArray bytes(const QString &name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    void putBytes(const QString &name, const QByteArray &content) const
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    QByteArray bytes(const QString &name) const { return bytesOf(path(name)); }
+    void putBytes(const QString &name, const QByteArray &content) const { writeFile(path(name), content); }
 
 private:
     QTemporaryDir m_dir;
@@ -273,8 +264,7 @@ int failsAndKeeps(const WholeWrite &write, const QString &path, const QString &f
         if (!error.message().contains(path) || !error.message().contains(u"tel qu'il était"_s))
             return 11;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.readAll() != before)
+    if (bytesOf(path) != before)
         return 12;  // the file was changed in place
     return 0;
 }
