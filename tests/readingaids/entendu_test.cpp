@@ -170,7 +170,7 @@ TEST(EntenduCache, HoldsTheWordsOfTheDocumentInUseOnly)
 
 // The checked cases of tests/fixtures/readingaids/entendu-cas.tsv: every
 // case agrees but those whose disagreement is known and explained (in the
-// fixture and the README), and each of those still disagrees.
+// fixture and docs/entendu.md), and each of those still disagrees.
 TEST(EntenduFixture, AgreesWithTheCheckedCasesButTheKnownDisagreements)
 {
     const auto cases = entendufixture::read(QStringLiteral(TESSAVO_FIXTURES_DIR "/readingaids/entendu-cas.tsv"));
