@@ -10,7 +10,7 @@
 //       (tests/fixtures/readingaids/entendu-cas.tsv by default), and every
 //       disagreement.
 
-#include "entendufixture.h"
+#include "entenducases.h"
 
 #include "readingaids/alignment.h"
 #include "readingaids/entendu.h"
@@ -155,7 +155,7 @@ int coverage(const QString &listPath, const QString &failuresPath)
 
 int accuracy(const QString &casesPath)
 {
-    const std::optional<QList<entendufixture::Case>> cases = entendufixture::read(casesPath);
+    const std::optional<QList<entenducases::Case>> cases = entenducases::read(casesPath);
     if (!cases) {
         std::fprintf(stderr, "Cas illisibles : %s\n", qPrintable(casesPath));
         return 2;
@@ -165,14 +165,14 @@ int accuracy(const QString &casesPath)
         return 2;
     }
     EarWords words(Pronouncer::process());
-    const QList<entendufixture::Outcome> outcomes = entendufixture::run(*cases, words);
+    const QList<entenducases::Outcome> outcomes = entenducases::run(*cases, words);
     qsizetype agreed = 0;
-    for (const entendufixture::Outcome &o : outcomes)
+    for (const entenducases::Outcome &o : outcomes)
         agreed += o.agrees ? 1 : 0;
     out() << "Cas : " << outcomes.size() << "\n"
           << "Accord : " << agreed << " (" << percent(agreed, outcomes.size()) << ")\n\n"
           << "Désaccords (mot, son, attendu, obtenu, graphèmes → phonèmes, cause notée) :\n";
-    for (const entendufixture::Outcome &o : outcomes) {
+    for (const entenducases::Outcome &o : outcomes) {
         if (!o.agrees)
             out() << o.c.word << "\t" << o.c.sound << "\t" << o.c.expected << "\t" << o.marked << "\t"
                   << o.alignment << "\t" << (o.c.cause.isEmpty() ? u"(aucune)"_s : o.c.cause) << "\n";

@@ -3,7 +3,7 @@
 #include "readingaids/entendu.h"
 #include "readingaids/son.h"
 
-#include "entendufixture.h"
+#include "entenducases.h"
 #include "visible.h"
 
 #include <gtest/gtest.h>
@@ -173,10 +173,10 @@ TEST(EntenduCache, HoldsTheWordsOfTheDocumentInUseOnly)
 // fixture and docs/entendu.md), and each of those still disagrees.
 TEST(EntenduFixture, AgreesWithTheCheckedCasesButTheKnownDisagreements)
 {
-    const auto cases = entendufixture::read(QStringLiteral(TESSAVO_FIXTURES_DIR "/readingaids/entendu-cas.tsv"));
+    const auto cases = entenducases::read(QStringLiteral(TESSAVO_FIXTURES_DIR "/readingaids/entendu-cas.tsv"));
     ASSERT_TRUE(cases.has_value());
     EarWords words(Pronouncer::process());
-    for (const entendufixture::Outcome &o : entendufixture::run(*cases, words)) {
+    for (const entenducases::Outcome &o : entenducases::run(*cases, words)) {
         SCOPED_TRACE((u"line %1: %2 / %3 -> %4 (%5)"_s.arg(o.c.line).arg(o.c.word, o.c.sound, o.marked, o.alignment))
                          .toStdString());
         EXPECT_EQ(o.agrees, o.c.cause.isEmpty());

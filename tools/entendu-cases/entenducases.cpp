@@ -1,4 +1,4 @@
-#include "entendufixture.h"
+#include "entenducases.h"
 
 #include "readingaids/son.h"
 
@@ -6,7 +6,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace entendufixture {
+namespace entenducases {
 
 std::optional<QList<Case>> read(const QString &path)
 {
@@ -50,4 +50,4 @@ QList<Outcome> run(const QList<Case> &cases, readingaids::EarWords &words)
     return outcomes;
 }
 
-} // namespace entendufixture
+} // namespace entenducases

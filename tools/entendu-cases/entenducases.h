@@ -9,7 +9,7 @@
 
 // The checked cases of the "entendu" mode (tests/fixtures/readingaids/
 // entendu-cas.tsv), read and run for the test and for the accuracy report.
-namespace entendufixture {
+namespace entenducases {
 
 // One case: a word, a typed sound, the word with the letters that should be
 // marked between brackets ("b[on]b[on]"), and, for a known disagreement, its
@@ -37,4 +37,4 @@ struct Outcome
 // Each case's word marked by ear, the words all read once with words.
 QList<Outcome> run(const QList<Case> &cases, readingaids::EarWords &words);
 
-} // namespace entendufixture
+} // namespace entenducases
