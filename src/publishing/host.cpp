@@ -102,7 +102,10 @@ LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &s
     host.workingFolder = workingFolder;
     host.servedFolder = workingFolder + u"-publication"_s;
     host.ftpPort = settings.port;
-    host.webPort = webPortOf(settings.adresse_web);
+    // The local web server speaks plain http.
+    const QString root = webRoot(settings.adresse_web);
+    const QString http = u"http://"_s;
+    host.webPort = root.startsWith(http) ? webPortOf(root.mid(http.size())) : 0;
     host.user = settings.user;
     host.password = settings.password;
     if (host.webPort == 0)
