@@ -13,7 +13,7 @@ namespace {
 
 [[noreturn]] void refuse(const QString &path, const QString &why)
 {
-    throw SettingsError(u"Connexion au serveur de publication impossible : %1 (fichier %2)."_s.arg(why, path));
+    throw SettingsError(u"Connexion au serveur de publication impossible : %1 (fichier %2)."_s.arg(why, path), why, path);
 }
 
 // An INI value holding a comma comes back as a list: put it together again.

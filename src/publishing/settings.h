@@ -22,11 +22,27 @@ namespace publishing {
 inline constexpr QLatin1StringView PublicationIni = QLatin1StringView("publication.ini");
 
 // publication.ini cannot be used: missing, unreadable, a key missing or wrong.
-// Its French text names the file and the key, never the password.
+// Its French text names the file and the key, never the password. The reason
+// alone, and the file, serve whoever tells it another way (the launcher of
+// the local host).
 class SettingsError : public workspace::Failure
 {
 public:
-    using Failure::Failure;
+    SettingsError(QString message, QString reason, QString file = {})
+        : Failure(std::move(message))
+        , m_reason(std::move(reason))
+        , m_file(std::move(file))
+    {
+    }
+
+    // "publication.ini ne donne pas le mot de passe du serveur (clé mot_de_passe du groupe [publication])"
+    const QString &reason() const { return m_reason; }
+    // publication.ini's path; empty when the file is not the cause.
+    const QString &file() const { return m_file; }
+
+private:
+    QString m_reason;
+    QString m_file;
 };
 
 struct PublicationSettings
