@@ -13,13 +13,19 @@ namespace app {
 
 namespace {
 
-// What the teacher reads when the host does not run: what failed, then what
-// it means for the work of the day.
-QString notStarted(const QString &what)
+// What the teacher reads when the host does not run: that it was not started,
+// why and what to do (the launcher's own message, or the program's when the
+// launcher could not tell), then what it means for the work of the day.
+QString told(const QString &notStarted)
 {
-    return u"Le serveur de publication local de ce dossier de travail n'a pas pu être démarré.\n\n%1\n\n"
-           u"Tessavo démarre sans lui : l'enregistrement d'un élève et la publication n'atteindront pas "
-           u"le serveur de publication local."_s.arg(what);
+    return notStarted + u"\n\nTessavo démarre sans lui : l'enregistrement d'un élève et la publication ne "
+                        u"l'atteindront pas. Une fois la cause corrigée, redémarrez Tessavo."_s;
+}
+
+// The launcher itself failed.
+QString launcherFailed(const QString &launcher, const QString &what, const QString &remedy)
+{
+    return told(publishing::hostNotStarted(u"son lanceur « %1 » %2"_s.arg(launcher, what), remedy));
 }
 
 } // namespace
@@ -43,8 +49,9 @@ bool wantsLocalHost(const QString &workingFolder)
 QString startLocalHost(const QString &launcher, const QString &workingFolder, int timeLimitMs)
 {
     const QString shown = QDir::toNativeSeparators(launcher);
+    const QString reinstall = u"Installez Tessavo à nouveau."_s;
     if (!QFileInfo(launcher).isFile())
-        return notStarted(u"Son lanceur « %1 » est introuvable : installez Tessavo à nouveau."_s.arg(shown));
+        return launcherFailed(shown, u"est introuvable"_s, reinstall);
 
     QProcess process;
     process.setProgram(launcher);
@@ -54,16 +61,16 @@ QString startLocalHost(const QString &launcher, const QString &workingFolder, in
     process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     process.start();
     if (!process.waitForStarted())
-        return notStarted(u"Son lanceur « %1 » ne peut pas être lancé : %2."_s.arg(shown, process.errorString()));
+        return launcherFailed(shown, u"ne peut pas être lancé (%1)"_s.arg(process.errorString()), reinstall);
     if (!process.waitForFinished(timeLimitMs)) {
         process.kill();
         process.waitForFinished();
-        return notStarted(u"Son lanceur « %1 » n'a pas fini en %2 secondes : il a été arrêté."_s.arg(
-            shown, QString::number(timeLimitMs / 1000)));
+        return launcherFailed(shown, u"n'avait pas fini au bout de %1 secondes, et a été arrêté"_s.arg(timeLimitMs / 1000),
+                              {});
     }
     const QString said = QString::fromUtf8(process.readAllStandardError()).trimmed();
     if (process.exitStatus() == QProcess::CrashExit)
-        return notStarted(u"Son lanceur « %1 » s'est arrêté anormalement."_s.arg(shown));
+        return launcherFailed(shown, u"s'est arrêté anormalement"_s, reinstall);
     if (process.exitCode() == 0) {
         // Warnings of a launcher that served: for whoever reads the program's output.
         if (!said.isEmpty())
@@ -71,9 +78,9 @@ QString startLocalHost(const QString &launcher, const QString &workingFolder, in
         return {};
     }
     if (said.isEmpty())
-        return notStarted(u"Son lanceur « %1 » s'est arrêté sur le code %2, sans rien dire."_s.arg(
-            shown, QString::number(process.exitCode())));
-    return notStarted(said);
+        return launcherFailed(shown, u"s'est arrêté sur le code %1 sans rien dire"_s.arg(process.exitCode()), reinstall);
+    // The launcher's message says that the host was not started, and why.
+    return told(said);
 }
 
 QString startPublishingHost(const QString &executableFolder, const QString &workingFolder)

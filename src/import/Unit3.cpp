@@ -353,4 +353,14 @@ void TForm3::Button1Click()
     m_saved = true;
     fillDocumentList();
     showSaved();
+    documentSaved(names.documentPath);
+}
+
+void TForm3::documentSaved(const QString &path)
+{
+    // A layout screen left open over this one shows the document as saved,
+    // and its aids are built from the new text, not from the lines it read
+    // at its opening.
+    for (TForm1 *layout : findChildren<TForm1 *>(Qt::FindDirectChildrenOnly))
+        layout->relireDocument(path);
 }

@@ -116,6 +116,8 @@ private:
     void showLogo(const QString &path);
     // The step controls once a document is saved or reopened.
     void showSaved();
+    // The layout screens opened from here read the document just written.
+    void documentSaved(const QString &path);
 
     static const QString SaveNewCaption;
 

@@ -206,6 +206,7 @@ void TForm3::saveCorrection()
     studentScreen()->setCurrentDocument(m_corrected->documentPath);
     fillDocumentList();
     showSaved();
+    documentSaved(m_corrected->documentPath);
 }
 
 void TForm3::showLogo(const QString &path)

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -266,14 +267,27 @@ void TForm1::FormCreate()
                                           : m_entendu.reason);
     montrerEntendu();
 
-    // The document lines; the document is written again from them, in the
-    // code page and with the line ends of every file the program writes.
+    chargerDocument();
+    Rafraichir();
+}
+
+void TForm1::chargerDocument()
+{
+    // The document is written again from its lines, in the code page and with
+    // the line ends of every file the program writes.
     const QStringList lines = workspace::readLines(Label3->text());
     Memo1->setPlainText(lines.join(u'\n'));
     workspace::writeLines(Label3->text(), lines);
     if (layout::gardeCopie(Css, lines))
         workspace::writeLines(Label3->text() + u".bak"_s, lines);
+}
 
+void TForm1::relireDocument(const QString &path)
+{
+    // The same file, however its path was typed.
+    if (QFileInfo(path) != QFileInfo(Label3->text()))
+        return;
+    chargerDocument();
     Rafraichir();
 }
 

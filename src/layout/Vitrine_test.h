@@ -71,6 +71,11 @@ public:
     QUrl documentAddress() const;
     // The document every command works on, shown in Label3.
     void setCurrentDocument(const QString &path);
+    // The import screen wrote the document at path again (a correction, or a
+    // new text saved under its title). When it is this screen's document, its
+    // lines are read again and the view shows it; the boxes and the settings
+    // stay as they are, as at an opening. Raises workspace::IoError.
+    void relireDocument(const QString &path);
 
     // The reading-aid and border boxes, as the commands name them.
     platform::CheckBox *boxOf(layout::AidBox box) const;
@@ -170,6 +175,9 @@ private:
     void createControls();
     void connectHandlers();
     void AffichRelatif();
+    // The current document's lines into Memo1, the document written again from
+    // them, and its copy beside it when no aid is in force.
+    void chargerDocument();
     // Shows what the opening restored; no handler runs.
     void montrer(const layout::Ouverture &ouverture);
     void commande(layout::Commande commande, QLineEdit *shownIn);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTextDocument>
@@ -52,6 +53,15 @@ void shrinkToFit(QLabel *label)
     while (font.pointSize() > 8 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
         font.setPointSize(font.pointSize() - 1);
     label->setFont(font);
+}
+
+void shrinkToFit(QPushButton *button)
+{
+    QFont font = button->font();
+    while (font.pointSize() > 8 && button->sizeHint().width() > button->width()) {
+        font.setPointSize(font.pointSize() - 1);
+        button->setFont(font);
+    }
 }
 
 int textRoom(const QLineEdit *field)

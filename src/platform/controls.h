@@ -7,6 +7,7 @@
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QWidget;
 
 // Small helpers with which the screens build and read their controls.
@@ -22,6 +23,8 @@ QLineEdit *makeHiddenEdit(QWidget *parent);
 
 // Lowers the label's font size until its text fits its width.
 void shrinkToFit(QLabel *label);
+// Lowers the button's font size until its caption fits, margins included.
+void shrinkToFit(QPushButton *button);
 
 // The width in pixels that a one-line field gives its text: its place less
 // its frame and the margins the field keeps on either side of the text.

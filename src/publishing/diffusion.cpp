@@ -1,5 +1,6 @@
 #include "diffusion.h"
 
+#include "publishing/settings.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
 
@@ -116,7 +117,7 @@ QString localCopyPath(const QString &workingFolder, const QString &target, const
 
 QString tableOfContentsAddress(const QString &webAddress, const QString &target)
 {
-    return webAddress + target.mid(2) + u"_Tablematieres.html"_s;
+    return webRoot(webAddress) + target.mid(2) + u"_Tablematieres.html"_s;
 }
 
 UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,

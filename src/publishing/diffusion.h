@@ -47,10 +47,10 @@ void removeLeftovers(const QString &folder, const QStringList &leftovers);
 // "/Orvane_A_B_C/Dupont_Jean_x/conte.html" when that folder exists.
 QString localCopyPath(const QString &workingFolder, const QString &target, const QString &name);
 
-// The web address of a student's table of contents: the web address, the
-// remote student folder without its leading "..", then "_Tablematieres.html".
-// ("host", "../Orvane_A_B_C/Dupont_Jean_x/") ->
-// "host/Orvane_A_B_C/Dupont_Jean_x/_Tablematieres.html"
+// The web address of a student's table of contents: the root of adresse_web
+// (webRoot), the remote student folder without its leading "..", then
+// "_Tablematieres.html". ("host", "../Orvane_A_B_C/Dupont_Jean_x/") ->
+// "http://host/Orvane_A_B_C/Dupont_Jean_x/_Tablematieres.html"
 QString tableOfContentsAddress(const QString &webAddress, const QString &target);
 
 struct Diffusion

@@ -27,8 +27,8 @@ constexpr int LastPort = 32767;
 
 [[noreturn]] void refuse(const QString &workingFolder, const QString &why)
 {
-    throw SettingsError(u"Le fichier %1 ne convient pas au serveur de publication local : %2."_s.arg(
-        QDir::toNativeSeparators(QDir(workingFolder).filePath(PublicationIni)), why));
+    const QString path = QDir::toNativeSeparators(QDir(workingFolder).filePath(PublicationIni));
+    throw SettingsError(u"Le fichier %1 ne convient pas au serveur de publication local : %2."_s.arg(path, why), why, path);
 }
 
 // "127.0.0.1:8000" -> 8000, "localhost" -> 80; 0 when the address is not
@@ -88,6 +88,26 @@ QString recordBase(const QString &stateFolder, const QString &workingFolder)
 
 } // namespace
 
+namespace {
+
+QString notDone(const QString &what, const QString &cause, const QString &remedy)
+{
+    const QString told = u"Le serveur de publication local de ce dossier de travail n'a pas pu être %1 : %2."_s.arg(what, cause);
+    return remedy.isEmpty() ? told : told + u' ' + remedy;
+}
+
+} // namespace
+
+QString hostNotStarted(const QString &cause, const QString &remedy)
+{
+    return notDone(u"démarré"_s, cause, remedy);
+}
+
+QString hostNotStopped(const QString &cause, const QString &remedy)
+{
+    return notDone(u"arrêté"_s, cause, remedy);
+}
+
 bool namesThisComputer(const QString &host)
 {
     return host == u"127.0.0.1"_s || host.compare(u"localhost"_s, Qt::CaseInsensitive) == 0;
@@ -102,7 +122,10 @@ LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &s
     host.workingFolder = workingFolder;
     host.servedFolder = workingFolder + u"-publication"_s;
     host.ftpPort = settings.port;
-    host.webPort = webPortOf(settings.adresse_web);
+    // The local web server speaks plain http.
+    const QString root = webRoot(settings.adresse_web);
+    const QString http = u"http://"_s;
+    host.webPort = root.startsWith(http) ? webPortOf(root.mid(http.size())) : 0;
     host.user = settings.user;
     host.password = settings.password;
     if (host.webPort == 0)
@@ -152,9 +175,13 @@ std::pair<int, int> choosePorts(const std::function<bool(int)> &isFree, const QL
         if (!taken.contains(port) && !chosen.contains(port) && isFree(port))
             chosen.append(port);
     }
-    if (chosen.size() < 2)
-        throw SettingsError(
-            u"Aucun port libre n'a été trouvé entre %1 et %2 pour le serveur de publication local."_s.arg(FirstPort).arg(LastPort));
+    if (chosen.size() < 2) {
+        const QString why = u"aucun port libre n'a été trouvé entre %1 et %2"_s.arg(FirstPort).arg(LastPort);
+        throw SettingsError(u"Aucun port libre n'a été trouvé entre %1 et %2 pour le serveur de publication local."_s
+                                .arg(FirstPort)
+                                .arg(LastPort),
+                            why);
+    }
     return {chosen.at(0), chosen.at(1)};
 }
 

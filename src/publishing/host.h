@@ -27,6 +27,15 @@ struct LocalHost
     QString password;
 };
 
+// What is said when a working folder's local host could not be started: that
+// it was not, why, and what to do, in one paragraph.
+// ("le port 24117 … est déjà pris par un autre programme", "Arrêtez ce programme.") ->
+// "Le serveur de publication local de ce dossier de travail n'a pas pu être démarré : le port 24117 … est déjà
+// pris par un autre programme. Arrêtez ce programme."
+QString hostNotStarted(const QString &cause, const QString &remedy = {});
+// The same when it could not be stopped.
+QString hostNotStopped(const QString &cause, const QString &remedy = {});
+
 // "127.0.0.1" and "localhost" name this computer; anything else is a real host.
 bool namesThisComputer(const QString &host);
 

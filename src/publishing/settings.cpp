@@ -13,7 +13,7 @@ namespace {
 
 [[noreturn]] void refuse(const QString &path, const QString &why)
 {
-    throw SettingsError(u"Connexion au serveur de publication impossible : %1 (fichier %2)."_s.arg(why, path));
+    throw SettingsError(u"Connexion au serveur de publication impossible : %1 (fichier %2)."_s.arg(why, path), why, path);
 }
 
 // An INI value holding a comma comes back as a list: put it together again.
@@ -36,13 +36,18 @@ bool holdsControlCharacter(const QString &value)
     return false;
 }
 
+[[noreturn]] void missing(const QString &path, const QString &key, const QString &what)
+{
+    refuse(path, u"publication.ini ne donne pas %1 (clé %2 du groupe [publication])"_s.arg(what, key));
+}
+
 // The value of a key that must be given; the text never quotes the value, which
 // may be the password.
 QString required(const QSettings &settings, const QString &key, const QString &what, const QString &path)
 {
     const QString value = text(settings, key);
     if (value.trimmed().isEmpty())
-        refuse(path, u"publication.ini ne donne pas %1 (clé %2 du groupe [publication])"_s.arg(what, key));
+        missing(path, key, what);
     if (holdsControlCharacter(value))
         refuse(path, u"la clé %1 de publication.ini contient un caractère de contrôle (un saut de ligne, par exemple) : "
                      u"rien n'est envoyé au serveur"_s.arg(key));
@@ -61,7 +66,32 @@ int number(const QSettings &settings, const QString &key, int fallback, int low,
     return result;
 }
 
+// The scheme an address starts with, as written; empty when it has none.
+QStringView schemeOf(QStringView address)
+{
+    for (const QStringView scheme : {u"http://", u"https://"}) {
+        if (address.startsWith(scheme, Qt::CaseInsensitive))
+            return address.first(scheme.size());
+    }
+    return {};
+}
+
+// The address without its scheme and without "/" at its end.
+QStringView siteOf(QStringView address)
+{
+    QStringView site = address.sliced(schemeOf(address).size());
+    while (site.endsWith(u'/'))
+        site.chop(1);
+    return site;
+}
+
 } // namespace
+
+QString webRoot(const QString &adresseWeb)
+{
+    const QStringView scheme = schemeOf(adresseWeb);
+    return (scheme.isEmpty() ? u"http://"_s : scheme.toString().toLower()) + siteOf(adresseWeb).toString();
+}
 
 FtpLogin PublicationSettings::login() const
 {
@@ -95,7 +125,10 @@ PublicationSettings readPublicationSettings(const QString &workingFolder)
     result.password = required(settings, u"mot_de_passe"_s, u"le mot de passe du serveur"_s, path);
     // Without it every link of the class page and the address of the table of
     // contents would be "http:///Orvane_...".
-    result.adresse_web = required(settings, u"adresse_web"_s, u"l'adresse web du serveur"_s, path).trimmed();
+    const QString webWhat = u"l'adresse web du serveur"_s;
+    result.adresse_web = required(settings, u"adresse_web"_s, webWhat, path).trimmed();
+    if (siteOf(result.adresse_web).isEmpty())
+        missing(path, u"adresse_web"_s, webWhat); // "http://" alone
     const QString tls = text(settings, u"tls"_s).trimmed().toLower();
     if (tls != u"oui"_s && tls != u"non"_s && !tls.isEmpty())
         refuse(path, u"la clé tls de publication.ini vaut « %1 » au lieu de oui ou non"_s.arg(tls));

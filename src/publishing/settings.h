@@ -13,7 +13,7 @@
 //   port=21                     (21 when missing)
 //   utilisateur=classe          (required)
 //   mot_de_passe=secret         (required)
-//   adresse_web=www.example.org (required: host and port, no scheme)
+//   adresse_web=www.example.org (required: host and port; http:// or https:// may lead)
 //   tls=non                     (oui: explicit FTPS, certificate verified)
 //   delai=20                    (seconds without an answer before giving up)
 //   certificat=                 (optional: PEM file of the authorities to trust)
@@ -22,11 +22,27 @@ namespace publishing {
 inline constexpr QLatin1StringView PublicationIni = QLatin1StringView("publication.ini");
 
 // publication.ini cannot be used: missing, unreadable, a key missing or wrong.
-// Its French text names the file and the key, never the password.
+// Its French text names the file and the key, never the password. The reason
+// alone, and the file, serve whoever tells it another way (the launcher of
+// the local host).
 class SettingsError : public workspace::Failure
 {
 public:
-    using Failure::Failure;
+    SettingsError(QString message, QString reason, QString file = {})
+        : Failure(std::move(message))
+        , m_reason(std::move(reason))
+        , m_file(std::move(file))
+    {
+    }
+
+    // "publication.ini ne donne pas le mot de passe du serveur (clé mot_de_passe du groupe [publication])"
+    const QString &reason() const { return m_reason; }
+    // publication.ini's path; empty when the file is not the cause.
+    const QString &file() const { return m_file; }
+
+private:
+    QString m_reason;
+    QString m_file;
 };
 
 struct PublicationSettings
@@ -44,8 +60,15 @@ struct PublicationSettings
     FtpLogin login() const;
 };
 
+// The root of every address of the web server, from adresse_web, without a
+// "/" at its end: a host and port is an http address, and an address written
+// with its scheme keeps it, in lower case.
+// "www.ecole.fr" -> "http://www.ecole.fr", "HTTPS://www.ecole.fr/" -> "https://www.ecole.fr"
+QString webRoot(const QString &adresseWeb);
+
 // Reads workingFolder/publication.ini. A missing file, a required key missing
-// or empty, a host, user, password or web address holding a control character
+// or empty (a web address that is a scheme alone too), a host, user, password
+// or web address holding a control character
 // (a line break would end an FTP command), or a value that is not understood
 // raises SettingsError.
 PublicationSettings readPublicationSettings(const QString &workingFolder);

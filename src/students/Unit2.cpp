@@ -89,15 +89,22 @@ void TForm2::createControls()
     Label2 = makeLabel(this, u"Mail"_s, boldFont(12), {captionX, 290, 90, 26});
     Edit4 = makeEdit(this, {editX, 288, editWidth, 28}, u"@"_s, hintStudent);
 
+    // The two step buttons share one place, as wide as the fields above
+    // them, so that "Suite -> Importer du texte" covers the other one whole
+    // and its caption shows whole in the wider faces too (DejaVu Sans needs
+    // 322 pixels where the design gave it 265).
+    const QRect stepPlace{editX, 340, editWidth, 36};
     Button1 = new QPushButton(u"Enregistrer cet élève"_s, this);
     QFont symbolFont = boldFont(16);
     symbolFont.setFamilies(QStringList{u"Segoe UI Symbol"_s} + symbolFont.families());
     Button1->setFont(symbolFont);
-    Button1->setGeometry(editX, 340, 273, 36);
+    Button1->setGeometry(stepPlace);
     Button2 = new QPushButton(u"Suite -> Importer du texte"_s, this);
     Button2->setFont(boldFont(16));
-    Button2->setGeometry(editX, 340, 265, 36);
+    Button2->setGeometry(stepPlace);
     Button2->hide();
+    platform::shrinkToFit(Button1);
+    platform::shrinkToFit(Button2);
     Button3 = new QPushButton(u"Info"_s, this);
     Button3->setFont(boldFont(16));
     Button3->setGeometry(306, 260, 137, 36);

@@ -1,6 +1,7 @@
 #include "classindex.h"
 
 #include "publishing/remotepaths.h"
+#include "publishing/settings.h"
 #include "workspace/folding.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
@@ -23,7 +24,7 @@ QStringList templateLines(const QString &path)
 QString classIndexLink(const QString &webAddress, const QString &city, const QString &school,
                        const QString &schoolClass, const QString &folder, const QString &text)
 {
-    return u"<a href=\"http://"_s + webAddress + u"/Orvane_"_s + city + u'_' + school + u'_' + schoolClass + u'/'
+    return u"<a href=\""_s + publishing::webRoot(webAddress) + u"/Orvane_"_s + city + u'_' + school + u'_' + schoolClass + u'/'
            + folder + u"/_Tablematieres.html\">"_s + text + u"</a><br>"_s;
 }
 

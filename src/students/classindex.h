@@ -8,7 +8,8 @@
 // Indexdeb.txt and Indexfin.txt.
 namespace students {
 
-// One link line. ("h:8000", "A", "B", "C", "Dupont_Jean_x", "Dupont_Jean_x") ->
+// One link line, to the root of adresse_web (publishing::webRoot).
+// ("h:8000", "A", "B", "C", "Dupont_Jean_x", "Dupont_Jean_x") ->
 // <a href="http://h:8000/Orvane_A_B_C/Dupont_Jean_x/_Tablematieres.html">Dupont_Jean_x</a><br>
 QString classIndexLink(const QString &webAddress, const QString &city, const QString &school,
                        const QString &schoolClass, const QString &folder, const QString &text);

@@ -113,7 +113,8 @@ TEST(ScreenFlowWithoutAClass, WhatTheStartCouldNotDoIsToldOnceTheFirstScreenIsUp
 {
     fakes::Platform platform;
     fakes::WorkingFolder folder;
-    const QString told = u"Le serveur de publication local de ce dossier de travail n'a pas pu être démarré."_s;
+    const QString told = u"Le serveur de publication local de ce dossier de travail n'a pas pu être démarré : le port "
+                         u"24117 de cet ordinateur (clé port de publication.ini) est déjà pris par un autre programme."_s;
     bool screenShownFirst = false;
     platform.messages.onShow = [&](const QString &) { screenShownFirst = Form2 && Form2->isVisible(); };
     Script script;

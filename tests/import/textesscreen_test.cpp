@@ -4,9 +4,11 @@
 #include "fakeplatform.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
+#include "layout/stylesheet.h"
 #include "layout/workingcopies.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
+#include "readingaids/bodyaids.h"
 #include "sourcefixtures.h"
 #include "studentchoice.h"
 #include "students/Unit2.h"
@@ -399,6 +401,69 @@ TEST_F(Textes, ACorrectedDocumentThatCarriedSyllablesComesBackCorrectedWhenTheAi
     EXPECT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
     Form1->CheckBox2->click();
     EXPECT_EQ(shown(bytesOf(files.document)), shown(corrected));
+}
+
+TEST_F(Textes, ALayoutScreenLeftOpenWorksOnTheCorrectionSavedMeanwhile)
+{
+    // The layout screen stays open over the import screen; the teacher goes
+    // back to the import screen, reopens the same document by its text copy,
+    // corrects it and saves it, then comes back to the layout screen. With
+    // or without an aid in force when the teacher left.
+    struct Case
+    {
+        const char *name;
+        QString title;
+        QString card;
+        bool aidOnBefore;
+    };
+    const Case cases[] = {
+        {"no aid in force", u"conte"_s, u"chat.jpg"_s, false},
+        {"syllables in colours in force", u"fable"_s, u"lune.jpg"_s, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        screen->Memo1->clear(); // a new text
+        save({u"Le loup mange la chèvre."_s, u"Il dort\u00A0!"_s}, c.card, c.title);
+        screen->Button6->click();
+        TForm1 *layout = Form1;
+        const layout::WorkingCopies files{studentFolder(), student(c.title + u".html"_s)};
+        if (c.aidOnBefore)
+            layout->CheckBox2->click();
+        ASSERT_EQ(layout::carriesAid(workspace::readLines(files.document)), c.aidOnBefore);
+        auto *view = static_cast<fakes::WebView *>(layout->WebBrowser1);
+        const int loadsBefore = view->history.size() + view->reloads;
+
+        choose(student(c.title + u".txt"_s));
+        correct(u"chèvre"_s, u"brebis"_s);
+        screen->Button1->click();
+        const QByteArray corrected = bytesOf(files.document);
+        const QStringList correctedLines = workspace::readLines(files.document);
+        ASSERT_TRUE(corrected.contains("Le loup mange la brebis.<br>")) << shown(corrected);
+
+        // The layout screen shows the corrected document at once, and holds its lines.
+        EXPECT_EQ(view->history.size() + view->reloads, loadsBefore + 1);
+        EXPECT_EQ(view->address(), QUrl::fromLocalFile(files.document));
+        EXPECT_EQ(platform::linesOf(layout->Memo1), correctedLines);
+
+        // Each aid is built from the corrected text, and taking it off gives
+        // the corrected document back. A box left checked is taken off first.
+        if (layout->CheckBox2->isChecked())
+            layout->CheckBox2->click();
+        EXPECT_EQ(shown(bytesOf(files.document)), shown(corrected));
+        layout->CheckBox2->click();
+        const QStringList aided = workspace::readLines(files.document);
+        ASSERT_TRUE(layout::carriesAid(aided));
+        EXPECT_EQ(aided.first(aided.size() - 1),
+                  readingaids::writeBodyAid(correctedLines, readingaids::BodyAid::Couleurs));
+        layout->Edit6->setText(u"ou"_s);
+        const QStringList sound = workspace::readLines(files.document);
+        EXPECT_EQ(sound.first(sound.size() - 1),
+                  readingaids::writeBodyAid(correctedLines, readingaids::BodyAid::Son, u"ou"));
+        layout->Edit6->clear();
+        EXPECT_EQ(shown(bytesOf(files.document)), shown(corrected));
+        EXPECT_EQ(layout->Css.numbered(), layout::loadCss(studentFolder()).numbered())
+            << "the settings in memory are those on disk";
+    }
 }
 
 TEST_F(Textes, AnUnsavedTextIsNeverReplacedAndANewTextIsSavedAsNew)

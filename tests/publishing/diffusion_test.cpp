@@ -255,24 +255,24 @@ TEST(TableOfContents, AddressIsTheWebAddressAndTheRemoteFolderWithoutItsDots)
         QString webAddress;
         QString target;
         QString address;
-        QString opened;
     };
     const Case cases[] = {
         {"host name", u"www.tessavo.fr"_s, Target,
-         u"www.tessavo.fr/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s,
          u"http://www.tessavo.fr/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s},
         {"local host with a port", u"127.0.0.1:8080"_s, Target,
-         u"127.0.0.1:8080/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s,
          u"http://127.0.0.1:8080/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s},
         {"web address with its scheme", u"https://eleves.example.org"_s, u"../Orvane_A_B_C/Zoe_Li_z@x.fr/"_s,
-         u"https://eleves.example.org/Orvane_A_B_C/Zoe_Li_z@x.fr/_Tablematieres.html"_s,
          u"https://eleves.example.org/Orvane_A_B_C/Zoe_Li_z@x.fr/_Tablematieres.html"_s},
+        {"web address with its scheme in capitals and a slash", u"HTTP://www.tessavo.fr/"_s, Target,
+         u"http://www.tessavo.fr/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s},
+        {"host name and a slash", u"www.tessavo.fr/"_s, Target,
+         u"http://www.tessavo.fr/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const QString address = publishing::tableOfContentsAddress(c.webAddress, c.target);
         EXPECT_EQ(address, c.address) << visible(address);
-        EXPECT_EQ(platform::browserAddress(address), c.opened);
+        EXPECT_EQ(platform::browserAddress(address), c.address) << "opened as it is";
     }
     EXPECT_EQ(platform::browserAddress(u"file:///C:/Aide.htm"_s), u"file:///C:/Aide.htm"_s);
 }

@@ -43,7 +43,7 @@ const QString Reutiliser = u"Vous avez choisi de réutiliser une mise en page d'
 const QString EnLigne = u"Les fichiers sont en ligne et disponibles pour Tessavo_Lecteur PC ou Tablette"_s;
 const QString Target = u"../Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/"_s;
 const QString Published = u"Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x"_s;
-const QString TableAddress = u"127.0.0.1:8000/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s;
+const QString TableAddress = u"http://127.0.0.1:8000/Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/_Tablematieres.html"_s;
 
 const QStringList TenFiles{u"conte.html"_s, u"conte.txt"_s, u"conte.jpg"_s, u"style.css"_s,
                            u"entete.html"_s, u"FinFichier.html"_s, u"fond.jpg"_s, u"ListeImages.txt"_s,
@@ -411,7 +411,7 @@ TEST_F(Diffusion, AStudentFolderThatIsALinkIsRefused)
 TEST_F(Diffusion, WithoutABrowserTheAddressIsGivenAndTheLayoutScreenEndsOnlyAfterIt)
 {
     const QString told = u"Aucun navigateur n'a pu être ouvert sur cet ordinateur. Ouvrez vous-même cette adresse "
-                         u"(vous pouvez la sélectionner et la copier) :\nhttp://"_s + TableAddress;
+                         u"(vous pouvez la sélectionner et la copier) :\n"_s + TableAddress;
     platform.shell.browser = false;
     import->MiseEnPage = true;
     publishFromImport();

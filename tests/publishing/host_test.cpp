@@ -42,6 +42,8 @@ TEST(LocalHostRules, ServesLoopbackOnTheFilesPortsOverTheFolderBesideTheWorkingF
     EXPECT_EQ(host.webPort, 8000);
     EXPECT_EQ(host.password, u"secret"_s);
     EXPECT_EQ(publishing::localHostOf(u"/w"_s, local(2121, u"127.0.0.1"_s)).webPort, 80);
+    // Written as a whole address, as the browser shows it.
+    EXPECT_EQ(publishing::localHostOf(u"/w"_s, local(2121, u"HTTP://127.0.0.1:8000/"_s)).webPort, 8000);
 }
 
 TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
@@ -60,6 +62,8 @@ TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
         {"a web port that is no number", local(2121, u"127.0.0.1:huit"_s), u"adresse_web"_s},
         {"a web port out of range", local(2121, u"127.0.0.1:70000"_s), u"adresse_web"_s},
         {"a path after the web address", local(2121, u"127.0.0.1:8000/classe"_s), u"adresse_web"_s},
+        {"https, which the local web server does not speak", local(2121, u"https://127.0.0.1:8000"_s),
+         u"adresse_web"_s},
         {"one port for both", local(8000, u"127.0.0.1:8000"_s), u"même port"_s},
     };
     for (const Case &c : cases) {

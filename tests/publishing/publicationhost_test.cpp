@@ -34,6 +34,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Launcher = QStringLiteral(TESSAVO_PUBLICATION_HOST);
+const QString NotStarted = u"Le serveur de publication local de ce dossier de travail n'a pas pu être démarré : "_s;
 
 struct Outcome
 {
@@ -332,8 +333,10 @@ TEST_F(PublicationHost, APortHeldByAnotherProgramIsToldAndNeverReportedAsServed)
         const Outcome run = launch({a});
         EXPECT_EQ(run.code, 1);
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-        EXPECT_TRUE(run.err.contains(u"Le port %1 "_s.arg(foreign.serverPort()))) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(u"déjà pris par un autre programme"_s)) << run.err.toStdString();
+        EXPECT_EQ(run.err, NotStarted + u"le port %1 de cet ordinateur (clé %2 de publication.ini) est déjà pris par un "
+                                        u"autre programme. Arrêtez ce programme, ou choisissez un autre port dans "
+                                        u"publication.ini.\n"_s.arg(foreign.serverPort())
+                                            .arg(c.web ? u"adresse_web"_s : u"port"_s));
         EXPECT_FALSE(record(a));
         EXPECT_FALSE(foreign.hasPendingConnections());  // nothing was sent to it
         EXPECT_TRUE(processesMentioning(QFile::encodeName(a + u"-publication"_s)).isEmpty());
@@ -408,19 +411,25 @@ TEST_F(PublicationHost, AnAccountItCannotServeStartsNothingAndNamesTheKey)
     {
         const char *name;
         QByteArray lines;  // after hote and port
-        QString named;
+        QString cause;     // in the one message, before what to do
     };
+    const QString noPassword =
+        u"publication.ini ne donne pas le mot de passe du serveur (clé mot_de_passe du groupe [publication])"_s;
+    const QString noUser = u"publication.ini ne donne pas l'utilisateur du serveur (clé utilisateur du groupe [publication])"_s;
     const Case cases[] = {
-        {"an empty user", "utilisateur=\r\nmot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n", u"clé utilisateur"_s},
-        {"no user", "mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n", u"clé utilisateur"_s},
-        {"an empty password", "utilisateur=tessavo\r\nmot_de_passe=\r\nadresse_web=127.0.0.1:%2\r\n", u"clé mot_de_passe"_s},
+        {"an empty user", "utilisateur=\r\nmot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n", noUser},
+        {"no user", "mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n", noUser},
+        {"an empty password", "utilisateur=tessavo\r\nmot_de_passe=\r\nadresse_web=127.0.0.1:%2\r\n", noPassword},
         {"an empty quoted password", "utilisateur=tessavo\r\nmot_de_passe=\"\"\r\nadresse_web=127.0.0.1:%2\r\n",
-         u"clé mot_de_passe"_s},
+         noPassword},
         {"a line break inside the quoted password",
          "utilisateur=tessavo\r\nmot_de_passe=\"s3cret;pw\\r\\nMKD injected2\"\r\nadresse_web=127.0.0.1:%2\r\n",
-         u"clé mot_de_passe"_s},
-        {"no web address", "utilisateur=tessavo\r\nmot_de_passe=abc\r\n", u"clé adresse_web"_s},
-        {"FTPS", "utilisateur=tessavo\r\nmot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\ntls=oui\r\n", u"tls=non"_s},
+         u"la clé mot_de_passe de publication.ini contient un caractère de contrôle (un saut de ligne, par exemple) : "
+         u"rien n'est envoyé au serveur"_s},
+        {"no web address", "utilisateur=tessavo\r\nmot_de_passe=abc\r\n",
+         u"publication.ini ne donne pas l'adresse web du serveur (clé adresse_web du groupe [publication])"_s},
+        {"FTPS", "utilisateur=tessavo\r\nmot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\ntls=oui\r\n",
+         u"le serveur local ne parle pas FTPS ; mettez tls=non (il n'écoute que sur cet ordinateur)"_s},
     };
     const auto [ftp, web] = publishing::choosePorts([](int) { return true; }, {});
     for (const Case &c : cases) {
@@ -432,12 +441,34 @@ TEST_F(PublicationHost, AnAccountItCannotServeStartsNothingAndNamesTheKey)
         const Outcome run = launch({a});
         EXPECT_EQ(run.code, 1);
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-        EXPECT_TRUE(run.err.contains(u"n'est pas démarré"_s)) << run.err.toStdString();
-        EXPECT_TRUE(run.err.contains(c.named)) << run.err.toStdString();
+        EXPECT_EQ(run.err, NotStarted + c.cause + u". Corrigez le fichier "_s + a + u"/publication.ini, ou supprimez-le : "
+                                                       u"le prochain démarrage en écrira un nouveau.\n"_s);
         EXPECT_FALSE(run.err.contains(u"s3cret"_s)) << run.err.toStdString();
         EXPECT_FALSE(record(a));
         EXPECT_TRUE(processesMentioning(QFile::encodeName(a + u"-publication"_s)).isEmpty());
     }
+}
+
+TEST_F(PublicationHost, AMissingFtpModuleIsToldWithThePackageToInstall)
+{
+    // A pyftpdlib that Python finds first, and that cannot be imported: as
+    // on a computer without python3-pyftpdlib.
+    const QString modules = root.filePath(u"modules"_s);
+    writeFile(modules + u"/pyftpdlib/__init__.py"_s, "raise ModuleNotFoundError(\"No module named 'pyftpdlib'\")\n");
+    const QString a = folder(u"a"_s);
+    const auto [ftp, web] = publishing::choosePorts([](int) { return true; }, {});
+    writeFile(a + u"/publication.ini"_s, u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
+                                         u"mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n"_s.arg(ftp).arg(web).toLatin1());
+    const QProcessEnvironment usual = environment;
+    environment.insert(u"PYTHONPATH"_s, modules);
+
+    const Outcome run = launch({a});
+    environment = usual;
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_EQ(run.err, NotStarted + u"le module Python pyftpdlib est introuvable. Installez le paquet python3-pyftpdlib "
+                                    u"(sudo apt-get install python3-pyftpdlib).\n"_s);
+    EXPECT_FALSE(record(a));
 }
 
 TEST_F(PublicationHost, NeverGrantsAnonymousAccess)
@@ -474,6 +505,9 @@ TEST_F(PublicationHost, StartsNothingForARealHostKeepsItsFileForItsOwnerAndTells
 
     const Outcome missing = launch({root.filePath(u"absent"_s)});
     EXPECT_EQ(missing.code, 1);
-    EXPECT_TRUE(missing.err.contains(u"introuvable"_s)) << missing.err.toStdString();
+    EXPECT_EQ(missing.err, NotStarted + u"le dossier de travail « "_s + root.filePath(u"absent"_s) + u" » est introuvable.\n"_s);
+    const Outcome notStopped = launch({u"--arreter"_s, root.filePath(u"absent"_s)});
+    EXPECT_EQ(notStopped.err, u"Le serveur de publication local de ce dossier de travail n'a pas pu être arrêté : le "
+                              u"dossier de travail « "_s + root.filePath(u"absent"_s) + u" » est introuvable.\n"_s);
     EXPECT_EQ(launch({}).code, 2);
 }

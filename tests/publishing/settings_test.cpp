@@ -100,6 +100,7 @@ TEST(PublicationSettings, RefusesWhatItCannotUseWithATextNamingTheFileAndTheKey)
         {"an empty quoted password", "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=\"\"\nadresse_web=w\n",
          u"clé mot_de_passe"_s},
         {"no web address", "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=p\n", u"clé adresse_web"_s},
+        {"a web address that is a scheme alone", complete + "adresse_web=https://\n", u"clé adresse_web"_s},
         // Qt's reader turns the escapes of a quoted value into the characters.
         {"a line break inside the quoted password",
          "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=\"s3cret;pw\\r\\nMKD injected2\"\nadresse_web=w\n",
@@ -171,4 +172,35 @@ TEST(ConnexionFTP, NeverConnectsWithALineBreakInThePassword)
     ASSERT_TRUE(shown);
     EXPECT_TRUE(shown->contains(u"mot_de_passe"_s)) << shown->toStdString();
     EXPECT_EQ(client.connects, 0);
+}
+
+TEST(PublicationSettings, TheWebRootHasOneSchemeAndNoSlashAtItsEnd)
+{
+    struct Case
+    {
+        const char *name;
+        QString adresseWeb;
+        QString root;
+    };
+    const Case cases[] = {
+        {"host alone", u"www.monecole.fr"_s, u"http://www.monecole.fr"_s},
+        {"host and port", u"127.0.0.1:29305"_s, u"http://127.0.0.1:29305"_s},
+        {"with http", u"http://www.monecole.fr"_s, u"http://www.monecole.fr"_s},
+        {"with http in capitals and a slash", u"HTTP://www.monecole.fr/"_s, u"http://www.monecole.fr"_s},
+        {"with https", u"https://eleves.example.org"_s, u"https://eleves.example.org"_s},
+        {"with https, a port and slashes", u"Https://eleves.example.org:8443//"_s,
+         u"https://eleves.example.org:8443"_s},
+        {"host and a slash", u"www.monecole.fr/"_s, u"http://www.monecole.fr"_s},
+        {"a folder of the host", u"www.monecole.fr/tessavo/"_s, u"http://www.monecole.fr/tessavo"_s},
+        {"a host named after the scheme", u"http.monecole.fr"_s, u"http://http.monecole.fr"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(publishing::webRoot(c.adresseWeb), c.root);
+    }
+    // As read from the file.
+    QTemporaryDir folder;
+    writeIni(folder.path(), "[publication]\nhote=h\nutilisateur=u\nmot_de_passe=p\nadresse_web= HTTPS://ecole.fr/ \n");
+    EXPECT_EQ(publishing::webRoot(publishing::readPublicationSettings(folder.path()).adresse_web),
+              u"https://ecole.fr"_s);
 }

@@ -33,6 +33,31 @@ TEST(ClassIndex, PutsTheNewStudentFirstThenTheListedOnes)
         EXPECT_EQ(links[i], expected[i]) << visible(links[i]);
 }
 
+TEST(ClassIndex, LinksThroughTheWebAddressWithOneSchemeAndNoDoubleSlash)
+{
+    struct Case
+    {
+        const char *name;
+        QString webAddress;
+        QString link;
+    };
+    const Case cases[] = {
+        {"host alone", u"www.monecole.fr"_s,
+         u"<a href=\"http://www.monecole.fr/Orvane_A_B_C/Zoe_Li_z/_Tablematieres.html\">Zoe_Li_z</a><br>"_s},
+        {"with http", u"http://www.monecole.fr"_s,
+         u"<a href=\"http://www.monecole.fr/Orvane_A_B_C/Zoe_Li_z/_Tablematieres.html\">Zoe_Li_z</a><br>"_s},
+        {"with https in capitals and a slash", u"HTTPS://www.monecole.fr/"_s,
+         u"<a href=\"https://www.monecole.fr/Orvane_A_B_C/Zoe_Li_z/_Tablematieres.html\">Zoe_Li_z</a><br>"_s},
+        {"host and a slash", u"www.monecole.fr/"_s,
+         u"<a href=\"http://www.monecole.fr/Orvane_A_B_C/Zoe_Li_z/_Tablematieres.html\">Zoe_Li_z</a><br>"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString link = students::classIndexLink(c.webAddress, u"A"_s, u"B"_s, u"C"_s, u"Zoe_Li_z"_s, u"Zoe_Li_z"_s);
+        EXPECT_EQ(link, c.link) << visible(link);
+    }
+}
+
 TEST(ClassIndex, WritesTheTemplatesAroundTheLinks)
 {
     QTemporaryDir folder;

@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -57,6 +59,54 @@ TEST_F(Selection, NamesNoStudentUntilOneIsChosen)
     TForm2 screen;
     EXPECT_EQ(screen.selection(), (students::Selection{studentsFolder(), {}, u"CM1"_s, {}, {}}));
     expectShown(screen);
+}
+
+TEST_F(Selection, EveryControlStandsWholeInsideTheWindowOnAPlaceOfItsOwn)
+{
+    // The faces the program asks for on Debian, and the one a computer without
+    // them falls back on, which draws wider.
+    const QFont before = QApplication::font();
+    const auto restore = qScopeGuard([&] { QApplication::setFont(before); });
+    for (const QString &face : {u"Liberation Sans"_s, u"DejaVu Sans"_s}) {
+        SCOPED_TRACE(face.toStdString());
+        QFont font = before;
+        font.setFamilies({face});
+        QApplication::setFont(font);
+        TForm2 screen;
+        fakes::chooseStudent(&screen, Dupont);
+        // As after a registration: both buttons shown, "Suite -> Importer du
+        // texte" in front.
+        screen.Button1->show();
+        ASSERT_FALSE(screen.Button2->isHidden());
+        EXPECT_EQ(screen.Button2->geometry(), screen.Button1->geometry()) << "it covers the other one whole";
+
+        const QRect window(QPoint(0, 0), QSize(939, 623));
+        const auto named = [](const QWidget *control) {
+            const auto *button = qobject_cast<const QPushButton *>(control);
+            const auto *label = qobject_cast<const QLabel *>(control);
+            const QString text = button ? button->text() : label ? label->text() : QString();
+            return u"%1 « %2 » at %3,%4 %5x%6"_s.arg(QString::fromLatin1(control->metaObject()->className()), text)
+                .arg(control->x()).arg(control->y()).arg(control->width()).arg(control->height()).toStdString();
+        };
+        QList<QWidget *> shown;
+        for (QWidget *control : screen.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            if (!control->isHidden())
+                shown.append(control);
+        }
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            EXPECT_TRUE(window.contains(shown[i]->geometry())) << named(shown[i]);
+            if (const auto *button = qobject_cast<const QPushButton *>(shown[i])) {
+                EXPECT_LE(button->sizeHint().width(), button->width()) << "its caption is cut: " << named(button);
+            }
+            for (qsizetype j = i + 1; j < shown.size(); ++j) {
+                const bool theTwoSteps = QSet<QWidget *>{shown[i], shown[j]} == QSet<QWidget *>{screen.Button1, screen.Button2};
+                if (!theTwoSteps) {
+                    EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                        << named(shown[i]) << " on " << named(shown[j]);
+                }
+            }
+        }
+    }
 }
 
 TEST_F(Selection, AChoiceInTheListMakesTheStudentCurrentThenASavedDocument)

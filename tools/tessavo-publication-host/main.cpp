@@ -52,10 +52,17 @@ Sinon, un message est écrit sur la sortie d'erreur et le code de sortie est 1
   --arreter   arrête le serveur de publication local de DOSSIER
 )"_s;
 
+// Why the host was not started or stopped, as the end of a sentence, and what
+// to do about it.
 class LauncherError : public workspace::Failure
 {
 public:
-    using Failure::Failure;
+    explicit LauncherError(QString cause, QString remedy = {})
+        : Failure(std::move(cause))
+        , remedy(std::move(remedy))
+    {
+    }
+    QString remedy;
 };
 
 void print(FILE *stream, const QString &line)
@@ -92,10 +99,19 @@ bool servesTheFile(const publishing::HostRecord &record, const QString &workingF
 
 LauncherError portTaken(const publishing::LocalHost &host, int port)
 {
-    return LauncherError(u"Le port %1 de cet ordinateur (clé %2 de publication.ini) est déjà pris par un autre "
-                         u"programme : le serveur de publication local n'est pas démarré et rien ne lui est envoyé. "
-                         u"Arrêtez ce programme, ou choisissez un autre port dans publication.ini."_s.arg(
-                             QString::number(port), port == host.ftpPort ? u"port"_s : u"adresse_web"_s));
+    return LauncherError(u"le port %1 de cet ordinateur (clé %2 de publication.ini) est déjà pris par un autre "
+                         u"programme"_s.arg(QString::number(port), port == host.ftpPort ? u"port"_s : u"adresse_web"_s),
+                         u"Arrêtez ce programme, ou choisissez un autre port dans publication.ini."_s);
+}
+
+// What the server said before it ended: its "ERREUR" line, or the last line
+// of a Python error.
+QString serverFailure(const QString &said, const QString &errors)
+{
+    if (said.startsWith(u"ERREUR "_s))
+        return said.mid(7);
+    const QStringList lines = errors.split(u'\n', Qt::SkipEmptyParts);
+    return lines.isEmpty() ? said : lines.last().trimmed();
 }
 
 void refuseHeldPorts(const publishing::LocalHost &host)
@@ -122,8 +138,8 @@ qint64 startServer(const publishing::LocalHost &host, const QString &log)
     server.setProcessChannelMode(QProcess::SeparateChannels);
     server.start();
     if (!server.waitForStarted(10000))
-        throw LauncherError(u"Le serveur de publication local n'a pas pu être lancé (/usr/bin/python3 %1) : %2."_s.arg(
-            serverScript(), server.errorString()));
+        throw LauncherError(u"/usr/bin/python3 ne peut pas être lancé (%1)"_s.arg(server.errorString()),
+                            u"Installez le paquet python3 (sudo apt-get install python3)."_s);
     const QJsonObject account{{u"utilisateur"_s, host.user}, {u"mot_de_passe"_s, host.password}};
     server.write(QJsonDocument(account).toJson(QJsonDocument::Compact) + '\n');
     server.closeWriteChannel();
@@ -134,8 +150,15 @@ qint64 startServer(const publishing::LocalHost &host, const QString &log)
     // Taken between the check and the start.
     if (said.startsWith(u"PORT_PRIS "_s))
         throw portTaken(host, said.mid(10).toInt());
-    throw LauncherError(u"Le serveur de publication local n'a pas démarré (%1). Voyez le journal %2."_s.arg(
-        (said + u' ' + QString::fromUtf8(server.readAllStandardError())).trimmed(), log));
+    if (said.startsWith(u"MODULE_ABSENT "_s)) {
+        const QString module = said.mid(14);
+        throw LauncherError(u"le module Python %1 est introuvable"_s.arg(module),
+                            u"Installez le paquet python3-%1 (sudo apt-get install python3-%1)."_s.arg(module));
+    }
+    const QString failure = serverFailure(said, QString::fromUtf8(server.readAllStandardError()));
+    throw LauncherError(failure.isEmpty() ? u"son serveur s'est arrêté sans rien dire"_s
+                                          : u"son serveur s'est arrêté sur l'erreur « %1 »"_s.arg(failure),
+                        u"Installez Tessavo à nouveau si l'erreur se répète."_s);
 }
 
 // A publication.ini written by hand or by an earlier version may be readable
@@ -187,8 +210,9 @@ int serve(const QString &workingFolder, const QString &state)
     record.startTime = hostprocesses::startTimeOf(record.pid).value_or(0);
     if (!isOurServer(record, workingFolder) || !servesTheFile(record, workingFolder)) {
         hostprocesses::stop(record.pid, record.startTime);
-        throw LauncherError(u"Le serveur de publication local a démarré mais n'accepte pas le compte de publication.ini. "
-                            u"Voyez le journal %1."_s.arg(publishing::logPath(state, workingFolder)));
+        throw LauncherError(u"il n'accepte pas le compte (utilisateur et mot de passe) de publication.ini, et a été "
+                            u"arrêté"_s,
+                            u"Voyez son journal %1."_s.arg(publishing::logPath(state, workingFolder)));
     }
     publishing::writeRecord(recordPath, record);
     QString line = servedLine(u"Serveur de publication local démarré"_s, host);
@@ -218,9 +242,27 @@ QString preparedStateFolder()
 {
     const QString state = publishing::stateFolder();
     if (!QDir().mkpath(state))
-        throw LauncherError(u"Le dossier d'état %1 ne peut pas être créé."_s.arg(state));
+        throw LauncherError(u"le dossier d'état %1 ne peut pas être créé"_s.arg(state));
     QFile::setPermissions(state, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return state;
+}
+
+// A sentence of the program's ("Le fichier « x » ne peut pas être écrit.") as
+// the end of another one.
+QString asCause(QString sentence)
+{
+    if (sentence.endsWith(u'.'))
+        sentence.chop(1);
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toLower();
+    return sentence;
+}
+
+// The one message of a launcher that failed, saying once that the host was
+// not started (or stopped), why, and what to do.
+QString failed(bool stopping, const QString &cause, const QString &remedy)
+{
+    return stopping ? publishing::hostNotStopped(cause, remedy) : publishing::hostNotStarted(cause, remedy);
 }
 
 } // namespace
@@ -241,21 +283,28 @@ int main(int argc, char *argv[])
     try {
         const QString workingFolder = QFileInfo(arguments.first()).canonicalFilePath();
         if (workingFolder.isEmpty() || !QFileInfo(workingFolder).isDir())
-            throw LauncherError(u"Le dossier de travail « %1 » est introuvable."_s.arg(arguments.first()));
+            throw LauncherError(u"le dossier de travail « %1 » est introuvable"_s.arg(arguments.first()));
         const QString state = preparedStateFolder();
         // One launcher at a time: two starts at once end with one server.
         QLockFile lock(state + u"/hote.lock"_s);
         lock.setStaleLockTime(0);
         if (!lock.tryLock(60000))
-            throw LauncherError(u"Un autre démarrage du serveur de publication local ne finit pas (verrou %1)."_s.arg(
-                state + u"/hote.lock"_s));
+            throw LauncherError(u"un autre lanceur du serveur ne finit pas (verrou %1)"_s.arg(state + u"/hote.lock"_s),
+                                u"Recommencez dans une minute."_s);
         return stopping ? stopServer(workingFolder, state) : serve(workingFolder, state);
+    } catch (const LauncherError &error) {
+        print(stderr, failed(stopping, error.message(), error.remedy));
+        return Failed;
     } catch (const publishing::SettingsError &refused) {
-        // publication.ini cannot be served here.
-        print(stderr, u"Le serveur de publication local n'est pas démarré. "_s + refused.message());
+        // publication.ini cannot be served here, or no port is left for it.
+        const QString remedy = refused.file().isEmpty()
+                                   ? u"Fermez les programmes qui occupent ces ports, ou redémarrez l'ordinateur."_s
+                                   : u"Corrigez le fichier %1, ou supprimez-le : le prochain démarrage en écrira un "
+                                     u"nouveau."_s.arg(refused.file());
+        print(stderr, failed(stopping, refused.reason(), remedy));
         return Failed;
     } catch (const workspace::Failure &failure) {
-        print(stderr, failure.message());
+        print(stderr, failed(stopping, asCause(failure.message()), {}));
         return Failed;
     }
 }
