@@ -245,8 +245,9 @@ TEST_F(LayoutControls, EveryControlAnswersAPressWhereItIsDrawn)
                 << (witness.pressed ? witness.pressed->metaObject()->className() : "nothing");
             const bool acts = qobject_cast<QAbstractButton *>(control);
             EXPECT_EQ(witness.acted, acts ? QList<QObject *>{control} : QList<QObject *>{});
-            if (auto *box = qobject_cast<QCheckBox *>(control))
+            if (auto *box = qobject_cast<QCheckBox *>(control)) {
                 EXPECT_NE(box->isChecked(), checked);
+            }
             switch (press.effect) {
             case Effect::StyleSheet:
                 EXPECT_NE(bytesOf(student().cssPath()), css);

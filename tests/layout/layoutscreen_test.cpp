@@ -516,10 +516,11 @@ TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
         // The box and its note were put where nothing stood.
         for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu)}) {
             for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-                if (control != added && !control->isHidden() && control != screen->WebBrowser1)
+                if (control != added && !control->isHidden() && control != screen->WebBrowser1) {
                     EXPECT_FALSE(added->geometry().intersects(control->geometry()))
                         << added->metaObject()->className() << " at " << added->x() << "," << added->y() << " on "
                         << control->metaObject()->className() << " at " << control->x() << "," << control->y();
+                }
             }
         }
     }
