@@ -1,14 +1,10 @@
 // The import screen driven headless: pasting and typing, and saving a text as
 // a reading document with scripted dialogs and real files.
-#include "fakeplatform.h"
-#include "import/Unit3.h"
+#include "importstudent.h"
 #include "import/sources/sources.h"
 #include "platform/controls.h"
-#include "studentchoice.h"
-#include "students/Unit2.h"
 #include "testfiles.h"
 #include "visible.h"
-#include "workingfolder.h"
 #include "workspace/textfile.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +27,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Eleve = u"Dupont_Jean_jean@ecole.fr"_s;
+using namespace importtest;
+
 const QString Fixtures = QStringLiteral(TESSAVO_FIXTURES_DIR "/import/");
 const QString Titre = u"il faut tapper un titre pour ce nouveau text"_s;
 
@@ -42,14 +39,6 @@ void press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QStr
     QApplication::sendEvent(widget, &down);
     QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(widget, &up);
-}
-
-
-// File content shown as text, one character per byte, so a failure names
-// every invisible byte.
-QString shown(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes);
 }
 
 // The typed text: accents, "œ", "€", "…" and typographic quotes, which the
@@ -64,24 +53,15 @@ const QStringList Text = {
     u"  "_s,
 };
 
-class ImportScreen : public testing::Test
+class ImportScreen : public StudentScreens
 {
 protected:
     void SetUp() override
     {
-        folder.copyFolder(Fixtures + u"reserve"_s, u"reserve"_s);
-        folder.writeText(u"ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
-        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve);
-        students = std::make_unique<TForm2>();
-        fakes::chooseStudent(students.get(), Eleve);
-        screen = new TForm3(students.get());
+        prepare(Fixtures + u"reserve"_s);
+        startAgain();
     }
 
-    QString studentFolder() const
-    {
-        return folder.file(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve) + QDir::separator();
-    }
-    QString student(const QString &name) const { return studentFolder() + name; }
     QString carte(const QString &name) const { return folder.file(u"reserve/Cartes/"_s + name); }
     QString cartes() const { return folder.file(u"reserve/Cartes"_s); }
 
@@ -108,11 +88,6 @@ protected:
     {
         return QDir(studentFolder()).entryList(QDir::Files, QDir::Name);
     }
-
-    fakes::Platform platform;
-    fakes::WorkingFolder folder;
-    std::unique_ptr<TForm2> students;
-    TForm3 *screen = nullptr;
 };
 
 TEST_F(ImportScreen, SavesTheDocumentItsTextCopyPictureAndTableByteForByte)

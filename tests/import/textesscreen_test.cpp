@@ -1,8 +1,7 @@
 // The import screen headless: a text brought in from a file of each kind, and
 // one of the student's documents reopened, corrected and saved again, from
 // Button3's dialog or from the list of the student's documents.
-#include "fakeplatform.h"
-#include "import/Unit3.h"
+#include "importstudent.h"
 #include "layout/Vitrine_test.h"
 #include "layout/stylesheet.h"
 #include "layout/workingcopies.h"
@@ -10,11 +9,8 @@
 #include "platform/eventrules.h"
 #include "readingaids/bodyaids.h"
 #include "sourcefixtures.h"
-#include "studentchoice.h"
-#include "students/Unit2.h"
 #include "testfiles.h"
 #include "visible.h"
-#include "workingfolder.h"
 #include "workspace/textfile.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +35,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Eleve = u"Dupont_Jean_jean@ecole.fr"_s;
+using namespace importtest;
 
 // A French text with the typography a teacher's files hold, and the bytes of
 // its text copy once saved.
@@ -47,38 +43,16 @@ const QStringList Fable = {u"« Le Loup et l’Agneau »"_s, u"Un œuf… à l�
 const QByteArray FableSaved = "\xAB Le Loup et l\x92" "Agneau \xBB\r\n"
                               "Un \x9C" "uf\x85 \xE0 l\x92\xE9t\xE9\xA0! Il mange.\r\n";
 
-// File content shown as text, one character per byte, so a failure names
-// every invisible byte.
-QString shown(const QByteArray &bytes)
-{
-    return QString::fromLatin1(bytes);
-}
-
-class Textes : public testing::Test
+class Textes : public StudentScreens
 {
 protected:
     void SetUp() override
     {
-        folder.copyFolder(QStringLiteral(TESSAVO_SOURCE_DIR "/reserve"), u"reserve"_s);
-        folder.writeText(u"ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
-        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve);
+        prepare(QStringLiteral(TESSAVO_SOURCE_DIR "/reserve"));
         folder.makeFolder(u"Sources"_s);
         startAgain();
     }
 
-    // The program started again on the student: fresh screens.
-    void startAgain()
-    {
-        students = std::make_unique<TForm2>();
-        fakes::chooseStudent(students.get(), Eleve);
-        screen = new TForm3(students.get());
-    }
-
-    QString studentFolder() const
-    {
-        return folder.file(u"EVRY_JAURES_CM1/lecteurs/"_s + Eleve) + QDir::separator();
-    }
-    QString student(const QString &name) const { return studentFolder() + name; }
     QString source(const QString &name) const { return folder.file(u"Sources/"_s + name); }
 
     // Types the text, then answers the picture and save dialogs.
@@ -142,11 +116,6 @@ protected:
         save({u"Le loup mange la chèvre."_s, u"Il dort\u00A0!"_s}, u"chat.jpg"_s, u"conte"_s);
         save({u"Le loup de b."_s}, u"lune.jpg"_s, u"b"_s);
     }
-
-    fakes::Platform platform;
-    fakes::WorkingFolder folder;
-    std::unique_ptr<TForm2> students;
-    TForm3 *screen = nullptr;
 };
 
 TEST_F(Textes, EachKindReadComesInAsAPasteAndIsSavedByteForByte)
