@@ -3,7 +3,7 @@
 #include "import/eleve.h"
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
-#include "import/tableofcontents.h"
+#include "import/savedocument.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
 #include "students/currentstudent.h"
@@ -339,14 +339,13 @@ void TForm3::Button1Click()
     }
     const import::DocumentNames &names = *chosen;
     NomImage = names.pictureName;
-    import::writeDocument(names, platform::linesOf(Memo1), folder,
-                          workspace::templateFolderPath(workspace::workingFolder()));
-    documentWritten = true;
-    Edit5->setText(names.documentPath);
-    studentScreen()->setCurrentDocument(names.documentPath);
-
-    import::placePicture(taken, names.picturePath);
-    const import::TableOfContents table = import::writeTable(folder, names.documentName, names.pictureName);
+    const import::TableOfContents table = import::saveNewDocument(
+        names, taken, platform::linesOf(Memo1), folder, workspace::templateFolderPath(workspace::workingFolder()),
+        [&] {
+            documentWritten = true;
+            Edit5->setText(names.documentPath);
+            studentScreen()->setCurrentDocument(names.documentPath);
+        });
     Memo2->setPlainText(table.scratch.join(u'\n'));
     m_saved = true;
     fillDocumentList();

@@ -1,5 +1,6 @@
 #include "Vitrine_test.h"
 
+#include "layout/loaddocument.h"
 #include "layout/opening.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
@@ -9,7 +10,6 @@
 #include "platform/webview.h"
 #include "students/currentstudent.h"
 #include "students/selection.h"
-#include "workspace/textfile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -268,13 +268,8 @@ void TForm1::FormCreate()
 
 void TForm1::chargerDocument()
 {
-    // The document is written again from its lines, in the code page and with
-    // the line ends of every file the program writes.
-    const QStringList lines = workspace::readLines(Label3->text());
-    Memo1->setPlainText(lines.join(u'\n'));
-    workspace::writeLines(Label3->text(), lines);
-    if (layout::gardeCopie(Css, lines))
-        workspace::writeLines(Label3->text() + u".bak"_s, lines);
+    layout::loadDocument(Label3->text(), Css,
+                         [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
 }
 
 void TForm1::relireDocument(const QString &path)
