@@ -23,38 +23,73 @@ bool isBlankLine(const QString &line)
     return std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c.isSpace(); });
 }
 
+QStringList readOfficeFile(const QString &path)
+{
+    return readThroughOffice(path);
+}
+
+// The kinds Tessavo reads: the file names of each, the group the import
+// dialog lists them in, and the reader. The dialog's filter follows the
+// rows' order; a group named twice lists the names of both rows.
+struct Reader
+{
+    SourceKind kind;
+    QStringList suffixes;
+    QString group;
+    QStringList (*read)(const QString &path);
+};
+
+const QList<Reader> &readers()
+{
+    static const QList<Reader> table = {
+        {SourceKind::PlainText, {u"txt"_s}, u"Textes"_s, readPlainText},
+        {SourceKind::OpenDocument, {u"odt"_s}, u"Documents OpenDocument"_s, readOpenDocument},
+        {SourceKind::WordDocument, {u"docx"_s}, u"Documents Word"_s, readWordDocument},
+        {SourceKind::ThroughOffice, {u"doc"_s}, u"Documents Word"_s, readOfficeFile},
+        {SourceKind::ThroughOffice, {u"rtf"_s}, u"Textes enrichis"_s, readOfficeFile},
+        {SourceKind::Pdf, {u"pdf"_s}, u"Documents PDF"_s, readPdf},
+        {SourceKind::Html, {u"html"_s, u"htm"_s}, u"Pages web"_s, readHtml},
+    };
+    return table;
+}
+
+const Reader *readerOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    for (const Reader &reader : readers()) {
+        if (!reader.suffixes.contains(suffix))
+            continue;
+        // Without the office suite, the desktop opens what it would convert.
+        if (reader.kind == SourceKind::ThroughOffice && officeConverter().isEmpty())
+            return nullptr;
+        return &reader;
+    }
+    return nullptr;
+}
+
+// "Description (*.a *.b)|*.a;*.b"
+QString filterEntry(const QString &description, const QStringList &suffixes)
+{
+    QStringList patterns;
+    for (const QString &suffix : suffixes)
+        patterns.append(u"*."_s + suffix);
+    return u"%1 (%2)|%3"_s.arg(description, patterns.join(u' '), patterns.join(u';'));
+}
+
 } // namespace
 
 SourceKind sourceKind(const QString &path)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"txt")
-        return SourceKind::PlainText;
-    if (suffix == u"odt")
-        return SourceKind::OpenDocument;
-    if (suffix == u"docx")
-        return SourceKind::WordDocument;
-    if (suffix == u"pdf")
-        return SourceKind::Pdf;
-    if (suffix == u"html" || suffix == u"htm")
-        return SourceKind::Html;
-    if ((suffix == u"doc" || suffix == u"rtf") && !officeConverter().isEmpty())
-        return SourceKind::ThroughOffice;
-    return SourceKind::Other;
+    const Reader *reader = readerOf(path);
+    return reader ? reader->kind : SourceKind::Other;
 }
 
 std::optional<QStringList> readSource(const QString &path)
 {
-    QStringList lines;
-    switch (sourceKind(path)) {
-    case SourceKind::PlainText: lines = readPlainText(path); break;
-    case SourceKind::OpenDocument: lines = readOpenDocument(path); break;
-    case SourceKind::WordDocument: lines = readWordDocument(path); break;
-    case SourceKind::Pdf: lines = readPdf(path); break;
-    case SourceKind::Html: lines = readHtml(path); break;
-    case SourceKind::ThroughOffice: lines = readThroughOffice(path); break;
-    case SourceKind::Other: return std::nullopt;
-    }
+    const Reader *reader = readerOf(path);
+    if (!reader)
+        return std::nullopt;
+    const QStringList lines = reader->read(path);
     if (std::all_of(lines.cbegin(), lines.cend(), isBlankLine))
         throw noText(path);
     return lines;
@@ -62,17 +97,21 @@ std::optional<QStringList> readSource(const QString &path)
 
 QString sourceFilter()
 {
-    QStringList filter = {
-        u"Textes et documents (*.txt *.odt *.docx *.doc *.rtf *.pdf *.html *.htm)"_s,
-        u"*.txt;*.odt;*.docx;*.doc;*.rtf;*.pdf;*.html;*.htm"_s,
-        u"Textes (*.txt)"_s, u"*.txt"_s,
-        u"Documents OpenDocument (*.odt)"_s, u"*.odt"_s,
-        u"Documents Word (*.docx *.doc)"_s, u"*.docx;*.doc"_s,
-        u"Textes enrichis (*.rtf)"_s, u"*.rtf"_s,
-        u"Documents PDF (*.pdf)"_s, u"*.pdf"_s,
-        u"Pages web (*.html *.htm)"_s, u"*.html;*.htm"_s,
-        u"Tous les fichiers (*)"_s, u"*"_s,
-    };
+    QStringList all;
+    QList<std::pair<QString, QStringList>> groups;
+    for (const Reader &reader : readers()) {
+        all.append(reader.suffixes);
+        auto group = std::find_if(groups.begin(), groups.end(),
+                                  [&](const auto &g) { return g.first == reader.group; });
+        if (group == groups.end())
+            groups.append({reader.group, reader.suffixes});
+        else
+            group->second.append(reader.suffixes);
+    }
+    QStringList filter = {filterEntry(u"Textes et documents"_s, all)};
+    for (const auto &[description, suffixes] : std::as_const(groups))
+        filter.append(filterEntry(description, suffixes));
+    filter.append(u"Tous les fichiers (*)|*"_s);
     return filter.join(u'|');
 }
 
