@@ -1,5 +1,6 @@
 #pragma once
 
+#include "publishing/transport.h"
 #include "workspace/failure.h"
 
 #include <QString>
@@ -39,6 +40,13 @@ struct FtpLogin
     QString caFile;
     // Seconds without an answer after which an operation gives up.
     int timeoutSeconds = 20;
+    // SFTP instead of FTP (tls is then not used): the host must show the key
+    // whose fingerprint hostKey gives ("SHA256:..."), and an empty one
+    // refuses every host. privateKey: a key file to log in with, the
+    // password being then optional.
+    Protocol protocol = Protocol::Ftp;
+    QString hostKey;
+    QString privateKey;
 };
 
 // An FTP client holding at most one connection. Remote paths use "/" and are
