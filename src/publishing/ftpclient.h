@@ -49,8 +49,9 @@ struct FtpLogin
     QString privateKey;
 };
 
-// An FTP client holding at most one connection. Remote paths use "/" and are
-// taken relative to the current remote folder. Failures raise FtpError.
+// An FTP client holding at most one connection, over FTP, FTPS or SFTP
+// alike. Remote paths use "/" and are taken relative to the current remote
+// folder. Failures raise FtpError.
 class FtpClient
 {
 public:

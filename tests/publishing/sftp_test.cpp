@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QMap>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -247,4 +249,30 @@ TEST_F(SftpHost, AServerGoneMidwayNamesTheFileAndTheNextPublicationStartsClean)
 
     EXPECT_EQ(publishAll(working.path(), source), std::nullopt);
     expectPublished();
+}
+
+TEST(SftpLogin, GivesUpOnAHostThatNeverAnswers)
+{
+    // The system takes the connection; nothing ever answers on it.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    publishing::FtpLogin login;
+    login.protocol = publishing::Protocol::Sftp;
+    login.host = u"127.0.0.1"_s;
+    login.port = silent.serverPort();
+    login.user = u"classe"_s;
+    login.password = u"secret"_s;
+    login.timeoutSeconds = 1;
+    platform::CurlFtpClient client;
+    QElapsedTimer clock;
+    clock.start();
+    try {
+        client.connect(login);
+        ADD_FAILURE() << "connected";
+    } catch (const publishing::FtpError &error) {
+        EXPECT_EQ(error.message(), u"Le serveur de publication 127.0.0.1:%1 n'a pas répondu dans le délai de 1 seconde."_s
+                                       .arg(login.port));
+    }
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_FALSE(client.connected());
 }
