@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QMap>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -90,6 +91,14 @@ std::optional<QString> publishAll(const QString &working, const QString &source,
     return std::nullopt;
 }
 
+QStringList ftpLog;
+
+void recordFtp(QtMsgType, const QMessageLogContext &context, const QString &message)
+{
+    if (QByteArrayView(context.category) == "tessavo.ftp")
+        ftpLog.append(message);
+}
+
 class SftpHost : public testing::Test
 {
 protected:
@@ -141,6 +150,31 @@ TEST_F(SftpHost, PublishesAStudentFolderByteForByteAndReplacesItsFiles)
     before = contents(source);
     EXPECT_EQ(publishAll(working.path(), source), std::nullopt);
     expectPublished();
+}
+
+TEST_F(SftpHost, LogsWhatItDoesWithThePasswordNeverShown)
+{
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=true"_s);
+    const QtMessageHandler previous = qInstallMessageHandler(recordFtp);
+    ftpLog.clear();
+    {
+        platform::CurlFtpClient client;
+        client.connect(server->login());
+        publishing::ForceFtpDirectories(client, Target);
+        client.put(source + u"conte.html"_s, Target + u"conte.html"_s);
+    }
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(u"tessavo.ftp=false"_s);
+
+    const QString log = ftpLog.join(u'\n');
+    const QString root = server->root();
+    EXPECT_TRUE(ftpLog.contains(u"< clé d'hôte %1 (ED25519)"_s.arg(server->hostKey()))) << log.toStdString();
+    EXPECT_TRUE(ftpLog.contains(u"< 257 \"%1/\" is current directory."_s.arg(root))) << log.toStdString();
+    EXPECT_TRUE(ftpLog.contains(u"> mkdir %1/%2"_s.arg(root, Published))) << log.toStdString();
+    EXPECT_TRUE(ftpLog.contains(u"> put %1/%2conte.html"_s.arg(root, Published))) << log.toStdString();
+    EXPECT_FALSE(log.contains(server->login().password)) << log.toStdString();
+    for (const QString &line : std::as_const(ftpLog))
+        EXPECT_TRUE(line.startsWith(u"> "_s) || line.startsWith(u"< "_s)) << line.toStdString();
 }
 
 TEST_F(SftpHost, IsRefusedWithoutThePinnedHostKeyAndShowsTheKeyTheHostGave)
@@ -224,7 +258,9 @@ TEST_F(SftpHost, AFolderTheHostRefusesNamesItAndKeepsTheConnection)
         ADD_FAILURE() << "sent";
     } catch (const publishing::FtpError &refused) {
         EXPECT_TRUE(refused.message().contains(u"conte.html"_s)) << visible(refused.message());
+        EXPECT_TRUE(refused.message().contains(u"Permission denied"_s)) << visible(refused.message());
     }
+    EXPECT_TRUE(client.connected());
 }
 
 TEST_F(SftpHost, AServerGoneMidwayNamesTheFileAndTheNextPublicationStartsClean)
