@@ -202,7 +202,8 @@ void CurlFtpClient::connect(const FtpLogin &login)
     m_handle = std::make_unique<Handle>();
     CURL *curl = m_handle->curl;
     const QString host = login.host.contains(u':') ? u'[' + login.host + u']' : login.host;
-    m_handle->base = QByteArray(sftp() ? "sftp://" : "ftp://") + QUrl::toPercentEncoding(host, "[]:") + ':' + QByteArray::number(login.port) + '/';
+    m_handle->base = QByteArray(sftp() ? "sftp://" : "ftp://") + QUrl::toPercentEncoding(host, "[]:") + ':'
+                     + QByteArray::number(login.port) + '/';
     const QByteArray user = login.user.toUtf8();
     const QByteArray password = login.password.toUtf8();
     const QByteArray caFile = login.caFile.toLocal8Bit();
@@ -526,6 +527,9 @@ QString CurlFtpClient::sftpFailureText(int code, const QString &failureText) con
                u"attend (cle_hote=%4) : rien n'a été envoyé. Un autre serveur se fait peut-être passer pour lui. "
                u"Vérifiez la clé auprès de l'hébergeur ; si le serveur a vraiment changé de clé, recopiez la nouvelle "
                u"dans publication.ini : cle_hote=%2"_s.arg(host, key.shown, key.type, key.pinned);
+    if (result == CURLE_PEER_FAILED_VERIFICATION)
+        return u"Le serveur de publication %1 (SFTP) n'a pas montré de clé d'hôte qui puisse être vérifiée : rien n'a "
+               u"été envoyé (%2)."_s.arg(host, QString::fromUtf8(m_handle->error));
     if (result == CURLE_LOGIN_DENIED && !m_login.privateKey.isEmpty())
         return u"Le serveur de publication %1 a refusé l'utilisateur « %2 » avec la clé privée « %3 » (publication.ini)."_s
             .arg(host, m_login.user, m_login.privateKey);
