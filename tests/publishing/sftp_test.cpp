@@ -263,6 +263,30 @@ TEST_F(SftpHost, AFolderTheHostRefusesNamesItAndKeepsTheConnection)
     EXPECT_TRUE(client.connected());
 }
 
+TEST_F(SftpHost, TellsTheBytesOfEachFileAndStopsAfterTheFileWhenCancelled)
+{
+    platform::CurlFtpClient client;
+    client.connect(server->login());
+    publishing::ForceFtpDirectories(client, Target);
+    qint64 largest = 0;
+    client.setProgress([&](qint64 sent, qint64 total) {
+        EXPECT_LE(sent, total);
+        largest = std::max(largest, sent);
+    });
+    QStringList started;
+    publishing::UploadWatch watch;
+    watch.fileStarted = [&](const publishing::UploadStep &step) { started.append(step.name); };
+    watch.cancelRequested = [&] { return started.contains(u"conte.jpg"_s); };
+    const QStringList files = {u"conte.html"_s, u"conte.jpg"_s, u"style.css"_s};
+
+    const publishing::UploadResult result = publishing::uploadFiles(client, {source, Target, working.path()}, files, watch);
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.published, 2);
+    EXPECT_EQ(started, files.first(2));
+    EXPECT_EQ(largest, before.value(u"conte.jpg"_s).size());
+    EXPECT_EQ(contents(server->file(Published)).keys(), files.first(2));
+}
+
 TEST_F(SftpHost, AServerGoneMidwayNamesTheFileAndTheNextPublicationStartsClean)
 {
     writeFile(source + u"conte.jpg"_s, pseudoRandom(6 * 1024 * 1024, 11));
