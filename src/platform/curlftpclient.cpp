@@ -108,7 +108,7 @@ void refuseControlCharacters(const FtpLogin &login)
 // The host key that an SFTP host must show, and the one it showed.
 struct HostKeyCheck
 {
-    QString pinned; // "SHA256:..."; empty: every key is refused
+    QStringList pinned; // {"SHA256:..."}; empty: every key is refused
     QString shown;
     QString type;   // "ED25519"
 };
@@ -420,7 +420,7 @@ QString CurlFtpClient::sftpTarget(const QString &remotePath) const
 void CurlFtpClient::connectSftp()
 {
     CURL *curl = m_handle->curl;
-    m_handle->hostKey.pinned = m_login.hostKey;
+    m_handle->hostKey.pinned = m_login.hostKeys;
     curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYFUNCTION, onHostKey);
     curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYDATA, &m_handle->hostKey);
     // No key file of the account running Tessavo is tried behind its back.
@@ -523,10 +523,13 @@ QString CurlFtpClient::sftpFailureText(int code, const QString &failureText) con
                u"aucune clé à attendre : rien n'a été envoyé. Vérifiez auprès de l'hébergeur que c'est bien la clé de "
                u"son serveur, puis recopiez-la dans publication.ini : cle_hote=%2"_s.arg(host, key.shown, key.type);
     if (result == CURLE_PEER_FAILED_VERIFICATION && !key.shown.isEmpty())
-        return u"Le serveur de publication %1 (SFTP) présente la clé d'hôte %2 (%3), et non celle que publication.ini "
-               u"attend (cle_hote=%4) : rien n'a été envoyé. Un autre serveur se fait peut-être passer pour lui. "
-               u"Vérifiez la clé auprès de l'hébergeur ; si le serveur a vraiment changé de clé, recopiez la nouvelle "
-               u"dans publication.ini : cle_hote=%2"_s.arg(host, key.shown, key.type, key.pinned);
+        return u"Le serveur de publication %1 (SFTP) présente la clé d'hôte %2 (%3), %4 (cle_hote=%5) : rien n'a été "
+               u"envoyé. Un autre serveur se fait peut-être passer pour lui. Vérifiez la clé auprès de l'hébergeur ; si "
+               u"le serveur a vraiment changé de clé, recopiez la nouvelle dans publication.ini : cle_hote=%2"_s.arg(
+                   host, key.shown, key.type,
+                   key.pinned.size() == 1 ? u"et non celle que publication.ini attend"_s
+                                          : u"et aucune de celles que publication.ini attend"_s,
+                   key.pinned.join(u", "_s));
     if (result == CURLE_PEER_FAILED_VERIFICATION)
         return u"Le serveur de publication %1 (SFTP) n'a pas montré de clé d'hôte qui puisse être vérifiée : rien n'a "
                u"été envoyé (%2)."_s.arg(host, QString::fromUtf8(m_handle->error));

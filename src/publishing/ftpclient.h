@@ -4,6 +4,7 @@
 #include "workspace/failure.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -40,12 +41,12 @@ struct FtpLogin
     QString caFile;
     // Seconds without an answer after which an operation gives up.
     int timeoutSeconds = 20;
-    // SFTP instead of FTP (tls is then not used): the host must show the key
-    // whose fingerprint hostKey gives ("SHA256:..."), and an empty one
-    // refuses every host. privateKey: a key file to log in with, the
-    // password being then optional.
+    // SFTP instead of FTP (tls is then not used): the host must show a key
+    // whose fingerprint hostKeys gives ("SHA256:..."); with none, every host
+    // is refused. privateKey: a key file to log in with, the password being
+    // then optional.
     Protocol protocol = Protocol::Ftp;
-    QString hostKey;
+    QStringList hostKeys;
     QString privateKey;
 };
 

@@ -106,7 +106,7 @@ void readTransport(const QSettings &settings, const QString &workingFolder, cons
     // A missing key is no refusal here: the connection refuses it, giving the
     // key the host shows.
     if (!cleHote.isEmpty()) {
-        const workspace::Result<QString> pinned = pinnedHostKey(cleHote);
+        const workspace::Result<QStringList> pinned = pinnedHostKeys(cleHote);
         if (!pinned)
             refuse(path, pinned.reason());
         result.cle_hote = *pinned;
@@ -138,7 +138,7 @@ FtpLogin PublicationSettings::login() const
     result.caFile = certificat;
     result.timeoutSeconds = delai;
     result.protocol = protocole;
-    result.hostKey = cle_hote;
+    result.hostKeys = cle_hote;
     result.privateKey = cle_privee;
     return result;
 }

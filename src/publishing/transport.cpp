@@ -37,29 +37,38 @@ QString hostKeyType(int curlKeyType)
     }
 }
 
-workspace::Result<QString> pinnedHostKey(const QString &value)
+namespace {
+
+QString withoutPadding(QString key)
 {
-    // 43 characters of base64 for 32 bytes, "=" padding allowed.
-    static const QRegularExpression word(uR"((?:^|\s)(SHA256:[A-Za-z0-9+/]{43}=?)(?:\s|$))"_s);
-    const QRegularExpressionMatch match = word.match(value);
-    if (!match.hasMatch())
-        return workspace::refuse(u"la clé cle_hote de publication.ini vaut « %1 » : elle doit être l'empreinte de la clé "
-                                 u"d'hôte du serveur, « SHA256: » suivi de 43 caractères, telle que « ssh-keygen -lf » "
-                                 u"l'écrit"_s.arg(value.trimmed()));
-    QString key = match.captured(1);
-    if (key.endsWith(u'='))
+    while (key.endsWith(u'='))
         key.chop(1);
     return key;
 }
 
-bool sameHostKey(const QString &shown, const QString &pinned)
+} // namespace
+
+workspace::Result<QStringList> pinnedHostKeys(const QString &value)
 {
-    const auto bare = [](QString key) {
-        while (key.endsWith(u'='))
-            key.chop(1);
-        return key;
-    };
-    return !pinned.isEmpty() && bare(shown) == bare(pinned);
+    // 43 characters of base64 for 32 bytes, "=" padding allowed.
+    static const QRegularExpression word(uR"((?:^|\s)(SHA256:[A-Za-z0-9+/]{43}=?)(?:\s|$))"_s);
+    QStringList keys;
+    for (const QString &item : value.split(u',', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = word.match(item);
+        if (!match.hasMatch())
+            return workspace::refuse(u"la clé cle_hote de publication.ini contient « %1 » : elle doit donner l'empreinte "
+                                     u"de la clé d'hôte du serveur, « SHA256: » suivi de 43 caractères, telle que "
+                                     u"« ssh-keygen -lf » l'écrit (plusieurs séparées par des virgules)"_s.arg(item.trimmed()));
+        keys.append(withoutPadding(match.captured(1)));
+    }
+    if (keys.isEmpty())
+        return workspace::refuse(u"la clé cle_hote de publication.ini ne donne aucune empreinte"_s);
+    return keys;
+}
+
+bool sameHostKey(const QString &shown, const QStringList &pinned)
+{
+    return pinned.contains(withoutPadding(shown));
 }
 
 QString sftpPath(const QString &loginFolder, const QString &currentFolder, const QString &remotePath)

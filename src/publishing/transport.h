@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // The three ways to the publishing host: FTP, FTPS (FTP with TLS) and SFTP
 // (a file transfer over SSH). FTP and FTPS share every rule of the remote
@@ -24,14 +25,16 @@ QString hostKeyFingerprint(const QByteArray &keyBlob);
 // (libcurl's CURLKHTYPE numbering: 1 RSA1, 2 RSA, 3 DSS, 4 ECDSA, 5 ED25519).
 QString hostKeyType(int curlKeyType);
 
-// The pinned key of publication.ini's cle_hote. The whole line that
-// `ssh-keygen -lf` prints may be pasted: only its "SHA256:..." word counts.
-// "256 SHA256:abc...xyz root@hote (ED25519)" -> "SHA256:abc...xyz"
-workspace::Result<QString> pinnedHostKey(const QString &value);
+// The pinned keys of publication.ini's cle_hote: one fingerprint, or several
+// separated by commas (a host has a key of each type, and which one it shows
+// depends on what both sides prefer). The whole line that `ssh-keygen -lf`
+// prints may be pasted: only its "SHA256:..." word counts.
+// "256 SHA256:abc...xyz root@hote (ED25519)" -> {"SHA256:abc...xyz"}
+workspace::Result<QStringList> pinnedHostKeys(const QString &value);
 
-// Whether the key the host showed is the pinned one (the base64 compared
-// exactly, with or without its "=" padding).
-bool sameHostKey(const QString &shown, const QString &pinned);
+// Whether the key the host showed is one of the pinned ones (the base64
+// compared exactly, with or without its "=" padding).
+bool sameHostKey(const QString &shown, const QStringList &pinned);
 
 // The absolute SFTP path of a remote path taken as FTP takes it: relative to
 // the current folder, or to the login folder when it starts with "/", and

@@ -18,6 +18,7 @@ namespace {
 constexpr const char *PublicKey = "AAAAC3NzaC1lZDI1NTE5AAAAII3nZPA3pHqMIWte6w8IRDQsK6IB6na9X9JbWjjxEYK7";
 constexpr const char *Printed = "256 SHA256:0dROU4jD+8+/YGEtIfIB3D5uAxvakaB4LHX2mnJLIP0 root@vm (ED25519)";
 const QString Fingerprint = u"SHA256:0dROU4jD+8+/YGEtIfIB3D5uAxvakaB4LHX2mnJLIP0"_s;
+const QString Other = u"SHA256:DpR8sYkpKl4CQlrzkHc39ts6dg4N77zaBSXtS+P+wLM"_s;
 
 void writeIni(const QString &folder, const QByteArray &content)
 {
@@ -44,11 +45,15 @@ TEST(HostKey, IsTakenFromWhatTheTechnicianPastes)
     {
         const char *name;
         QString value;
-        QString pinned; // empty: refused
+        QStringList pinned; // empty: refused
     } cases[] = {
-        {"the fingerprint", Fingerprint, Fingerprint},
-        {"the whole line of ssh-keygen -lf", QString::fromLatin1(Printed), Fingerprint},
-        {"padded and with blanks around", u"  "_s + Fingerprint + u"=  "_s, Fingerprint},
+        {"the fingerprint", Fingerprint, {Fingerprint}},
+        {"the whole line of ssh-keygen -lf", QString::fromLatin1(Printed), {Fingerprint}},
+        {"padded and with blanks around", u"  "_s + Fingerprint + u"=  "_s, {Fingerprint}},
+        {"the lines of two keys", QString::fromLatin1(Printed) + u", 3072 "_s + Other + u" root@vm (RSA)"_s,
+         {Fingerprint, Other}},
+        {"two keys, one of them wrong", Fingerprint + u","_s + Other.chopped(2), {}},
+        {"commas alone", u" , ,"_s, {}},
         {"one character short", Fingerprint.chopped(1), {}},
         {"one character too many", Fingerprint + u"A"_s, {}},
         {"an MD5 fingerprint", u"MD5:d8:3b:8e:7a:40:1c:5e:ee:1b:0a:12:ff:7e:1e:4d:09"_s, {}},
@@ -57,10 +62,10 @@ TEST(HostKey, IsTakenFromWhatTheTechnicianPastes)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const workspace::Result<QString> pinned = publishing::pinnedHostKey(c.value);
+        const workspace::Result<QStringList> pinned = publishing::pinnedHostKeys(c.value);
         if (c.pinned.isEmpty()) {
             ASSERT_FALSE(pinned);
-            EXPECT_TRUE(pinned.reason().contains(u"ssh-keygen -lf"_s)) << visible(pinned.reason());
+            EXPECT_TRUE(pinned.reason().contains(u"cle_hote"_s)) << visible(pinned.reason());
         } else {
             ASSERT_TRUE(pinned) << visible(pinned.reason());
             EXPECT_EQ(*pinned, c.pinned);
@@ -70,11 +75,13 @@ TEST(HostKey, IsTakenFromWhatTheTechnicianPastes)
 
 TEST(HostKey, MatchesOnlyThePinnedKey)
 {
-    EXPECT_TRUE(publishing::sameHostKey(Fingerprint, Fingerprint + u"="_s));
-    EXPECT_FALSE(publishing::sameHostKey(Fingerprint, QString()));
-    EXPECT_FALSE(publishing::sameHostKey(Fingerprint, Fingerprint.chopped(1) + u"Q"_s));
+    EXPECT_TRUE(publishing::sameHostKey(Fingerprint + u"="_s, {Fingerprint}));
+    EXPECT_TRUE(publishing::sameHostKey(Fingerprint, {Other, Fingerprint}));
+    EXPECT_FALSE(publishing::sameHostKey(Fingerprint, {}));
+    EXPECT_FALSE(publishing::sameHostKey(Fingerprint, {Other}));
+    EXPECT_FALSE(publishing::sameHostKey(Fingerprint, {Fingerprint.chopped(1) + u"Q"_s}));
     // Base64 is case-sensitive.
-    EXPECT_FALSE(publishing::sameHostKey(Fingerprint, Fingerprint.toLower()));
+    EXPECT_FALSE(publishing::sameHostKey(Fingerprint, {Fingerprint.toLower()}));
 }
 
 TEST(SftpPath, KeepsEveryPathInTheLoginFolderAsAnFtpServerDoes)
@@ -132,16 +139,17 @@ TEST(PublicationSettings, ReadsTheSftpKeys)
         QByteArray keys;
         publishing::Protocol protocol;
         int port;
-        QString hostKey;
+        QStringList hostKeys;
         bool privateKey;
     } cases[] = {
         {"ftp by default", "mot_de_passe=s\r\n", publishing::Protocol::Ftp, 21, {}, false},
         {"ftp written out", "mot_de_passe=s\r\nprotocole=FTP\r\n", publishing::Protocol::Ftp, 21, {}, false},
         {"sftp on port 22", "mot_de_passe=s\r\nprotocole=sftp\r\ncle_hote=" + Fingerprint.toLatin1() + "\r\n",
-         publishing::Protocol::Sftp, 22, Fingerprint, false},
-        {"sftp on its own port, the key line pasted whole, tls=non",
-         "mot_de_passe=s\r\nprotocole=sftp\r\nport=2222\r\ntls=non\r\ncle_hote=" + QByteArray(Printed) + "\r\n",
-         publishing::Protocol::Sftp, 2222, Fingerprint, false},
+         publishing::Protocol::Sftp, 22, {Fingerprint}, false},
+        {"sftp on its own port, two key lines pasted whole, tls=non",
+         "mot_de_passe=s\r\nprotocole=sftp\r\nport=2222\r\ntls=non\r\ncle_hote=" + QByteArray(Printed) + ", 3072 "
+             + Other.toLatin1() + " root@vm (RSA)\r\n",
+         publishing::Protocol::Sftp, 2222, {Fingerprint, Other}, false},
         {"sftp without a host key: the connection refuses it", "mot_de_passe=s\r\nprotocole=sftp\r\n",
          publishing::Protocol::Sftp, 22, {}, false},
         {"a key file and no password", "protocole=sftp\r\ncle_privee=./cle\r\n", publishing::Protocol::Sftp, 22, {}, true},
@@ -153,7 +161,7 @@ TEST(PublicationSettings, ReadsTheSftpKeys)
         const publishing::FtpLogin login = settings.login();
         EXPECT_EQ(login.protocol, c.protocol);
         EXPECT_EQ(login.port, c.port);
-        EXPECT_EQ(login.hostKey, c.hostKey);
+        EXPECT_EQ(login.hostKeys, c.hostKeys);
         EXPECT_EQ(login.privateKey, c.privateKey ? folder.filePath(u"cle"_s) : QString());
         EXPECT_FALSE(login.tls);
     }

@@ -46,7 +46,9 @@ QString configuration(const QString &folder, int port)
 {
     return uR"(Port %2
 ListenAddress 127.0.0.1
-HostKey %1/hote
+HostKey %1/hote_rsa
+HostKey %1/hote_ecdsa
+HostKey %1/hote_ed25519
 PidFile none
 UsePAM no
 PasswordAuthentication yes
@@ -173,22 +175,28 @@ bool Sshd::prepare()
         m_error = u"the home folder cannot be given to the account"_s;
         return false;
     }
-    for (const QString &key : {u"hote"_s, u"client"_s}) {
-        if (const auto [made, output] = runCommand(KeyGen, {u"-q"_s, u"-t"_s, u"ed25519"_s, u"-N"_s, QString(), u"-C"_s,
-                                                            key, u"-f"_s, folder.filePath(key)});
+    // A key of each type, as Debian's server makes them; and the client's.
+    for (const auto &[type, file] : {std::pair{u"rsa"_s, u"hote_rsa"_s}, std::pair{u"ecdsa"_s, u"hote_ecdsa"_s},
+                                     std::pair{u"ed25519"_s, u"hote_ed25519"_s}, std::pair{u"ed25519"_s, u"client"_s}}) {
+        const QStringList size = type == u"rsa"_s ? QStringList{u"-b"_s, u"2048"_s} : QStringList();
+        if (const auto [made, output] = runCommand(KeyGen, QStringList{u"-q"_s, u"-t"_s, type} + size
+                                                               + QStringList{u"-N"_s, QString(), u"-C"_s, file, u"-f"_s,
+                                                                             folder.filePath(file)});
             !made) {
-            m_error = u"the key %1 was not made: %2"_s.arg(key, output);
+            m_error = u"the key %1 was not made: %2"_s.arg(file, output);
             return false;
         }
+        if (file == u"client"_s)
+            continue;
+        // "256 SHA256:... hote_ed25519 (ED25519)"
+        const auto [listed, fingerprint] = runCommand(KeyGen, {u"-lf"_s, folder.filePath(file + u".pub"_s)});
+        if (!listed || !fingerprint.section(u' ', 1, 1).startsWith(u"SHA256:"_s)) {
+            m_error = u"the host key's fingerprint was not read: "_s + fingerprint;
+            return false;
+        }
+        m_hostKeys.append(fingerprint);
     }
     QFile::copy(folder.filePath(u"client.pub"_s), folder.filePath(u"cles_autorisees"_s));
-    // "256 SHA256:... hote (ED25519)"
-    const auto [listed, fingerprint] = runCommand(KeyGen, {u"-lf"_s, folder.filePath(u"hote.pub"_s)});
-    m_hostKey = fingerprint.section(u' ', 1, 1);
-    if (!listed || !m_hostKey.startsWith(u"SHA256:"_s)) {
-        m_error = u"the host key's fingerprint was not read: "_s + fingerprint;
-        return false;
-    }
     return true;
 }
 
@@ -252,14 +260,16 @@ publishing::FtpLogin Sshd::login() const
     login.port = m_port;
     login.user = Account;
     login.password = m_password;
-    login.hostKey = m_hostKey;
+    for (const QString &line : m_hostKeys)
+        login.hostKeys.append(line.section(u' ', 1, 1));
     login.timeoutSeconds = 5;
     return login;
 }
 
 void Sshd::writePublicationIni(const QString &folder, const QString &password, const QString &hostKey) const
 {
-    const QString key = hostKey.isEmpty() ? m_hostKey : hostKey;
+    // The lines of `ssh-keygen -lf` pasted whole, as the README says.
+    const QString key = hostKey.isEmpty() ? m_hostKeys.join(u", "_s) : hostKey;
     QFile ini(QDir(folder).filePath(u"publication.ini"_s));
     ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
     ini.write(u"[publication]\r\nprotocole=sftp\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=%2\r\nmot_de_passe=\"%3\"\r\n"

@@ -35,14 +35,15 @@ public:
     // The account's home, where the SFTP login lands, no trailing separator.
     QString root() const;
     QString file(const QString &relative) const;
-    // The host key's fingerprint as `ssh-keygen -lf` prints it: "SHA256:...".
-    QString hostKey() const { return m_hostKey; }
+    // The host keys (RSA, ECDSA, ED25519) as `ssh-keygen -lf` prints them:
+    // "256 SHA256:... hote_ed25519 (ED25519)".
+    QStringList hostKeys() const { return m_hostKeys; }
     // The private key file that the account accepts (no passphrase).
     QString clientKey() const;
     publishing::FtpLogin login() const;
     // Writes folder/publication.ini pointing at this server with
-    // protocole=sftp; the password and the host key may be given instead of
-    // the right ones ("-" leaves the key out).
+    // protocole=sftp and every host key; the password and cle_hote may be
+    // given instead of the right ones ("-" leaves cle_hote out).
     void writePublicationIni(const QString &folder, const QString &password = {}, const QString &hostKey = {}) const;
 
     // Ends the SSH sessions running now, as a host that goes away midway;
@@ -57,7 +58,7 @@ private:
     QTemporaryDir m_folder;
     QProcess m_process;
     QString m_password;
-    QString m_hostKey;
+    QStringList m_hostKeys;
     QString m_cannotRun;
     QString m_error;
     int m_port = 0;
