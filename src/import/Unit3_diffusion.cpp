@@ -1,6 +1,6 @@
 #include "Unit3.h"
 
-#include "layout/diffusionscreen.h"
+#include "publishing/diffusionscreen.h"
 #include "platform/platform.h"
 
 #include <QLineEdit>

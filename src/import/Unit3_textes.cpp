@@ -7,7 +7,7 @@
 #include "import/sources/sources.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
-#include "students/Unit2.h"
+#include "students/currentstudent.h"
 #include "workspace/paths.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "Vitrine_test.h"
 
-#include "layout/diffusionscreen.h"
+#include "publishing/diffusionscreen.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "platform/webview.h"
-#include "students/Unit2.h"
+#include "students/currentstudent.h"
 #include "students/selection.h"
 #include "workspace/paths.h"
 

@@ -1,6 +1,6 @@
 #include "Vitrine_test.h"
 
-#include "import/Unit3.h"
+#include "layout/loaddocument.h"
 #include "layout/opening.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
@@ -8,9 +8,8 @@
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "platform/webview.h"
-#include "students/Unit2.h"
+#include "students/currentstudent.h"
 #include "students/selection.h"
-#include "workspace/textfile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,8 +29,9 @@ namespace line = layout::line;
 
 QPointer<TForm1> Form1;
 
-TForm1::TForm1(TForm3 *owner)
+TForm1::TForm1(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, Qt::red, Qt::white)
+    , m_student(student)
 {
     setWindowTitle(u"Form1"_s);
     resize(1366, 1024);
@@ -42,14 +42,9 @@ TForm1::TForm1(TForm3 *owner)
     platform::connectHandler(Edit6, &QLineEdit::textChanged, this, &TForm1::Edit6ChangeTraccking);
 }
 
-TForm3 *TForm1::importScreen() const
+students::CurrentStudent *TForm1::studentScreen() const
 {
-    return static_cast<TForm3 *>(parentWidget());
-}
-
-TForm2 *TForm1::studentScreen() const
-{
-    return importScreen()->studentScreen();
+    return &m_student;
 }
 
 void TForm1::createControls()
@@ -273,13 +268,8 @@ void TForm1::FormCreate()
 
 void TForm1::chargerDocument()
 {
-    // The document is written again from its lines, in the code page and with
-    // the line ends of every file the program writes.
-    const QStringList lines = workspace::readLines(Label3->text());
-    Memo1->setPlainText(lines.join(u'\n'));
-    workspace::writeLines(Label3->text(), lines);
-    if (layout::gardeCopie(Css, lines))
-        workspace::writeLines(Label3->text() + u".bak"_s, lines);
+    layout::loadDocument(Label3->text(), Css,
+                         [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
 }
 
 void TForm1::relireDocument(const QString &path)
@@ -519,9 +509,7 @@ void TForm1::Button1Click()
 
     // Back to a student screen: a new one, owned by this screen, which stays
     // hidden afterwards.
-    auto *students = new TForm2(this);
-    hide();
-    platform::showModal(students);
+    emit studentScreenRequested();
 }
 
 void TForm1::Button10Click()

@@ -7,9 +7,8 @@ class QWidget;
 // The part of a publication that both screens share, the layout screen's and
 // the import screen's: the checks, the connection, the uploads under a
 // progress window and the disconnection. The messages before and after are
-// each screen's own. It is screen code of publishing, kept beside the layout
-// screen, whose publication is the teacher's last step: the publishing logic
-// itself links no toolkit.
+// each screen's own. It is screen code of publishing, in a library of its own
+// (tessavo_publishing_ui): the publishing logic itself links no toolkit.
 namespace publishing {
 
 // Shown by both screens before connecting.
