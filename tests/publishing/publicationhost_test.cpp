@@ -101,6 +101,8 @@ protected:
         ::prctl(PR_SET_CHILD_SUBREAPER, 1);
         environment.insert(u"HOME"_s, root.filePath(u"maison"_s));
         environment.insert(u"XDG_STATE_HOME"_s, root.filePath(u"etat"_s));
+        // The program's client finds the record where the launcher wrote it.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(root.filePath(u"etat"_s)));
     }
 
     void TearDown() override
@@ -121,6 +123,7 @@ protected:
             if (reaped == 0)
                 QThread::msleep(10);
         }
+        qunsetenv("XDG_STATE_HOME");
     }
 
     // A fresh working folder; its name holds a blank and an accent.
@@ -325,7 +328,7 @@ TEST_F(PublicationHost, APortHeldByAnotherProgramIsToldAndNeverReportedAsServed)
             const int free = publishing::choosePorts([](int) { return true; }, {int(foreign.serverPort())}).first;
             const int ftp = c.web ? free : foreign.serverPort();
             const int web = c.web ? foreign.serverPort() : free;
-            writeFile(a + u"/publication.ini"_s, u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
+            writeFile(a + u"/publication.ini"_s, u"[publication]\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
                                                  u"mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n"_s.arg(ftp).arg(web).toLatin1());
         }
         ASSERT_TRUE(foreign.isListening());
@@ -436,7 +439,7 @@ TEST_F(PublicationHost, AnAccountItCannotServeStartsNothingAndNamesTheKey)
         SCOPED_TRACE(c.name);
         const QString a = folder(QString::fromLatin1(c.name));
         writeFile(a + u"/publication.ini"_s,
-                  (u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\n"_s + QString::fromLatin1(c.lines)).arg(ftp).arg(web).toLatin1());
+                  (u"[publication]\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=%1\r\n"_s + QString::fromLatin1(c.lines)).arg(ftp).arg(web).toLatin1());
 
         const Outcome run = launch({a});
         EXPECT_EQ(run.code, 1);
@@ -457,7 +460,7 @@ TEST_F(PublicationHost, AMissingFtpModuleIsToldWithThePackageToInstall)
     writeFile(modules + u"/pyftpdlib/__init__.py"_s, "raise ModuleNotFoundError(\"No module named 'pyftpdlib'\")\n");
     const QString a = folder(u"a"_s);
     const auto [ftp, web] = publishing::choosePorts([](int) { return true; }, {});
-    writeFile(a + u"/publication.ini"_s, u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
+    writeFile(a + u"/publication.ini"_s, u"[publication]\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
                                          u"mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n"_s.arg(ftp).arg(web).toLatin1());
     const QProcessEnvironment usual = environment;
     environment.insert(u"PYTHONPATH"_s, modules);
