@@ -608,6 +608,31 @@ TEST_F(PublicationHost, RefusesAPublishedFolderItDidNotMake)
     }
 }
 
+// The state folder holds the records that say which process to end: one
+// that another user could have put in place is not used.
+TEST_F(PublicationHost, RefusesAStateFolderThatIsALinkOrThatOthersCanWrite)
+{
+    const QString a = folder(u"a"_s);
+    const QString elsewhere = root.filePath(u"ailleurs"_s);
+    QDir().mkpath(elsewhere);
+    QDir().mkpath(root.filePath(u"etat"_s));
+    ASSERT_TRUE(QFile::link(elsewhere, state()));
+    Outcome run = launch({a});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, NotStarted + u"le dossier d'état « "_s + state() + u" » est un lien vers un autre endroit, que "
+                                    u"Tessavo ne suit pas. Supprimez-le ou renommez-le : le prochain démarrage le créera "
+                                    u"à nouveau, pour vous seul.\n"_s);
+    EXPECT_TRUE(QDir(elsewhere).isEmpty());
+
+    QFile::remove(state());
+    ASSERT_TRUE(QDir().mkdir(state()));
+    ASSERT_EQ(::chmod(QFile::encodeName(state()).constData(), 0777), 0);
+    run = launch({a});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(u"peut être modifié par d'autres utilisateurs"_s)) << run.err.toStdString();
+    EXPECT_FALSE(record(a));
+}
+
 TEST_F(PublicationHost, TheWebServerServesFilesOnlyNeverAFolderListOrALink)
 {
     const QString a = folder(u"a"_s);
