@@ -5,8 +5,10 @@
 #include "import/readingdocument.h"
 #include "import/tableofcontents.h"
 #include "layout/Vitrine_test.h"
+#include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
+#include "readingaids/markup.h"
 #include "students/Unit2.h"
 #include "students/selection.h"
 #include "workspace/paths.h"
@@ -341,8 +343,9 @@ void TForm3::Button1Click()
     }
     const import::DocumentNames &names = *chosen;
     NomImage = names.pictureName;
-    import::writeDocument(names, platform::linesOf(Memo1), folder,
-                          workspace::templateFolderPath(workspace::workingFolder()));
+    // What was brought in from a file stays text on the page.
+    import::writeDocument(names, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)},
+                          folder, workspace::templateFolderPath(workspace::workingFolder()));
     documentWritten = true;
     Edit5->setText(names.documentPath);
     studentScreen()->setCurrentDocument(names.documentPath);

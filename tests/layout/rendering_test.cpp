@@ -26,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <functional>
@@ -118,7 +119,7 @@ protected:
         EXPECT_EQ(loadsFinished, loadsExpected) << "one load per command";
         QJsonObject style;
         bool done = false;
-        engine->page()->runJavaScript(StyleScript, [&](const QVariant &result) {
+        engine->page()->runJavaScript(StyleScript, QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
             style = QJsonDocument::fromJson(result.toString().toUtf8()).object();
             done = true;
         });
