@@ -169,7 +169,17 @@ void TForm3::reopen(const import::DocumentNames &names)
     }
     {
         const QScopedValueRollback quiet(m_reopening, true);
-        Memo1->setPlainText(reopened->text.join(u'\n'));
+        // The lines brought in from a file stay marked as such.
+        Memo1->clear();
+        const QStringList &text = reopened->text;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QString line = i + 1 < text.size() ? text[i] + u'\n' : text[i];
+            if (reopened->broughtIn.value(i))
+                platform::insertBroughtInText(Memo1, line);
+            else
+                Memo1->insertPlainText(line);
+        }
+        Memo1->moveCursor(QTextCursor::Start);
     }
     m_saved = true;
     m_corrected = names;

@@ -99,6 +99,26 @@ bool madeFrom(const QStringList &document, const QStringList &textCopy, const QS
     return true;
 }
 
+// Which lines of the text copy the document shows as brought in from a file:
+// escaped whole where the teacher's own text would have kept some mark-up.
+QList<bool> broughtInLines(const QStringList &document, const QStringList &textCopy)
+{
+    QList<bool> brought(textCopy.size(), false);
+    const std::optional<readingaids::Regions> regions = regionsOf(document);
+    if (!regions || regions->endMarker - regions->logo - 1 != textLines(textCopy).size())
+        return brought;
+    qsizetype body = regions->logo + 1;
+    for (qsizetype i = 0; i < textCopy.size(); ++i) {
+        const QString &line = textCopy[i];
+        if (textLines({line}).isEmpty())
+            continue;
+        const QStringView shown = readingaids::trimLine(document[body++]);
+        const QString escaped = readingaids::escapeText(line) + LineEnd;
+        brought[i] = escaped != bodyLine(line) && shown == readingaids::trimLine(escaped);
+    }
+    return brought;
+}
+
 // "conte.html.hors-tessavo.bak", or the first of "...-2.bak", "...-3.bak"
 // that is free: an earlier one is never replaced.
 QString freeKeptCopyPath(const QString &documentPath)
@@ -185,7 +205,9 @@ workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names)
     if (isThere(names.textPath)) {
         if (const std::optional<QString> refused = unusableFile(names.textPath))
             return workspace::refuse(*refused);
-        return ReopenedDocument{names, readTextCopy(names.textPath)};
+        const QStringList text = readTextCopy(names.textPath);
+        return ReopenedDocument{names, text,
+                                broughtInLines(layout::untransformedLines(workingCopies(names)), text)};
     }
     // Without its text copy, the body of the untransformed document.
     const layout::WorkingCopies files = workingCopies(names);
@@ -203,7 +225,7 @@ workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names)
         const QString &line = untransformed[i];
         text.append(line.endsWith(LineEnd) ? line.chopped(LineEnd.size()) : line);
     }
-    return ReopenedDocument{names, text};
+    return ReopenedDocument{names, text, QList<bool>(text.size(), false)};
 }
 
 QString keptCopyMessage(const DocumentNames &names, const QString &keptCopy)

@@ -28,6 +28,9 @@ struct ReopenedDocument
 {
     DocumentNames names; // documentPath, documentName (its title), pictureName (NomImage)...
     QStringList text;    // the text the teacher typed: its text copy
+    // For each line of text, whether the document shows it as brought in from
+    // a file (its "<" and "&" as text): a correction keeps it so.
+    QList<bool> broughtIn;
 };
 
 // The document's text from its text copy, never from the document, which may

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -330,7 +331,7 @@ TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
         {"AsSaved", [] {}, false},
         {"BroughtInFromAFile", [&] {
              const import::DocumentNames names = import::documentNames(folder + u"conte"_s);
-             const QStringList shown = {u"<script>alert(1)</script>"_s, u"1 < 2 & 3"_s};
+             const QStringList shown = {u"<b>gras</b><script>alert(1)</script>"_s, u"1 < 2 & 3"_s};
              QStringList carried;
              for (const QString &line : shown)
                  carried.append(readingaids::escapeText(line));
@@ -349,6 +350,9 @@ TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
         c.prepare();
         const QByteArray outside = bytesOf(folder + u"conte.html"_s);
         const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
+        if (std::string_view(c.name) == "BroughtInFromAFile") {
+            EXPECT_EQ(import::reopenDocument(names)->broughtIn, (QList<bool>{true, true}));
+        }
 
         const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Corrigé."_s}, folder, templates());
         EXPECT_TRUE(workspace::readLines(folder + u"conte.html"_s).contains(u"Corrigé.<br>"_s));
