@@ -5,6 +5,7 @@
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -14,6 +15,7 @@ namespace import {
 namespace {
 
 const QString Html = u".html"_s;
+constexpr qsizetype MaxTitleBytes = 200;
 
 } // namespace
 
@@ -56,6 +58,11 @@ std::optional<QString> refusedTitleMessage(const DocumentNames &names)
     if (isReservedName(names))
         return u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
                u"choisissez un autre titre."_s.arg(title);
+    // The document's longest companion, "<title>.html.hors-tessavo-2.bak",
+    // must still fit the 255 bytes a file name may have.
+    if (QFile::encodeName(title).size() > MaxTitleBytes)
+        return u"Le titre « %1… » est trop long pour un nom de fichier : choisissez un autre titre."_s.arg(
+            title.left(40));
     static const QString notInAFileName = u"<>:\"|*\\"_s;
     for (const char32_t c : title.toUcs4()) {
         if (c == U'?' || c == U'#' || c == U'%')

@@ -35,7 +35,8 @@ bool isReservedName(const DocumentNames &names);
 // would cut the document's link or its logo on the tablet ("?", "#", "%"); one
 // that a file name cannot hold on the students' computers (< > : " | * \ or a
 // control character); one that Windows-1252 cannot hold, which the table of
-// contents would show as "?"; or ".html" anywhere but at its end.
+// contents would show as "?"; ".html" anywhere but at its end; or a title
+// too long for the names of the document's files.
 // "Où est le chat ?" -> "Le titre « Où est le chat ? » contient « ? », ..."
 std::optional<QString> refusedTitleMessage(const DocumentNames &names);
 

@@ -62,6 +62,7 @@ TEST(DocumentNames, RefuseTitlesThatWouldBreakTheirLinkOrTheirFile)
         {"outside the code page", u"Dvořák"_s, u"Le titre « Dvořák » contient « ř » (U+0159)"_s},
         {"html in the middle", u"conte.html.old"_s, u"Le titre « conte.html.old » ne peut porter « .html » qu'à sa fin"_s},
         {"a file of Tessavo", u"entete"_s, u"Le titre « entete » est le nom d'un fichier de Tessavo"_s},
+        {"too long for a file name", QString(201, u'a'), u"Le titre « "_s + QString(40, u'a') + u"… » est trop long"_s},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -71,7 +72,7 @@ TEST(DocumentNames, RefuseTitlesThatWouldBreakTheirLinkOrTheirFile)
         EXPECT_TRUE(refused->endsWith(u"choisissez un autre titre."_s)) << visible(*refused);
     }
     for (const QString &title : {u"conte"_s, u"Le loup & l'agneau"_s, u"L'été à Évry"_s, u"conte.HTML"_s,
-                                 u"Leçon (2) - 5 €"_s, u"conte.html"_s})
+                                 u"Leçon (2) - 5 €"_s, u"conte.html"_s, QString(200, u'a')})
         EXPECT_EQ(import::refusedTitleMessage(import::documentNames(u"/d/"_s + title)), std::nullopt) << title;
 }
 
