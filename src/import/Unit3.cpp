@@ -4,8 +4,10 @@
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
 #include "import/savedocument.h"
+#include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
+#include "readingaids/markup.h"
 #include "students/currentstudent.h"
 #include "students/selection.h"
 #include "workspace/paths.h"
@@ -339,8 +341,9 @@ void TForm3::Button1Click()
     }
     const import::DocumentNames &names = *chosen;
     NomImage = names.pictureName;
+    // What was brought in from a file stays text on the page.
     const import::TableOfContents table = import::saveNewDocument(
-        names, taken, platform::linesOf(Memo1), folder, workspace::templateFolderPath(workspace::workingFolder()),
+        names, taken, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)}, folder, workspace::templateFolderPath(workspace::workingFolder()),
         [&] {
             documentWritten = true;
             Edit5->setText(names.documentPath);
