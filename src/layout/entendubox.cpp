@@ -18,10 +18,10 @@ const QString Off = u"entendu=non"_s;
 
 EntenduBox entenduBox(const QString &cheminW)
 {
-    const readingaids::EarAvailability availability = readingaids::entenduAvailability();
+    const workspace::Result<void> availability = readingaids::entenduAvailability();
     EntenduBox box;
-    box.enabled = availability.available;
-    box.reason = availability.reason;
+    box.enabled = availability.ok();
+    box.reason = availability.reason();
     // Without espeak-ng the file is left as it is: the choice waits there
     // for a computer that has it.
     const QString path = cheminW + EntenduFile;
