@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 using namespace Qt::StringLiterals;
 using namespace readingaids;
 
@@ -22,8 +25,6 @@ struct ByEar
     QString silent;
 };
 
-}
-namespace {
 ByEar byEar(const QString &word)
 {
     const Pronunciation said = Pronouncer::process().pronounce(word);
@@ -108,12 +109,128 @@ TEST_F(SilentByEar, MarksTheLettersNotSaidInTheWordSaidAlone)
     }
 }
 
-} // namespace
-TEST(ByEarProbe, Show)
+TEST(EntenduWords, LeavesAClosingQuoteOutOfTheWordBeforeIt)
 {
-    for (const QString &w : qEnvironmentVariable("PROBE").split(u' ', Qt::SkipEmptyParts)) {
-        const ByEar b = byEar(w);
-        std::printf("%s\t%s\t%s\t%s\n", qPrintable(w), qPrintable(b.syllables), qPrintable(b.silent),
-                    qPrintable(Pronouncer::process().pronounce(w).ipa));
+    EXPECT_EQ(wordsOf(u"'Viens' dit-il.<br>"), (QStringList{u"Viens"_s, u"dit"_s, u"il"_s}));
+    EXPECT_EQ(wordsOf(u"l'arbre' et aujourd’hui<br>"), (QStringList{u"l'arbre"_s, u"et"_s, u"aujourd’hui"_s}));
+}
+
+TEST_F(SilentByEar, NeverSendsALoneConsonantOrAWordPastFortyLettersToEspeak)
+{
+    const QString long41 = u"anticonstitutionnellement"_s + u"abcdefghijklmnop"_s;
+    ASSERT_EQ(long41.size(), 41);
+    EXPECT_EQ(Pronouncer::process().pronounce(u"l").outcome, Pronunciation::Outcome::NotAWord);
+    EXPECT_EQ(Pronouncer::process().pronounce(long41).outcome, Pronunciation::Outcome::TooLong);
+    EarWords words(Pronouncer::process());
+    words.prepareBody({u"l' d' "_s + long41 + u"<br>"_s});
+    EXPECT_EQ(words.pronounced(), 0);
+}
+
+// Beyond forty letters a word is cut by its letters: a word of a million
+// letters is written as the letter rules write it, in a moment.
+TEST_F(SyllablesByEar, CutsAWordPastFortyLettersByItsLetters)
+{
+    for (const QString &word : {u"anticonstitutionnellementanticonstitution"_s, u"ba"_s.repeated(500000)}) {
+        const QString line = u"Le "_s + word + u".<br>"_s;
+        EarCount count;
+        const QStringList byEar = byEarBodyLines({line}, WrittenAid::Couleurs, &count);
+        EXPECT_EQ(byEar.constFirst(), treatBodyLine(BodyAid::Couleurs, line));
+        EXPECT_EQ(count.words, 2);
+        EXPECT_EQ(count.byLetters, 1);
     }
 }
+
+// The three aids by ear on a line of a new student's text.
+TEST_F(SyllablesByEar, WritesTheLinesOfTheThreeAids)
+{
+    const QString line = u"Le petit bateau, sur la montagne : les enfants chantent l'hiver.<br>"_s;
+    const auto c = [](QStringList s) {
+        QString out = u"<FONT color=\"red\">"_s + s.takeFirst();
+        const char16_t *colours[] = {u"green", u"blue", u"black", u"orange", u"red"};
+        for (qsizetype k = 0; k < s.size(); ++k)
+            out += u"</FONT><FONT color=\""_s + QString::fromUtf16(colours[k % 5]) + u"\">"_s + s[k];
+        return out + u"</FONT>"_s;
+    };
+    EXPECT_EQ(visible(treatBodyLine(BodyAid::CouleursEntendu, line)),
+              visible(u" "_s + c({u"Le"_s}) + u" "_s + c({u"pe"_s, u"tit"_s}) + u" "_s + c({u"ba"_s, u"teau,"_s}) + u" "_s
+                      + c({u"sur"_s}) + u" "_s + c({u"la"_s}) + u" "_s + c({u"mon"_s, u"ta"_s, u"gne"_s}) + u" "_s + c({u":"_s})
+                      + u" "_s + c({u"les"_s}) + u" "_s + c({u"en"_s, u"fants"_s}) + u" "_s + c({u"chan"_s, u"tent"_s})
+                      + u" "_s + c({u"l'hi"_s, u"ver."_s}) + u"<br>"_s));
+    EXPECT_EQ(visible(treatBodyLine(BodyAid::TiretsEntendu, u"Le porte-monnaie de l'arc-en-ciel.<br>")),
+              visible(u" Le por-te-mon-naie de l'arc-en-ciel.<br>"));
+    const QString g = silentOpening.toString();
+    const QString e = silentClosing.toString();
+    EXPECT_EQ(visible(treatBodyLine(BodyAid::MuettesEntendu, u"Il a un sac avec un petit chat, ils chantent l'hiver.<br>")),
+              visible(u" Il a un sac avec un peti"_s + g + u"t"_s + e + u" cha"_s + g + u"t"_s + e + u", il"_s + g + u"s"_s
+                      + e + u" chant"_s + g + u"ent"_s + e + u" l'"_s + g + u"h"_s + e + u"iver.<br>"_s));
+}
+
+TEST(Corrections, ReadsTheTeachersNotationOrSaysWhyNot)
+{
+    const struct
+    {
+        QString word;
+        QString notation;
+        QString shown;  // the notation of the cut; empty when refused
+        QString reason; // a part of the French refusal
+    } cases[] = {
+        {u"oignon"_s, u"o[i]|gnon"_s, u"o[i]|gnon"_s, {}},
+        {u"Oignon"_s, u" O[I]|GNON "_s, u"O[i]|gnon"_s, {}},
+        {u"chantent"_s, u"chan|t[ent]"_s, u"chan|t[ent]"_s, {}},
+        {u"petite"_s, u"pe|ti|t[e]"_s, u"pe|ti|t[e]"_s, {}},
+        {u"oignon"_s, u""_s, {}, u"vide"_s},
+        {u"oignon"_s, u"oi|gnion"_s, {}, u"n'a pas les lettres de « oignon »"_s},
+        {u"oignon"_s, u"o||ignon"_s, {}, u"au moins une lettre"_s},
+        {u"oignon"_s, u"oignon|"_s, {}, u"au moins une lettre"_s},
+        {u"oignon"_s, u"o[i|gnon"_s, {}, u"refermé"_s},
+        {u"oignon"_s, u"o]i[gnon"_s, {}, u"paires"_s},
+        {u"oignon"_s, u"[oignon]"_s, {}, u"muettes"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(visible(c.notation));
+        const workspace::Result<WordCut> cut = cutFromNotation(c.word, c.notation);
+        if (c.shown.isEmpty()) {
+            ASSERT_FALSE(cut);
+            EXPECT_TRUE(cut.reason().contains(c.reason)) << visible(cut.reason());
+        } else {
+            ASSERT_TRUE(cut) << visible(cut.reason());
+            EXPECT_EQ(notationOf(c.word, *cut), c.shown);
+        }
+    }
+}
+
+// A correction changes every aid, by ear or not, and is kept in the working
+// folder for the next start.
+TEST_F(SyllablesByEar, ACorrectionChangesEveryAidAndSurvivesARestart)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString line = u"Un oignon.<br>"_s;
+    const QString couleurs = treatBodyLine(BodyAid::Couleurs, line);
+    const QString tirets = treatBodyLine(BodyAid::Tirets, line);
+    const QString muettes = treatBodyLine(BodyAid::Muettes, line);
+    EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line), u" Un oi-gnon.<br>"_s);
+
+    const workspace::Result<void> refused = correctWord(folder.path(), u"oignon", u"ognon");
+    EXPECT_FALSE(refused);
+    EXPECT_FALSE(QFile::exists(folder.filePath(CorrectionsFile)));
+    ASSERT_TRUE(correctWord(folder.path(), u"oignon", u"o[i]|gnon"));
+
+    EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line), u" Un oi-gnon.<br>"_s);
+    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), u" Un oi-gnon.<br>"_s);
+    EXPECT_NE(tirets, u" Un oi-gnon.<br>"_s);
+    EXPECT_EQ(treatBodyLine(BodyAid::Muettes, line), u" Un o-ignon.<br>"_s);
+    EXPECT_EQ(treatBodyLine(BodyAid::MuettesEntendu, line),
+              u" Un o"_s + silentOpening.toString() + u"i"_s + silentClosing.toString() + u"gnon.<br>"_s);
+    EXPECT_NE(treatBodyLine(BodyAid::Couleurs, line), couleurs);
+
+    // The next start reads the file; without it, the letter rules as before.
+    setProcessCorrections({});
+    EXPECT_EQ(treatBodyLine(BodyAid::Couleurs, line), couleurs);
+    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), tirets);
+    EXPECT_EQ(treatBodyLine(BodyAid::Muettes, line), muettes);
+    setProcessCorrections(Corrections::read(folder.filePath(CorrectionsFile)));
+    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), u" Un oi-gnon.<br>"_s);
+}
+
+} // namespace
