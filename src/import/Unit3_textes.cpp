@@ -4,7 +4,7 @@
 #include "Unit3.h"
 
 #include "import/reopen.h"
-#include "import/sources/sources.h"
+#include "sources/sources.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
 #include "students/currentstudent.h"

@@ -245,13 +245,11 @@ void TForm1::FormCreate()
     setWindowState(windowState() | Qt::WindowMaximized);
     echelle = layout::echelle(display);
 
-    const layout::Ouverture ouverture = layout::ouvrir(Css, display, cheminW + u"style.css"_s);
-    if (ouverture.echec)
-        throw *ouverture.echec;
-    montrer(ouverture);
+    const layout::Opening opening = layout::openingOf(Css, display, cheminW + u"style.css"_s);
+    montrer(opening);
     // Saved before the document is read: a document that cannot be read
     // then leaves the underline as the teacher sees it.
-    if (ouverture.sauverCss)
+    if (opening.saveCss)
         layout::SauveCSS(cheminW, Css);
 
     m_entendu = layout::entenduBox(cheminW);
@@ -281,35 +279,35 @@ void TForm1::relireDocument(const QString &path)
     Rafraichir();
 }
 
-void TForm1::montrer(const layout::Ouverture &ouverture)
+void TForm1::montrer(const layout::Opening &opening)
 {
-    Css = ouverture.css;
-    WebBrowser1->setGeometry(QRect(QPoint(0, 0), ouverture.vue));
-    Label1->setText(ouverture.hauteur);
-    Label2->setText(ouverture.largeur);
+    Css = opening.css;
+    WebBrowser1->setGeometry(QRect(QPoint(0, 0), opening.view));
+    Label1->setText(opening.heightLabel);
+    Label2->setText(opening.widthLabel);
     {
         const QSignalBlocker quietWidth(TrackBar1);
         const QSignalBlocker quietHeight(TrackBar2);
-        TrackBar1->setValue(ouverture.largeurBarre);
-        TrackBar2->setValue(ouverture.hauteurBarre);
+        TrackBar1->setValue(opening.widthBar);
+        TrackBar2->setValue(opening.heightBar);
     }
     // The labels hold their texts before the scaling fits them.
     AffichRelatif();
     Memo1->hide();
     Memo2->hide();
 
-    taille = ouverture.compteurs.taille;
-    espacel = ouverture.compteurs.espacel;
-    espacem = ouverture.compteurs.espacem;
+    taille = opening.counters.taille;
+    espacel = opening.counters.espacel;
+    espacem = opening.counters.espacem;
     afficher(Edit1, taille);
     afficher(Edit2, espacel);
     afficher(Edit3, espacem);
 
-    showAidBoxes(ouverture.aides);
+    showAidBoxes(opening.aids);
     const QSignalBlocker quietOverline(Surligne);
     const QSignalBlocker quietUnderline(souligne);
-    Surligne->setChecked(ouverture.soulignement.surligne);
-    souligne->setChecked(ouverture.soulignement.souligne);
+    Surligne->setChecked(opening.underline.surligne);
+    souligne->setChecked(opening.underline.souligne);
 }
 
 void TForm1::setCurrentDocument(const QString &path)
@@ -498,7 +496,7 @@ void TForm1::SurligneChange()
 
 void TForm1::Button1Click()
 {
-    layout::reglages(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
+    layout::recordSettings(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
     layout::SauveCSS(cheminW, Css);
     // One load of the student's working page.
     const QUrl page = QUrl::fromLocalFile(QDir::fromNativeSeparators(cheminW + u"TexteAlire.html"_s));

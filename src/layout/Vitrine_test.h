@@ -18,7 +18,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace layout {
-struct Ouverture;
+struct Opening;
 }
 
 namespace students {
@@ -185,7 +185,7 @@ private:
     // them, and its copy beside it when no aid is in force.
     void chargerDocument();
     // Shows what the opening restored; no handler runs.
-    void montrer(const layout::Ouverture &ouverture);
+    void montrer(const layout::Opening &opening);
     void commande(layout::Commande commande, QLineEdit *shownIn);
     // Shows a counter whole in its field.
     void afficher(QLineEdit *field, int value);

@@ -264,7 +264,7 @@ TEST_F(Diffusion, AServerStoppedMidwayKeepsWhatWentUpAndNamesTheFileThatDidNot)
     EXPECT_EQ(platform.progress.openNow, 0);
     EXPECT_TRUE(platform.shell.addresses.isEmpty());
     EXPECT_EQ(bytesOf(source + order.at(2)), third);
-    EXPECT_FALSE(publishing::publicationEnCours());
+    EXPECT_FALSE(publishing::publicationRunning());
 }
 
 TEST_F(Diffusion, AnUploadTheHostRefusesNamesTheFileAndTheHostsReply)
