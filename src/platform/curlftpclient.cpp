@@ -305,7 +305,11 @@ void CurlFtpClient::raise(int code, const QString &failureText)
     if (detail.isEmpty())
         detail = QString::fromUtf8(curl_easy_strerror(result));
     QString text;
-    switch (result) {
+    // "421 Too many connections": the server said why it closes, which libcurl
+    // reports as a time-out.
+    if (reply.startsWith(u"421"_s))
+        text = u"Le serveur de publication %1 a fermé la connexion (réponse du serveur : %2)."_s.arg(host, reply);
+    else switch (result) {
     case CURLE_COULDNT_RESOLVE_HOST:
         text = u"Le serveur de publication « %1 » est introuvable (clé hote de publication.ini)."_s.arg(m_login.host);
         break;
