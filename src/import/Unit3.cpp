@@ -3,14 +3,14 @@
 #include "import/eleve.h"
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
-#include "import/tableofcontents.h"
-#include "layout/Vitrine_test.h"
+#include "import/savedocument.h"
 #include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
 #include "readingaids/markup.h"
-#include "students/Unit2.h"
+#include "students/currentstudent.h"
 #include "students/selection.h"
+#include "students/studentlist.h"
 #include "workspace/paths.h"
 
 #include <QImageReader>
@@ -34,12 +34,21 @@ const QRect WebBrowser2Place{1069, 212, 287, 183};
 const QString PictureFilter = u"Jpg files (*.jpg)|*.jpg"_s;
 const QString DocumentFilter = u"Html files (*.html)|*.html"_s;
 
+// The students folder that holds a student folder, both ending with the
+// separator.
+QString studentsFolderOf(const QString &studentFolder)
+{
+    const QString withoutEnd = studentFolder.endsWith(workspace::separator()) ? studentFolder.chopped(1) : studentFolder;
+    return withoutEnd.left(withoutEnd.lastIndexOf(workspace::separator()) + 1);
+}
+
 } // namespace
 
 const QString TForm3::SaveNewCaption = u" 2->Choisir un logo et ->Sauvegarder le texte "_s;
 
-TForm3::TForm3(TForm2 *owner)
+TForm3::TForm3(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, QColor(0x0C, 0x7B, 0x7B), Qt::white)
+    , m_student(student)
 {
     setWindowTitle(u"Form3"_s);
     resize(1366, 980);
@@ -48,9 +57,9 @@ TForm3::TForm3(TForm2 *owner)
     FormCreate();
 }
 
-TForm2 *TForm3::studentScreen() const
+students::CurrentStudent *TForm3::studentScreen() const
 {
-    return static_cast<TForm2 *>(parentWidget());
+    return &m_student;
 }
 
 QPushButton *TForm3::makeStepButton(const QString &text, int y)
@@ -174,7 +183,12 @@ void TForm3::FormCreate()
     Edit5->setText(NothingSaved);
     MiseEnPage = false;
     Button7->setFocus();
-    const import::TEleve eleve = import::splitIdentity(selection.student);
+    // The identity from the student's line in the class register: a surname
+    // with a blank shows whole.
+    const students::StudentIdentity listed =
+        students::listedStudent(studentsFolderOf(selection.studentFolder), selection.student);
+    const import::TEleve eleve = import::shortFields(students::shownName(listed.surname),
+                                                     students::shownName(listed.firstName), listed.mail);
     Edit1->setText(eleve.nom);
     Edit2->setText(eleve.prenom);
     // The class shown is the student screen's, not the third part of the
@@ -249,9 +263,7 @@ void TForm3::Button6Click()
     }
     MiseEnPage = true;
     showWebBrowser2()->navigate(workspace::travauxAddress(workspace::workingFolder()));
-    Form1 = new TForm1(this);
-    Form1->show();
-    Form1->setCurrentDocument(Edit5->text());
+    emit layoutScreenRequested(Edit5->text());
 }
 
 bool TForm3::showPicture(const QString &path)
@@ -344,14 +356,13 @@ void TForm3::Button1Click()
     const import::DocumentNames &names = *chosen;
     NomImage = names.pictureName;
     // What was brought in from a file stays text on the page.
-    import::writeDocument(names, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)},
-                          folder, workspace::templateFolderPath(workspace::workingFolder()));
-    documentWritten = true;
-    Edit5->setText(names.documentPath);
-    studentScreen()->setCurrentDocument(names.documentPath);
-
-    import::placePicture(taken, names.picturePath);
-    const import::TableOfContents table = import::writeTable(folder, names.documentName, names.pictureName);
+    const import::TableOfContents table = import::saveNewDocument(
+        names, taken, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)}, folder, workspace::templateFolderPath(workspace::workingFolder()),
+        [&] {
+            documentWritten = true;
+            Edit5->setText(names.documentPath);
+            studentScreen()->setCurrentDocument(names.documentPath);
+        });
     Memo2->setPlainText(table.scratch.join(u'\n'));
     m_saved = true;
     fillDocumentList();
@@ -364,6 +375,5 @@ void TForm3::documentSaved(const QString &path)
     // A layout screen left open over this one shows the document as saved,
     // and its aids are built from the new text, not from the lines it read
     // at its opening.
-    for (TForm1 *layout : findChildren<TForm1 *>(Qt::FindDirectChildrenOnly))
-        layout->relireDocument(path);
+    emit documentWritten(path);
 }

@@ -4,12 +4,12 @@
 #include "Unit3.h"
 
 #include "import/reopen.h"
-#include "import/sources/sources.h"
+#include "sources/sources.h"
 #include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
 #include "readingaids/markup.h"
-#include "students/Unit2.h"
+#include "students/currentstudent.h"
 #include "workspace/paths.h"
 
 #include <QApplication>

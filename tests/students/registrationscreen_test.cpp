@@ -1,5 +1,6 @@
 // "Enregistrer cet élève" on the student screen, driven headless against a
 // real FTP server on loopback; and the screen's other edge cases.
+#include "app/screenflow.h"
 #include "fakeplatform.h"
 #include "ftpserver.h"
 #include "import/Unit3.h"
@@ -615,6 +616,7 @@ TEST_F(RegistrationScreen, GoesOnToTheImportScreenAfterTheFieldsWereEdited)
 {
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
+    app::followStudentScreen(&screen);
     screen.show();
     screen.ListView1->setCurrentRow(0);
     screen.ListView1Click();
@@ -636,6 +638,7 @@ TEST_F(RegistrationScreen, RefusesToGoOnWithAnEmptyMail)
 {
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
+    app::followStudentScreen(&screen);
     screen.ListView1->setCurrentRow(0);
     screen.ListView1Click();
     screen.Edit4->clear();
