@@ -169,8 +169,10 @@ void TForm3::reopen(const import::DocumentNames &names)
     }
     {
         const QScopedValueRollback quiet(m_reopening, true);
-        // The lines brought in from a file stay marked as such.
+        // The lines brought in from a file stay marked as such; as a text
+        // set anew, nothing of it can be undone.
         Memo1->clear();
+        Memo1->document()->setUndoRedoEnabled(false);
         const QStringList &text = reopened->text;
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QString line = i + 1 < text.size() ? text[i] + u'\n' : text[i];
@@ -179,6 +181,7 @@ void TForm3::reopen(const import::DocumentNames &names)
             else
                 Memo1->insertPlainText(line);
         }
+        Memo1->document()->setUndoRedoEnabled(true);
         Memo1->moveCursor(QTextCursor::Start);
     }
     m_saved = true;
