@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -127,6 +128,11 @@ class DesktopClipboard : public Clipboard
 {
 public:
     QString text() const override { return QGuiApplication::clipboard()->text(); }
+    QString html() const override
+    {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        return data && data->hasHtml() ? data->html() : QString();
+    }
     void setText(const QString &text) override { QGuiApplication::clipboard()->setText(text); }
 };
 
