@@ -1,6 +1,7 @@
 // The desktop's own seams.
 #include "curlftpclient.h"
 #include "enginewebview.h"
+#include "filedialogwidget.h"
 #include "filefilter.h"
 #include "platform.h"
 
@@ -41,28 +42,20 @@ class DesktopFileDialogs : public FileDialogs
 public:
     std::optional<QString> openFile(QWidget *parent, const FileDialogRequest &request) override
     {
-        return chosen(QFileDialog::getOpenFileName(parent, QString(), start(request),
-                                                   toQtFileFilter(request.filter)));
+        return chosen(*makeFileDialog(parent, request, false));
     }
 
     std::optional<QString> saveFile(QWidget *parent, const FileDialogRequest &request) override
     {
-        // The system asks before nothing: a name already in use is replaced.
-        return chosen(QFileDialog::getSaveFileName(parent, QString(), start(request),
-                                                   toQtFileFilter(request.filter), nullptr,
-                                                   QFileDialog::DontConfirmOverwrite));
+        return chosen(*makeFileDialog(parent, request, true));
     }
 
 private:
-    static QString start(const FileDialogRequest &request)
+    static std::optional<QString> chosen(QFileDialog &dialog)
     {
-        if (request.fileName.isEmpty())
-            return request.initialFolder;
-        return QDir(request.initialFolder).filePath(request.fileName);
-    }
-
-    static std::optional<QString> chosen(const QString &path)
-    {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString path = dialog.selectedFiles().first();
         if (path.isEmpty())
             return std::nullopt;
         return QDir::toNativeSeparators(path);
