@@ -4,11 +4,12 @@
 #include "import/paste.h"
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
-#include "import/tableofcontents.h"
-#include "layout/Vitrine_test.h"
+#include "import/savedocument.h"
+#include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
-#include "students/Unit2.h"
+#include "readingaids/markup.h"
+#include "students/currentstudent.h"
 #include "students/selection.h"
 #include "students/studentlist.h"
 #include "workspace/characters.h"
@@ -51,8 +52,9 @@ QString studentsFolderOf(const QString &studentFolder)
 
 const QString TForm3::SaveNewCaption = u" 2->Choisir un logo et ->Sauvegarder le texte "_s;
 
-TForm3::TForm3(TForm2 *owner)
+TForm3::TForm3(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, QColor(0x0C, 0x7B, 0x7B), Qt::white)
+    , m_student(student)
 {
     setWindowTitle(u"Form3"_s);
     resize(1366, 980);
@@ -61,9 +63,9 @@ TForm3::TForm3(TForm2 *owner)
     FormCreate();
 }
 
-TForm2 *TForm3::studentScreen() const
+students::CurrentStudent *TForm3::studentScreen() const
 {
-    return static_cast<TForm2 *>(parentWidget());
+    return &m_student;
 }
 
 QPushButton *TForm3::makeStepButton(const QString &text, int y)
@@ -285,9 +287,7 @@ void TForm3::Button6Click()
     }
     MiseEnPage = true;
     showWebBrowser2()->navigate(workspace::travauxAddress(workspace::workingFolder()));
-    Form1 = new TForm1(this);
-    Form1->show();
-    Form1->setCurrentDocument(Edit5->text());
+    emit layoutScreenRequested(Edit5->text());
 }
 
 bool TForm3::showPicture(const QString &path)
@@ -395,14 +395,14 @@ void TForm3::Button1Click()
     }
     const import::DocumentNames &names = *chosen;
     NomImage = names.pictureName;
-    import::writeDocument(names, platform::linesOf(Memo1), folder,
-                          workspace::templateFolderPath(workspace::workingFolder()));
-    documentWritten = true;
-    Edit5->setText(names.documentPath);
-    studentScreen()->setCurrentDocument(names.documentPath);
-
-    import::placePicture(taken, names.picturePath);
-    const import::TableOfContents table = import::writeTable(folder, names.documentName, names.pictureName);
+    // What was brought in from a file stays text on the page.
+    const import::TableOfContents table = import::saveNewDocument(
+        names, taken, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)}, folder, workspace::templateFolderPath(workspace::workingFolder()),
+        [&] {
+            documentWritten = true;
+            Edit5->setText(names.documentPath);
+            studentScreen()->setCurrentDocument(names.documentPath);
+        });
     Memo2->setPlainText(table.scratch.join(u'\n'));
     m_saved = true;
     fillDocumentList();
@@ -415,6 +415,5 @@ void TForm3::documentSaved(const QString &path)
     // A layout screen left open over this one shows the document as saved,
     // and its aids are built from the new text, not from the lines it read
     // at its opening.
-    for (TForm1 *layout : findChildren<TForm1 *>(Qt::FindDirectChildrenOnly))
-        layout->relireDocument(path);
+    emit documentWritten(path);
 }

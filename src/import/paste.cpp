@@ -1,6 +1,6 @@
 #include "paste.h"
 
-#include "import/sources/html.h"
+#include "sources/html.h"
 
 #include <QStringList>
 

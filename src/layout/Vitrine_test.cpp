@@ -1,6 +1,6 @@
 #include "Vitrine_test.h"
 
-#include "import/Unit3.h"
+#include "layout/loaddocument.h"
 #include "layout/opening.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
@@ -8,9 +8,8 @@
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "platform/webview.h"
-#include "students/Unit2.h"
+#include "students/currentstudent.h"
 #include "students/selection.h"
-#include "workspace/textfile.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,8 +29,9 @@ namespace line = layout::line;
 
 QPointer<TForm1> Form1;
 
-TForm1::TForm1(TForm3 *owner)
+TForm1::TForm1(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, Qt::red, Qt::white)
+    , m_student(student)
 {
     setWindowTitle(u"Form1"_s);
     resize(1366, 1024);
@@ -42,14 +42,9 @@ TForm1::TForm1(TForm3 *owner)
     platform::connectHandler(Edit6, &QLineEdit::textChanged, this, &TForm1::Edit6ChangeTraccking);
 }
 
-TForm3 *TForm1::importScreen() const
+students::CurrentStudent *TForm1::studentScreen() const
 {
-    return static_cast<TForm3 *>(parentWidget());
-}
-
-TForm2 *TForm1::studentScreen() const
-{
-    return importScreen()->studentScreen();
+    return &m_student;
 }
 
 void TForm1::createControls()
@@ -153,10 +148,11 @@ void TForm1::createControls()
     Label3 = label({}, {16, 752, 1320, 17}, boldFont(14));
     Label4 = label(u"Son à mettre en relief"_s, {424, 914, 190, 17}, boldFont(14));
     Label4->setToolTip(u"Utile en CP CE1"_s);
-    // The "entendu" box and its note stand on the sound field's row where
-    // nothing else stands: the box after the width track bar, the note under
-    // the border boxes, beside the banner, with room for two lines.
-    Entendu = box(u"entendu"_s, {773, 937, 80, 19});
+    // The "entendu" box serves every word aid: it stands apart, right of
+    // the border boxes, in the aid boxes' font. Its note stands on the sound
+    // field's row, under the border boxes, beside the banner, with room for
+    // two lines.
+    Entendu = box(layout::EntenduCaption, {990, 834, 300, 22}, plainFont(16));
     LabelEntendu = label({}, {860, 940, 480, 40});
     LabelEntendu->setWordWrap(true);
     LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -250,20 +246,19 @@ void TForm1::FormCreate()
     setWindowState(windowState() | Qt::WindowMaximized);
     echelle = layout::echelle(display);
 
-    const layout::Ouverture ouverture = layout::ouvrir(Css, display, cheminW + u"style.css"_s);
-    if (ouverture.echec)
-        throw *ouverture.echec;
-    montrer(ouverture);
+    const layout::Opening opening = layout::openingOf(Css, display, cheminW + u"style.css"_s);
+    montrer(opening);
     // Saved before the document is read: a document that cannot be read
     // then leaves the underline as the teacher sees it.
-    if (ouverture.sauverCss)
+    if (opening.saveCss)
         layout::SauveCSS(cheminW, Css);
 
     m_entendu = layout::entenduBox(cheminW);
     Entendu->setEnabled(m_entendu.enabled);
     Entendu->setChecked(m_entendu.checked);
-    Entendu->setToolTip(m_entendu.enabled ? u"Coché : marque les lettres du son que l'on entend "
-                                            u"(« on » dans « bonbon », pas dans « bonne »)"_s
+    Entendu->setToolTip(m_entendu.enabled ? u"Coché : les syllabes, les lettres muettes et le son se lisent à "
+                                            u"l'oreille, d'après la prononciation (ba|teau, peti[t], « on » "
+                                            u"dans « bonbon », pas dans « bonne »)"_s
                                           : m_entendu.reason);
     montrerEntendu();
 
@@ -273,13 +268,8 @@ void TForm1::FormCreate()
 
 void TForm1::chargerDocument()
 {
-    // The document is written again from its lines, in the code page and with
-    // the line ends of every file the program writes.
-    const QStringList lines = workspace::readLines(Label3->text());
-    Memo1->setPlainText(lines.join(u'\n'));
-    workspace::writeLines(Label3->text(), lines);
-    if (layout::gardeCopie(Css, lines))
-        workspace::writeLines(Label3->text() + u".bak"_s, lines);
+    layout::loadDocument(Label3->text(), Css,
+                         [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
 }
 
 void TForm1::relireDocument(const QString &path)
@@ -291,35 +281,35 @@ void TForm1::relireDocument(const QString &path)
     Rafraichir();
 }
 
-void TForm1::montrer(const layout::Ouverture &ouverture)
+void TForm1::montrer(const layout::Opening &opening)
 {
-    Css = ouverture.css;
-    WebBrowser1->setGeometry(QRect(QPoint(0, 0), ouverture.vue));
-    Label1->setText(ouverture.hauteur);
-    Label2->setText(ouverture.largeur);
+    Css = opening.css;
+    WebBrowser1->setGeometry(QRect(QPoint(0, 0), opening.view));
+    Label1->setText(opening.heightLabel);
+    Label2->setText(opening.widthLabel);
     {
         const QSignalBlocker quietWidth(TrackBar1);
         const QSignalBlocker quietHeight(TrackBar2);
-        TrackBar1->setValue(ouverture.largeurBarre);
-        TrackBar2->setValue(ouverture.hauteurBarre);
+        TrackBar1->setValue(opening.widthBar);
+        TrackBar2->setValue(opening.heightBar);
     }
     // The labels hold their texts before the scaling fits them.
     AffichRelatif();
     Memo1->hide();
     Memo2->hide();
 
-    taille = ouverture.compteurs.taille;
-    espacel = ouverture.compteurs.espacel;
-    espacem = ouverture.compteurs.espacem;
+    taille = opening.counters.taille;
+    espacel = opening.counters.espacel;
+    espacem = opening.counters.espacem;
     afficher(Edit1, taille);
     afficher(Edit2, espacel);
     afficher(Edit3, espacem);
 
-    showAidBoxes(ouverture.aides);
+    showAidBoxes(opening.aids);
     const QSignalBlocker quietOverline(Surligne);
     const QSignalBlocker quietUnderline(souligne);
-    Surligne->setChecked(ouverture.soulignement.surligne);
-    souligne->setChecked(ouverture.soulignement.souligne);
+    Surligne->setChecked(opening.underline.surligne);
+    souligne->setChecked(opening.underline.souligne);
 }
 
 void TForm1::setCurrentDocument(const QString &path)
@@ -508,7 +498,7 @@ void TForm1::SurligneChange()
 
 void TForm1::Button1Click()
 {
-    layout::reglages(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
+    layout::recordSettings(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
     layout::SauveCSS(cheminW, Css);
     // One load of the student's working page.
     const QUrl page = QUrl::fromLocalFile(QDir::fromNativeSeparators(cheminW + u"TexteAlire.html"_s));
@@ -519,9 +509,7 @@ void TForm1::Button1Click()
 
     // Back to a student screen: a new one, owned by this screen, which stays
     // hidden afterwards.
-    auto *students = new TForm2(this);
-    hide();
-    platform::showModal(students);
+    emit studentScreenRequested();
 }
 
 void TForm1::Button10Click()

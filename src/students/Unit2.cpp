@@ -1,6 +1,5 @@
 #include "Unit2.h"
 
-#include "import/Unit3.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
@@ -269,7 +268,7 @@ void TForm2::Button2Click()
         platform::ShowMessage(this, u"Il faut choisir un élève ou en créer un nouveau"_s);
         return;
     }
-    platform::showModal(new TForm3(this));
+    emit importScreenRequested();
 }
 
 void TForm2::Button3Click()

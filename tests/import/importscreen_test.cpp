@@ -2,7 +2,7 @@
 // a reading document with scripted dialogs and real files.
 #include "importstudent.h"
 #include "import/paste.h"
-#include "import/sources/sources.h"
+#include "sources/sources.h"
 #include "platform/controls.h"
 #include "testfiles.h"
 #include "visible.h"

@@ -1,5 +1,6 @@
 #include "layoutfolder.h"
 
+#include "app/screenflow.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
 #include "studentchoice.h"
@@ -49,6 +50,9 @@ StudentFolder::StudentFolder(const fakes::WorkingFolder &folder, const QStringLi
     lines += workspace::readLines(reserve(u"FinFichier.html"_s));
     document = cheminW + u"conte à lire.html"_s;
     workspace::writeLines(document, lines);
+    // The aids by their letters unless a test turns "entendu" on, or
+    // removes this choice to see the default.
+    workspace::writeLines(cheminW + u"entendu.ini"_s, {u"entendu=non"_s});
 }
 
 QString StudentFolder::cssPath() const
@@ -80,7 +84,7 @@ Screens::Screens(const StudentFolder &student)
 {
     fakes::chooseStudent(students, QDir(student.cheminW).dirName());
     students->setCurrentDocument(student.document);
-    import = new TForm3(students);
+    import = app::makeImportScreen(students);
     import->Edit5->setText(student.document);
 }
 
@@ -91,10 +95,7 @@ Screens::~Screens()
 
 TForm1 *Screens::openLayout()
 {
-    auto *layout = new TForm1(import);
-    layout->show();
-    layout->setCurrentDocument(import->Edit5->text());
-    return layout;
+    return app::openLayoutScreen(import, import->Edit5->text());
 }
 
 } // namespace layouttest

@@ -1,5 +1,6 @@
 // The current selection as the student screen hands it to the other screens,
 // and the controls that show it.
+#include "app/screenflow.h"
 #include "fakeplatform.h"
 #include "import/Unit3.h"
 #include "studentchoice.h"
@@ -179,7 +180,7 @@ TEST_F(Selection, TheImportScreenShowsTheSelectionAndTheClassAsTypedSince)
     fakes::chooseStudent(&students, Dupont);
     // The class field is typed again after the choice, without registering.
     students.Edit3->setText(u"CM2"_s);
-    auto *import = new TForm3(&students);
+    auto *import = app::makeImportScreen(&students);
 
     const QString folder = studentsFolder() + Dupont + workspace::separator();
     EXPECT_EQ(import->Label2->text(), folder);
