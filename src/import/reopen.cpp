@@ -108,10 +108,20 @@ QList<bool> broughtInLines(const QStringList &document, const QStringList &textC
     if (!regions || regions->endMarker - regions->logo - 1 != textLines(textCopy).size())
         return brought;
     qsizetype body = regions->logo + 1;
+    // The lines as textLines keeps them: a blank line between two paragraphs
+    // is one body line ("<br>"), the others none.
+    bool blankBefore = false;
+    bool textBefore = false;
     for (qsizetype i = 0; i < textCopy.size(); ++i) {
         const QString &line = textCopy[i];
-        if (textLines({line}).isEmpty())
+        if (textLines({line}).isEmpty()) {
+            blankBefore = textBefore;
             continue;
+        }
+        if (blankBefore)
+            ++body;
+        blankBefore = false;
+        textBefore = true;
         const QStringView shown = readingaids::trimLine(document[body++]);
         const QString escaped = readingaids::escapeText(line) + LineEnd;
         brought[i] = escaped != bodyLine(line) && shown == readingaids::trimLine(escaped);

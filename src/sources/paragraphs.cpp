@@ -4,7 +4,17 @@ namespace sources {
 
 void Paragraphs::flush()
 {
-    m_budget.spend(m_line.size() + 1);
+    if (!m_emitted) {
+        // The paragraph's first line: an empty line parts it from the one
+        // before, but for two items of a list.
+        if (!m_lines.isEmpty() && !(m_item && m_lastWasItem))
+            m_lines.append(QString());
+        if (m_item)
+            m_line.prepend(u"\u2022 ");
+        m_emitted = true;
+        m_lastWasItem = m_item;
+    }
+    m_budget.spend(m_line.size() + 3);
     m_lines.append(m_line);
     m_line.clear();
 }
@@ -13,6 +23,9 @@ void Paragraphs::start()
 {
     if (m_depth > 0 && !m_line.isEmpty())
         flush();
+    // A paragraph inside another (a text box) is one of its own.
+    m_emitted = false;
+    m_item = false;
     ++m_depth;
 }
 
@@ -20,8 +33,18 @@ void Paragraphs::end()
 {
     if (m_depth == 0)
         return;
-    flush();
+    // An empty paragraph adds nothing.
+    if (m_emitted || !m_line.trimmed().isEmpty())
+        flush();
+    m_line.clear();
+    m_emitted = false;
+    m_item = false;
     --m_depth;
+}
+
+void Paragraphs::listItem()
+{
+    m_item = true;
 }
 
 void Paragraphs::text(QStringView text)

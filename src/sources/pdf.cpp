@@ -101,17 +101,23 @@ QStringList readPdf(const QString &path)
         throw copyForbidden(path);
 
     TextBudget budget(path);
-    QList<QStringList> paragraphs;
+    QList<QList<PdfLine>> pages;
     bool drawn = false;
     for (int i = 0; i < document->numPages(); ++i) {
         const std::unique_ptr<Poppler::Page> page = document->page(i);
         if (!page)
             throw damaged(path);
-        const QList<PdfLine> lines = pageLines(*page, budget);
-        if (lines.isEmpty() && !drawn)
+        pages.append(pageLines(*page, budget));
+        if (pages.last().isEmpty() && !drawn)
             drawn = drawsSomething(*page);
-        paragraphs.append(pageParagraphs(lines));
     }
+    // The running headers, footers and page numbers are no part of the text,
+    // and a paragraph goes on across a page's end.
+    leaveOutRunningLines(pages);
+    QList<QList<QStringList>> pageTexts;
+    for (const QList<PdfLine> &lines : std::as_const(pages))
+        pageTexts.append(pageParagraphs(lines));
+    const QList<QStringList> paragraphs = documentParagraphs(pageTexts);
     if (paragraphs.isEmpty())
         throw drawn ? onlyPictures(path) : noText(path);
 
