@@ -110,6 +110,7 @@ void TForm3::Button3Click()
         OpenDialog1.InitialDir = QFileInfo(OpenDialog1.FileName).absolutePath();
     OpenDialog1.FileName.clear();
     OpenDialog1.Filter = sources::sourceFilter();
+    OpenDialog1.Preview = false;
     if (!OpenDialog1.Execute(this))
         return;
     const QString chosen = OpenDialog1.FileName;
