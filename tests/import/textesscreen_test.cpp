@@ -356,6 +356,40 @@ TEST_F(Textes, AReopenedDocumentIsCorrectedInPlaceWithoutADialog)
     EXPECT_EQ(screen->Edit5->text(), student(u"conte.html"_s));
 }
 
+// A document edited outside Tessavo since its last save is kept before the
+// correction replaces it, and the teacher is told where; one renamed outside
+// Tessavo to a title a save refuses is not reopened.
+TEST_F(Textes, ACorrectionKeepsAnOutsideEditAndARenamedDocumentIsRefused)
+{
+    saveThree();
+    startAgain();
+    QByteArray edited = bytesOf(student(u"conte.html"_s));
+    edited.replace("Il dort\xA0!<br>", "Il dort\xA0! Fin ajout\xE9" "e \xE0 la main.<br>");
+    writeFile(student(u"conte.html"_s), edited);
+    platform.messages.shown.clear();
+
+    click(u"conte"_s);
+    correct(u"chèvre"_s, u"brebis"_s);
+    screen->Button1->click();
+    EXPECT_EQ(bytesOf(student(u"conte.html.hors-tessavo.bak"_s)), edited);
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"modifié hors de Tessavo"_s)) << visible(platform.messages.shown[0]);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"« conte.html.hors-tessavo.bak »"_s));
+    EXPECT_TRUE(bytesOf(student(u"conte.html"_s)).contains("Le loup mange la brebis.<br>"));
+
+    // Renamed outside Tessavo: refused, the window and the files as they were.
+    for (const char *extension : {".html", ".txt", ".jpg"})
+        QFile::rename(student(u"b"_s + QLatin1StringView(extension)), student(u"Łódź"_s + QLatin1StringView(extension)));
+    const QString before = window();
+    platform.messages.shown.clear();
+    choose(student(u"Łódź.html"_s));
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].startsWith(u"Tessavo ne peut pas rouvrir « Łódź.html »"_s))
+        << visible(platform.messages.shown[0]);
+    EXPECT_EQ(window(), before);
+    EXPECT_FALSE(bytesOf(student(u"_Tablematieres.txt"_s)).contains("?"));
+}
+
 TEST_F(Textes, TheListShowsTheStudentsDocumentsNewestFirstAndAClickReopensOne)
 {
     EXPECT_EQ(screen->ListView1->count(), 0);
