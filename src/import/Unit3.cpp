@@ -298,10 +298,10 @@ std::optional<import::DocumentNames> TForm3::chooseName(const QString &studentFo
         if (!SaveDialog1.Execute(this))
             return std::nullopt;
         const import::DocumentNames names = import::documentNames(SaveDialog1.FileName);
-        const std::optional<QString> refused = import::refusedTitleMessage(names);
-        if (!refused)
+        const workspace::Result<void> checked = import::checkTitle(names);
+        if (checked)
             return names;
-        platform::ShowMessage(this, *refused);
+        platform::ShowMessage(this, checked.reason());
     }
 }
 

@@ -38,23 +38,23 @@ bool isReservedName(const DocumentNames &names)
 
 namespace {
 
-QString titleRefusal(const QString &title, char32_t c, const QString &why)
+workspace::Refusal titleRefusal(const QString &title, char32_t c, const QString &why)
 {
-    return u"Le titre « %1 » contient %2, %3 : choisissez un autre titre."_s.arg(title, workspace::shownCharacter(c),
-                                                                                   why);
+    return workspace::refuse(u"Le titre « %1 » contient %2, %3 : choisissez un autre titre."_s.arg(
+        title, workspace::shownCharacter(c), why));
 }
 
 } // namespace
 
-std::optional<QString> refusedTitleMessage(const DocumentNames &names)
+workspace::Result<void> checkTitle(const DocumentNames &names)
 {
     const QString &name = names.documentName;
     if (!name.endsWith(Html))
-        return u"Le titre « %1 » ne peut porter « .html » qu'à sa fin : choisissez un autre titre."_s.arg(name);
+        return workspace::refuse(u"Le titre « %1 » ne peut porter « .html » qu'à sa fin : choisissez un autre titre."_s.arg(name));
     const QString title = name.chopped(Html.size());
     if (isReservedName(names))
-        return u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
-               u"choisissez un autre titre."_s.arg(title);
+        return workspace::refuse(u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
+                                 u"choisissez un autre titre."_s.arg(title));
     static const QString notInAFileName = u"<>:\"|*\\"_s;
     for (const char32_t c : title.toUcs4()) {
         if (c == U'?' || c == U'#' || c == U'%')
@@ -65,7 +65,7 @@ std::optional<QString> refusedTitleMessage(const DocumentNames &names)
         if (!workspace::fitsWindows1252(c))
             return titleRefusal(title, c, u"un caractère que les fichiers de Tessavo ne savent pas écrire"_s);
     }
-    return std::nullopt;
+    return {};
 }
 
 QStringList textLines(const QStringList &typedLines)

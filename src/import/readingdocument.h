@@ -1,9 +1,9 @@
 #pragma once
 
+#include "workspace/result.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <optional>
 
 // A text saved as a reading document: the names of its files, its lines and
 // its text copy.
@@ -29,14 +29,13 @@ DocumentNames documentNames(const QString &chosenPath);
 // Compared without case, as the teacher's file system does.
 bool isReservedName(const DocumentNames &names);
 
-// Why the name chosen in the save dialog cannot be a document's title, or
-// nothing: the name of a file of Tessavo (isReservedName); a character that
-// would cut the document's link or its logo on the tablet ("?", "#", "%"); one
+// Refuses a name chosen in the save dialog that cannot be a document's title:
+// the name of a file of Tessavo (isReservedName); a character that would cut the document's link or its logo on the tablet ("?", "#", "%"); one
 // that a file name cannot hold on the students' computers (< > : " | * \ or a
 // control character); one that Windows-1252 cannot hold, which the table of
 // contents would show as "?"; or ".html" anywhere but at its end.
 // "Où est le chat ?" -> "Le titre « Où est le chat ? » contient « ? », ..."
-std::optional<QString> refusedTitleMessage(const DocumentNames &names);
+workspace::Result<void> checkTitle(const DocumentNames &names);
 
 // The lines of the text that the document keeps: all but the empty ones and
 // those of exactly one blank.

@@ -72,8 +72,8 @@ students::Identity TForm2::cleanedFields()
 void TForm2::Button1Click()
 {
     const students::Identity typed = cleanedFields();
-    if (const std::optional<QString> refused = students::unsafeClassMessage(typed)) {
-        platform::ShowMessage(this, *refused);
+    if (const workspace::Result<void> checked = students::checkClassFields(typed); !checked) {
+        platform::ShowMessage(this, checked.reason());
         return;
     }
     const workspace::SchoolClass inUse = classInUse();
@@ -81,11 +81,11 @@ void TForm2::Button1Click()
         changeClass();
         return;
     }
-    std::optional<QString> refused = students::placeholderMessage(typed);
-    if (!refused)
-        refused = students::unsafeStudentMessage(typed);
-    if (refused) {
-        platform::ShowMessage(this, *refused);
+    workspace::Result<void> checked = students::checkPlaceholders(typed);
+    if (checked)
+        checked = students::checkStudentFields(typed);
+    if (!checked) {
+        platform::ShowMessage(this, checked.reason());
         return;
     }
 
@@ -140,8 +140,8 @@ bool TForm2::makeClassFolder(const QString &city, const QString &school, const Q
     RepertoireW = workspace::studentsFolderPath(workingFolder, className);
     if (QFileInfo::exists(ecoleOfWorkingFolder()) && QFileInfo(classFolder).isDir())
         return true;
-    if (const std::optional<QString> empty = students::emptyClassMessage(city, school, schoolClass)) {
-        platform::ShowMessage(this, *empty);
+    if (const workspace::Result<void> checked = students::checkNewClass(city, school, schoolClass); !checked) {
+        platform::ShowMessage(this, checked.reason());
         return false;
     }
     if (!QFileInfo(classFolder).isDir())

@@ -55,19 +55,19 @@ bool cutsALink(char32_t c)
     return c == U'#' || c == U'%' || c == U'?';
 }
 
-QString refusal(const QString &caption, char32_t c, const QString &why)
+workspace::Refusal refusal(const QString &caption, char32_t c, const QString &why)
 {
-    return u"Le champ « %1 » contient %2, %3 : retirez-le ou remplacez-le."_s.arg(caption,
-                                                                                    workspace::shownCharacter(c), why);
+    return workspace::refuse(u"Le champ « %1 » contient %2, %3 : retirez-le ou remplacez-le."_s.arg(caption,
+                                                                                    workspace::shownCharacter(c), why));
 }
 
-std::optional<QString> firstRefused(const QList<std::pair<QString, QString>> &fields)
+workspace::Result<void> firstRefused(const QList<std::pair<QString, QString>> &fields)
 {
     for (const auto &[caption, value] : fields) {
-        if (std::optional<QString> message = unsafeFieldMessage(caption, value))
-            return message;
+        if (workspace::Result<void> checked = checkField(caption, value); !checked)
+            return checked;
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
@@ -101,7 +101,7 @@ Identity cleanIdentity(const Identity &typed)
             cleanField(typed.surname), cleanField(typed.firstName), cleanField(typed.mail)};
 }
 
-std::optional<QString> unsafeFieldMessage(const QString &caption, const QString &value)
+workspace::Result<void> checkField(const QString &caption, const QString &value)
 {
     for (const char32_t c : value.toUcs4()) {
         if (leavesTheFolder(c))
@@ -113,16 +113,16 @@ std::optional<QString> unsafeFieldMessage(const QString &caption, const QString 
     }
     const QString folded = workspace::EnleveAccentsCaseOfDoubles(value);
     if (folded == u"."_s || folded == u".."_s)
-        return u"Le champ « %1 » ne peut pas être « . » ni « .. » : corrigez-le."_s.arg(caption);
-    return std::nullopt;
+        return workspace::refuse(u"Le champ « %1 » ne peut pas être « . » ni « .. » : corrigez-le."_s.arg(caption));
+    return {};
 }
 
-std::optional<QString> unsafeClassMessage(const Identity &fields)
+workspace::Result<void> checkClassFields(const Identity &fields)
 {
     return firstRefused({{u"Ville"_s, fields.city}, {u"Ecole"_s, fields.school}, {u"Classe"_s, fields.schoolClass}});
 }
 
-std::optional<QString> unsafeStudentMessage(const Identity &fields)
+workspace::Result<void> checkStudentFields(const Identity &fields)
 {
     return firstRefused({{u"Nom"_s, fields.surname}, {u"Prénom"_s, fields.firstName}, {u"Mail"_s, fields.mail}});
 }

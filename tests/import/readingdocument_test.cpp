@@ -64,14 +64,14 @@ TEST(DocumentNames, RefuseTitlesThatWouldBreakTheirLinkOrTheirFile)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<QString> refused = import::refusedTitleMessage(import::documentNames(u"/d/"_s + c.chosen));
-        ASSERT_TRUE(refused);
-        EXPECT_TRUE(refused->startsWith(c.refusal)) << visible(*refused);
-        EXPECT_TRUE(refused->endsWith(u"choisissez un autre titre."_s)) << visible(*refused);
+        const workspace::Result<void> checked = import::checkTitle(import::documentNames(u"/d/"_s + c.chosen));
+        ASSERT_FALSE(checked);
+        EXPECT_TRUE(checked.reason().startsWith(c.refusal)) << visible(checked.reason());
+        EXPECT_TRUE(checked.reason().endsWith(u"choisissez un autre titre."_s)) << visible(checked.reason());
     }
     for (const QString &title : {u"conte"_s, u"Le loup & l'agneau"_s, u"L'été à Évry"_s, u"conte.HTML"_s,
                                  u"Leçon (2) - 5 €"_s, u"conte.html"_s})
-        EXPECT_EQ(import::refusedTitleMessage(import::documentNames(u"/d/"_s + title)), std::nullopt) << title;
+        EXPECT_TRUE(import::checkTitle(import::documentNames(u"/d/"_s + title)).ok()) << title;
 }
 
 TEST(ReadingDocument, KeepsEveryLineButEmptyAndOneBlankOnesUnescaped)

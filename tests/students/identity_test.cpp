@@ -70,12 +70,12 @@ TEST(IdentityFields, RefuseACharacterTheFilesOrTheLinksCannotHoldNamingIt)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<QString> message = students::unsafeFieldMessage(u"Ville"_s, c.value);
-        ASSERT_TRUE(message);
-        EXPECT_TRUE(message->startsWith(u"Le champ « Ville » contient "_s + c.shown)) << visible(*message);
+        const workspace::Result<void> checked = students::checkField(u"Ville"_s, c.value);
+        ASSERT_FALSE(checked);
+        EXPECT_TRUE(checked.reason().startsWith(u"Le champ « Ville » contient "_s + c.shown)) << visible(checked.reason());
     }
     for (const QString &dots : {u"."_s, u".."_s})
-        EXPECT_EQ(students::unsafeFieldMessage(u"Nom"_s, dots), u"Le champ « Nom » ne peut pas être « . » ni « .. » : corrigez-le."_s);
+        EXPECT_EQ(students::checkField(u"Nom"_s, dots).reason(), u"Le champ « Nom » ne peut pas être « . » ni « .. » : corrigez-le."_s);
 }
 
 TEST(IdentityFields, KeepTheNamesThatWorkToday)
@@ -84,7 +84,7 @@ TEST(IdentityFields, KeepTheNamesThatWorkToday)
                                  u"De La Fontaine"_s, u"x.y@ecole.fr"_s, u"..."_s, u".a"_s, u"Bœuf Éloïse"_s,
                                  u"l'été & co"_s, u"€uro"_s, u"Žofia"_s}) {
         SCOPED_TRACE(visible(value));
-        EXPECT_EQ(students::unsafeFieldMessage(u"Nom"_s, value), std::nullopt);
+        EXPECT_TRUE(students::checkField(u"Nom"_s, value).ok());
     }
 }
 
