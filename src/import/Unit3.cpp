@@ -4,10 +4,13 @@
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
 #include "import/savedocument.h"
+#include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
+#include "readingaids/markup.h"
 #include "students/currentstudent.h"
 #include "students/selection.h"
+#include "students/studentlist.h"
 #include "workspace/paths.h"
 
 #include <QImageReader>
@@ -30,6 +33,14 @@ const QString NothingSaved = u"TexteAlire.html"_s;
 const QRect WebBrowser2Place{1069, 212, 287, 183};
 const QString PictureFilter = u"Jpg files (*.jpg)|*.jpg"_s;
 const QString DocumentFilter = u"Html files (*.html)|*.html"_s;
+
+// The students folder that holds a student folder, both ending with the
+// separator.
+QString studentsFolderOf(const QString &studentFolder)
+{
+    const QString withoutEnd = studentFolder.endsWith(workspace::separator()) ? studentFolder.chopped(1) : studentFolder;
+    return withoutEnd.left(withoutEnd.lastIndexOf(workspace::separator()) + 1);
+}
 
 } // namespace
 
@@ -172,7 +183,12 @@ void TForm3::FormCreate()
     Edit5->setText(NothingSaved);
     MiseEnPage = false;
     Button7->setFocus();
-    const import::TEleve eleve = import::splitIdentity(selection.student);
+    // The identity from the student's line in the class register: a surname
+    // with a blank shows whole.
+    const students::StudentIdentity listed =
+        students::listedStudent(studentsFolderOf(selection.studentFolder), selection.student);
+    const import::TEleve eleve = import::shortFields(students::shownName(listed.surname),
+                                                     students::shownName(listed.firstName), listed.mail);
     Edit1->setText(eleve.nom);
     Edit2->setText(eleve.prenom);
     // The class shown is the student screen's, not the third part of the
@@ -339,8 +355,9 @@ void TForm3::Button1Click()
     }
     const import::DocumentNames &names = *chosen;
     NomImage = names.pictureName;
+    // What was brought in from a file stays text on the page.
     const import::TableOfContents table = import::saveNewDocument(
-        names, taken, platform::linesOf(Memo1), folder, workspace::templateFolderPath(workspace::workingFolder()),
+        names, taken, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)}, folder, workspace::templateFolderPath(workspace::workingFolder()),
         [&] {
             documentWritten = true;
             Edit5->setText(names.documentPath);

@@ -96,8 +96,9 @@ private:
     void createControls();
     void connectHandlers();
     QPushButton *makeStepButton(const QString &text, int y);
-    // Inserts the clipboard's text at Memo1's caret, as a paste.
-    void pasteIntoMemo1(const QString &text);
+    // Inserts the clipboard's text at Memo1's caret, as a paste; a file's
+    // text is kept marked as brought in.
+    void pasteIntoMemo1(const QString &text, bool fromFile = false);
     // The picture dialog until a picture not used yet is chosen; nothing
     // when the teacher cancels or the file is not a readable picture.
     std::optional<QString> choosePicture(const QString &studentFolder);

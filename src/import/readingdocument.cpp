@@ -1,9 +1,11 @@
 #include "readingdocument.h"
 
+#include "readingaids/markup.h"
 #include "workspace/characters.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -13,6 +15,7 @@ namespace import {
 namespace {
 
 const QString Html = u".html"_s;
+constexpr qsizetype MaxTitleBytes = 200;
 
 } // namespace
 
@@ -55,6 +58,11 @@ workspace::Result<void> checkTitle(const DocumentNames &names)
     if (isReservedName(names))
         return workspace::refuse(u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
                                  u"choisissez un autre titre."_s.arg(title));
+    // The document's longest companion, "<title>.html.hors-tessavo-2.bak",
+    // must still fit the 255 bytes a file name may have.
+    if (QFile::encodeName(title).size() > MaxTitleBytes)
+        return workspace::refuse(u"Le titre « %1… » est trop long pour un nom de fichier : choisissez un autre titre."_s.arg(
+            title.left(40)));
     static const QString notInAFileName = u"<>:\"|*\\"_s;
     for (const char32_t c : title.toUcs4()) {
         if (c == U'?' || c == U'#' || c == U'%')
@@ -83,13 +91,18 @@ QString pictureLine(const QString &pictureName)
     return u"<img src=\""_s + pictureName + u"\"  width=\"70\" height= \"70\">"_s;
 }
 
-QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &typedLines,
+QString bodyLine(const QString &markupLine)
+{
+    return readingaids::keepPlainFormatting(markupLine) + u"<br>"_s;
+}
+
+QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &markupLines,
                           const QStringList &trailer)
 {
     QStringList lines = header;
     lines.append(pictureLine(pictureName));
-    for (const QString &line : textLines(typedLines))
-        lines.append(line + u"<br>"_s);
+    for (const QString &line : textLines(markupLines))
+        lines.append(bodyLine(line));
     lines.append(trailer);
     return lines;
 }
@@ -104,14 +117,15 @@ void completeStudentFolder(const QString &studentFolder, const QString &template
         workspace::copyBytes(templateFolder + workspace::FondJpg, studentFolder + workspace::FondJpg);
 }
 
-void writeDocument(const DocumentNames &names, const QStringList &typedLines, const QString &studentFolder,
+void writeDocument(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
                    const QString &templateFolder)
 {
-    workspace::writeLines(names.textPath, textLines(typedLines));
+    Q_ASSERT(typedLines.text.size() == typedLines.markup.size());
+    workspace::writeLines(names.textPath, textLines(typedLines.text));
     completeStudentFolder(studentFolder, templateFolder);
     const QStringList header = workspace::readLines(studentFolder + workspace::EnteteHtml);
     const QStringList trailer = workspace::readLines(studentFolder + workspace::FinFichierHtml);
-    workspace::writeLines(names.documentPath, documentLines(header, names.pictureName, typedLines, trailer));
+    workspace::writeLines(names.documentPath, documentLines(header, names.pictureName, typedLines.markup, trailer));
 }
 
 } // namespace import

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 // A text saved as a reading document: the names of its files, its lines and
 // its text copy.
 namespace import {
@@ -30,10 +32,12 @@ DocumentNames documentNames(const QString &chosenPath);
 bool isReservedName(const DocumentNames &names);
 
 // Refuses a name chosen in the save dialog that cannot be a document's title:
-// the name of a file of Tessavo (isReservedName); a character that would cut the document's link or its logo on the tablet ("?", "#", "%"); one
+// the name of a file of Tessavo (isReservedName); a character that would cut
+// the document's link or its logo on the tablet ("?", "#", "%"); one
 // that a file name cannot hold on the students' computers (< > : " | * \ or a
 // control character); one that Windows-1252 cannot hold, which the table of
-// contents would show as "?"; or ".html" anywhere but at its end.
+// contents would show as "?"; ".html" anywhere but at its end; or a title
+// too long for the names of the document's files.
 // "Où est le chat ?" -> "Le titre « Où est le chat ? » contient « ? », ..."
 workspace::Result<void> checkTitle(const DocumentNames &names);
 
@@ -44,9 +48,35 @@ QStringList textLines(const QStringList &typedLines);
 // <img src="conte.jpg"  width="70" height= "70">
 QString pictureLine(const QString &pictureName);
 
-// The header, the picture line, each kept text line followed by "<br>" (not
-// escaped: markup typed by the teacher stays markup), and the trailer.
-QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &typedLines,
+// The lines of the text box twice: as the teacher sees them, which the text
+// copy keeps, and as the document carries them, where what was brought in
+// from a file is escaped already, so that it stays text. One line per line of
+// the box in both. A text all typed carries itself.
+struct BoxLines
+{
+    BoxLines(QStringList typed = {})
+        : text(typed)
+        , markup(std::move(typed))
+    {
+    }
+    BoxLines(QStringList shown, QStringList carried)
+        : text(std::move(shown))
+        , markup(std::move(carried))
+    {
+    }
+
+    QStringList text;
+    QStringList markup;
+};
+
+// A kept line as the document's body carries it: the plain formatting that
+// the teacher typed stays mark-up ("<b>mot</b>"), everything else is shown as
+// typed (readingaids::keepPlainFormatting), then "<br>".
+QString bodyLine(const QString &markupLine);
+
+// The header, the picture line, each kept text line as a body line, and the
+// trailer.
+QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &markupLines,
                           const QStringList &trailer);
 
 // Copies into the student folder each template that it lacks (the head and
@@ -57,7 +87,7 @@ void completeStudentFolder(const QString &studentFolder, const QString &template
 // Writes the text copy, completes the student folder and writes the reading
 // document, each file whole or not at all. The head and tail come from the
 // student folder.
-void writeDocument(const DocumentNames &names, const QStringList &typedLines, const QString &studentFolder,
+void writeDocument(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
                    const QString &templateFolder);
 
 } // namespace import

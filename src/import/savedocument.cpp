@@ -3,7 +3,7 @@
 namespace import {
 
 TableOfContents saveNewDocument(const DocumentNames &names, const TakenPicture &picture,
-                                const QStringList &typedLines, const QString &studentFolder,
+                                const BoxLines &typedLines, const QString &studentFolder,
                                 const QString &templateFolder, const std::function<void()> &written)
 {
     writeDocument(names, typedLines, studentFolder, templateFolder);

@@ -18,7 +18,7 @@ namespace import {
 // exists, so that a later failure still leaves it the current document.
 // Raises workspace::IoError. Returns the table of contents as written.
 TableOfContents saveNewDocument(const DocumentNames &names, const TakenPicture &picture,
-                                const QStringList &typedLines, const QString &studentFolder,
+                                const BoxLines &typedLines, const QString &studentFolder,
                                 const QString &templateFolder, const std::function<void()> &written = {});
 
 } // namespace import

@@ -99,8 +99,8 @@ void clickAid(TForm1 &form, AidBox box)
     Command command(form);
     ClickedBox clicked(form.boxOf(box));
     DocumentLines document(form);
-    const layout::AidOutcome outcome =
-        layout::clickAidBox(box, form.aidBoxes(), form.Css, workingCopies(form), document.lines);
+    const layout::AidOutcome outcome = layout::clickAidBox(box, form.aidBoxes(), form.Css, workingCopies(form),
+                                                           document.lines, form.Entendu->isChecked());
     document.keep();
     form.showAidBoxes(outcome.boxes);
     reportRestore(form, outcome.restored);

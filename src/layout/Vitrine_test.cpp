@@ -148,10 +148,11 @@ void TForm1::createControls()
     Label3 = label({}, {16, 752, 1320, 17}, boldFont(14));
     Label4 = label(u"Son à mettre en relief"_s, {424, 914, 190, 17}, boldFont(14));
     Label4->setToolTip(u"Utile en CP CE1"_s);
-    // The "entendu" box and its note stand on the sound field's row where
-    // nothing else stands: the box after the width track bar, the note under
-    // the border boxes, beside the banner, with room for two lines.
-    Entendu = box(u"entendu"_s, {773, 937, 80, 19});
+    // The "entendu" box serves every word aid: it stands apart, right of
+    // the border boxes, in the aid boxes' font. Its note stands on the sound
+    // field's row, under the border boxes, beside the banner, with room for
+    // two lines.
+    Entendu = box(layout::EntenduCaption, {990, 834, 300, 22}, plainFont(16));
     LabelEntendu = label({}, {860, 940, 480, 40});
     LabelEntendu->setWordWrap(true);
     LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -255,8 +256,9 @@ void TForm1::FormCreate()
     m_entendu = layout::entenduBox(cheminW);
     Entendu->setEnabled(m_entendu.enabled);
     Entendu->setChecked(m_entendu.checked);
-    Entendu->setToolTip(m_entendu.enabled ? u"Coché : marque les lettres du son que l'on entend "
-                                            u"(« on » dans « bonbon », pas dans « bonne »)"_s
+    Entendu->setToolTip(m_entendu.enabled ? u"Coché : les syllabes, les lettres muettes et le son se lisent à "
+                                            u"l'oreille, d'après la prononciation (ba|teau, peti[t], « on » "
+                                            u"dans « bonbon », pas dans « bonne »)"_s
                                           : m_entendu.reason);
     montrerEntendu();
 

@@ -31,7 +31,8 @@ void flagSave(Css &css, const QString &cheminW)
     SauveCSS(cheminW, css);
 }
 
-AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies &files, QStringList &documentLines)
+AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies &files, QStringList &documentLines,
+                       bool byEar)
 {
     const AidRow &row = aidRow(box);
     untransform(files, documentLines);
@@ -46,7 +47,7 @@ AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies
         return outcome;
     }
     // Built first: a refused document changes nothing.
-    const QStringList output = readingaids::writeBodyAid(documentLines, row.aid);
+    const QStringList output = readingaids::writeBodyAid(documentLines, byEar ? readingaids::byEar(row.aid) : row.aid);
     // The install keeps the untransformed document as its backup, whatever
     // aid the document carried: the aids of the exclusion set go with it.
     install(files, output);
@@ -86,8 +87,18 @@ std::optional<AidOutcome> changeEntendu(bool byEar, const QString &sound, AidBox
 {
     std::optional<AidOutcome> outcome;
     // Marked first: a document the aids refuse leaves the choice as it was.
-    if (!sound.isEmpty())
+    if (!sound.isEmpty()) {
         outcome = changeSound(sound, boxes, css, files, documentLines, byEar);
+    } else {
+        for (const AidBox box : {AidBox::SyllablesInColours, AidBox::SyllablesWithDashes, AidBox::SilentLetters}) {
+            if (!boxes[box])
+                continue;
+            // Put on again in the other reading: the box stays checked.
+            boxes[box] = false;
+            outcome = clickAidBox(box, boxes, css, files, documentLines, byEar);
+            break;
+        }
+    }
     rememberEntendu(files.cheminW, byEar);
     return outcome;
 }

@@ -27,7 +27,9 @@ struct AidOutcome
 // off the aids of its exclusion set. The output is built from the document
 // lines; a document the aids refuse raises readingaids::DocumentRefused
 // before anything is changed. Raises workspace::IoError.
-AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies &files, QStringList &documentLines);
+// byEar: the syllables and silent letters are those by ear.
+AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies &files, QStringList &documentLines,
+                       bool byEar = false);
 
 // A change of the sound field to sound: an empty field unchecks syllables in
 // colours and takes the aid off; any other marks the sound: its letters, or,
@@ -37,9 +39,10 @@ AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const Wor
                        QStringList &documentLines, bool byEar = false);
 
 // A click on the "entendu" box, which now reads byEar: the sound aid runs
-// again on the sound in the field, by ear or by letters, and the box is
-// remembered for the student. With an empty field only the box is
-// remembered (no outcome): no sound is shown, and the other aids stay.
+// again on the sound in the field, by ear or by letters; with an empty field
+// the checked syllable or silent-letter aid runs again; and the box is
+// remembered for the student. With neither, only the box is remembered (no
+// outcome): the document stays as it is.
 std::optional<AidOutcome> changeEntendu(bool byEar, const QString &sound, AidBoxes boxes, Css &css,
                                         const WorkingCopies &files, QStringList &documentLines);
 

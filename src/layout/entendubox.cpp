@@ -18,14 +18,15 @@ const QString Off = u"entendu=non"_s;
 
 EntenduBox entenduBox(const QString &cheminW)
 {
-    const readingaids::EarAvailability availability = readingaids::entenduAvailability();
+    const workspace::Result<void> availability = readingaids::entenduAvailability();
     EntenduBox box;
-    box.enabled = availability.available;
-    box.reason = availability.reason;
+    box.enabled = availability.ok();
+    box.reason = availability.reason();
     // Without espeak-ng the file is left as it is: the choice waits there
-    // for a computer that has it.
+    // for a computer that has it. A student without a choice yet reads by
+    // ear: the letter rules cut through the letters of one sound.
     const QString path = cheminW + EntenduFile;
-    box.checked = box.enabled && QFileInfo::exists(path) && workspace::readLines(path).value(0).trimmed() == On;
+    box.checked = box.enabled && (!QFileInfo::exists(path) || workspace::readLines(path).value(0).trimmed() == On);
     return box;
 }
 

@@ -3,10 +3,13 @@
 #include <QString>
 #include <QStringView>
 
-// The "entendu" box beside the sound field: whether the sound is looked for
-// by ear, remembered for each student in a small file of the student folder
-// (the style sheet's lines stay as they are).
+// The "entendu" box: whether the word aids read by ear (the syllables, the
+// silent letters and the sound), remembered for each student in a small file
+// of the student folder (the style sheet's lines stay as they are).
 namespace layout {
+
+// The box's caption.
+inline const QString EntenduCaption = QStringLiteral("Aides à l'oreille (entendu)");
 
 // The file that remembers the box, in the student folder: one line,
 // "entendu=oui" or "entendu=non". No reading document writes such a name.
@@ -21,9 +24,9 @@ struct EntenduBox
 };
 
 // The box for the student of cheminW (a folder path ending with a separator).
-// A student whose file is missing, or says anything but "entendu=oui", opens
-// with the box unchecked; so does every student when espeak-ng cannot be
-// loaded. Raises workspace::IoError when the file is there but cannot be read.
+// A student whose file is missing, or says "entendu=oui", opens with the box
+// checked; a file that says anything else, unchecked; and every student when
+// espeak-ng cannot be loaded. Raises workspace::IoError when the file is there but cannot be read.
 EntenduBox entenduBox(const QString &cheminW);
 
 // Remembers the box for the student. Raises workspace::IoError.

@@ -25,6 +25,7 @@ constexpr int silentInside = 3; // ...and inside it: French leaves final letters
                                 // so "places" [plas] is c|e|s, not c silent
 
 using C = Context;
+using S = Silence;
 
 // One row per correspondence of French spelling; the phonemes are those that
 // espeak-ng's French voice gives (it writes [ɥ] as [y], and [ɲ] before a vowel
@@ -56,7 +57,7 @@ constexpr Correspondence table[] = {
     {u"e", u"ə", usual},
     {u"e", u"ɛ", usual},
     {u"e", u"e", usual},
-    {u"e", u"", mute},
+    {u"e", u"", mute, C::Anywhere, S::Vowel},
     {u"e", u"a", odd},                // "femme", "solennel", the adverbs in -emment
     {u"e", u"œ", odd},                // "leader", "cracker"
     {u"é", u"e", usual},
@@ -65,7 +66,7 @@ constexpr Correspondence table[] = {
     {u"ê", u"ɛ", usual},
     {u"ê", u"e", rarer},
     {u"ë", u"ɛ", usual},
-    {u"ë", u"", rarer},               // "ambiguë"
+    {u"ë", u"", rarer, C::Anywhere, S::Vowel},               // "ambiguë"
     {u"eau", u"o", usual},
     {u"ei", u"ɛ", usual},
     {u"ei", u"e", usual},
@@ -77,7 +78,7 @@ constexpr Correspondence table[] = {
     {u"en", u"ɑ̃", usual},
     {u"en", u"ɛ̃", usual},             // "chien", "examen"
     {u"en", u"ɑ̃n", odd},              // "enivrer", "enhardir": the n is said again before the vowel
-    {u"ent", u"", mute, C::WordEnd},  // "ils parlent"
+    {u"ent", u"", mute, C::WordEnd, S::Vowel},  // "ils parlent"
     {u"er", u"e", usual},             // "manger", "premier"
     {u"es", u"e", usual},             // "les", "mes"
     {u"es", u"ɛ", usual},             // "tu es", "est"
@@ -158,13 +159,13 @@ constexpr Correspondence table[] = {
     // b
     {u"b", u"b", usual},
     {u"b", u"p", rarer},              // "absent", "obtenir"
-    {u"b", u"", silent},              // "plomb"
+    {u"b", u"", silent, C::Anywhere, S::Consonant},              // "plomb"
     {u"bb", u"b", usual},
     // c
     {u"c", u"k", usual},
     {u"c", u"s", usual},
     {u"c", u"ɡ", odd},                // "second"
-    {u"c", u"", silent},              // "blanc", "tabac"
+    {u"c", u"", silent, C::Anywhere, S::Consonant},              // "blanc", "tabac"
     {u"cc", u"k", usual},             // "accord"; "accent" is c|c, [k] then [s]
     {u"ç", u"s", usual},
     {u"ch", u"ʃ", usual},
@@ -175,16 +176,16 @@ constexpr Correspondence table[] = {
     {u"cqu", u"k", usual},            // "acquérir"
     // d
     {u"d", u"d", usual},
-    {u"d", u"", silent},              // "froid", "pied"
+    {u"d", u"", silent, C::Anywhere, S::Consonant},              // "froid", "pied"
     {u"dd", u"d", usual},
     // f
     {u"f", u"f", usual},
-    {u"f", u"", silent},              // "clef", "œufs"
+    {u"f", u"", silent, C::Anywhere, S::Consonant},              // "clef", "œufs"
     {u"ff", u"f", usual},
     // g
     {u"g", u"ɡ", usual},
     {u"g", u"ʒ", usual},
-    {u"g", u"", silent},              // "long", "doigt"
+    {u"g", u"", silent, C::Anywhere, S::Consonant},              // "long", "doigt"
     {u"gg", u"ɡ", usual},             // "agglomérer"; "suggérer" is g|g, [ɡ] then [ʒ]
     {u"ge", u"ʒ", usual, C::BeforeBackVowel}, // "mangeons", "pigeon"
     {u"gu", u"ɡ", usual},             // "guerre", "langue"
@@ -192,19 +193,19 @@ constexpr Correspondence table[] = {
     {u"gn", u"nj", usual},            // espeak-ng's [ɲ] before a vowel: "agneau"
     {u"gni", u"ɲ", rarer},            // "craignions": the [j] is heard in the [ɲ]
     // h
-    {u"h", u"", mute},
+    {u"h", u"", mute, C::Anywhere, S::Mute},
     // j, k
     {u"j", u"ʒ", usual},
     {u"j", u"dʒ", rarer},             // "jazz", "jean"
     {u"k", u"k", usual},
     // l
     {u"l", u"l", usual},
-    {u"l", u"", silent},              // "gentil", "outil"
+    {u"l", u"", silent, C::Anywhere, S::Consonant},              // "gentil", "outil"
     {u"l", u"j", odd},                // "gentilhomme"
     {u"ll", u"l", usual},
     // m
     {u"m", u"m", usual},
-    {u"m", u"", silent},              // "automne", "condamner"
+    {u"m", u"", silent, C::Anywhere, S::Consonant},              // "automne", "condamner"
     {u"mm", u"m", usual},
     // n
     {u"n", u"n", usual},
@@ -213,7 +214,7 @@ constexpr Correspondence table[] = {
     {u"ñ", u"nj", rarer},
     // p
     {u"p", u"p", usual},
-    {u"p", u"", silent},              // "trop", "compter", "sept"
+    {u"p", u"", silent, C::Anywhere, S::Consonant},              // "trop", "compter", "sept"
     {u"pp", u"p", usual},
     {u"ph", u"f", usual},
     // q
@@ -221,13 +222,13 @@ constexpr Correspondence table[] = {
     {u"qu", u"k", usual},
     // r
     {u"r", u"ʁ", usual},
-    {u"r", u"", silent},              // "monsieur"
+    {u"r", u"", silent, C::Anywhere, S::Consonant},              // "monsieur"
     {u"rr", u"ʁ", usual},
     {u"rh", u"ʁ", usual},             // "rhume"
     // s
     {u"s", u"s", usual},
     {u"s", u"z", usual},              // between vowels: "maison"
-    {u"s", u"", silent},
+    {u"s", u"", silent, C::Anywhere, S::Consonant},
     {u"ss", u"s", usual},
     {u"sc", u"s", usual},             // "piscine"
     {u"sch", u"ʃ", usual},            // "schéma"
@@ -235,7 +236,7 @@ constexpr Correspondence table[] = {
     // t
     {u"t", u"t", usual},
     {u"t", u"s", usual},              // "nation", "patient"
-    {u"t", u"", silent},
+    {u"t", u"", silent, C::Anywhere, S::Consonant},
     {u"tt", u"t", usual},
     {u"th", u"t", usual},             // "théâtre"
     // v, w
@@ -247,15 +248,15 @@ constexpr Correspondence table[] = {
     {u"x", u"ɡz", usual},             // "examen"
     {u"x", u"s", rarer},              // "six", "dix"
     {u"x", u"z", rarer},              // "deuxième"
-    {u"x", u"", silent},              // "deux", "chevaux"; and the c after x is silent: "excéder"
+    {u"x", u"", silent, C::Anywhere, S::Consonant},              // "deux", "chevaux"; and the c after x is silent: "excéder"
     // z
     {u"z", u"z", usual},
     {u"z", u"s", rarer},              // "quartz"
-    {u"z", u"", silent},              // "riz"
+    {u"z", u"", silent, C::Anywhere, S::Consonant},              // "riz"
     {u"zz", u"z", usual},
     {u"zz", u"dz", rarer},            // "pizza"
     // the apostrophe of an elided word: "l'école"
-    {u"'", u"", 0},
+    {u"'", u"", 0, C::Anywhere, S::Mute},
 };
 
 // A row with its phonemes as a phoneme string.
@@ -265,6 +266,7 @@ struct Row
     QString phonemes;
     int cost;
     Context context;
+    Silence silence;
 };
 
 // The rows by the first letter of their grapheme.
@@ -279,8 +281,9 @@ struct Rows
         for (const Correspondence &c : table) {
             const QStringView ipa(c.ipa.data(), qsizetype(c.ipa.size()));
             rows.push_back({QStringView(c.spelling.data(), qsizetype(c.spelling.size())).toString(),
-                            phonemesFromIpa(ipa), c.cost, c.context});
+                            phonemesFromIpa(ipa), c.cost, c.context, c.silence});
             Q_ASSERT_X(c.ipa.empty() || !rows.back().phonemes.isEmpty(), "alignment table", "a phoneme is not French");
+            Q_ASSERT_X(c.ipa.empty() == (c.silence != Silence::Said), "alignment table", "a silent row says nothing");
             byFirstLetter[c.spelling.front()].push_back(qsizetype(rows.size() - 1));
         }
     }
@@ -313,8 +316,24 @@ bool contextHolds(Context context, QStringView word, qsizetype end)
     return false;
 }
 
-constexpr int unreached = std::numeric_limits<int>::max();
-constexpr int graphemeScale = 64; // more than the graphemes of any word
+// What a cut of some letters costs: the sum of its rows' costs, then its
+// number of graphemes, compared in that order.
+struct Price
+{
+    int cost = std::numeric_limits<int>::max();
+    int graphemes = 0;
+
+    bool reached() const { return cost != std::numeric_limits<int>::max(); }
+    auto operator<=>(const Price &) const = default;
+};
+
+// What a row costs where its grapheme ends.
+int rowCost(const Row &row, bool atWordEnd)
+{
+    if (row.silence == Silence::Consonant && !atWordEnd)
+        return silentInside;
+    return row.cost;
+}
 
 } // namespace
 
@@ -331,10 +350,10 @@ namespace {
 struct Cuts
 {
     qsizetype width;
-    std::vector<int> cost;
+    std::vector<Price> price;
     std::vector<qsizetype> via;
 
-    int costAt(qsizetype i, qsizetype j) const { return cost[std::size_t(i * width + j)]; }
+    const Price &priceAt(qsizetype i, qsizetype j) const { return price[std::size_t(i * width + j)]; }
 };
 
 Cuts cut(QStringView word, QStringView phonemes)
@@ -342,16 +361,16 @@ Cuts cut(QStringView word, QStringView phonemes)
     const Rows &rows = compiledRows();
     const qsizetype n = word.size();
     const qsizetype m = phonemes.size();
-    Cuts cuts{m + 1, std::vector<int>(std::size_t((n + 1) * (m + 1)), unreached), {}};
-    cuts.via.assign(cuts.cost.size(), -1);
-    cuts.cost[0] = 0;
+    Cuts cuts{m + 1, std::vector<Price>(std::size_t((n + 1) * (m + 1))), {}};
+    cuts.via.assign(cuts.price.size(), -1);
+    cuts.price[0] = {0, 0};
     for (qsizetype i = 0; i < n; ++i) {
         const auto candidates = rows.byFirstLetter.constFind(word[i].unicode());
         if (candidates == rows.byFirstLetter.cend())
             break;
         for (qsizetype j = 0; j <= m; ++j) {
-            const int here = cuts.costAt(i, j);
-            if (here == unreached)
+            const Price here = cuts.priceAt(i, j);
+            if (!here.reached())
                 continue;
             for (const qsizetype r : *candidates) {
                 const Row &row = rows.rows[std::size_t(r)];
@@ -362,11 +381,9 @@ Cuts cut(QStringView word, QStringView phonemes)
                 const std::size_t to = std::size_t(end * cuts.width + j + row.phonemes.size());
                 // Between cuts of the same cost, the one of fewer graphemes:
                 // "eû" of "eût" whole rather than e silent and û.
-                const int step = (row.phonemes.isEmpty() && row.cost == silent && end < n ? silentInside : row.cost)
-                        * graphemeScale
-                    + 1;
-                if (here + step < cuts.cost[to]) {
-                    cuts.cost[to] = here + step;
+                const Price there{here.cost + rowCost(row, end == n), here.graphemes + 1};
+                if (there < cuts.price[to]) {
+                    cuts.price[to] = there;
                     cuts.via[to] = r;
                 }
             }
@@ -380,7 +397,7 @@ Cuts cut(QStringView word, QStringView phonemes)
 std::optional<QList<Grapheme>> align(QStringView word, QStringView phonemes)
 {
     const Cuts cuts = cut(word, phonemes);
-    if (cuts.cost.back() == unreached)
+    if (!cuts.price.back().reached())
         return std::nullopt;
     const std::vector<Row> &rows = compiledRows().rows;
     QList<Grapheme> graphemes;
@@ -389,7 +406,7 @@ std::optional<QList<Grapheme>> align(QStringView word, QStringView phonemes)
         const Row &row = rows[std::size_t(r)];
         i -= row.spelling.size();
         j -= row.phonemes.size();
-        graphemes.prepend({i, row.spelling.size(), row.phonemes, r});
+        graphemes.prepend({i, row.spelling.size(), row.phonemes, r, row.silence});
     }
     return graphemes;
 }
@@ -400,7 +417,7 @@ AlignmentStop alignmentStop(QStringView word, QStringView phonemes)
     AlignmentStop stop;
     for (qsizetype i = 0; i <= word.size(); ++i) {
         for (qsizetype j = 0; j <= phonemes.size(); ++j) {
-            if (cuts.costAt(i, j) != unreached && (i > stop.letters || (i == stop.letters && j < stop.phonemes)))
+            if (cuts.priceAt(i, j).reached() && (i > stop.letters || (i == stop.letters && j < stop.phonemes)))
                 stop = {i, j};
         }
     }

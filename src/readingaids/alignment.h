@@ -20,6 +20,14 @@ enum class Context {
     WordEnd,          // the grapheme ends the word: "ent" of "parlent"
 };
 
+// Whether a grapheme is said, and what kind of silent letter it is when not.
+enum class Silence {
+    Said,      // it says its phonemes
+    Vowel,     // an e that is not said: "petite", "samedi", "ils parlent"
+    Mute,      // a letter that is never said: h, and the apostrophe of "l'école"
+    Consonant, // a consonant left silent; dearer inside the word than at its end
+};
+
 // One row of the table: a grapheme and one of the phoneme sequences it says.
 struct Correspondence
 {
@@ -27,6 +35,7 @@ struct Correspondence
     std::u16string_view ipa;      // what it says, in IPA; empty for a silent grapheme
     int cost;                     // the more usual, the lower: the alignment takes the cheapest cut
     Context context = Context::Anywhere;
+    Silence silence = Silence::Said; // not Said exactly when ipa is empty
 };
 
 // The table, one row per correspondence.
@@ -39,11 +48,13 @@ struct Grapheme
     qsizetype length = 0; // its number of letters
     QString phonemes;     // the phonemes it says (a phoneme string), empty when silent
     qsizetype row = 0;    // the correspondence it follows, in correspondences()
+    Silence silence = Silence::Said;
 };
 
 // The cheapest cut of a word (its spelling(): lower case) into graphemes
 // whose phonemes, in order, are the given phoneme string; nothing when no cut
-// gives them. ("bonbon", bɔ̃bɔ̃) -> b|on|b|on; ("bonne", bɔn) -> b|o|nn|e
+// gives them. Between cuts of the same cost, the one of fewer graphemes.
+// ("bonbon", bɔ̃bɔ̃) -> b|on|b|on; ("bonne", bɔn) -> b|o|nn|e
 std::optional<QList<Grapheme>> align(QStringView word, QStringView phonemes);
 
 // Where the cut of a word that cannot be aligned stops: the most letters that

@@ -7,6 +7,7 @@
 #include "phrases.h"
 #include "son.h"
 #include "tirets.h"
+#include "writtenbyear.h"
 
 #include <optional>
 
@@ -27,9 +28,26 @@ std::optional<ScannedAid> scannedAid(BodyAid aid)
     case BodyAid::Son:
     case BodyAid::SonEntendu:
     case BodyAid::Phrases:
+    case BodyAid::CouleursEntendu:
+    case BodyAid::TiretsEntendu:
+    case BodyAid::MuettesEntendu:
         break;
     }
     return std::nullopt;
+}
+
+std::optional<WrittenAid> writtenAid(BodyAid aid)
+{
+    switch (aid) {
+    case BodyAid::CouleursEntendu:
+        return WrittenAid::Couleurs;
+    case BodyAid::TiretsEntendu:
+        return WrittenAid::Tirets;
+    case BodyAid::MuettesEntendu:
+        return WrittenAid::Muettes;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -47,6 +65,10 @@ QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound)
         return sonLine(line, sound);
     case BodyAid::SonEntendu:
         return entenduBodyLines({line.toString()}, sound).constFirst();
+    case BodyAid::CouleursEntendu:
+    case BodyAid::TiretsEntendu:
+    case BodyAid::MuettesEntendu:
+        return byEarBodyLines({line.toString()}, *writtenAid(aid)).constFirst();
     case BodyAid::Phrases:
         break;
     }
@@ -66,6 +88,10 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
         writeEntendu(lines, sound, sink);
         return;
     }
+    if (const std::optional<WrittenAid> written = writtenAid(aid)) {
+        writeByEar(lines, *written, sink);
+        return;
+    }
     // Each line is made in the same room and handed over from there.
     LineBuffer out;
     if (const std::optional<ScannedAid> scanned = scannedAid(aid)) {
@@ -81,6 +107,22 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
         sonLine(line, sound, out);
         return out.view();
     }, sink);
+}
+
+BodyAid byEar(BodyAid aid)
+{
+    switch (aid) {
+    case BodyAid::Couleurs:
+        return BodyAid::CouleursEntendu;
+    case BodyAid::Tirets:
+        return BodyAid::TiretsEntendu;
+    case BodyAid::Muettes:
+        return BodyAid::MuettesEntendu;
+    case BodyAid::Son:
+        return BodyAid::SonEntendu;
+    default:
+        return aid;
+    }
 }
 
 QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound)

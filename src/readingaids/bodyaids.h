@@ -16,7 +16,13 @@ enum class BodyAid {
     Son,      // a sound in relief
     SonEntendu, // a sound in relief by ear: the graphemes that say the typed sound
     Phrases,  // sentences in colours
+    CouleursEntendu, // syllables in colours by ear
+    TiretsEntendu,   // syllables with dashes by ear
+    MuettesEntendu,  // silent letters by ear, in grey
 };
+
+// The aid by ear of a syllable or silent-letter aid; the aid itself for the others.
+BodyAid byEar(BodyAid aid);
 
 // The output line of one body line for a line aid (every aid but Phrases,
 // which colours the body as a whole); sound is the typed sound of Son and

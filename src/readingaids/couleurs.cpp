@@ -3,6 +3,7 @@
 #include "colours.h"
 #include "linescanner.h"
 #include "syllabify.h"
+#include "writtenbyear.h"
 
 namespace readingaids::couleurs {
 
@@ -17,6 +18,10 @@ char16_t *put(char16_t *at, QStringView text)
 
 void demontage(QStringView word, LineBuffer &out)
 {
+    if (WrittenWord corrected; writtenWithCorrections(word, processCorrections(), corrected)) {
+        appendColoured(word, corrected.syllables, out);
+        return;
+    }
     Syllables syllables;
     cutTextWord(word, syllables);
     // The whole coloured word is sized first, then written in place.

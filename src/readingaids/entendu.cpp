@@ -153,11 +153,27 @@ QStringList soundNamedBy(QStringView typed)
     return soundTable().value(spelling(typed));
 }
 
-EarAvailability entenduAvailability()
+workspace::Result<void> entenduAvailability()
 {
     Pronouncer &pronouncer = Pronouncer::process();
-    const bool available = pronouncer.available();
-    return {available, available ? QString() : pronouncer.unavailableReason()};
+    if (pronouncer.available())
+        return {};
+    return workspace::refuse(pronouncer.unavailableReason());
+}
+
+void forEachLetterWord(QStringView run, const std::function<void(QStringView word)> &onWord)
+{
+    splitWords(run, [](QStringView) {}, onWord);
+}
+
+HeldWords processEarWords()
+{
+    HeldWords held;
+    if (!Pronouncer::process().available())
+        return held;
+    held.lock = std::unique_lock(processWordsLock);
+    held.words = &processWords();
+    return held;
 }
 
 QStringList wordsOf(QStringView bodyLine)
@@ -232,6 +248,7 @@ EarWord EarWords::read(const QString &spelling)
         ++m_pronounced; // espeak-ng was asked
         break;
     case Pronunciation::Outcome::NotAWord:
+    case Pronunciation::Outcome::TooLong:
     case Pronunciation::Outcome::ForeignLetters:
     case Pronunciation::Outcome::Unavailable:
         break;

@@ -3,6 +3,7 @@
 #include "alignment.h"
 #include "linebuffer.h"
 #include "phonemes.h"
+#include "workspace/result.h"
 
 #include <QHash>
 #include <QString>
@@ -10,6 +11,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <mutex>
 #include <optional>
 
 // A sound in relief, by ear ("entendu"): the typed spelling names a sound,
@@ -30,18 +32,17 @@ inline bool namesSound(QStringView typed)
     return !soundNamedBy(typed).isEmpty();
 }
 
-// Whether the "entendu" mode can work, and why not in French.
-struct EarAvailability
-{
-    bool available = false;
-    QString reason; // empty when available
-};
-EarAvailability entenduAvailability();
+// Whether the "entendu" mode can work, or why not in French.
+workspace::Result<void> entenduAvailability();
 
 // The words of a body line as the mode reads them: letters, with the
 // apostrophes between two letters, outside tags and character references.
 // "L'arc-en-ciel<br>" -> {"L'arc", "en", "ciel"}
 QStringList wordsOf(QStringView bodyLine);
+
+// The words of a run of plain text (no tags), each handed to onWord, as
+// wordsOf cuts them. "porte-monnaie" -> "porte", "monnaie"
+void forEachLetterWord(QStringView run, const std::function<void(QStringView word)> &onWord);
 
 // A word of a document as the mode reads it.
 struct EarWord
@@ -89,6 +90,16 @@ private:
     QHash<QString, EarWord> m_words; // by spelling()
     qsizetype m_pronounced = 0;
 };
+
+// The process's words, held under their lock while this lives; words is
+// null when espeak-ng cannot be loaded.
+class EarWords;
+struct HeldWords
+{
+    std::unique_lock<std::mutex> lock;
+    EarWords *words = nullptr;
+};
+HeldWords processEarWords();
 
 // The output line of a body line by ear: the line trimmed, every grapheme
 // that says one of the sound's phoneme strings set in bold red (never inside

@@ -2,6 +2,7 @@
 
 #include "consonnf.h"
 #include "linescanner.h"
+#include "writtenbyear.h"
 
 namespace readingaids::muettes {
 
@@ -24,6 +25,15 @@ QStringView dashesBeforeLastLetter(QStringView word)
 
 void demontage(QStringView word, LineBuffer &out)
 {
+    // A corrected word has a dash before each run of its silent letters.
+    if (WrittenWord corrected; writtenWithCorrections(word, processCorrections(), corrected)) {
+        for (qsizetype i = 0; i < word.size(); ++i) {
+            if (corrected.silent.value(i) && (i == 0 || !corrected.silent.value(i - 1)))
+                out.append(u'-');
+            out.append(word[i].unicode());
+        }
+        return;
+    }
     const QStringView dashes = dashesBeforeLastLetter(word);
     if (dashes.isEmpty()) {
         out.append(word);

@@ -251,6 +251,10 @@ Pronunciation Pronouncer::pronounce(QStringView word)
         result.outcome = Pronunciation::Outcome::ForeignLetters;
         return result;
     }
+    if (spelling.size() > maxEarLetters) {
+        result.outcome = Pronunciation::Outcome::TooLong;
+        return result;
+    }
     if (spelling.size() == 1 && !isOneLetterWord(spelling[0].unicode())) {
         result.outcome = Pronunciation::Outcome::NotAWord;
         return result;

@@ -29,12 +29,17 @@ QString ipaFromPhonemes(QStringView phonemes);
 // for letter), every apostrophe written "'". "L’École" -> "l'école"
 QString spelling(QStringView word);
 
+// The longest word given to espeak-ng and aligned; a longer one is read by
+// its letters (its alignment table would grow as letters × phonemes).
+inline constexpr qsizetype maxEarLetters = 40;
+
 // What espeak-ng made of one word.
 struct Pronunciation
 {
     enum class Outcome {
         Pronounced,   // phonemes holds the word's phonemes
         NotAWord,     // a single letter that is no French word: it would be spelled out
+        TooLong,      // more letters than any French word (maxEarLetters): read by its letters
         ForeignLetters, // a letter that French does not write: not given to espeak-ng, which
                         // would switch to another language (and its 1.51 can then read freed memory)
         Foreign,      // espeak-ng reads the word in another language (an English spelling)

@@ -2,11 +2,16 @@
 
 #include "linescanner.h"
 #include "syllabify.h"
+#include "writtenbyear.h"
 
 namespace readingaids::tirets {
 
 void demontage(QStringView word, LineBuffer &out)
 {
+    if (WrittenWord corrected; writtenWithCorrections(word, processCorrections(), corrected)) {
+        appendDashed(word, corrected.syllables, out);
+        return;
+    }
     Syllables syllables;
     cutTextWord(word, syllables);
     for (qsizetype k = 0; k < syllables.size(); ++k) {

@@ -233,7 +233,9 @@ void TForm2::ListView1Click()
         platform::ShowMessage(this, checked.reason());
         return;
     }
-    const students::StudentIdentity student = students::splitStudentFolderName(name);
+    // The identity from the student's line in the register: "Le_Goff_Anne_x"
+    // is Le Goff, Anne, not Le, Goff.
+    const students::StudentIdentity student = students::listedStudent(RepertoireW, name);
     const QString CheminFTP = students::remoteStudentFolder(classFields, student);
     if (!publishing::isPlainRemotePath(CheminFTP)) {
         platform::ShowMessage(this, u"Le dossier « %1 » ne peut pas être publié sous ce nom : il contient « \\ » ou "
@@ -245,8 +247,8 @@ void TForm2::ListView1Click()
     Edit3->setText(classFields.schoolClass);
     showStudent(name);
     showStudentFolder(RepertoireW + name + workspace::separator());
-    Edit1->setText(student.surname);
-    Edit2->setText(student.firstName);
+    Edit1->setText(students::shownName(student.surname));
+    Edit2->setText(students::shownName(student.firstName));
     Edit4->setText(student.mail);
     showRemoteFolder(CheminFTP);
     Button1->hide();

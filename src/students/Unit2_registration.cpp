@@ -84,6 +84,8 @@ void TForm2::Button1Click()
     workspace::Result<void> checked = students::checkPlaceholders(typed);
     if (checked)
         checked = students::checkStudentFields(typed);
+    if (checked)
+        checked = students::checkPathLength(workspace::workingFolder(), typed);
     if (!checked) {
         platform::ShowMessage(this, checked.reason());
         return;

@@ -39,8 +39,15 @@ Identity cleanIdentity(const Identity &typed);
 workspace::Result<void> checkField(const QString &caption, const QString &value);
 
 // The three class fields (Ville, Ecole, Classe), then the three student
-// fields (Nom, Prénom, Mail); the first refused gives the reason.
+// fields (Nom, Prénom, Mail); the first refused gives the reason. Then the
+// folder they name together (the class folder, the student folder), when its
+// name would be longer than a disk or the host lets a name be (255 bytes),
+// naming the longest of its fields: checked before anything is written.
 workspace::Result<void> checkClassFields(const Identity &fields);
 workspace::Result<void> checkStudentFields(const Identity &fields);
+
+// Refuses a student folder whose path in this working folder would leave no
+// room for the files written into it under the longest path the system opens.
+workspace::Result<void> checkPathLength(const QString &workingFolder, const Identity &fields);
 
 } // namespace students

@@ -1,7 +1,7 @@
 // The import screen driven headless: pasting and typing, and saving a text as
 // a reading document with scripted dialogs and real files.
 #include "importstudent.h"
-#include "import/sources/sources.h"
+#include "sources/sources.h"
 #include "platform/controls.h"
 #include "testfiles.h"
 #include "visible.h"

@@ -1,6 +1,7 @@
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
 #include "import/tableofcontents.h"
+#include "readingaids/markup.h"
 #include "testfiles.h"
 #include "visible.h"
 #include "workspace/textfile.h"
@@ -61,6 +62,7 @@ TEST(DocumentNames, RefuseTitlesThatWouldBreakTheirLinkOrTheirFile)
         {"outside the code page", u"Dvořák"_s, u"Le titre « Dvořák » contient « ř » (U+0159)"_s},
         {"html in the middle", u"conte.html.old"_s, u"Le titre « conte.html.old » ne peut porter « .html » qu'à sa fin"_s},
         {"a file of Tessavo", u"entete"_s, u"Le titre « entete » est le nom d'un fichier de Tessavo"_s},
+        {"too long for a file name", QString(201, u'a'), u"Le titre « "_s + QString(40, u'a') + u"… » est trop long"_s},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -70,7 +72,7 @@ TEST(DocumentNames, RefuseTitlesThatWouldBreakTheirLinkOrTheirFile)
         EXPECT_TRUE(checked.reason().endsWith(u"choisissez un autre titre."_s)) << visible(checked.reason());
     }
     for (const QString &title : {u"conte"_s, u"Le loup & l'agneau"_s, u"L'été à Évry"_s, u"conte.HTML"_s,
-                                 u"Leçon (2) - 5 €"_s, u"conte.html"_s})
+                                 u"Leçon (2) - 5 €"_s, u"conte.html"_s, QString(200, u'a')})
         EXPECT_TRUE(import::checkTitle(import::documentNames(u"/d/"_s + title)).ok()) << title;
 }
 
@@ -92,6 +94,38 @@ TEST(ReadingDocument, KeepsEveryLineButEmptyAndOneBlankOnesUnescaped)
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(import::textLines(typed),
               (QStringList{u"Le loup."_s, u"  "_s, u"Un <b>gros</b> & grand loup."_s, u"\t"_s}));
+}
+
+// What a file brings in is text on the page; what the teacher types keeps its
+// plain formatting only. The text copy keeps the lines as the box shows them.
+TEST(ReadingDocument, ShowsHostileTextAsTextAndKeepsItsCopyAsTyped)
+{
+    struct Case { const char *name; QString line; bool fromFile; QString body; };
+    const Case cases[] = {
+        {"ScriptLineOfATextFile", u"<script>fetch('../../../publication.ini')</script>"_s, true,
+         u"&lt;script&gt;fetch('../../../publication.ini')&lt;/script&gt;<br>"_s},
+        // An .html's "&lt;script&gt;" reaches the box as "<script>".
+        {"EscapedScriptOfAPage", u"<script>alert(1)</script>"_s, true,
+         u"&lt;script&gt;alert(1)&lt;/script&gt;<br>"_s},
+        {"BoldOfATextFileIsText", u"<b>gras</b> & co"_s, true, u"&lt;b&gt;gras&lt;/b&gt; &amp; co<br>"_s},
+        {"ReferenceOfATextFileIsText", u"AT&amp;T"_s, true, u"AT&amp;amp;T<br>"_s},
+        {"TypedScript", u"<script>alert(1)</script>"_s, false, u"&lt;script&gt;alert(1)&lt;/script&gt;<br>"_s},
+        {"TypedHandler", u"<img src=x onerror=alert(1)>"_s, false, u"&lt;img src=x onerror=alert(1)&gt;<br>"_s},
+        {"TypedBold", u"Un <b>gros</b> & grand loup."_s, false, u"Un <b>gros</b> & grand loup.<br>"_s},
+    };
+    const QTemporaryDir dir;
+    const QString folder = dir.path() + u"/"_s;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const import::DocumentNames names = import::documentNames(folder + u"conte"_s);
+        const QStringList shown = {u"Le titre."_s, c.line};
+        const QStringList carried = {u"Le titre."_s, c.fromFile ? readingaids::escapeText(c.line) : c.line};
+        import::writeDocument(names, {shown, carried}, folder, QStringLiteral(TESSAVO_SOURCE_DIR "/reserve/"));
+        const QStringList document = workspace::readLines(names.documentPath);
+        EXPECT_TRUE(document.contains(c.body)) << visible(document.join(u'\n'));
+        EXPECT_FALSE(document.join(u'\n').contains(u"<script"_s));
+        EXPECT_EQ(workspace::readLines(names.textPath), shown);
+    }
 }
 
 TEST(TableOfContents, KeepsTheListOldestFirstAndThePageNewestFirst)

@@ -202,10 +202,17 @@ TEST(AidCommands, TheEntenduBoxMarksTheSoundInTheFieldAgainAndIsRemembered)
     const QByteArray colours = bytesOf(s.files.document);
     const AidBoxes boxes = boxesOf({AidBox::SyllablesInColours});
 
-    // An empty field: the box is remembered, the colours stay.
-    EXPECT_FALSE(layout::changeEntendu(true, QString(), boxes, s.css, s.files, s.lines));
-    EXPECT_EQ(bytesOf(s.files.document), colours);
+    // An empty field: the colours are put on again by ear, and the box is remembered.
+    const std::optional<layout::AidOutcome> again = layout::changeEntendu(true, QString(), boxes, s.css, s.files, s.lines);
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->boxes.syllablesInColours);
+    EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::CouleursEntendu));
+    EXPECT_NE(bytesOf(s.files.document), colours);
     EXPECT_EQ(bytesOf(remembered), "entendu=oui\r\n");
+    // Nothing checked and nothing typed: only the box is remembered.
+    layout::clickAidBox(AidBox::SyllablesInColours, boxes, s.css, s.files, s.lines);
+    EXPECT_FALSE(layout::changeEntendu(false, QString(), {}, s.css, s.files, s.lines));
+    EXPECT_EQ(bytesOf(remembered), "entendu=non\r\n");
 
     layout::changeSound(u"ou"_s, boxes, s.css, s.files, s.lines);
     const struct
@@ -239,7 +246,7 @@ TEST(AidCommands, TheEntenduBoxAtOpeningAndWhatItSaysBesideTheField)
         std::optional<QByteArray> file;
         bool checked;
     } files[] = {
-        {"no file", std::nullopt, false},
+        {"no file: by ear", std::nullopt, true},
         {"checked", "entendu=oui\r\n", true},
         {"unchecked", "entendu=non\r\n", false},
         {"written by hand", " entendu=oui \n", true},

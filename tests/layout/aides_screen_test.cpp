@@ -176,13 +176,21 @@ TEST_F(AidesScreen, TheSoundByEarMarksWhatIsHeardWithOneLoadEachCommand)
         int loads;
         QString bodyLine; // empty: the document as the syllables in colours left it
     } steps[] = {
-        {"box on, field empty", [=] { screen->Entendu->click(); }, true, 0, QString()},
         {"o", [=] { screen->Edit6->insert(u"o"_s); }, true, 1,
          readingaids::writeBodyAid(lines, BodyAid::SonEntendu, u"o"_s).value(body)},
         {"on", [=] { screen->Edit6->insert(u"n"_s); }, true, 1, byEar},
         {"box off", [=] { screen->Entendu->click(); }, false, 1, byLetters},
         {"box on", [=] { screen->Entendu->click(); }, true, 1, byEar},
     };
+    // With the field empty, the box puts the syllables in colours by ear.
+    const int loadsBefore = loads(screen);
+    screen->Entendu->click();
+    EXPECT_TRUE(screen->Entendu->isChecked());
+    EXPECT_EQ(loads(screen), loadsBefore + 1);
+    EXPECT_TRUE(screen->CheckBox2->isChecked());
+    EXPECT_EQ(visible(shown().value(body)),
+              visible(readingaids::writeBodyAid(lines, BodyAid::CouleursEntendu).value(body)));
+    EXPECT_EQ(cssLine(line::AidSecondSlot), flag::Syllabe);
     for (const auto &step : steps) {
         SCOPED_TRACE(step.name);
         const int loadsBefore = loads(screen);
@@ -263,7 +271,7 @@ TEST_F(AidesScreen, TheEntenduBoxIsRememberedForTheStudentAcrossAnOpening)
     close(screen);
     QFile::remove(remembered);
     screen = open();
-    EXPECT_FALSE(screen->Entendu->isChecked()) << "a student who never used the box";
+    EXPECT_TRUE(screen->Entendu->isChecked()) << "a student who never used the box reads by ear";
 }
 
 TEST_P(SoundByLetters, TheSoundFieldTakesAnyTextWithoutBreakingTheMarkup)
@@ -351,7 +359,7 @@ TEST_F(AidesScreen, ADocumentTheAidsRefuseChangesNothingAndTellsTheTeacher)
     EXPECT_FALSE(screen->CheckBox9->isChecked());
     EXPECT_TRUE(screen->CheckBox6->isChecked());
     EXPECT_FALSE(screen->Entendu->isChecked());
-    EXPECT_FALSE(QFile::exists(student.cheminW + u"entendu.ini"_s)) << "the choice stays as it was";
+    EXPECT_EQ(bytesOf(student.cheminW + u"entendu.ini"_s), "entendu=non\r\n") << "the choice stays as it was";
     EXPECT_EQ(bytesOf(student.document), before);
     EXPECT_EQ(bytesOf(student.cssPath()), css);
     EXPECT_FALSE(QFile::exists(student.cheminW + u"TexteAlire_copie.html"_s));

@@ -50,6 +50,9 @@ StudentFolder::StudentFolder(const fakes::WorkingFolder &folder, const QStringLi
     lines += workspace::readLines(reserve(u"FinFichier.html"_s));
     document = cheminW + u"conte à lire.html"_s;
     workspace::writeLines(document, lines);
+    // The aids by their letters unless a test turns "entendu" on, or
+    // removes this choice to see the default.
+    workspace::writeLines(cheminW + u"entendu.ini"_s, {u"entendu=non"_s});
 }
 
 QString StudentFolder::cssPath() const

@@ -247,6 +247,45 @@ TEST(Alignment, CutsAWordForEachCorrespondenceOfTheTable)
     }
 }
 
+TEST(Alignment, SaysWhichGraphemesAreSilent)
+{
+    const struct
+    {
+        QString word;
+        QString ipa;
+        QString silences; // one letter a grapheme: said, Vowel, Mute, Consonant
+    } cases[] = {
+        {u"petite"_s, u"pətit"_s, u"sssssV"_s},
+        {u"chantent"_s, u"ʃɑ̃t"_s, u"sssV"_s},   // "ent" silent at the end...
+        {u"entre"_s, u"ɑ̃tʁ"_s, u"sssV"_s},      // ...and said at the start
+        {u"hiver"_s, u"ivɛʁ"_s, u"Mssss"_s},
+        {u"l'ami"_s, u"lami"_s, u"sMsss"_s},
+        {u"temps"_s, u"tɑ̃"_s, u"ssCC"_s},
+        {u"ambiguë"_s, u"ɑ̃biɡy"_s, u"sssssV"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(visible(c.word));
+        const auto graphemes = align(c.word, phonemesFromIpa(c.ipa));
+        ASSERT_TRUE(graphemes.has_value());
+        QString silences;
+        for (const Grapheme &g : *graphemes)
+            silences += QStringView(u"sVMC")[qsizetype(g.silence)];
+        EXPECT_EQ(silences, c.silences);
+    }
+}
+
+// The cost and the number of graphemes are compared as a pair: a word of more
+// graphemes than the 64 that an earlier scale allowed is cut as a short one.
+TEST(Alignment, CutsAWordOfSixtyFiveGraphemesAsAShortOne)
+{
+    const QString word = u"a"_s + u"pa"_s.repeated(31) + u"eût"_s;
+    const auto graphemes = align(word, phonemesFromIpa(u"a"_s + u"pa"_s.repeated(31) + u"y"_s));
+    ASSERT_TRUE(graphemes.has_value());
+    ASSERT_EQ(graphemes->size(), 65);
+    EXPECT_EQ(cutOf(word, *graphemes).right(6), u"a|eû|t"_s);
+    EXPECT_EQ(graphemes->back().silence, Silence::Consonant);
+}
+
 TEST(Alignment, RefusesAWordThatNoCutSaysAndTellsWhereItStops)
 {
     struct Refused

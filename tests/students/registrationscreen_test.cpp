@@ -315,6 +315,8 @@ TEST_F(RegistrationScreen, RefusesANameTheFilesCannotHoldBeforeWritingAnything)
         {"first name with a hash", &Typed::firstName, u"Zoé#2"_s, u"Prénom"_s, u"« # »"_s},
         {"mail with a bar", &Typed::mail, u"a|b@x"_s, u"Mail"_s, u"« | »"_s},
         {"mail with a percent", &Typed::mail, u"j%x@x.fr"_s, u"Mail"_s, u"« % »"_s},
+        {"surname of 300 characters", &Typed::surname, QString(300, u'a'), u"Nom"_s, u"est trop long"_s},
+        {"school of 250 characters", &Typed::school, QString(250, u'E'), u"Ecole"_s, u"est trop long"_s},
     };
     const QStringList before = tree(folder.path());
     for (const Case &c : cases) {

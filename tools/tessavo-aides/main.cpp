@@ -115,9 +115,9 @@ void runSyllabes(const QStringList &arguments)
 void runSons(const QStringList &arguments)
 {
     expectArguments(arguments, 1, 1);
-    const readingaids::EarAvailability availability = readingaids::entenduAvailability();
-    if (!availability.available)
-        throw aides::UsageError(availability.reason);
+    const workspace::Result<void> available = readingaids::entenduAvailability();
+    if (!available)
+        throw aides::UsageError(available.reason());
     QStringList words = readInputLines();
     for (QString &word : words)
         word = word.trimmed();

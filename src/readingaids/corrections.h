@@ -1,0 +1,73 @@
+#pragma once
+
+#include "workspace/result.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// The teacher's corrections of how words are cut and which of their letters
+// are silent: one file of the working folder, used by every aid of every
+// student, by ear or not.
+namespace readingaids {
+
+// The file of the corrections, in the working folder: UTF-8, one word a line
+// in the notation below; a line beginning with "#" is a comment.
+inline const QString CorrectionsFile = QStringLiteral("corrections-mots.txt");
+
+// How a word is cut and which of its letters are silent.
+struct WordCut
+{
+    QList<qsizetype> starts; // where each syllable but the first begins
+    QList<bool> silent;      // one per letter
+
+    bool operator==(const WordCut &) const = default;
+};
+
+// The notation of a cut: the word's letters, "|" between two syllables, each
+// run of silent letters in square brackets. ("oignon", …) -> "o[i]|gnon"
+QString notationOf(QStringView word, const WordCut &cut);
+
+// The letters of a notation. "o[i]|gnon" -> "oignon"
+QString lettersOf(QStringView notation);
+
+// The cut that a notation gives the word, or why it cannot, in French: an
+// empty notation, letters that are not the word's (letter case aside), an
+// empty syllable, brackets that do not pair, or every letter silent.
+workspace::Result<WordCut> cutFromNotation(QStringView word, QStringView notation);
+
+// The corrections, by word (letter case aside).
+class Corrections
+{
+public:
+    // The corrections of a file; none when it does not exist. Lines that
+    // give no cut are left out. Raises workspace::IoError.
+    static Corrections read(const QString &path);
+
+    // Writes them, one word a line, sorted. Raises workspace::IoError.
+    void write(const QString &path) const;
+
+    // The correction of a word, or null.
+    const WordCut *find(QStringView word) const;
+
+    void set(QStringView word, const WordCut &cut);
+    bool isEmpty() const { return m_cuts.isEmpty(); }
+    qsizetype size() const { return m_cuts.size(); }
+    bool operator==(const Corrections &) const = default;
+
+private:
+    QHash<QString, WordCut> m_cuts; // by the word in lower case
+};
+
+// The corrections every aid of the process uses; none at first.
+const Corrections &processCorrections();
+void setProcessCorrections(Corrections corrections);
+
+// Adds one correction to the file of the working folder and to the
+// process's corrections, or refuses it with the reason (nothing written).
+// Raises workspace::IoError.
+workspace::Result<void> correctWord(const QString &workingFolder, QStringView word, QStringView notation);
+
+} // namespace readingaids

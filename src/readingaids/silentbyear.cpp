@@ -1,0 +1,68 @@
+#include "silentbyear.h"
+
+namespace readingaids {
+
+namespace {
+
+// Whether only silent graphemes follow the one at k.
+bool endsTheWord(const QList<Grapheme> &graphemes, qsizetype k)
+{
+    for (qsizetype next = k + 1; next < graphemes.size(); ++next) {
+        if (graphemes[next].silence == Silence::Said)
+            return false;
+    }
+    return true;
+}
+
+// A final er, ez, et, es said as a vowel: "manger", "nez", "poulet", "les".
+bool saysAVowelWithAConsonant(QStringView letters)
+{
+    return letters.size() == 2 && letters[0] == u'e' && QStringView(u"rzts").contains(letters[1]);
+}
+
+} // namespace
+
+QList<bool> silentByEar(QStringView word, const QList<Grapheme> &graphemes)
+{
+    QList<bool> silent(word.size(), false);
+    for (qsizetype k = 0; k < graphemes.size(); ++k) {
+        const Grapheme &g = graphemes[k];
+        const QString letters = word.sliced(g.start, g.length).toString().toLower();
+        bool marked = false;
+        switch (g.silence) {
+        case Silence::Said:
+            if (saysAVowelWithAConsonant(letters) && endsTheWord(graphemes, k))
+                silent[g.start + 1] = true;
+            break;
+        case Silence::Vowel:
+            marked = endsTheWord(graphemes, k);
+            break;
+        case Silence::Mute:
+            marked = letters != u"'";
+            break;
+        case Silence::Consonant:
+            marked = true;
+            break;
+        }
+        for (qsizetype i = 0; marked && i < g.length; ++i)
+            silent[g.start + i] = true;
+    }
+    return silent;
+}
+
+QString bracketSilent(QStringView word, const QList<bool> &silent)
+{
+    QString out;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const bool opens = silent.value(i) && (i == 0 || !silent.value(i - 1));
+        const bool closes = silent.value(i) && (i + 1 == word.size() || !silent.value(i + 1));
+        if (opens)
+            out += u'[';
+        out += word[i];
+        if (closes)
+            out += u']';
+    }
+    return out;
+}
+
+} // namespace readingaids

@@ -1,0 +1,254 @@
+#include "writtenbyear.h"
+
+#include "colours.h"
+#include "document.h"
+#include "entendu.h"
+#include "linescanner.h"
+#include "silentbyear.h"
+#include "syllablesbyear.h"
+
+using namespace Qt::StringLiterals;
+
+namespace readingaids {
+
+namespace {
+
+// A part's syllables and silent letters, in the part's own letters.
+using ReadPart = std::function<bool(QStringView part, Syllables &syllables, QList<bool> &silent)>;
+
+// Composes the word from its parts; false when a part cannot be read.
+bool compose(QStringView word, const ReadPart &read, WrittenWord &out)
+{
+    out.syllables.clear();
+    out.silent = QList<bool>(word.size(), false);
+    bool readAll = true;
+    Syllables partSyllables;
+    QList<bool> partSilent;
+    forEachLetterWord(word, [&](QStringView part) {
+        if (!readAll)
+            return;
+        const qsizetype offset = part.data() - word.data();
+        partSilent = QList<bool>(part.size(), false);
+        if (!read(part, partSyllables, partSilent)) {
+            readAll = false;
+            return;
+        }
+        for (const Syllable &s : partSyllables)
+            out.syllables.append({s.begin + offset, s.end + offset, false});
+        for (qsizetype i = 0; i < part.size(); ++i)
+            out.silent[offset + i] = partSilent.value(i);
+    });
+    if (!readAll)
+        return false;
+    if (out.syllables.isEmpty()) {
+        out.syllables.append({0, word.size(), false});
+        return true;
+    }
+    // What stands between the parts goes with the syllable before it.
+    out.syllables.front().begin = 0;
+    for (qsizetype k = 1; k < out.syllables.size(); ++k)
+        out.syllables[k - 1].end = out.syllables[k].begin;
+    out.syllables.back().end = word.size();
+    return true;
+}
+
+void syllablesOfCut(qsizetype length, const WordCut &cut, Syllables &syllables)
+{
+    syllables.clear();
+    qsizetype begin = 0;
+    for (const qsizetype start : cut.starts) {
+        syllables.append({begin, start, false});
+        begin = start;
+    }
+    syllables.append({begin, length, false});
+}
+
+bool readCorrected(const Corrections &corrections, QStringView part, Syllables &syllables, QList<bool> &silent)
+{
+    const WordCut *cut = corrections.find(part);
+    if (cut == nullptr)
+        return false;
+    syllablesOfCut(part.size(), *cut, syllables);
+    silent = cut->silent;
+    return true;
+}
+
+bool hasCorrectedPart(QStringView word, const Corrections &corrections)
+{
+    bool corrected = false;
+    forEachLetterWord(word, [&](QStringView part) { corrected = corrected || corrections.find(part) != nullptr; });
+    return corrected;
+}
+
+char16_t *put(char16_t *at, QStringView text)
+{
+    return std::copy_n(text.utf16(), text.size(), at);
+}
+
+} // namespace
+
+bool writtenByEar(QStringView word, const EarWords *words, const Corrections &corrections, WrittenWord &out)
+{
+    return compose(word, [&](QStringView part, Syllables &syllables, QList<bool> &silent) {
+        if (readCorrected(corrections, part, syllables, silent))
+            return true;
+        const EarWord *read = words != nullptr ? words->find(part) : nullptr;
+        if (read == nullptr || !read->graphemes)
+            return false;
+        cutByEar(part, *read->graphemes, syllables);
+        silent = silentByEar(part, *read->graphemes);
+        return true;
+    }, out);
+}
+
+bool writtenWithCorrections(QStringView word, const Corrections &corrections, WrittenWord &out)
+{
+    if (corrections.isEmpty() || !hasCorrectedPart(word, corrections))
+        return false;
+    return compose(word, [&](QStringView part, Syllables &syllables, QList<bool> &silent) {
+        if (readCorrected(corrections, part, syllables, silent))
+            return true;
+        cutTextWord(part, syllables);
+        return true;
+    }, out);
+}
+
+void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &out)
+{
+    qsizetype size = opening.size() + word.size() + closing.size();
+    for (qsizetype k = 1; k < syllables.size(); ++k)
+        size += colourSwitch(k - 1).size();
+    char16_t *at = put(out.extend(size), opening);
+    for (qsizetype k = 0; k < syllables.size(); ++k) {
+        if (k > 0)
+            at = put(at, colourSwitch(k - 1));
+        at = put(at, word.sliced(syllables[k].begin, syllables[k].end - syllables[k].begin));
+    }
+    put(at, closing);
+}
+
+void appendDashed(QStringView word, const Syllables &syllables, LineBuffer &out)
+{
+    for (qsizetype k = 0; k < syllables.size(); ++k) {
+        const QStringView text = word.sliced(syllables[k].begin, syllables[k].end - syllables[k].begin);
+        if (k > 0 && !word.sliced(0, syllables[k].begin).endsWith(u'-'))
+            out.append(u'-');
+        out.append(text);
+    }
+}
+
+namespace {
+
+// What the word treatments by ear read, for the document being written.
+struct EarContext
+{
+    const EarWords *words = nullptr;
+    const Corrections *corrections = nullptr;
+    EarCount count;
+};
+
+thread_local EarContext *context = nullptr;
+
+// The word by ear, or by its letters (counted) when it cannot be.
+void written(QStringView word, WrittenWord &out)
+{
+    ++context->count.words;
+    if (writtenByEar(word, context->words, *context->corrections, out))
+        return;
+    ++context->count.byLetters;
+    cutTextWord(word, out.syllables);
+    out.silent = QList<bool>(word.size(), false);
+}
+
+void couleursByEar(QStringView word, LineBuffer &out)
+{
+    WrittenWord w;
+    written(word, w);
+    appendColoured(word, w.syllables, out);
+}
+
+void tiretsByEar(QStringView word, LineBuffer &out)
+{
+    WrittenWord w;
+    written(word, w);
+    appendDashed(word, w.syllables, out);
+}
+
+void muettesByEar(QStringView word, LineBuffer &out)
+{
+    WrittenWord w;
+    written(word, w);
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const bool silent = w.silent.value(i);
+        if (silent && (i == 0 || !w.silent.value(i - 1)))
+            out.append(silentOpening);
+        out.append(word[i].unicode());
+        if (silent && (i + 1 == word.size() || !w.silent.value(i + 1)))
+            out.append(silentClosing);
+    }
+}
+
+WordTreatment treatmentOf(WrittenAid aid)
+{
+    switch (aid) {
+    case WrittenAid::Couleurs:
+        return couleursByEar;
+    case WrittenAid::Tirets:
+        return tiretsByEar;
+    case WrittenAid::Muettes:
+        break;
+    }
+    return muettesByEar;
+}
+
+// Sets the context of the word treatments while it lives.
+class ContextScope
+{
+public:
+    explicit ContextScope(EarContext &here) { context = &here; }
+    ~ContextScope() { context = nullptr; }
+    ContextScope(const ContextScope &) = delete;
+    ContextScope &operator=(const ContextScope &) = delete;
+};
+
+} // namespace
+
+EarCount writeByEar(const QStringList &lines, WrittenAid aid, const std::function<void(QStringView line)> &sink)
+{
+    HeldWords held = processEarWords();
+    if (held.words != nullptr)
+        held.words->prepare(lines);
+    EarContext here{held.words, &processCorrections(), {}};
+    const ContextScope scope(here);
+    const WordTreatment treatment = treatmentOf(aid);
+    LineBuffer out;
+    writeOutput(lines, [&](QStringView line) {
+        out.clear();
+        MiseCouleur(line, Marks::InWord, treatment, out);
+        return out.view();
+    }, sink);
+    return here.count;
+}
+
+QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, EarCount *count)
+{
+    HeldWords held = processEarWords();
+    if (held.words != nullptr)
+        held.words->prepareBody(bodyLines);
+    EarContext here{held.words, &processCorrections(), {}};
+    const ContextScope scope(here);
+    const WordTreatment treatment = treatmentOf(aid);
+    QStringList output;
+    output.reserve(bodyLines.size());
+    LineBuffer out;
+    for (const QString &line : bodyLines) {
+        out.clear();
+        MiseCouleur(line, Marks::InWord, treatment, out);
+        output.append(out.view().toString());
+    }
+    if (count != nullptr)
+        *count = here.count;
+    return output;
+}
+
+} // namespace readingaids

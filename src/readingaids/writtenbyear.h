@@ -1,0 +1,73 @@
+#pragma once
+
+#include "corrections.h"
+#include "linebuffer.h"
+#include "syllabify.h"
+
+#include <QList>
+#include <QStringList>
+#include <QStringView>
+
+#include <functional>
+
+// The syllables and the silent letters of the text by ear ("entendu"): each
+// word cut and marked from its pronunciation, or as the teacher corrected it.
+namespace readingaids {
+
+class EarWords;
+
+// How a word of the text (as the line scanner hands it: "porte-monnaie",
+// "dort.") is written: its syllables and, for each character, whether it is
+// a silent letter.
+struct WrittenWord
+{
+    Syllables syllables;
+    QList<bool> silent;
+};
+
+// The word by ear, each of its parts (letters and apostrophes) from the
+// teacher's corrections or else from its pronunciation in words; the text
+// between parts goes with the syllable before it. False when a part has
+// neither: the word is then cut by its letters.
+bool writtenByEar(QStringView word, const EarWords *words, const Corrections &corrections, WrittenWord &out);
+
+// The word as the letter rules cut it, with its corrected parts as the
+// teacher corrected them; false when no part of it is corrected.
+bool writtenWithCorrections(QStringView word, const Corrections &corrections, WrittenWord &out);
+
+// Appends the word, syllable by syllable, as the syllables in colours write it.
+void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &out);
+
+// Appends the word with its syllables joined by "-" (none added after a
+// syllable that ends with the word's own hyphen).
+void appendDashed(QStringView word, const Syllables &syllables, LineBuffer &out);
+
+// The mark of a silent letter by ear: a grey readable on the white page
+// (3.9:1), in the markup the aids already write.
+inline constexpr QStringView silentOpening = u"<FONT color=\"gray\">";
+inline constexpr QStringView silentClosing = u"</FONT>";
+
+// How many words the last document by ear had, and how many of them were cut
+// by their letters for want of a pronunciation that aligns.
+struct EarCount
+{
+    qsizetype words = 0;
+    qsizetype byLetters = 0;
+};
+
+enum class WrittenAid {
+    Couleurs, // syllables in colours
+    Tirets,   // syllables with dashes
+    Muettes,  // silent letters in grey
+};
+
+// The document lines with the aid by ear, handed to sink one by one, with the
+// process's pronouncer, words and corrections; without espeak-ng each word
+// is cut by its letters (and no silent letter is marked). Raises
+// DocumentRefused before any line reaches the sink when a marker is missing.
+EarCount writeByEar(const QStringList &lines, WrittenAid aid, const std::function<void(QStringView line)> &sink);
+
+// Body lines with the aid by ear, these lines making the document.
+QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, EarCount *count = nullptr);
+
+} // namespace readingaids

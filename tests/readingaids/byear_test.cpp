@@ -1,0 +1,236 @@
+#include "readingaids/bodyaids.h"
+#include "readingaids/corrections.h"
+#include "readingaids/entendu.h"
+#include "readingaids/silentbyear.h"
+#include "readingaids/syllablesbyear.h"
+#include "readingaids/writtenbyear.h"
+
+#include "visible.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+using namespace readingaids;
+
+namespace {
+
+// The word's syllables by ear joined by "|", and its silent letters in
+// brackets; "?" when it does not align.
+struct ByEar
+{
+    QString syllables;
+    QString silent;
+};
+
+ByEar byEar(const QString &word)
+{
+    const Pronunciation said = Pronouncer::process().pronounce(word);
+    const auto graphemes = align(spelling(word), said.phonemes);
+    if (said.outcome != Pronunciation::Outcome::Pronounced || !graphemes)
+        return {u"?"_s, u"? "_s + said.ipa};
+    return {syllablesByEar(word, *graphemes).join(u'|'), bracketSilent(word, silentByEar(word, *graphemes))};
+}
+
+class ByEarTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!entenduAvailability())
+            GTEST_SKIP() << "espeak-ng cannot be loaded here";
+        setProcessCorrections({});
+    }
+    void TearDown() override { setProcessCorrections({}); }
+};
+
+using SyllablesByEar = ByEarTest;
+
+TEST_F(SyllablesByEar, CutsTheWrittenSyllablesASchoolTeaches)
+{
+    const struct
+    {
+        QString word;
+        QString expected;
+    } cases[] = {
+        // the letters of one sound are never cut
+        {u"bateau"_s, u"ba|teau"_s}, {u"château"_s, u"châ|teau"_s}, {u"montagne"_s, u"mon|ta|gne"_s},
+        {u"champignon"_s, u"cham|pi|gnon"_s}, {u"cygne"_s, u"cy|gne"_s}, {u"chocolat"_s, u"cho|co|lat"_s},
+        {u"maison"_s, u"mai|son"_s}, {u"quatre"_s, u"qua|tre"_s}, {u"feuille"_s, u"feu|ille"_s},
+        {u"fille"_s, u"fi|lle"_s}, {u"sculpteur"_s, u"sculp|teur"_s},
+        // between two consonants, but not before l or r after a consonant
+        {u"arbre"_s, u"ar|bre"_s}, {u"table"_s, u"ta|ble"_s}, {u"parti"_s, u"par|ti"_s},
+        // a double consonant is cut in two
+        {u"pomme"_s, u"pom|me"_s}, {u"terre"_s, u"ter|re"_s}, {u"poisson"_s, u"pois|son"_s},
+        // a final e not said makes a syllable with the consonant before it
+        {u"petite"_s, u"pe|ti|te"_s}, {u"journée"_s, u"jour|née"_s}, {u"lycée"_s, u"ly|cée"_s},
+        {u"chantent"_s, u"chan|tent"_s}, {u"samedi"_s, u"sa|me|di"_s},
+        // a silent final consonant stays in the last syllable
+        {u"enfants"_s, u"en|fants"_s}, {u"parents"_s, u"pa|rents"_s},
+        // hiatus
+        {u"théâtre"_s, u"thé|â|tre"_s}, {u"Noël"_s, u"No|ël"_s}, {u"maïs"_s, u"ma|ïs"_s},
+        // the y of two i, a glide with its consonant
+        {u"crayon"_s, u"cra|yon"_s}, {u"nation"_s, u"na|tion"_s},
+        // an elided word goes with the syllable after it
+        {u"d'eau"_s, u"d'eau"_s}, {u"l'école"_s, u"l'é|co|le"_s}, {u"aujourd'hui"_s, u"au|jour|d'hui"_s}, {u"nuit"_s, u"nuit"_s},
+        {u"cuisine"_s, u"cui|si|ne"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(visible(c.word));
+        EXPECT_EQ(byEar(c.word).syllables, c.expected);
+    }
+}
+
+using SilentByEar = ByEarTest;
+
+TEST_F(SilentByEar, MarksTheLettersNotSaidInTheWordSaidAlone)
+{
+    const struct
+    {
+        QString word;
+        QString expected;
+    } cases[] = {
+        // said: nothing marked
+        {u"il"_s, u"il"_s}, {u"sac"_s, u"sac"_s}, {u"avec"_s, u"avec"_s}, {u"parc"_s, u"parc"_s},
+        {u"cheval"_s, u"cheval"_s}, {u"bus"_s, u"bus"_s}, {u"ours"_s, u"ours"_s}, {u"huit"_s, u"[h]uit"_s},
+        {u"samedi"_s, u"samedi"_s}, {u"fil"_s, u"fil"_s},
+        // final consonants, -ent of verbs, the final e, h
+        {u"petit"_s, u"peti[t]"_s}, {u"chaud"_s, u"chau[d]"_s}, {u"banc"_s, u"ban[c]"_s},
+        {u"temps"_s, u"tem[ps]"_s}, {u"chantent"_s, u"chant[ent]"_s}, {u"parlent"_s, u"parl[ent]"_s},
+        {u"petite"_s, u"petit[e]"_s}, {u"hiver"_s, u"[h]iver"_s}, {u"est"_s, u"e[st]"_s},
+        {u"prend"_s, u"pren[d]"_s}, {u"gentil"_s, u"genti[l]"_s}, {u"enfants"_s, u"enfan[ts]"_s},
+        {u"manger"_s, u"mange[r]"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(visible(c.word));
+        EXPECT_EQ(byEar(c.word).silent, c.expected);
+    }
+}
+
+TEST(EntenduWords, LeavesAClosingQuoteOutOfTheWordBeforeIt)
+{
+    EXPECT_EQ(wordsOf(u"'Viens' dit-il.<br>"), (QStringList{u"Viens"_s, u"dit"_s, u"il"_s}));
+    EXPECT_EQ(wordsOf(u"l'arbre' et aujourd’hui<br>"), (QStringList{u"l'arbre"_s, u"et"_s, u"aujourd’hui"_s}));
+}
+
+TEST_F(SilentByEar, NeverSendsALoneConsonantOrAWordPastFortyLettersToEspeak)
+{
+    const QString long41 = u"anticonstitutionnellement"_s + u"abcdefghijklmnop"_s;
+    ASSERT_EQ(long41.size(), 41);
+    EXPECT_EQ(Pronouncer::process().pronounce(u"l").outcome, Pronunciation::Outcome::NotAWord);
+    EXPECT_EQ(Pronouncer::process().pronounce(long41).outcome, Pronunciation::Outcome::TooLong);
+    EarWords words(Pronouncer::process());
+    words.prepareBody({u"l' d' "_s + long41 + u"<br>"_s});
+    EXPECT_EQ(words.pronounced(), 0);
+}
+
+// Beyond forty letters a word is cut by its letters: a word of a million
+// letters is written as the letter rules write it, in a moment.
+TEST_F(SyllablesByEar, CutsAWordPastFortyLettersByItsLetters)
+{
+    for (const QString &word : {u"anticonstitutionnellementanticonstitution"_s, u"ba"_s.repeated(500000)}) {
+        const QString line = u"Le "_s + word + u".<br>"_s;
+        EarCount count;
+        const QStringList byEar = byEarBodyLines({line}, WrittenAid::Couleurs, &count);
+        EXPECT_EQ(byEar.constFirst(), treatBodyLine(BodyAid::Couleurs, line));
+        EXPECT_EQ(count.words, 2);
+        EXPECT_EQ(count.byLetters, 1);
+    }
+}
+
+// The three aids by ear on a line of a new student's text.
+TEST_F(SyllablesByEar, WritesTheLinesOfTheThreeAids)
+{
+    const QString line = u"Le petit bateau, sur la montagne : les enfants chantent l'hiver.<br>"_s;
+    const auto c = [](QStringList s) {
+        QString out = u"<FONT color=\"red\">"_s + s.takeFirst();
+        const char16_t *colours[] = {u"green", u"blue", u"black", u"orange", u"red"};
+        for (qsizetype k = 0; k < s.size(); ++k)
+            out += u"</FONT><FONT color=\""_s + QString::fromUtf16(colours[k % 5]) + u"\">"_s + s[k];
+        return out + u"</FONT>"_s;
+    };
+    EXPECT_EQ(visible(treatBodyLine(BodyAid::CouleursEntendu, line)),
+              visible(u" "_s + c({u"Le"_s}) + u" "_s + c({u"pe"_s, u"tit"_s}) + u" "_s + c({u"ba"_s, u"teau,"_s}) + u" "_s
+                      + c({u"sur"_s}) + u" "_s + c({u"la"_s}) + u" "_s + c({u"mon"_s, u"ta"_s, u"gne"_s}) + u" "_s + c({u":"_s})
+                      + u" "_s + c({u"les"_s}) + u" "_s + c({u"en"_s, u"fants"_s}) + u" "_s + c({u"chan"_s, u"tent"_s})
+                      + u" "_s + c({u"l'hi"_s, u"ver."_s}) + u"<br>"_s));
+    EXPECT_EQ(visible(treatBodyLine(BodyAid::TiretsEntendu, u"Le porte-monnaie de l'arc-en-ciel.<br>")),
+              visible(u" Le por-te-mon-naie de l'arc-en-ciel.<br>"));
+    const QString g = silentOpening.toString();
+    const QString e = silentClosing.toString();
+    EXPECT_EQ(visible(treatBodyLine(BodyAid::MuettesEntendu, u"Il a un sac avec un petit chat, ils chantent l'hiver.<br>")),
+              visible(u" Il a un sac avec un peti"_s + g + u"t"_s + e + u" cha"_s + g + u"t"_s + e + u", il"_s + g + u"s"_s
+                      + e + u" chant"_s + g + u"ent"_s + e + u" l'"_s + g + u"h"_s + e + u"iver.<br>"_s));
+}
+
+TEST(Corrections, ReadsTheTeachersNotationOrSaysWhyNot)
+{
+    const struct
+    {
+        QString word;
+        QString notation;
+        QString shown;  // the notation of the cut; empty when refused
+        QString reason; // a part of the French refusal
+    } cases[] = {
+        {u"oignon"_s, u"o[i]|gnon"_s, u"o[i]|gnon"_s, {}},
+        {u"Oignon"_s, u" O[I]|GNON "_s, u"O[i]|gnon"_s, {}},
+        {u"chantent"_s, u"chan|t[ent]"_s, u"chan|t[ent]"_s, {}},
+        {u"petite"_s, u"pe|ti|t[e]"_s, u"pe|ti|t[e]"_s, {}},
+        {u"oignon"_s, u""_s, {}, u"vide"_s},
+        {u"oignon"_s, u"oi|gnion"_s, {}, u"n'a pas les lettres de « oignon »"_s},
+        {u"oignon"_s, u"o||ignon"_s, {}, u"au moins une lettre"_s},
+        {u"oignon"_s, u"oignon|"_s, {}, u"au moins une lettre"_s},
+        {u"oignon"_s, u"o[i|gnon"_s, {}, u"refermé"_s},
+        {u"oignon"_s, u"o]i[gnon"_s, {}, u"paires"_s},
+        {u"oignon"_s, u"[oignon]"_s, {}, u"muettes"_s},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(visible(c.notation));
+        const workspace::Result<WordCut> cut = cutFromNotation(c.word, c.notation);
+        if (c.shown.isEmpty()) {
+            ASSERT_FALSE(cut);
+            EXPECT_TRUE(cut.reason().contains(c.reason)) << visible(cut.reason());
+        } else {
+            ASSERT_TRUE(cut) << visible(cut.reason());
+            EXPECT_EQ(notationOf(c.word, *cut), c.shown);
+        }
+    }
+}
+
+// A correction changes every aid, by ear or not, and is kept in the working
+// folder for the next start.
+TEST_F(SyllablesByEar, ACorrectionChangesEveryAidAndSurvivesARestart)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString line = u"Un oignon.<br>"_s;
+    const QString couleurs = treatBodyLine(BodyAid::Couleurs, line);
+    const QString tirets = treatBodyLine(BodyAid::Tirets, line);
+    const QString muettes = treatBodyLine(BodyAid::Muettes, line);
+    EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line), u" Un oi-gnon.<br>"_s);
+
+    const workspace::Result<void> refused = correctWord(folder.path(), u"oignon", u"ognon");
+    EXPECT_FALSE(refused);
+    EXPECT_FALSE(QFile::exists(folder.filePath(CorrectionsFile)));
+    ASSERT_TRUE(correctWord(folder.path(), u"oignon", u"o[i]|gnon"));
+
+    EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line), u" Un oi-gnon.<br>"_s);
+    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), u" Un oi-gnon.<br>"_s);
+    EXPECT_NE(tirets, u" Un oi-gnon.<br>"_s);
+    EXPECT_EQ(treatBodyLine(BodyAid::Muettes, line), u" Un o-ignon.<br>"_s);
+    EXPECT_EQ(treatBodyLine(BodyAid::MuettesEntendu, line),
+              u" Un o"_s + silentOpening.toString() + u"i"_s + silentClosing.toString() + u"gnon.<br>"_s);
+    EXPECT_NE(treatBodyLine(BodyAid::Couleurs, line), couleurs);
+
+    // The next start reads the file; without it, the letter rules as before.
+    setProcessCorrections({});
+    EXPECT_EQ(treatBodyLine(BodyAid::Couleurs, line), couleurs);
+    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), tirets);
+    EXPECT_EQ(treatBodyLine(BodyAid::Muettes, line), muettes);
+    setProcessCorrections(Corrections::read(folder.filePath(CorrectionsFile)));
+    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), u" Un oi-gnon.<br>"_s);
+}
+
+} // namespace
