@@ -30,14 +30,15 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QFile::decodeName(argv[i]));
-    const app::CommandLine command = app::readCommandLine(arguments);
+    const workspace::Result<app::CommandLine> read = app::readCommandLine(arguments);
+    if (!read)
+        return answer(stderr, read.reason() + QStringLiteral("\nPour l'aide : tessavo --help\n"), 2);
+    const app::CommandLine &command = *read;
     switch (command.request) {
     case app::CommandLine::Request::Help:
         return answer(stdout, app::helpText(), 0);
     case app::CommandLine::Request::Version:
         return answer(stdout, app::versionText(), 0);
-    case app::CommandLine::Request::Refused:
-        return answer(stderr, command.refusal + QStringLiteral("\nPour l'aide : tessavo --help\n"), 2);
     case app::CommandLine::Request::Run:
         break;
     }
