@@ -59,8 +59,10 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&toolkitTexts);
     platform::install(platform::desktopPlatform());
 
-    if (!app::enterWorkingFolder(command.folder))
+    if (const workspace::Result<void> entered = app::enterWorkingFolder(command.folder); !entered) {
+        platform::ShowMessage(nullptr, entered.reason());
         return 1;
+    }
     // The working folder's own publishing host, before the first screen so
     // that a registration reaches it; the launcher returns once its servers
     // listen. When it fails, the teacher is told on the first screen and the

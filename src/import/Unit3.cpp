@@ -266,17 +266,15 @@ void TForm3::Button6Click()
     emit layoutScreenRequested(Edit5->text());
 }
 
-bool TForm3::showPicture(const QString &path)
+workspace::Result<void> TForm3::showPicture(const QString &path)
 {
     QImageReader reader(path);
     const QImage picture = reader.read();
-    if (picture.isNull()) {
-        platform::ShowMessage(this, u"Le fichier « %1 » n'est pas une image lisible. Aucun texte n'a été sauvegardé : "
-                                    u"choisissez une autre image."_s.arg(path));
-        return false;
-    }
+    if (picture.isNull())
+        return workspace::refuse(u"Le fichier « %1 » n'est pas une image lisible. Aucun texte n'a été sauvegardé : "
+                                 u"choisissez une autre image."_s.arg(path));
     Image2->setPixmap(QPixmap::fromImage(picture));
-    return true;
+    return {};
 }
 
 std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
@@ -297,8 +295,10 @@ std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
             return std::nullopt;
         const QString chosen = OpenDialog1.FileName;
         Edit5->setText(chosen);
-        if (!showPicture(chosen))
+        if (const workspace::Result<void> shown = showPicture(chosen); !shown) {
+            platform::ShowMessage(this, shown.reason());
             return std::nullopt;
+        }
         if (!import::isPictureUsed(pictureList, chosen))
             return chosen;
         platform::ShowMessage(this, u"Choisis une autre image celle est déja utilisée"_s);
