@@ -4,16 +4,7 @@ using namespace Qt::StringLiterals;
 
 namespace app {
 
-namespace {
-
-CommandLine refused(const QString &why)
-{
-    return {CommandLine::Request::Refused, {}, why};
-}
-
-} // namespace
-
-CommandLine readCommandLine(const QStringList &arguments)
+workspace::Result<CommandLine> readCommandLine(const QStringList &arguments)
 {
     QStringList folders;
     bool options = true;
@@ -22,20 +13,21 @@ CommandLine readCommandLine(const QStringList &arguments)
         if (option && argument == u"--")
             options = false;
         else if (option && (argument == u"--help" || argument == u"-h"))
-            return {CommandLine::Request::Help, {}, {}};
+            return CommandLine{CommandLine::Request::Help, {}};
         else if (option && (argument == u"--version" || argument == u"-v"))
-            return {CommandLine::Request::Version, {}, {}};
+            return CommandLine{CommandLine::Request::Version, {}};
         else if (option)
-            return refused(u"Option inconnue : « %1 »."_s.arg(argument));
+            return workspace::refuse(u"Option inconnue : « %1 »."_s.arg(argument));
         else if (argument.isEmpty())
-            return refused(u"Le nom du dossier de travail est vide."_s);
+            return workspace::refuse(u"Le nom du dossier de travail est vide."_s);
         else
             folders.append(argument);
     }
     if (folders.size() > 1)
-        return refused(u"Un seul dossier de travail peut être donné, et non %1 : « %2 »."_s.arg(folders.size())
-                           .arg(folders.join(u" », « "_s)));
-    return {CommandLine::Request::Run, folders.value(0), {}};
+        return workspace::refuse(u"Un seul dossier de travail peut être donné, et non %1 : « %2 »."_s
+                                     .arg(folders.size())
+                                     .arg(folders.join(u" », « "_s)));
+    return CommandLine{CommandLine::Request::Run, folders.value(0)};
 }
 
 QString helpText()

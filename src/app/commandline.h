@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workspace/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,18 +10,18 @@ namespace app {
 
 struct CommandLine
 {
-    enum class Request { Run, Help, Version, Refused };
+    enum class Request { Run, Help, Version };
 
     Request request = Request::Run;
     // Run: the working folder given, empty when none was.
     QString folder;
-    // Refused: why, in French.
-    QString refusal;
 };
 
-// Reads the arguments that follow the program's name.
-// {"--help"} -> Help; {"Textes"} -> Run in "Textes"; {"--", "-x"} -> Run in "-x"
-CommandLine readCommandLine(const QStringList &arguments);
+// Reads the arguments that follow the program's name, or refuses them, saying
+// why in French.
+// {"--help"} -> Help; {"Textes"} -> Run in "Textes"; {"--", "-x"} -> Run in "-x";
+// {"--x"} -> "Option inconnue : « --x »."
+workspace::Result<CommandLine> readCommandLine(const QStringList &arguments);
 
 // The answers to --help and --version, each ending with a line end.
 QString helpText();

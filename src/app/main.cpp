@@ -30,14 +30,15 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QFile::decodeName(argv[i]));
-    const app::CommandLine command = app::readCommandLine(arguments);
+    const workspace::Result<app::CommandLine> read = app::readCommandLine(arguments);
+    if (!read)
+        return answer(stderr, read.reason() + QStringLiteral("\nPour l'aide : tessavo --help\n"), 2);
+    const app::CommandLine &command = *read;
     switch (command.request) {
     case app::CommandLine::Request::Help:
         return answer(stdout, app::helpText(), 0);
     case app::CommandLine::Request::Version:
         return answer(stdout, app::versionText(), 0);
-    case app::CommandLine::Request::Refused:
-        return answer(stderr, command.refusal + QStringLiteral("\nPour l'aide : tessavo --help\n"), 2);
     case app::CommandLine::Request::Run:
         break;
     }
@@ -58,8 +59,10 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&toolkitTexts);
     platform::install(platform::desktopPlatform());
 
-    if (!app::enterWorkingFolder(command.folder))
+    if (const workspace::Result<void> entered = app::enterWorkingFolder(command.folder); !entered) {
+        platform::ShowMessage(nullptr, entered.reason());
         return 1;
+    }
     // The working folder's own publishing host, before the first screen so
     // that a registration reaches it; the launcher returns once its servers
     // listen. When it fails, the teacher is told on the first screen and the

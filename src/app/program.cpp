@@ -24,13 +24,12 @@ void prepareEnvironment()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-bool enterWorkingFolder(const QString &given)
+workspace::Result<void> enterWorkingFolder(const QString &given)
 {
     const QString folder = chooseWorkingFolder(given, QDir::currentPath(), QDir::homePath());
     const auto cannotStart = [&folder](const QString &what) {
-        platform::ShowMessage(nullptr, u"Le dossier de travail « %1 » ne peut pas être %2 : Tessavo ne peut pas démarrer."_s
-                                           .arg(QDir::toNativeSeparators(folder), what));
-        return false;
+        return workspace::refuse(u"Le dossier de travail « %1 » ne peut pas être %2 : Tessavo ne peut pas démarrer."_s
+                                     .arg(QDir::toNativeSeparators(folder), what));
     };
     try {
         prepareWorkingFolder(dataFolder(QCoreApplication::applicationDirPath()), folder);
@@ -40,7 +39,9 @@ bool enterWorkingFolder(const QString &given)
         // A folder that lacks some data is still the teacher's to work in.
         platform::ShowMessage(nullptr, failure.message());
     }
-    return QDir::setCurrent(folder) || cannotStart(u"ouvert"_s);
+    if (!QDir::setCurrent(folder))
+        return cannotStart(u"ouvert"_s);
+    return {};
 }
 
 TForm2 *startProgram()

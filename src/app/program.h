@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workspace/result.h"
+
 #include <QString>
 
 class TForm2;
@@ -12,9 +14,10 @@ void prepareEnvironment();
 
 // Chooses the working folder (the folder given, or as chooseWorkingFolder
 // says), prepares it from the program's data and makes it the current
-// folder, once, before any screen. What fails is told in a message box;
-// returns false when the program cannot work there.
-bool enterWorkingFolder(const QString &given);
+// folder, once, before any screen. Data that could not be copied is told in a
+// message box, and the program goes on; refuses a folder that cannot be made
+// or entered, saying why.
+workspace::Result<void> enterWorkingFolder(const QString &given);
 
 // Creates the main student screen, stores it in Form2 and shows it.
 TForm2 *startProgram();

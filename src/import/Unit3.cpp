@@ -290,17 +290,15 @@ void TForm3::Button6Click()
     emit layoutScreenRequested(Edit5->text());
 }
 
-bool TForm3::showPicture(const QString &path)
+workspace::Result<void> TForm3::showPicture(const QString &path)
 {
     QImageReader reader(path);
     const QImage picture = reader.read();
-    if (picture.isNull()) {
-        platform::ShowMessage(this, u"Le fichier « %1 » n'est pas une image lisible. Aucun texte n'a été sauvegardé : "
-                                    u"choisissez une autre image."_s.arg(path));
-        return false;
-    }
+    if (picture.isNull())
+        return workspace::refuse(u"Le fichier « %1 » n'est pas une image lisible. Aucun texte n'a été sauvegardé : "
+                                 u"choisissez une autre image."_s.arg(path));
     Image2->setPixmap(QPixmap::fromImage(picture));
-    return true;
+    return {};
 }
 
 std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
@@ -322,8 +320,10 @@ std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
             return std::nullopt;
         const QString chosen = OpenDialog1.FileName;
         Edit5->setText(chosen);
-        if (!showPicture(chosen))
+        if (const workspace::Result<void> shown = showPicture(chosen); !shown) {
+            platform::ShowMessage(this, shown.reason());
             return std::nullopt;
+        }
         if (!import::isPictureUsed(pictureList, chosen))
             return chosen;
         platform::ShowMessage(this, u"Choisis une autre image celle est déja utilisée"_s);
@@ -343,10 +343,10 @@ std::optional<import::DocumentNames> TForm3::chooseName(const QString &studentFo
         if (!SaveDialog1.Execute(this))
             return std::nullopt;
         const import::DocumentNames names = import::documentNames(SaveDialog1.FileName);
-        const std::optional<QString> refused = import::refusedTitleMessage(names);
-        if (!refused)
+        const workspace::Result<void> checked = import::checkTitle(names);
+        if (checked)
             return names;
-        platform::ShowMessage(this, *refused);
+        platform::ShowMessage(this, checked.reason());
     }
 }
 
@@ -358,8 +358,8 @@ void TForm3::Button1Click()
     }
     // Before anything is asked or written: the teacher goes back to the text.
     const QStringList typed = platform::linesOf(Memo1);
-    if (const std::optional<QString> unwritable = import::unwritableTextMessage(typed)) {
-        platform::ShowMessage(this, *unwritable);
+    if (const workspace::Result<void> writable = import::checkWritableText(typed); !writable) {
+        platform::ShowMessage(this, writable.reason());
         const int line = workspace::unwritableCharacters(typed).first().lines.first();
         QTextCursor cursor(Memo1->document()->findBlockByNumber(line - 1));
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);

@@ -3,6 +3,7 @@
 #include "import/readingdocument.h"
 #include "platform/filedialogs.h"
 #include "platform/screenwindow.h"
+#include "workspace/result.h"
 
 #include <QRect>
 
@@ -105,7 +106,8 @@ private:
     // The picture dialog until a picture not used yet is chosen; nothing
     // when the teacher cancels or the file is not a readable picture.
     std::optional<QString> choosePicture(const QString &studentFolder);
-    bool showPicture(const QString &path);
+    // Refuses a file that is not a readable picture.
+    workspace::Result<void> showPicture(const QString &path);
     // The save dialog until a name that can be a title is given; nothing
     // when the teacher cancels.
     std::optional<import::DocumentNames> chooseName(const QString &studentFolder);

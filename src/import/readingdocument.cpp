@@ -86,28 +86,28 @@ QStringList studentFolderOwnFiles()
 
 namespace {
 
-QString titleRefusal(const QString &title, char32_t c, const QString &why)
+workspace::Refusal titleRefusal(const QString &title, char32_t c, const QString &why)
 {
-    return u"Le titre « %1 » contient %2, %3 : choisissez un autre titre."_s.arg(title, workspace::shownCharacter(c),
-                                                                                   why);
+    return workspace::refuse(u"Le titre « %1 » contient %2, %3 : choisissez un autre titre."_s.arg(
+        title, workspace::shownCharacter(c), why));
 }
 
 } // namespace
 
-std::optional<QString> refusedTitleMessage(const DocumentNames &names)
+workspace::Result<void> checkTitle(const DocumentNames &names)
 {
     const QString &name = names.documentName;
     if (!name.endsWith(Html))
-        return u"Le titre « %1 » ne peut porter « .html » qu'à sa fin : choisissez un autre titre."_s.arg(name);
+        return workspace::refuse(u"Le titre « %1 » ne peut porter « .html » qu'à sa fin : choisissez un autre titre."_s.arg(name));
     const QString title = name.chopped(Html.size());
     if (const NeededFile *needed = neededFileOf(names))
-        return u"Le titre « %1 » prendrait la place de « %2 », %3, dont le dossier de l'élève a besoin : "
-               u"choisissez un autre titre."_s.arg(title, needed->file, needed->whatItIs);
+        return workspace::refuse(u"Le titre « %1 » prendrait la place de « %2 », %3, dont le dossier de l'élève a besoin : "
+               u"choisissez un autre titre."_s.arg(title, needed->file, needed->whatItIs));
     // The document's longest companion, "<title>.html.hors-tessavo-2.bak",
     // must still fit the 255 bytes a file name may have.
     if (QFile::encodeName(title).size() > MaxTitleBytes)
-        return u"Le titre « %1… » est trop long pour un nom de fichier : choisissez un autre titre."_s.arg(
-            title.left(40));
+        return workspace::refuse(u"Le titre « %1… » est trop long pour un nom de fichier : choisissez un autre titre."_s.arg(
+            title.left(40)));
     static const QString notInAFileName = u"<>:\"|*\\"_s;
     for (const char32_t c : title.toUcs4()) {
         if (c == U'?' || c == U'#' || c == U'%')
@@ -118,14 +118,14 @@ std::optional<QString> refusedTitleMessage(const DocumentNames &names)
         if (!workspace::fitsWindows1252(c))
             return titleRefusal(title, c, u"un caractère que les fichiers de Tessavo ne savent pas écrire"_s);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> unwritableTextMessage(const QStringList &typedLines)
+workspace::Result<void> checkWritableText(const QStringList &typedLines)
 {
     const QList<workspace::UnwritableCharacter> found = workspace::unwritableCharacters(typedLines);
     if (found.isEmpty())
-        return std::nullopt;
+        return {};
     QStringList named;
     for (const workspace::UnwritableCharacter &character : found.first(std::min<qsizetype>(found.size(), 8))) {
         QStringList lines;
@@ -139,9 +139,10 @@ std::optional<QString> unwritableTextMessage(const QStringList &typedLines)
     }
     if (found.size() > 8)
         named << u"et %1 autres"_s.arg(found.size() - 8);
-    return u"Le texte contient des caractères que les fichiers de Tessavo ne savent pas écrire : %1. Rien n'a été "
-           u"sauvegardé : remplacez-les ou retirez-les dans la grande fenêtre, puis sauvegardez à nouveau."_s
-        .arg(named.join(u" ; "_s));
+    return workspace::refuse(
+        u"Le texte contient des caractères que les fichiers de Tessavo ne savent pas écrire : %1. Rien n'a été "
+        u"sauvegardé : remplacez-les ou retirez-les dans la grande fenêtre, puis sauvegardez à nouveau."_s
+            .arg(named.join(u" ; "_s)));
 }
 
 QStringList textLines(const QStringList &typedLines)

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "workspace/result.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 #include <utility>
 
 // A text saved as a reading document: the names of its files, its lines and
@@ -34,22 +35,22 @@ bool isReservedName(const DocumentNames &names);
 // The names of those files: "entete.html", "style.css", "TexteAlire2.html"…
 QStringList studentFolderOwnFiles();
 
-// Why the name chosen in the save dialog cannot be a document's title, or
-// nothing: the name of a file of Tessavo (isReservedName); a character that
-// would cut the document's link or its logo on the tablet ("?", "#", "%"); one
+// Refuses a name chosen in the save dialog that cannot be a document's title:
+// the name of a file of Tessavo (isReservedName); a character that would cut
+// the document's link or its logo on the tablet ("?", "#", "%"); one
 // that a file name cannot hold on the students' computers (< > : " | * \ or a
 // control character); one that Windows-1252 cannot hold, which the table of
 // contents would show as "?"; ".html" anywhere but at its end; or a title
 // too long for the names of the document's files.
 // "Où est le chat ?" -> "Le titre « Où est le chat ? » contient « ? », ..."
-std::optional<QString> refusedTitleMessage(const DocumentNames &names);
+workspace::Result<void> checkTitle(const DocumentNames &names);
 
-// Why the text cannot be saved as it stands, or nothing: the characters that
+// Refuses a text that cannot be saved as it stands: the characters that
 // the student's files cannot hold, even by a typographic equivalent (a
 // non-breaking hyphen is written "-"), each with the lines of the text box
 // where it stands. Nothing is replaced by "?" without the teacher knowing.
 // {"Łódź"} -> "Le texte contient des caractères ... « Ł » (U+0141) à la ligne 1 ..."
-std::optional<QString> unwritableTextMessage(const QStringList &typedLines);
+workspace::Result<void> checkWritableText(const QStringList &typedLines);
 
 // The lines of the text that the document keeps, with the typographic
 // equivalents of the characters that the code page cannot hold. The blank

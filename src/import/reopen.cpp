@@ -204,10 +204,10 @@ QStringList readTextCopy(const QString &path)
 
 workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names)
 {
-    if (const std::optional<QString> refused = refusedTitleMessage(names))
+    if (const workspace::Result<void> checked = checkTitle(names); !checked)
         return workspace::refuse(u"Tessavo ne peut pas rouvrir « %1 », dont le nom a été donné hors de Tessavo. %2 "
                                  u"Renommez le fichier dans le dossier de l'élève, avec sa copie « .txt » et son "
-                                 u"logo « .jpg »."_s.arg(names.documentName, *refused));
+                                 u"logo « .jpg »."_s.arg(names.documentName, checked.reason()));
     if (const std::optional<QString> refused = unusableFile(names.documentPath))
         return workspace::refuse(*refused);
     if (isThere(names.textPath)) {

@@ -229,8 +229,8 @@ void TForm2::ListView1Click()
     // checked as a registration checks them before anything changes.
     const students::Identity classFields =
         students::cleanIdentity({Edit8->text(), Edit9->text(), Edit3->text(), {}, {}, {}});
-    if (const std::optional<QString> refused = students::unsafeClassMessage(classFields)) {
-        platform::ShowMessage(this, *refused);
+    if (const workspace::Result<void> checked = students::checkClassFields(classFields); !checked) {
+        platform::ShowMessage(this, checked.reason());
         return;
     }
     // The identity from the student's line in the register: "Le_Goff_Anne_x"

@@ -5,6 +5,7 @@
 #include "students/currentstudent.h"
 #include "students/identity.h"
 #include "students/selection.h"
+#include "workspace/result.h"
 
 #include <QPointer>
 
@@ -108,11 +109,11 @@ private:
     // The six fields as read, cleaned and shown again cleaned.
     students::Identity cleanedFields();
 
-    // The steps of Button1Click (Unit2_registration.cpp); each returns false
-    // where the registration stops.
+    // The steps of Button1Click (Unit2_registration.cpp); a refusal stops the
+    // registration, and Button1Click shows its reason.
     void changeClass();
-    bool makeClassFolder(const QString &city, const QString &school, const QString &schoolClass);
-    bool makeRemoteFolders(const QString &city, const QString &school, const QString &schoolClass);
+    workspace::Result<void> makeClassFolder(const QString &city, const QString &school, const QString &schoolClass);
+    workspace::Result<void> makeRemoteFolders(const QString &city, const QString &school, const QString &schoolClass);
     void registerStudent(const QString &city, const QString &school, const QString &schoolClass);
     void indexHtml(const QString &city, const QString &school, const QString &schoolClass, const QStringList &listed);
 

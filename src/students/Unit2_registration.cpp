@@ -72,8 +72,8 @@ students::Identity TForm2::cleanedFields()
 void TForm2::Button1Click()
 {
     const students::Identity typed = cleanedFields();
-    if (const std::optional<QString> refused = students::unsafeClassMessage(typed)) {
-        platform::ShowMessage(this, *refused);
+    if (const workspace::Result<void> checked = students::checkClassFields(typed); !checked) {
+        platform::ShowMessage(this, checked.reason());
         return;
     }
     const workspace::SchoolClass inUse = classInUse();
@@ -81,13 +81,13 @@ void TForm2::Button1Click()
         changeClass();
         return;
     }
-    std::optional<QString> refused = students::placeholderMessage(typed);
-    if (!refused)
-        refused = students::unsafeStudentMessage(typed);
-    if (!refused)
-        refused = students::pathTooLongMessage(workspace::workingFolder(), typed);
-    if (refused) {
-        platform::ShowMessage(this, *refused);
+    workspace::Result<void> checked = students::checkPlaceholders(typed);
+    if (checked)
+        checked = students::checkStudentFields(typed);
+    if (checked)
+        checked = students::checkPathLength(workspace::workingFolder(), typed);
+    if (!checked) {
+        platform::ShowMessage(this, checked.reason());
         return;
     }
 
@@ -97,15 +97,19 @@ void TForm2::Button1Click()
     Edit8->setText(city);
     Edit9->setText(school);
     Edit3->setText(NomClasse);
-    if (!makeClassFolder(city, school, NomClasse))
+    if (const workspace::Result<void> made = makeClassFolder(city, school, NomClasse); !made) {
+        platform::ShowMessage(this, made.reason());
         return;
+    }
     // Without a class in use the list was empty: it shows the class's
     // students now, so that none of them is registered again or left off
     // the class page.
     if (inUse.schoolClass.isEmpty())
         fillStudentList();
-    if (!makeRemoteFolders(city, school, NomClasse))
+    if (const workspace::Result<void> made = makeRemoteFolders(city, school, NomClasse); !made) {
+        platform::ShowMessage(this, made.reason());
         return;
+    }
     registerStudent(city, school, NomClasse);
 }
 
@@ -134,33 +138,31 @@ void TForm2::changeClass()
     platform::endProgram();
 }
 
-bool TForm2::makeClassFolder(const QString &city, const QString &school, const QString &schoolClass)
+workspace::Result<void> TForm2::makeClassFolder(const QString &city, const QString &school,
+                                                const QString &schoolClass)
 {
     const QString workingFolder = workspace::workingFolder();
     const QString className = workspace::classFolderName(city, school, schoolClass);
     const QString classFolder = workspace::classFolderPath(workingFolder, className);
     RepertoireW = workspace::studentsFolderPath(workingFolder, className);
     if (QFileInfo::exists(ecoleOfWorkingFolder()) && QFileInfo(classFolder).isDir())
-        return true;
-    if (const std::optional<QString> empty = students::emptyClassMessage(city, school, schoolClass)) {
-        platform::ShowMessage(this, *empty);
-        return false;
-    }
+        return {};
+    if (workspace::Result<void> checked = students::checkNewClass(city, school, schoolClass); !checked)
+        return checked;
     if (!QFileInfo(classFolder).isDir())
         QDir().mkpath(RepertoireW);
     writeBothEcole({city, school, schoolClass});
-    return true;
+    return {};
 }
 
-bool TForm2::makeRemoteFolders(const QString &city, const QString &school, const QString &schoolClass)
+workspace::Result<void> TForm2::makeRemoteFolders(const QString &city, const QString &school,
+                                                  const QString &schoolClass)
 {
     // A host out of reach is reported at once, and the e-mail is checked
     // still: the teacher hears of both before the registration stops.
     const bool connected = ConnexionFTP();
-    if (students::isMissingMail(Edit4->text())) {
-        platform::ShowMessage(this, students::MissingMailMessage);
-        return false;
-    }
+    if (students::isMissingMail(Edit4->text()))
+        return workspace::refuse(students::MissingMailMessage);
     const QString CheminFTP = students::remoteStudentFolder(
         {city, school, schoolClass, Edit1->text(), Edit2->text(), Edit4->text()});
     showRemoteFolder(CheminFTP);
@@ -170,7 +172,7 @@ bool TForm2::makeRemoteFolders(const QString &city, const QString &school, const
         throw publishing::FtpError::notConnected();
     const auto closeConnection = qScopeGuard([this] { IdFTP1->disconnect(); });
     publishing::ForceFtpDirectories(*IdFTP1, CheminFTP);
-    return true;
+    return {};
 }
 
 void TForm2::registerStudent(const QString &city, const QString &school, const QString &schoolClass)

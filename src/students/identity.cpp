@@ -60,19 +60,19 @@ bool cutsALink(char32_t c)
     return c == U'#' || c == U'%' || c == U'?';
 }
 
-QString refusal(const QString &caption, char32_t c, const QString &why)
+workspace::Refusal refusal(const QString &caption, char32_t c, const QString &why)
 {
-    return u"Le champ « %1 » contient %2, %3 : retirez-le ou remplacez-le."_s.arg(caption,
-                                                                                    workspace::shownCharacter(c), why);
+    return workspace::refuse(u"Le champ « %1 » contient %2, %3 : retirez-le ou remplacez-le."_s.arg(caption,
+                                                                                    workspace::shownCharacter(c), why));
 }
 
-std::optional<QString> firstRefused(const QList<std::pair<QString, QString>> &fields)
+workspace::Result<void> firstRefused(const QList<std::pair<QString, QString>> &fields)
 {
     for (const auto &[caption, value] : fields) {
-        if (std::optional<QString> message = unsafeFieldMessage(caption, value))
-            return message;
+        if (workspace::Result<void> checked = checkField(caption, value); !checked)
+            return checked;
     }
-    return std::nullopt;
+    return {};
 }
 
 // The longest name of a file or folder on the teacher's disk and on the host,
@@ -128,7 +128,7 @@ Identity cleanIdentity(const Identity &typed)
             cleanField(typed.surname), cleanField(typed.firstName), cleanField(typed.mail)};
 }
 
-std::optional<QString> unsafeFieldMessage(const QString &caption, const QString &value)
+workspace::Result<void> checkField(const QString &caption, const QString &value)
 {
     for (const char32_t c : value.toUcs4()) {
         if (leavesTheFolder(c))
@@ -140,37 +140,37 @@ std::optional<QString> unsafeFieldMessage(const QString &caption, const QString 
     }
     const QString folded = workspace::EnleveAccentsCaseOfDoubles(value);
     if (folded == u"."_s || folded == u".."_s)
-        return u"Le champ « %1 » ne peut pas être « . » ni « .. » : corrigez-le."_s.arg(caption);
-    return std::nullopt;
+        return workspace::refuse(u"Le champ « %1 » ne peut pas être « . » ni « .. » : corrigez-le."_s.arg(caption));
+    return {};
 }
 
-std::optional<QString> unsafeClassMessage(const Identity &fields)
+workspace::Result<void> checkClassFields(const Identity &fields)
 {
     const QList<std::pair<QString, QString>> named = {
         {u"Ville"_s, fields.city}, {u"Ecole"_s, fields.school}, {u"Classe"_s, fields.schoolClass}};
-    if (std::optional<QString> refused = firstRefused(named))
-        return refused;
+    if (workspace::Result<void> checked = firstRefused(named); !checked)
+        return checked;
     const QString folder = workspace::classFolderName(classFieldName(fields.city), classFieldName(fields.school),
                                                       classFieldName(fields.schoolClass));
     if (tooLongAName(folder, HostPrefixRoom))
-        return tooLongMessage(named, u"de la classe (Ville, Ecole et Classe)"_s);
-    return std::nullopt;
+        return workspace::refuse(tooLongMessage(named, u"de la classe (Ville, Ecole et Classe)"_s));
+    return {};
 }
 
-std::optional<QString> unsafeStudentMessage(const Identity &fields)
+workspace::Result<void> checkStudentFields(const Identity &fields)
 {
     const QList<std::pair<QString, QString>> named = {
         {u"Nom"_s, fields.surname}, {u"Prénom"_s, fields.firstName}, {u"Mail"_s, fields.mail}};
-    if (std::optional<QString> refused = firstRefused(named))
-        return refused;
+    if (workspace::Result<void> checked = firstRefused(named); !checked)
+        return checked;
     const QString folder = workspace::studentFolderName(fields.surname, fields.firstName, fields.mail);
     // The host names the student's folder by the folded form of this name.
     if (tooLongAName(folder, 0) || tooLongAName(workspace::EnleveAccentsCaseOfDoubles(folder), 0))
-        return tooLongMessage(named, u"de l'élève (Nom, Prénom et Mail)"_s);
-    return std::nullopt;
+        return workspace::refuse(tooLongMessage(named, u"de l'élève (Nom, Prénom et Mail)"_s));
+    return {};
 }
 
-std::optional<QString> pathTooLongMessage(const QString &workingFolder, const Identity &fields)
+workspace::Result<void> checkPathLength(const QString &workingFolder, const Identity &fields)
 {
     // Room for the longest path the system opens (4096 bytes), a document's
     // file name in the student folder included.
@@ -180,9 +180,10 @@ std::optional<QString> pathTooLongMessage(const QString &workingFolder, const Id
     const QString studentFolder = workspace::studentsFolderPath(workingFolder, className)
         + workspace::studentFolderName(fields.surname, fields.firstName, fields.mail) + u'/';
     if (QFile::encodeName(studentFolder).size() + NameMax + 1 < PathMax)
-        return std::nullopt;
-    return u"Le dossier de travail « %1 » est trop profond : le dossier de cet élève aurait un chemin trop long "
-           u"pour y écrire ses textes. Démarrez Tessavo dans un dossier moins profond."_s.arg(workingFolder);
+        return {};
+    return workspace::refuse(u"Le dossier de travail « %1 » est trop profond : le dossier de cet élève aurait un "
+                             u"chemin trop long pour y écrire ses textes. Démarrez Tessavo dans un dossier moins "
+                             u"profond."_s.arg(workingFolder));
 }
 
 } // namespace students

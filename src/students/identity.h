@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "workspace/result.h"
 
-#include <optional>
+#include <QString>
 
 // The student's identity as the student screen's six fields hold it, and the
 // one rule that says what a field may hold. The class folder, the student
@@ -30,24 +30,24 @@ QString cleanField(const QString &field);
 // The six fields, each cleaned.
 Identity cleanIdentity(const Identity &typed);
 
-// Why a cleaned field cannot name a folder, a line of the class's files or a
-// published link, or nothing: a character that Windows-1252 cannot hold
-// ("Ł"), one that would leave the folder or break an FTP command ("/", "\",
+// Refuses a cleaned field that cannot name a folder, a line of the class's
+// files or a published link: a character that Windows-1252 cannot hold ("Ł"),
+// one that would leave the folder or break an FTP command ("/", "\",
 // < > : " | *, a control character), one that would cut a link ("#", "%",
-// "?"), or a name that is "." or ".." once folded. The message names the
+// "?"), or a name that is "." or ".." once folded. The reason names the
 // field and the character: "Le champ « Ville » contient « Ł » (U+0141), ...".
-std::optional<QString> unsafeFieldMessage(const QString &caption, const QString &value);
+workspace::Result<void> checkField(const QString &caption, const QString &value);
 
 // The three class fields (Ville, Ecole, Classe), then the three student
-// fields (Nom, Prénom, Mail); the first refused gives the message. Then the
+// fields (Nom, Prénom, Mail); the first refused gives the reason. Then the
 // folder they name together (the class folder, the student folder), when its
 // name would be longer than a disk or the host lets a name be (255 bytes),
 // naming the longest of its fields: checked before anything is written.
-std::optional<QString> unsafeClassMessage(const Identity &fields);
-std::optional<QString> unsafeStudentMessage(const Identity &fields);
+workspace::Result<void> checkClassFields(const Identity &fields);
+workspace::Result<void> checkStudentFields(const Identity &fields);
 
-// When the student folder's path in this working folder would leave no room
-// for the files written into it under the longest path the system opens.
-std::optional<QString> pathTooLongMessage(const QString &workingFolder, const Identity &fields);
+// Refuses a student folder whose path in this working folder would leave no
+// room for the files written into it under the longest path the system opens.
+workspace::Result<void> checkPathLength(const QString &workingFolder, const Identity &fields);
 
 } // namespace students

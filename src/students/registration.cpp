@@ -7,30 +7,30 @@ using namespace Qt::StringLiterals;
 
 namespace students {
 
-std::optional<QString> placeholderMessage(const Identity &fields)
+workspace::Result<void> checkPlaceholders(const Identity &fields)
 {
     if (fields.schoolClass == u"Classe"_s)
-        return u"Entrez une Classe valide"_s;
+        return workspace::refuse(u"Entrez une Classe valide"_s);
     if (fields.city == u"Ville"_s)
-        return u"Entrez une Ville valide"_s;
+        return workspace::refuse(u"Entrez une Ville valide"_s);
     if (fields.school == u"Ecole"_s)
-        return u"Entrez une Ecole valide"_s;
+        return workspace::refuse(u"Entrez une Ecole valide"_s);
     if (fields.surname == u"Nom"_s)
-        return u"Entrez un Nom valide"_s;
+        return workspace::refuse(u"Entrez un Nom valide"_s);
     if (fields.firstName == u"Prénom"_s)
-        return u"Entrez un Prénom valide"_s;
-    return std::nullopt;
+        return workspace::refuse(u"Entrez un Prénom valide"_s);
+    return {};
 }
 
-std::optional<QString> emptyClassMessage(const QString &city, const QString &school, const QString &schoolClass)
+workspace::Result<void> checkNewClass(const QString &city, const QString &school, const QString &schoolClass)
 {
     if (city.isEmpty())
-        return u"Il faut mettre un nom de ville valide"_s;
+        return workspace::refuse(u"Il faut mettre un nom de ville valide"_s);
     if (school.isEmpty())
-        return u"Il faut mettre un nom d'école valide"_s;
+        return workspace::refuse(u"Il faut mettre un nom d'école valide"_s);
     if (schoolClass.isEmpty())
-        return u"Il faut mettre un nom de classe valide"_s;
-    return std::nullopt;
+        return workspace::refuse(u"Il faut mettre un nom de classe valide"_s);
+    return {};
 }
 
 bool isMissingMail(const QString &mail)

@@ -2,6 +2,7 @@
 
 #include "students/identity.h"
 #include "workspace/paths.h"
+#include "workspace/result.h"
 
 #include <QString>
 #include <QStringList>
@@ -16,10 +17,10 @@ namespace students {
 
 // The placeholder texts still in a field, in the order of the checks:
 // "Classe", "Ville", "Ecole", "Nom", "Prénom". Empty fields pass.
-std::optional<QString> placeholderMessage(const Identity &fields);
+workspace::Result<void> checkPlaceholders(const Identity &fields);
 
 // A new class needs a city, a school and a class, checked in that order.
-std::optional<QString> emptyClassMessage(const QString &city, const QString &school, const QString &schoolClass);
+workspace::Result<void> checkNewClass(const QString &city, const QString &school, const QString &schoolClass);
 
 // "@" or nothing: no student can be registered, nor a text imported for one.
 bool isMissingMail(const QString &mail);

@@ -70,12 +70,12 @@ TEST(IdentityFields, RefuseACharacterTheFilesOrTheLinksCannotHoldNamingIt)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<QString> message = students::unsafeFieldMessage(u"Ville"_s, c.value);
-        ASSERT_TRUE(message);
-        EXPECT_TRUE(message->startsWith(u"Le champ « Ville » contient "_s + c.shown)) << visible(*message);
+        const workspace::Result<void> checked = students::checkField(u"Ville"_s, c.value);
+        ASSERT_FALSE(checked);
+        EXPECT_TRUE(checked.reason().startsWith(u"Le champ « Ville » contient "_s + c.shown)) << visible(checked.reason());
     }
     for (const QString &dots : {u"."_s, u".."_s})
-        EXPECT_EQ(students::unsafeFieldMessage(u"Nom"_s, dots), u"Le champ « Nom » ne peut pas être « . » ni « .. » : corrigez-le."_s);
+        EXPECT_EQ(students::checkField(u"Nom"_s, dots).reason(), u"Le champ « Nom » ne peut pas être « . » ni « .. » : corrigez-le."_s);
 }
 
 // A folder's name longer than a disk or the host lets it be is refused before
@@ -103,16 +103,16 @@ TEST(IdentityFields, RefuseNamesTooLongForAFolderBeforeAnythingIsWritten)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        std::optional<QString> refused = students::unsafeClassMessage(c.fields);
-        if (!refused)
-            refused = students::unsafeStudentMessage(c.fields);
-        EXPECT_EQ(refused.value_or(QString()).left(c.refusal.size()), c.refusal) << visible(refused.value_or(QString()));
-        EXPECT_EQ(refused.has_value(), !c.refusal.isEmpty());
+        workspace::Result<void> checked = students::checkClassFields(c.fields);
+        if (checked)
+            checked = students::checkStudentFields(c.fields);
+        EXPECT_EQ(checked.reason().left(c.refusal.size()), c.refusal) << visible(checked.reason());
+        EXPECT_EQ(!checked.ok(), !c.refusal.isEmpty());
     }
-    EXPECT_EQ(students::pathTooLongMessage(u"/home/prof/Tessavo"_s, plain), std::nullopt);
-    const std::optional<QString> deep = students::pathTooLongMessage(u"/home/"_s + QString(3900, u'd'), plain);
-    ASSERT_TRUE(deep);
-    EXPECT_TRUE(deep->endsWith(u"Démarrez Tessavo dans un dossier moins profond."_s));
+    EXPECT_TRUE(students::checkPathLength(u"/home/prof/Tessavo"_s, plain).ok());
+    const workspace::Result<void> deep = students::checkPathLength(u"/home/"_s + QString(3900, u'd'), plain);
+    ASSERT_FALSE(deep);
+    EXPECT_TRUE(deep.reason().endsWith(u"Démarrez Tessavo dans un dossier moins profond."_s));
 }
 
 TEST(IdentityFields, KeepTheNamesThatWorkToday)
@@ -121,7 +121,7 @@ TEST(IdentityFields, KeepTheNamesThatWorkToday)
                                  u"De La Fontaine"_s, u"x.y@ecole.fr"_s, u"..."_s, u".a"_s, u"Bœuf Éloïse"_s,
                                  u"l'été & co"_s, u"€uro"_s, u"Žofia"_s}) {
         SCOPED_TRACE(visible(value));
-        EXPECT_EQ(students::unsafeFieldMessage(u"Nom"_s, value), std::nullopt);
+        EXPECT_TRUE(students::checkField(u"Nom"_s, value).ok());
     }
 }
 

@@ -20,12 +20,12 @@ students::Identity placeholders()
 TEST(Registration, NamesTheFirstUnsafeFieldOfEachGroup)
 {
     students::Identity fields{u"EVRY"_s, u"A/B"_s, u".."_s, u"Du\npont"_s, u"Jean"_s, u"j<@x"_s};
-    EXPECT_TRUE(students::unsafeClassMessage(fields)->contains(u"« Ecole »"_s));
-    EXPECT_TRUE(students::unsafeStudentMessage(fields)->contains(u"« Nom »"_s));
+    EXPECT_TRUE(students::checkClassFields(fields).reason().contains(u"« Ecole »"_s));
+    EXPECT_TRUE(students::checkStudentFields(fields).reason().contains(u"« Nom »"_s));
     fields.school = u"JAURES"_s;
     fields.surname = u"Dupont"_s;
-    EXPECT_TRUE(students::unsafeClassMessage(fields)->contains(u"« Classe »"_s));
-    EXPECT_TRUE(students::unsafeStudentMessage(fields)->contains(u"« Mail »"_s));
+    EXPECT_TRUE(students::checkClassFields(fields).reason().contains(u"« Classe »"_s));
+    EXPECT_TRUE(students::checkStudentFields(fields).reason().contains(u"« Mail »"_s));
 }
 
 TEST(Registration, ChecksThePlaceholdersInTheirOrder)
@@ -36,18 +36,18 @@ TEST(Registration, ChecksThePlaceholdersInTheirOrder)
                                 u"Entrez un Prénom valide"_s};
     QString *filled[] = {&fields.schoolClass, &fields.city, &fields.school, &fields.surname, &fields.firstName};
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(students::placeholderMessage(fields), expected[i]);
+        EXPECT_EQ(students::checkPlaceholders(fields).reason(), expected[i]);
         *filled[i] = QString();  // an empty field passes
     }
-    EXPECT_EQ(students::placeholderMessage(fields), std::nullopt);
+    EXPECT_TRUE(students::checkPlaceholders(fields).ok());
 }
 
 TEST(Registration, ChecksTheEmptyClassFieldsInTheirOrder)
 {
-    EXPECT_EQ(students::emptyClassMessage({}, {}, {}), u"Il faut mettre un nom de ville valide"_s);
-    EXPECT_EQ(students::emptyClassMessage(u"V"_s, {}, {}), u"Il faut mettre un nom d'école valide"_s);
-    EXPECT_EQ(students::emptyClassMessage(u"V"_s, u"E"_s, {}), u"Il faut mettre un nom de classe valide"_s);
-    EXPECT_EQ(students::emptyClassMessage(u"V"_s, u"E"_s, u"C"_s), std::nullopt);
+    EXPECT_EQ(students::checkNewClass({}, {}, {}).reason(), u"Il faut mettre un nom de ville valide"_s);
+    EXPECT_EQ(students::checkNewClass(u"V"_s, {}, {}).reason(), u"Il faut mettre un nom d'école valide"_s);
+    EXPECT_EQ(students::checkNewClass(u"V"_s, u"E"_s, {}).reason(), u"Il faut mettre un nom de classe valide"_s);
+    EXPECT_TRUE(students::checkNewClass(u"V"_s, u"E"_s, u"C"_s).ok());
     EXPECT_TRUE(students::isMissingMail(u"@"_s));
     EXPECT_TRUE(students::isMissingMail(QString()));
     EXPECT_FALSE(students::isMissingMail(u"@@"_s));

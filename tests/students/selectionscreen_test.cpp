@@ -148,7 +148,7 @@ TEST_F(Selection, ASurnameWithABlankShowsWholeOnBothScreens)
                                    u"../Orvane_EVRY_JAURES_CM1/"_s + LeGoff + u'/', {}}));
     expectShown(screen);
 
-    auto *import = new TForm3(&screen, screen);
+    auto *import = app::makeImportScreen(&screen);
     EXPECT_EQ(import->Edit1->text(), u"Le Goff"_s);
     EXPECT_EQ(import->Edit2->text(), u"Anne-Laure"_s);
     EXPECT_EQ(import->Edit3->text(), u"CM1"_s);
