@@ -2,6 +2,10 @@
 
 #include "sourcefixtures.h"
 
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <QFile>
 #include <QList>
 
 using namespace Qt::StringLiterals;
@@ -90,6 +94,18 @@ QByteArray wordyRtf(qsizetype bytes)
 {
     const QByteArray sentence = "Il \\'e9tait une fois un loup qui mangeait. \\par\n";
     return "{\\rtf1\\ansi\\ansicpg1252 " + sentence.repeated(bytes / sentence.size()) + "}";
+}
+
+void writeAesDocx(const QString &path)
+{
+    fixtures::writeDocx(path, "<w:p><w:r><w:t>Un texte secret.</w:t></w:r></w:p>");
+    int error = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), 0, &error);
+    ASSERT_NE(archive, nullptr);
+    const zip_int64_t index = zip_name_locate(archive, "word/document.xml", 0);
+    ASSERT_GE(index, 0);
+    ASSERT_EQ(zip_file_set_encryption(archive, zip_uint64_t(index), ZIP_EM_AES_256, "motdepasse"), 0);
+    ASSERT_EQ(zip_close(archive), 0);
 }
 
 } // namespace hostile

@@ -32,3 +32,10 @@ QByteArray nestedRtf(int depth);
 QByteArray wordyRtf(qsizetype bytes);
 
 } // namespace hostile
+
+namespace hostile {
+
+// A Word document whose main part is encrypted with AES, as archivers do.
+void writeAesDocx(const QString &path);
+
+} // namespace hostile
