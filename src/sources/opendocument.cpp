@@ -75,6 +75,10 @@ QStringList openDocumentLines(const QByteArray &contentXml, const QString &path)
         case QXmlStreamReader::Characters:
             paragraphs.collapsedText(xml.text());
             break;
+        case QXmlStreamReader::DTD:
+            // A word processor declares no entities: a file that does means
+            // to have them expanded past any size.
+            throw damaged(path);
         default:
             break;
         }

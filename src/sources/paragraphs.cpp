@@ -2,6 +2,14 @@
 
 namespace sources {
 
+// Every character is counted as it is added, so that markup that expands
+// (a run of blanks, an entity) is refused before its text is built whole.
+void Paragraphs::add(QStringView text)
+{
+    m_budget.spend(text.size());
+    m_line += text;
+}
+
 void Paragraphs::flush()
 {
     if (!m_emitted) {
@@ -14,7 +22,7 @@ void Paragraphs::flush()
         m_emitted = true;
         m_lastWasItem = m_item;
     }
-    m_budget.spend(m_line.size() + 3);
+    m_budget.spend(1); // the line's end
     m_lines.append(m_line);
     m_line.clear();
 }
@@ -50,15 +58,14 @@ void Paragraphs::listItem()
 void Paragraphs::text(QStringView text)
 {
     if (m_depth > 0)
-        m_line += text;
-    if (m_line.size() > MaxTextCharacters)
-        m_budget.spend(m_line.size());
+        add(text);
 }
 
 void Paragraphs::collapsedText(QStringView text)
 {
     if (m_depth == 0)
         return;
+    const qsizetype before = m_line.size();
     for (const QChar c : text) {
         const bool blank = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
         if (!blank)
@@ -66,20 +73,19 @@ void Paragraphs::collapsedText(QStringView text)
         else if (!m_line.isEmpty() && !m_line.endsWith(u' '))
             m_line += u' ';
     }
-    if (m_line.size() > MaxTextCharacters)
-        m_budget.spend(m_line.size());
+    m_budget.spend(m_line.size() - before);
 }
 
 void Paragraphs::spaces(int count)
 {
     if (m_depth > 0)
-        m_line += QString(qBound(1, count, 1000), u' ');
+        add(QString(qBound(1, count, 1000), u' '));
 }
 
 void Paragraphs::tab()
 {
     if (m_depth > 0)
-        m_line += u'\t';
+        add(u"\t");
 }
 
 void Paragraphs::lineBreak()

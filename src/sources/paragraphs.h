@@ -41,6 +41,7 @@ public:
     QStringList take() { return std::move(m_lines); }
 
 private:
+    void add(QStringView text);
     void flush();
 
     TextBudget &m_budget;

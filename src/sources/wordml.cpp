@@ -52,7 +52,10 @@ QString mainPart(const ZipArchive &archive)
     const std::optional<QByteArray> rels = archive.part(u"_rels/.rels"_s);
     QXmlStreamReader xml(rels.value_or(QByteArray()));
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship"
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::DTD)
+            break; // no entities expanded: the main part is looked for where it usually is
+        if (token == QXmlStreamReader::StartElement && xml.name() == u"Relationship"
             && xml.attributes().value(u"Type"_s).endsWith(u"/officeDocument")) {
             QString target = xml.attributes().value(u"Target"_s).toString();
             while (target.startsWith(u'/'))
@@ -137,6 +140,10 @@ QStringList wordDocumentLines(const QByteArray &documentXml, const QString &path
             if (inText)
                 paragraphs.text(xml.text());
             break;
+        case QXmlStreamReader::DTD:
+            // A word processor declares no entities: a file that does means
+            // to have them expanded past any size.
+            throw damaged(path);
         default:
             break;
         }

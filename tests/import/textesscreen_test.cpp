@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,8 +25,10 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -561,6 +564,42 @@ TEST_F(Textes, AnUnsavedTextIsNeverReplacedAndANewTextIsSavedAsNew)
     screen->Memo1->clear();
     EXPECT_EQ(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
     EXPECT_TRUE(screen->Button1->toolTip().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A reading that takes long shows the progress window; "Annuler" stops it,
+// ends the converter, brings nothing in and tells nothing.
+TEST_F(Textes, ASlowReadingShowsItsProgressAndStopsOnCancel)
+{
+    QTemporaryDir bin;
+    const QString converter = bin.filePath(u"soffice"_s);
+    writeFile(converter, "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 600\n");
+    QFile::setPermissions(converter, QFile::permissions(converter) | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+    const auto restore = qScopeGuard([path] { qputenv("PATH", path); });
+
+    screen->Memo1->setPlainText(u"Le texte déjà là."_s);
+    const std::vector<bool> before = steps();
+    writeFile(source(u"lent.rtf"_s), "{\\rtf1\\ansi Il \\'e9tait une fois.\\par}");
+    platform.progress.cancel = true;
+    QElapsedTimer clock;
+    clock.start();
+    choose(source(u"lent.rtf"_s));
+    EXPECT_LT(clock.elapsed(), 10'000);
+    EXPECT_EQ(platform.progress.opened, 1);
+    EXPECT_EQ(platform.progress.openNow, 0);
+    EXPECT_GT(platform.progress.waits, 0) << "the screens were kept painted";
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
+    EXPECT_EQ(window(), u"Le texte déjà là."_s);
+    EXPECT_EQ(steps(), before);
+    const QByteArray pid = bytesOf(converter + u".pid"_s).trimmed();
+    ASSERT_FALSE(pid.startsWith('<'));
+    const QByteArray stat = bytesOf(u"/proc/"_s + QString::fromLatin1(pid) + u"/stat"_s);
+    EXPECT_TRUE(stat.startsWith('<') || stat.contains(") Z ")) << "the converter still runs";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "sources/pdflayout.h"
 #include "sources/refusals.h"
 #include "sources/sources.h"
+#include "hostilefiles.h"
 #include "sourcefixtures.h"
 #include "testfiles.h"
 #include "visible.h"
@@ -354,7 +355,18 @@ TEST_F(Sources, RefusedFilesAreToldByName)
         {"BlankPdf", u"blanc.pdf"_s, fixtures::writeBlankPdf, u"aucun texte"_s},
         {"HugeText", u"énorme.txt"_s, sparse(sources::MaxFileBytes + 1), u"trop gros (20,0 Mo)"_s},
         {"HugePdf", u"énorme.pdf"_s, sparse(sources::MaxFileBytes + 1), u"trop gros"_s},
-        {"TooLongText", u"long.txt"_s, bytes(QByteArray(sources::MaxTextCharacters + 1, 'a')), u"trop long"_s},
+        {"TooLongText", u"long.txt"_s, bytes(QByteArray("abc ").repeated(sources::MaxTextCharacters / 4) + 'd'),
+         u"trop long"_s},
+        // At the limit the file is read (or refused for what it holds, not its size).
+        {"LargestFile", u"limite.pdf"_s, sparse(sources::MaxFileBytes), u"endommagé"_s},
+        {"AesEncryptedDocx", u"aes.docx"_s, hostile::writeAesDocx, u"mot de passe"_s},
+        {"DocxWithoutItsDocument", u"corps.docx"_s,
+         [](const QString &p) {
+             fixtures::writeZip(p, {{u"word/document.xml"_s,
+                                     "<w:body xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                                     "<w:p><w:r><w:t>Texte</w:t></w:r></w:p></w:body>"}});
+         },
+         u"endommagé"_s},
         {"TooLongDocx", u"long.docx"_s,
          [](const QString &p) {
              fixtures::writeDocx(p, "<w:p><w:r><w:t>" + QByteArray(sources::MaxTextCharacters, 'a') + "</w:t></w:r></w:p>"
@@ -371,6 +383,31 @@ TEST_F(Sources, RefusedFilesAreToldByName)
         EXPECT_TRUE(outcome.message.contains(c.says)) << outcome.message;
         EXPECT_TRUE(outcome.message.contains(u"« "_s + c.file + u" »"_s)) << outcome.message;
     }
+}
+
+// What is just within the limits, or slightly damaged, is read.
+TEST_F(Sources, TextsAtTheLimitOrWithOneBadByteAreRead)
+{
+    const QByteArray words = QByteArray("abc ").repeated(sources::MaxTextCharacters / 4);
+    struct Case { const char *name; QString file; QByteArray bytes; QStringList expected; };
+    const Case cases[] = {
+        {"TextOfTheLongestLength", u"limite.txt"_s, words, {QString::fromLatin1(words)}},
+        {"MarkedUtf8WithOneBadByte", u"abîmé.txt"_s, "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9 \xFF fin",
+         {u"été \uFFFD fin"_s}},
+        {"PageDeclaringUtf8WithOneBadByte", u"abîmé.html"_s,
+         "<html><head><meta charset=\"utf-8\"></head><body><p>\xC3\xA9t\xC3\xA9 \xFF \xC3\xA0 la mer</p></body></html>",
+         {u"été \uFFFD à la mer"_s}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file(c.file), c.bytes);
+        expectLines(file(c.file), c.expected);
+    }
+    // A Word document whose text and line end make the longest length.
+    fixtures::writeDocx(file(u"limite.docx"_s), "<w:p><w:r><w:t>" + words.chopped(1) + "</w:t></w:r></w:p>");
+    const Outcome outcome = read(file(u"limite.docx"_s));
+    ASSERT_TRUE(outcome.lines) << outcome.message.toStdString();
+    EXPECT_EQ(outcome.lines->value(0).size(), sources::MaxTextCharacters - 1);
 }
 
 TEST_F(Sources, EncryptedPdfIsToldByName)
