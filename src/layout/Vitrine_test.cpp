@@ -1,5 +1,7 @@
 #include "Vitrine_test.h"
 
+#include "workspace/paths.h"
+
 #include "import/Unit3.h"
 #include "layout/opening.h"
 #include "platform/controls.h"
@@ -205,6 +207,8 @@ void TForm1::connectHandlers()
     onChange(CheckBox4, this, &TForm1::CheckBox4Change);
     onChange(CheckBox5, this, &TForm1::CheckBox5Change);
     onClick(Entendu, this, &TForm1::EntenduClick);
+    connect(WebBrowser1, &platform::WebView::wordCorrectionAsked, this,
+            [this](const QString &word) { platform::runHandler(this, [this, word] { corrigerMot(word); }); });
 
     onChange(TrackBar1, this, &TForm1::TrackBar1Change);
     onChange(TrackBar2, this, &TForm1::TrackBar2Change);
@@ -260,6 +264,7 @@ void TForm1::FormCreate()
     if (ouverture.sauverCss)
         layout::SauveCSS(cheminW, Css);
 
+    layout::loadCorrections(workspace::workingFolder());
     m_entendu = layout::entenduBox(cheminW);
     Entendu->setEnabled(m_entendu.enabled);
     Entendu->setChecked(m_entendu.checked);
