@@ -10,6 +10,7 @@
 //                                     rounds (10) of student, import, layout
 //                                     and settings save
 // It prints what it measured; nothing is compared with a target here.
+#include "app/screenflow.h"
 #include "fakeplatform.h"
 #include "headless.h"
 #include "import/Unit3.h"
@@ -135,7 +136,7 @@ int rounds(int count)
         students->ListView1->setCurrentRow(0);
         students->ListView1Click();
         students->setCurrentDocument(student.document);
-        auto *import = new TForm3(students);
+        auto *import = app::makeImportScreen(students);
         import->show();
         import->Edit5->setText(student.document);
         import->Button6->click();

@@ -49,9 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     expect("underline checks its box", underline.contains(u"none") || boxes.souligne == underline.contains(u"underline"));
 
     for (const QSize display : {QSize(1366, 1024), QSize(1024, 768)}) {
-        const layout::Ouverture opened = layout::ouvrir(css, display, path);
-        if (opened.echec) {
-            const int k = opened.echec->lineNumber();
+        layout::Opening opened;
+        try {
+            opened = layout::openingOf(css, display, path);
+        } catch (const layout::ConversionError &failure) {
+            const int k = failure.lineNumber();
             expect("the failure names a numeric line", k == layout::line::FontSize || k == layout::line::LineHeight
                                                            || k == layout::line::WordSpacing
                                                            || k == layout::line::ViewWidth
@@ -59,11 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             continue;
         }
         expect("the web view opens inside the display",
-               opened.vue.width() >= 0 && opened.vue.width() <= display.width() && opened.vue.height() >= 0
-                   && opened.vue.height() <= display.height());
-        expect("the web view opens at most 850 high", opened.vue.height() <= layout::HeightLimit);
-        expectEqual("the width label shows line 49", opened.largeur, opened.css[layout::line::ViewWidth]);
-        expectEqual("the height label shows line 50", opened.hauteur, opened.css[layout::line::ViewHeight]);
+               opened.view.width() >= 0 && opened.view.width() <= display.width() && opened.view.height() >= 0
+                   && opened.view.height() <= display.height());
+        expect("the web view opens at most 850 high", opened.view.height() <= layout::HeightLimit);
+        expectEqual("the width label shows line 49", opened.widthLabel, opened.css[layout::line::ViewWidth]);
+        expectEqual("the height label shows line 50", opened.heightLabel, opened.css[layout::line::ViewHeight]);
     }
 
     // What SauveCSS writes, read again: the lines of the file, the missing

@@ -64,7 +64,7 @@ int main(int argc, char *argv[])
     // that a registration reaches it; the launcher returns once its servers
     // listen. When it fails, the teacher is told on the first screen and the
     // program goes on.
-    const QString hostNotStarted =
+    const workspace::Result<void> host =
         app::startPublishingHost(QCoreApplication::applicationDirPath(), QDir::currentPath());
-    return app::runProgram(hostNotStarted);
+    return app::runProgram(host.reason());
 }

@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "app/datafolder.h"
+#include "app/screenflow.h"
 #include "platform/platform.h"
 #include "students/Unit2.h"
 #include "workspace/failure.h"
@@ -45,6 +46,7 @@ bool enterWorkingFolder(const QString &given)
 TForm2 *startProgram()
 {
     Form2 = new TForm2();
+    followStudentScreen(Form2);
     Form2->show();
     return Form2;
 }

@@ -1,7 +1,6 @@
 #include "publicationhost.h"
 
 #include "publishing/host.h"
-#include "publishing/settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,14 +15,14 @@ namespace {
 // What the teacher reads when the host does not run: that it was not started,
 // why and what to do (the launcher's own message, or the program's when the
 // launcher could not tell), then what it means for the work of the day.
-QString told(const QString &notStarted)
+workspace::Refusal told(const QString &notStarted)
 {
-    return notStarted + u"\n\nTessavo démarre sans lui : l'enregistrement d'un élève et la publication ne "
-                        u"l'atteindront pas. Une fois la cause corrigée, redémarrez Tessavo."_s;
+    return workspace::refuse(notStarted + u"\n\nTessavo démarre sans lui : l'enregistrement d'un élève et la publication ne "
+                        u"l'atteindront pas. Une fois la cause corrigée, redémarrez Tessavo."_s);
 }
 
 // The launcher itself failed.
-QString launcherFailed(const QString &launcher, const QString &what, const QString &remedy)
+workspace::Refusal launcherFailed(const QString &launcher, const QString &what, const QString &remedy)
 {
     return told(publishing::hostNotStarted(u"son lanceur « %1 » %2"_s.arg(launcher, what), remedy));
 }
@@ -37,16 +36,13 @@ QString hostLauncher(const QString &executableFolder)
 
 bool wantsLocalHost(const QString &workingFolder)
 {
-    if (!QFileInfo::exists(QDir(workingFolder).filePath(publishing::PublicationIni)))
+    const QFileInfo ini(QDir(workingFolder).filePath(publishing::PublicationIni));
+    if (!ini.exists() && !ini.isSymLink())
         return true;
-    try {
-        return publishing::namesThisComputer(publishing::readPublicationSettings(workingFolder).host);
-    } catch (const publishing::SettingsError &) {
-        return true;
-    }
+    return publishing::isProgramsOwnIni(workingFolder);
 }
 
-QString startLocalHost(const QString &launcher, const QString &workingFolder, int timeLimitMs)
+workspace::Result<void> startLocalHost(const QString &launcher, const QString &workingFolder, int timeLimitMs)
 {
     const QString shown = QDir::toNativeSeparators(launcher);
     const QString reinstall = u"Installez Tessavo à nouveau."_s;
@@ -75,7 +71,7 @@ QString startLocalHost(const QString &launcher, const QString &workingFolder, in
         // Warnings of a launcher that served: for whoever reads the program's output.
         if (!said.isEmpty())
             std::fputs((said + u'\n').toUtf8().constData(), stderr);
-        return {};
+        return workspace::Done{};
     }
     if (said.isEmpty())
         return launcherFailed(shown, u"s'est arrêté sur le code %1 sans rien dire"_s.arg(process.exitCode()), reinstall);
@@ -83,10 +79,10 @@ QString startLocalHost(const QString &launcher, const QString &workingFolder, in
     return told(said);
 }
 
-QString startPublishingHost(const QString &executableFolder, const QString &workingFolder)
+workspace::Result<void> startPublishingHost(const QString &executableFolder, const QString &workingFolder)
 {
     if (!wantsLocalHost(workingFolder))
-        return {};
+        return workspace::Done{};
     return startLocalHost(hostLauncher(executableFolder), workingFolder);
 }
 

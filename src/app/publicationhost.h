@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workspace/result.h"
+
 #include <QLatin1StringView>
 #include <QString>
 
@@ -23,20 +25,20 @@ inline constexpr int HostLauncherTimeLimitMs = 90'000;
 QString hostLauncher(const QString &executableFolder);
 
 // Whether a start in this working folder starts its local host: when
-// publication.ini is missing (the launcher writes it) or names this computer.
-// One that names another host starts nothing; one that cannot be read goes
-// to the launcher too, which says what is wrong with it.
+// publication.ini is missing (the launcher writes it) or is the program's own
+// (publishing::isProgramsOwnIni). One that a person wrote is used as it is,
+// even when it names this computer: nothing is started, nothing is told.
 bool wantsLocalHost(const QString &workingFolder);
 
 // Runs the launcher for the working folder and waits for it; the line it
-// prints goes to the program's standard output. Returns what the teacher is
-// to be told when the host does not run (what failed, and that registering
-// and publishing will not reach it), or an empty text.
-QString startLocalHost(const QString &launcher, const QString &workingFolder,
-                       int timeLimitMs = HostLauncherTimeLimitMs);
+// prints goes to the program's standard output. Refuses with what the
+// teacher is to be told when the host does not run (what failed, and that
+// registering and publishing will not reach it).
+workspace::Result<void> startLocalHost(const QString &launcher, const QString &workingFolder,
+                                       int timeLimitMs = HostLauncherTimeLimitMs);
 
 // Both of the above for the program whose executable lies in
 // executableFolder.
-QString startPublishingHost(const QString &executableFolder, const QString &workingFolder);
+workspace::Result<void> startPublishingHost(const QString &executableFolder, const QString &workingFolder);
 
 } // namespace app

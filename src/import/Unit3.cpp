@@ -1,14 +1,18 @@
 #include "Unit3.h"
 
 #include "import/eleve.h"
+#include "import/paste.h"
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
-#include "import/tableofcontents.h"
-#include "layout/Vitrine_test.h"
+#include "import/savedocument.h"
+#include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
-#include "students/Unit2.h"
+#include "readingaids/markup.h"
+#include "students/currentstudent.h"
 #include "students/selection.h"
+#include "students/studentlist.h"
+#include "workspace/characters.h"
 #include "workspace/paths.h"
 
 #include <QImageReader>
@@ -20,6 +24,9 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -29,15 +36,25 @@ const QString NothingSaved = u"TexteAlire.html"_s;
 // The place of the small web view of the layout's opening; the student's
 // documents are listed there until it is needed.
 const QRect WebBrowser2Place{1069, 212, 287, 183};
-const QString PictureFilter = u"Jpg files (*.jpg)|*.jpg"_s;
+// A PNG, GIF or WebP picture is saved as a JPEG (import::placePicture).
+const QString PictureFilter = u"Images (*.jpg *.jpeg *.png *.gif *.webp)|*.jpg;*.jpeg;*.png;*.gif;*.webp"_s;
 const QString DocumentFilter = u"Html files (*.html)|*.html"_s;
+
+// The students folder that holds a student folder, both ending with the
+// separator.
+QString studentsFolderOf(const QString &studentFolder)
+{
+    const QString withoutEnd = studentFolder.endsWith(workspace::separator()) ? studentFolder.chopped(1) : studentFolder;
+    return withoutEnd.left(withoutEnd.lastIndexOf(workspace::separator()) + 1);
+}
 
 } // namespace
 
 const QString TForm3::SaveNewCaption = u" 2->Choisir un logo et ->Sauvegarder le texte "_s;
 
-TForm3::TForm3(TForm2 *owner)
+TForm3::TForm3(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, QColor(0x0C, 0x7B, 0x7B), Qt::white)
+    , m_student(student)
 {
     setWindowTitle(u"Form3"_s);
     resize(1366, 980);
@@ -46,9 +63,9 @@ TForm3::TForm3(TForm2 *owner)
     FormCreate();
 }
 
-TForm2 *TForm3::studentScreen() const
+students::CurrentStudent *TForm3::studentScreen() const
 {
-    return static_cast<TForm2 *>(parentWidget());
+    return &m_student;
 }
 
 QPushButton *TForm3::makeStepButton(const QString &text, int y)
@@ -172,7 +189,12 @@ void TForm3::FormCreate()
     Edit5->setText(NothingSaved);
     MiseEnPage = false;
     Button7->setFocus();
-    const import::TEleve eleve = import::splitIdentity(selection.student);
+    // The identity from the student's line in the class register: a surname
+    // with a blank shows whole.
+    const students::StudentIdentity listed =
+        students::listedStudent(studentsFolderOf(selection.studentFolder), selection.student);
+    const import::TEleve eleve = import::shortFields(students::shownName(listed.surname),
+                                                     students::shownName(listed.firstName), listed.mail);
     Edit1->setText(eleve.nom);
     Edit2->setText(eleve.prenom);
     // The class shown is the student screen's, not the third part of the
@@ -187,7 +209,7 @@ bool TForm3::eventFilter(QObject *watched, QEvent *event)
     // Ctrl+V pastes the clipboard through the same path as the paste buttons.
     if (watched == Memo1 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
-        platform::runHandler(this, [this] { pasteIntoMemo1(platform::services().clipboard->text()); });
+        platform::runHandler(this, [this] { pasteClipboard(); });
         return true;
     }
     return ScreenWindow::eventFilter(watched, event);
@@ -195,9 +217,23 @@ bool TForm3::eventFilter(QObject *watched, QEvent *event)
 
 void TForm3::Button7Click()
 {
-    pasteIntoMemo1(platform::services().clipboard->text());
+    // A paste that brings nothing leaves the step where it was.
+    if (!pasteClipboard())
+        return;
     Button1->show();
     Button7->hide();
+}
+
+bool TForm3::pasteClipboard()
+{
+    const platform::Clipboard &clipboard = *platform::services().clipboard;
+    const QString text = import::pastedText(clipboard.text(), clipboard.html());
+    if (text.isEmpty()) {
+        platform::ShowMessage(this, import::nothingToPasteMessage());
+        return false;
+    }
+    pasteIntoMemo1(text);
+    return true;
 }
 
 void TForm3::Memo1ChangeTracking()
@@ -224,9 +260,13 @@ void TForm3::Button2Click()
     // Cut, copy, then paste: a selection ends up on the clipboard and back in
     // its place; without one, the clipboard's text is inserted at the caret.
     platform::Clipboard &clipboard = *platform::services().clipboard;
-    const QScopedValueRollback pasting(m_pasting, true);
     QTextCursor cursor = Memo1->textCursor();
-    if (cursor.hasSelection()) {
+    if (!cursor.hasSelection()) {
+        pasteClipboard();
+        return;
+    }
+    const QScopedValueRollback pasting(m_pasting, true);
+    {
         clipboard.setText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
         cursor.removeSelectedText();
     }
@@ -247,9 +287,7 @@ void TForm3::Button6Click()
     }
     MiseEnPage = true;
     showWebBrowser2()->navigate(workspace::travauxAddress(workspace::workingFolder()));
-    Form1 = new TForm1(this);
-    Form1->show();
-    Form1->setCurrentDocument(Edit5->text());
+    emit layoutScreenRequested(Edit5->text());
 }
 
 bool TForm3::showPicture(const QString &path)
@@ -277,6 +315,7 @@ std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
         OpenDialog1.InitialDir = cards;
         OpenDialog1.FileName.clear();
         OpenDialog1.Filter = PictureFilter;
+        OpenDialog1.Preview = true;
         // Cancelling, also after a refused picture, ends the save: a teacher
         // with no unused picture at hand must be able to get out.
         if (!OpenDialog1.Execute(this))
@@ -297,6 +336,10 @@ std::optional<import::DocumentNames> TForm3::chooseName(const QString &studentFo
         SaveDialog1.InitialDir = studentFolder;
         SaveDialog1.FileName.clear();
         SaveDialog1.Filter = DocumentFilter;
+        // The reading documents only: not the files the folder needs.
+        SaveDialog1.HiddenFiles.clear();
+        for (const QString &own : import::studentFolderOwnFiles())
+            SaveDialog1.HiddenFiles << studentFolder + own;
         if (!SaveDialog1.Execute(this))
             return std::nullopt;
         const import::DocumentNames names = import::documentNames(SaveDialog1.FileName);
@@ -311,6 +354,17 @@ void TForm3::Button1Click()
 {
     if (platform::linesOf(Memo1).isEmpty()) {
         platform::ShowMessage(this, u"Vous n'avez pas collé de texte dans la fenêtre"_s);
+        return;
+    }
+    // Before anything is asked or written: the teacher goes back to the text.
+    const QStringList typed = platform::linesOf(Memo1);
+    if (const std::optional<QString> unwritable = import::unwritableTextMessage(typed)) {
+        platform::ShowMessage(this, *unwritable);
+        const int line = workspace::unwritableCharacters(typed).first().lines.first();
+        QTextCursor cursor(Memo1->document()->findBlockByNumber(line - 1));
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        Memo1->setTextCursor(cursor);
+        Memo1->setFocus();
         return;
     }
     if (m_corrected) {
@@ -341,14 +395,14 @@ void TForm3::Button1Click()
     }
     const import::DocumentNames &names = *chosen;
     NomImage = names.pictureName;
-    import::writeDocument(names, platform::linesOf(Memo1), folder,
-                          workspace::templateFolderPath(workspace::workingFolder()));
-    documentWritten = true;
-    Edit5->setText(names.documentPath);
-    studentScreen()->setCurrentDocument(names.documentPath);
-
-    import::placePicture(taken, names.picturePath);
-    const import::TableOfContents table = import::writeTable(folder, names.documentName, names.pictureName);
+    // What was brought in from a file stays text on the page.
+    const import::TableOfContents table = import::saveNewDocument(
+        names, taken, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)}, folder, workspace::templateFolderPath(workspace::workingFolder()),
+        [&] {
+            documentWritten = true;
+            Edit5->setText(names.documentPath);
+            studentScreen()->setCurrentDocument(names.documentPath);
+        });
     Memo2->setPlainText(table.scratch.join(u'\n'));
     m_saved = true;
     fillDocumentList();
@@ -361,6 +415,5 @@ void TForm3::documentSaved(const QString &path)
     // A layout screen left open over this one shows the document as saved,
     // and its aids are built from the new text, not from the lines it read
     // at its opening.
-    for (TForm1 *layout : findChildren<TForm1 *>(Qt::FindDirectChildrenOnly))
-        layout->relireDocument(path);
+    emit documentWritten(path);
 }

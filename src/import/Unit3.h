@@ -13,7 +13,10 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class TForm2;
+
+namespace students {
+class CurrentStudent;
+}
 
 namespace platform {
 class WebView;
@@ -28,9 +31,9 @@ class TForm3 : public platform::ScreenWindow
 
 public:
     // Owned by the student screen that opens it, whose selection it reads.
-    explicit TForm3(TForm2 *owner);
+    TForm3(QWidget *owner, students::CurrentStudent &student);
 
-    TForm2 *studentScreen() const;
+    students::CurrentStudent *studentScreen() const;
 
     QString NomImage;
     bool MiseEnPage = false;
@@ -78,6 +81,14 @@ public:
     // The publication of the student's documents (Unit3_diffusion.cpp).
     void Button5Click();
 
+signals:
+    // " 3->Mise en page" on a saved document: the layout screen, owned by
+    // this screen, opens the document at path and is shown beside it.
+    void layoutScreenRequested(const QString &path);
+    // The document at path was written again: a layout screen left open over
+    // this one shows it as saved. Its failures are its own.
+    void documentWritten(const QString &path);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -85,8 +96,12 @@ private:
     void createControls();
     void connectHandlers();
     QPushButton *makeStepButton(const QString &text, int y);
-    // Inserts the clipboard's text at Memo1's caret, as a paste.
-    void pasteIntoMemo1(const QString &text);
+    // Inserts the clipboard's text at Memo1's caret, as a paste; a file's
+    // text is kept marked as brought in.
+    void pasteIntoMemo1(const QString &text, bool fromFile = false);
+    // Pastes what the clipboard brings; a clipboard without text is told and
+    // changes nothing. Whether something was pasted.
+    bool pasteClipboard();
     // The picture dialog until a picture not used yet is chosen; nothing
     // when the teacher cancels or the file is not a readable picture.
     std::optional<QString> choosePicture(const QString &studentFolder);
@@ -132,4 +147,5 @@ private:
     // The reopened document that " 2->" saves again, until Memo1 is emptied
     // or a paste replaces its whole text.
     std::optional<import::DocumentNames> m_corrected;
+    students::CurrentStudent &m_student;
 };

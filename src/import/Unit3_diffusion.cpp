@@ -1,6 +1,6 @@
 #include "Unit3.h"
 
-#include "layout/diffusionscreen.h"
+#include "publishing/diffusionscreen.h"
 #include "platform/platform.h"
 
 #include <QLineEdit>
@@ -11,14 +11,14 @@ using namespace Qt::StringLiterals;
 // published table of contents; the import screen stays open.
 void TForm3::Button5Click()
 {
-    if (publishing::publicationEnCours())
+    if (publishing::publicationRunning())
         return;
     if (!MiseEnPage)
         platform::ShowMessage(this, u"Vous avez choisi de réutiliser une mise en page d'un texte prcédent"_s);
     platform::ShowMessage(this, publishing::MessageLecteur());
 
-    const publishing::DiffusionOutcome outcome = publishing::diffuser(this, Edit6->text(), Edit7->text());
+    const publishing::DiffusionOutcome outcome = publishing::publish(this, Edit6->text(), Edit7->text());
     if (outcome.end == publishing::DiffusionEnd::Stopped || outcome.end == publishing::DiffusionEnd::Cancelled)
         return;
-    publishing::ouvrirTableDesMatieres(this, outcome);
+    publishing::openTableOfContents(this, outcome);
 }

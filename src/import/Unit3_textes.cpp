@@ -4,10 +4,12 @@
 #include "Unit3.h"
 
 #include "import/reopen.h"
-#include "import/sources/sources.h"
+#include "sources/sources.h"
+#include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/platform.h"
-#include "students/Unit2.h"
+#include "readingaids/markup.h"
+#include "students/currentstudent.h"
 #include "workspace/paths.h"
 
 #include <QApplication>
@@ -108,6 +110,7 @@ void TForm3::Button3Click()
         OpenDialog1.InitialDir = QFileInfo(OpenDialog1.FileName).absolutePath();
     OpenDialog1.FileName.clear();
     OpenDialog1.Filter = sources::sourceFilter();
+    OpenDialog1.Preview = false;
     if (!OpenDialog1.Execute(this))
         return;
     const QString chosen = OpenDialog1.FileName;
@@ -143,7 +146,7 @@ void TForm3::importSource(const QString &path)
     // saved already, since the file brings the next one.
     if (!hasUnsavedText())
         Memo1->selectAll();
-    pasteIntoMemo1(lines->join(u'\n'));
+    pasteIntoMemo1(lines->join(u'\n'), true);
     Button1->show();
     Button7->hide();
 }
@@ -160,10 +163,27 @@ void TForm3::reopen(const import::DocumentNames &names)
                                     u"ou videz la fenêtre, avant de rouvrir « %1 »."_s.arg(names.documentName));
         return;
     }
-    const import::ReopenedDocument reopened = import::reopenDocument(names);
+    const workspace::Result<import::ReopenedDocument> reopened = import::reopenDocument(names);
+    if (!reopened) {
+        platform::ShowMessage(this, reopened.reason());
+        return;
+    }
     {
         const QScopedValueRollback quiet(m_reopening, true);
-        Memo1->setPlainText(reopened.text.join(u'\n'));
+        // The lines brought in from a file stay marked as such; as a text
+        // set anew, nothing of it can be undone.
+        Memo1->clear();
+        Memo1->document()->setUndoRedoEnabled(false);
+        const QStringList &text = reopened->text;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QString line = i + 1 < text.size() ? text[i] + u'\n' : text[i];
+            if (reopened->broughtIn.value(i))
+                platform::insertBroughtInText(Memo1, line);
+            else
+                Memo1->insertPlainText(line);
+        }
+        Memo1->document()->setUndoRedoEnabled(true);
+        Memo1->moveCursor(QTextCursor::Start);
     }
     m_saved = true;
     m_corrected = names;
@@ -186,20 +206,26 @@ void TForm3::endCorrection()
     Button1->setToolTip(QString());
 }
 
-void TForm3::pasteIntoMemo1(const QString &text)
+void TForm3::pasteIntoMemo1(const QString &text, bool fromFile)
 {
     // A paste over the whole text, or into an empty box, brings a new text.
     if (replacesAll(Memo1))
         endCorrection();
     const QScopedValueRollback pasting(m_pasting, true);
-    Memo1->insertPlainText(text);
+    // A file's text is text: the box keeps it marked, so that the document
+    // shows its "<" and "&" as they are.
+    if (fromFile)
+        platform::insertBroughtInText(Memo1, text);
+    else
+        Memo1->insertPlainText(text);
 }
 
 void TForm3::saveCorrection()
 {
     const QString folder = studentScreen()->selection().studentFolder;
-    import::saveAgain(*m_corrected, platform::linesOf(Memo1), folder,
-                      workspace::templateFolderPath(workspace::workingFolder()));
+    const import::SavedAgain saved =
+        import::saveAgain(*m_corrected, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)},
+                          folder, workspace::templateFolderPath(workspace::workingFolder()));
     m_saved = true;
     NomImage = m_corrected->pictureName;
     Edit5->setText(m_corrected->documentPath);
@@ -207,6 +233,8 @@ void TForm3::saveCorrection()
     fillDocumentList();
     showSaved();
     documentSaved(m_corrected->documentPath);
+    if (saved.keptCopy)
+        platform::ShowMessage(this, import::keptCopyMessage(*m_corrected, *saved.keptCopy));
 }
 
 void TForm3::showLogo(const QString &path)

@@ -15,8 +15,9 @@ struct TEleve
     QString mail;    // 120; empty when the rest holds no "@"
 };
 
-// Splits a student folder name, always at the first "_" of what is left:
-// "Dupont_Jean_jean@ecole.fr" -> {"Dupont", "Jean", "jean@ecole.fr", "jean@ecole.fr"}
-TEleve splitIdentity(const QString &identity);
+// The short fields of a student's surname, first name and e-mail address, as
+// the register names them; the class is the student screen's, not taken here.
+// {"Le Goff", "Anne-Laure", "al@x.fr"} -> {"Le Goff", "Anne-Laure", "", "al@x.fr"}
+TEleve shortFields(const QString &surname, const QString &firstName, const QString &mail);
 
 } // namespace import

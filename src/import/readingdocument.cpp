@@ -1,9 +1,12 @@
 #include "readingdocument.h"
 
+#include "readingaids/markup.h"
 #include "workspace/characters.h"
+#include "workspace/cp1252.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -13,6 +16,7 @@ namespace import {
 namespace {
 
 const QString Html = u".html"_s;
+constexpr qsizetype MaxTitleBytes = 200;
 
 } // namespace
 
@@ -29,11 +33,55 @@ DocumentNames documentNames(const QString &chosenPath)
     return names;
 }
 
+namespace {
+
+struct NeededFile
+{
+    QString title;       // the title that would take its place
+    QString file;        // the file of the student folder
+    QString whatItIs;
+};
+
+// The files of the student folder that are not documents, by the title that
+// would overwrite them (or, for the style sheet, pass for it).
+const QList<NeededFile> &neededFiles()
+{
+    static const QList<NeededFile> files = {
+        {u"entete"_s, u"entete.html"_s, u"l'en-tête de tous les textes de l'élève"_s},
+        {u"FinFichier"_s, u"FinFichier.html"_s, u"la fin de tous les textes de l'élève"_s},
+        {u"style"_s, u"style.css"_s, u"la feuille de style qui garde les réglages de l'élève"_s},
+        {u"fond"_s, u"fond.jpg"_s, u"l'image des bordures"_s},
+        {u"_Tablematieres"_s, u"_Tablematieres.html"_s, u"la table des matières des textes de l'élève"_s},
+        {u"ListeImages"_s, u"ListeImages.txt"_s, u"la liste des logos déjà utilisés"_s},
+        {u"TexteAlire2"_s, u"TexteAlire2.html"_s, u"une copie de travail des aides à la lecture"_s},
+        {u"TexteAlire_copie"_s, u"TexteAlire_copie.html"_s, u"une copie de travail des aides à la lecture"_s},
+    };
+    return files;
+}
+
+const NeededFile *neededFileOf(const DocumentNames &names)
+{
+    const QString title = names.documentName.chopped(Html.size());
+    for (const NeededFile &needed : neededFiles()) {
+        if (needed.title.compare(title, Qt::CaseInsensitive) == 0)
+            return &needed;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 bool isReservedName(const DocumentNames &names)
 {
-    static const QStringList reserved = {u"entete"_s, u"FinFichier"_s, u"fond"_s, u"ListeImages"_s,
-                                         u"_Tablematieres"_s, u"TexteAlire2"_s, u"TexteAlire_copie"_s};
-    return reserved.contains(names.documentName.chopped(Html.size()), Qt::CaseInsensitive);
+    return neededFileOf(names) != nullptr;
+}
+
+QStringList studentFolderOwnFiles()
+{
+    QStringList files;
+    for (const NeededFile &needed : neededFiles())
+        files << needed.file;
+    return files;
 }
 
 namespace {
@@ -52,9 +100,14 @@ std::optional<QString> refusedTitleMessage(const DocumentNames &names)
     if (!name.endsWith(Html))
         return u"Le titre « %1 » ne peut porter « .html » qu'à sa fin : choisissez un autre titre."_s.arg(name);
     const QString title = name.chopped(Html.size());
-    if (isReservedName(names))
-        return u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
-               u"choisissez un autre titre."_s.arg(title);
+    if (const NeededFile *needed = neededFileOf(names))
+        return u"Le titre « %1 » prendrait la place de « %2 », %3, dont le dossier de l'élève a besoin : "
+               u"choisissez un autre titre."_s.arg(title, needed->file, needed->whatItIs);
+    // The document's longest companion, "<title>.html.hors-tessavo-2.bak",
+    // must still fit the 255 bytes a file name may have.
+    if (QFile::encodeName(title).size() > MaxTitleBytes)
+        return u"Le titre « %1… » est trop long pour un nom de fichier : choisissez un autre titre."_s.arg(
+            title.left(40));
     static const QString notInAFileName = u"<>:\"|*\\"_s;
     for (const char32_t c : title.toUcs4()) {
         if (c == U'?' || c == U'#' || c == U'%')
@@ -68,12 +121,42 @@ std::optional<QString> refusedTitleMessage(const DocumentNames &names)
     return std::nullopt;
 }
 
+std::optional<QString> unwritableTextMessage(const QStringList &typedLines)
+{
+    const QList<workspace::UnwritableCharacter> found = workspace::unwritableCharacters(typedLines);
+    if (found.isEmpty())
+        return std::nullopt;
+    QStringList named;
+    for (const workspace::UnwritableCharacter &character : found.first(std::min<qsizetype>(found.size(), 8))) {
+        QStringList lines;
+        for (const int line : character.lines.first(std::min<qsizetype>(character.lines.size(), 6)))
+            lines << QString::number(line);
+        if (character.lines.size() > 6)
+            lines << u"…"_s;
+        named << u"%1 %2 %3"_s.arg(workspace::shownCharacter(character.character),
+                                   character.lines.size() == 1 ? u"à la ligne"_s : u"aux lignes"_s,
+                                   lines.join(u", "_s));
+    }
+    if (found.size() > 8)
+        named << u"et %1 autres"_s.arg(found.size() - 8);
+    return u"Le texte contient des caractères que les fichiers de Tessavo ne savent pas écrire : %1. Rien n'a été "
+           u"sauvegardé : remplacez-les ou retirez-les dans la grande fenêtre, puis sauvegardez à nouveau."_s
+        .arg(named.join(u" ; "_s));
+}
+
 QStringList textLines(const QStringList &typedLines)
 {
     QStringList kept;
+    bool blankBefore = false;
     for (const QString &line : typedLines) {
-        if (!line.isEmpty() && line != u" "_s)
-            kept.append(line);
+        if (line.isEmpty() || line == u" "_s) {
+            blankBefore = !kept.isEmpty();
+            continue;
+        }
+        if (blankBefore)
+            kept.append(QString());
+        blankBefore = false;
+        kept.append(workspace::withWindows1252Equivalents(line));
     }
     return kept;
 }
@@ -83,13 +166,18 @@ QString pictureLine(const QString &pictureName)
     return u"<img src=\""_s + pictureName + u"\"  width=\"70\" height= \"70\">"_s;
 }
 
-QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &typedLines,
+QString bodyLine(const QString &markupLine)
+{
+    return readingaids::keepPlainFormatting(markupLine) + u"<br>"_s;
+}
+
+QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &markupLines,
                           const QStringList &trailer)
 {
     QStringList lines = header;
     lines.append(pictureLine(pictureName));
-    for (const QString &line : textLines(typedLines))
-        lines.append(line + u"<br>"_s);
+    for (const QString &line : textLines(markupLines))
+        lines.append(bodyLine(line));
     lines.append(trailer);
     return lines;
 }
@@ -104,14 +192,15 @@ void completeStudentFolder(const QString &studentFolder, const QString &template
         workspace::copyBytes(templateFolder + workspace::FondJpg, studentFolder + workspace::FondJpg);
 }
 
-void writeDocument(const DocumentNames &names, const QStringList &typedLines, const QString &studentFolder,
+void writeDocument(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
                    const QString &templateFolder)
 {
-    workspace::writeLines(names.textPath, textLines(typedLines));
+    Q_ASSERT(typedLines.text.size() == typedLines.markup.size());
+    workspace::writeLines(names.textPath, textLines(typedLines.text));
     completeStudentFolder(studentFolder, templateFolder);
     const QStringList header = workspace::readLines(studentFolder + workspace::EnteteHtml);
     const QStringList trailer = workspace::readLines(studentFolder + workspace::FinFichierHtml);
-    workspace::writeLines(names.documentPath, documentLines(header, names.pictureName, typedLines, trailer));
+    workspace::writeLines(names.documentPath, documentLines(header, names.pictureName, typedLines.markup, trailer));
 }
 
 } // namespace import

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 // A text saved as a reading document: the names of its files, its lines and
 // its text copy.
@@ -25,29 +26,71 @@ DocumentNames documentNames(const QString &chosenPath);
 
 // Whether the document's files would take the place of a file of the student
 // folder that is not a document: "entete" would overwrite the head of every
-// document, "ListeImages" the picture list, "fond" the border picture.
+// document, "ListeImages" the picture list, "fond" the border picture, a
+// working copy of the aids; "style" would pass for the style sheet.
 // Compared without case, as the teacher's file system does.
 bool isReservedName(const DocumentNames &names);
+
+// The names of those files: "entete.html", "style.css", "TexteAlire2.html"…
+QStringList studentFolderOwnFiles();
 
 // Why the name chosen in the save dialog cannot be a document's title, or
 // nothing: the name of a file of Tessavo (isReservedName); a character that
 // would cut the document's link or its logo on the tablet ("?", "#", "%"); one
 // that a file name cannot hold on the students' computers (< > : " | * \ or a
 // control character); one that Windows-1252 cannot hold, which the table of
-// contents would show as "?"; or ".html" anywhere but at its end.
+// contents would show as "?"; ".html" anywhere but at its end; or a title
+// too long for the names of the document's files.
 // "Où est le chat ?" -> "Le titre « Où est le chat ? » contient « ? », ..."
 std::optional<QString> refusedTitleMessage(const DocumentNames &names);
 
-// The lines of the text that the document keeps: all but the empty ones and
-// those of exactly one blank.
+// Why the text cannot be saved as it stands, or nothing: the characters that
+// the student's files cannot hold, even by a typographic equivalent (a
+// non-breaking hyphen is written "-"), each with the lines of the text box
+// where it stands. Nothing is replaced by "?" without the teacher knowing.
+// {"Łódź"} -> "Le texte contient des caractères ... « Ł » (U+0141) à la ligne 1 ..."
+std::optional<QString> unwritableTextMessage(const QStringList &typedLines);
+
+// The lines of the text that the document keeps, with the typographic
+// equivalents of the characters that the code page cannot hold. The blank
+// lines (empty or of exactly one blank) between two paragraphs become one
+// empty line, so that the title and the paragraphs stay apart; those before
+// the first line of text and after the last are left out.
+// {"Titre", "", " ", "Il était"} -> {"Titre", "", "Il était"}
 QStringList textLines(const QStringList &typedLines);
 
 // <img src="conte.jpg"  width="70" height= "70">
 QString pictureLine(const QString &pictureName);
 
-// The header, the picture line, each kept text line followed by "<br>" (not
-// escaped: markup typed by the teacher stays markup), and the trailer.
-QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &typedLines,
+// The lines of the text box twice: as the teacher sees them, which the text
+// copy keeps, and as the document carries them, where what was brought in
+// from a file is escaped already, so that it stays text. One line per line of
+// the box in both. A text all typed carries itself.
+struct BoxLines
+{
+    BoxLines(QStringList typed = {})
+        : text(typed)
+        , markup(std::move(typed))
+    {
+    }
+    BoxLines(QStringList shown, QStringList carried)
+        : text(std::move(shown))
+        , markup(std::move(carried))
+    {
+    }
+
+    QStringList text;
+    QStringList markup;
+};
+
+// A kept line as the document's body carries it: the plain formatting that
+// the teacher typed stays mark-up ("<b>mot</b>"), everything else is shown as
+// typed (readingaids::keepPlainFormatting), then "<br>".
+QString bodyLine(const QString &markupLine);
+
+// The header, the picture line, each kept text line as a body line (an empty
+// line between paragraphs is "<br>" alone), and the trailer.
+QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &markupLines,
                           const QStringList &trailer);
 
 // Copies into the student folder each template that it lacks (the head and
@@ -58,7 +101,7 @@ void completeStudentFolder(const QString &studentFolder, const QString &template
 // Writes the text copy, completes the student folder and writes the reading
 // document, each file whole or not at all. The head and tail come from the
 // student folder.
-void writeDocument(const DocumentNames &names, const QStringList &typedLines, const QString &studentFolder,
+void writeDocument(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
                    const QString &templateFolder);
 
 } // namespace import

@@ -2,15 +2,21 @@
 
 #include "import/tableofcontents.h"
 #include "layout/workingcopies.h"
+#include "readingaids/document.h"
+#include "readingaids/markup.h"
 #include "readingaids/trim.h"
 #include "workspace/ioerror.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -18,35 +24,109 @@ namespace import {
 
 namespace {
 
-const QString StartMarker = u"<!--DEBUT-->"_s;
-const QString EndMarker = u"<!--FIN-->"_s;
 const QString LineEnd = u"<br>"_s;
 
-// A reading document's parts, as the aids see them: the header through the
-// start marker, the picture line, the body, the trailer from the last end
-// marker on. Nothing when the lines lack the markers.
-struct Parts
+// The document's regions as the aids see them; nothing when a marker is
+// missing.
+std::optional<readingaids::Regions> regionsOf(const QStringList &lines)
 {
-    qsizetype start = -1; // the start marker
-    qsizetype end = -1;   // the end marker
-};
-
-std::optional<Parts> partsOf(const QStringList &lines)
-{
-    Parts parts;
-    for (qsizetype i = 0; i < lines.size() && parts.start < 0; ++i) {
-        if (readingaids::trimLine(lines[i]) == StartMarker)
-            parts.start = i;
-    }
-    for (qsizetype i = lines.size() - 1; i > parts.start + 1 && parts.start >= 0; --i) {
-        if (readingaids::trimLine(lines[i]) == EndMarker) {
-            parts.end = i;
-            break;
-        }
-    }
-    if (parts.start < 0 || parts.end < 0)
+    try {
+        return readingaids::findRegions(lines);
+    } catch (const readingaids::DocumentRefused &) {
         return std::nullopt;
-    return parts;
+    }
+}
+
+// Why a file of the document cannot be read or written in place, or nothing.
+// A link may lead to another student's document, which a correction would
+// overwrite; a named pipe would never answer.
+std::optional<QString> unusableFile(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.isSymLink())
+        return u"« %1 » est un lien vers un autre fichier : Tessavo ne rouvre pas un texte à travers un lien, "
+               u"qui pourrait mener au texte d'un autre élève."_s.arg(file.fileName());
+    if (!file.isFile())
+        return u"« %1 » n'est pas un fichier ordinaire : Tessavo ne peut pas le lire."_s.arg(file.fileName());
+    return std::nullopt;
+}
+
+bool isThere(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.exists() || file.isSymLink();
+}
+
+// Text split as workspace::decodeLines splits it: CR LF, LF and a lone CR
+// end a line, a last line without an end counts.
+QStringList splitLines(QStringView text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.append(text.sliced(start, i - start).toString());
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.append(text.sliced(start).toString());
+    return lines;
+}
+
+// Whether the untransformed document is what Tessavo made of its text copy:
+// the picture line, then one body line per kept line of the copy, as typed,
+// as brought in from a file, or as older versions of Tessavo wrote it.
+bool madeFrom(const QStringList &document, const QStringList &textCopy, const QString &pictureName)
+{
+    const std::optional<readingaids::Regions> regions = regionsOf(document);
+    if (!regions || readingaids::trimLine(document[regions->logo]) != pictureLine(pictureName))
+        return false;
+    const QStringList kept = textLines(textCopy);
+    if (regions->endMarker - regions->logo - 1 != kept.size())
+        return false;
+    for (qsizetype i = 0; i < kept.size(); ++i) {
+        const QStringView body = readingaids::trimLine(document[regions->logo + 1 + i]);
+        const QString &line = kept[i];
+        const bool typed = body == readingaids::trimLine(bodyLine(line));
+        const bool brought = body == readingaids::trimLine(readingaids::escapeText(line) + LineEnd);
+        const bool older = body == readingaids::trimLine(line + LineEnd);
+        if (!typed && !brought && !older)
+            return false;
+    }
+    return true;
+}
+
+// Which lines of the text copy the document shows as brought in from a file:
+// escaped whole where the teacher's own text would have kept some mark-up.
+QList<bool> broughtInLines(const QStringList &document, const QStringList &textCopy)
+{
+    QList<bool> brought(textCopy.size(), false);
+    const std::optional<readingaids::Regions> regions = regionsOf(document);
+    if (!regions || regions->endMarker - regions->logo - 1 != textLines(textCopy).size())
+        return brought;
+    qsizetype body = regions->logo + 1;
+    for (qsizetype i = 0; i < textCopy.size(); ++i) {
+        const QString &line = textCopy[i];
+        if (textLines({line}).isEmpty())
+            continue;
+        const QStringView shown = readingaids::trimLine(document[body++]);
+        const QString escaped = readingaids::escapeText(line) + LineEnd;
+        brought[i] = escaped != bodyLine(line) && shown == readingaids::trimLine(escaped);
+    }
+    return brought;
+}
+
+// "conte.html.hors-tessavo.bak", or the first of "...-2.bak", "...-3.bak"
+// that is free: an earlier one is never replaced.
+QString freeKeptCopyPath(const QString &documentPath)
+{
+    QString path = documentPath + u".hors-tessavo.bak"_s;
+    for (int n = 2; isThere(path); ++n)
+        path = documentPath + u".hors-tessavo-%1.bak"_s.arg(n);
+    return path;
 }
 
 bool sameFolder(const QString &a, const QString &b)
@@ -81,57 +161,120 @@ std::optional<DocumentNames> studentDocument(const QString &chosenPath, const QS
         return std::nullopt;
     const DocumentNames names = documentNames(documentPath);
     const bool inFolder = sameFolder(chosen.absolutePath(), folderOf(studentFolder));
-    if (!inFolder || isReservedName(names) || !QFileInfo(names.documentPath).isFile())
+    if (!inFolder || isReservedName(names) || !isThere(names.documentPath))
         return std::nullopt;
-    if (!partsOf(workspace::readLines(names.documentPath)))
+    if (unusableFile(names.documentPath))
+        return names;
+    if (!regionsOf(workspace::readLines(names.documentPath)))
         return std::nullopt;
     return names;
 }
 
-ReopenedDocument reopenDocument(const DocumentNames &names)
+QStringList readTextCopy(const QString &path)
 {
-    if (QFileInfo::exists(names.textPath))
-        return {names, workspace::readLines(names.textPath)};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw workspace::IoError::cannotRead(path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw workspace::IoError::cannotRead(path);
+    QByteArrayView content(bytes);
+    const bool marked = content.startsWith("\xEF\xBB\xBF");
+    if (marked)
+        content = content.sliced(3);
+    const bool plainAscii = std::all_of(content.begin(), content.end(), [](char c) { return c >= 0; });
+    if (marked || !plainAscii) {
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8(content);
+        // A marked copy is UTF-8 even with a bad byte, which then shows as
+        // one replacement character.
+        if (marked || !utf8.hasError())
+            return splitLines(text);
+    }
+    return workspace::decodeLines(content);
+}
+
+workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names)
+{
+    if (const std::optional<QString> refused = refusedTitleMessage(names))
+        return workspace::refuse(u"Tessavo ne peut pas rouvrir « %1 », dont le nom a été donné hors de Tessavo. %2 "
+                                 u"Renommez le fichier dans le dossier de l'élève, avec sa copie « .txt » et son "
+                                 u"logo « .jpg »."_s.arg(names.documentName, *refused));
+    if (const std::optional<QString> refused = unusableFile(names.documentPath))
+        return workspace::refuse(*refused);
+    if (isThere(names.textPath)) {
+        if (const std::optional<QString> refused = unusableFile(names.textPath))
+            return workspace::refuse(*refused);
+        const QStringList text = readTextCopy(names.textPath);
+        return ReopenedDocument{names, text,
+                                broughtInLines(layout::untransformedLines(workingCopies(names)), text)};
+    }
     // Without its text copy, the body of the untransformed document.
     const layout::WorkingCopies files = workingCopies(names);
     const QStringList untransformed = layout::untransformedLines(files);
     const QStringList current = workspace::readLines(names.documentPath);
     const bool stillAided = layout::carriesAid(current) && untransformed == current.first(current.size() - 1);
-    const std::optional<Parts> parts = partsOf(untransformed);
-    if (stillAided || !parts) {
+    const std::optional<readingaids::Regions> regions = regionsOf(untransformed);
+    if (stillAided || !regions) {
         throw workspace::IoError(u"Le texte du document « %1 » ne peut pas être retrouvé : sa copie « %2 » a "
                                  u"disparu."_s.arg(names.documentName, QFileInfo(names.textPath).fileName()),
                                  names.textPath);
     }
     QStringList text;
-    for (qsizetype i = parts->start + 2; i < parts->end; ++i) {
+    for (qsizetype i = regions->logo + 1; i < regions->endMarker; ++i) {
         const QString &line = untransformed[i];
         text.append(line.endsWith(LineEnd) ? line.chopped(LineEnd.size()) : line);
     }
-    return {names, text};
+    return ReopenedDocument{names, text, QList<bool>(text.size(), false)};
 }
 
-void saveAgain(const DocumentNames &names, const QStringList &typedLines, const QString &studentFolder,
-               const QString &templateFolder)
+QString keptCopyMessage(const DocumentNames &names, const QString &keptCopy)
 {
+    return u"« %1 » ne correspondait plus à sa copie « %2 » : il a été modifié hors de Tessavo depuis sa dernière "
+           u"sauvegarde. Cette version-là n'est pas perdue : elle est gardée dans « %3 »."_s
+        .arg(names.documentName, QFileInfo(names.textPath).fileName(), QFileInfo(keptCopy).fileName());
+}
+
+SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
+                     const QString &templateFolder)
+{
+    // A file that became a link or a pipe since the reopening is neither
+    // read nor written.
+    for (const QString &path : {names.documentPath, names.textPath}) {
+        if (const std::optional<QString> refused = isThere(path) ? unusableFile(path) : std::nullopt)
+            throw workspace::IoError(*refused, path);
+    }
     const layout::WorkingCopies files = workingCopies(names);
     const QStringList before = layout::untransformedLines(files);
-    const std::optional<Parts> parts = partsOf(before);
-    workspace::writeLines(names.textPath, textLines(typedLines));
+    SavedAgain saved;
+    // What was changed outside Tessavo since its last save is kept, never
+    // lost under the correction. A document that carries an aid whose backup
+    // is gone is Tessavo's own output, not such a change.
+    const QStringList current = workspace::readLines(names.documentPath);
+    const bool aidedWithoutBackup =
+        layout::carriesAid(current) && before == current.first(current.size() - 1);
+    if (QFileInfo(names.textPath).isFile() && !aidedWithoutBackup
+        && !madeFrom(before, readTextCopy(names.textPath), names.pictureName)) {
+        saved.keptCopy = freeKeptCopyPath(names.documentPath);
+        workspace::copyBytes(names.documentPath, *saved.keptCopy);
+    }
+    const std::optional<readingaids::Regions> regions = regionsOf(before);
+    workspace::writeLines(names.textPath, textLines(typedLines.text));
     completeStudentFolder(studentFolder, templateFolder);
     // Its own head and tail when it has them, else the student's templates.
-    const QStringList header = parts ? before.first(parts->start + 1)
-                                     : workspace::readLines(studentFolder + workspace::EnteteHtml);
-    const QStringList trailer = parts ? before.sliced(parts->end)
-                                      : workspace::readLines(studentFolder + workspace::FinFichierHtml);
-    layout::replaceText(files, documentLines(header, names.pictureName, typedLines, trailer));
+    const QStringList header = regions ? before.first(regions->startMarker + 1)
+                                       : workspace::readLines(studentFolder + workspace::EnteteHtml);
+    const QStringList trailer = regions ? before.sliced(regions->endMarker)
+                                        : workspace::readLines(studentFolder + workspace::FinFichierHtml);
+    layout::replaceText(files, documentLines(header, names.pictureName, typedLines.markup, trailer));
     writeTable(studentFolder, names.documentName, names.pictureName, EntryPlace::Kept);
+    return saved;
 }
 
 QList<StudentDocument> studentDocuments(const QString &studentFolder)
 {
     const QString listPath = studentFolder + workspace::TablematieresTxt;
-    if (!QFileInfo::exists(listPath))
+    if (!QFileInfo(listPath).isFile())
         return {};
     static const QRegularExpression entry(uR"re(<img src=" ?([^"]*)"[^>]*><a href="([^"]*)">)re"_s);
     const QStringList lines = workspace::readLines(listPath);

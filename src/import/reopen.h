@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/readingdocument.h"
+#include "workspace/result.h"
 
 #include <QList>
 #include <QString>
@@ -17,7 +18,9 @@ namespace import {
 // markers, or the text copy (.txt) beside such a document. Nothing for any
 // other file: a document of another folder, one without markers, the files
 // of Tessavo (entete.html, _Tablematieres.html, the working copies), the
-// backups.
+// backups. A document of the folder that is a link or no regular file is
+// not read here (a named pipe would never answer): it is the student's, and
+// reopenDocument refuses it.
 std::optional<DocumentNames> studentDocument(const QString &chosenPath, const QString &studentFolder);
 
 // What the import screen shows of a reopened document.
@@ -25,22 +28,47 @@ struct ReopenedDocument
 {
     DocumentNames names; // documentPath, documentName (its title), pictureName (NomImage)...
     QStringList text;    // the text the teacher typed: its text copy
+    // For each line of text, whether the document shows it as brought in from
+    // a file (its "<" and "&" as text): a correction keeps it so.
+    QList<bool> broughtIn;
 };
 
 // The document's text from its text copy, never from the document, which may
-// carry an aid. A document whose text copy is gone gives the body of its
+// carry an aid. A text copy that an editor saved again in UTF-8 is read as
+// UTF-8. A document whose text copy is gone gives the body of its
 // untransformed form; one that carries an aid whose backup is gone too is
-// refused. Raises workspace::IoError.
-ReopenedDocument reopenDocument(const DocumentNames &names);
+// refused (workspace::IoError). Refused, with the reason in French: a title
+// that a document saved by Tessavo could not have (renamed outside it:
+// "Exercice #2", "Łódź"), a document or text copy that is a link or no
+// regular file.
+workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names);
+
+// The lines of a text copy: valid UTF-8 (with or without its mark) as UTF-8,
+// anything else as Windows-1252. Raises workspace::IoError.
+QStringList readTextCopy(const QString &path);
+
+// What saving a correction kept besides the corrected document.
+struct SavedAgain
+{
+    // The document as it was before the correction, when it no longer was
+    // what Tessavo had made of its text copy (changed outside Tessavo since
+    // its last save): its full path. Nothing when the document was Tessavo's.
+    std::optional<QString> keptCopy;
+};
+
+// The message that tells the teacher where that version was kept.
+QString keptCopyMessage(const DocumentNames &names, const QString &keptCopy);
 
 // Saves the corrected text over a reopened document, under the same title and
 // with the same logo: the text copy and the document are rewritten (the
 // document keeps its own head and tail, so its highlight and borders stay, and
 // carries no aid any more, its backups following: layout::replaceText); the
 // student folder is completed from the templates; the document's entry keeps
-// its place in the table of contents. Raises workspace::IoError.
-void saveAgain(const DocumentNames &names, const QStringList &typedLines, const QString &studentFolder,
-               const QString &templateFolder);
+// its place in the table of contents. A document changed outside Tessavo
+// since its last save is first kept beside it, as "<document>.hors-tessavo.bak".
+// Raises workspace::IoError.
+SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
+                     const QString &templateFolder);
 
 // One document of the student's table of contents.
 struct StudentDocument
@@ -51,8 +79,9 @@ struct StudentDocument
 };
 
 // The student's documents, newest first, from _Tablematieres.txt: a document
-// listed twice shows once, at its newest place; one whose file is gone is left
-// out. A student folder without a table has none.
+// listed twice shows once, at its newest place; one whose file is gone, or
+// that lies in another folder ("../autre/x.html"), is left out. A student
+// folder without a table has none.
 QList<StudentDocument> studentDocuments(const QString &studentFolder);
 
 } // namespace import

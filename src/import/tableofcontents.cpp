@@ -90,7 +90,9 @@ TableOfContents writeTable(const QString &studentFolder, const QString &document
                            EntryPlace place)
 {
     const QString listPath = studentFolder + workspace::TablematieresTxt;
-    const QStringList earlier = QFileInfo::exists(listPath) ? workspace::readLines(listPath) : QStringList();
+    // Only a list that is a file of its own is read; anything else in its
+    // place (a named pipe) is replaced by the new list.
+    const QStringList earlier = QFileInfo(listPath).isFile() ? workspace::readLines(listPath) : QStringList();
     const TableOfContents table = rebuildTable(earlier, documentName, tableEntry(documentName, pictureName),
                                                workspace::readLines(studentFolder + workspace::EnteteHtml),
                                                workspace::readLines(studentFolder + workspace::FinFichierHtml),

@@ -1,10 +1,10 @@
 #include "Vitrine_test.h"
 
-#include "layout/diffusionscreen.h"
+#include "publishing/diffusionscreen.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "platform/webview.h"
-#include "students/Unit2.h"
+#include "students/currentstudent.h"
 #include "students/selection.h"
 #include "workspace/paths.h"
 
@@ -18,7 +18,7 @@ using namespace Qt::StringLiterals;
 // teacher cancels, the program goes on.
 void TForm1::Button9Click()
 {
-    if (publishing::publicationEnCours())
+    if (publishing::publicationRunning())
         return;
     WebBrowser2->navigate(workspace::travauxAddress(workspace::workingFolder()));
     WebBrowser2->show();
@@ -28,7 +28,7 @@ void TForm1::Button9Click()
     Edit4->setText(selection.studentFolder);
     Edit7->setText(selection.remoteFolder);
 
-    const publishing::DiffusionOutcome outcome = publishing::diffuser(this, Edit4->text(), Edit7->text());
+    const publishing::DiffusionOutcome outcome = publishing::publish(this, Edit4->text(), Edit7->text());
     if (outcome.end == publishing::DiffusionEnd::Stopped)
         return;
     if (outcome.end == publishing::DiffusionEnd::Cancelled) {
@@ -38,7 +38,7 @@ void TForm1::Button9Click()
     platform::ShowMessage(this, u"Les fichiers sont en ligne et disponibles pour Tessavo_Lecteur PC ou Tablette"_s);
     // The program ends once the table of contents is open, or once the
     // teacher has read where it is.
-    publishing::ouvrirTableDesMatieres(this, outcome);
+    publishing::openTableOfContents(this, outcome);
     WebBrowser2->hide();
     platform::endProgram();
 }

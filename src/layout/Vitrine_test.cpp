@@ -1,8 +1,6 @@
 #include "Vitrine_test.h"
 
-#include "workspace/paths.h"
-
-#include "import/Unit3.h"
+#include "layout/loaddocument.h"
 #include "layout/opening.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
@@ -10,9 +8,9 @@
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "platform/webview.h"
-#include "students/Unit2.h"
+#include "students/currentstudent.h"
 #include "students/selection.h"
-#include "workspace/textfile.h"
+#include "workspace/paths.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -32,8 +30,9 @@ namespace line = layout::line;
 
 QPointer<TForm1> Form1;
 
-TForm1::TForm1(TForm3 *owner)
+TForm1::TForm1(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, Qt::red, Qt::white)
+    , m_student(student)
 {
     setWindowTitle(u"Form1"_s);
     resize(1366, 1024);
@@ -44,14 +43,9 @@ TForm1::TForm1(TForm3 *owner)
     platform::connectHandler(Edit6, &QLineEdit::textChanged, this, &TForm1::Edit6ChangeTraccking);
 }
 
-TForm3 *TForm1::importScreen() const
+students::CurrentStudent *TForm1::studentScreen() const
 {
-    return static_cast<TForm3 *>(parentWidget());
-}
-
-TForm2 *TForm1::studentScreen() const
-{
-    return importScreen()->studentScreen();
+    return &m_student;
 }
 
 void TForm1::createControls()
@@ -255,13 +249,11 @@ void TForm1::FormCreate()
     setWindowState(windowState() | Qt::WindowMaximized);
     echelle = layout::echelle(display);
 
-    const layout::Ouverture ouverture = layout::ouvrir(Css, display, cheminW + u"style.css"_s);
-    if (ouverture.echec)
-        throw *ouverture.echec;
-    montrer(ouverture);
+    const layout::Opening opening = layout::openingOf(Css, display, cheminW + u"style.css"_s);
+    montrer(opening);
     // Saved before the document is read: a document that cannot be read
     // then leaves the underline as the teacher sees it.
-    if (ouverture.sauverCss)
+    if (opening.saveCss)
         layout::SauveCSS(cheminW, Css);
 
     layout::loadCorrections(workspace::workingFolder());
@@ -280,13 +272,8 @@ void TForm1::FormCreate()
 
 void TForm1::chargerDocument()
 {
-    // The document is written again from its lines, in the code page and with
-    // the line ends of every file the program writes.
-    const QStringList lines = workspace::readLines(Label3->text());
-    Memo1->setPlainText(lines.join(u'\n'));
-    workspace::writeLines(Label3->text(), lines);
-    if (layout::gardeCopie(Css, lines))
-        workspace::writeLines(Label3->text() + u".bak"_s, lines);
+    layout::loadDocument(Label3->text(), Css,
+                         [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
 }
 
 void TForm1::relireDocument(const QString &path)
@@ -298,35 +285,35 @@ void TForm1::relireDocument(const QString &path)
     Rafraichir();
 }
 
-void TForm1::montrer(const layout::Ouverture &ouverture)
+void TForm1::montrer(const layout::Opening &opening)
 {
-    Css = ouverture.css;
-    WebBrowser1->setGeometry(QRect(QPoint(0, 0), ouverture.vue));
-    Label1->setText(ouverture.hauteur);
-    Label2->setText(ouverture.largeur);
+    Css = opening.css;
+    WebBrowser1->setGeometry(QRect(QPoint(0, 0), opening.view));
+    Label1->setText(opening.heightLabel);
+    Label2->setText(opening.widthLabel);
     {
         const QSignalBlocker quietWidth(TrackBar1);
         const QSignalBlocker quietHeight(TrackBar2);
-        TrackBar1->setValue(ouverture.largeurBarre);
-        TrackBar2->setValue(ouverture.hauteurBarre);
+        TrackBar1->setValue(opening.widthBar);
+        TrackBar2->setValue(opening.heightBar);
     }
     // The labels hold their texts before the scaling fits them.
     AffichRelatif();
     Memo1->hide();
     Memo2->hide();
 
-    taille = ouverture.compteurs.taille;
-    espacel = ouverture.compteurs.espacel;
-    espacem = ouverture.compteurs.espacem;
+    taille = opening.counters.taille;
+    espacel = opening.counters.espacel;
+    espacem = opening.counters.espacem;
     afficher(Edit1, taille);
     afficher(Edit2, espacel);
     afficher(Edit3, espacem);
 
-    showAidBoxes(ouverture.aides);
+    showAidBoxes(opening.aids);
     const QSignalBlocker quietOverline(Surligne);
     const QSignalBlocker quietUnderline(souligne);
-    Surligne->setChecked(ouverture.soulignement.surligne);
-    souligne->setChecked(ouverture.soulignement.souligne);
+    Surligne->setChecked(opening.underline.surligne);
+    souligne->setChecked(opening.underline.souligne);
 }
 
 void TForm1::setCurrentDocument(const QString &path)
@@ -515,7 +502,7 @@ void TForm1::SurligneChange()
 
 void TForm1::Button1Click()
 {
-    layout::reglages(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
+    layout::recordSettings(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
     layout::SauveCSS(cheminW, Css);
     // One load of the student's working page.
     const QUrl page = QUrl::fromLocalFile(QDir::fromNativeSeparators(cheminW + u"TexteAlire.html"_s));
@@ -526,9 +513,7 @@ void TForm1::Button1Click()
 
     // Back to a student screen: a new one, owned by this screen, which stays
     // hidden afterwards.
-    auto *students = new TForm2(this);
-    hide();
-    platform::showModal(students);
+    emit studentScreenRequested();
 }
 
 void TForm1::Button10Click()

@@ -16,11 +16,13 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class TForm2;
-class TForm3;
 
 namespace layout {
-struct Ouverture;
+struct Opening;
+}
+
+namespace students {
+class CurrentStudent;
 }
 
 namespace platform {
@@ -46,11 +48,10 @@ public:
     // it fails (style sheet or document missing or unreadable, a numeric line
     // that does not give its number) the constructor raises the failure, and
     // no screen is shown.
-    explicit TForm1(TForm3 *owner);
+    TForm1(QWidget *owner, students::CurrentStudent &student);
 
-    TForm3 *importScreen() const;
-    // The student screen that opened the import screen.
-    TForm2 *studentScreen() const;
+    // The student of the student screen that opened the import screen.
+    students::CurrentStudent *studentScreen() const;
 
     QString cheminW;    // the student folder path, ending with a separator
     QString TitreText;  // the current document's full path
@@ -170,6 +171,11 @@ public:
     // The publication of the student's documents (Vitrine_diffusion.cpp).
     void Button9Click();
 
+signals:
+    // "Sauvegarder ces réglages" done: a new student screen, owned by this
+    // one, is shown modally, and this screen stays hidden afterwards.
+    void studentScreenRequested();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -181,7 +187,7 @@ private:
     // them, and its copy beside it when no aid is in force.
     void chargerDocument();
     // Shows what the opening restored; no handler runs.
-    void montrer(const layout::Ouverture &ouverture);
+    void montrer(const layout::Opening &opening);
     void commande(layout::Commande commande, QLineEdit *shownIn);
     // Shows a counter whole in its field.
     void afficher(QLineEdit *field, int value);
@@ -198,4 +204,5 @@ private:
     // The text size of each counter field at its scaled place; a value too
     // long for it is shown smaller.
     QHash<QLineEdit *, QFont> m_counterFonts;
+    students::CurrentStudent &m_student;
 };

@@ -8,8 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 // What the layout screen shows when it opens on a student's style sheet. The
 // screen applies it as it stands: no control's handler runs at opening.
 namespace layout {
@@ -17,36 +15,35 @@ namespace layout {
 // The web view's designed size, which lines 49 and 50 replace when they are set.
 inline constexpr QSize DesignedView{1366, 353};
 
-struct Ouverture
+struct Opening
 {
     // The style sheet lines after the opening, kept in memory: 49 and 50 as
     // the web view opens, 48 without "/*SYLLABE*/", 27 as the underline boxes
     // write it.
     Css css;
-    QSize vue;             // the web view's size
-    int largeurBarre = 0;  // the width track bar (0 to 100)
-    int hauteurBarre = 0;  // the height track bar
-    QString largeur;       // the label of the web view's width
-    QString hauteur;       // the label of its height
-    Compteurs compteurs;   // taille, espacel and espacem; EcarLT stays 0
-    UnderlineBoxes soulignement;
+    QSize view;            // the web view's size
+    int widthBar = 0;      // the width track bar (0 to 100)
+    int heightBar = 0;     // the height track bar
+    QString widthLabel;    // the label of the web view's width
+    QString heightLabel;   // the label of its height
+    Compteurs counters;    // taille, espacel and espacem; EcarLT stays 0
+    UnderlineBoxes underline;
     // Syllables in colours, with dashes, sentences in colours, from lines 47
     // and 58; silent letters never. The border boxes are checked by design,
     // and nothing at opening unchecks them.
-    AidBoxes aides;
+    AidBoxes aids;
     // Line 27 changed with the underline boxes, and is written at once.
-    bool sauverCss = false;
-    // A numeric line (21, 24, 25, 49 or 50) that does not give its number:
-    // the screen does not open.
-    std::optional<ConversionError> echec;
+    bool saveCss = false;
 };
 
 // The opening on the lines of cssPath (which only names the file in a
 // failure), on a display of the given size. The track bars show the web view's
 // size; a size they cannot show (wider or higher than the display) becomes
 // the display's, a height above 850 pixels becomes 800. Lines 49 and 50 hold
-// the whole pixels then: "1000.7" -> "1000".
-Ouverture ouvrir(const Css &css, QSize display, const QString &cssPath);
+// the whole pixels then: "1000.7" -> "1000". A numeric line (21, 24, 25, 49
+// or 50) that does not give its number raises ConversionError: the screen
+// does not open.
+Opening openingOf(const Css &css, QSize display, const QString &cssPath);
 
 // Whether the opening keeps a copy of the document beside it (".bak"): only
 // when no aid is in force. The flags belong to the student, not to the
@@ -59,6 +56,6 @@ bool gardeCopie(const Css &css, const QStringList &documentLines);
 // in line 56 or 57 (an unchecked one leaves its line); line 58 the flag of the
 // checked box among syllables in colours, sentences in colours and syllables
 // with dashes, the later one in that order winning (none leaves the line).
-void reglages(Css &css, const QString &largeur, const QString &hauteur, BorderBoxes borders, const AidBoxes &aides);
+void recordSettings(Css &css, const QString &largeur, const QString &hauteur, BorderBoxes borders, const AidBoxes &aides);
 
 } // namespace layout

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace platform {
@@ -106,6 +108,64 @@ QString textOf(const QPlainTextEdit *memo)
 QStringList linesOf(const QPlainTextEdit *memo)
 {
     QString text = textOf(memo);
+    if (text.isEmpty())
+        return {};
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text.split(u'\n');
+}
+
+} // namespace platform
+
+namespace platform {
+
+namespace {
+
+// The mark of a run of text brought in from a file.
+constexpr int BroughtIn = QTextFormat::UserProperty + 26;
+constexpr char Watched[] = "tessavoBroughtInWatched";
+
+QString rawText(QString text)
+{
+    for (QChar &c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
+} // namespace
+
+void insertBroughtInText(QPlainTextEdit *memo, const QString &text)
+{
+    QTextCharFormat brought;
+    brought.setProperty(BroughtIn, true);
+    QTextCursor cursor = memo->textCursor();
+    cursor.insertText(text, brought);
+    memo->setTextCursor(cursor);
+    memo->setCurrentCharFormat(QTextCharFormat());
+    // The caret takes the format of the character before it: what the teacher
+    // types there is the teacher's own, never marked.
+    if (!memo->property(Watched).toBool()) {
+        memo->setProperty(Watched, true);
+        QObject::connect(memo, &QPlainTextEdit::cursorPositionChanged, memo, [memo] {
+            if (memo->currentCharFormat().hasProperty(BroughtIn))
+                memo->setCurrentCharFormat(QTextCharFormat());
+        });
+    }
+}
+
+QStringList linesOf(const QPlainTextEdit *memo, const std::function<QString(QStringView)> &brought)
+{
+    QString text;
+    for (QTextBlock block = memo->document()->begin(); block.isValid(); block = block.next()) {
+        if (block != memo->document()->begin())
+            text += u'\n';
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            const QString run = rawText(fragment.fragment().text());
+            text += fragment.fragment().charFormat().hasProperty(BroughtIn) ? brought(run) : run;
+        }
+    }
     if (text.isEmpty())
         return {};
     if (text.endsWith(u'\n'))

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QStringList>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -42,5 +44,15 @@ QString textOf(const QPlainTextEdit *memo);
 // The lines of a multi-line text box, as textOf gives them: none when it is
 // empty, and a last line end does not open a further line.
 QStringList linesOf(const QPlainTextEdit *memo);
+
+// Inserts text at the box's caret, replacing its selection, as text brought
+// in from a file: the box keeps it marked as such, while what the teacher
+// types next to it or into it is not.
+void insertBroughtInText(QPlainTextEdit *memo, const QString &text);
+
+// The lines of the box as linesOf gives them, each run of text brought in by
+// insertBroughtInText passed through `brought` (the escaping that keeps it
+// text on a page), the typed text as it is.
+QStringList linesOf(const QPlainTextEdit *memo, const std::function<QString(QStringView)> &brought);
 
 } // namespace platform

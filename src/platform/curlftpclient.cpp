@@ -1,5 +1,6 @@
 #include "curlftpclient.h"
 
+#include "publishing/transport.h"
 #include "workspace/ioerror.h"
 
 #include <QFile>
@@ -104,6 +105,26 @@ void refuseControlCharacters(const FtpLogin &login)
                        u"contient un caractère de contrôle (un saut de ligne, par exemple). Rien n'est envoyé."_s);
 }
 
+// The host key that an SFTP host must show, and the one it showed.
+struct HostKeyCheck
+{
+    QStringList pinned; // {"SHA256:..."}; empty: every key is refused
+    QString shown;
+    QString type;   // "ED25519"
+};
+
+// libcurl asks before logging in: a key other than the pinned one, or any
+// key when none is pinned, ends the connection. Nothing is ever learnt
+// silently.
+int onHostKey(void *check, int type, const char *key, size_t length)
+{
+    auto *hostKey = static_cast<HostKeyCheck *>(check);
+    hostKey->shown = publishing::hostKeyFingerprint(QByteArray(key, qsizetype(length)));
+    hostKey->type = publishing::hostKeyType(type);
+    qCInfo(lcFtp).noquote() << u"< clé d'hôte %1 (%2)"_s.arg(hostKey->shown, hostKey->type);
+    return publishing::sameHostKey(hostKey->shown, hostKey->pinned) ? CURLKHMATCH_OK : CURLKHMATCH_MISMATCH;
+}
+
 } // namespace
 
 struct CurlFtpClient::Handle
@@ -115,6 +136,11 @@ struct CurlFtpClient::Handle
     QByteArray lastReply; // the last reply line: "550 No such file or directory."
     char error[CURL_ERROR_SIZE] = {};
     bool loggedIn = false;
+    // SFTP: the login folder and the current folder, whole paths ending
+    // with "/", and the host key.
+    QString loginFolder;
+    QString currentFolder;
+    HostKeyCheck hostKey;
 
     ~Handle()
     {
@@ -176,7 +202,8 @@ void CurlFtpClient::connect(const FtpLogin &login)
     m_handle = std::make_unique<Handle>();
     CURL *curl = m_handle->curl;
     const QString host = login.host.contains(u':') ? u'[' + login.host + u']' : login.host;
-    m_handle->base = "ftp://" + QUrl::toPercentEncoding(host, "[]:") + ':' + QByteArray::number(login.port) + '/';
+    m_handle->base = QByteArray(sftp() ? "sftp://" : "ftp://") + QUrl::toPercentEncoding(host, "[]:") + ':'
+                     + QByteArray::number(login.port) + '/';
     const QByteArray user = login.user.toUtf8();
     const QByteArray password = login.password.toUtf8();
     const QByteArray caFile = login.caFile.toLocal8Bit();
@@ -215,6 +242,10 @@ void CurlFtpClient::connect(const FtpLogin &login)
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, seconds);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+    if (sftp()) {
+        connectSftp();
+        return;
+    }
 
     // Logging in is a request without a transfer on the login folder.
     curl_easy_setopt(curl, CURLOPT_URL, m_handle->base.constData());
@@ -262,13 +293,23 @@ bool CurlFtpClient::perform(const QString &failureText)
     const CURLcode result = m_handle->run();
     if (result == CURLE_OK)
         return true;
+    raise(int(result), failureText);
+}
+
+void CurlFtpClient::raise(int code, const QString &failureText)
+{
+    const auto result = CURLcode(code);
     const QString host = u"%1:%2"_s.arg(m_login.host).arg(m_login.port);
     const QString reply = QString::fromUtf8(m_handle->lastReply);
     QString detail = QString::fromUtf8(m_handle->error);
     if (detail.isEmpty())
         detail = QString::fromUtf8(curl_easy_strerror(result));
     QString text;
-    switch (result) {
+    // "421 Too many connections": the server said why it closes, which libcurl
+    // reports as a time-out.
+    if (reply.startsWith(u"421"_s))
+        text = u"Le serveur de publication %1 a fermé la connexion (réponse du serveur : %2)."_s.arg(host, reply);
+    else switch (result) {
     case CURLE_COULDNT_RESOLVE_HOST:
         text = u"Le serveur de publication « %1 » est introuvable (clé hote de publication.ini)."_s.arg(m_login.host);
         break;
@@ -305,6 +346,8 @@ bool CurlFtpClient::perform(const QString &failureText)
         else
             text = failureText + u" (réponse du serveur : "_s + reply + u')';
     }
+    if (const QString sftpText = sftpFailureText(result, failureText); !sftpText.isEmpty())
+        text = sftpText;
     if (!connected() && m_handle)
         m_handle->loggedIn = false;
     throw FtpError(text);
@@ -313,6 +356,8 @@ bool CurlFtpClient::perform(const QString &failureText)
 void CurlFtpClient::changeDir(const QString &remotePath)
 {
     refuseControlCharacters(remotePath);
+    if (sftp())
+        return changeDirSftp(remotePath);
     const long code = command("CWD " + remotePath.toUtf8());
     if (code / 100 != 2)
         throw FtpError(u"Le dossier distant « %1 » n'existe pas ou ne peut pas être ouvert (réponse du serveur : %2)."_s.arg(
@@ -322,6 +367,8 @@ void CurlFtpClient::changeDir(const QString &remotePath)
 void CurlFtpClient::makeDir(const QString &remotePath)
 {
     refuseControlCharacters(remotePath);
+    if (sftp())
+        return makeDirSftp(remotePath);
     const long code = command("MKD " + remotePath.toUtf8());
     if (code / 100 != 2)
         throw FtpError(u"Le serveur de publication n'a pas pu créer le dossier « %1 » (réponse du serveur : %2)."_s.arg(
@@ -336,7 +383,7 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
     if (!file.open(QIODevice::ReadOnly))
         throw workspace::IoError::cannotRead(localPath);
     CURL *curl = m_handle->curl;
-    const QByteArray url = m_handle->base + QUrl::toPercentEncoding(remotePath, "/");
+    const QByteArray url = m_handle->base + QUrl::toPercentEncoding(sftp() ? sftpTarget(remotePath) : remotePath, "/");
     curl_easy_setopt(curl, CURLOPT_URL, url.constData());
     curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
@@ -351,12 +398,154 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
         curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
         followProgress(curl, nullptr);
     });
+    // SFTP says nothing of its own in the log: the file is named here.
+    if (sftp())
+        qCInfo(lcFtp).noquote() << u"> put /"_s + sftpTarget(remotePath);
     perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
+    if (sftp())
+        qCInfo(lcFtp).noquote() << u"< ok"_s;
 }
 
 void CurlFtpClient::setProgress(Progress progress)
 {
     m_progress = std::move(progress);
+}
+
+bool CurlFtpClient::sftp() const
+{
+    return m_login.protocol == publishing::Protocol::Sftp;
+}
+
+QString CurlFtpClient::sftpTarget(const QString &remotePath) const
+{
+    return publishing::sftpPath(m_handle->loginFolder, m_handle->currentFolder, remotePath).mid(1);
+}
+
+void CurlFtpClient::connectSftp()
+{
+    CURL *curl = m_handle->curl;
+    m_handle->hostKey.pinned = m_login.hostKeys;
+    curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYFUNCTION, onHostKey);
+    curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYDATA, &m_handle->hostKey);
+    // No key file of the account running Tessavo is tried behind its back.
+    long methods = CURLSSH_AUTH_PASSWORD;
+    if (!m_login.privateKey.isEmpty()) {
+        curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, QFile::encodeName(m_login.privateKey).constData());
+        methods = CURLSSH_AUTH_PUBLICKEY | (m_login.password.isEmpty() ? 0 : CURLSSH_AUTH_PASSWORD);
+    }
+    curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, methods);
+    // Published files and folders are read by the web server.
+    curl_easy_setopt(curl, CURLOPT_NEW_FILE_PERMS, 0644L);
+    curl_easy_setopt(curl, CURLOPT_NEW_DIRECTORY_PERMS, 0755L);
+
+    // Logging in asks for the login folder, in which every path is kept.
+    const QByteArray url = m_handle->base + "~/";
+    curl_slist *quote = curl_slist_append(nullptr, "pwd");
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    const auto forgetQuote = qScopeGuard([curl, quote] {
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(quote);
+    });
+    followProgress(curl, &m_progress);
+    auto dropOnFailure = qScopeGuard([this] { disconnect(); });
+    perform(QString());
+    const QString loginFolder = publishing::sftpLoginFolder(m_handle->lastReply);
+    if (loginFolder.isEmpty())
+        throw FtpError(u"Le serveur de publication %1:%2 n'a pas donné son dossier de connexion (SFTP)."_s.arg(m_login.host)
+                           .arg(m_login.port));
+    dropOnFailure.dismiss();
+    followProgress(curl, nullptr);
+    m_handle->loginFolder = loginFolder;
+    m_handle->currentFolder = loginFolder;
+    m_handle->loggedIn = true;
+}
+
+void CurlFtpClient::performSftp(const QString &refusedText)
+{
+    m_handle->error[0] = '\0';
+    const CURLcode result = m_handle->run();
+    if (result == CURLE_OK) {
+        qCInfo(lcFtp).noquote() << u"< ok"_s;
+        return;
+    }
+    const QString reason = QString::fromUtf8(m_handle->error);
+    // libcurl keeps the connection when the host only refused.
+    if (connected()) {
+        qCInfo(lcFtp).noquote() << u"< "_s + reason;
+        throw FtpError(refusedText + u" (réponse du serveur : "_s + reason + u")."_s);
+    }
+    raise(int(result), QString());
+}
+
+void CurlFtpClient::changeDirSftp(const QString &remotePath)
+{
+    requireConnection();
+    const QString folder = publishing::sftpPath(m_handle->loginFolder, m_handle->currentFolder,
+                                                remotePath.endsWith(u'/') ? remotePath : remotePath + u'/');
+    qCInfo(lcFtp).noquote() << u"> cd "_s + folder;
+    // Listing the folder is what tells that it can be entered.
+    CURL *curl = m_handle->curl;
+    const QByteArray url = m_handle->base + QUrl::toPercentEncoding(folder.mid(1), "/");
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 1L);
+    const auto restore = qScopeGuard([curl] { curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 0L); });
+    performSftp(u"Le dossier distant « %1 » n'existe pas ou ne peut pas être ouvert"_s.arg(remotePath));
+    m_handle->currentFolder = folder;
+}
+
+void CurlFtpClient::makeDirSftp(const QString &remotePath)
+{
+    requireConnection();
+    const QString folder = publishing::sftpPath(m_handle->loginFolder, m_handle->currentFolder, remotePath);
+    qCInfo(lcFtp).noquote() << u"> mkdir "_s + folder;
+    CURL *curl = m_handle->curl;
+    curl_slist *quote = curl_slist_append(nullptr, "mkdir " + publishing::sftpArgument(folder));
+    curl_easy_setopt(curl, CURLOPT_URL, (m_handle->base + "~/").constData());
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_QUOTE, quote);
+    const auto forgetQuote = qScopeGuard([curl, quote] {
+        curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+        curl_slist_free_all(quote);
+    });
+    performSftp(u"Le serveur de publication n'a pas pu créer le dossier « %1 »"_s.arg(remotePath));
+}
+
+QString CurlFtpClient::sftpFailureText(int code, const QString &failureText) const
+{
+    if (!sftp())
+        return {};
+    const auto result = CURLcode(code);
+    const QString host = u"%1:%2"_s.arg(m_login.host).arg(m_login.port);
+    const HostKeyCheck &key = m_handle->hostKey;
+    if (result == CURLE_PEER_FAILED_VERIFICATION && !key.shown.isEmpty() && key.pinned.isEmpty())
+        return u"Le serveur de publication %1 (SFTP) présente la clé d'hôte %2 (%3), mais publication.ini ne donne "
+               u"aucune clé à attendre : rien n'a été envoyé. Vérifiez auprès de l'hébergeur que c'est bien la clé de "
+               u"son serveur, puis recopiez-la dans publication.ini : cle_hote=%2"_s.arg(host, key.shown, key.type);
+    if (result == CURLE_PEER_FAILED_VERIFICATION && !key.shown.isEmpty())
+        return u"Le serveur de publication %1 (SFTP) présente la clé d'hôte %2 (%3), %4 (cle_hote=%5) : rien n'a été "
+               u"envoyé. Un autre serveur se fait peut-être passer pour lui. Vérifiez la clé auprès de l'hébergeur ; si "
+               u"le serveur a vraiment changé de clé, recopiez la nouvelle dans publication.ini : cle_hote=%2"_s.arg(
+                   host, key.shown, key.type,
+                   key.pinned.size() == 1 ? u"et non celle que publication.ini attend"_s
+                                          : u"et aucune de celles que publication.ini attend"_s,
+                   key.pinned.join(u", "_s));
+    if (result == CURLE_PEER_FAILED_VERIFICATION)
+        return u"Le serveur de publication %1 (SFTP) n'a pas montré de clé d'hôte qui puisse être vérifiée : rien n'a "
+               u"été envoyé (%2)."_s.arg(host, QString::fromUtf8(m_handle->error));
+    if (result == CURLE_LOGIN_DENIED && !m_login.privateKey.isEmpty())
+        return u"Le serveur de publication %1 a refusé l'utilisateur « %2 » avec la clé privée « %3 » (publication.ini) : "
+               u"la clé doit être autorisée pour ce compte sur le serveur, et sans phrase de passe."_s
+            .arg(host, m_login.user, m_login.privateKey);
+    // The host gone in the middle of a file: the connection is lost.
+    if (!failureText.isEmpty() && (result == CURLE_SSH || result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR))
+        return failureText + u" : le serveur a coupé la connexion pendant l'envoi ("_s + QString::fromUtf8(m_handle->error)
+               + u')';
+    return {};
 }
 
 std::unique_ptr<FtpClient> CurlFtpClients::create()

@@ -11,11 +11,13 @@ Q_DECLARE_LOGGING_CATEGORY(lcFtp)
 
 namespace platform {
 
-// The FTP client of libcurl. One easy handle keeps one control connection
-// open from connect() to disconnect(); every command after the login is sent
-// on it, so the current remote folder stays where the last CWD left it.
-// Remote paths are sent as they are ("../" included). Each command and reply
-// goes to the logging category "tessavo.ftp", the password hidden.
+// The FTP client of libcurl, for FTP, FTPS and SFTP. One easy handle keeps
+// one connection open from connect() to disconnect(); every command after the
+// login is sent on it. Over FTP the current remote folder stays where the
+// last CWD left it, and remote paths are sent as they are ("../" included);
+// SFTP has no current folder: the client keeps one, inside the login folder,
+// and sends whole paths. Each command and reply goes to the logging category
+// "tessavo.ftp", the password hidden.
 class CurlFtpClient : public publishing::FtpClient
 {
 public:
@@ -42,6 +44,24 @@ private:
     // raises FtpError with the French text of what went wrong, or
     // returns false when the server only refused the command.
     bool perform(const QString &failureText);
+    // Raises FtpError for libcurl's result code.
+    [[noreturn]] void raise(int result, const QString &failureText);
+
+    // SFTP: logs in and learns the login folder; the current folder is kept
+    // here, and each operation is one request on a whole path.
+    void connectSftp();
+    void changeDirSftp(const QString &remotePath);
+    void makeDirSftp(const QString &remotePath);
+    // The text of an SFTP failure where it differs from FTP's; empty otherwise.
+    QString sftpFailureText(int result, const QString &failureText) const;
+    bool sftp() const;
+    // A remote path as the URL path after the host ("home/ecole/conte.html").
+    QString sftpTarget(const QString &remotePath) const;
+    // Runs an SFTP request; a refusal of the host (no such folder, no right
+    // to write) raises FtpError with refusedText followed by the host's
+    // reason, and keeps the connection; any other failure is raised as by
+    // perform().
+    void performSftp(const QString &refusedText);
 
     std::unique_ptr<Handle> m_handle;
     publishing::FtpLogin m_login;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
@@ -54,6 +55,14 @@ EngineWebView::EngineWebView(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    // A page shown here is a student's document, which anyone could have
+    // written: its scripts never run. The program's own scripts run in their
+    // own world (QWebEngineScript::ApplicationWorld), which this leaves on.
+    QWebEngineSettings *settings = m_view->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     connect(m_view, &QWebEngineView::printFinished, this, [this](bool ok) {
         if (!ok)
             ShowMessage(this, u"La page n'a pas pu être imprimée."_s);

@@ -1,5 +1,6 @@
 #include "connexion.h"
 
+#include "host.h"
 #include "settings.h"
 
 namespace publishing {
@@ -9,7 +10,12 @@ std::optional<QString> ConnexionFTP(FtpClient &client, const QString &workingFol
     if (client.connected())
         client.disconnect();
     try {
-        client.connect(readPublicationSettings(workingFolder).login());
+        const PublicationSettings settings = readPublicationSettings(workingFolder);
+        // The password goes to the program's own local host only when that
+        // host is the one on its port.
+        if (const workspace::Result<void> allowed = mayLogIn(workingFolder, settings); !allowed)
+            return allowed.reason();
+        client.connect(settings.login());
     } catch (const SettingsError &unusable) {
         return unusable.message();
     } catch (const FtpError &refused) {

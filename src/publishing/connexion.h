@@ -10,7 +10,10 @@ namespace publishing {
 
 // The connection sequence to the publishing host, on the screen's own client:
 // a connection still open is closed, publication.ini of the working folder is
-// read, then the client connects and logs in, in passive mode.
+// read, then the client connects and logs in, in passive mode. A
+// publication.ini of the program's own is used only when its local host is
+// this folder's own server (mayLogIn): nothing is sent to another program on
+// its port.
 // Every way it can fail (publication.ini unusable, the host not reached, the
 // login refused) comes back the same way, as the French text to show; nothing
 // when connected. It raises nothing.

@@ -74,6 +74,10 @@ StudentFiles listStudentFiles(const QString &sourceFolder)
             found.links.append(name);
         else if (!fs::is_regular_file(status))
             continue;
+        // A second name of another file (publication.ini and its password,
+        // another student's text): left out as a link is.
+        else if (std::error_code linkError; entry->hard_link_count(linkError) != 1)
+            found.links.append(name);
         else if (isInterruptedSave(name))
             found.leftovers.append(name);
         else

@@ -18,7 +18,7 @@ namespace publishing {
 struct StudentFiles
 {
     QStringList files;       // sent
-    QStringList links;       // symbolic links: never followed, never sent
+    QStringList links;       // symbolic links and files with more than one name (hard links): never sent
     QStringList unreadable;  // names that are not UTF-8 (shown with U+FFFD): not sent
     QStringList leftovers;   // files of an interrupted save: not sent
 };

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "publishing/transport.h"
 #include "workspace/failure.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -39,10 +41,18 @@ struct FtpLogin
     QString caFile;
     // Seconds without an answer after which an operation gives up.
     int timeoutSeconds = 20;
+    // SFTP instead of FTP (tls is then not used): the host must show a key
+    // whose fingerprint hostKeys gives ("SHA256:..."); with none, every host
+    // is refused. privateKey: a key file to log in with, the password being
+    // then optional.
+    Protocol protocol = Protocol::Ftp;
+    QStringList hostKeys;
+    QString privateKey;
 };
 
-// An FTP client holding at most one connection. Remote paths use "/" and are
-// taken relative to the current remote folder. Failures raise FtpError.
+// An FTP client holding at most one connection, over FTP, FTPS or SFTP
+// alike. Remote paths use "/" and are taken relative to the current remote
+// folder. Failures raise FtpError.
 class FtpClient
 {
 public:

@@ -1,6 +1,9 @@
 #include "host.h"
 
+#include "hostprocesses.h"
+#include "workspace/cp1252.h"
 #include "workspace/ioerror.h"
+#include "workspace/textfile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,7 +12,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
-#include <QSaveFile>
+#include <QRegularExpression>
+#include <QSettings>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -116,6 +120,8 @@ bool namesThisComputer(const QString &host)
 LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &settings)
 {
     Q_ASSERT(namesThisComputer(settings.host));
+    if (settings.protocole != Protocol::Ftp)
+        refuse(workingFolder, u"le serveur local ne parle pas SFTP ; mettez protocole=ftp (il n'écoute que sur cet ordinateur)"_s);
     if (settings.tls)
         refuse(workingFolder, u"le serveur local ne parle pas FTPS ; mettez tls=non (il n'écoute que sur cet ordinateur)"_s);
     LocalHost host;
@@ -128,6 +134,13 @@ LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &s
     host.webPort = root.startsWith(http) ? webPortOf(root.mid(http.size())) : 0;
     host.user = settings.user;
     host.password = settings.password;
+    // A server lets these names in with any password: every user of this
+    // computer could then store files that the web server serves.
+    for (const QLatin1StringView anonymous : {"anonymous"_L1, "ftp"_L1}) {
+        if (host.user.trimmed().compare(anonymous, Qt::CaseInsensitive) == 0)
+            refuse(workingFolder, u"l'utilisateur « %1 » (clé utilisateur) est anonyme : n'importe quel utilisateur de cet "
+                                  u"ordinateur pourrait publier avec lui ; donnez un autre nom"_s.arg(host.user.trimmed()));
+    }
     if (host.webPort == 0)
         refuse(workingFolder, u"la clé adresse_web vaut « %1 » au lieu de 127.0.0.1 ou localhost suivi de « : » et d'un port"_s
                                   .arg(settings.adresse_web));
@@ -137,9 +150,32 @@ LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &s
     return host;
 }
 
+bool isProgramsOwnIni(const QString &workingFolder)
+{
+    const QString path = QDir(workingFolder).filePath(PublicationIni);
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    // Far more than any publication.ini; a huge file is not the program's.
+    const QByteArray content = file.read(64 * 1024);
+    // As every earlier version wrote it, to the byte.
+    static const QRegularExpression earlier(
+        u"^\\[publication\\]\r\nhote=127\\.0\\.0\\.1\r\nport=\\d+\r\nutilisateur=tessavo\r\nmot_de_passe=[0-9a-f]{16}\r\n"
+        u"adresse_web=127\\.0\\.0\\.1:\\d+\r\ntls=non\r\ndelai=20\r\n$"_s);
+    if (earlier.match(QString::fromLatin1(content)).hasMatch())
+        return true;
+    QSettings settings(path, QSettings::IniFormat);
+    return settings.status() == QSettings::NoError
+           && settings.value(u"publication/serveur_local"_s).toString().trimmed().compare(u"oui"_s, Qt::CaseInsensitive) == 0;
+}
+
 QByteArray freshPublicationIni(int ftpPort, int webPort, const QString &password)
 {
-    return "[publication]\r\nhote=127.0.0.1\r\nport=" + QByteArray::number(ftpPort)
+    return "[publication]\r\n"
+           + workspace::toWindows1252(u"; Écrit par Tessavo pour son serveur de publication local, sur cet ordinateur. "
+                                     u"Pour publier vers un autre serveur, remplacez ce fichier par le vôtre, sans la "
+                                     u"ligne serveur_local."_s)
+           + "\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=" + QByteArray::number(ftpPort)
            + "\r\nutilisateur=tessavo\r\nmot_de_passe=" + password.toLatin1() + "\r\nadresse_web=127.0.0.1:"
            + QByteArray::number(webPort) + "\r\ntls=non\r\ndelai=20\r\n";
 }
@@ -169,10 +205,11 @@ bool writeFreshPublicationIni(const QString &workingFolder, const QByteArray &co
 std::pair<int, int> choosePorts(const std::function<bool(int)> &isFree, const QList<int> &taken)
 {
     QList<int> chosen;
-    QRandomGenerator *random = QRandomGenerator::global();
-    for (int attempt = 0; attempt < 500 && chosen.size() < 2; ++attempt) {
-        const int port = random->bounded(FirstPort, LastPort + 1);
-        if (!taken.contains(port) && !chosen.contains(port) && isFree(port))
+    constexpr int count = LastPort - FirstPort + 1;
+    const int first = int(QRandomGenerator::global()->bounded(count));
+    for (int step = 0; step < count && chosen.size() < 2; ++step) {
+        const int port = FirstPort + (first + step) % count;
+        if (!taken.contains(port) && isFree(port))
             chosen.append(port);
     }
     if (chosen.size() < 2) {
@@ -206,9 +243,16 @@ QString logPath(const QString &stateFolder, const QString &workingFolder)
 std::optional<HostRecord> readRecord(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
         return std::nullopt;
-    const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
+    struct stat status{};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::getuid()
+        || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const QJsonObject json = QJsonDocument::fromJson(file.read(64 * 1024)).object();
     HostRecord record;
     record.workingFolder = json.value(u"dossier"_s).toString();
     record.servedFolder = json.value(u"dossier_publie"_s).toString();
@@ -232,9 +276,7 @@ void writeRecord(const QString &path, const HostRecord &record)
         {u"port_ftp"_s, record.ftpPort},
         {u"port_web"_s, record.webPort},
     };
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(json).toJson()) < 0 || !file.commit())
-        throw workspace::IoError::cannotWrite(path);
+    workspace::writeBytes(path, QJsonDocument(json).toJson());
 }
 
 QList<int> portsOfOtherFolders(const QString &stateFolder, const QString &workingFolder)
@@ -247,6 +289,114 @@ QList<int> portsOfOtherFolders(const QString &stateFolder, const QString &workin
             ports << record->ftpPort << record->webPort;
     }
     return ports;
+}
+
+workspace::Result<void> checkOwnPlace(const QString &path, const QString &what)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    struct stat status{};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ENOENT ? workspace::Result<void>()
+                               : workspace::refuse(u"%1 « %2 » ne peut pas être lu"_s.arg(what, shown));
+    if (S_ISLNK(status.st_mode))
+        return workspace::refuse(u"%1 « %2 » est un lien vers un autre endroit, que Tessavo ne suit pas"_s.arg(what, shown));
+    if (status.st_uid != ::getuid())
+        return workspace::refuse(u"%1 « %2 » a été créé par un autre utilisateur de cet ordinateur"_s.arg(what, shown));
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return workspace::refuse(u"%1 « %2 » peut être modifié par d'autres utilisateurs de cet ordinateur"_s.arg(what, shown));
+    return {};
+}
+
+workspace::Result<void> makeOwnFolder(const QString &path, const QString &what)
+{
+    // mkdir makes nothing through a link at its place, and fails on one.
+    if (::mkdir(QFile::encodeName(path).constData(), 0700) != 0 && errno != EEXIST)
+        return workspace::refuse(u"%1 « %2 » ne peut pas être créé"_s.arg(what, QDir::toNativeSeparators(path)));
+    if (workspace::Result<void> own = checkOwnPlace(path, what); !own)
+        return own;
+    if (!QFileInfo(path).isDir())
+        return workspace::refuse(u"%1 « %2 » est un fichier, pas un dossier"_s.arg(what, QDir::toNativeSeparators(path)));
+    return {};
+}
+
+bool isOurServer(const HostRecord &record, const QString &workingFolder)
+{
+    if (record.workingFolder != workingFolder || record.pid <= 0
+        || hostprocesses::startTimeOf(record.pid) != std::optional<qint64>(record.startTime)
+        || hostprocesses::ownerOf(record.pid) != std::optional<uint>(::getuid()))
+        return false;
+    // python3 tessavo-publication-server --dossier-publie <folder> ...
+    const QString executable = QFileInfo(hostprocesses::executableOf(record.pid)).fileName();
+    const QStringList arguments = hostprocesses::argumentsOf(record.pid);
+    const qsizetype folder = arguments.indexOf(u"--dossier-publie"_s);
+    return executable.startsWith(u"python3"_s) && arguments.size() > 1
+           && QFileInfo(arguments.at(1)).fileName() == u"tessavo-publication-server"_s && folder > 1
+           && folder + 1 < arguments.size() && arguments.at(folder + 1) == record.servedFolder;
+}
+
+HostAction hostAction(const HostFacts &facts)
+{
+    if (!facts.ownFile || !facts.namesThisComputer)
+        return HostAction::LeaveAlone;
+    if (!facts.ourServerRuns)
+        return HostAction::Start;
+    return facts.sameSettings && facts.takesTheAccount ? HostAction::Keep : HostAction::Replace;
+}
+
+ServerReply parseServerReply(const QString &line)
+{
+    ServerReply reply;
+    reply.text = line;
+    const qsizetype blank = line.indexOf(u' ');
+    const QString word = blank < 0 ? line : line.left(blank);
+    const QString rest = blank < 0 ? QString() : line.mid(blank + 1).trimmed();
+    bool ok = false;
+    if (word == u"PRET"_s) {
+        reply.pid = rest.toLongLong(&ok);
+        if (ok && reply.pid > 0)
+            reply.kind = ServerReply::Ready;
+    } else if (word == u"PORT_PRIS"_s) {
+        reply.port = rest.toInt(&ok);
+        if (ok && reply.port > 0 && reply.port <= 65535)
+            reply.kind = ServerReply::PortTaken;
+    } else if (word == u"MODULE_ABSENT"_s && !rest.isEmpty()) {
+        reply.kind = ServerReply::ModuleMissing;
+    } else if (word == u"ERREUR"_s) {
+        reply.kind = ServerReply::Failed;
+    }
+    if (reply.kind == ServerReply::ModuleMissing || reply.kind == ServerReply::Failed)
+        reply.text = rest;
+    return reply;
+}
+
+workspace::Result<void> ownHostVerdict(const OwnHostFacts &facts)
+{
+    if (!facts.ownFile || !facts.namesThisComputer || facts.serverIsOurs)
+        return {};
+    const QString notHere = u"Le serveur de publication local de ce dossier de travail ne tourne pas : "_s;
+    if (facts.portHeld)
+        return workspace::refuse(notHere + u"le port %1 de cet ordinateur (clé port de publication.ini) est tenu par un "
+                                           u"autre programme, qui n'est pas ce serveur. Rien ne lui a été envoyé, ni le "
+                                           u"mot de passe ni les fichiers. Arrêtez ce programme, ou choisissez un autre "
+                                           u"port dans publication.ini, puis redémarrez Tessavo."_s.arg(facts.port));
+    return workspace::refuse(notHere + u"rien n'écoute sur le port %1 de cet ordinateur. Redémarrez Tessavo pour le "
+                                       u"démarrer."_s.arg(facts.port));
+}
+
+workspace::Result<void> mayLogIn(const QString &workingFolder, const PublicationSettings &settings)
+{
+    OwnHostFacts facts;
+    facts.namesThisComputer = namesThisComputer(settings.host);
+    facts.ownFile = facts.namesThisComputer && isProgramsOwnIni(workingFolder);
+    facts.port = settings.port;
+    if (!facts.ownFile)
+        return {};
+    const QString folder = QFileInfo(workingFolder).canonicalFilePath();
+    const std::optional<HostRecord> record = readRecord(recordPath(stateFolder(), folder));
+    facts.serverIsOurs = record && record->ftpPort == settings.port && isOurServer(*record, folder)
+                         && hostprocesses::listensOn(record->pid, settings.port);
+    facts.portHeld = !hostprocesses::portIsFree(settings.port);
+    return ownHostVerdict(facts);
 }
 
 } // namespace publishing

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "publishing/settings.h"
+#include "workspace/result.h"
 
 #include <QByteArray>
 #include <QList>
@@ -39,12 +40,20 @@ QString hostNotStopped(const QString &cause, const QString &remedy = {});
 // "127.0.0.1" and "localhost" name this computer; anything else is a real host.
 bool namesThisComputer(const QString &host);
 
+// Whether publication.ini was written by the program for its own local host:
+// it says so (serveur_local=oui), or it is a file exactly as earlier versions
+// wrote it. A file that a person wrote is used as it is, even when it names
+// this computer. False when there is none, or it cannot be read.
+bool isProgramsOwnIni(const QString &workingFolder);
+
 // The host that settings naming this computer ask for. Raises SettingsError,
 // naming publication.ini and the key, when they cannot be served here: tls=oui, a web address on another host or
-// without a valid port, the same port for both servers.
+// without a valid port, the same port for both servers, an anonymous user
+// (anonymous or ftp), which a server lets in whatever the password.
 LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &settings);
 
-// A fresh publication.ini for a local host, CR LF line ends.
+// A fresh publication.ini for a local host, CR LF line ends, marked as the
+// program's own with a comment that says what the mark means.
 QByteArray freshPublicationIni(int ftpPort, int webPort, const QString &password);
 
 // 16 hexadecimal digits from the system's random source.
@@ -56,9 +65,10 @@ QString randomPassword();
 bool writeFreshPublicationIni(const QString &workingFolder, const QByteArray &content);
 
 // Two different ports of [20000, 32767], below the ports the system hands out
-// to outgoing connections, that are not taken and that isFree accepts.
-// Raises SettingsError when none are found: no fresh publication.ini can be
-// written then.
+// to outgoing connections, that are not taken and that isFree accepts: the
+// ports are tried in turn from a random one, so that any two that qualify are
+// found. Raises SettingsError when none are found: no fresh publication.ini
+// can be written then.
 std::pair<int, int> choosePorts(const std::function<bool(int)> &isFree, const QList<int> &taken);
 
 // What the state folder keeps of the server started for a working folder.
@@ -78,10 +88,78 @@ QString stateFolder();
 QString recordPath(const QString &stateFolder, const QString &workingFolder);
 QString logPath(const QString &stateFolder, const QString &workingFolder);
 
-// Nothing when the file is missing or is not a record.
+// Nothing when the file is missing or is not a record, or when it may not be
+// trusted: a link, another user's file, or one that others can write.
 std::optional<HostRecord> readRecord(const QString &path);
 // Raises workspace::IoError when it cannot be written.
 void writeRecord(const QString &path, const HostRecord &record);
+
+// Whether a place of the local host (the state folder, the published folder,
+// the record) may be used: missing, or a folder (file) of the user's own,
+// not a link and not writable by others. The refusal names it and says why,
+// as the end of a sentence: what ("le dossier publié") starts it.
+workspace::Result<void> checkOwnPlace(const QString &path, const QString &what);
+
+// Makes the folder for its user alone (mode 700) unless it is there, never
+// through a link, then checks it as checkOwnPlace does.
+workspace::Result<void> makeOwnFolder(const QString &path, const QString &what);
+
+// Whether the record names a live server of this launcher's for the working
+// folder: the user's own process, started when the record says, the
+// launcher's server program run by Python, over the record's published
+// folder. A process that merely mentions the folder is not it.
+bool isOurServer(const HostRecord &record, const QString &workingFolder);
+
+// What the launcher does for a working folder, from what it found.
+struct HostFacts
+{
+    bool ownFile = false;            // publication.ini is the program's own, or is about to be written
+    bool namesThisComputer = false;  // its host is 127.0.0.1 or localhost
+    bool ourServerRuns = false;      // the record names a live server of ours for this folder
+    bool sameSettings = false;       // that server is on the ports and folder publication.ini gives now
+    bool takesTheAccount = false;    // and it logs in with publication.ini's account
+};
+
+enum class HostAction {
+    LeaveAlone,  // not the program's own host: nothing is started, nothing stopped
+    Keep,        // the running server is this folder's: kept
+    Replace,     // ours, but publication.ini changed: stopped, and a new one started
+    Start,       // none runs: one is started
+};
+
+HostAction hostAction(const HostFacts &facts);
+
+// The one line the server program says as it starts.
+struct ServerReply
+{
+    enum Kind { Ready, PortTaken, ModuleMissing, Failed, Unknown };
+    Kind kind = Unknown;
+    qint64 pid = 0;      // Ready
+    int port = 0;        // PortTaken
+    QString text;        // ModuleMissing: the module; Failed: the error; Unknown: the line
+};
+
+// "PRET 4242", "PORT_PRIS 2121", "MODULE_ABSENT pyftpdlib", "ERREUR text";
+// anything else, a number that is not one included, is Unknown.
+ServerReply parseServerReply(const QString &line);
+
+// Whether the program may log in to the host of publication.ini. A file of
+// the program's own names its local host: the password goes there only when
+// the server on its port is this folder's own, as its record says. Anything
+// else (another host, a file a person wrote) is used as it is.
+struct OwnHostFacts
+{
+    bool ownFile = false;
+    bool namesThisComputer = false;
+    bool serverIsOurs = false;  // the record names our live server, listening on the file's ports
+    bool portHeld = false;      // something listens on the file's FTP port
+    int port = 0;
+};
+
+workspace::Result<void> ownHostVerdict(const OwnHostFacts &facts);
+
+// The verdict for the working folder as it is now.
+workspace::Result<void> mayLogIn(const QString &workingFolder, const PublicationSettings &settings);
 // The ports of the records of every other working folder.
 QList<int> portsOfOtherFolders(const QString &stateFolder, const QString &workingFolder);
 

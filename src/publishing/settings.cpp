@@ -85,6 +85,39 @@ QStringView siteOf(QStringView address)
     return site;
 }
 
+// The keys of the SFTP protocol: protocole, cle_hote and cle_privee. Read
+// before the port and the password, whose rules they change.
+void readTransport(const QSettings &settings, const QString &workingFolder, const QString &path,
+                   PublicationSettings &result)
+{
+    const QString protocole = text(settings, u"protocole"_s).trimmed().toLower();
+    if (protocole != u"ftp"_s && protocole != u"sftp"_s && !protocole.isEmpty())
+        refuse(path, u"la clé protocole de publication.ini vaut « %1 » au lieu de ftp ou sftp"_s.arg(protocole));
+    result.protocole = protocole == u"sftp"_s ? Protocol::Sftp : Protocol::Ftp;
+    const QString cleHote = text(settings, u"cle_hote"_s).trimmed();
+    const QString clePrivee = text(settings, u"cle_privee"_s).trimmed();
+    if (result.protocole != Protocol::Sftp) {
+        if (!cleHote.isEmpty() || !clePrivee.isEmpty())
+            refuse(path, u"les clés cle_hote et cle_privee de publication.ini ne servent qu'avec protocole=sftp"_s);
+        return;
+    }
+    if (text(settings, u"tls"_s).trimmed().toLower() == u"oui"_s)
+        refuse(path, u"tls=oui (FTPS) et protocole=sftp ne vont pas ensemble : SFTP chiffre déjà tout, mettez tls=non"_s);
+    // A missing key is no refusal here: the connection refuses it, giving the
+    // key the host shows.
+    if (!cleHote.isEmpty()) {
+        const workspace::Result<QStringList> pinned = pinnedHostKeys(cleHote);
+        if (!pinned)
+            refuse(path, pinned.reason());
+        result.cle_hote = *pinned;
+    }
+    if (!clePrivee.isEmpty()) {
+        result.cle_privee = QDir::cleanPath(QDir(workingFolder).absoluteFilePath(clePrivee));
+        if (!QFileInfo(result.cle_privee).isFile())
+            refuse(path, u"la clé privée « %1 » (clé cle_privee de publication.ini) est introuvable"_s.arg(result.cle_privee));
+    }
+}
+
 } // namespace
 
 QString webRoot(const QString &adresseWeb)
@@ -104,6 +137,9 @@ FtpLogin PublicationSettings::login() const
     result.tls = tls;
     result.caFile = certificat;
     result.timeoutSeconds = delai;
+    result.protocol = protocole;
+    result.hostKeys = cle_hote;
+    result.privateKey = cle_privee;
     return result;
 }
 
@@ -118,11 +154,14 @@ PublicationSettings readPublicationSettings(const QString &workingFolder)
     settings.beginGroup(u"publication"_s);
 
     PublicationSettings result;
+    readTransport(settings, workingFolder, path, result);
     result.host = required(settings, u"hote"_s, u"l'hôte du serveur"_s, path).trimmed();
-    result.port = number(settings, u"port"_s, 21, 1, 65535, path);
+    result.port = number(settings, u"port"_s, defaultPort(result.protocole), 1, 65535, path);
     // No account would mean an anonymous login.
     result.user = required(settings, u"utilisateur"_s, u"l'utilisateur du serveur"_s, path);
-    result.password = required(settings, u"mot_de_passe"_s, u"le mot de passe du serveur"_s, path);
+    // An SFTP login with a key file may have no password.
+    if (result.cle_privee.isEmpty() || !text(settings, u"mot_de_passe"_s).isEmpty())
+        result.password = required(settings, u"mot_de_passe"_s, u"le mot de passe du serveur"_s, path);
     // Without it every link of the class page and the address of the table of
     // contents would be "http:///Orvane_...".
     const QString webWhat = u"l'adresse web du serveur"_s;

@@ -5,6 +5,7 @@
 
 #include <QLatin1StringView>
 #include <QString>
+#include <QStringList>
 
 // The publishing host of the installation, read from publication.ini in the
 // working folder each time a connection is opened:
@@ -17,6 +18,9 @@
 //   tls=non                     (oui: explicit FTPS, certificate verified)
 //   delai=20                    (seconds without an answer before giving up)
 //   certificat=                 (optional: PEM file of the authorities to trust)
+//   protocole=ftp               (sftp: SSH's file transfer, port 22 when missing)
+//   cle_hote=SHA256:...         (sftp: the host keys' fingerprints, as ssh-keygen -lf prints them, comma-separated)
+//   cle_privee=                 (sftp, optional: a private key file; the password is then optional)
 namespace publishing {
 
 inline constexpr QLatin1StringView PublicationIni = QLatin1StringView("publication.ini");
@@ -55,6 +59,9 @@ struct PublicationSettings
     bool tls = false;
     int delai = 20;
     QString certificat;
+    Protocol protocole = Protocol::Ftp;
+    QStringList cle_hote; // {"SHA256:..."}; empty when the file gives none
+    QString cle_privee; // an absolute path; empty when the file gives none
 
     // The login of the FTP client, in passive mode.
     FtpLogin login() const;

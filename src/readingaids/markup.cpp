@@ -75,3 +75,175 @@ qsizetype referenceLength(QStringView line, qsizetype pos)
 }
 
 } // namespace readingaids
+
+namespace readingaids {
+
+namespace {
+
+bool isTagSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+bool isPlainFormattingName(QStringView name)
+{
+    static constexpr QStringView names[] = {u"b", u"i", u"u", u"em", u"strong", u"font", u"span", u"p", u"br"};
+    for (const QStringView allowed : names) {
+        if (name.compare(allowed, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool isPresentationAttribute(QStringView name)
+{
+    static constexpr QStringView names[] = {u"style", u"class", u"color", u"face", u"size",
+                                            u"align", u"title", u"lang",  u"dir"};
+    for (const QStringView allowed : names) {
+        if (name.compare(allowed, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// A value that could run a script or fetch something, however it is spelt:
+// the blanks and CSS escapes that the browser skips are skipped here too, and
+// a character reference, which could spell any of it, is refused outright.
+bool isActiveValue(QStringView value)
+{
+    if (value.contains(u'&'))
+        return true;
+    QString bare;
+    for (const QChar c : value) {
+        if (c.unicode() > 0x20 && c != u'\\')
+            bare += c.toLower();
+    }
+    static constexpr QStringView active[] = {u"javascript:", u"vbscript:", u"data:",    u"url(",
+                                             u"expression(", u"@import",   u"behavior:", u"binding"};
+    for (const QStringView word : active) {
+        if (bare.contains(word))
+            return true;
+    }
+    return false;
+}
+
+bool isNameCharacter(QChar c)
+{
+    return !isTagSpace(c) && c != u'/' && c != u'>' && c != u'=' && c != u'"' && c != u'\'' && c != u'<'
+        && c != u'`';
+}
+
+// Whether the attributes of a tag, from after its name to before its ">",
+// are all of presentation with harmless values; a "/" may end them.
+bool hasPlainAttributes(QStringView rest)
+{
+    qsizetype i = 0;
+    const auto skipSpace = [&] {
+        while (i < rest.size() && isTagSpace(rest[i]))
+            ++i;
+    };
+    while (true) {
+        skipSpace();
+        if (i == rest.size())
+            return true;
+        if (rest[i] == u'/') {
+            ++i;
+            skipSpace();
+            return i == rest.size();
+        }
+        const qsizetype nameStart = i;
+        while (i < rest.size() && isNameCharacter(rest[i]))
+            ++i;
+        if (i == nameStart || !isPresentationAttribute(rest.sliced(nameStart, i - nameStart)))
+            return false;
+        skipSpace();
+        if (i == rest.size() || rest[i] != u'=')
+            continue;
+        ++i;
+        skipSpace();
+        if (i == rest.size())
+            return false;
+        qsizetype valueStart = i;
+        qsizetype valueEnd = i;
+        if (rest[i] == u'"' || rest[i] == u'\'') {
+            const qsizetype close = rest.indexOf(rest[i], i + 1);
+            if (close < 0)
+                return false;
+            valueStart = i + 1;
+            valueEnd = close;
+            i = close + 1;
+        } else {
+            while (i < rest.size() && isNameCharacter(rest[i]))
+                ++i;
+            valueEnd = i;
+        }
+        if (isActiveValue(rest.sliced(valueStart, valueEnd - valueStart)))
+            return false;
+    }
+}
+
+// "<b>", "</span>", "<br/>", "<font color=red>": a tag of plain formatting.
+bool isPlainFormattingTag(QStringView tag)
+{
+    QStringView inside = tag.sliced(1, tag.size() - 2);
+    if (inside.contains(u'<'))
+        return false;
+    const bool closing = inside.startsWith(u'/');
+    if (closing)
+        inside = inside.sliced(1);
+    qsizetype nameEnd = 0;
+    while (nameEnd < inside.size() && (isAsciiLetter(inside[nameEnd]) || isAsciiDigit(inside[nameEnd])))
+        ++nameEnd;
+    if (nameEnd == 0 || !isPlainFormattingName(inside.first(nameEnd)))
+        return false;
+    const QStringView rest = inside.sliced(nameEnd);
+    if (closing)
+        return rest.trimmed().isEmpty();
+    return rest.isEmpty() || (isTagSpace(rest.front()) || rest.front() == u'/') && hasPlainAttributes(rest);
+}
+
+} // namespace
+
+QString escapeText(QStringView text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'&')
+            escaped += u"&amp;";
+        else if (c == u'<')
+            escaped += u"&lt;";
+        else if (c == u'>')
+            escaped += u"&gt;";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+QString keepPlainFormatting(QStringView line)
+{
+    QString kept;
+    kept.reserve(line.size());
+    qsizetype i = 0;
+    while (i < line.size()) {
+        const QChar c = line[i];
+        if (c == u'<') {
+            const qsizetype length = tagLength(line, i);
+            if (length > 0 && isPlainFormattingTag(line.sliced(i, length))) {
+                kept += line.sliced(i, length);
+                i += length;
+                continue;
+            }
+            kept += u"&lt;";
+        } else if (c == u'>') {
+            kept += u"&gt;";
+        } else {
+            kept += c;
+        }
+        ++i;
+    }
+    return kept;
+}
+
+} // namespace readingaids

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // The mark-up that the teacher's text may carry, which every reading aid
@@ -50,5 +51,19 @@ void splitMarkup(QStringView text, OnText onText, OnMarkup onMarkup)
     }
     onText(text.sliced(runStart, i - runStart));
 }
+
+// Text that stays text on the page: "&", "<" and ">" become "&amp;", "&lt;"
+// and "&gt;", which the aids copy as character references, never cutting
+// inside them. "<script>" -> "&lt;script&gt;"
+QString escapeText(QStringView text);
+
+// A line of the teacher's own text with only plain formatting left as
+// mark-up: the tags b, i, u, em, strong, font, span, p and br (opening,
+// closing or empty), with attributes of presentation only. Any other tag, a
+// tag with an "on…" attribute or a value that could run or fetch something
+// ("javascript:", "url("), a comment, and a "<" or ">" that opens or closes
+// no tag are escaped, so that the page shows them as typed. Character
+// references stay. "<b>mot</b><script>" -> "<b>mot</b>&lt;script&gt;"
+QString keepPlainFormatting(QStringView line);
 
 } // namespace readingaids

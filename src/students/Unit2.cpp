@@ -1,6 +1,5 @@
 #include "Unit2.h"
 
-#include "import/Unit3.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
@@ -234,7 +233,9 @@ void TForm2::ListView1Click()
         platform::ShowMessage(this, *refused);
         return;
     }
-    const students::StudentIdentity student = students::splitStudentFolderName(name);
+    // The identity from the student's line in the register: "Le_Goff_Anne_x"
+    // is Le Goff, Anne, not Le, Goff.
+    const students::StudentIdentity student = students::listedStudent(RepertoireW, name);
     const QString CheminFTP = students::remoteStudentFolder(classFields, student);
     if (!publishing::isPlainRemotePath(CheminFTP)) {
         platform::ShowMessage(this, u"Le dossier « %1 » ne peut pas être publié sous ce nom : il contient « \\ » ou "
@@ -246,8 +247,8 @@ void TForm2::ListView1Click()
     Edit3->setText(classFields.schoolClass);
     showStudent(name);
     showStudentFolder(RepertoireW + name + workspace::separator());
-    Edit1->setText(student.surname);
-    Edit2->setText(student.firstName);
+    Edit1->setText(students::shownName(student.surname));
+    Edit2->setText(students::shownName(student.firstName));
     Edit4->setText(student.mail);
     showRemoteFolder(CheminFTP);
     Button1->hide();
@@ -267,7 +268,7 @@ void TForm2::Button2Click()
         platform::ShowMessage(this, u"Il faut choisir un élève ou en créer un nouveau"_s);
         return;
     }
-    platform::showModal(new TForm3(this));
+    emit importScreenRequested();
 }
 
 void TForm2::Button3Click()

@@ -2,6 +2,7 @@
 
 #include "platform/screenwindow.h"
 #include "publishing/ftpclient.h"
+#include "students/currentstudent.h"
 #include "students/identity.h"
 #include "students/selection.h"
 
@@ -28,7 +29,7 @@ extern QPointer<TForm2> Form2;
 // The student screen: a student of the class is chosen or registered. It
 // holds the current selection, which the other screens take from selection()
 // and which its controls show; it alone writes them.
-class TForm2 : public platform::ScreenWindow
+class TForm2 : public platform::ScreenWindow, public students::CurrentStudent
 {
     Q_OBJECT
 
@@ -39,9 +40,8 @@ public:
 
     // The student chosen or registered on this screen, and the document the
     // import screen last saved for it.
-    students::Selection selection() const;
-    // The import screen saved a reading document: the layout screen opens it.
-    void setCurrentDocument(const QString &path);
+    students::Selection selection() const override;
+    void setCurrentDocument(const QString &path) override;
 
     QLabel *Label3;
     QLabel *Label4;
@@ -86,6 +86,11 @@ public:
     // Opens IdFTP1 with the connection sequence; shows why it could not and
     // returns false then.
     [[nodiscard]] bool ConnexionFTP();
+
+signals:
+    // "Suite -> Importer du texte" with a student chosen: the import screen,
+    // owned by this screen, is shown modally.
+    void importScreenRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

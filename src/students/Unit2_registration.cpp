@@ -84,6 +84,8 @@ void TForm2::Button1Click()
     std::optional<QString> refused = students::placeholderMessage(typed);
     if (!refused)
         refused = students::unsafeStudentMessage(typed);
+    if (!refused)
+        refused = students::pathTooLongMessage(workspace::workingFolder(), typed);
     if (refused) {
         platform::ShowMessage(this, *refused);
         return;

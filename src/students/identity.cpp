@@ -1,9 +1,14 @@
 #include "identity.h"
 
+#include "students/registration.h"
 #include "workspace/characters.h"
 #include "workspace/folding.h"
+#include "workspace/paths.h"
 
+#include <QFile>
 #include <QList>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -70,6 +75,28 @@ std::optional<QString> firstRefused(const QList<std::pair<QString, QString>> &fi
     return std::nullopt;
 }
 
+// The longest name of a file or folder on the teacher's disk and on the host,
+// in the bytes the disk stores.
+constexpr qsizetype NameMax = 255;
+// Kept in the class folder's name for the host's prefix ("Orvane_").
+constexpr qsizetype HostPrefixRoom = 16;
+
+bool tooLongAName(const QString &name, qsizetype room)
+{
+    return QFile::encodeName(name).size() > NameMax - room;
+}
+
+// The field that makes a folder's name too long: the longest of those it is
+// made of.
+QString tooLongMessage(const QList<std::pair<QString, QString>> &fields, const QString &folder)
+{
+    const auto longest = std::max_element(fields.begin(), fields.end(), [](const auto &a, const auto &b) {
+        return QFile::encodeName(a.second).size() < QFile::encodeName(b.second).size();
+    });
+    return u"Le champ « %1 » est trop long : le nom du dossier %2 dépasserait ce qu'un nom de dossier peut "
+           u"contenir. Raccourcissez-le."_s.arg(longest->first, folder);
+}
+
 } // namespace
 
 QString cleanField(const QString &field)
@@ -119,12 +146,43 @@ std::optional<QString> unsafeFieldMessage(const QString &caption, const QString 
 
 std::optional<QString> unsafeClassMessage(const Identity &fields)
 {
-    return firstRefused({{u"Ville"_s, fields.city}, {u"Ecole"_s, fields.school}, {u"Classe"_s, fields.schoolClass}});
+    const QList<std::pair<QString, QString>> named = {
+        {u"Ville"_s, fields.city}, {u"Ecole"_s, fields.school}, {u"Classe"_s, fields.schoolClass}};
+    if (std::optional<QString> refused = firstRefused(named))
+        return refused;
+    const QString folder = workspace::classFolderName(classFieldName(fields.city), classFieldName(fields.school),
+                                                      classFieldName(fields.schoolClass));
+    if (tooLongAName(folder, HostPrefixRoom))
+        return tooLongMessage(named, u"de la classe (Ville, Ecole et Classe)"_s);
+    return std::nullopt;
 }
 
 std::optional<QString> unsafeStudentMessage(const Identity &fields)
 {
-    return firstRefused({{u"Nom"_s, fields.surname}, {u"Prénom"_s, fields.firstName}, {u"Mail"_s, fields.mail}});
+    const QList<std::pair<QString, QString>> named = {
+        {u"Nom"_s, fields.surname}, {u"Prénom"_s, fields.firstName}, {u"Mail"_s, fields.mail}};
+    if (std::optional<QString> refused = firstRefused(named))
+        return refused;
+    const QString folder = workspace::studentFolderName(fields.surname, fields.firstName, fields.mail);
+    // The host names the student's folder by the folded form of this name.
+    if (tooLongAName(folder, 0) || tooLongAName(workspace::EnleveAccentsCaseOfDoubles(folder), 0))
+        return tooLongMessage(named, u"de l'élève (Nom, Prénom et Mail)"_s);
+    return std::nullopt;
+}
+
+std::optional<QString> pathTooLongMessage(const QString &workingFolder, const Identity &fields)
+{
+    // Room for the longest path the system opens (4096 bytes), a document's
+    // file name in the student folder included.
+    constexpr qsizetype PathMax = 4096;
+    const QString className = workspace::classFolderName(classFieldName(fields.city), classFieldName(fields.school),
+                                                         classFieldName(fields.schoolClass));
+    const QString studentFolder = workspace::studentsFolderPath(workingFolder, className)
+        + workspace::studentFolderName(fields.surname, fields.firstName, fields.mail) + u'/';
+    if (QFile::encodeName(studentFolder).size() + NameMax + 1 < PathMax)
+        return std::nullopt;
+    return u"Le dossier de travail « %1 » est trop profond : le dossier de cet élève aurait un chemin trop long "
+           u"pour y écrire ses textes. Démarrez Tessavo dans un dossier moins profond."_s.arg(workingFolder);
 }
 
 } // namespace students

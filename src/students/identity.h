@@ -39,8 +39,15 @@ Identity cleanIdentity(const Identity &typed);
 std::optional<QString> unsafeFieldMessage(const QString &caption, const QString &value);
 
 // The three class fields (Ville, Ecole, Classe), then the three student
-// fields (Nom, Prénom, Mail); the first refused gives the message.
+// fields (Nom, Prénom, Mail); the first refused gives the message. Then the
+// folder they name together (the class folder, the student folder), when its
+// name would be longer than a disk or the host lets a name be (255 bytes),
+// naming the longest of its fields: checked before anything is written.
 std::optional<QString> unsafeClassMessage(const Identity &fields);
 std::optional<QString> unsafeStudentMessage(const Identity &fields);
+
+// When the student folder's path in this working folder would leave no room
+// for the files written into it under the longest path the system opens.
+std::optional<QString> pathTooLongMessage(const QString &workingFolder, const Identity &fields);
 
 } // namespace students

@@ -21,4 +21,19 @@ struct StudentIdentity
 };
 StudentIdentity splitStudentFolderName(const QString &folderName);
 
+// The three parts of a listed student's folder name, taken from the class
+// register (ListeLecteurs.txt in the students folder): the newest line whose
+// folded surname, folded first name and e-mail address, joined by "_", make
+// the folder's name. A surname with a blank, "Le Goff", is folded to "Le_Goff":
+// only the register says where it ends. A folder that no line names is cut
+// at its first two "_", as splitStudentFolderName does.
+// register "Le_Goff;Anne-Laure;CM1;al@x.fr", folder "Le_Goff_Anne-Laure_al@x.fr"
+//   -> {"Le_Goff", "Anne-Laure", "al@x.fr"}
+StudentIdentity listedStudent(const QString &studentsFolder, const QString &folderName);
+
+// A folded surname or first name as the screens show it: the underscores
+// that the folding made of its blanks are blanks again. A name typed with
+// "_" folds to the same folder either way. "Le_Goff" -> "Le Goff"
+QString shownName(const QString &folded);
+
 } // namespace students

@@ -15,12 +15,34 @@
 #include <emmintrin.h>
 #endif
 
+using namespace Qt::StringLiterals;
+
 namespace workspace {
 
 namespace {
 
+// Only a file of its own is read: a named pipe or a device in its place would
+// never end (or never answer) the read.
+void refuseIrregular(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.exists() && !file.isFile())
+        throw IoError(u"« %1 » n'est pas un fichier ordinaire : Tessavo ne le lit pas."_s.arg(path), path);
+}
+
+// A link in the place of a file would have the write land in whatever it
+// leads to: another student's document, the publication settings.
+void refuseLink(const QString &path)
+{
+    if (QFileInfo(path).isSymLink())
+        throw IoError(u"« %1 » est un lien vers un autre fichier : Tessavo n'écrit pas à travers un lien, qui "
+                      u"pourrait mener au fichier d'un autre élève. Supprimez ce lien, puis recommencez."_s.arg(path),
+                      path);
+}
+
 QByteArray readAll(const QString &path)
 {
+    refuseIrregular(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw IoError::cannotRead(path);
@@ -36,6 +58,7 @@ QByteArray readAll(const QString &path)
 // fails and the old file stays as it was.
 void saveWhole(const QString &path, const std::function<void(QIODevice &)> &write)
 {
+    refuseLink(path);
     const bool existed = QFileInfo::exists(path);
     QSaveFile file(path);
     // Unbuffered, so that a write cut short (a full disk) is seen by the
@@ -210,6 +233,7 @@ void writeLinesAsMade(const QString &path, const std::function<void(LineWriter &
 
 void writeBeforeMove(const QString &path, const QByteArray &bytes)
 {
+    refuseLink(path);
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush())
         return;

@@ -163,6 +163,23 @@ TEST_F(InstalledTree, WhatTheWorkingFolderHoldsIsNeverTouched)
     }
 }
 
+// Links inside the installed templates are neither followed nor copied: a
+// loop would recurse forever, and one to a file would copy what it points to.
+TEST_F(InstalledTree, LinksInsideTheTemplatesAreNeitherFollowedNorCopied)
+{
+    const QString reserve = root.filePath(u"usr/share/tessavo/reserve"_s);
+    ASSERT_TRUE(QFile::link(reserve, reserve + u"/Cartes/boucle"_s));
+    ASSERT_TRUE(QFile::link(reserve + u"/style.css"_s, reserve + u"/lien.css"_s));
+
+    app::prepareWorkingFolder(app::dataFolder(bin), working);
+
+    for (const QString &name : {u"/reserve/Cartes/boucle"_s, u"/reserve/lien.css"_s}) {
+        const QFileInfo copy(working + name);
+        EXPECT_FALSE(copy.exists() || copy.isSymLink()) << name.toStdString();
+    }
+    EXPECT_EQ(bytesOf(working + u"/reserve/Cartes/chat.jpg"_s), "\xFF\xD8 chat");
+}
+
 TEST_F(InstalledTree, ADanglingLinkIsTheTeachersToo)
 {
     QDir().mkpath(working);

@@ -56,8 +56,9 @@ TEST(HostLauncher, IsFoundBesideTheExecutablesFolder)
     }
 }
 
-TEST(HostLauncher, RunsForAMissingOrLocalPublicationIniOnly)
+TEST(HostLauncher, RunsForAMissingOrTheProgramsOwnPublicationIniOnly)
 {
+    const QByteArray own = "[publication]\r\nserveur_local=oui\r\n";
     const struct
     {
         const char *name;
@@ -65,14 +66,21 @@ TEST(HostLauncher, RunsForAMissingOrLocalPublicationIniOnly)
         bool runs;
     } cases[] = {
         {"no publication.ini: the launcher writes it", std::nullopt, true},
-        {"this computer", iniFor("127.0.0.1"), true},
-        {"this computer, by its name", iniFor("LocalHost"), true},
+        {"the program's own", publishing::freshPublicationIni(24117, 29305, u"3f9c0a7d3f9c0a7d"_s), true},
+        {"as earlier versions wrote it",
+         "[publication]\r\nhote=127.0.0.1\r\nport=24117\r\nutilisateur=tessavo\r\nmot_de_passe=3f9c0a7d3f9c0a7d\r\n"
+         "adresse_web=127.0.0.1:29305\r\ntls=non\r\ndelai=20\r\n",
+         true},
+        // A server that a person set up on this computer is used as it is.
+        {"a person's, naming this computer", iniFor("127.0.0.1"), false},
+        {"a person's, naming this computer by its name", iniFor("LocalHost"), false},
+        {"a person's, naming this computer with FTPS", iniFor("127.0.0.1") + "tls=oui\r\n", false},
         {"a real host", iniFor("ftp.ecole-jaures.fr"), false},
         {"a real host, with FTPS", iniFor("ftp.ecole-jaures.fr") + "tls=oui\r\n", false},
-        // The launcher tells what is wrong with it.
-        {"this computer without a password", "[publication]\r\nhote=127.0.0.1\r\nutilisateur=tessavo\r\n", true},
-        {"no host", "[publication]\r\nport=21\r\n", true},
-        {"not an INI file", "\xFF\xFE\x00\x01", true},
+        // The launcher tells what is wrong with the program's own.
+        {"the program's own without a password", own + "hote=127.0.0.1\r\nutilisateur=tessavo\r\n", true},
+        {"the program's own without a host", own + "port=21\r\n", true},
+        {"not an INI file", "\xFF\xFE\x00\x01", false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,7 +133,7 @@ TEST(HostLauncher, AFailureIsToldOnceWithItsCauseAndWhatToDo)
         const QString working = root.filePath(u"Tessavo"_s);
         QDir().mkpath(working);
 
-        const QString told = app::startLocalHost(launcher, working, 2000);
+        const QString told = app::startLocalHost(launcher, working, 2000).reason();
 
         QString expected = c.told;
         if (expected.contains(u"%2"_s)) {
@@ -153,7 +161,7 @@ TEST(HostLauncher, IsGivenTheWorkingFolderAloneAndNothingToReadAndItsLineGoesOut
     const QString working = root.filePath(u"Mes textes élève"_s);
     QDir().mkpath(working);
 
-    EXPECT_EQ(app::startLocalHost(launcher, working), QString());
+    EXPECT_TRUE(app::startLocalHost(launcher, working));
     EXPECT_EQ(bytesOf(working + u"/arguments"_s), "1\n" + working.toUtf8() + "\n");
     EXPECT_EQ(bytesOf(working + u"/input"_s), QByteArray());
 }
@@ -218,7 +226,7 @@ protected:
 
 TEST_F(LocalHost, AFreshFolderGetsItsOwnHostWhichASecondStartFindsRunning)
 {
-    EXPECT_EQ(app::startPublishingHost(program, working), QString());
+    EXPECT_TRUE(app::startPublishingHost(program, working));
 
     EXPECT_EQ(QFileInfo(working + u"/publication.ini"_s).permissions() & 0x7777,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
@@ -227,7 +235,7 @@ TEST_F(LocalHost, AFreshFolderGetsItsOwnHostWhichASecondStartFindsRunning)
     writeFile(working + u"-publication/Orvane_EVRY_JAURES_CM1/index.html"_s, "<p>CM1</p>");
     EXPECT_EQ(statusOf(first->webPort, "/Orvane_EVRY_JAURES_CM1/index.html"), "HTTP/1.0 200 OK");
 
-    EXPECT_EQ(app::startPublishingHost(program, working), QString());
+    EXPECT_TRUE(app::startPublishingHost(program, working));
     const std::optional<publishing::HostRecord> second = record();
     ASSERT_TRUE(second);
     EXPECT_EQ(second->pid, first->pid) << "the running host is kept";
@@ -238,7 +246,18 @@ TEST_F(LocalHost, APublicationIniNamingAnotherHostStartsNothing)
 {
     writeFile(working + u"/publication.ini"_s, iniFor("ftp.ecole-jaures.fr"));
 
-    EXPECT_EQ(app::startPublishingHost(program, working), QString());
+    EXPECT_TRUE(app::startPublishingHost(program, working));
+
+    EXPECT_FALSE(QFileInfo::exists(root.filePath(u"etat"_s))) << "the launcher did not run";
+    EXPECT_FALSE(QFileInfo::exists(working + u"-publication"_s));
+}
+
+TEST_F(LocalHost, APersonsPublicationIniNamingThisComputerStartsNothingAndTellsNothing)
+{
+    // A server that a technician set up here, with FTPS: used as it is.
+    writeFile(working + u"/publication.ini"_s, iniFor("127.0.0.1") + "tls=oui\r\n");
+
+    EXPECT_TRUE(app::startPublishingHost(program, working));
 
     EXPECT_FALSE(QFileInfo::exists(root.filePath(u"etat"_s))) << "the launcher did not run";
     EXPECT_FALSE(QFileInfo::exists(working + u"-publication"_s));
@@ -246,9 +265,9 @@ TEST_F(LocalHost, APublicationIniNamingAnotherHostStartsNothing)
 
 TEST_F(LocalHost, ALocalHostThatCannotBeServedIsToldAndStartsNothing)
 {
-    writeFile(working + u"/publication.ini"_s, iniFor("127.0.0.1") + "tls=oui\r\n");
+    writeFile(working + u"/publication.ini"_s, "[publication]\r\nserveur_local=oui\r\n" + iniFor("127.0.0.1").mid(15) + "tls=oui\r\n");
 
-    const QString told = app::startPublishingHost(program, working);
+    const QString told = app::startPublishingHost(program, working).reason();
 
     EXPECT_EQ(told, NotStarted + u"le serveur local ne parle pas FTPS ; mettez tls=non (il n'écoute que sur cet "
                                  u"ordinateur). Corrigez le fichier "_s + working + u"/publication.ini, ou "

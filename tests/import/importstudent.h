@@ -3,6 +3,7 @@
 // The import screen's tests start from the same place: a working folder with
 // the templates, the class EVRY / JAURES / CM1 and one student chosen on the
 // student screen, and the import screen that student screen opens.
+#include "app/screenflow.h"
 #include "fakeplatform.h"
 #include "import/Unit3.h"
 #include "studentchoice.h"
@@ -44,7 +45,7 @@ protected:
     {
         students = std::make_unique<TForm2>();
         fakes::chooseStudent(students.get(), Eleve);
-        screen = new TForm3(students.get());
+        screen = app::makeImportScreen(students.get());
     }
 
     QString studentFolder() const

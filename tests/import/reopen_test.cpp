@@ -2,6 +2,7 @@
 #include "import/reopen.h"
 #include "import/tableofcontents.h"
 #include "layout/aidcommands.h"
+#include "readingaids/markup.h"
 #include "testfiles.h"
 #include "visible.h"
 #include "workspace/ioerror.h"
@@ -12,6 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <functional>
+#include <string_view>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -95,14 +101,14 @@ TEST_F(Reopen, RecognisesTheStudentsDocumentsAndTheirTextCopiesOnly)
 
 TEST_F(Reopen, GivesTheTypedTextTitleAndPicture)
 {
-    const import::ReopenedDocument reopened = import::reopenDocument(*import::studentDocument(folder + u"conte.txt"_s, folder));
+    const import::ReopenedDocument reopened = *import::reopenDocument(*import::studentDocument(folder + u"conte.txt"_s, folder));
     EXPECT_EQ(reopened.text, (QStringList{u"Le loup de conte."_s, u"Il mange\u00A0!"_s}));
     EXPECT_EQ(reopened.names.documentName, u"conte.html"_s);
     EXPECT_EQ(reopened.names.pictureName, u"conte.jpg"_s);
 
     // Without its text copy, the document's body.
     QFile::remove(folder + u"conte.txt"_s);
-    EXPECT_EQ(import::reopenDocument(reopened.names).text, reopened.text);
+    EXPECT_EQ(import::reopenDocument(reopened.names)->text, reopened.text);
 }
 
 TEST_F(Reopen, SavedAgainInPlaceWithTheSameLogo)
@@ -174,7 +180,7 @@ TEST_F(Reopen, ADocumentCarryingAnAidIsSavedWithoutItAndTheAidGivesTheCorrectedT
     ASSERT_NE(head, workspace::readLines(folder + u"entete.html"_s));
 
     // Reopened, the text is the teacher's, not the aid's.
-    const import::ReopenedDocument reopened = import::reopenDocument(*import::studentDocument(files.document, folder));
+    const import::ReopenedDocument reopened = *import::reopenDocument(*import::studentDocument(files.document, folder));
     EXPECT_EQ(reopened.text, (QStringList{u"Le loup de conte."_s, u"Il mange\u00A0!"_s}));
     QStringList corrected = reopened.text;
     corrected[0] = u"Le loup du conte."_s;
@@ -211,11 +217,179 @@ TEST_F(Reopen, ADocumentWhoseTextCannotBeFoundIsRefused)
     for (const QString &lost : {files.own(), files.copie(), folder + u"conte.txt"_s})
         QFile::remove(lost);
     try {
-        import::reopenDocument(*import::studentDocument(files.document, folder));
+        (void)import::reopenDocument(*import::studentDocument(files.document, folder));
         FAIL() << "the aid's output was taken for the text";
     } catch (const workspace::IoError &error) {
         EXPECT_TRUE(error.message().contains(u"« conte.txt » a disparu"_s)) << error.message();
     }
+}
+
+
+// Files a correction must never read or write through, and names a document
+// saved by Tessavo could not have: each is refused with a French reason, and
+// nothing of this student or of another is written.
+TEST_F(Reopen, RefusesWhatItDidNotWrite)
+{
+    const QTemporaryDir otherDir;
+    const QString other = otherDir.path() + u"/Autre_Eleve_a@x.fr/"_s;
+    writeFile(other + u"secret.html"_s, "<!--DEBUT-->\r\n<img>\r\nLe texte d'un autre.<br>\r\n<!--FIN-->\r\n");
+    writeFile(other + u"secret.txt"_s, "Le texte d'un autre.\r\n");
+    const auto renamed = [this](const QString &title) {
+        return [this, title] {
+            for (const char *extension : {".html", ".txt", ".jpg"})
+                QFile::rename(folder + u"conte"_s + QLatin1StringView(extension), folder + title + QLatin1StringView(extension));
+        };
+    };
+    struct Case { const char *name; std::function<void()> prepare; QString chosen; QString refusal; };
+    const Case cases[] = {
+        {"DocumentLinkedToAnotherStudents",
+         [&] { QFile::remove(folder + u"conte.html"_s); QFile::link(other + u"secret.html"_s, folder + u"conte.html"_s); },
+         u"conte.html"_s, u"« conte.html » est un lien vers un autre fichier"_s},
+        {"TextCopyLinkedToAnotherStudents",
+         [&] { QFile::remove(folder + u"conte.txt"_s); QFile::link(other + u"secret.txt"_s, folder + u"conte.txt"_s); },
+         u"conte.html"_s, u"« conte.txt » est un lien vers un autre fichier"_s},
+        {"TextCopyIsANamedPipe",
+         [&] { QFile::remove(folder + u"conte.txt"_s); ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"conte.txt"_s).constData(), 0600), 0); },
+         u"conte.txt"_s, u"« conte.txt » n'est pas un fichier ordinaire"_s},
+        {"DocumentIsANamedPipe",
+         [&] { QFile::remove(folder + u"conte.html"_s); ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"conte.html"_s).constData(), 0600), 0); },
+         u"conte.html"_s, u"« conte.html » n'est pas un fichier ordinaire"_s},
+        {"RenamedWithAHash", renamed(u"Exercice #2"_s), u"Exercice #2.html"_s,
+         u"Tessavo ne peut pas rouvrir « Exercice #2.html », dont le nom a été donné hors de Tessavo. Le titre "
+         u"« Exercice #2 » contient « # »"_s},
+        {"RenamedWithAQuestionMark", renamed(u"Où est le chat ?"_s), u"Où est le chat ?.txt"_s,
+         u"Tessavo ne peut pas rouvrir « Où est le chat ?.html »"_s},
+        {"RenamedOutsideTheCodePage", renamed(u"Łódź"_s), u"Łódź.html"_s,
+         u"Le titre « Łódź » contient « Ł » (U+0141)"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QTemporaryDir fresh;
+        folder = QDir::toNativeSeparators(fresh.path()) + QDir::separator();
+        for (const QString &name : {u"a"_s, u"conte"_s, u"b"_s})
+            save(name, {u"Le loup de "_s + name + u"."_s});
+        c.prepare();
+        const QMap<QString, QByteArray> before = files();
+        const QByteArray othersBefore = bytesOf(other + u"secret.html"_s) + bytesOf(other + u"secret.txt"_s);
+
+        const std::optional<import::DocumentNames> names = import::studentDocument(folder + c.chosen, folder);
+        ASSERT_TRUE(names);
+        const workspace::Result<import::ReopenedDocument> reopened = import::reopenDocument(*names);
+        ASSERT_FALSE(reopened);
+        EXPECT_TRUE(reopened.reason().startsWith(c.refusal) || reopened.reason().contains(c.refusal))
+            << visible(reopened.reason());
+        // Were the screen to save over it all the same, nothing goes through a link.
+        if (QFileInfo(names->documentPath).isSymLink() || QFileInfo(names->textPath).isSymLink()) {
+            EXPECT_THROW(import::saveAgain(*names, QStringList{u"Écrasé."_s}, folder, templates()),
+                         workspace::IoError);
+        }
+        EXPECT_EQ(bytesOf(other + u"secret.html"_s) + bytesOf(other + u"secret.txt"_s), othersBefore);
+        if (!QFileInfo(names->documentPath).isSymLink() && !QFileInfo(names->textPath).isSymLink()) {
+            EXPECT_EQ(files(), before);
+        }
+    }
+}
+
+// A text copy that an editor saved again in UTF-8 reads as the teacher wrote it.
+TEST_F(Reopen, ReadsATextCopySavedAgainInUtf8)
+{
+    struct Case { const char *name; QByteArray copy; QStringList text; };
+    const Case cases[] = {
+        {"Utf8", "L'\xC3\xA9t\xC3\xA9 \xC5\x93uvre\r\nfin\n", {u"L'été œuvre"_s, u"fin"_s}},
+        {"Utf8WithItsMark", "\xEF\xBB\xBFL'\xC3\xA9t\xC3\xA9\r\n", {u"L'été"_s}},
+        {"MarkedWithOneBadByte", "\xEF\xBB\xBFL'\xC3\xA9t\xE9\r\n", {u"L'ét\uFFFD"_s}},
+        {"Windows1252", "L'\xE9t\xE9 \x9Cuvre\r\n", {u"L'été œuvre"_s}},
+        {"Ascii", "Le loup.\r\n", {u"Le loup."_s}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(folder + u"conte.txt"_s, c.copy);
+        const workspace::Result<import::ReopenedDocument> reopened =
+            import::reopenDocument(*import::studentDocument(folder + u"conte.html"_s, folder));
+        ASSERT_TRUE(reopened) << visible(reopened.reason());
+        EXPECT_EQ(reopened->text, c.text) << visible(reopened->text.join(u'|'));
+    }
+}
+
+// A change made to the document outside Tessavo since its last save is kept
+// beside it, never lost under the correction; Tessavo's own documents (a text
+// typed, a text brought in from a file) are not taken for one.
+TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
+{
+    struct Case { const char *name; std::function<void()> prepare; bool kept; };
+    const Case cases[] = {
+        {"ChangedOutside", [&] {
+             QByteArray page = bytesOf(folder + u"conte.html"_s);
+             page.replace("Le loup de conte.<br>", "Le loup de conte, <i>corrig\xE9 \xE0 la main</i>.<br>");
+             writeFile(folder + u"conte.html"_s, page);
+         }, true},
+        {"LineAddedOutside", [&] {
+             QByteArray page = bytesOf(folder + u"conte.html"_s);
+             page.replace("Il mange\xA0!<br>", "Il mange\xA0!<br>\r\nUne ligne de plus.<br>");
+             writeFile(folder + u"conte.html"_s, page);
+         }, true},
+        {"AsSaved", [] {}, false},
+        {"BroughtInFromAFile", [&] {
+             const import::DocumentNames names = import::documentNames(folder + u"conte"_s);
+             const QStringList shown = {u"<b>gras</b><script>alert(1)</script>"_s, u"1 < 2 & 3"_s};
+             QStringList carried;
+             for (const QString &line : shown)
+                 carried.append(readingaids::escapeText(line));
+             import::writeDocument(names, {shown, carried}, folder, templates());
+         }, false},
+        {"TypedMarkup", [&] {
+             import::writeDocument(import::documentNames(folder + u"conte"_s),
+                                   QStringList{u"Le <b>loup</b> <script>"_s}, folder, templates());
+         }, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QTemporaryDir fresh;
+        folder = QDir::toNativeSeparators(fresh.path()) + QDir::separator();
+        save(u"conte"_s, {u"Le loup de conte."_s, u"Il mange\u00A0!"_s});
+        c.prepare();
+        const QByteArray outside = bytesOf(folder + u"conte.html"_s);
+        const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
+        if (std::string_view(c.name) == "BroughtInFromAFile") {
+            EXPECT_EQ(import::reopenDocument(names)->broughtIn, (QList<bool>{true, true}));
+        }
+
+        const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Corrigé."_s}, folder, templates());
+        EXPECT_TRUE(workspace::readLines(folder + u"conte.html"_s).contains(u"Corrigé.<br>"_s));
+        EXPECT_EQ(saved.keptCopy.has_value(), c.kept);
+        if (saved.keptCopy) {
+            EXPECT_EQ(*saved.keptCopy, folder + u"conte.html.hors-tessavo.bak"_s);
+            EXPECT_EQ(bytesOf(*saved.keptCopy), outside);
+            EXPECT_TRUE(import::keptCopyMessage(names, *saved.keptCopy).contains(u"« conte.html.hors-tessavo.bak »"_s));
+            // A second change outside never replaces the first one kept.
+            QByteArray again = bytesOf(folder + u"conte.html"_s);
+            again.replace("Corrig\xE9.<br>", "Autre chose.<br>");
+            writeFile(folder + u"conte.html"_s, again);
+            EXPECT_EQ(import::saveAgain(names, QStringList{u"Corrigé."_s}, folder, templates()).keptCopy,
+                      folder + u"conte.html.hors-tessavo-2.bak"_s);
+            EXPECT_EQ(bytesOf(*saved.keptCopy), outside);
+        }
+    }
+}
+
+// The list of the student's documents takes only this folder's documents, each once.
+TEST_F(Reopen, ListsOnlyThisFoldersDocumentsEachOnce)
+{
+    const QTemporaryDir fresh;
+    folder = fresh.path() + u"/eleve/"_s;
+    QDir().mkpath(folder);
+    for (const QString &name : {u"a"_s, u"conte"_s, u"b"_s})
+        save(name, {u"Le loup de "_s + name + u"."_s});
+    writeFile(fresh.path() + u"/autre/x.html"_s, "<!--DEBUT-->\r\n<img>\r\n<!--FIN-->\r\n");
+    QStringList table = workspace::readLines(folder + u"_Tablematieres.txt"_s);
+    table.append(import::tableEntry(u"../autre/x.html"_s, u"../autre/x.jpg"_s));
+    table.append(import::tableEntry(u"a.html"_s, u"a.jpg"_s));
+    workspace::writeLines(folder + u"_Tablematieres.txt"_s, table);
+
+    QStringList titles;
+    for (const import::StudentDocument &document : import::studentDocuments(folder))
+        titles.append(document.title);
+    EXPECT_EQ(titles, (QStringList{u"a.html"_s, u"b.html"_s, u"conte.html"_s}));
 }
 
 } // namespace

@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -176,6 +178,61 @@ TEST_F(Textes, EachKindReadComesInAsAPasteAndIsSavedByteForByte)
         saveAs(cards[card++], title);
         EXPECT_EQ(shown(bytesOf(student(title + u".txt"_s))), shown(c.saved));
         EXPECT_TRUE(bytesOf(student(title + u".html"_s)).contains(QByteArray(c.saved).replace("\r\n", "<br>\r\n")));
+    }
+}
+
+// What a file brings in is text on the page, its "<" and "&" as they are;
+// what the teacher then types next to it keeps its plain formatting.
+TEST_F(Textes, AFilesMarkupIsShownAsTextAndTheTeachersOwnFormattingStays)
+{
+    struct Case { const char *name; QString file; QByteArray content; QStringList body; };
+    const Case cases[] = {
+        {"TextWithAScriptLine", u"script.txt"_s,
+         "Le loup.\r\n<script>fetch('../../../publication.ini')</script>\r\nTom & Jerry <b>gras</b>\r\n",
+         {u"Le loup.<br>"_s, u"&lt;script&gt;fetch('../../../publication.ini')&lt;/script&gt;<br>"_s,
+          u"Tom &amp; Jerry &lt;b&gt;gras&lt;/b&gt;<br>"_s}},
+        {"PageWithAnEscapedScript", u"page.html"_s,
+         "<html><body><p>Le loup.</p><p>&lt;script&gt;alert(1)&lt;/script&gt;</p></body></html>",
+         {u"Le loup.<br>"_s, u"&lt;script&gt;alert(1)&lt;/script&gt;<br>"_s}},
+    };
+    const auto typeKey = [this](int key, const QString &text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(screen->Memo1, &press);
+    };
+    const QString cards[] = {u"ballon.jpg"_s, u"bateau.jpg"_s};
+    int card = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        startAgain();
+        writeFile(source(c.file), c.content);
+        choose(source(c.file));
+        // The teacher goes on typing after the text brought in.
+        screen->Memo1->moveCursor(QTextCursor::End);
+        typeKey(Qt::Key_Return, u"\r"_s);
+        for (const QChar ch : u"Le <b>gras</b> tap\u00E9."_s)
+            typeKey(0, QString(ch));
+        const QString title = QFileInfo(c.file).baseName();
+        saveAs(cards[card++], title);
+
+        const QStringList document = workspace::readLines(student(title + u".html"_s));
+        QStringList body = c.body;
+        body.append(u"Le <b>gras</b> tap\u00E9.<br>"_s);
+        const qsizetype first = document.indexOf(body.first());
+        ASSERT_GE(first, 0) << visible(document.join(u'\n'));
+        EXPECT_EQ(document.mid(first, body.size()), body) << visible(document.join(u'\n'));
+        EXPECT_FALSE(document.join(u'\n').contains(u"<script"_s));
+        // The text copy keeps the text as the window shows it.
+        EXPECT_EQ(workspace::readLines(student(title + u".txt"_s)), workspace::decodeLines(
+                      workspace::encodeLines(platform::linesOf(screen->Memo1))));
+
+        // Reopened and corrected, the text brought in is still text.
+        click(title);
+        correct(u"Le loup."_s, u"Le chien."_s);
+        screen->Button1->click();
+        body.first() = u"Le chien.<br>"_s;
+        const QStringList corrected = workspace::readLines(student(title + u".html"_s));
+        EXPECT_EQ(corrected.mid(first, body.size()), body) << visible(corrected.join(u'\n'));
+        EXPECT_FALSE(QFile::exists(student(title + u".html.hors-tessavo.bak"_s)));
     }
 }
 

@@ -5,7 +5,7 @@
 // and from where they open. The counter fields show their whole values.
 #include "fakeplatform.h"
 #include "layout/Vitrine_test.h"
-#include "layout/diffusionscreen.h"
+#include "publishing/diffusionscreen.h"
 #include "layoutfolder.h"
 #include "platform/eventrules.h"
 #include "students/Unit2.h"

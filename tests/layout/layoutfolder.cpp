@@ -1,5 +1,6 @@
 #include "layoutfolder.h"
 
+#include "app/screenflow.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
 #include "studentchoice.h"
@@ -83,7 +84,7 @@ Screens::Screens(const StudentFolder &student)
 {
     fakes::chooseStudent(students, QDir(student.cheminW).dirName());
     students->setCurrentDocument(student.document);
-    import = new TForm3(students);
+    import = app::makeImportScreen(students);
     import->Edit5->setText(student.document);
 }
 
@@ -94,10 +95,7 @@ Screens::~Screens()
 
 TForm1 *Screens::openLayout()
 {
-    auto *layout = new TForm1(import);
-    layout->show();
-    layout->setCurrentDocument(import->Edit5->text());
-    return layout;
+    return app::openLayoutScreen(import, import->Edit5->text());
 }
 
 } // namespace layouttest

@@ -67,13 +67,12 @@ TEST(Opening, TheWebViewOpensAtTheRecordedSizeAsTheTrackBarsTakeIt)
     };
     for (const SizeCase &c : cases) {
         SCOPED_TRACE(c.name);
-        const Ouverture o = ouvrir(styleSheet(c.lines), c.display, Path);
-        ASSERT_FALSE(o.echec) << o.echec->what();
-        EXPECT_EQ(o.vue, c.vue);
-        EXPECT_EQ(o.largeurBarre, c.largeurBarre);
-        EXPECT_EQ(o.hauteurBarre, c.hauteurBarre);
-        EXPECT_EQ(o.largeur, c.largeur);
-        EXPECT_EQ(o.hauteur, c.hauteur);
+        const Opening o = openingOf(styleSheet(c.lines), c.display, Path);
+        EXPECT_EQ(o.view, c.vue);
+        EXPECT_EQ(o.widthBar, c.largeurBarre);
+        EXPECT_EQ(o.heightBar, c.hauteurBarre);
+        EXPECT_EQ(o.widthLabel, c.largeur);
+        EXPECT_EQ(o.heightLabel, c.hauteur);
         EXPECT_EQ(o.css[line::ViewWidth], c.largeur);
         EXPECT_EQ(o.css[line::ViewHeight], c.hauteur);
     }
@@ -121,25 +120,23 @@ TEST(Opening, TheBoxesShowWhatTheLinesRecord)
     };
     for (const BoxCase &c : cases) {
         SCOPED_TRACE(c.name);
-        const Ouverture o = ouvrir(styleSheet(c.lines), {1366, 1024}, Path);
-        ASSERT_FALSE(o.echec) << o.echec->what();
-        EXPECT_EQ(o.soulignement, c.soulignement);
-        EXPECT_EQ(o.aides, c.aides);
+        const Opening o = openingOf(styleSheet(c.lines), {1366, 1024}, Path);
+        EXPECT_EQ(o.underline, c.soulignement);
+        EXPECT_EQ(o.aids, c.aides);
         EXPECT_EQ(o.css[line::Underline], c.line27) << visible(o.css[line::Underline]);
         EXPECT_EQ(o.css[line::AidSecondSlot], c.line48);
-        EXPECT_EQ(o.sauverCss, c.sauverCss);
+        EXPECT_EQ(o.saveCss, c.sauverCss);
     }
 }
 
 TEST(Opening, TheCountersComeFromTheirLinesBelowZeroToo)
 {
-    const Ouverture o = ouvrir(styleSheet({{21, u" font-size: -10%; "_s}, {24, u" line-height: -5px; "_s}}),
+    const Opening o = openingOf(styleSheet({{21, u" font-size: -10%; "_s}, {24, u" line-height: -5px; "_s}}),
                                {1366, 1024}, Path);
-    ASSERT_FALSE(o.echec);
-    EXPECT_EQ(o.compteurs.taille, -10);
-    EXPECT_EQ(o.compteurs.espacel, -5);
-    EXPECT_EQ(o.compteurs.espacem, 10);
-    EXPECT_EQ(o.compteurs.EcarLT, 0);
+    EXPECT_EQ(o.counters.taille, -10);
+    EXPECT_EQ(o.counters.espacel, -5);
+    EXPECT_EQ(o.counters.espacem, 10);
+    EXPECT_EQ(o.counters.EcarLT, 0);
 }
 
 struct FailureCase
@@ -165,10 +162,13 @@ TEST(Opening, ANumericLineWithoutItsNumberStopsTheOpening)
     };
     for (const FailureCase &c : cases) {
         SCOPED_TRACE(c.name);
-        const Ouverture o = ouvrir(styleSheet(c.lines), {1366, 1024}, Path);
-        ASSERT_TRUE(o.echec);
-        EXPECT_EQ(o.echec->lineNumber(), c.line);
-        EXPECT_TRUE(o.echec->message().contains(Path)) << o.echec->what();
+        try {
+            openingOf(styleSheet(c.lines), {1366, 1024}, Path);
+            ADD_FAILURE() << "the opening went on";
+        } catch (const ConversionError &failure) {
+            EXPECT_EQ(failure.lineNumber(), c.line);
+            EXPECT_TRUE(failure.message().contains(Path)) << failure.what();
+        }
     }
 }
 
@@ -221,7 +221,7 @@ TEST(SettingsSave, RecordsTheSizeTheCheckedBordersAndTheLastCheckedAid)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Css css = styleSheet({{56, before}, {57, before}, {58, before}});
-        reglages(css, u"1000"_s, u"601"_s, c.borders, c.aides);
+        recordSettings(css, u"1000"_s, u"601"_s, c.borders, c.aides);
         EXPECT_EQ(css[line::ViewWidth], u"1000"_s);
         EXPECT_EQ(css[line::ViewHeight], u"601"_s);
         EXPECT_EQ(css[line::BorderGreenRed], c.line56);

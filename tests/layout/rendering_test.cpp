@@ -7,6 +7,7 @@
 #include "platform/enginewebview.h"
 #include "platform/eventrules.h"
 #include "platform/platform.h"
+#include "testfiles.h"
 #include "workingfolder.h"
 
 #include <gtest/gtest.h>
@@ -24,8 +25,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <functional>
@@ -118,7 +121,7 @@ protected:
         EXPECT_EQ(loadsFinished, loadsExpected) << "one load per command";
         QJsonObject style;
         bool done = false;
-        engine->page()->runJavaScript(StyleScript, [&](const QVariant &result) {
+        engine->page()->runJavaScript(StyleScript, QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
             style = QJsonDocument::fromJson(result.toString().toUtf8()).object();
             done = true;
         });
@@ -300,6 +303,35 @@ TEST_F(Rendering, PrintingGoesThroughTheSystemsPrintDialog)
             inked += qGray(drawn.pixel(x, y)) < 200;
     }
     EXPECT_GT(inked, drawn.width() * drawn.height() / 50) << "a blank page";
+}
+
+
+// A page in the program's web view is a student's document, which anyone may
+// have written: none of its scripts runs (inline, in a handler, on a timer),
+// while the program's own scripts still read the page.
+TEST_F(Rendering, ADocumentsScriptsNeverRunAndTheProgramsOwnDo)
+{
+    const QTemporaryDir dir;
+    const QString page = dir.path() + u"/conte.html"_s;
+    writeFile(page, "<html><head><title>avant</title></head><body>"
+                    "<script>document.title = 'script'; document.body.setAttribute('data-ran', 'inline');</script>"
+                    "<img src=\"absente.png\" onerror=\"document.title = 'handler'\">"
+                    "<p>Le loup.</p></body></html>");
+    platform::EngineWebView view(nullptr);
+    view.resize(400, 300);
+    view.show();
+    bool loaded = false;
+    QObject::connect(view.engine(), &QWebEngineView::loadFinished, &view, [&](bool ok) { loaded = ok; });
+    view.navigate(QUrl::fromLocalFile(page));
+    ASSERT_TRUE(waitFor([&] { return loaded; }));
+    waitFor([] { return false; }, 300); // room for a handler or a timer to fire
+
+    QString seen;
+    view.engine()->page()->runJavaScript(
+        u"document.title + '|' + document.body.getAttribute('data-ran') + '|' + document.querySelector('p').textContent"_s,
+        QWebEngineScript::ApplicationWorld, [&](const QVariant &result) { seen = result.toString(); });
+    ASSERT_TRUE(waitFor([&] { return !seen.isEmpty(); }));
+    EXPECT_EQ(seen, u"avant|null|Le loup."_s);
 }
 
 } // namespace

@@ -217,11 +217,14 @@ TEST(SourceFiles, OnlyTheStudentsOwnRegularFilesAreSent)
     ASSERT_EQ(symlink("../../../publication.ini", QFile::encodeName(folder + u"lien.txt"_s).constData()), 0);
     ASSERT_EQ(symlink("/etc", QFile::encodeName(folder + u"systeme"_s).constData()), 0);
     ASSERT_EQ(mkfifo(QFile::encodeName(folder + u"tube"_s).constData(), 0644), 0);
+    // A second name of publication.ini: its password would be published.
+    ASSERT_EQ(::link(QFile::encodeName(working + u"publication.ini"_s).constData(),
+                     QFile::encodeName(folder + u"copie.html"_s).constData()), 0);
     QDir().mkpath(folder + u"anciens"_s);
 
     const publishing::StudentFiles found = publishing::listStudentFiles(folder);
     EXPECT_EQ(asSet(found.files), (std::set<QString>{u"conte.html"_s, u"conte.html.old"_s, u"notes.qWeRtY"_s}));
-    EXPECT_EQ(asSet(found.links), (std::set<QString>{u"lien.txt"_s, u"systeme"_s}));
+    EXPECT_EQ(asSet(found.links), (std::set<QString>{u"lien.txt"_s, u"systeme"_s, u"copie.html"_s}));
     EXPECT_EQ(found.unreadable, QStringList{u"caf\uFFFD.txt"_s});
     EXPECT_EQ(asSet(found.leftovers), (std::set<QString>{u"conte.html.qWeRtY"_s, u"style.css.AbCd12"_s}));
     EXPECT_EQ(publishing::sourceFiles(folder), found.files);

@@ -4,7 +4,7 @@
 #include "ftpserver.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
-#include "layout/diffusionscreen.h"
+#include "publishing/diffusionscreen.h"
 #include "platform/curlftpclient.h"
 #include "publishing/diffusion.h"
 #include "studentchoice.h"
@@ -101,7 +101,7 @@ protected:
         students = std::make_unique<TForm2>();
         fakes::chooseStudent(students.get(), u"Dupont_Jean_x"_s);
         students->setCurrentDocument(source + u"conte.html"_s);
-        import = new TForm3(students.get());
+        import = new TForm3(students.get(), *students);
         platform.messages.shown.clear();
     }
 
@@ -109,7 +109,7 @@ protected:
     TForm1 *openLayout()
     {
         import->MiseEnPage = true;
-        auto *layout = new TForm1(import);
+        auto *layout = new TForm1(import, *students);
         platform.messages.shown.clear();
         return layout;
     }
@@ -164,7 +164,7 @@ TEST_F(Diffusion, TheReuseMessageComesOnlyFromAnImportScreenThatOpenedNoLayout)
     EXPECT_EQ(platform.messages.shown, QStringList{Lecteur});
 
     platform.messages.shown.clear();
-    auto *fresh = new TForm3(students.get());
+    auto *fresh = new TForm3(students.get(), *students);
     platform.messages.shown.clear();
     fresh->Button5->click();
     EXPECT_EQ(platform.messages.shown, (QStringList{Reutiliser, Lecteur}));
@@ -264,7 +264,7 @@ TEST_F(Diffusion, AServerStoppedMidwayKeepsWhatWentUpAndNamesTheFileThatDidNot)
     EXPECT_EQ(platform.progress.openNow, 0);
     EXPECT_TRUE(platform.shell.addresses.isEmpty());
     EXPECT_EQ(bytesOf(source + order.at(2)), third);
-    EXPECT_FALSE(publishing::publicationEnCours());
+    EXPECT_FALSE(publishing::publicationRunning());
 }
 
 TEST_F(Diffusion, AnUploadTheHostRefusesNamesTheFileAndTheHostsReply)

@@ -1,5 +1,6 @@
 // The libcurl FTP client against a real FTP server on loopback.
 #include "ftpserver.h"
+#include "listener.h"
 #include "platform/curlftpclient.h"
 #include "publishing/connexion.h"
 #include "testfiles.h"
@@ -139,6 +140,24 @@ TEST(CurlFtpClient, GivesUpOnAHostThatNeverAnswers)
     const QString text = failureOf([&] { client.connect(login); });
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_TRUE(text.contains(u"n'a pas répondu dans le délai de 1 seconde"_s)) << text.toStdString();
+    EXPECT_FALSE(client.connected());
+}
+
+// A host with too many connections says so at once, and closes: the teacher
+// reads what it said, not that it did not answer in time.
+TEST(CurlFtpClient, TellsWhatAHostThatClosesAtOnceSaid)
+{
+    testlistener::Listener full("421 Too many connections (600) from this IP");
+    ASSERT_GT(full.port(), 0);
+    publishing::FtpLogin login;
+    login.host = u"127.0.0.1"_s;
+    login.port = full.port();
+    login.user = u"eleve"_s;
+    login.password = u"secret"_s;
+    platform::CurlFtpClient client;
+    const QString text = failureOf([&] { client.connect(login); });
+    EXPECT_EQ(text, u"Le serveur de publication 127.0.0.1:%1 a fermé la connexion (réponse du serveur : 421 Too many "
+                    u"connections (600) from this IP)."_s.arg(full.port()));
     EXPECT_FALSE(client.connected());
 }
 

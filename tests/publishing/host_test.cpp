@@ -9,8 +9,10 @@
 
 #include <QTemporaryDir>
 
+#include <functional>
 #include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -24,6 +26,13 @@ publishing::PublicationSettings local(int port, const QString &web)
     settings.user = u"tessavo"_s;
     settings.password = u"secret"_s;
     settings.adresse_web = web;
+    return settings;
+}
+
+publishing::PublicationSettings withUser(const QString &user)
+{
+    publishing::PublicationSettings settings = local(2121, u"127.0.0.1:8000"_s);
+    settings.user = user;
     return settings;
 }
 
@@ -56,6 +65,8 @@ TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
     };
     publishing::PublicationSettings tls = local(2121, u"127.0.0.1:8000"_s);
     tls.tls = true;
+    publishing::PublicationSettings sftp = local(2121, u"127.0.0.1:8000"_s);
+    sftp.protocole = publishing::Protocol::Sftp;
     const Case cases[] = {
         {"FTPS", tls, u"tls=non"_s},
         {"a web server elsewhere", local(2121, u"www.ecole.fr:8000"_s), u"adresse_web"_s},
@@ -65,6 +76,10 @@ TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
         {"https, which the local web server does not speak", local(2121, u"https://127.0.0.1:8000"_s),
          u"adresse_web"_s},
         {"one port for both", local(8000, u"127.0.0.1:8000"_s), u"même port"_s},
+        {"a negative web port", local(2121, u"127.0.0.1:-1"_s), u"adresse_web"_s},
+        {"SFTP", sftp, u"protocole=ftp"_s},
+        {"the anonymous user, let in with any password", withUser(u"anonymous"_s), u"anonyme"_s},
+        {"ftp, the other anonymous name", withUser(u"FTP"_s), u"anonyme"_s},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -131,6 +146,30 @@ TEST(LocalHostRules, ChoosesTwoFreePortsThatNoOtherFolderHas)
     EXPECT_THROW(publishing::choosePorts([](int) { return false; }, {}), publishing::SettingsError);
 }
 
+// Three ports left on the whole range, one of them another folder's: the
+// other two are found, every time, whichever way the one is held.
+TEST(LocalHostRules, NeverGivesAPortOfAnotherFolderEvenWhenFewAreLeft)
+{
+    const std::set<int> left{20500, 27000, 32767};
+    const struct
+    {
+        const char *name;
+        QList<int> taken;        // the ports of the other folders' records
+        int listening;           // a port some server holds now
+    } cases[] = {
+        {"in another folder's record", {27000}, 0},
+        {"held by another folder's running server", {}, 27000},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int round = 0; round < 50; ++round) {
+            const auto [ftp, web] = publishing::choosePorts(
+                [&](int port) { return left.count(port) == 1 && port != c.listening; }, c.taken);
+            EXPECT_EQ((std::set<int>{ftp, web}), (std::set<int>{20500, 32767}));
+        }
+    }
+}
+
 TEST(LocalHostRules, KeepsOneRecordPerFolderAndTellsTheOtherFoldersPorts)
 {
     QTemporaryDir state;
@@ -156,6 +195,202 @@ TEST(LocalHostRules, KeepsOneRecordPerFolderAndTellsTheOtherFoldersPorts)
 
     writeFile(pathB, "pas un enregistrement");
     EXPECT_FALSE(publishing::readRecord(pathB));
+    publishing::HostRecord noProcess = b;
+    noProcess.pid = 0;  // "kill 0" would end the whole process group
+    publishing::writeRecord(pathB, noProcess);
+    EXPECT_FALSE(publishing::readRecord(pathB));
     EXPECT_FALSE(publishing::readRecord(state.filePath(u"absent.json"_s)));
     EXPECT_TRUE(publishing::portsOfOtherFolders(state.path(), a.workingFolder).isEmpty());
+}
+
+// A record that another user could have written or swapped is never trusted.
+TEST(LocalHostRules, TrustsNoRecordThatIsALinkOrThatOthersCanWrite)
+{
+    QTemporaryDir state;
+    const publishing::HostRecord a{u"/w/a"_s, u"/w/a-publication"_s, 101, 5001, 21001, 21002};
+    const QString real = state.filePath(u"vrai.json"_s);
+    publishing::writeRecord(real, a);
+    ASSERT_TRUE(publishing::readRecord(real));
+    const QString link = state.filePath(u"lien.json"_s);
+    ASSERT_TRUE(QFile::link(real, link));
+    EXPECT_FALSE(publishing::readRecord(link));
+    EXPECT_FALSE(publishing::checkOwnPlace(link, u"l'état du serveur"_s));
+    QFile::setPermissions(real, QFile::permissions(real) | QFile::WriteOther);
+    EXPECT_FALSE(publishing::readRecord(real));
+}
+
+TEST(LocalHostRules, TheProgramsOwnPublicationIniIsMarkedOrExactlyAsEarlierVersionsWroteIt)
+{
+    const QByteArray earlier = "[publication]\r\nhote=127.0.0.1\r\nport=24117\r\nutilisateur=tessavo\r\n"
+                               "mot_de_passe=0a1b2c3d4e5f6789\r\nadresse_web=127.0.0.1:29305\r\ntls=non\r\ndelai=20\r\n";
+    const struct
+    {
+        const char *name;
+        std::optional<QByteArray> ini;
+        bool own;
+    } cases[] = {
+        {"none", std::nullopt, false},
+        {"written now", publishing::freshPublicationIni(24117, 29305, u"0a1b2c3d4e5f6789"_s), true},
+        {"as earlier versions wrote it", earlier, true},
+        {"an earlier one, edited", QByteArray(earlier).replace("tls=non", "tls=oui"), false},
+        {"a person's, naming this computer",
+         "[publication]\r\nhote=127.0.0.1\r\nport=21\r\nutilisateur=prof\r\nmot_de_passe=x\r\nadresse_web=127.0.0.1\r\n", false},
+        {"a person's, with LF line ends", QByteArray(earlier).replace("\r\n", "\n"), false},
+        {"marked, written by hand", "[publication]\nserveur_local = oui\nhote=127.0.0.1\n", true},
+        {"marked no", "[publication]\r\nserveur_local=non\r\nhote=127.0.0.1\r\n", false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir folder;
+        if (c.ini)
+            writeFile(folder.filePath(u"publication.ini"_s), *c.ini);
+        EXPECT_EQ(publishing::isProgramsOwnIni(folder.path()), c.own);
+    }
+    // The comment that says what the mark means is no key, and the file reads back whole.
+    QTemporaryDir folder;
+    writeFile(folder.filePath(u"publication.ini"_s), publishing::freshPublicationIni(24117, 29305, u"0a1b2c3d4e5f6789"_s));
+    EXPECT_TRUE(bytesOf(folder.filePath(u"publication.ini"_s)).contains("\r\n; "));
+    EXPECT_EQ(publishing::readPublicationSettings(folder.path()).password, u"0a1b2c3d4e5f6789"_s);
+}
+
+TEST(LauncherDecisions, StartsKeepsOrReplacesOnlyTheProgramsOwnHost)
+{
+    using publishing::HostAction;
+    const struct
+    {
+        bool ownFile, thisComputer, runs, same, account;
+        HostAction action;
+    } cases[] = {
+        {false, true, false, false, false, HostAction::LeaveAlone},  // a person's file naming this computer
+        {false, true, true, true, true, HostAction::LeaveAlone},
+        {true, false, false, false, false, HostAction::LeaveAlone},  // the program's file, edited to a real host
+        {true, true, false, false, false, HostAction::Start},
+        {true, true, true, true, true, HostAction::Keep},
+        {true, true, true, false, false, HostAction::Replace},  // a port or the folder changed
+        {true, true, true, true, false, HostAction::Replace},   // the password changed
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ownFile << c.thisComputer << c.runs << c.same << c.account);
+        EXPECT_EQ(publishing::hostAction({c.ownFile, c.thisComputer, c.runs, c.same, c.account}), c.action);
+    }
+}
+
+TEST(LauncherDecisions, ReadsTheServersLineByItsWordsNotByPlaces)
+{
+    using publishing::ServerReply;
+    const struct
+    {
+        QString line;
+        ServerReply::Kind kind;
+        qint64 pid;
+        int port;
+        QString text;
+    } cases[] = {
+        {u"PRET 4242"_s, ServerReply::Ready, 4242, 0, u"PRET 4242"_s},
+        {u"PORT_PRIS 2121"_s, ServerReply::PortTaken, 0, 2121, u"PORT_PRIS 2121"_s},
+        {u"MODULE_ABSENT pyftpdlib"_s, ServerReply::ModuleMissing, 0, 0, u"pyftpdlib"_s},
+        {u"ERREUR compte vide"_s, ServerReply::Failed, 0, 0, u"compte vide"_s},
+        {u"PRET"_s, ServerReply::Unknown, 0, 0, u"PRET"_s},
+        {u"PRET 0"_s, ServerReply::Unknown, 0, 0, u"PRET 0"_s},
+        {u"PRET -1"_s, ServerReply::Unknown, -1, 0, u"PRET -1"_s},
+        {u"PRETE 12"_s, ServerReply::Unknown, 0, 0, u"PRETE 12"_s},
+        {u"PORT_PRIS 70000"_s, ServerReply::Unknown, 0, 70000, u"PORT_PRIS 70000"_s},
+        {u"PORT_PRIS deux"_s, ServerReply::Unknown, 0, 0, u"PORT_PRIS deux"_s},
+        {u"MODULE_ABSENT"_s, ServerReply::Unknown, 0, 0, u"MODULE_ABSENT"_s},
+        {u"Traceback (most recent call last):"_s, ServerReply::Unknown, 0, 0, u"Traceback (most recent call last):"_s},
+        {QString(), ServerReply::Unknown, 0, 0, QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line.toStdString());
+        const ServerReply reply = publishing::parseServerReply(c.line);
+        EXPECT_EQ(reply.kind, c.kind);
+        if (c.kind == ServerReply::Ready) {
+            EXPECT_EQ(reply.pid, c.pid);
+        }
+        if (c.kind == ServerReply::PortTaken) {
+            EXPECT_EQ(reply.port, c.port);
+        }
+        EXPECT_EQ(reply.text, c.text);
+    }
+}
+
+// Whether the password of publication.ini may be sent: a file of the
+// program's own names its local host, which must be this folder's server.
+TEST(LauncherDecisions, ThePasswordGoesToTheOwnHostOnlyWhenItsServerIsThisFolders)
+{
+    const struct
+    {
+        const char *name;
+        bool ownFile, thisComputer, ours, held;
+        const char *refusal;  // nothing: logged in
+    } cases[] = {
+        {"a person's file naming this computer, port held", false, true, false, true, nullptr},
+        {"a person's file naming this computer, port free", false, true, false, false, nullptr},
+        {"the program's file, its server running", true, true, true, true, nullptr},
+        {"the program's file, another program on its port", true, true, false, true, "tenu par un autre programme"},
+        {"the program's file, a record that does not match", true, true, false, true, "Rien ne lui a été envoyé"},
+        {"the program's file, nothing on its port", true, true, false, false, "rien n'écoute sur le port 24117"},
+        {"the program's file, edited to a real host", true, false, false, false, nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const workspace::Result<void> verdict = publishing::ownHostVerdict({c.ownFile, c.thisComputer, c.ours, c.held, 24117});
+        EXPECT_EQ(verdict.ok(), c.refusal == nullptr) << verdict.reason().toStdString();
+        if (c.refusal) {
+            EXPECT_TRUE(verdict.reason().contains(QString::fromUtf8(c.refusal))) << verdict.reason().toStdString();
+            EXPECT_TRUE(verdict.reason().startsWith(u"Le serveur de publication local de ce dossier de travail ne tourne pas"_s));
+        }
+    }
+}
+
+// The published folder and the state folder are made by the launcher, for
+// its user alone; one that was there before is used only when it is the
+// user's own and no one else can write it.
+TEST(LocalHostRules, MakesItsFoldersItselfAndRefusesOnesItCannotTrust)
+{
+    QTemporaryDir root;
+    const QString fresh = root.filePath(u"Tessavo-publication"_s);
+    ASSERT_TRUE(publishing::makeOwnFolder(fresh, u"le dossier publié"_s));
+    struct stat status{};
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    EXPECT_TRUE(publishing::makeOwnFolder(fresh, u"le dossier publié"_s)) << "its own, made before";
+
+    const struct
+    {
+        const char *name;
+        std::function<bool(const QString &)> make;
+        const char *said;
+    } cases[] = {
+        {"a link to the working folder", [&](const QString &p) { return QFile::link(root.path(), p); }, "est un lien"},
+        {"a dangling link", [&](const QString &p) { return QFile::link(root.filePath(u"ailleurs"_s), p); }, "est un lien"},
+        {"a folder at mode 777", [](const QString &p) { return QDir().mkdir(p) && ::chmod(QFile::encodeName(p).constData(), 0777) == 0; },
+         "peut être modifié par d'autres"},
+        {"a file", [](const QString &p) { writeFile(p, "x"); return true; }, "est un fichier"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = root.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(c.make(path));
+        const workspace::Result<void> made = publishing::makeOwnFolder(path, u"le dossier publié"_s);
+        ASSERT_FALSE(made);
+        EXPECT_TRUE(made.reason().startsWith(u"le dossier publié « "_s + path + u" » "_s)) << made.reason().toStdString();
+        EXPECT_TRUE(made.reason().contains(QString::fromUtf8(c.said))) << made.reason().toStdString();
+    }
+    EXPECT_FALSE(QFileInfo::exists(root.filePath(u"ailleurs"_s))) << "nothing made through a link";
+}
+
+// Another user of the computer made the folder first: the test runs as root
+// and hands a folder to the user nobody.
+TEST(LocalHostRules, RefusesAFolderAnotherUserMade)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a folder of another user can only be made by root";
+    QTemporaryDir root;
+    const QString path = root.filePath(u"Tessavo-publication"_s);
+    ASSERT_TRUE(QDir().mkdir(path));
+    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    const workspace::Result<void> made = publishing::makeOwnFolder(path, u"le dossier publié"_s);
+    ASSERT_FALSE(made);
+    EXPECT_TRUE(made.reason().contains(u"a été créé par un autre utilisateur de cet ordinateur"_s)) << made.reason().toStdString();
 }

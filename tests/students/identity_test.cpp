@@ -78,6 +78,43 @@ TEST(IdentityFields, RefuseACharacterTheFilesOrTheLinksCannotHoldNamingIt)
         EXPECT_EQ(students::unsafeFieldMessage(u"Nom"_s, dots), u"Le champ « Nom » ne peut pas être « . » ni « .. » : corrigez-le."_s);
 }
 
+// A folder's name longer than a disk or the host lets it be is refused before
+// anything is written, naming the longest field; names at the limit pass.
+TEST(IdentityFields, RefuseNamesTooLongForAFolderBeforeAnythingIsWritten)
+{
+    const students::Identity plain = {u"Paris"_s, u"Jaures"_s, u"CM1"_s, u"Dupont"_s, u"Jean"_s, u"j@x.fr"_s};
+    struct Case { const char *name; students::Identity fields; QString refusal; };
+    const auto with = [&](auto change) {
+        students::Identity fields = plain;
+        change(fields);
+        return fields;
+    };
+    const Case cases[] = {
+        {"Surname of 300 characters", with([](auto &f) { f.surname = QString(300, u'a'); }),
+         u"Le champ « Nom » est trop long : le nom du dossier de l'élève"_s},
+        {"Three fields that fit alone", with([](auto &f) { f.surname = f.firstName = QString(130, u'b'); }),
+         u"Le champ « Nom » est trop long"_s},
+        {"Accents take two bytes on the disk", with([](auto &f) { f.mail = QString(130, u'\u00DF') + u"@x.fr"_s; }),
+         u"Le champ « Mail » est trop long"_s},
+        {"Long school", with([](auto &f) { f.school = QString(250, u'E'); }),
+         u"Le champ « Ecole » est trop long : le nom du dossier de la classe"_s},
+        {"Fine", plain, QString()},
+        {"Student folder at the limit", with([](auto &f) { f.surname = QString(255 - 12, u'a'); }), QString()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<QString> refused = students::unsafeClassMessage(c.fields);
+        if (!refused)
+            refused = students::unsafeStudentMessage(c.fields);
+        EXPECT_EQ(refused.value_or(QString()).left(c.refusal.size()), c.refusal) << visible(refused.value_or(QString()));
+        EXPECT_EQ(refused.has_value(), !c.refusal.isEmpty());
+    }
+    EXPECT_EQ(students::pathTooLongMessage(u"/home/prof/Tessavo"_s, plain), std::nullopt);
+    const std::optional<QString> deep = students::pathTooLongMessage(u"/home/"_s + QString(3900, u'd'), plain);
+    ASSERT_TRUE(deep);
+    EXPECT_TRUE(deep->endsWith(u"Démarrez Tessavo dans un dossier moins profond."_s));
+}
+
 TEST(IdentityFields, KeepTheNamesThatWorkToday)
 {
     for (const QString &value : {QString(), u"Évry"_s, u"6ème"_s, u"Straße"_s, u"Zoë"_s, u"O'Neil"_s, u"Jean-Paul"_s,

@@ -1,5 +1,6 @@
 // "Enregistrer cet élève" on the student screen, driven headless against a
 // real FTP server on loopback; and the screen's other edge cases.
+#include "app/screenflow.h"
 #include "fakeplatform.h"
 #include "ftpserver.h"
 #include "import/Unit3.h"
@@ -314,6 +315,8 @@ TEST_F(RegistrationScreen, RefusesANameTheFilesCannotHoldBeforeWritingAnything)
         {"first name with a hash", &Typed::firstName, u"Zoé#2"_s, u"Prénom"_s, u"« # »"_s},
         {"mail with a bar", &Typed::mail, u"a|b@x"_s, u"Mail"_s, u"« | »"_s},
         {"mail with a percent", &Typed::mail, u"j%x@x.fr"_s, u"Mail"_s, u"« % »"_s},
+        {"surname of 300 characters", &Typed::surname, QString(300, u'a'), u"Nom"_s, u"est trop long"_s},
+        {"school of 250 characters", &Typed::school, QString(250, u'E'), u"Ecole"_s, u"est trop long"_s},
     };
     const QStringList before = tree(folder.path());
     for (const Case &c : cases) {
@@ -613,6 +616,7 @@ TEST_F(RegistrationScreen, GoesOnToTheImportScreenAfterTheFieldsWereEdited)
 {
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
+    app::followStudentScreen(&screen);
     screen.show();
     screen.ListView1->setCurrentRow(0);
     screen.ListView1Click();
@@ -634,6 +638,7 @@ TEST_F(RegistrationScreen, RefusesToGoOnWithAnEmptyMail)
 {
     makeClass(u"CM1"_s, {Zoe});
     TForm2 screen;
+    app::followStudentScreen(&screen);
     screen.ListView1->setCurrentRow(0);
     screen.ListView1Click();
     screen.Edit4->clear();

@@ -1,5 +1,6 @@
 // The current selection as the student screen hands it to the other screens,
 // and the controls that show it.
+#include "app/screenflow.h"
 #include "fakeplatform.h"
 #include "import/Unit3.h"
 #include "studentchoice.h"
@@ -21,6 +22,7 @@ namespace {
 
 const QString Dupont = u"Dupont_Jean_jean@ecole.fr"_s;
 const QString Fontaine = u"De_La_Fontaine_Zoe_z@x.fr"_s;
+const QString LeGoff = u"Le_Goff_Anne-Laure_al_g@x.fr"_s;
 
 class Selection : public testing::Test
 {
@@ -30,6 +32,9 @@ protected:
         folder.writeText(u"ecole.txt"_s, {u"EVRY"_s, u"JAURES"_s, u"CM1"_s});
         folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Dupont);
         folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + Fontaine);
+        folder.makeFolder(u"EVRY_JAURES_CM1/lecteurs/"_s + LeGoff);
+        folder.writeText(u"EVRY_JAURES_CM1/lecteurs/ListeLecteurs.txt"_s,
+                         {u"Dupont;Jean;CM1;jean@ecole.fr"_s, u"Le_Goff;Anne-Laure;CM1;al_g@x.fr"_s});
         folder.makeFolder(u"EVRY_JAURES_CM2/lecteurs"_s);
     }
 
@@ -130,6 +135,29 @@ TEST_F(Selection, AChoiceInTheListMakesTheStudentCurrentThenASavedDocument)
     EXPECT_EQ(screen.selection().studentFolder, studentsFolder() + Dupont + workspace::separator());
 }
 
+TEST_F(Selection, ASurnameWithABlankShowsWholeOnBothScreens)
+{
+    TForm2 screen;
+    fakes::chooseStudent(&screen, LeGoff);
+    EXPECT_EQ(screen.Edit1->text(), u"Le Goff"_s);
+    EXPECT_EQ(screen.Edit2->text(), u"Anne-Laure"_s);
+    EXPECT_EQ(screen.Edit4->text(), u"al_g@x.fr"_s);
+    // The folder and the remote folder are the registered ones, unchanged.
+    EXPECT_EQ(screen.selection(),
+              (students::Selection{studentsFolder() + LeGoff + workspace::separator(), LeGoff, u"CM1"_s,
+                                   u"../Orvane_EVRY_JAURES_CM1/"_s + LeGoff + u'/', {}}));
+    expectShown(screen);
+
+    auto *import = new TForm3(&screen, screen);
+    EXPECT_EQ(import->Edit1->text(), u"Le Goff"_s);
+    EXPECT_EQ(import->Edit2->text(), u"Anne-Laure"_s);
+    EXPECT_EQ(import->Edit3->text(), u"CM1"_s);
+    EXPECT_EQ(import->Edit4->text(), u"al_g@x.fr"_s);
+
+    // Registering the fields as they now stand names the same folder.
+    EXPECT_EQ(workspace::studentFolderName(screen.Edit1->text(), screen.Edit2->text(), screen.Edit4->text()), LeGoff);
+}
+
 TEST_F(Selection, AClassChangeMovesTheFolderAndKeepsTheStudentAndTheRemoteFolder)
 {
     TForm2 screen;
@@ -152,7 +180,7 @@ TEST_F(Selection, TheImportScreenShowsTheSelectionAndTheClassAsTypedSince)
     fakes::chooseStudent(&students, Dupont);
     // The class field is typed again after the choice, without registering.
     students.Edit3->setText(u"CM2"_s);
-    auto *import = new TForm3(&students);
+    auto *import = app::makeImportScreen(&students);
 
     const QString folder = studentsFolder() + Dupont + workspace::separator();
     EXPECT_EQ(import->Label2->text(), folder);

@@ -37,6 +37,46 @@ TEST(StudentFolderName, TheRemoteFolderJoinsThePartsAgain)
               u"../Orvane_EVRY_JAURES_CM1/De_La_Fontaine_Zoe_z@x.fr/"_s);
 }
 
+TEST(StudentFolderName, TheRegisterSaysWhereTheSurnameEnds)
+{
+    QTemporaryDir dir;
+    const QString students = dir.path() + u'/';
+    QFile register_(students + u"ListeLecteurs.txt"_s);
+    ASSERT_TRUE(register_.open(QIODevice::WriteOnly));
+    register_.write("Dupont;Jean;CM1;j@x.fr\r\n"
+                    "Le_Goff;Anne-Laure;CM1;al@x.fr\r\n"
+                    "Martin;Lea_Rose;CM1;lr@x.fr\r\n"
+                    "broken line\r\n"
+                    "Da_Silva;Ana;CM1;old@x.fr\r\n"
+                    "Da;Silva_Ana;CM1;old@x.fr\r\n");
+    register_.close();
+
+    struct Case { const char *name; QString folder; QString surname, firstName, mail; QString shown; };
+    const Case cases[] = {
+        {"a plain name", u"Dupont_Jean_j@x.fr"_s, u"Dupont"_s, u"Jean"_s, u"j@x.fr"_s, u"Dupont Jean"_s},
+        {"a surname with a blank", u"Le_Goff_Anne-Laure_al@x.fr"_s, u"Le_Goff"_s, u"Anne-Laure"_s, u"al@x.fr"_s,
+         u"Le Goff Anne-Laure"_s},
+        {"a first name with a blank", u"Martin_Lea_Rose_lr@x.fr"_s, u"Martin"_s, u"Lea_Rose"_s, u"lr@x.fr"_s,
+         u"Martin Lea Rose"_s},
+        {"two lines for one folder: the newest", u"Da_Silva_Ana_old@x.fr"_s, u"Da"_s, u"Silva_Ana"_s,
+         u"old@x.fr"_s, u"Da Silva Ana"_s},
+        {"a folder the register does not name", u"De_La_Fontaine_z@x.fr"_s, u"De"_s, u"La"_s, u"Fontaine_z@x.fr"_s,
+         u"De La"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const students::StudentIdentity identity = students::listedStudent(students, c.folder);
+        EXPECT_EQ(identity.surname, c.surname);
+        EXPECT_EQ(identity.firstName, c.firstName);
+        EXPECT_EQ(identity.mail, c.mail);
+        EXPECT_EQ(students::shownName(identity.surname) + u' ' + students::shownName(identity.firstName), c.shown);
+        EXPECT_EQ(identity.surname + u'_' + identity.firstName + u'_' + identity.mail, c.folder)
+            << "the parts make the folder's name again";
+    }
+    EXPECT_EQ(students::listedStudent(students + u"absent/"_s, u"Le_Goff_Anne_a@x.fr"_s).surname, u"Le"_s)
+        << "no register: cut at the first two \"_\"";
+}
+
 TEST(StudentList, ListsTheSubFoldersByNameAndNothingElse)
 {
     QTemporaryDir dir;

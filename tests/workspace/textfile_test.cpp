@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -345,6 +346,50 @@ TEST(WholeFileWrites, AWriteCutShortByAFullDiskLeavesTheFileWhole)
         EXPECT_EQ(outcome.status, 0) << "10: written, 11: wrong report, 12: file torn";
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"ListeLecteurs.txt"_s})
             << "nothing is left beside it";
+    }
+}
+
+} // namespace
+
+namespace {
+
+// A link in a file's place (to another student's document) is never written
+// through, by any writer, and its target keeps its bytes; a named pipe in a
+// file's place is refused at once, never waited on.
+TEST(WholeFileWrites, NeverWriteThroughALinkNorReadANamedPipe)
+{
+    QTemporaryDir root;
+    const QString folder = root.path() + u"/eleve"_s;
+    const QString other = root.path() + u"/autre/conte.html"_s;
+    writeFile(root.path() + u"/source.jpg"_s, "JPEG");
+    writeFile(other, "le texte d'un autre");
+    std::vector<WholeWrite> writes(std::begin(wholeWrites), std::end(wholeWrites));
+    writes.push_back({"writeBeforeMove", [](const QString &path, const QString &) {
+                          workspace::writeBeforeMove(path, "nouveau");
+                      }});
+    for (const WholeWrite &write : writes) {
+        SCOPED_TRACE(write.name);
+        QDir().mkpath(folder);
+        const QString link = folder + u"/conte.html"_s;
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(other, link));
+        try {
+            write.write(link, folder);
+            ADD_FAILURE() << "written through the link";
+        } catch (const workspace::IoError &error) {
+            EXPECT_TRUE(error.message().contains(u"est un lien"_s)) << visible(error.message());
+        }
+        EXPECT_EQ(bytesOf(other), QByteArray("le texte d'un autre"));
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+    }
+
+    const QString pipe = folder + u"/conte.txt"_s;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    try {
+        workspace::readLines(pipe);
+        ADD_FAILURE() << "a named pipe was read";
+    } catch (const workspace::IoError &error) {
+        EXPECT_TRUE(error.message().contains(u"n'est pas un fichier ordinaire"_s)) << visible(error.message());
     }
 }
 

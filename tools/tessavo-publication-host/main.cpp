@@ -2,11 +2,9 @@
 // folder, or recognises it as already running. Every message is French, like
 // the program's.
 
-#include "processes.h"
-
 #include "platform/curlftpclient.h"
-#include "publishing/connexion.h"
 #include "publishing/host.h"
+#include "publishing/hostprocesses.h"
 #include "publishing/settings.h"
 #include "workspace/failure.h"
 
@@ -18,6 +16,7 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -37,8 +36,9 @@ serveur FTP et un serveur web qui n'écoutent que sur cet ordinateur
 
 Sans publication.ini dans DOSSIER, l'écrit d'abord (lisible par vous seul) :
 utilisateur tessavo, mot de passe tiré au hasard, deux ports libres choisis
-pour ce dossier. Quand publication.ini nomme un autre hôte que 127.0.0.1 ou
-localhost, rien n'est démarré : la publication va vers cet hôte.
+pour ce dossier, et la ligne serveur_local=oui qui le marque comme celui de
+Tessavo. Un publication.ini écrit par une personne (sans cette ligne) est
+utilisé tel quel, même s'il nomme cet ordinateur : rien n'est démarré.
 
 Un serveur déjà démarré pour ce dossier, qui accepte le mot de passe de
 publication.ini, est gardé. L'état est noté dans $XDG_STATE_HOME/tessavo
@@ -78,23 +78,32 @@ QString servedLine(const QString &what, const publishing::LocalHost &host)
         host.servedFolder);
 }
 
-// The record names a live server of this launcher's, for this folder.
-bool isOurServer(const publishing::HostRecord &record, const QString &workingFolder)
-{
-    return record.workingFolder == workingFolder && hostprocesses::startTimeOf(record.pid) == record.startTime
-           && hostprocesses::commandLineOf(record.pid).contains(record.servedFolder);
-}
+using publishing::isOurServer;
 
 // The server answers on both ports and takes the account of publication.ini,
 // through the program's own client.
-bool servesTheFile(const publishing::HostRecord &record, const QString &workingFolder)
+bool servesTheFile(const publishing::HostRecord &record, const publishing::PublicationSettings &settings)
 {
     if (!hostprocesses::listensOn(record.pid, record.ftpPort) || !hostprocesses::listensOn(record.pid, record.webPort))
         return false;
     platform::CurlFtpClient client;
-    const bool loggedIn = !publishing::ConnexionFTP(client, workingFolder);
+    try {
+        client.connect(settings.login());
+    } catch (const publishing::FtpError &) {
+        return false;
+    }
     client.disconnect();
-    return loggedIn;
+    return true;
+}
+
+const QString NotOwnPlace = u"Supprimez-le ou renommez-le : le prochain démarrage le créera à nouveau, pour vous "
+                              u"seul."_s;
+
+// A place of the host that the launcher may not use.
+void require(const workspace::Result<void> &own, const QString &remedy = {})
+{
+    if (!own)
+        throw LauncherError(own.reason(), remedy);
 }
 
 LauncherError portTaken(const publishing::LocalHost &host, int port)
@@ -106,12 +115,12 @@ LauncherError portTaken(const publishing::LocalHost &host, int port)
 
 // What the server said before it ended: its "ERREUR" line, or the last line
 // of a Python error.
-QString serverFailure(const QString &said, const QString &errors)
+QString serverFailure(const publishing::ServerReply &said, const QString &errors)
 {
-    if (said.startsWith(u"ERREUR "_s))
-        return said.mid(7);
+    if (said.kind == publishing::ServerReply::Failed)
+        return said.text;
     const QStringList lines = errors.split(u'\n', Qt::SkipEmptyParts);
-    return lines.isEmpty() ? said : lines.last().trimmed();
+    return lines.isEmpty() ? said.text : lines.last().trimmed();
 }
 
 void refuseHeldPorts(const publishing::LocalHost &host)
@@ -145,17 +154,21 @@ qint64 startServer(const publishing::LocalHost &host, const QString &log)
     server.closeWriteChannel();
     server.waitForFinished(20000);
     const QString said = QString::fromUtf8(server.readAllStandardOutput()).trimmed();
-    if (said.startsWith(u"PRET "_s))
-        return said.mid(5).toLongLong();
-    // Taken between the check and the start.
-    if (said.startsWith(u"PORT_PRIS "_s))
-        throw portTaken(host, said.mid(10).toInt());
-    if (said.startsWith(u"MODULE_ABSENT "_s)) {
-        const QString module = said.mid(14);
-        throw LauncherError(u"le module Python %1 est introuvable"_s.arg(module),
-                            u"Installez le paquet python3-%1 (sudo apt-get install python3-%1)."_s.arg(module));
+    const publishing::ServerReply reply = publishing::parseServerReply(said);
+    switch (reply.kind) {
+    case publishing::ServerReply::Ready:
+        return reply.pid;
+    case publishing::ServerReply::PortTaken:
+        // Taken between the check and the start.
+        throw portTaken(host, reply.port);
+    case publishing::ServerReply::ModuleMissing:
+        throw LauncherError(u"le module Python %1 est introuvable"_s.arg(reply.text),
+                            u"Installez le paquet python3-%1 (sudo apt-get install python3-%1)."_s.arg(reply.text));
+    case publishing::ServerReply::Failed:
+    case publishing::ServerReply::Unknown:
+        break;
     }
-    const QString failure = serverFailure(said, QString::fromUtf8(server.readAllStandardError()));
+    const QString failure = serverFailure(reply, QString::fromUtf8(server.readAllStandardError()));
     throw LauncherError(failure.isEmpty() ? u"son serveur s'est arrêté sans rien dire"_s
                                           : u"son serveur s'est arrêté sur l'erreur « %1 »"_s.arg(failure),
                         u"Installez Tessavo à nouveau si l'erreur se répète."_s);
@@ -176,7 +189,7 @@ int serve(const QString &workingFolder, const QString &state)
 {
     bool written = false;
     const QString ini = QDir(workingFolder).filePath(publishing::PublicationIni);
-    if (QFileInfo::exists(ini)) {
+    if (QFileInfo::exists(ini) || QFileInfo(ini).isSymLink()) {
         keepForItsOwner(ini);
     } else {
         const auto [ftpPort, webPort] = publishing::choosePorts(
@@ -184,37 +197,61 @@ int serve(const QString &workingFolder, const QString &state)
         written = publishing::writeFreshPublicationIni(
             workingFolder, publishing::freshPublicationIni(ftpPort, webPort, publishing::randomPassword()));
     }
+    const bool ownFile = publishing::isProgramsOwnIni(workingFolder);
+    if (!ownFile) {
+        // A file a person wrote, for a host of their choosing: it is used as it is.
+        const QString named = QSettings(ini, QSettings::IniFormat).value(u"publication/hote"_s).toString().trimmed();
+        print(stdout, u"publication.ini n'a pas été écrit par Tessavo : aucun serveur de publication local n'est "
+                      u"démarré pour %1, la publication va vers l'hôte qu'il nomme (%2)."_s.arg(workingFolder, named));
+        return 0;
+    }
     const publishing::PublicationSettings settings = publishing::readPublicationSettings(workingFolder);
-    if (!publishing::namesThisComputer(settings.host)) {
+    publishing::HostFacts facts;
+    facts.ownFile = true;
+    facts.namesThisComputer = publishing::namesThisComputer(settings.host);
+    if (!facts.namesThisComputer) {
         print(stdout, u"publication.ini nomme l'hôte %1 : aucun serveur de publication local n'est démarré pour %2."_s.arg(
                           settings.host, workingFolder));
         return 0;
     }
     const publishing::LocalHost host = publishing::localHostOf(workingFolder, settings);
     const QString recordPath = publishing::recordPath(state, workingFolder);
-    if (const std::optional<publishing::HostRecord> record = publishing::readRecord(recordPath);
-        record && isOurServer(*record, workingFolder)) {
-        if (record->ftpPort == host.ftpPort && record->webPort == host.webPort
-            && record->servedFolder == host.servedFolder && servesTheFile(*record, workingFolder)) {
-            print(stdout, servedLine(u"Serveur de publication local déjà en marche"_s, host));
-            return 0;
-        }
+    require(publishing::checkOwnPlace(recordPath, u"l'état du serveur"_s), NotOwnPlace);
+    const std::optional<publishing::HostRecord> record = publishing::readRecord(recordPath);
+    facts.ourServerRuns = record && isOurServer(*record, workingFolder);
+    facts.sameSettings = facts.ourServerRuns && record->ftpPort == host.ftpPort && record->webPort == host.webPort
+                         && record->servedFolder == host.servedFolder;
+    facts.takesTheAccount = facts.sameSettings && servesTheFile(*record, settings);
+
+    switch (publishing::hostAction(facts)) {
+    case publishing::HostAction::LeaveAlone:
+        return 0;
+    case publishing::HostAction::Keep:
+        print(stdout, servedLine(u"Serveur de publication local déjà en marche"_s, host));
+        return 0;
+    case publishing::HostAction::Replace:
         // Ours, but publication.ini changed since: it makes way for a new one.
         hostprocesses::stop(record->pid, record->startTime);
+        break;
+    case publishing::HostAction::Start:
+        break;
     }
     QFile::remove(recordPath);
 
+    // The published folder is the launcher's own: never one that another
+    // user made, a link to elsewhere, or one that others can write.
+    require(publishing::makeOwnFolder(host.servedFolder, u"le dossier publié"_s), NotOwnPlace);
     refuseHeldPorts(host);
-    publishing::HostRecord record{workingFolder, host.servedFolder, 0, 0, host.ftpPort, host.webPort};
-    record.pid = startServer(host, publishing::logPath(state, workingFolder));
-    record.startTime = hostprocesses::startTimeOf(record.pid).value_or(0);
-    if (!isOurServer(record, workingFolder) || !servesTheFile(record, workingFolder)) {
-        hostprocesses::stop(record.pid, record.startTime);
+    publishing::HostRecord started{workingFolder, host.servedFolder, 0, 0, host.ftpPort, host.webPort};
+    started.pid = startServer(host, publishing::logPath(state, workingFolder));
+    started.startTime = hostprocesses::startTimeOf(started.pid).value_or(0);
+    if (!isOurServer(started, workingFolder) || !servesTheFile(started, settings)) {
+        hostprocesses::stop(started.pid, started.startTime);
         throw LauncherError(u"il n'accepte pas le compte (utilisateur et mot de passe) de publication.ini, et a été "
                             u"arrêté"_s,
                             u"Voyez son journal %1."_s.arg(publishing::logPath(state, workingFolder)));
     }
-    publishing::writeRecord(recordPath, record);
+    publishing::writeRecord(recordPath, started);
     QString line = servedLine(u"Serveur de publication local démarré"_s, host);
     if (written)
         line += u" publication.ini vient d'être écrit, avec un mot de passe tiré au hasard."_s;
@@ -225,6 +262,7 @@ int serve(const QString &workingFolder, const QString &state)
 int stopServer(const QString &workingFolder, const QString &state)
 {
     const QString recordPath = publishing::recordPath(state, workingFolder);
+    require(publishing::checkOwnPlace(recordPath, u"l'état du serveur"_s), NotOwnPlace);
     const std::optional<publishing::HostRecord> record = publishing::readRecord(recordPath);
     if (!record || !isOurServer(*record, workingFolder)) {
         QFile::remove(recordPath);
@@ -241,8 +279,9 @@ int stopServer(const QString &workingFolder, const QString &state)
 QString preparedStateFolder()
 {
     const QString state = publishing::stateFolder();
-    if (!QDir().mkpath(state))
+    if (!QDir().mkpath(QFileInfo(state).absolutePath()))
         throw LauncherError(u"le dossier d'état %1 ne peut pas être créé"_s.arg(state));
+    require(publishing::makeOwnFolder(state, u"le dossier d'état"_s), NotOwnPlace);
     QFile::setPermissions(state, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return state;
 }

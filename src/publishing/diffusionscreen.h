@@ -7,9 +7,8 @@ class QWidget;
 // The part of a publication that both screens share, the layout screen's and
 // the import screen's: the checks, the connection, the uploads under a
 // progress window and the disconnection. The messages before and after are
-// each screen's own. It is screen code of publishing, kept beside the layout
-// screen, whose publication is the teacher's last step: the publishing logic
-// itself links no toolkit.
+// each screen's own. It is screen code of publishing, in a library of its own
+// (tessavo_publishing_ui): the publishing logic itself links no toolkit.
 namespace publishing {
 
 // Shown by both screens before connecting.
@@ -30,17 +29,17 @@ struct DiffusionOutcome
 };
 
 // True while a publication runs; a second one does not start meanwhile.
-bool publicationEnCours();
+bool publicationRunning();
 
 // Publishes the files of the student folder source (ending with the
 // separator) to the remote student folder target, on a connection of its own.
 // What is not the student's own is left out and the teacher told (links,
 // unreadable names); the files of an interrupted save are removed. A failed
 // upload raises its FtpError, which names the file.
-DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString &target);
+DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &target);
 
 // Opens the published table of contents in the browser; where the desktop
 // cannot, the teacher is told its address.
-void ouvrirTableDesMatieres(QWidget *screen, const DiffusionOutcome &outcome);
+void openTableOfContents(QWidget *screen, const DiffusionOutcome &outcome);
 
 } // namespace publishing

@@ -1,4 +1,4 @@
-#include "processes.h"
+#include "hostprocesses.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,6 +9,7 @@
 #include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -70,6 +71,32 @@ QString commandLineOf(qint64 pid)
     return QString::fromLocal8Bit(line.trimmed());
 }
 
+QStringList argumentsOf(qint64 pid)
+{
+    QByteArray line = readProcFile(u"/proc/%1/cmdline"_s.arg(pid));
+    if (line.endsWith('\0'))
+        line.chop(1);
+    QStringList arguments;
+    if (line.isEmpty())
+        return arguments;
+    for (const QByteArray &argument : line.split('\0'))
+        arguments.append(QFile::decodeName(argument));
+    return arguments;
+}
+
+std::optional<uint> ownerOf(qint64 pid)
+{
+    struct stat status{};
+    if (::stat(QFile::encodeName(u"/proc/%1"_s.arg(pid)).constData(), &status) != 0)
+        return std::nullopt;
+    return uint(status.st_uid);
+}
+
+QString executableOf(qint64 pid)
+{
+    return QFile::symLinkTarget(u"/proc/%1/exe"_s.arg(pid));
+}
+
 bool listensOn(qint64 pid, int port)
 {
     const QList<QByteArray> inodes = listeningInodes(port);
@@ -106,6 +133,9 @@ bool portIsFree(int port)
 
 void stop(qint64 pid, qint64 startTime)
 {
+    // 0 and below would signal whole process groups.
+    if (pid <= 0)
+        return;
     const auto running = [&] { return startTimeOf(pid) == startTime; };
     for (const int signal : {SIGTERM, SIGKILL}) {
         if (!running())

@@ -6,7 +6,9 @@
 #include "publishing/diffusion.h"
 #include "publishing/forcedirectories.h"
 #include "publishing/host.h"
+#include "publishing/hostprocesses.h"
 #include "publishing/settings.h"
+#include "listener.h"
 #include "testfiles.h"
 #include "visible.h"
 
@@ -22,6 +24,8 @@
 #include <QUrl>
 
 #include <csignal>
+#include <cstdio>
+#include <functional>
 #include <poll.h>
 #include <sys/inotify.h>
 #include <sys/prctl.h>
@@ -101,6 +105,8 @@ protected:
         ::prctl(PR_SET_CHILD_SUBREAPER, 1);
         environment.insert(u"HOME"_s, root.filePath(u"maison"_s));
         environment.insert(u"XDG_STATE_HOME"_s, root.filePath(u"etat"_s));
+        // The program's client finds the record where the launcher wrote it.
+        qputenv("XDG_STATE_HOME", QFile::encodeName(root.filePath(u"etat"_s)));
     }
 
     void TearDown() override
@@ -121,6 +127,7 @@ protected:
             if (reaped == 0)
                 QThread::msleep(10);
         }
+        qunsetenv("XDG_STATE_HOME");
     }
 
     // A fresh working folder; its name holds a blank and an accent.
@@ -325,7 +332,7 @@ TEST_F(PublicationHost, APortHeldByAnotherProgramIsToldAndNeverReportedAsServed)
             const int free = publishing::choosePorts([](int) { return true; }, {int(foreign.serverPort())}).first;
             const int ftp = c.web ? free : foreign.serverPort();
             const int web = c.web ? foreign.serverPort() : free;
-            writeFile(a + u"/publication.ini"_s, u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
+            writeFile(a + u"/publication.ini"_s, u"[publication]\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
                                                  u"mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n"_s.arg(ftp).arg(web).toLatin1());
         }
         ASSERT_TRUE(foreign.isListening());
@@ -436,7 +443,7 @@ TEST_F(PublicationHost, AnAccountItCannotServeStartsNothingAndNamesTheKey)
         SCOPED_TRACE(c.name);
         const QString a = folder(QString::fromLatin1(c.name));
         writeFile(a + u"/publication.ini"_s,
-                  (u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\n"_s + QString::fromLatin1(c.lines)).arg(ftp).arg(web).toLatin1());
+                  (u"[publication]\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=%1\r\n"_s + QString::fromLatin1(c.lines)).arg(ftp).arg(web).toLatin1());
 
         const Outcome run = launch({a});
         EXPECT_EQ(run.code, 1);
@@ -457,7 +464,7 @@ TEST_F(PublicationHost, AMissingFtpModuleIsToldWithThePackageToInstall)
     writeFile(modules + u"/pyftpdlib/__init__.py"_s, "raise ModuleNotFoundError(\"No module named 'pyftpdlib'\")\n");
     const QString a = folder(u"a"_s);
     const auto [ftp, web] = publishing::choosePorts([](int) { return true; }, {});
-    writeFile(a + u"/publication.ini"_s, u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
+    writeFile(a + u"/publication.ini"_s, u"[publication]\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
                                          u"mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n"_s.arg(ftp).arg(web).toLatin1());
     const QProcessEnvironment usual = environment;
     environment.insert(u"PYTHONPATH"_s, modules);
@@ -510,4 +517,202 @@ TEST_F(PublicationHost, StartsNothingForARealHostKeepsItsFileForItsOwnerAndTells
     EXPECT_EQ(notStopped.err, u"Le serveur de publication local de ce dossier de travail n'a pas pu être arrêté : le "
                               u"dossier de travail « "_s + root.filePath(u"absent"_s) + u" » est introuvable.\n"_s);
     EXPECT_EQ(launch({}).code, 2);
+    // Never taken for a folder, nor for an option it does not know.
+    for (const QStringList &arguments : {QStringList{u"-x"_s}, QStringList{u"--arreter"_s, u"-dossier"_s}, QStringList{u"--port"_s, a}}) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
+        const Outcome usage = launch(arguments);
+        EXPECT_EQ(usage.code, 2);
+        EXPECT_TRUE(usage.err.startsWith(u"Usage : tessavo-publication-host"_s)) << usage.err.toStdString();
+    }
+}
+
+// Another program on the port of the folder's own host, another user's on a
+// shared computer where the test runs as root: registering and publishing
+// refuse, naming the cause, and it receives neither the password nor a file.
+TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
+{
+    const bool asNobody = ::geteuid() == 0;
+    if (!asNobody)
+        std::fprintf(stderr, "the stranger runs as this user: only root can start one as another user\n");
+    const struct
+    {
+        const char *name;
+        bool tamperedRecord;  // a record naming the stranger as the folder's server
+    } cases[] = {{"no server of the folder's", false}, {"a record that names the stranger", true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString a = folder(QString::fromLatin1(c.name));
+        const auto [ftp, web] = publishing::choosePorts(hostprocesses::portIsFree, {});
+        testlistener::Listener stranger("220 Bienvenue", ftp, asNobody);
+        ASSERT_EQ(stranger.port(), ftp);
+        ASSERT_TRUE(publishing::writeFreshPublicationIni(a, publishing::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
+        if (c.tamperedRecord) {
+            QDir().mkpath(state());
+            const publishing::HostRecord forged{a, a + u"-publication"_s, stranger.pid(),
+                                                hostprocesses::startTimeOf(stranger.pid()).value_or(0), ftp, web};
+            publishing::writeRecord(publishing::recordPath(state(), a), forged);
+        }
+
+        platform::CurlFtpClient client;
+        const std::optional<QString> refused = publishing::ConnexionFTP(client, a);
+        ASSERT_TRUE(refused);
+        EXPECT_TRUE(refused->contains(u"le port %1 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
+                                      u"programme"_s.arg(ftp)))
+            << refused->toStdString();
+        EXPECT_FALSE(client.connected());
+        const QByteArray received = stranger.received();
+        EXPECT_FALSE(received.contains("USER")) << received.constData();
+        EXPECT_FALSE(received.contains("PASS")) << received.constData();
+        EXPECT_FALSE(received.contains("0123456789abcdef")) << received.constData();
+    }
+}
+
+TEST_F(PublicationHost, RefusesAPublishedFolderItDidNotMake)
+{
+    const struct
+    {
+        const char *name;
+        std::function<bool(const QString &working, const QString &published)> make;
+        QString said;
+        bool root;  // needs another user, made by root
+    } cases[] = {
+        {"a link to the working folder", [](const QString &w, const QString &p) { return QFile::link(w, p); },
+         u"est un lien vers un autre endroit, que Tessavo ne suit pas"_s, false},
+        {"a folder everyone can write",
+         [](const QString &, const QString &p) { return QDir().mkdir(p) && ::chmod(QFile::encodeName(p).constData(), 0777) == 0; },
+         u"peut être modifié par d'autres utilisateurs de cet ordinateur"_s, false},
+        {"another user's folder",
+         [](const QString &, const QString &p) { return QDir().mkdir(p) && ::chown(QFile::encodeName(p).constData(), 65534, 65534) == 0; },
+         u"a été créé par un autre utilisateur de cet ordinateur"_s, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.root && ::geteuid() != 0) {
+            std::fprintf(stderr, "skipped \"%s\": another user's folder can only be made by root\n", c.name);
+            continue;
+        }
+        const QString a = folder(QString::fromLatin1(c.name));
+        const QString published = a + u"-publication"_s;
+        ASSERT_TRUE(c.make(a, published));
+
+        const Outcome run = launch({a});
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(run.err, NotStarted + u"le dossier publié « "_s + published + u" » "_s + c.said
+                               + u". Supprimez-le ou renommez-le : le prochain démarrage le créera à nouveau, pour vous "
+                                 u"seul.\n"_s);
+        EXPECT_FALSE(record(a));
+        EXPECT_TRUE(processesMentioning(QFile::encodeName(published)).isEmpty());
+        // Nothing reaches the working folder through the link.
+        platform::CurlFtpClient client;
+        EXPECT_TRUE(publishing::ConnexionFTP(client, a));
+    }
+}
+
+// The state folder holds the records that say which process to end: one
+// that another user could have put in place is not used.
+TEST_F(PublicationHost, RefusesAStateFolderThatIsALinkOrThatOthersCanWrite)
+{
+    const QString a = folder(u"a"_s);
+    const QString elsewhere = root.filePath(u"ailleurs"_s);
+    QDir().mkpath(elsewhere);
+    QDir().mkpath(root.filePath(u"etat"_s));
+    ASSERT_TRUE(QFile::link(elsewhere, state()));
+    Outcome run = launch({a});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, NotStarted + u"le dossier d'état « "_s + state() + u" » est un lien vers un autre endroit, que "
+                                    u"Tessavo ne suit pas. Supprimez-le ou renommez-le : le prochain démarrage le créera "
+                                    u"à nouveau, pour vous seul.\n"_s);
+    EXPECT_TRUE(QDir(elsewhere).isEmpty());
+
+    QFile::remove(state());
+    ASSERT_TRUE(QDir().mkdir(state()));
+    ASSERT_EQ(::chmod(QFile::encodeName(state()).constData(), 0777), 0);
+    run = launch({a});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(u"peut être modifié par d'autres utilisateurs"_s)) << run.err.toStdString();
+    EXPECT_FALSE(record(a));
+}
+
+TEST_F(PublicationHost, TheWebServerServesFilesOnlyNeverAFolderListOrALink)
+{
+    const QString a = folder(u"a"_s);
+    start(a);
+    const publishing::LocalHost host = publishing::localHostOf(a, publishing::readPublicationSettings(a));
+    const QString served = host.servedFolder;
+    writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/index.html"_s, "<p>CM1</p>");
+    writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s, "<p>conte</p>");
+    ASSERT_TRUE(QFile::link(a + u"/publication.ini"_s, served + u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/lien.html"_s));
+    ASSERT_TRUE(QFile::link(a, served + u"/travail"_s));
+    QDir().mkpath(served + u"/vide"_s);
+    ASSERT_TRUE(QFile::link(a + u"/publication.ini"_s, served + u"/vide/index.html"_s));
+
+    EXPECT_EQ(httpGet(host.webPort, u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s), "<p>conte</p>");
+    EXPECT_EQ(httpGet(host.webPort, u"/Orvane_VILLE_ECOLE_CM1/"_s), "<p>CM1</p>");
+    for (const QString &refused : {u"/"_s, u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/"_s,
+                                   u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/lien.html"_s, u"/travail/publication.ini"_s,
+                                   u"/travail/"_s, u"/vide/"_s, u"/../"_s}) {
+        SCOPED_TRACE(refused.toStdString());
+        EXPECT_EQ(httpGet(host.webPort, refused), QByteArray());
+    }
+}
+
+// The record says which process is the folder's server; one whose number
+// now belongs to another process of the teacher's, even one that names the
+// folder on its command line, is never taken for it, nor ended.
+TEST_F(PublicationHost, AStaleOrForgedRecordNeverGetsAnotherProcessEnded)
+{
+    const QString a = folder(u"a"_s);
+    start(a);
+    ASSERT_TRUE(record(a));
+    const publishing::HostRecord real = *record(a);
+    launch({u"--arreter"_s, a});
+
+    const struct
+    {
+        const char *name;
+        bool rightStartTime;
+    } cases[] = {{"a stale record: another start time", false}, {"a forged record: the right start time", true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess other;  // the folder on its command line, as the server has it
+        other.start(u"/usr/bin/python3"_s, {u"-c"_s, u"import time; time.sleep(60)"_s, u"--dossier-publie"_s, real.servedFolder});
+        ASSERT_TRUE(other.waitForStarted());
+        publishing::HostRecord forged = real;
+        forged.pid = other.processId();
+        forged.startTime = hostprocesses::startTimeOf(forged.pid).value_or(0) + (c.rightStartTime ? 0 : 1);
+        publishing::writeRecord(publishing::recordPath(state(), a), forged);
+
+        const Outcome stopped = launch({u"--arreter"_s, a});
+        EXPECT_EQ(stopped.code, 0) << stopped.err.toStdString();
+        EXPECT_TRUE(stopped.out.contains(u"Aucun serveur de publication local ne tourne"_s)) << stopped.out.toStdString();
+        EXPECT_EQ(other.state(), QProcess::Running);
+
+        publishing::writeRecord(publishing::recordPath(state(), a), forged);
+        start(a);
+        EXPECT_EQ(other.state(), QProcess::Running);
+        ASSERT_TRUE(record(a));
+        EXPECT_NE(record(a)->pid, other.processId());
+        launch({u"--arreter"_s, a});
+        other.kill();
+        other.waitForFinished();
+    }
+}
+
+TEST_F(PublicationHost, OnlyTheWebPortChangedServesTheNewPort)
+{
+    const QString a = folder(u"a"_s);
+    start(a);
+    ASSERT_TRUE(record(a));
+    const publishing::HostRecord first = *record(a);
+    const int newWeb = publishing::choosePorts(hostprocesses::portIsFree, {first.ftpPort, first.webPort}).first;
+    QByteArray ini = bytesOf(a + u"/publication.ini"_s);
+    ini.replace("adresse_web=127.0.0.1:" + QByteArray::number(first.webPort), "adresse_web=127.0.0.1:" + QByteArray::number(newWeb));
+    writeFile(a + u"/publication.ini"_s, ini);
+    writeFile(a + u"-publication/index.html"_s, "accueil");
+
+    start(a);
+    ASSERT_TRUE(record(a));
+    EXPECT_EQ(record(a)->webPort, newWeb);
+    EXPECT_EQ(httpGet(newWeb, u"/index.html"_s), "accueil");
+    EXPECT_EQ(httpGet(first.webPort, u"/index.html"_s), QByteArray());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -12,6 +13,16 @@ std::optional<qint64> startTimeOf(qint64 pid);
 
 // The process's command line, its arguments joined by blanks.
 QString commandLineOf(qint64 pid);
+
+// The process's arguments, its program first; empty when it is gone.
+QStringList argumentsOf(qint64 pid);
+
+// The user the process runs as; nothing when it is gone.
+std::optional<uint> ownerOf(qint64 pid);
+
+// The file the process runs, links resolved; empty when it is gone or not
+// to be read.
+QString executableOf(qint64 pid);
 
 // True when the process holds a socket listening on 127.0.0.1:port (or on
 // every address at that port).

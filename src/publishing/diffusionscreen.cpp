@@ -14,31 +14,31 @@ namespace publishing {
 
 namespace {
 
-bool s_enCours = false;
+bool s_running = false;
 
-class EnCours
+class Running
 {
 public:
-    EnCours() { s_enCours = true; }
-    ~EnCours() { s_enCours = false; }
-    EnCours(const EnCours &) = delete;
-    EnCours &operator=(const EnCours &) = delete;
+    Running() { s_running = true; }
+    ~Running() { s_running = false; }
+    Running(const Running &) = delete;
+    Running &operator=(const Running &) = delete;
 };
 
 // The progress window over the screen, told by the client while it connects
 // and uploads; it closes, and the client stops telling it, on destruction.
-class Fenetre
+class ProgressWindow
 {
 public:
-    Fenetre(QWidget *screen, FtpClient &client)
+    ProgressWindow(QWidget *screen, FtpClient &client)
         : m_client(client)
         , m_progress(platform::services().progress->open(screen))
     {
         m_client.setProgress([this](qint64 sent, qint64 total) { m_progress->bytesSent(sent, total); });
     }
-    ~Fenetre() { m_client.setProgress({}); }
-    Fenetre(const Fenetre &) = delete;
-    Fenetre &operator=(const Fenetre &) = delete;
+    ~ProgressWindow() { m_client.setProgress({}); }
+    ProgressWindow(const ProgressWindow &) = delete;
+    ProgressWindow &operator=(const ProgressWindow &) = delete;
 
     UploadWatch watch() const
     {
@@ -72,9 +72,9 @@ QString MessageLecteur()
     return u"Ceci permet au lecteur de récupérer les textes aménagés sur sa tablette ou son ordi au travers l'application \"Tessavo\"-lecteur"_s;
 }
 
-bool publicationEnCours()
+bool publicationRunning()
 {
-    return s_enCours;
+    return s_running;
 }
 
 namespace {
@@ -116,26 +116,26 @@ std::optional<QStringList> studentFiles(QWidget *screen, const QString &source)
 
 } // namespace
 
-DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString &target)
+DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &target)
 {
-    Q_ASSERT(!s_enCours);
-    const EnCours enCours;
+    Q_ASSERT(!s_running);
+    const Running running;
     const QString workingFolder = workspace::workingFolder();
     const std::optional<QStringList> files = studentFiles(screen, source);
     if (!files)
         return {};
     const std::unique_ptr<FtpClient> client = platform::services().ftp->create();
-    auto fenetre = std::make_unique<Fenetre>(screen, *client);
+    auto window = std::make_unique<ProgressWindow>(screen, *client);
     if (const std::optional<QString> error = ConnexionFTP(*client, workingFolder)) {
-        fenetre.reset();
+        window.reset();
         platform::ShowMessage(screen, *error);
         return {};
     }
     DiffusionOutcome outcome;
     outcome.tableOfContents = tableOfContentsAddress(readPublicationSettings(workingFolder).adresse_web, target);
-    const UploadResult result = uploadFiles(*client, {source, target, workingFolder}, *files, fenetre->watch());
+    const UploadResult result = uploadFiles(*client, {source, target, workingFolder}, *files, window->watch());
     client->disconnect();
-    fenetre.reset();
+    window.reset();
     outcome.published = result.published;
     if (result.cancelled) {
         platform::ShowMessage(screen, interrompue(result));
@@ -146,7 +146,7 @@ DiffusionOutcome diffuser(QWidget *screen, const QString &source, const QString 
     return outcome;
 }
 
-void ouvrirTableDesMatieres(QWidget *screen, const DiffusionOutcome &outcome)
+void openTableOfContents(QWidget *screen, const DiffusionOutcome &outcome)
 {
     platform::showInBrowser(screen, outcome.tableOfContents);
 }

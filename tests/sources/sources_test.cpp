@@ -1,7 +1,7 @@
-#include "import/sources/hyphens.h"
-#include "import/sources/office.h"
-#include "import/sources/refusals.h"
-#include "import/sources/sources.h"
+#include "sources/hyphens.h"
+#include "sources/office.h"
+#include "sources/refusals.h"
+#include "sources/sources.h"
 #include "sourcefixtures.h"
 #include "testfiles.h"
 #include "visible.h"
@@ -349,6 +349,13 @@ TEST(SourceKinds, ChosenByTheExtensionInAnyCase)
         EXPECT_EQ(sources::sourceKind(c.path), c.kind);
     }
     EXPECT_EQ(sources::readSource(u"/nulle/part/image.jpg"_s), std::nullopt);
+    // The import dialog lists the same kinds, every one, each group, then every file.
+    EXPECT_EQ(sources::sourceFilter(),
+              u"Textes et documents (*.txt *.odt *.docx *.doc *.rtf *.pdf *.html *.htm)|"
+              u"*.txt;*.odt;*.docx;*.doc;*.rtf;*.pdf;*.html;*.htm|Textes (*.txt)|*.txt|"
+              u"Documents OpenDocument (*.odt)|*.odt|Documents Word (*.docx *.doc)|*.docx;*.doc|"
+              u"Textes enrichis (*.rtf)|*.rtf|Documents PDF (*.pdf)|*.pdf|Pages web (*.html *.htm)|*.html;*.htm|"
+              u"Tous les fichiers (*)|*"_s);
 }
 
 class ThroughOffice : public Sources
