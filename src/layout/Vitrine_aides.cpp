@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -112,6 +113,8 @@ void clickAid(TForm1 &form, AidBox box)
     document.keep();
     form.showAidBoxes(outcome.boxes);
     reportRestore(form, outcome.restored);
+    if (outcome.soundTakenOff)
+        form.oterSon();
     if (outcome.emptySound)
         form.Edit6->clear();
     command.refresh();
@@ -246,6 +249,37 @@ void TForm1::corrigerMot(const QString &word)
         return; // no word aid in force: the next one reads the correction
     showAidBoxes((*outcome)->boxes);
     command.refresh();
+}
+
+void TForm1::oterSon()
+{
+    // The view shows another aid: the field no longer names a marked sound,
+    // and emptying it must not take that aid off.
+    if (Edit6->text().isEmpty())
+        return;
+    {
+        const QSignalBlocker quiet(Edit6);
+        Edit6->clear();
+    }
+    montrerEntendu();
+}
+
+void TForm1::montrerBords()
+{
+    // The border boxes say what the document shows; a box whose border the
+    // document does not have cannot show it.
+    const QStringList lines = platform::linesOf(Memo1);
+    const layout::BorderBoxes shown = layout::bordersShown(lines);
+    const layout::BorderBoxes present = layout::borderLinesPresent(lines);
+    const QSignalBlocker quietGreenRed(CheckBox4);
+    const QSignalBlocker quietMulticolor(CheckBox5);
+    CheckBox4->setChecked(shown.greenRed);
+    CheckBox5->setChecked(shown.multicolor);
+    CheckBox4->setEnabled(present.greenRed);
+    CheckBox5->setEnabled(present.multicolor);
+    const QString absent = u"Ce document n'a pas ce bord."_s;
+    CheckBox4->setToolTip(present.greenRed ? QString() : absent);
+    CheckBox5->setToolTip(present.multicolor ? QString() : absent);
 }
 
 void TForm1::montrerEntendu()

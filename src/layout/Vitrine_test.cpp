@@ -274,6 +274,7 @@ void TForm1::chargerDocument()
 {
     layout::loadDocument(Label3->text(), Css,
                          [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
+    montrerBords();
 }
 
 void TForm1::relireDocument(const QString &path)

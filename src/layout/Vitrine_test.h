@@ -83,6 +83,8 @@ public:
     layout::AidBoxes aidBoxes() const;
     // From code: no aid runs.
     void showAidBoxes(const layout::AidBoxes &boxes);
+    // The sound field emptied without running its aid.
+    void oterSon();
     layout::BorderBoxes borderBoxes() const;
 
     platform::WebView *WebBrowser1;
@@ -195,6 +197,8 @@ private:
     void sauverEtRafraichir();
     // The note beside the sound field, for the box and the field as they are.
     void montrerEntendu();
+    // The border boxes set from the document lines, without running their handlers.
+    void montrerBords();
     QList<QWidget *> scaledControls() const;
 
     // The "entendu" box as the opening found it for the student.

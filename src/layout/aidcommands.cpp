@@ -40,8 +40,11 @@ AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies
     if (boxes[box]) {
         outcome.restored = restore(files);
         css[row.flagLine].clear();
-        flagSave(css, files.cheminW);
         boxes[box] = false;
+        // The document is plain again: no other box may stay checked over it.
+        if (outcome.restored != Restored::NoBackup)
+            boxes = showsAlone(std::nullopt, boxes, css);
+        flagSave(css, files.cheminW);
         outcome.boxes = boxes;
         outcome.emptySound = row.emptiesSound;
         return outcome;
@@ -56,10 +59,15 @@ AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies
         boxes[row.excluded[0]] = false;
         boxes[row.excluded[1]] = false;
     }
+    // The output is built from the untransformed document: this aid now
+    // shows alone, and so do the boxes and the flag lines; a sound marked
+    // before is gone too.
+    outcome.boxes = showsAlone(box, boxes, css);
+    if (css[row.clearedByExclusion] == flag::Phoneme)
+        css[row.clearedByExclusion].clear();
+    outcome.soundTakenOff = true;
     css[row.flagLine] = row.flag;
     flagSave(css, files.cheminW);
-    boxes[box] = true;
-    outcome.boxes = boxes;
     return outcome;
 }
 
@@ -72,9 +80,13 @@ AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const Wor
         // Nothing to mark: the untransformed document itself is shown.
         boxes.syllablesInColours = false;
         outcome.restored = restore(files);
+        if (outcome.restored != Restored::NoBackup)
+            boxes = showsAlone(std::nullopt, boxes, css);
     } else {
         const readingaids::BodyAid aid = byEar ? readingaids::BodyAid::SonEntendu : readingaids::BodyAid::Son;
         install(files, readingaids::writeBodyAid(documentLines, aid, sound));
+        // The marked sound shows alone: the aid the boxes had on is gone.
+        boxes = showsAlone(std::nullopt, boxes, css);
     }
     css[line::AidSecondSlot] = flag::Phoneme;
     flagSave(css, files.cheminW);

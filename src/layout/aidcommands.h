@@ -19,6 +19,7 @@ struct AidOutcome
 {
     AidBoxes boxes;           // the new states of the four body-aid boxes
     bool emptySound = false;  // the sound field is to be emptied
+    bool soundTakenOff = false; // the view no longer marks a sound: the field is emptied without running its aid
     Restored restored = Restored::AlreadyPlain; // when the command took an aid off
 };
 

@@ -4,12 +4,17 @@
 
 #include <QString>
 
+#include <QStringList>
+
 #include <array>
+#include <optional>
 
 // The four check boxes of the body aids, which aids exclude which, and the
 // style sheet lines that record them; and the two border boxes. The layout
 // screen maps its controls to these in one place.
 namespace layout {
+
+class Css;
 
 enum class AidBox {
     SyllablesInColours,  // "Syllabes en couleurs"
@@ -55,6 +60,19 @@ struct BorderBoxes
 {
     bool greenRed = false;
     bool multicolor = false;
+    bool operator==(const BorderBoxes &) const = default;
 };
+
+// What the document's border lines show: a box is checked when its border
+// lines carry their cells.
+BorderBoxes bordersShown(const QStringList &documentLines);
+
+// Which boxes have border lines in the document at all.
+BorderBoxes borderLinesPresent(const QStringList &documentLines);
+
+// The boxes once an aid shows alone in the view: only box (when given) is
+// checked. The flag line of a body aid whose box goes off is emptied when it
+// still names that aid.
+AidBoxes showsAlone(std::optional<AidBox> box, const AidBoxes &before, Css &css);
 
 } // namespace layout

@@ -88,35 +88,40 @@ TEST(AidCommands, EachRowOfTheExclusionTable)
          boxesOf({AidBox::SyllablesInColours}), none, flag::Syllabe, BodyAid::Couleurs, false},
         {"colours on, silent letters taken off", AidBox::SyllablesInColours, boxesOf({AidBox::SilentLetters}), flag::Muet, none,
          boxesOf({AidBox::SyllablesInColours}), none, flag::Syllabe, BodyAid::Couleurs, false},
-        {"colours on beside the sentences", AidBox::SyllablesInColours, boxesOf({AidBox::SentencesInColours}), none, flag::Phrase,
-         boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), none, flag::Syllabe, BodyAid::Couleurs, false},
+        {"colours on in place of the sentences", AidBox::SyllablesInColours, boxesOf({AidBox::SentencesInColours}), none,
+         flag::Phrase, boxesOf({AidBox::SyllablesInColours}), none, flag::Syllabe, BodyAid::Couleurs, false},
         {"colours on, nothing else on", AidBox::SyllablesInColours, {}, flag::Tiret, none,
          boxesOf({AidBox::SyllablesInColours}), flag::Tiret, flag::Syllabe, BodyAid::Couleurs, false},
         {"dashes on, colours taken off", AidBox::SyllablesWithDashes, boxesOf({AidBox::SyllablesInColours}), none, flag::Syllabe,
          boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none, BodyAid::Tirets, false},
         {"dashes on, silent letters taken off", AidBox::SyllablesWithDashes, boxesOf({AidBox::SilentLetters}), flag::Muet,
          flag::Phoneme, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none, BodyAid::Tirets, false},
-        {"dashes on beside the sentences", AidBox::SyllablesWithDashes, boxesOf({AidBox::SentencesInColours}), none, flag::Phrase,
-         boxesOf({AidBox::SyllablesWithDashes, AidBox::SentencesInColours}), flag::Tiret, flag::Phrase, BodyAid::Tirets, false},
+        {"dashes on in place of the sentences", AidBox::SyllablesWithDashes, boxesOf({AidBox::SentencesInColours}), none,
+         flag::Phrase, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none, BodyAid::Tirets, false},
+        {"dashes on over a marked sound", AidBox::SyllablesWithDashes, {}, none, flag::Phoneme,
+         boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none, BodyAid::Tirets, false},
         {"silent letters on, dashes taken off", AidBox::SilentLetters, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret,
          flag::Phoneme, boxesOf({AidBox::SilentLetters}), flag::Muet, none, BodyAid::Muettes, false},
         {"silent letters on, colours and sentences", AidBox::SilentLetters,
          boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), none, flag::Phrase,
-         boxesOf({AidBox::SilentLetters, AidBox::SentencesInColours}), flag::Muet, none, BodyAid::Muettes, false},
+         boxesOf({AidBox::SilentLetters}), flag::Muet, none, BodyAid::Muettes, false},
         {"sentences on, dashes taken off", AidBox::SentencesInColours, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, none,
          boxesOf({AidBox::SentencesInColours}), none, flag::Phrase, BodyAid::Phrases, false},
-        {"sentences on beside the colours", AidBox::SentencesInColours, boxesOf({AidBox::SyllablesInColours}), flag::Tiret,
-         flag::Syllabe, boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), flag::Tiret, flag::Phrase,
-         BodyAid::Phrases, false},
+        {"sentences on in place of the colours", AidBox::SentencesInColours, boxesOf({AidBox::SyllablesInColours}),
+         flag::Tiret, flag::Syllabe, boxesOf({AidBox::SentencesInColours}), flag::Tiret, flag::Phrase, BodyAid::Phrases,
+         false},
         {"colours off", AidBox::SyllablesInColours, boxesOf({AidBox::SyllablesInColours}), flag::Tiret, flag::Syllabe, {},
          flag::Tiret, none, std::nullopt, true},
         {"dashes off", AidBox::SyllablesWithDashes, boxesOf({AidBox::SyllablesWithDashes}), flag::Tiret, flag::Phoneme, {}, none,
          flag::Phoneme, std::nullopt, false},
         {"silent letters off", AidBox::SilentLetters, boxesOf({AidBox::SilentLetters}), flag::Muet, none, {}, none, none,
          std::nullopt, false},
-        {"sentences off, the colours stay checked", AidBox::SentencesInColours,
-         boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), none, flag::Phrase, boxesOf({AidBox::SyllablesInColours}), none,
-         none, std::nullopt, true},
+        {"sentences off, the colours checked at opening go too", AidBox::SentencesInColours,
+         boxesOf({AidBox::SyllablesInColours, AidBox::SentencesInColours}), none, flag::Phrase, {}, none, none,
+         std::nullopt, true},
+        {"colours off, the dashes checked at opening go too", AidBox::SyllablesInColours,
+         boxesOf({AidBox::SyllablesInColours, AidBox::SyllablesWithDashes}), flag::Tiret, flag::Syllabe, {}, none, none,
+         std::nullopt, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -166,13 +171,12 @@ TEST(AidCommands, TheSoundTypedLetterByLetter)
         s.css[line::AidSecondSlot] = flag::Syllabe;
         const layout::AidOutcome outcome = layout::changeSound(step.field, boxes, s.css, s.files, s.lines);
         boxes = outcome.boxes;
-        if (step.marked) {
+        // The marked sound replaces the colours in the view: their box goes.
+        EXPECT_EQ(boxes, AidBoxes{});
+        if (step.marked)
             EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Son, step.field));
-            EXPECT_TRUE(boxes.syllablesInColours);
-        } else {
+        else
             EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
-            EXPECT_FALSE(boxes.syllablesInColours);
-        }
         EXPECT_EQ(s.saved()[line::AidSecondSlot], flag::Phoneme);
         EXPECT_EQ(s.saved()[line::End], flag::Fin);
     }
@@ -226,7 +230,7 @@ TEST(AidCommands, TheEntenduBoxMarksTheSoundInTheFieldAgainAndIsRemembered)
         const std::optional<layout::AidOutcome> outcome =
             layout::changeEntendu(step.byEar, u"ou"_s, boxes, s.css, s.files, s.lines);
         ASSERT_TRUE(outcome);
-        EXPECT_TRUE(outcome->boxes.syllablesInColours);
+        EXPECT_EQ(outcome->boxes, AidBoxes{});
         EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, step.aid, u"ou"_s));
         EXPECT_EQ(bytesOf(remembered), step.file);
         EXPECT_EQ(s.saved()[line::AidSecondSlot], flag::Phoneme);
@@ -334,6 +338,40 @@ TEST(AidCommands, DocumentLinesReadFromADocumentThatCarriesAnAidAreNeverTransfor
     EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Tirets));
     layout::clickAidBox(AidBox::SyllablesWithDashes, boxesOf({AidBox::SyllablesWithDashes}), s.css, s.files, s.lines);
     EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+}
+
+TEST(AidCommands, TheBorderBoxesReadWhatTheDocumentShows)
+{
+    using layout::BorderBoxes;
+    using readingaids::Border;
+    const QStringList bare = Student().plain; // bare border lines, indented by a tab
+    const QStringList bareGreenRed = readingaids::flipBorders(bare, Border::Multicolor);
+    const QStringList cells = readingaids::flipBorders(bareGreenRed, Border::GreenRed);
+    QStringList indented = bare;
+    for (QString &line : indented)
+        if (line.trimmed() == u"<!--BORD 2-->"_s)
+            line = u"\t  <!--BORD 2--><TD width=30 background=\"fond.jpg\"></TD>  "_s;
+    QStringList without;
+    for (const QString &line : cells)
+        if (!line.contains(u"<!--BORD"_s))
+            without.append(line);
+    const struct
+    {
+        const char *name;
+        QStringList lines;
+        BorderBoxes shown, present;
+    } cases[] = {
+        {"both with their cells", cells, {true, true}, {true, true}},
+        {"green and red bare", bareGreenRed, {false, true}, {true, true}},
+        {"both bare", bare, {false, false}, {true, true}},
+        {"one indented cell", indented, {false, true}, {true, true}},
+        {"no border lines", without, {false, false}, {false, false}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(layout::bordersShown(c.lines), c.shown);
+        EXPECT_EQ(layout::borderLinesPresent(c.lines), c.present);
+    }
 }
 
 TEST(AidCommands, BordersFlipAndRecordTheBoxes)

@@ -120,31 +120,102 @@ TEST_P(SoundByLetters, TheSoundTypedLetterByLetter)
         const int loadsBefore = loads(screen);
         step.type(screen->Edit6);
         ASSERT_EQ(screen->Edit6->text(), step.field);
-        if (step.field.isEmpty()) {
+        // The marked sound replaces the colours in the view: their box goes.
+        EXPECT_FALSE(screen->CheckBox2->isChecked());
+        if (step.field.isEmpty())
             EXPECT_EQ(bytesOf(student.document), before);
-            EXPECT_FALSE(screen->CheckBox2->isChecked());
-        } else {
+        else
             EXPECT_EQ(shown(), readingaids::writeBodyAid(lines, BodyAid::Son, step.field));
-            EXPECT_TRUE(screen->CheckBox2->isChecked());
-        }
         EXPECT_EQ(cssLine(line::AidSecondSlot), flag::Phoneme);
         EXPECT_EQ(loads(screen), loadsBefore + 1);
     }
 }
 
-TEST_F(AidesScreen, TurningTheColoursOffEmptiesTheSoundFieldWithOneLoad)
+// Every pair of the body aids, one after the other, then the second taken
+// off: the boxes, the sound field and the flag lines always say what the view
+// shows, which is the last aid alone, then the teacher's text.
+TEST_F(AidesScreen, TheBoxesAndFlagsSayWhatTheViewShowsForEveryPairOfAids)
+{
+    struct Aid
+    {
+        const char *name;
+        platform::CheckBox *TForm1::*box; // none: the sound "ou" typed, then the field emptied
+        BodyAid aid;
+        int flagLine;
+        QString flagText;
+    };
+    const Aid aids[] = {
+        {"colours", &TForm1::CheckBox2, BodyAid::Couleurs, line::AidSecondSlot, flag::Syllabe},
+        {"dashes", &TForm1::CheckBox6, BodyAid::Tirets, line::AidFirstSlot, flag::Tiret},
+        {"silent letters", &TForm1::CheckBox8, BodyAid::Muettes, line::AidFirstSlot, flag::Muet},
+        {"sentences", &TForm1::CheckBox9, BodyAid::Phrases, line::AidSecondSlot, flag::Phrase},
+        {"sound", nullptr, BodyAid::Son, line::AidSecondSlot, flag::Phoneme},
+    };
+    const QString sound = u"ou"_s;
+    TForm1 *screen = open();
+    const QByteArray plain = bytesOf(student.document);
+    const QStringList lines = workspace::readLines(student.document);
+    const auto act = [&](const Aid &aid) {
+        if (aid.box)
+            (screen->*aid.box)->click();
+        else
+            screen->Edit6->setText(screen->Edit6->text().isEmpty() ? sound : QString());
+    };
+    const auto checked = [&] {
+        QStringList names;
+        for (const Aid &aid : aids)
+            if (aid.box && (screen->*aid.box)->isChecked())
+                names.append(QString::fromLatin1(aid.name));
+        return names;
+    };
+    for (const Aid &first : aids) {
+        for (const Aid &second : aids) {
+            if (&first == &second)
+                continue;
+            SCOPED_TRACE(std::string(first.name) + " then " + second.name);
+            act(first);
+            const int loadsBefore = loads(screen);
+            act(second);
+            EXPECT_EQ(loads(screen), loadsBefore + 1);
+            EXPECT_EQ(shown(), second.box ? readingaids::writeBodyAid(lines, second.aid)
+                                          : readingaids::writeBodyAid(lines, BodyAid::Son, sound));
+            EXPECT_EQ(checked(), second.box ? QStringList{QString::fromLatin1(second.name)} : QStringList());
+            EXPECT_EQ(screen->Edit6->text(), second.box ? QString() : sound);
+            EXPECT_EQ(cssLine(second.flagLine), second.flagText);
+            const int otherLine = second.flagLine == line::AidFirstSlot ? line::AidSecondSlot : line::AidFirstSlot;
+            EXPECT_EQ(cssLine(otherLine), QString());
+
+            // Taken off: the teacher's text, no box checked, no flag but the
+            // one an emptied sound field leaves.
+            act(second);
+            EXPECT_EQ(bytesOf(student.document), plain);
+            EXPECT_EQ(checked(), QStringList());
+            EXPECT_EQ(screen->Edit6->text(), QString());
+            EXPECT_EQ(cssLine(line::AidFirstSlot), QString());
+            EXPECT_EQ(cssLine(line::AidSecondSlot), second.box ? QString() : flag::Phoneme);
+        }
+    }
+}
+
+// The colours emptied the sound field when they went off; now the box the
+// sound unchecked puts the colours back on, and the field empties with it.
+TEST_F(AidesScreen, TheColoursPutBackOverASoundEmptyTheFieldWithOneLoad)
 {
     TForm1 *screen = open();
     const QByteArray before = bytesOf(student.document);
+    const QStringList lines = workspace::readLines(student.document);
     screen->CheckBox2->click();
     screen->Edit6->setText(u"ch"_s);
+    EXPECT_FALSE(screen->CheckBox2->isChecked());
     const int loadsBefore = loads(screen);
     screen->CheckBox2->click();
+    EXPECT_TRUE(screen->CheckBox2->isChecked());
     EXPECT_EQ(screen->Edit6->text(), QString());
-    EXPECT_FALSE(screen->CheckBox2->isChecked());
-    EXPECT_EQ(bytesOf(student.document), before);
-    EXPECT_EQ(cssLine(line::AidSecondSlot), flag::Phoneme);
+    EXPECT_EQ(shown(), readingaids::writeBodyAid(lines, BodyAid::Couleurs));
+    EXPECT_EQ(cssLine(line::AidSecondSlot), flag::Syllabe);
     EXPECT_EQ(loads(screen), loadsBefore + 1);
+    screen->CheckBox2->click();
+    EXPECT_EQ(bytesOf(student.document), before);
 }
 
 namespace {
@@ -205,7 +276,7 @@ TEST_F(AidesScreen, TheSoundByEarMarksWhatIsHeardWithOneLoadEachCommand)
         EXPECT_EQ(bytesOf(student.cheminW + u"entendu.ini"_s), step.checked ? "entendu=oui\r\n" : "entendu=non\r\n");
         EXPECT_EQ(loads(screen), loadsBefore + step.loads);
         EXPECT_EQ(view(screen)->address(), screen->documentAddress());
-        EXPECT_TRUE(screen->CheckBox2->isChecked()) << "the sound aid leaves the boxes as they are";
+        EXPECT_FALSE(screen->CheckBox2->isChecked()) << "the marked sound replaced the colours";
         if (step.bodyLine.isEmpty()) {
             EXPECT_EQ(bytesOf(document), colours);
             continue;
@@ -412,6 +483,48 @@ TEST_F(AidesScreen, TheHighlightWhileAnAidIsOnIsKeptWhenTheAidGoesOff)
     screen->CheckBox9->click();
     EXPECT_EQ(workspace::readLines(student.document), readingaids::highlightLines(lines, true));
     EXPECT_EQ(platform::linesOf(screen->Memo1), readingaids::highlightLines(lines, true));
+}
+
+// The border boxes open as the document shows its borders, and a box
+// whose border the document lacks cannot be ticked over nothing.
+TEST_F(AidesScreen, TheBorderBoxesOpenAsTheDocumentShowsItsBorders)
+{
+    using readingaids::Border;
+    const QStringList withCells = workspace::readLines(student.document);
+    const QString bare = addDocument(u"Sans bords.html"_s, {u"Le loup court."_s});
+    workspace::writeLines(bare, readingaids::flipBorders(
+                                    readingaids::flipBorders(workspace::readLines(bare), Border::GreenRed),
+                                    Border::Multicolor));
+    QStringList without;
+    for (const QString &line : withCells)
+        if (!line.contains(u"<!--BORD 1-->"_s) && !line.contains(u"<!--BORD 4-->"_s))
+            without.append(line);
+    const QString noGreenRed = student.cheminW + u"Sans vert.html"_s;
+    workspace::writeLines(noGreenRed, without);
+
+    TForm1 *screen = open();
+    EXPECT_TRUE(screen->CheckBox4->isChecked());
+    EXPECT_TRUE(screen->CheckBox5->isChecked());
+    close(screen);
+
+    screen = open(bare);
+    EXPECT_FALSE(screen->CheckBox4->isChecked());
+    EXPECT_FALSE(screen->CheckBox5->isChecked());
+    EXPECT_EQ(workspace::readLines(bare), shown()); // opening rewrote nothing but the same lines
+    screen->CheckBox4->click();
+    EXPECT_TRUE(screen->CheckBox4->isChecked());
+    EXPECT_TRUE(shown().contains(u"<!--BORD 1--><TD width=30 BGCOLOR=\"#00FF00\">----</TD>"_s));
+    EXPECT_EQ(cssLine(line::BorderGreenRed), flag::BordVertRouge);
+    EXPECT_EQ(cssLine(line::BorderMulticolor), QString());
+    close(screen);
+
+    screen = open(noGreenRed);
+    EXPECT_FALSE(screen->CheckBox4->isChecked());
+    EXPECT_FALSE(screen->CheckBox4->isEnabled());
+    EXPECT_FALSE(screen->CheckBox4->toolTip().isEmpty());
+    EXPECT_TRUE(screen->CheckBox5->isChecked());
+    EXPECT_TRUE(screen->CheckBox5->isEnabled());
+    close(screen);
 }
 
 TEST_F(AidesScreen, ABorderFlippedTwiceAndTheBoxesItRecords)
