@@ -1,6 +1,7 @@
 #include "Unit3.h"
 
 #include "import/eleve.h"
+#include "import/paste.h"
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
 #include "import/savedocument.h"
@@ -11,6 +12,7 @@
 #include "students/currentstudent.h"
 #include "students/selection.h"
 #include "students/studentlist.h"
+#include "workspace/characters.h"
 #include "workspace/paths.h"
 
 #include <QImageReader>
@@ -22,6 +24,9 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -31,7 +36,8 @@ const QString NothingSaved = u"TexteAlire.html"_s;
 // The place of the small web view of the layout's opening; the student's
 // documents are listed there until it is needed.
 const QRect WebBrowser2Place{1069, 212, 287, 183};
-const QString PictureFilter = u"Jpg files (*.jpg)|*.jpg"_s;
+// A PNG, GIF or WebP picture is saved as a JPEG (import::placePicture).
+const QString PictureFilter = u"Images (*.jpg *.jpeg *.png *.gif *.webp)|*.jpg;*.jpeg;*.png;*.gif;*.webp"_s;
 const QString DocumentFilter = u"Html files (*.html)|*.html"_s;
 
 // The students folder that holds a student folder, both ending with the
@@ -203,7 +209,7 @@ bool TForm3::eventFilter(QObject *watched, QEvent *event)
     // Ctrl+V pastes the clipboard through the same path as the paste buttons.
     if (watched == Memo1 && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
-        platform::runHandler(this, [this] { pasteIntoMemo1(platform::services().clipboard->text()); });
+        platform::runHandler(this, [this] { pasteClipboard(); });
         return true;
     }
     return ScreenWindow::eventFilter(watched, event);
@@ -211,9 +217,23 @@ bool TForm3::eventFilter(QObject *watched, QEvent *event)
 
 void TForm3::Button7Click()
 {
-    pasteIntoMemo1(platform::services().clipboard->text());
+    // A paste that brings nothing leaves the step where it was.
+    if (!pasteClipboard())
+        return;
     Button1->show();
     Button7->hide();
+}
+
+bool TForm3::pasteClipboard()
+{
+    const platform::Clipboard &clipboard = *platform::services().clipboard;
+    const QString text = import::pastedText(clipboard.text(), clipboard.html());
+    if (text.isEmpty()) {
+        platform::ShowMessage(this, import::nothingToPasteMessage());
+        return false;
+    }
+    pasteIntoMemo1(text);
+    return true;
 }
 
 void TForm3::Memo1ChangeTracking()
@@ -240,9 +260,13 @@ void TForm3::Button2Click()
     // Cut, copy, then paste: a selection ends up on the clipboard and back in
     // its place; without one, the clipboard's text is inserted at the caret.
     platform::Clipboard &clipboard = *platform::services().clipboard;
-    const QScopedValueRollback pasting(m_pasting, true);
     QTextCursor cursor = Memo1->textCursor();
-    if (cursor.hasSelection()) {
+    if (!cursor.hasSelection()) {
+        pasteClipboard();
+        return;
+    }
+    const QScopedValueRollback pasting(m_pasting, true);
+    {
         clipboard.setText(cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
         cursor.removeSelectedText();
     }
@@ -289,6 +313,7 @@ std::optional<QString> TForm3::choosePicture(const QString &studentFolder)
         OpenDialog1.InitialDir = cards;
         OpenDialog1.FileName.clear();
         OpenDialog1.Filter = PictureFilter;
+        OpenDialog1.Preview = true;
         // Cancelling, also after a refused picture, ends the save: a teacher
         // with no unused picture at hand must be able to get out.
         if (!OpenDialog1.Execute(this))
@@ -311,6 +336,10 @@ std::optional<import::DocumentNames> TForm3::chooseName(const QString &studentFo
         SaveDialog1.InitialDir = studentFolder;
         SaveDialog1.FileName.clear();
         SaveDialog1.Filter = DocumentFilter;
+        // The reading documents only: not the files the folder needs.
+        SaveDialog1.HiddenFiles.clear();
+        for (const QString &own : import::studentFolderOwnFiles())
+            SaveDialog1.HiddenFiles << studentFolder + own;
         if (!SaveDialog1.Execute(this))
             return std::nullopt;
         const import::DocumentNames names = import::documentNames(SaveDialog1.FileName);
@@ -325,6 +354,17 @@ void TForm3::Button1Click()
 {
     if (platform::linesOf(Memo1).isEmpty()) {
         platform::ShowMessage(this, u"Vous n'avez pas collé de texte dans la fenêtre"_s);
+        return;
+    }
+    // Before anything is asked or written: the teacher goes back to the text.
+    const QStringList typed = platform::linesOf(Memo1);
+    if (const workspace::Result<void> checked = import::checkText(typed); !checked) {
+        platform::ShowMessage(this, checked.reason());
+        const int line = workspace::unwritableCharacters(typed).first().lines.first();
+        QTextCursor cursor(Memo1->document()->findBlockByNumber(line - 1));
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        Memo1->setTextCursor(cursor);
+        Memo1->setFocus();
         return;
     }
     if (m_corrected) {

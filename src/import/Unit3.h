@@ -100,6 +100,9 @@ private:
     // Inserts the clipboard's text at Memo1's caret, as a paste; a file's
     // text is kept marked as brought in.
     void pasteIntoMemo1(const QString &text, bool fromFile = false);
+    // Pastes what the clipboard brings; a clipboard without text is told and
+    // changes nothing. Whether something was pasted.
+    bool pasteClipboard();
     // The picture dialog until a picture not used yet is chosen; nothing
     // when the teacher cancels or the file is not a readable picture.
     std::optional<QString> choosePicture(const QString &studentFolder);

@@ -110,6 +110,7 @@ void TForm3::Button3Click()
         OpenDialog1.InitialDir = QFileInfo(OpenDialog1.FileName).absolutePath();
     OpenDialog1.FileName.clear();
     OpenDialog1.Filter = sources::sourceFilter();
+    OpenDialog1.Preview = false;
     if (!OpenDialog1.Execute(this))
         return;
     const QString chosen = OpenDialog1.FileName;
@@ -169,8 +170,10 @@ void TForm3::reopen(const import::DocumentNames &names)
     }
     {
         const QScopedValueRollback quiet(m_reopening, true);
-        // The lines brought in from a file stay marked as such.
+        // The lines brought in from a file stay marked as such; as a text
+        // set anew, nothing of it can be undone.
         Memo1->clear();
+        Memo1->document()->setUndoRedoEnabled(false);
         const QStringList &text = reopened->text;
         for (qsizetype i = 0; i < text.size(); ++i) {
             const QString line = i + 1 < text.size() ? text[i] + u'\n' : text[i];
@@ -179,6 +182,7 @@ void TForm3::reopen(const import::DocumentNames &names)
             else
                 Memo1->insertPlainText(line);
         }
+        Memo1->document()->setUndoRedoEnabled(true);
         Memo1->moveCursor(QTextCursor::Start);
     }
     m_saved = true;

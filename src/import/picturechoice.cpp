@@ -1,11 +1,17 @@
 #include "picturechoice.h"
 
+#include "workspace/ioerror.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
 
 using namespace Qt::StringLiterals;
 
@@ -60,19 +66,56 @@ TakenPicture takePicture(const QString &picturePath, const QString &studentFolde
 
 bool hasNoCards(const QString &cardsFolder)
 {
-    return QDir(cardsFolder).entryList({u"*.jpg"_s}, QDir::Files).isEmpty();
+    return QDir(cardsFolder)
+        .entryList({u"*.jpg"_s, u"*.jpeg"_s, u"*.png"_s, u"*.gif"_s, u"*.webp"_s}, QDir::Files)
+        .isEmpty();
+}
+
+bool isJpeg(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(3) == QByteArray("\xFF\xD8\xFF");
+}
+
+void saveAsJpeg(const QString &path)
+{
+    if (isJpeg(path))
+        return;
+    QImageReader reader(path);
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        throw workspace::IoError(u"Le logo « %1 » n'est pas une image lisible : il ne peut pas être enregistré en "
+                                 u"JPEG."_s.arg(path), path);
+    // JPEG holds no transparency: the picture is laid on white, the page's colour.
+    QImage flat(picture.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    {
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, picture);
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(92);
+    if (!writer.write(flat))
+        throw workspace::IoError::cannotWrite(path);
+    workspace::writeBytes(path, buffer.data());
 }
 
 void placePicture(const TakenPicture &picture, const QString &target)
 {
-    if (sameFile(picture.path, target))
-        return;
-    if (picture.wasInFolder) {
-        workspace::copyBytes(picture.path, target);
-        return;
+    if (!sameFile(picture.path, target)) {
+        if (picture.wasInFolder) {
+            workspace::copyBytes(picture.path, target);
+        } else {
+            QFile::remove(target);
+            QFile::rename(picture.path, target);
+        }
     }
-    QFile::remove(target);
-    QFile::rename(picture.path, target);
+    // The logo is a ".jpg" for the page and the tablet: its bytes are too. A
+    // file that is no picture was refused when it was chosen.
+    if (QImageReader(target).canRead())
+        saveAsJpeg(target);
 }
 
 } // namespace import

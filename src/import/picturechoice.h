@@ -26,13 +26,22 @@ struct TakenPicture
 // already is neither copied onto itself nor removed.
 TakenPicture takePicture(const QString &picturePath, const QString &studentFolder, const QString &cardsFolder);
 
-// Whether the cards folder holds no ".jpg" picture to offer (or is missing).
+// Whether the cards folder holds no picture to offer, ".jpg", ".jpeg", ".png",
+// ".gif" or ".webp" (or is missing).
 bool hasNoCards(const QString &cardsFolder);
 
-// Puts the picture under the document's name (target). A picture brought in
-// from elsewhere is moved there, replacing an older picture of that name; one
-// that was in the student folder before is copied, so that it stays too.
-// Nothing happens when the picture already bears the target name. A failed
+// Whether the file's bytes are a JPEG picture's, whatever its name.
+bool isJpeg(const QString &path);
+
+// Rewrites a picture that is not a JPEG (a PNG, GIF or WebP) as a JPEG under
+// the same name, its transparent parts white; a JPEG stays byte for byte.
+// Raises workspace::IoError when it cannot be read or written.
+void saveAsJpeg(const QString &path);
+
+// Puts the picture under the document's name (target), as a JPEG. A picture
+// brought in from elsewhere is moved there, replacing an older picture of that
+// name; one that was in the student folder before is copied, so that it stays
+// too. A picture that already bears the target name is not moved. A failed
 // move is not reported.
 void placePicture(const TakenPicture &picture, const QString &target);
 

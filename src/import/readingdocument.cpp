@@ -2,6 +2,7 @@
 
 #include "readingaids/markup.h"
 #include "workspace/characters.h"
+#include "workspace/cp1252.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
@@ -32,11 +33,55 @@ DocumentNames documentNames(const QString &chosenPath)
     return names;
 }
 
+namespace {
+
+struct NeededFile
+{
+    QString title;       // the title that would take its place
+    QString file;        // the file of the student folder
+    QString whatItIs;
+};
+
+// The files of the student folder that are not documents, by the title that
+// would overwrite them (or, for the style sheet, pass for it).
+const QList<NeededFile> &neededFiles()
+{
+    static const QList<NeededFile> files = {
+        {u"entete"_s, u"entete.html"_s, u"l'en-tête de tous les textes de l'élève"_s},
+        {u"FinFichier"_s, u"FinFichier.html"_s, u"la fin de tous les textes de l'élève"_s},
+        {u"style"_s, u"style.css"_s, u"la feuille de style qui garde les réglages de l'élève"_s},
+        {u"fond"_s, u"fond.jpg"_s, u"l'image des bordures"_s},
+        {u"_Tablematieres"_s, u"_Tablematieres.html"_s, u"la table des matières des textes de l'élève"_s},
+        {u"ListeImages"_s, u"ListeImages.txt"_s, u"la liste des logos déjà utilisés"_s},
+        {u"TexteAlire2"_s, u"TexteAlire2.html"_s, u"une copie de travail des aides à la lecture"_s},
+        {u"TexteAlire_copie"_s, u"TexteAlire_copie.html"_s, u"une copie de travail des aides à la lecture"_s},
+    };
+    return files;
+}
+
+const NeededFile *neededFileOf(const DocumentNames &names)
+{
+    const QString title = names.documentName.chopped(Html.size());
+    for (const NeededFile &needed : neededFiles()) {
+        if (needed.title.compare(title, Qt::CaseInsensitive) == 0)
+            return &needed;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 bool isReservedName(const DocumentNames &names)
 {
-    static const QStringList reserved = {u"entete"_s, u"FinFichier"_s, u"fond"_s, u"ListeImages"_s,
-                                         u"_Tablematieres"_s, u"TexteAlire2"_s, u"TexteAlire_copie"_s};
-    return reserved.contains(names.documentName.chopped(Html.size()), Qt::CaseInsensitive);
+    return neededFileOf(names) != nullptr;
+}
+
+QStringList studentFolderOwnFiles()
+{
+    QStringList files;
+    for (const NeededFile &needed : neededFiles())
+        files << needed.file;
+    return files;
 }
 
 namespace {
@@ -55,9 +100,9 @@ workspace::Result<void> checkTitle(const DocumentNames &names)
     if (!name.endsWith(Html))
         return workspace::refuse(u"Le titre « %1 » ne peut porter « .html » qu'à sa fin : choisissez un autre titre."_s.arg(name));
     const QString title = name.chopped(Html.size());
-    if (isReservedName(names))
-        return workspace::refuse(u"Le titre « %1 » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
-                                 u"choisissez un autre titre."_s.arg(title));
+    if (const NeededFile *needed = neededFileOf(names))
+        return workspace::refuse(u"Le titre « %1 » prendrait la place de « %2 », %3, dont le dossier de l'élève a "
+                                 u"besoin : choisissez un autre titre."_s.arg(title, needed->file, needed->whatItIs));
     // The document's longest companion, "<title>.html.hors-tessavo-2.bak",
     // must still fit the 255 bytes a file name may have.
     if (QFile::encodeName(title).size() > MaxTitleBytes)
@@ -76,12 +121,43 @@ workspace::Result<void> checkTitle(const DocumentNames &names)
     return {};
 }
 
+workspace::Result<void> checkText(const QStringList &typedLines)
+{
+    const QList<workspace::UnwritableCharacter> found = workspace::unwritableCharacters(typedLines);
+    if (found.isEmpty())
+        return {};
+    QStringList named;
+    for (const workspace::UnwritableCharacter &character : found.first(std::min<qsizetype>(found.size(), 8))) {
+        QStringList lines;
+        for (const int line : character.lines.first(std::min<qsizetype>(character.lines.size(), 6)))
+            lines << QString::number(line);
+        if (character.lines.size() > 6)
+            lines << u"…"_s;
+        named << u"%1 %2 %3"_s.arg(workspace::shownCharacter(character.character),
+                                   character.lines.size() == 1 ? u"à la ligne"_s : u"aux lignes"_s,
+                                   lines.join(u", "_s));
+    }
+    if (found.size() > 8)
+        named << u"et %1 autres"_s.arg(found.size() - 8);
+    return workspace::refuse(
+        u"Le texte contient des caractères que les fichiers de Tessavo ne savent pas écrire : %1. Rien n'a été "
+        u"sauvegardé : remplacez-les ou retirez-les dans la grande fenêtre, puis sauvegardez à nouveau."_s
+            .arg(named.join(u" ; "_s)));
+}
+
 QStringList textLines(const QStringList &typedLines)
 {
     QStringList kept;
+    bool blankBefore = false;
     for (const QString &line : typedLines) {
-        if (!line.isEmpty() && line != u" "_s)
-            kept.append(line);
+        if (line.isEmpty() || line == u" "_s) {
+            blankBefore = !kept.isEmpty();
+            continue;
+        }
+        if (blankBefore)
+            kept.append(QString());
+        blankBefore = false;
+        kept.append(workspace::withWindows1252Equivalents(line));
     }
     return kept;
 }

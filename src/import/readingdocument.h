@@ -27,9 +27,13 @@ DocumentNames documentNames(const QString &chosenPath);
 
 // Whether the document's files would take the place of a file of the student
 // folder that is not a document: "entete" would overwrite the head of every
-// document, "ListeImages" the picture list, "fond" the border picture.
+// document, "ListeImages" the picture list, "fond" the border picture, a
+// working copy of the aids; "style" would pass for the style sheet.
 // Compared without case, as the teacher's file system does.
 bool isReservedName(const DocumentNames &names);
+
+// The names of those files: "entete.html", "style.css", "TexteAlire2.html"…
+QStringList studentFolderOwnFiles();
 
 // Refuses a name chosen in the save dialog that cannot be a document's title:
 // the name of a file of Tessavo (isReservedName); a character that would cut
@@ -41,8 +45,19 @@ bool isReservedName(const DocumentNames &names);
 // "Où est le chat ?" -> "Le titre « Où est le chat ? » contient « ? », ..."
 workspace::Result<void> checkTitle(const DocumentNames &names);
 
-// The lines of the text that the document keeps: all but the empty ones and
-// those of exactly one blank.
+// Refuses a text that cannot be saved as it stands: the characters that
+// the student's files cannot hold, even by a typographic equivalent (a
+// non-breaking hyphen is written "-"), each with the lines of the text box
+// where it stands. Nothing is replaced by "?" without the teacher knowing.
+// {"Łódź"} -> "Le texte contient des caractères ... « Ł » (U+0141) à la ligne 1 ..."
+workspace::Result<void> checkText(const QStringList &typedLines);
+
+// The lines of the text that the document keeps, with the typographic
+// equivalents of the characters that the code page cannot hold. The blank
+// lines (empty or of exactly one blank) between two paragraphs become one
+// empty line, so that the title and the paragraphs stay apart; those before
+// the first line of text and after the last are left out.
+// {"Titre", "", " ", "Il était"} -> {"Titre", "", "Il était"}
 QStringList textLines(const QStringList &typedLines);
 
 // <img src="conte.jpg"  width="70" height= "70">
@@ -74,8 +89,8 @@ struct BoxLines
 // typed (readingaids::keepPlainFormatting), then "<br>".
 QString bodyLine(const QString &markupLine);
 
-// The header, the picture line, each kept text line as a body line, and the
-// trailer.
+// The header, the picture line, each kept text line as a body line (an empty
+// line between paragraphs is "<br>" alone), and the trailer.
 QStringList documentLines(const QStringList &header, const QString &pictureName, const QStringList &markupLines,
                           const QStringList &trailer);
 

@@ -238,6 +238,12 @@ QString keptCopyMessage(const DocumentNames &names, const QString &keptCopy)
 SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
                      const QString &templateFolder)
 {
+    // A file that became a link or a pipe since the reopening is neither
+    // read nor written.
+    for (const QString &path : {names.documentPath, names.textPath}) {
+        if (const std::optional<QString> refused = isThere(path) ? unusableFile(path) : std::nullopt)
+            throw workspace::IoError(*refused, path);
+    }
     const layout::WorkingCopies files = workingCopies(names);
     const QStringList before = layout::untransformedLines(files);
     SavedAgain saved;

@@ -538,7 +538,8 @@ QString CurlFtpClient::sftpFailureText(int code, const QString &failureText) con
         return u"Le serveur de publication %1 (SFTP) n'a pas montré de clé d'hôte qui puisse être vérifiée : rien n'a "
                u"été envoyé (%2)."_s.arg(host, QString::fromUtf8(m_handle->error));
     if (result == CURLE_LOGIN_DENIED && !m_login.privateKey.isEmpty())
-        return u"Le serveur de publication %1 a refusé l'utilisateur « %2 » avec la clé privée « %3 » (publication.ini)."_s
+        return u"Le serveur de publication %1 a refusé l'utilisateur « %2 » avec la clé privée « %3 » (publication.ini) : "
+               u"la clé doit être autorisée pour ce compte sur le serveur, et sans phrase de passe."_s
             .arg(host, m_login.user, m_login.privateKey);
     // The host gone in the middle of a file: the connection is lost.
     if (!failureText.isEmpty() && (result == CURLE_SSH || result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR))

@@ -1,6 +1,7 @@
 // The desktop's own seams.
 #include "curlftpclient.h"
 #include "enginewebview.h"
+#include "filedialogwidget.h"
 #include "filefilter.h"
 #include "platform.h"
 
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -40,28 +42,20 @@ class DesktopFileDialogs : public FileDialogs
 public:
     std::optional<QString> openFile(QWidget *parent, const FileDialogRequest &request) override
     {
-        return chosen(QFileDialog::getOpenFileName(parent, QString(), start(request),
-                                                   toQtFileFilter(request.filter)));
+        return chosen(*makeFileDialog(parent, request, false));
     }
 
     std::optional<QString> saveFile(QWidget *parent, const FileDialogRequest &request) override
     {
-        // The system asks before nothing: a name already in use is replaced.
-        return chosen(QFileDialog::getSaveFileName(parent, QString(), start(request),
-                                                   toQtFileFilter(request.filter), nullptr,
-                                                   QFileDialog::DontConfirmOverwrite));
+        return chosen(*makeFileDialog(parent, request, true));
     }
 
 private:
-    static QString start(const FileDialogRequest &request)
+    static std::optional<QString> chosen(QFileDialog &dialog)
     {
-        if (request.fileName.isEmpty())
-            return request.initialFolder;
-        return QDir(request.initialFolder).filePath(request.fileName);
-    }
-
-    static std::optional<QString> chosen(const QString &path)
-    {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString path = dialog.selectedFiles().first();
         if (path.isEmpty())
             return std::nullopt;
         return QDir::toNativeSeparators(path);
@@ -127,6 +121,11 @@ class DesktopClipboard : public Clipboard
 {
 public:
     QString text() const override { return QGuiApplication::clipboard()->text(); }
+    QString html() const override
+    {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        return data && data->hasHtml() ? data->html() : QString();
+    }
     void setText(const QString &text) override { QGuiApplication::clipboard()->setText(text); }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,6 +16,11 @@ struct FileDialogRequest
     QString initialFolder;
     QString fileName;
     QString filter;
+    // Files the dialog does not show, by full path: the files of a student
+    // folder that are not reading documents.
+    QStringList hiddenFiles = {};
+    // Whether the dialog shows the picture under the pointer.
+    bool preview = false;
 };
 
 // File-open and file-save dialogs. Each returns the chosen file's full path,
@@ -39,6 +45,8 @@ public:
     QString InitialDir;
     QString FileName;
     QString Filter;
+    QStringList HiddenFiles;
+    bool Preview = false;
 
     // Shows the dialog; on a choice FileName holds the chosen path and the
     // result is true.

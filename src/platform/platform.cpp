@@ -46,7 +46,7 @@ void showInBrowser(QWidget *parent, const QString &address)
 
 bool FileDialog::Execute(QWidget *parent)
 {
-    const FileDialogRequest request{InitialDir, FileName, Filter};
+    const FileDialogRequest request{InitialDir, FileName, Filter, HiddenFiles, Preview};
     FileDialogs &dialogs = *services().fileDialogs;
     const std::optional<QString> chosen = m_kind == Kind::Open ? dialogs.openFile(parent, request)
                                                                : dialogs.saveFile(parent, request);

@@ -120,6 +120,8 @@ bool namesThisComputer(const QString &host)
 LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &settings)
 {
     Q_ASSERT(namesThisComputer(settings.host));
+    if (settings.protocole != Protocol::Ftp)
+        refuse(workingFolder, u"le serveur local ne parle pas SFTP ; mettez protocole=ftp (il n'écoute que sur cet ordinateur)"_s);
     if (settings.tls)
         refuse(workingFolder, u"le serveur local ne parle pas FTPS ; mettez tls=non (il n'écoute que sur cet ordinateur)"_s);
     LocalHost host;

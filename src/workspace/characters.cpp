@@ -2,6 +2,8 @@
 
 #include "cp1252.h"
 
+#include <algorithm>
+
 #include <QList>
 
 using namespace Qt::StringLiterals;
@@ -49,6 +51,25 @@ std::optional<char32_t> firstOutsideWindows1252(QStringView text)
             return c;
     }
     return std::nullopt;
+}
+
+QList<UnwritableCharacter> unwritableCharacters(const QStringList &lines)
+{
+    QList<UnwritableCharacter> found;
+    for (qsizetype number = 0; number < lines.size(); ++number) {
+        const QString written = withWindows1252Equivalents(lines[number]);
+        for (const char32_t c : written.toUcs4()) {
+            if (fitsWindows1252(c))
+                continue;
+            auto known = std::find_if(found.begin(), found.end(),
+                                      [c](const UnwritableCharacter &u) { return u.character == c; });
+            if (known == found.end())
+                known = found.insert(found.end(), {c, {}});
+            if (known->lines.isEmpty() || known->lines.last() != number + 1)
+                known->lines.append(int(number + 1));
+        }
+    }
+    return found;
 }
 
 QString shownCharacter(char32_t c)

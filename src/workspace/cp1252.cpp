@@ -1,6 +1,8 @@
 #include "cp1252.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 #include <cstdint>
 #include <cstring>
 
@@ -34,6 +36,37 @@ constexpr std::array<char16_t, 256> makeDecoding()
 
 constexpr std::array<char16_t, 256> kDecoding = makeDecoding();
 
+// Characters that the code page cannot hold and the text that reads the same
+// in it: what word processors, web pages and PDF files put in a French text.
+struct Equivalent
+{
+    char16_t character;
+    const char16_t *text;
+};
+
+constexpr Equivalent kEquivalents[] = {
+    // Hyphens and the minus sign; a non-breaking hyphen as word processors write "vas‑tu".
+    {0x2010, u"-"}, {0x2011, u"-"}, {0x2012, u"-"}, {0x2212, u"-"}, {0x2043, u"-"},
+    {0x2015, u"\u2014"},
+    // The narrow no-break space put before ; : ! ? and », and the figure space,
+    // keep words together as the no-break space does.
+    {0x2007, u"\u00A0"}, {0x202F, u"\u00A0"},
+    // The other spaces of typography.
+    {0x2000, u" "}, {0x2001, u" "}, {0x2002, u" "}, {0x2003, u" "}, {0x2004, u" "}, {0x2005, u" "},
+    {0x2006, u" "}, {0x2008, u" "}, {0x2009, u" "}, {0x200A, u" "}, {0x205F, u" "},
+    // Invisible joiners and breaks, and a byte-order mark inside a paste.
+    {0x200B, u""}, {0x200C, u""}, {0x200D, u""}, {0x2060, u""}, {0xFEFF, u""},
+    // Apostrophes, primes and quotes.
+    {0x02BC, u"\u2019"}, {0x02BB, u"\u2018"}, {0x201B, u"\u2018"}, {0x201F, u"\u201C"},
+    {0x2032, u"'"}, {0x02B9, u"'"}, {0x2033, u"\""}, {0x02BA, u"\""},
+    {0x2024, u"."}, {0x2044, u"/"}, {0x2215, u"/"},
+    // List bullets: the symbol font's bullet of a word processor's list among them.
+    {0xF0B7, u"\u2022"}, {0x2219, u"\u2022"}, {0x25CF, u"\u2022"}, {0x25E6, u"\u2022"}, {0x2023, u"\u2022"},
+    {0x25AA, u"\u2022"},
+    // The ligatures of PDF files.
+    {0xFB00, u"ff"}, {0xFB01, u"fi"}, {0xFB02, u"fl"}, {0xFB03, u"ffi"}, {0xFB04, u"ffl"}, {0xFB06, u"st"},
+};
+
 // The byte of every 16-bit unit: "?" where the code page has none, 0 for the
 // surrogates (decided with the unit after them). Built once, 64 KB.
 struct Encoding
@@ -45,10 +78,13 @@ struct Encoding
         bytes.fill('?');
         for (unsigned b = 0; b < 256; ++b)
             bytes[kDecoding[b]] = char(b);
-        // The narrow no-break space that word processors put before ; : ! ?
-        // and the figure space keep words together as the no-break space does.
-        bytes[0x202F] = '\xA0';
-        bytes[0x2007] = '\xA0';
+        // A character whose equivalent is one character of the code page is
+        // written as that one.
+        for (const Equivalent &equivalent : kEquivalents) {
+            const std::u16string_view text = equivalent.text;
+            if (text.size() == 1 && bytes[text[0]] != '?')
+                bytes[equivalent.character] = bytes[text[0]];
+        }
         for (unsigned u = 0xD800; u <= 0xDFFF; ++u)
             bytes[u] = 0;
     }
@@ -71,6 +107,23 @@ bool asciiOctet(const char16_t *p)
 }
 
 } // namespace
+
+QString withWindows1252Equivalents(QStringView text)
+{
+    // Composed first: an "e" followed by a combining acute accent is "é".
+    const QString composed = text.toString().normalized(QString::NormalizationForm_C);
+    QString written;
+    written.reserve(composed.size());
+    for (const QChar c : composed) {
+        const Equivalent *found = std::find_if(std::begin(kEquivalents), std::end(kEquivalents),
+                                               [c](const Equivalent &e) { return e.character == c.unicode(); });
+        if (found == std::end(kEquivalents))
+            written += c;
+        else
+            written += QStringView(found->text);
+    }
+    return written;
+}
 
 qsizetype encodeWindows1252(QStringView text, char *out)
 {

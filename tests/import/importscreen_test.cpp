@@ -1,6 +1,7 @@
 // The import screen driven headless: pasting and typing, and saving a text as
 // a reading document with scripted dialogs and real files.
 #include "importstudent.h"
+#include "import/paste.h"
 #include "sources/sources.h"
 #include "platform/controls.h"
 #include "testfiles.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,14 +45,15 @@ void press(QWidget *widget, int key, Qt::KeyboardModifiers modifiers, const QStr
 }
 
 // The typed text: accents, "œ", "€", "…" and typographic quotes, which the
-// code page has; an emoji, a quote it lacks and Chinese, which it has not;
-// an empty line and a line of one blank, which the document leaves out; a
-// line of two blanks, which it keeps.
+// code page has; a non-breaking hyphen and a reversed quote, which it writes
+// as their equivalents "-" and "“"; an empty line and a line of one blank
+// between two paragraphs, which the document keeps as one blank line; a line
+// of two blanks, which it keeps as it is.
 const QStringList Text = {
     u"Il était une fois un « loup » qui aimait le bœuf… et l’été à 5 €."_s,
     QString(),
     u" "_s,
-    u"Le <b>petit</b> chaperon 🐺 dit „bonjour‟ 你好."_s,
+    u"Le <b>petit</b> chaperon dit „bonjour‟ : « vas\u2011tu ? »."_s,
     u"  "_s,
 };
 
@@ -115,7 +119,9 @@ TEST_F(ImportScreen, SavesTheDocumentItsTextCopyPictureAndTableByteForByte)
     ASSERT_EQ(platform.fileDialogs.openRequests.size(), 1);
     EXPECT_EQ(platform.fileDialogs.openRequests[0].initialFolder, cartes());
     EXPECT_EQ(platform.fileDialogs.openRequests[0].fileName, QString());
-    EXPECT_EQ(platform.fileDialogs.openRequests[0].filter, u"Jpg files (*.jpg)|*.jpg"_s);
+    EXPECT_EQ(platform.fileDialogs.openRequests[0].filter,
+              u"Images (*.jpg *.jpeg *.png *.gif *.webp)|*.jpg;*.jpeg;*.png;*.gif;*.webp"_s);
+    EXPECT_TRUE(platform.fileDialogs.openRequests[0].preview);
     ASSERT_EQ(platform.fileDialogs.saveRequests.size(), 1);
     EXPECT_EQ(platform.fileDialogs.saveRequests[0].initialFolder, studentFolder());
     EXPECT_EQ(platform.fileDialogs.saveRequests[0].fileName, QString());
@@ -257,16 +263,24 @@ TEST_F(ImportScreen, ANameThatWouldReplaceAFileOfTessavoIsAskedAgain)
     addCarte(u"lune.jpg"_s, u"lune.jpg"_s);
     screen->Memo1->setPlainText(u"Le loup."_s);
     platform.fileDialogs.openAnswers = {carte(u"lune.jpg"_s)};
-    platform.fileDialogs.saveAnswers = {student(u"entete"_s), student(u"ListeImages"_s), student(u"conte"_s)};
+    platform.fileDialogs.saveAnswers = {student(u"entete"_s), student(u"ListeImages"_s), student(u"Style"_s),
+                                        student(u"conte"_s)};
     const QByteArray head = bytesOf(folder.file(u"reserve/entete.html"_s));
     screen->Button1->click();
     EXPECT_EQ(platform.messages.shown,
               (QStringList{Titre,
-                           u"Le titre « entete » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
-                           u"choisissez un autre titre."_s,
-                           u"Le titre « ListeImages » est le nom d'un fichier de Tessavo dans le dossier de l'élève : "
-                           u"choisissez un autre titre."_s}));
-    EXPECT_EQ(platform.fileDialogs.saveRequests.size(), 4);
+                           u"Le titre « entete » prendrait la place de « entete.html », l'en-tête de tous les textes "
+                           u"de l'élève, dont le dossier de l'élève a besoin : choisissez un autre titre."_s,
+                           u"Le titre « ListeImages » prendrait la place de « ListeImages.txt », la liste des logos "
+                           u"déjà utilisés, dont le dossier de l'élève a besoin : choisissez un autre titre."_s,
+                           u"Le titre « Style » prendrait la place de « style.css », la feuille de style qui garde les "
+                           u"réglages de l'élève, dont le dossier de l'élève a besoin : choisissez un autre titre."_s}));
+    EXPECT_EQ(platform.fileDialogs.saveRequests.size(), 5);
+    // The dialog shows the reading documents, not the files the folder needs.
+    EXPECT_EQ(platform.fileDialogs.saveRequests[0].hiddenFiles,
+              (QStringList{student(u"entete.html"_s), student(u"FinFichier.html"_s), student(u"style.css"_s),
+                           student(u"fond.jpg"_s), student(u"_Tablematieres.html"_s), student(u"ListeImages.txt"_s),
+                           student(u"TexteAlire2.html"_s), student(u"TexteAlire_copie.html"_s)}));
     EXPECT_TRUE(QFile::exists(student(u"conte.html"_s)));
     EXPECT_EQ(bytesOf(student(u"entete.html"_s)), head);
     EXPECT_EQ(workspace::readLines(student(u"ListeImages.txt"_s)),
@@ -296,6 +310,52 @@ TEST_F(ImportScreen, ATitleThatWouldBreakItsLinkIsAskedAgain)
     EXPECT_EQ(workspace::readLines(student(u"_Tablematieres.txt"_s)),
               QStringList{u"<img src=\" Où est le chat.jpg\"  width=\"70\" height= \"70\"><a href=\"Où est le "
                           u"chat.html\"> Où est le chat.html</a><br>"_s});
+}
+
+TEST_F(ImportScreen, APngGifOrWebpLogoIsSavedAsARealJpeg)
+{
+    // A half-transparent red square: JPEG has no transparency, the page is white.
+    QImage picture(40, 30, QImage::Format_ARGB32);
+    picture.fill(QColor(255, 0, 0, 255));
+    for (int x = 0; x < 20; ++x)
+        for (int y = 0; y < 30; ++y)
+            picture.setPixelColor(x, y, Qt::transparent);
+    // Qt writes no GIF: a red one of 1 x 1, by hand.
+    const QByteArray gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\x00\x00\x00\x00\x00"
+                         "\x21\xF9\x04\x00\x00\x00\x00\x00\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00"
+                         "\x02\x02\x44\x01\x00\x3B", 43);
+    struct Case { const char *name; QString file; const char *format; };
+    const Case cases[] = {{"png", u"rouge.png"_s, "png"}, {"gif", u"rouge.gif"_s, nullptr},
+                          {"webp", u"rouge.webp"_s, "webp"}, {"a png named .jpg", u"faux.jpg"_s, "png"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.format) {
+            ASSERT_TRUE(picture.save(carte(c.file), c.format));
+        } else {
+            QFile file(carte(c.file));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(gif);
+        }
+        const QString title = u"conte "_s + QString::fromLatin1(c.name);
+        save({u"Le loup."_s}, {carte(c.file)}, student(title));
+        const QString logo = student(title + u".jpg"_s);
+        EXPECT_TRUE(bytesOf(logo).startsWith("\xFF\xD8\xFF")) << "a JPEG's bytes";
+        QImageReader reader(logo);
+        EXPECT_EQ(reader.format(), QByteArray("jpeg"));
+        const QImage saved = reader.read();
+        if (c.format) {
+            EXPECT_EQ(saved.size(), QSize(40, 30));
+            EXPECT_GT(QColor(saved.pixel(5, 15)).lightness(), 240) << "transparent parts are white";
+            EXPECT_GT(QColor(saved.pixel(35, 15)).red(), 200);
+        } else {
+            EXPECT_EQ(saved.size(), QSize(1, 1));
+            EXPECT_GT(QColor(saved.pixel(0, 0)).red(), 200);
+        }
+        EXPECT_FALSE(QFile::exists(carte(c.file))) << "offered once, as a JPEG card";
+        EXPECT_TRUE(screen->Button1->isHidden()) << platform.messages.shown.join(u'|').toStdString();
+        screen->Memo1->clear();
+    }
+    EXPECT_FALSE(QFile::exists(student(u"rouge.png"_s)));
 }
 
 TEST_F(ImportScreen, ATeachersOwnPictureIsCopiedAndStaysWhereItWas)
@@ -448,8 +508,56 @@ TEST_F(ImportScreen, TheStepButtonsFollowTheFirstLine)
     screen->Memo1->clear();
     screen->Button7->click();
     EXPECT_TRUE(platform::textOf(screen->Memo1).isEmpty());
-    EXPECT_TRUE(screen->Button7->isHidden()) << "also with an empty clipboard";
+    EXPECT_EQ(platform.messages.shown, QStringList{import::nothingToPasteMessage()});
+    EXPECT_FALSE(screen->Button7->isHidden()) << "a paste that brings nothing leaves the step";
+    EXPECT_TRUE(screen->Button1->isHidden());
+    platform.clipboard.content = u" \n\u00A0\n"_s;
+    screen->Memo1->setFocus();
+    press(screen->Memo1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(platform.messages.shown.size(), 2) << "blanks alone are nothing either";
+    EXPECT_TRUE(platform::textOf(screen->Memo1).isEmpty());
+    EXPECT_TRUE(screen->Button1->isHidden());
+}
+
+TEST_F(ImportScreen, AClipboardOfHtmlAlonePastesItsParagraphsAndTheyAreSavedApart)
+{
+    // As some browsers and word processors leave it: HTML and no plain text.
+    platform.clipboard.htmlContent =
+        u"<html><head><style>p{}</style></head><body><h1>Le Loup</h1>"
+        u"<p>&laquo;&nbsp;O&ugrave; vas&#8209;tu&#8239;?&nbsp;&raquo; dit l&rsquo;agneau.</p>"
+        u"<p>Il s\u2019en va.</p></body></html>"_s;
+    screen->Button7->click();
+    EXPECT_TRUE(platform.messages.shown.isEmpty()) << platform.messages.shown.join(u'|').toStdString();
+    const QString pasted = u"Le Loup\n\n«\u00A0Où vas\u2011tu\u202F?\u00A0» dit l’agneau.\n\nIl s’en va."_s;
+    EXPECT_EQ(platform::textOf(screen->Memo1), pasted) << visible(platform::textOf(screen->Memo1));
+    EXPECT_TRUE(screen->Button7->isHidden());
     EXPECT_FALSE(screen->Button1->isHidden());
+
+    platform.fileDialogs.openAnswers = {carte(u"chat.jpg"_s)};
+    platform.fileDialogs.saveAnswers = {student(u"conte"_s)};
+    screen->Button1->click();
+    EXPECT_EQ(shown(bytesOf(student(u"conte.txt"_s))),
+              shown("Le Loup\r\n\r\n\xAB\xA0O\xF9 vas-tu\xA0?\xA0\xBB dit l\x92" "agneau.\r\n\r\nIl s\x92" "en va.\r\n"));
+    EXPECT_TRUE(bytesOf(student(u"conte.html"_s))
+                    .contains("\r\nLe Loup<br>\r\n<br>\r\n\xAB\xA0O\xF9 vas-tu\xA0?\xA0\xBB dit l\x92" "agneau.<br>\r\n"
+                              "<br>\r\nIl s\x92" "en va.<br>\r\n"));
+}
+
+TEST_F(ImportScreen, ACharacterTheFilesCannotHoldIsNamedBeforeAnythingIsAskedOrWritten)
+{
+    screen->Memo1->setPlainText(u"Le loup.\nLe chat de Łucja 🐺.\nFin."_s);
+    screen->Button1->click();
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"« Ł » (U+0141) à la ligne 2 ; « 🐺 » (U+1F43A) à la ligne 2"_s))
+        << platform.messages.shown[0].toStdString();
+    EXPECT_TRUE(platform.fileDialogs.openRequests.isEmpty());
+    EXPECT_TRUE(platform.fileDialogs.saveRequests.isEmpty());
+    EXPECT_EQ(studentFiles(), QStringList()) << "nothing written";
+    EXPECT_TRUE(QFile::exists(carte(u"chat.jpg"_s)));
+    // Back in the text, on the line to correct.
+    EXPECT_EQ(screen->focusWidget(), screen->Memo1);
+    EXPECT_EQ(screen->Memo1->textCursor().selectedText(), u"Le chat de Łucja 🐺."_s);
+    EXPECT_EQ(platform::textOf(screen->Memo1), u"Le loup.\nLe chat de Łucja 🐺.\nFin."_s);
 }
 
 TEST_F(ImportScreen, CopyAndPasteKeepsASelectionOrInsertsTheClipboard)

@@ -1,5 +1,7 @@
 #include "import/picturechoice.h"
 #include "import/readingdocument.h"
+#include "workspace/characters.h"
+#include "workspace/cp1252.h"
 #include "import/tableofcontents.h"
 #include "readingaids/markup.h"
 #include "testfiles.h"
@@ -43,9 +45,10 @@ TEST(DocumentNames, AppendHtmlOnlyWhenTheNameLacksItInThatCase)
 TEST(DocumentNames, RefuseTheNamesOfTheStudentFolderOwnFiles)
 {
     for (const QString &name : {u"entete"_s, u"FinFichier.html"_s, u"Entete"_s, u"fond"_s, u"ListeImages"_s,
-                                u"_Tablematieres.html"_s, u"TexteAlire2"_s, u"texteAlire_copie"_s})
+                                u"_Tablematieres.html"_s, u"TexteAlire2"_s, u"texteAlire_copie"_s, u"style"_s,
+                                u"Style.html"_s})
         EXPECT_TRUE(import::isReservedName(import::documentNames(u"/d/"_s + name))) << name;
-    for (const QString &name : {u"conte"_s, u"entete du conte"_s, u"style"_s, u"fondue"_s, u"TexteAlire"_s})
+    for (const QString &name : {u"conte"_s, u"entete du conte"_s, u"styles"_s, u"fondue"_s, u"TexteAlire"_s})
         EXPECT_FALSE(import::isReservedName(import::documentNames(u"/d/"_s + name))) << name;
 }
 
@@ -61,7 +64,8 @@ TEST(DocumentNames, RefuseTitlesThatWouldBreakTheirLinkOrTheirFile)
         {"angle bracket", u"a<b"_s, u"Le titre « a<b » contient « < »"_s},
         {"outside the code page", u"Dvořák"_s, u"Le titre « Dvořák » contient « ř » (U+0159)"_s},
         {"html in the middle", u"conte.html.old"_s, u"Le titre « conte.html.old » ne peut porter « .html » qu'à sa fin"_s},
-        {"a file of Tessavo", u"entete"_s, u"Le titre « entete » est le nom d'un fichier de Tessavo"_s},
+        {"a file of Tessavo", u"entete"_s, u"Le titre « entete » prendrait la place de « entete.html »"_s},
+        {"a working copy", u"texteAlire2"_s, u"Le titre « texteAlire2 » prendrait la place de « TexteAlire2.html »"_s},
         {"too long for a file name", QString(201, u'a'), u"Le titre « "_s + QString(40, u'a') + u"… » est trop long"_s},
     };
     for (const Case &c : cases) {
@@ -76,9 +80,10 @@ TEST(DocumentNames, RefuseTitlesThatWouldBreakTheirLinkOrTheirFile)
         EXPECT_TRUE(import::checkTitle(import::documentNames(u"/d/"_s + title)).ok()) << title;
 }
 
-TEST(ReadingDocument, KeepsEveryLineButEmptyAndOneBlankOnesUnescaped)
+TEST(ReadingDocument, KeepsEveryLineUnescapedAndOneBlankLineBetweenParagraphs)
 {
-    const QStringList typed = {u"Le loup."_s, QString(), u" "_s, u"  "_s, u"Un <b>gros</b> & grand loup."_s, u"\t"_s};
+    const QStringList typed = {QString(), u" "_s, u"Le loup."_s, QString(), u" "_s, u"  "_s,
+                               u"Un <b>gros</b> & grand loup."_s, u"\t"_s, QString(), u"Fin."_s, QString(), u" "_s};
     const QStringList lines = import::documentLines({u"<body>"_s, u"<!--DEBUT-->"_s}, u"conte.jpg"_s, typed,
                                                     {u"<!--FIN-->"_s});
     const QStringList expected = {
@@ -86,14 +91,37 @@ TEST(ReadingDocument, KeepsEveryLineButEmptyAndOneBlankOnesUnescaped)
         u"<!--DEBUT-->"_s,
         u"<img src=\"conte.jpg\"  width=\"70\" height= \"70\">"_s,
         u"Le loup.<br>"_s,
+        u"<br>"_s,
         u"  <br>"_s,
         u"Un <b>gros</b> & grand loup.<br>"_s,
         u"\t<br>"_s,
+        u"<br>"_s,
+        u"Fin.<br>"_s,
         u"<!--FIN-->"_s,
     };
     EXPECT_EQ(lines, expected);
-    EXPECT_EQ(import::textLines(typed),
-              (QStringList{u"Le loup."_s, u"  "_s, u"Un <b>gros</b> & grand loup."_s, u"\t"_s}));
+    EXPECT_EQ(import::textLines(typed), (QStringList{u"Le loup."_s, QString(), u"  "_s,
+                                                     u"Un <b>gros</b> & grand loup."_s, u"\t"_s, QString(), u"Fin."_s}));
+}
+
+TEST(ReadingDocument, WritesTheTypographicEquivalentsAndNamesEveryOtherCharacter)
+{
+    // As word processors write them: a non-breaking hyphen, narrow no-break
+    // spaces, a modifier apostrophe, a ligature, a decomposed accent.
+    const QStringList typed = {u"«\u202FOù vas\u2011tu\u202F?\u00A0» l\u02BCa\uFB01n de\u0301ja\u0300 \u2212 5"_s};
+    EXPECT_EQ(import::textLines(typed), QStringList{u"«\u00A0Où vas-tu\u00A0?\u00A0» l’afin déjà - 5"_s});
+    EXPECT_TRUE(import::checkText(typed).ok());
+    EXPECT_EQ(workspace::toWindows1252(u"vas\u2011tu\u202F?"_s), QByteArray("vas-tu\xA0?"));
+
+    const QStringList foreign = {u"Łucja"_s, u"ok"_s, u"Ana 😀 Łucja"_s, u"😀"_s};
+    const QList<workspace::UnwritableCharacter> found = workspace::unwritableCharacters(foreign);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(found[0], (workspace::UnwritableCharacter{U'Ł', {1, 3}}));
+    EXPECT_EQ(found[1], (workspace::UnwritableCharacter{U'😀', {3, 4}}));
+    EXPECT_EQ(import::checkText(foreign).reason(),
+              u"Le texte contient des caractères que les fichiers de Tessavo ne savent pas écrire : « Ł » (U+0141) "
+              u"aux lignes 1, 3 ; « 😀 » (U+1F600) aux lignes 3, 4. Rien n'a été sauvegardé : remplacez-les ou "
+              u"retirez-les dans la grande fenêtre, puis sauvegardez à nouveau."_s);
 }
 
 // What a file brings in is text on the page; what the teacher types keeps its

@@ -5,7 +5,19 @@
 #include "testfiles.h"
 #include "workspace/ioerror.h"
 
+#include "platform/filedialogwidget.h"
+
 #include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QAbstractProxyModel>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QImage>
+#include <QLabel>
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QDir>
@@ -85,6 +97,58 @@ TEST(FileDialogs, KeepTheirSettingsBetweenUses)
     ASSERT_EQ(fakes.fileDialogs.openRequests.size(), 2);
     EXPECT_EQ(fakes.fileDialogs.openRequests[1].initialFolder, u"/ecole/reserve/Cartes"_s);
     EXPECT_EQ(fakes.fileDialogs.openRequests[1].filter, u"Jpg files (*.jpg)|*.jpg"_s);
+}
+
+// The names a file dialog lists in its folder, once its model has read it.
+QStringList listedNames(QFileDialog &dialog, const QString &folder)
+{
+    auto *files = dialog.findChild<QFileSystemModel *>();
+    if (!files)
+        return {};
+    QEventLoop loop;
+    QObject::connect(files, &QFileSystemModel::directoryLoaded, &loop, &QEventLoop::quit);
+    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    const QModelIndex source = files->index(folder);
+    if (files->rowCount(source) == 0)
+        loop.exec();
+    const QAbstractItemModel *shown = dialog.proxyModel() ? static_cast<QAbstractItemModel *>(dialog.proxyModel())
+                                                          : files;
+    const QModelIndex root = dialog.proxyModel() ? dialog.proxyModel()->mapFromSource(source) : source;
+    QStringList names;
+    for (int row = 0; row < shown->rowCount(root); ++row)
+        names << shown->index(row, 0, root).data().toString();
+    names.sort();
+    return names;
+}
+
+TEST(DesktopFileDialog, HidesTheFilesItIsToldAndPreviewsThePictureUnderThePointer)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path();
+    for (const QString &name : {u"entete.html"_s, u"FinFichier.html"_s, u"conte.html"_s})
+        QFile(folder + u'/' + name).open(QIODevice::WriteOnly);
+    QImage picture(300, 150, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(folder + u"/rouge.png"_s));
+
+    const std::unique_ptr<QFileDialog> save = platform::makeFileDialog(
+        nullptr, {folder, {}, u"Html files (*.html)|*.html"_s,
+                  {folder + u"/entete.html"_s, folder + u"/FinFichier.html"_s}, false}, true);
+    EXPECT_EQ(listedNames(*save, folder), QStringList{u"conte.html"_s});
+    EXPECT_EQ(platform::previewOf(*save), nullptr);
+
+    const std::unique_ptr<QFileDialog> open = platform::makeFileDialog(
+        nullptr, {folder, {}, u"Images (*.jpg *.png)|*.jpg;*.png"_s, {}, true}, false);
+    EXPECT_EQ(listedNames(*open, folder), QStringList{u"rouge.png"_s});
+    QLabel *preview = platform::previewOf(*open);
+    ASSERT_TRUE(preview);
+    EXPECT_TRUE(preview->pixmap().isNull());
+    auto *list = open->findChild<QAbstractItemView *>(u"listView"_s);
+    ASSERT_TRUE(list);
+    const QModelIndex root = list->rootIndex();
+    ASSERT_EQ(list->model()->rowCount(root), 1);
+    emit list->entered(list->model()->index(0, 0, root));
+    EXPECT_EQ(preview->pixmap().size(), QSize(220, 110)) << "the picture under the pointer, scaled";
 }
 
 TEST(DesktopMessageBox, ShowsItsTextAsWrittenAndLetsItBeSelected)

@@ -65,6 +65,8 @@ TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
     };
     publishing::PublicationSettings tls = local(2121, u"127.0.0.1:8000"_s);
     tls.tls = true;
+    publishing::PublicationSettings sftp = local(2121, u"127.0.0.1:8000"_s);
+    sftp.protocole = publishing::Protocol::Sftp;
     const Case cases[] = {
         {"FTPS", tls, u"tls=non"_s},
         {"a web server elsewhere", local(2121, u"www.ecole.fr:8000"_s), u"adresse_web"_s},
@@ -75,6 +77,7 @@ TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
          u"adresse_web"_s},
         {"one port for both", local(8000, u"127.0.0.1:8000"_s), u"même port"_s},
         {"a negative web port", local(2121, u"127.0.0.1:-1"_s), u"adresse_web"_s},
+        {"SFTP", sftp, u"protocole=ftp"_s},
         {"the anonymous user, let in with any password", withUser(u"anonymous"_s), u"anonyme"_s},
         {"ftp, the other anonymous name", withUser(u"FTP"_s), u"anonyme"_s},
     };

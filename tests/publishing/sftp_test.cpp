@@ -254,6 +254,14 @@ TEST_F(SftpHost, LogsInWithAKeyFileAndNoPassword)
     ini.close();
     EXPECT_EQ(publishAll(working.path(), source), std::nullopt);
     expectPublished();
+
+    // A key the account does not take.
+    QFile::remove(QFileInfo(server->clientKey()).dir().filePath(u"cles_autorisees"_s));
+    const std::optional<QString> shown = publishAll(working.path(), source);
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->contains(u"a refusé l'utilisateur « tessavo-test-sftp » avec la clé privée « %1 »"_s.arg(
+        server->clientKey())))
+        << visible(*shown);
 }
 
 TEST_F(SftpHost, AFolderTheHostRefusesNamesItAndKeepsTheConnection)

@@ -59,9 +59,15 @@ class Clipboard : public platform::Clipboard
 {
 public:
     QString text() const override { return content; }
-    void setText(const QString &text) override { content = text; }
+    QString html() const override { return htmlContent; }
+    void setText(const QString &text) override
+    {
+        content = text;
+        htmlContent.clear();
+    }
 
     QString content;
+    QString htmlContent;  // what a browser or a word processor puts beside the text, or alone
 };
 
 class Display : public platform::Display
