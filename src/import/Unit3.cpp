@@ -358,8 +358,8 @@ void TForm3::Button1Click()
     }
     // Before anything is asked or written: the teacher goes back to the text.
     const QStringList typed = platform::linesOf(Memo1);
-    if (const workspace::Result<void> checked = import::checkText(typed); !checked) {
-        platform::ShowMessage(this, checked.reason());
+    if (const workspace::Result<void> writable = import::checkWritableText(typed); !writable) {
+        platform::ShowMessage(this, writable.reason());
         const int line = workspace::unwritableCharacters(typed).first().lines.first();
         QTextCursor cursor(Memo1->document()->findBlockByNumber(line - 1));
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);

@@ -25,6 +25,10 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -126,14 +130,31 @@ void TForm3::Button3Click()
 
 void TForm3::importSource(const QString &path)
 {
-    std::optional<QStringList> lines;
-    {
-        // A PDF of many pages, or a file the office suite converts, takes a
-        // few seconds.
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        lines = sources::readSource(path);
+    // Read on a thread of its own: a PDF of many pages, or a file the office
+    // suite converts, takes seconds, and the screen stays painted meanwhile.
+    // Past a moment, a progress window offers "Annuler".
+    std::promise<std::optional<QStringList>> read;
+    std::future<std::optional<QStringList>> result = read.get_future();
+    std::jthread reader([&read, path](std::stop_token stop) {
+        try {
+            read.set_value(sources::readSource(path, stop));
+        } catch (...) {
+            read.set_exception(std::current_exception());
+        }
+    });
+    if (result.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) {
+        const std::unique_ptr<platform::Progress> progress =
+            platform::services().progress->openReading(this, QFileInfo(path).fileName());
+        while (result.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready) {
+            progress->bytesSent(0, 0);
+            if (progress->cancelRequested())
+                reader.request_stop();
+        }
     }
+    reader.join();
+    if (reader.get_stop_token().stop_requested())
+        return; // the teacher stopped it: nothing is brought in, nothing is told
+    const std::optional<QStringList> lines = result.get();
     if (!lines) {
         if (!platform::services().shell->openFile(path))
             platform::ShowMessage(this, u"Tessavo ne lit pas le texte des fichiers comme « %1 », et aucune "

@@ -121,7 +121,7 @@ workspace::Result<void> checkTitle(const DocumentNames &names)
     return {};
 }
 
-workspace::Result<void> checkText(const QStringList &typedLines)
+workspace::Result<void> checkWritableText(const QStringList &typedLines)
 {
     const QList<workspace::UnwritableCharacter> found = workspace::unwritableCharacters(typedLines);
     if (found.isEmpty())

@@ -50,7 +50,7 @@ workspace::Result<void> checkTitle(const DocumentNames &names);
 // non-breaking hyphen is written "-"), each with the lines of the text box
 // where it stands. Nothing is replaced by "?" without the teacher knowing.
 // {"Łódź"} -> "Le texte contient des caractères ... « Ł » (U+0141) à la ligne 1 ..."
-workspace::Result<void> checkText(const QStringList &typedLines);
+workspace::Result<void> checkWritableText(const QStringList &typedLines);
 
 // The lines of the text that the document keeps, with the typographic
 // equivalents of the characters that the code page cannot hold. The blank

@@ -101,20 +101,28 @@ bool madeFrom(const QStringList &document, const QStringList &textCopy, const QS
 
 // Which lines of the text copy the document shows as brought in from a file:
 // escaped whole where the teacher's own text would have kept some mark-up.
+// The document has one body line per kept line (textLines), the n-th line of
+// text of the copy being the n-th one of the kept lines, which may hold blank
+// lines between paragraphs besides.
 QList<bool> broughtInLines(const QStringList &document, const QStringList &textCopy)
 {
     QList<bool> brought(textCopy.size(), false);
     const std::optional<readingaids::Regions> regions = regionsOf(document);
-    if (!regions || regions->endMarker - regions->logo - 1 != textLines(textCopy).size())
+    const QStringList kept = textLines(textCopy);
+    if (!regions || regions->endMarker - regions->logo - 1 != kept.size())
         return brought;
-    qsizetype body = regions->logo + 1;
+    qsizetype k = 0;
     for (qsizetype i = 0; i < textCopy.size(); ++i) {
-        const QString &line = textCopy[i];
-        if (textLines({line}).isEmpty())
+        if (textLines({textCopy[i]}).isEmpty())
             continue;
-        const QStringView shown = readingaids::trimLine(document[body++]);
-        const QString escaped = readingaids::escapeText(line) + LineEnd;
-        brought[i] = escaped != bodyLine(line) && shown == readingaids::trimLine(escaped);
+        while (k < kept.size() && kept[k].isEmpty())
+            ++k;
+        if (k == kept.size())
+            break;
+        const QStringView shown = readingaids::trimLine(document[regions->logo + 1 + k]);
+        const QString escaped = readingaids::escapeText(kept[k]) + LineEnd;
+        brought[i] = escaped != bodyLine(kept[k]) && shown == readingaids::trimLine(escaped);
+        ++k;
     }
     return brought;
 }

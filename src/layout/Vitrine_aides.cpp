@@ -5,9 +5,17 @@
 #include "platform/eventrules.h"
 #include "platform/platform.h"
 
+#include "layout/entendubox.h"
+#include "readingaids/writtenbyear.h"
+#include "workspace/paths.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 using layout::AidBox;
@@ -109,6 +117,34 @@ void clickAid(TForm1 &form, AidBox box)
     command.refresh();
 }
 
+// The small dialog of a correction: the word as it is cut now, and a field
+// to type the right cut; nothing when the teacher gives up.
+std::optional<QString> askCut(QWidget *parent, const QString &word, const QString &shown)
+{
+    QDialog dialog(parent);
+    dialog.setObjectName(u"correctionDialog"_s);
+    dialog.setWindowTitle(u"Corriger la coupe de « %1 »"_s.arg(word));
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(u"Coupe actuelle : %1"_s.arg(shown), &dialog));
+    auto *help = new QLabel(u"Tapez la coupe juste : « | » entre deux syllabes, les lettres muettes entre "
+                            u"crochets, par exemple « o[i]|gnon ». Elle vaut pour tous les élèves."_s,
+                            &dialog);
+    help->setWordWrap(true);
+    layout->addWidget(help);
+    auto *field = new QLineEdit(shown, &dialog);
+    field->setObjectName(u"correction"_s);
+    layout->addWidget(field);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(u"Corriger"_s);
+    buttons->button(QDialogButtonBox::Cancel)->setText(u"Annuler"_s);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return field->text();
+}
+
 void changeBorder(TForm1 &form, readingaids::Border border)
 {
     Command command(form);
@@ -186,6 +222,29 @@ void TForm1::EntenduClick()
     if (!outcome)
         return; // an empty field: nothing shown changed
     showAidBoxes(outcome->boxes);
+    command.refresh();
+}
+
+void TForm1::corrigerMot(const QString &word)
+{
+    Command command(*this);
+    const bool byEar = Entendu->isEnabled() && Entendu->isChecked();
+    const QString shown = readingaids::notationOf(word, readingaids::currentCut(word, byEar));
+    const std::optional<QString> typed = askCut(this, word, shown);
+    if (!typed)
+        return;
+    DocumentLines document(*this);
+    const workspace::Result<std::optional<layout::AidOutcome>> outcome =
+        layout::correctWordCut(workspace::workingFolder(), word, *typed, Edit6->text(), aidBoxes(), byEar, Css,
+                               workingCopies(*this), document.lines);
+    if (!outcome) {
+        platform::ShowMessage(this, outcome.reason());
+        return;
+    }
+    document.keep();
+    if (!outcome->has_value())
+        return; // no word aid in force: the next one reads the correction
+    showAidBoxes((*outcome)->boxes);
     command.refresh();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/webview.h"
 #include "students/currentstudent.h"
 #include "students/selection.h"
+#include "workspace/paths.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -200,6 +201,8 @@ void TForm1::connectHandlers()
     onChange(CheckBox4, this, &TForm1::CheckBox4Change);
     onChange(CheckBox5, this, &TForm1::CheckBox5Change);
     onClick(Entendu, this, &TForm1::EntenduClick);
+    connect(WebBrowser1, &platform::WebView::wordCorrectionAsked, this,
+            [this](const QString &word) { platform::runHandler(this, [this, word] { corrigerMot(word); }); });
 
     onChange(TrackBar1, this, &TForm1::TrackBar1Change);
     onChange(TrackBar2, this, &TForm1::TrackBar2Change);
@@ -253,6 +256,7 @@ void TForm1::FormCreate()
     if (opening.saveCss)
         layout::SauveCSS(cheminW, Css);
 
+    layout::loadCorrections(workspace::workingFolder());
     m_entendu = layout::entenduBox(cheminW);
     Entendu->setEnabled(m_entendu.enabled);
     Entendu->setChecked(m_entendu.checked);

@@ -165,6 +165,8 @@ public:
     void CheckBox5Change();
     void Edit6ChangeTraccking();
     void EntenduClick();
+    // "Corriger la coupe de « mot »…" chosen in the view.
+    void corrigerMot(const QString &word);
 
     // The publication of the student's documents (Vitrine_diffusion.cpp).
     void Button9Click();

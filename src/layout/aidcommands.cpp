@@ -85,22 +85,25 @@ AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const Wor
 std::optional<AidOutcome> changeEntendu(bool byEar, const QString &sound, AidBoxes boxes, Css &css,
                                         const WorkingCopies &files, QStringList &documentLines)
 {
-    std::optional<AidOutcome> outcome;
     // Marked first: a document the aids refuse leaves the choice as it was.
-    if (!sound.isEmpty()) {
-        outcome = changeSound(sound, boxes, css, files, documentLines, byEar);
-    } else {
-        for (const AidBox box : {AidBox::SyllablesInColours, AidBox::SyllablesWithDashes, AidBox::SilentLetters}) {
-            if (!boxes[box])
-                continue;
-            // Put on again in the other reading: the box stays checked.
-            boxes[box] = false;
-            outcome = clickAidBox(box, boxes, css, files, documentLines, byEar);
-            break;
-        }
-    }
+    const std::optional<AidOutcome> outcome = putWordAidOnAgain(sound, boxes, byEar, css, files, documentLines);
     rememberEntendu(files.cheminW, byEar);
     return outcome;
+}
+
+std::optional<AidOutcome> putWordAidOnAgain(const QString &sound, AidBoxes boxes, bool byEar, Css &css,
+                                            const WorkingCopies &files, QStringList &documentLines)
+{
+    if (!sound.isEmpty())
+        return changeSound(sound, boxes, css, files, documentLines, byEar);
+    for (const AidBox box : {AidBox::SyllablesInColours, AidBox::SyllablesWithDashes, AidBox::SilentLetters}) {
+        if (!boxes[box])
+            continue;
+        // Put on again from the untransformed document: the box stays checked.
+        boxes[box] = false;
+        return clickAidBox(box, boxes, css, files, documentLines, byEar);
+    }
+    return std::nullopt;
 }
 
 void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines)

@@ -46,6 +46,12 @@ AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const Wor
 std::optional<AidOutcome> changeEntendu(bool byEar, const QString &sound, AidBoxes boxes, Css &css,
                                         const WorkingCopies &files, QStringList &documentLines);
 
+// The word aid in force put on again, as the reading now is (byEar, and the
+// teacher's corrections): the sound when one is typed, else the checked
+// syllable or silent-letter aid; nothing when neither is in force.
+std::optional<AidOutcome> putWordAidOnAgain(const QString &sound, AidBoxes boxes, bool byEar, Css &css,
+                                            const WorkingCopies &files, QStringList &documentLines);
+
 // The highlight box changed to highlighted.
 void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines);
 

@@ -1,5 +1,6 @@
 #include "entendubox.h"
 
+#include "readingaids/corrections.h"
 #include "readingaids/entendu.h"
 #include "workspace/textfile.h"
 
@@ -43,6 +44,23 @@ QString entenduNote(const EntenduBox &box, bool checked, QStringView sound)
     if (lettersMatched)
         return u"lettres : aucun son de ce nom"_s;
     return {};
+}
+
+void loadCorrections(const QString &workingFolder)
+{
+    readingaids::setProcessCorrections(
+        readingaids::Corrections::read(workingFolder + u'/' + readingaids::CorrectionsFile));
+}
+
+workspace::Result<std::optional<AidOutcome>> correctWordCut(const QString &workingFolder, const QString &word,
+                                                            const QString &notation, const QString &sound,
+                                                            AidBoxes boxes, bool byEar, Css &css,
+                                                            const WorkingCopies &files, QStringList &documentLines)
+{
+    const workspace::Result<void> corrected = readingaids::correctWord(workingFolder, word, notation);
+    if (!corrected)
+        return workspace::refuse(corrected.reason());
+    return putWordAidOnAgain(sound, boxes, byEar, css, files, documentLines);
 }
 
 } // namespace layout

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "aidcommands.h"
+#include "workspace/result.h"
+
 #include <QString>
 #include <QStringView>
+
+#include <optional>
 
 // The "entendu" box: whether the word aids read by ear (the syllables, the
 // silent letters and the sound), remembered for each student in a small file
@@ -37,5 +42,19 @@ void rememberEntendu(const QString &cheminW, bool checked);
 // letters are matched; nothing otherwise.
 // (enabled, checked, "c") -> "lettres : aucun son de ce nom"; (enabled, checked, "on") -> ""
 QString entenduNote(const EntenduBox &box, bool checked, QStringView sound);
+
+// Reads the teacher's corrections of the working folder, which every aid of
+// every student then uses. Raises workspace::IoError.
+void loadCorrections(const QString &workingFolder);
+
+// The teacher's correction of a word, typed in the notation "o[i]|gnon": kept
+// in the working folder's corrections, then the checked syllable or
+// silent-letter aid, or the sound, is put on again so that it shows. A
+// correction that is empty or not the word's is refused, with nothing
+// changed. Raises workspace::IoError.
+workspace::Result<std::optional<AidOutcome>> correctWordCut(const QString &workingFolder, const QString &word,
+                                                            const QString &notation, const QString &sound,
+                                                            AidBoxes boxes, bool byEar, Css &css,
+                                                            const WorkingCopies &files, QStringList &documentLines);
 
 } // namespace layout

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -38,9 +39,7 @@ public:
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override
     {
-        QMenu *menu = m_owner->createContextMenu(this);
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(event->globalPos());
+        m_owner->openContextMenu(this, event->pos(), event->globalPos());
     }
 
 private:
@@ -86,9 +85,75 @@ QUrl EngineWebView::address() const
     return m_view->url();
 }
 
-QMenu *EngineWebView::createContextMenu(QWidget *parent)
+namespace {
+
+// The word of the page at a point (in CSS pixels), whole across the colours
+// of its syllables: the selection is moved there, stretched to the word,
+// read and emptied. Run in the program's own world, apart from the page.
+QString wordAtScript(QPointF point)
+{
+    return uR"((function (x, y) {
+  var range = document.caretRangeFromPoint(x, y);
+  if (!range) return '';
+  var selection = window.getSelection();
+  selection.removeAllRanges();
+  selection.addRange(range);
+  selection.modify('move', 'backward', 'word');
+  selection.modify('extend', 'forward', 'word');
+  var word = selection.toString();
+  selection.removeAllRanges();
+  return word;
+})(%1, %2))"_s.arg(point.x()).arg(point.y());
+}
+
+// The letters of a word as the page gives it: the blanks and marks around it
+// left out. " chat, " -> "chat"
+QString wordOf(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    const auto letter = [](QChar c) { return c.isLetter() || c.isMark(); };
+    while (begin < end && !letter(text[begin]))
+        ++begin;
+    while (end > begin && !letter(text[end - 1]))
+        --end;
+    const QString word = text.mid(begin, end - begin);
+    for (const QChar c : word) {
+        if (!letter(c) && c != u'\'' && c != u'\u2019')
+            return {}; // more than one word
+    }
+    return word;
+}
+
+} // namespace
+
+void EngineWebView::openContextMenu(QWidget *parent, QPoint pagePosition, QPoint globalPosition)
+{
+    const QPointer<QWidget> owner(parent);
+    const auto popup = [this, owner, globalPosition](const QString &word) {
+        if (!owner)
+            return;
+        QMenu *menu = createContextMenu(owner, word);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(globalPosition);
+    };
+    if (m_view->hasSelection()) {
+        popup(wordOf(m_view->selectedText()));
+        return;
+    }
+    const qreal zoom = m_view->zoomFactor() > 0 ? m_view->zoomFactor() : 1.0;
+    m_view->page()->runJavaScript(wordAtScript(QPointF(pagePosition) / zoom), QWebEngineScript::ApplicationWorld,
+                                  [popup](const QVariant &found) { popup(wordOf(found.toString())); });
+}
+
+QMenu *EngineWebView::createContextMenu(QWidget *parent, const QString &word)
 {
     auto *menu = new QMenu(parent);
+    if (!word.isEmpty()) {
+        menu->addAction(u"Corriger la coupe de « %1 »…"_s.arg(word), this,
+                        [this, word] { emit wordCorrectionAsked(word); });
+        menu->addSeparator();
+    }
     QWebEnginePage *page = m_view->page();
     QAction *copy = menu->addAction(u"Copier"_s, page, [page] { page->triggerAction(QWebEnginePage::Copy); });
     copy->setEnabled(m_view->hasSelection());

@@ -24,7 +24,13 @@ public:
 
     // The menu that a right click on the page opens: "Copier", "Tout
     // sélectionner", "Imprimer…", "Enregistrer en PDF…".
-    QMenu *createContextMenu(QWidget *parent);
+    // With a word (the one under the pointer), the menu opens with
+    // "Corriger la coupe de « mot »…", which asks for its correction.
+    QMenu *createContextMenu(QWidget *parent, const QString &word = {});
+
+    // The menu at the pointer's place, with the word there: the selected
+    // text, or else the word that the page has under the pointer.
+    void openContextMenu(QWidget *parent, QPoint pagePosition, QPoint globalPosition);
 
     // "Imprimer…": the system's print dialog, then the page on the printer
     // chosen there. The printer keeps its settings from one print to the next.

@@ -29,7 +29,8 @@ namespace {
 class ProgressDialog : public QDialog, public Progress
 {
 public:
-    explicit ProgressDialog(QWidget *screen)
+    // Without a file name, files going up; with one, that file being read.
+    explicit ProgressDialog(QWidget *screen, const QString &reading = QString())
         : QDialog(screen)
         , m_file(new QLabel(this))
         , m_bytes(new QLabel(this))
@@ -51,6 +52,12 @@ public:
         layout->addWidget(m_cancel, 0, Qt::AlignRight);
         connect(m_cancel, &QPushButton::clicked, this, [this] { requestCancel(); });
         m_file->setText(u"Connexion à l'hébergeur…"_s);
+        if (!reading.isEmpty()) {
+            setWindowTitle(u"Import d'un texte"_s);
+            m_file->setText(u"Lecture de « %1 »…"_s.arg(reading));
+            m_stopping->setText(u"Arrêt de la lecture…"_s);
+            m_bar->setRange(0, 0); // busy: the reading tells no share
+        }
         show();
         handOver();
     }
@@ -129,6 +136,11 @@ private:
 std::unique_ptr<Progress> DesktopProgressWindows::open(QWidget *screen)
 {
     return std::make_unique<ProgressDialog>(screen);
+}
+
+std::unique_ptr<Progress> DesktopProgressWindows::openReading(QWidget *screen, const QString &fileName)
+{
+    return std::make_unique<ProgressDialog>(screen, fileName);
 }
 
 } // namespace platform

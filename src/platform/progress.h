@@ -28,6 +28,13 @@ class ProgressWindows
 public:
     virtual ~ProgressWindows() = default;
     virtual std::unique_ptr<Progress> open(QWidget *screen) = 0;
+    // The same window while a file's text is read: its name, and "Annuler"
+    // asking to stop the reading; bytesSent only keeps the screens painted.
+    virtual std::unique_ptr<Progress> openReading(QWidget *screen, const QString &fileName)
+    {
+        Q_UNUSED(fileName);
+        return open(screen);
+    }
 };
 
 // The desktop's progress window, a modal dialog over the screen.
@@ -35,6 +42,7 @@ class DesktopProgressWindows : public ProgressWindows
 {
 public:
     std::unique_ptr<Progress> open(QWidget *screen) override;
+    std::unique_ptr<Progress> openReading(QWidget *screen, const QString &fileName) override;
 };
 
 // A size as the progress window shows it: 1000 -> "1 ko", 1572864 -> "1,5 Mo".

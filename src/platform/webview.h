@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QUrl>
 #include <QWidget>
 
@@ -16,6 +17,10 @@ public:
     virtual void navigate(const QUrl &address) = 0;
     virtual void reload() = 0;
     virtual QUrl address() const = 0;
+
+signals:
+    // The teacher chose "Corriger la coupe de « mot »…" on a word of the page.
+    void wordCorrectionAsked(const QString &word);
 };
 
 class WebViews

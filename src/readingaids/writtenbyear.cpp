@@ -113,6 +113,34 @@ bool writtenWithCorrections(QStringView word, const Corrections &corrections, Wr
     }, out);
 }
 
+WordCut currentCut(QStringView word, bool byEar)
+{
+    if (const WordCut *corrected = processCorrections().find(word))
+        return *corrected;
+    WrittenWord written;
+    bool read = false;
+    if (byEar && entenduAvailability()) {
+        const Pronunciation said = Pronouncer::process().pronounce(word);
+        const auto graphemes = said.outcome == Pronunciation::Outcome::Pronounced
+            ? align(spelling(word), said.phonemes)
+            : std::nullopt;
+        if (graphemes) {
+            cutByEar(word, *graphemes, written.syllables);
+            written.silent = silentByEar(word, *graphemes);
+            read = true;
+        }
+    }
+    if (!read) {
+        cutTextWord(word, written.syllables);
+        written.silent = QList<bool>(word.size(), false);
+    }
+    WordCut cut;
+    cut.silent = written.silent;
+    for (qsizetype k = 1; k < written.syllables.size(); ++k)
+        cut.starts.append(written.syllables[k].begin);
+    return cut;
+}
+
 void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &out)
 {
     qsizetype size = opening.size() + word.size() + closing.size();

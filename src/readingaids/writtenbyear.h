@@ -35,6 +35,11 @@ bool writtenByEar(QStringView word, const EarWords *words, const Corrections &co
 // teacher corrected them; false when no part of it is corrected.
 bool writtenWithCorrections(QStringView word, const Corrections &corrections, WrittenWord &out);
 
+// How one word (letters and apostrophes) is cut and marked now: as corrected,
+// else by ear (when byEar and it can be), else by its letters (no silent
+// letter). For the teacher who corrects it.
+WordCut currentCut(QStringView word, bool byEar);
+
 // Appends the word, syllable by syllable, as the syllables in colours write it.
 void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &out);
 

@@ -85,7 +85,7 @@ public:
     {
         if (!preformatted && isBlank(c)) {
             if (!m_line.isEmpty() && !m_line.endsWith(u' ') && !m_line.endsWith(u'\t'))
-                m_line += u' ';
+                append(u' ');
             return;
         }
         if (preformatted && (c == u'\n' || c == u'\r')) {
@@ -93,13 +93,13 @@ public:
                 flush();
             return;
         }
-        m_line += c;
+        append(c);
     }
     void cell()
     {
         if (!m_line.isEmpty()) {
             trimEnd();
-            m_line += u'\t';
+            append(u'\t');
         }
     }
     void block()
@@ -110,7 +110,7 @@ public:
     void flush()
     {
         trimEnd();
-        m_budget.spend(m_line.size() + 1);
+        m_budget.spend(1); // the line's end
         m_lines.append(m_line);
         m_line.clear();
     }
@@ -121,10 +121,19 @@ public:
     }
 
 private:
+    // Counted as it comes, so that a page is refused as soon as its text is
+    // too long.
+    void append(QChar c)
+    {
+        m_budget.spend(1);
+        m_line += c;
+    }
     void trimEnd()
     {
-        while (m_line.endsWith(u' '))
+        while (m_line.endsWith(u' ')) {
             m_line.chop(1);
+            m_budget.refund(1);
+        }
     }
     TextBudget m_budget;
     QStringList m_lines;
@@ -135,9 +144,12 @@ private:
 // when it is none (a lone "&" stays).
 std::optional<std::pair<QString, qsizetype>> reference(QStringView html, qsizetype i)
 {
-    const qsizetype semicolon = html.indexOf(u';', i + 1);
-    if (semicolon < 0 || semicolon - i > 40)
+    // Looked for among the next 40 characters only: a page of "&" without
+    // ";" is read in one pass, not searched to its end at each "&".
+    const qsizetype end = html.sliced(i, std::min<qsizetype>(html.size() - i, 41)).indexOf(u';');
+    if (end < 0)
         return std::nullopt;
+    const qsizetype semicolon = i + end;
     const QStringView body = html.sliced(i + 1, semicolon - i - 1);
     const qsizetype length = semicolon - i + 1;
     if (body.startsWith(u'#')) {

@@ -4,6 +4,7 @@
 #include "plaintext.h"
 #include "refusals.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,13 +13,17 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <algorithm>
+#include <cctype>
+#include <csignal>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace sources {
 
 namespace {
 
-constexpr int ConversionMilliseconds = 120'000;
 
 QByteArray utf16le(QByteArrayView name)
 {
@@ -46,7 +51,94 @@ workspace::IoError unconverted(const QString &path)
                               path);
 }
 
+workspace::IoError tooSlow(const QString &path, int seconds)
+{
+    return workspace::IoError(u"La conversion du fichier « %1 » n'a pas abouti en %2 secondes : il est trop long "
+                              u"ou trop compliqué. Enregistrez-le au format .odt ou .docx, puis importez-le de "
+                              u"nouveau."_s.arg(QFileInfo(path).fileName())
+                                  .arg(seconds),
+                              path);
+}
+
+// Groups whose content is not the document's text.
+bool isHiddenDestination(QByteArrayView word)
+{
+    static const QByteArrayView hidden[] = {"fonttbl", "colortbl", "stylesheet", "info", "pict", "object",
+                                            "listtable", "listoverridetable", "themedata", "datastore",
+                                            "latentstyles", "rsidtbl", "generator", "xmlnstbl", "revtbl"};
+    return std::find(std::begin(hidden), std::end(hidden), word) != std::end(hidden);
+}
+
+// Ends the converter and every process it started (they share its group).
+void endAll(QProcess &office, qint64 group)
+{
+    if (group > 0)
+        ::kill(-pid_t(group), SIGKILL);
+    office.kill();
+    office.waitForFinished();
+}
+
 } // namespace
+
+RichTextShape richTextShape(QByteArrayView rtf)
+{
+    RichTextShape shape;
+    qsizetype depth = 0;
+    qsizetype hiddenFrom = -1; // the depth of the hidden group the bytes are in
+    const auto hide = [&] {
+        if (hiddenFrom < 0)
+            hiddenFrom = depth;
+    };
+    const auto text = [&](qsizetype characters) {
+        if (hiddenFrom < 0)
+            shape.text += characters;
+    };
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        const char c = rtf[i];
+        if (c == '{') {
+            shape.depth = std::max(shape.depth, ++depth);
+        } else if (c == '}') {
+            if (depth == hiddenFrom)
+                hiddenFrom = -1;
+            depth = std::max<qsizetype>(0, depth - 1);
+        } else if (c == '\\' && i + 1 < rtf.size()) {
+            const char next = rtf[i + 1];
+            if (std::isalpha(static_cast<unsigned char>(next))) {
+                qsizetype end = i + 1;
+                while (end < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[end])))
+                    ++end;
+                const QByteArrayView word = rtf.sliced(i + 1, end - i - 1);
+                const qsizetype digits = end;
+                if (end < rtf.size() && rtf[end] == '-')
+                    ++end;
+                while (end < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[end])))
+                    ++end;
+                const qint64 parameter = rtf.sliced(digits, end - digits).toByteArray().toLongLong();
+                if (end < rtf.size() && rtf[end] == ' ')
+                    ++end;
+                i = end - 1;
+                if (word == "bin")
+                    i += std::max<qint64>(0, parameter); // raw bytes
+                else if (isHiddenDestination(word))
+                    hide();
+                else if (word == "u" || word == "par" || word == "line" || word == "tab")
+                    text(1);
+            } else if (next == '*') {
+                hide();
+                ++i;
+            } else if (next == '\'') {
+                text(1);
+                i += 3;
+            } else {
+                text(1);
+                ++i;
+            }
+        } else if (c != '\r' && c != '\n') {
+            text(1);
+        }
+    }
+    return shape;
+}
 
 QString officeConverter()
 {
@@ -58,11 +150,18 @@ QString officeConverter()
     return QString();
 }
 
-QStringList readThroughOffice(const QString &path, const QString &converter)
+QStringList readThroughOffice(const QString &path, const QString &converter, std::stop_token stop, int seconds)
 {
     const QByteArray bytes = readSourceBytes(path);
     if (!looksLikeItsKind(path, bytes))
         throw damaged(path);
+    if (bytes.startsWith("{\\rtf")) {
+        const RichTextShape shape = richTextShape(bytes);
+        if (shape.depth > MaxRichTextDepth)
+            throw damaged(path);
+        if (shape.text > MaxTextCharacters)
+            throw tooLong(path);
+    }
     QTemporaryDir work;
     if (!work.isValid() || converter.isEmpty())
         throw workspace::IoError::cannotRead(path);
@@ -76,15 +175,29 @@ QStringList readThroughOffice(const QString &path, const QString &converter)
     }
     QProcess office;
     office.setProcessChannelMode(QProcess::MergedChannels);
+    // A group of its own: the suite's launcher starts a worker that a kill of
+    // the launcher alone would leave running.
+    office.setChildProcessModifier([] { ::setpgid(0, 0); });
     office.start(converter, {u"--headless"_s, u"--norestore"_s, u"--nologo"_s, u"--nolockcheck"_s,
                              u"--nodefault"_s,
                              u"-env:UserInstallation="_s + QUrl::fromLocalFile(work.filePath(u"profil"_s)).toString(),
                              u"--convert-to"_s, u"odt"_s, u"--outdir"_s, work.filePath(u"odt"_s), source});
-    if (!office.waitForFinished(ConversionMilliseconds)) {
-        office.kill();
-        office.waitForFinished();
-        throw unconverted(path);
+    const qint64 group = office.processId();
+    const QDeadlineTimer deadline{std::chrono::seconds(seconds)};
+    while (!office.waitForFinished(100)) {
+        if (office.state() == QProcess::NotRunning)
+            break;
+        if (stop.stop_requested()) {
+            endAll(office, group);
+            throw stopped(path);
+        }
+        if (deadline.hasExpired()) {
+            endAll(office, group);
+            throw tooSlow(path, seconds);
+        }
     }
+    // Whatever the suite left behind ends with it.
+    endAll(office, group);
     QFile converted(work.filePath(u"odt/source.odt"_s));
     if (!converted.open(QIODevice::ReadOnly))
         throw unconverted(path);

@@ -38,6 +38,7 @@ QStringList openDocumentLines(const QByteArray &contentXml, const QString &path)
     Paragraphs paragraphs(budget);
     QXmlStreamReader xml(contentXml);
     bool inBody = false;
+    int listItems = 0; // the list items the reading is inside
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
@@ -48,8 +49,13 @@ QStringList openDocumentLines(const QByteArray &contentXml, const QString &path)
                 break;
             else if (isLeftOut(xml))
                 xml.skipCurrentElement();
-            else if (text && (xml.name() == u"p" || xml.name() == u"h"))
+            else if (text && xml.name() == u"list-item")
+                ++listItems;
+            else if (text && (xml.name() == u"p" || xml.name() == u"h")) {
                 paragraphs.start();
+                if (listItems > 0)
+                    paragraphs.listItem();
+            }
             else if (text && xml.name() == u"s")
                 paragraphs.spaces(xml.attributes().value(TextNs, u"c"_s).toInt());
             else if (text && xml.name() == u"tab")
@@ -61,12 +67,18 @@ QStringList openDocumentLines(const QByteArray &contentXml, const QString &path)
         case QXmlStreamReader::EndElement:
             if (xml.namespaceUri() == TextNs && (xml.name() == u"p" || xml.name() == u"h"))
                 paragraphs.end();
+            else if (xml.namespaceUri() == TextNs && xml.name() == u"list-item" && listItems > 0)
+                --listItems;
             else if (xml.namespaceUri() == OfficeNs && xml.name() == u"text")
                 inBody = false;
             break;
         case QXmlStreamReader::Characters:
             paragraphs.collapsedText(xml.text());
             break;
+        case QXmlStreamReader::DTD:
+            // A word processor declares no entities: a file that does means
+            // to have them expanded past any size.
+            throw damaged(path);
         default:
             break;
         }

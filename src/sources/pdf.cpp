@@ -7,6 +7,7 @@
 
 #include <poppler-qt6.h>
 
+#include <QDeadlineTimer>
 #include <QImage>
 
 namespace sources {
@@ -67,10 +68,27 @@ QList<PdfLine> pageLines(const Poppler::Page &page, TextBudget &budget)
     return lines;
 }
 
-// Whether the page draws anything at all: a scan draws its picture.
-bool drawsSomething(const Poppler::Page &page)
+// The time that looking for a drawing may take over all pages: a page of
+// hundreds of thousands of strokes takes longer than a scan.
+constexpr int DrawingMilliseconds = 3000;
+
+bool pastDeadline(const QVariant &deadline)
 {
-    const QImage image = page.renderToImage(12, 12).convertToFormat(QImage::Format_Grayscale8);
+    return QDeadlineTimer::current().deadlineNSecs() > deadline.toLongLong();
+}
+
+// Whether the page draws anything at all: a scan draws its picture. The
+// drawing takes its time from what is left (in milliseconds), and raises
+// tooManyStrokes when none is.
+bool drawsSomething(const Poppler::Page &page, qint64 &left, const QString &path)
+{
+    const QDeadlineTimer deadline(left);
+    const QImage drawn = page.renderToImage(12, 12, -1, -1, -1, -1, Poppler::Page::Rotate0, nullptr, nullptr,
+                                            pastDeadline, QVariant(deadline.deadlineNSecs()));
+    left = deadline.remainingTime();
+    if (left <= 0)
+        throw tooManyStrokes(path);
+    const QImage image = drawn.convertToFormat(QImage::Format_Grayscale8);
     for (int y = 0; y < image.height(); ++y) {
         const uchar *row = image.constScanLine(y);
         for (int x = 0; x < image.width(); ++x) {
@@ -87,7 +105,7 @@ void quiet(const QString &, const QVariant &)
 
 } // namespace
 
-QStringList readPdf(const QString &path)
+QStringList readPdf(const QString &path, std::stop_token stop)
 {
     const QByteArray bytes = readSourceBytes(path);
     // A damaged file is told to the teacher, not written to the console.
@@ -100,18 +118,30 @@ QStringList readPdf(const QString &path)
     if (!document->okToCopy())
         throw copyForbidden(path);
 
+    if (document->numPages() > MaxPdfPages)
+        throw tooManyPages(path, document->numPages());
+
     TextBudget budget(path);
-    QList<QStringList> paragraphs;
+    QList<QList<PdfLine>> pages;
     bool drawn = false;
+    qint64 drawingLeft = DrawingMilliseconds;
     for (int i = 0; i < document->numPages(); ++i) {
+        if (stop.stop_requested())
+            throw stopped(path);
         const std::unique_ptr<Poppler::Page> page = document->page(i);
         if (!page)
             throw damaged(path);
-        const QList<PdfLine> lines = pageLines(*page, budget);
-        if (lines.isEmpty() && !drawn)
-            drawn = drawsSomething(*page);
-        paragraphs.append(pageParagraphs(lines));
+        pages.append(pageLines(*page, budget));
+        if (pages.last().isEmpty() && !drawn)
+            drawn = drawsSomething(*page, drawingLeft, path);
     }
+    // The running headers, footers and page numbers are no part of the text,
+    // and a paragraph goes on across a page's end.
+    leaveOutRunningLines(pages);
+    QList<QList<QStringList>> pageTexts;
+    for (const QList<PdfLine> &lines : std::as_const(pages))
+        pageTexts.append(pageParagraphs(lines));
+    const QList<QStringList> paragraphs = documentParagraphs(pageTexts);
     if (paragraphs.isEmpty())
         throw drawn ? onlyPictures(path) : noText(path);
 

@@ -2,7 +2,12 @@
 
 #include "hyphens.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
 #include <algorithm>
+
+using namespace Qt::StringLiterals;
 
 namespace sources {
 
@@ -58,7 +63,44 @@ bool startsParagraph(const PdfLine &before, const PdfLine &line, qreal pitch, qr
     const bool cut = endsWithCut(before.text) && startsWithLetter(line.text, false);
     const qreal blank = 0.3 * height;
     const bool wordWouldFit = before.box.right() + blank + line.firstWordWidth < columnRight - 0.2 * height;
+    // The foot of a column going on at the top of the next one.
+    const bool goesOn = goesUp && !endsSentence(before.text) && startsWithLetter(line.text);
+    if (goesOn)
+        return false;
     return goesUp || wideGap || otherType || (!cut && (indented || wordWouldFit));
+}
+
+bool isPageNumber(const QString &text)
+{
+    static const QRegularExpression number(
+        uR"(^[\s\-\x{2013}\x{2014}(\[]*(page|p\.)?\s*\d{1,4}(\s*(/|sur)\s*\d{1,4})?[\s\-\x{2013}\x{2014})\]]*$)"_s,
+        QRegularExpression::CaseInsensitiveOption);
+    return number.match(text).hasMatch();
+}
+
+// A running line's text with its digits (a page number, a date) left aside.
+QString runningKey(const QString &text)
+{
+    QString key;
+    for (const QChar c : text) {
+        if (!c.isDigit() && !c.isSpace())
+            key += c.toLower();
+    }
+    return key;
+}
+
+// The top-most and the bottom-most line of a page.
+std::pair<qsizetype, qsizetype> edges(const QList<PdfLine> &lines)
+{
+    qsizetype top = 0;
+    qsizetype bottom = 0;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (centre(lines[i]) < centre(lines[top]))
+            top = i;
+        if (centre(lines[i]) > centre(lines[bottom]))
+            bottom = i;
+    }
+    return {top, bottom};
 }
 
 } // namespace
@@ -72,6 +114,67 @@ QList<QStringList> pageParagraphs(const QList<PdfLine> &lines)
         if (i == 0 || startsParagraph(lines[i - 1], lines[i], pitch, rights[i - 1]))
             paragraphs.append(QStringList());
         paragraphs.last().append(lines[i].text);
+    }
+    return paragraphs;
+}
+
+void leaveOutRunningLines(QList<QList<PdfLine>> &pages)
+{
+    if (pages.size() < 2)
+        return;
+    // How many pages show each text at their top, and at their foot.
+    QHash<QString, int> tops;
+    QHash<QString, int> bottoms;
+    for (const QList<PdfLine> &lines : std::as_const(pages)) {
+        if (lines.isEmpty())
+            continue;
+        const auto [top, bottom] = edges(lines);
+        ++tops[runningKey(lines[top].text)];
+        if (bottom != top)
+            ++bottoms[runningKey(lines[bottom].text)];
+    }
+    const auto running = [&pages](const QHash<QString, int> &counts, const QString &text) {
+        const QString key = runningKey(text);
+        return isPageNumber(text) || (!key.isEmpty() && counts.value(key) >= 2 && 2 * counts.value(key) > pages.size());
+    };
+    for (QList<PdfLine> &lines : pages) {
+        if (lines.isEmpty())
+            continue;
+        const auto [top, bottom] = edges(lines);
+        const bool dropBottom = bottom != top && running(bottoms, lines[bottom].text);
+        const bool dropTop = running(tops, lines[top].text);
+        // The later index first, so that the other stays where it is.
+        if (dropBottom && bottom > top)
+            lines.removeAt(bottom);
+        if (dropTop)
+            lines.removeAt(top);
+        if (dropBottom && bottom < top)
+            lines.removeAt(bottom);
+    }
+}
+
+bool endsSentence(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && (text[end - 1].isSpace() || QStringView(u"»\"')]\u201D\u2019").contains(text[end - 1])))
+        --end;
+    return end > 0 && QStringView(u".!?\u2026:;").contains(text[end - 1]);
+}
+
+QList<QStringList> documentParagraphs(const QList<QList<QStringList>> &pages)
+{
+    QList<QStringList> paragraphs;
+    for (const QList<QStringList> &page : pages) {
+        for (qsizetype i = 0; i < page.size(); ++i) {
+            const bool first = i == 0 && !paragraphs.isEmpty() && !page[i].isEmpty();
+            const QString before = first ? paragraphs.last().last() : QString();
+            const bool goesOn = first
+                && ((!endsSentence(before) && startsWithLetter(page[i].first())) || endsWithCut(before));
+            if (goesOn)
+                paragraphs.last().append(page[i]);
+            else
+                paragraphs.append(page[i]);
+        }
     }
     return paragraphs;
 }

@@ -25,6 +25,24 @@ struct PdfLine
 // - its first word would have fitted at the end of the line before, which
 //   then ended short by the author's will (a verse, a title, a paragraph's
 //   last line), unless that line ends with a word cut by a hyphen.
+// A line that stands above the one before it starts a new paragraph only
+// when the line before ends a sentence or this one does not start in lower
+// case: a paragraph goes on from the foot of a column to the next one.
 QList<QStringList> pageParagraphs(const QList<PdfLine> &lines);
+
+// Leaves out the running lines of a document of several pages: the top-most
+// and the bottom-most line of a page when it is a page number ("-1-", "3",
+// "Page 3 / 10") or when its text, digits aside, stands at that place on more
+// than half of the pages (a running header or footer).
+void leaveOutRunningLines(QList<QList<PdfLine>> &pages);
+
+// Whether a paragraph's text ends a sentence: its last sign, closing quotes
+// and brackets aside, is . ! ? … : or ;. "Il dit :" -> true, "Il part" -> false
+bool endsSentence(QStringView text);
+
+// Joins each page's paragraphs into the document's: the last paragraph of a
+// page goes on into the first of the next when it ends no sentence and that
+// one starts in lower case, or it ends with a word cut by a hyphen.
+QList<QStringList> documentParagraphs(const QList<QList<QStringList>> &pages);
 
 } // namespace sources

@@ -70,6 +70,33 @@ workspace::IoError tooLong(const QString &path)
                    path);
 }
 
+workspace::IoError longWord(const QString &path)
+{
+    return refusal(u"Le fichier « %1 » ne contient pas un texte à lire : un de ses mots a plus de 1\u00A0000 "
+                   u"caractères."_s,
+                   path);
+}
+
+workspace::IoError tooManyPages(const QString &path, int pages)
+{
+    return refusal(u"Le fichier « %1 » a trop de pages (%2) : Tessavo importe des PDF de 1\u00A0000 pages au plus. "
+                   u"Enregistrez les pages du texte dans un autre PDF, puis importez-le."_s
+                       .arg(u"%1"_s, QLocale(QLocale::French).toString(pages)),
+                   path);
+}
+
+workspace::IoError tooManyStrokes(const QString &path)
+{
+    return refusal(u"Le fichier « %1 » ne peut pas être importé : ses pages ont trop de traits pour être lues "
+                   u"en quelques secondes."_s,
+                   path);
+}
+
+workspace::IoError stopped(const QString &path)
+{
+    return refusal(u"La lecture du fichier « %1 » a été annulée."_s, path);
+}
+
 qint64 checkedSize(const QString &path)
 {
     const QFileInfo info(path);

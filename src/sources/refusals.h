@@ -13,6 +13,11 @@ inline constexpr qint64 MaxFileBytes = 20 * 1024 * 1024;
 // A text longer than this (in characters, one byte each once saved) is
 // refused: the text window and the aids are meant for a reading text.
 inline constexpr qsizetype MaxTextCharacters = 2 * 1024 * 1024;
+// A "word" (characters between blanks) longer than this is no word a pupil
+// reads: the file holds something else (a page of one repeated sign, data).
+inline constexpr qsizetype MaxWordCharacters = 1000;
+// A PDF of more pages is refused before any is read.
+inline constexpr int MaxPdfPages = 1000;
 
 workspace::IoError damaged(const QString &path);
 workspace::IoError encrypted(const QString &path);
@@ -23,6 +28,11 @@ workspace::IoError copyForbidden(const QString &path);
 workspace::IoError notText(const QString &path);
 workspace::IoError tooBig(const QString &path, qint64 bytes);
 workspace::IoError tooLong(const QString &path);
+workspace::IoError longWord(const QString &path);
+workspace::IoError tooManyPages(const QString &path, int pages);
+workspace::IoError tooManyStrokes(const QString &path);
+// The teacher stopped the reading ("Annuler").
+workspace::IoError stopped(const QString &path);
 
 // The file's size, checked against MaxFileBytes; an empty or missing file is
 // refused too.
@@ -38,6 +48,8 @@ public:
     {
     }
     void spend(qsizetype characters);
+    // Characters counted, then taken away again (blanks trimmed at a line's end).
+    void refund(qsizetype characters) { m_spent -= characters; }
 
 private:
     QString m_path;

@@ -23,9 +23,23 @@ bool isBlankLine(const QString &line)
     return std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c.isSpace(); });
 }
 
-QStringList readOfficeFile(const QString &path)
+QStringList readOfficeFile(const QString &path, std::stop_token stop)
 {
-    return readThroughOffice(path);
+    return readThroughOffice(path, officeConverter(), stop);
+}
+
+// Whether a run of characters between blanks is longer than any word.
+bool hasLongWord(const QStringList &lines)
+{
+    for (const QString &line : lines) {
+        qsizetype run = 0;
+        for (const QChar c : line) {
+            run = c.isSpace() ? 0 : run + 1;
+            if (run > MaxWordCharacters)
+                return true;
+        }
+    }
+    return false;
 }
 
 // The kinds Tessavo reads: the file names of each, the group the import
@@ -36,19 +50,24 @@ struct Reader
     SourceKind kind;
     QStringList suffixes;
     QString group;
-    QStringList (*read)(const QString &path);
+    QStringList (*read)(const QString &path, std::stop_token stop);
 };
 
 const QList<Reader> &readers()
 {
     static const QList<Reader> table = {
-        {SourceKind::PlainText, {u"txt"_s}, u"Textes"_s, readPlainText},
-        {SourceKind::OpenDocument, {u"odt"_s}, u"Documents OpenDocument"_s, readOpenDocument},
-        {SourceKind::WordDocument, {u"docx"_s}, u"Documents Word"_s, readWordDocument},
+        // The readers of text and markup take a few seconds at most; those
+        // that may take longer stop when asked to.
+        {SourceKind::PlainText, {u"txt"_s}, u"Textes"_s, [](const QString &p, std::stop_token) { return readPlainText(p); }},
+        {SourceKind::OpenDocument, {u"odt"_s}, u"Documents OpenDocument"_s,
+         [](const QString &p, std::stop_token) { return readOpenDocument(p); }},
+        {SourceKind::WordDocument, {u"docx"_s}, u"Documents Word"_s,
+         [](const QString &p, std::stop_token) { return readWordDocument(p); }},
         {SourceKind::ThroughOffice, {u"doc"_s}, u"Documents Word"_s, readOfficeFile},
         {SourceKind::ThroughOffice, {u"rtf"_s}, u"Textes enrichis"_s, readOfficeFile},
+        // A PDF and a conversion may take longer, and stop when asked to.
         {SourceKind::Pdf, {u"pdf"_s}, u"Documents PDF"_s, readPdf},
-        {SourceKind::Html, {u"html"_s, u"htm"_s}, u"Pages web"_s, readHtml},
+        {SourceKind::Html, {u"html"_s, u"htm"_s}, u"Pages web"_s, [](const QString &p, std::stop_token) { return readHtml(p); }},
     };
     return table;
 }
@@ -84,14 +103,18 @@ SourceKind sourceKind(const QString &path)
     return reader ? reader->kind : SourceKind::Other;
 }
 
-std::optional<QStringList> readSource(const QString &path)
+std::optional<QStringList> readSource(const QString &path, std::stop_token stop)
 {
     const Reader *reader = readerOf(path);
     if (!reader)
         return std::nullopt;
-    const QStringList lines = reader->read(path);
+    const QStringList lines = reader->read(path, stop);
+    if (stop.stop_requested())
+        throw stopped(path);
     if (std::all_of(lines.cbegin(), lines.cend(), isBlankLine))
         throw noText(path);
+    if (hasLongWord(lines))
+        throw longWord(path);
     return lines;
 }
 

@@ -24,7 +24,7 @@ const QString CompatibilityNs = u"http://schemas.openxmlformats.org/markup-compa
 
 bool isLeftOut(const QXmlStreamReader &xml)
 {
-    static const QStringList word = {u"pPr"_s, u"rPr"_s, u"del"_s, u"delText"_s, u"moveFrom"_s,
+    static const QStringList word = {u"rPr"_s, u"del"_s, u"delText"_s, u"moveFrom"_s,
                                      u"instrText"_s, u"sdtPr"_s, u"sym"_s, u"tblPr"_s, u"sectPr"_s};
     // Word writes a text box twice, the second time for old readers.
     if (xml.namespaceUri() == CompatibilityNs)
@@ -52,7 +52,10 @@ QString mainPart(const ZipArchive &archive)
     const std::optional<QByteArray> rels = archive.part(u"_rels/.rels"_s);
     QXmlStreamReader xml(rels.value_or(QByteArray()));
     while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"Relationship"
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::DTD)
+            break; // no entities expanded: the main part is looked for where it usually is
+        if (token == QXmlStreamReader::StartElement && xml.name() == u"Relationship"
             && xml.attributes().value(u"Type"_s).endsWith(u"/officeDocument")) {
             QString target = xml.attributes().value(u"Target"_s).toString();
             while (target.startsWith(u'/'))
@@ -61,6 +64,33 @@ QString mainPart(const ZipArchive &archive)
         }
     }
     return u"word/document.xml"_s;
+}
+
+// Reads a paragraph's properties to their end: whether it is a list item, by
+// its numbering or by a list style ("ListParagraph", "Paragraphedeliste").
+bool isListItem(QXmlStreamReader &xml)
+{
+    bool item = false;
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement) {
+            --depth;
+            continue;
+        }
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        ++depth;
+        if (!isWordNs(xml.namespaceUri()))
+            continue;
+        if (xml.name() == u"numPr")
+            item = true;
+        else if (xml.name() == u"pStyle") {
+            const QStringView style = xml.attributes().value(xml.namespaceUri().toString(), u"val"_s);
+            item = item || style.contains(u"List", Qt::CaseInsensitive) || style.contains(u"liste", Qt::CaseInsensitive);
+        }
+    }
+    return item;
 }
 
 } // namespace
@@ -77,6 +107,11 @@ QStringList wordDocumentLines(const QByteArray &documentXml, const QString &path
         case QXmlStreamReader::StartElement: {
             if (isLeftOut(xml)) {
                 xml.skipCurrentElement();
+                break;
+            }
+            if (isWordNs(xml.namespaceUri()) && xml.name() == u"pPr") {
+                if (isListItem(xml) && paragraphs.inParagraph())
+                    paragraphs.listItem();
                 break;
             }
             if (!isWordNs(xml.namespaceUri()))
@@ -105,6 +140,10 @@ QStringList wordDocumentLines(const QByteArray &documentXml, const QString &path
             if (inText)
                 paragraphs.text(xml.text());
             break;
+        case QXmlStreamReader::DTD:
+            // A word processor declares no entities: a file that does means
+            // to have them expanded past any size.
+            throw damaged(path);
         default:
             break;
         }

@@ -110,7 +110,7 @@ TEST(ReadingDocument, WritesTheTypographicEquivalentsAndNamesEveryOtherCharacter
     // spaces, a modifier apostrophe, a ligature, a decomposed accent.
     const QStringList typed = {u"«\u202FOù vas\u2011tu\u202F?\u00A0» l\u02BCa\uFB01n de\u0301ja\u0300 \u2212 5"_s};
     EXPECT_EQ(import::textLines(typed), QStringList{u"«\u00A0Où vas-tu\u00A0?\u00A0» l’afin déjà - 5"_s});
-    EXPECT_TRUE(import::checkText(typed).ok());
+    EXPECT_TRUE(import::checkWritableText(typed));
     EXPECT_EQ(workspace::toWindows1252(u"vas\u2011tu\u202F?"_s), QByteArray("vas-tu\xA0?"));
 
     const QStringList foreign = {u"Łucja"_s, u"ok"_s, u"Ana 😀 Łucja"_s, u"😀"_s};
@@ -118,7 +118,7 @@ TEST(ReadingDocument, WritesTheTypographicEquivalentsAndNamesEveryOtherCharacter
     ASSERT_EQ(found.size(), 2);
     EXPECT_EQ(found[0], (workspace::UnwritableCharacter{U'Ł', {1, 3}}));
     EXPECT_EQ(found[1], (workspace::UnwritableCharacter{U'😀', {3, 4}}));
-    EXPECT_EQ(import::checkText(foreign).reason(),
+    EXPECT_EQ(import::checkWritableText(foreign).reason(),
               u"Le texte contient des caractères que les fichiers de Tessavo ne savent pas écrire : « Ł » (U+0141) "
               u"aux lignes 1, 3 ; « 😀 » (U+1F600) aux lignes 3, 4. Rien n'a été sauvegardé : remplacez-les ou "
               u"retirez-les dans la grande fenêtre, puis sauvegardez à nouveau."_s);

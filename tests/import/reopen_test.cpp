@@ -111,6 +111,21 @@ TEST_F(Reopen, GivesTheTypedTextTitleAndPicture)
     EXPECT_EQ(import::reopenDocument(reopened.names)->text, reopened.text);
 }
 
+TEST_F(Reopen, KeepsTheBlankLineBetweenParagraphsAndWhatCameFromAFile)
+{
+    // A title typed, then a file's paragraph whose "<" and "&" are text.
+    const QStringList text = {u"Le <b>titre</b>"_s, QString(), u"Tom & <Jerry>"_s};
+    const QStringList markup = {u"Le <b>titre</b>"_s, QString(), u"Tom &amp; &lt;Jerry&gt;"_s};
+    const import::DocumentNames names = import::documentNames(folder + u"fichier"_s);
+    writeFile(names.picturePath, "JPEG");
+    import::writeDocument(names, import::BoxLines(text, markup), folder, templates());
+    import::writeTable(folder, names.documentName, names.pictureName);
+
+    const import::ReopenedDocument reopened = *import::reopenDocument(names);
+    EXPECT_EQ(reopened.text, text) << "the blank line between the two stays";
+    EXPECT_EQ(reopened.broughtIn, (QList<bool>{false, false, true}));
+}
+
 TEST_F(Reopen, SavedAgainInPlaceWithTheSameLogo)
 {
     const QMap<QString, QByteArray> before = files();
@@ -331,7 +346,7 @@ TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
         {"AsSaved", [] {}, false},
         {"BroughtInFromAFile", [&] {
              const import::DocumentNames names = import::documentNames(folder + u"conte"_s);
-             const QStringList shown = {u"<b>gras</b><script>alert(1)</script>"_s, u"1 < 2 & 3"_s};
+             const QStringList shown = {u"<b>gras</b><script>alert(1)</script>"_s, QString(), u"1 < 2 & 3"_s};
              QStringList carried;
              for (const QString &line : shown)
                  carried.append(readingaids::escapeText(line));
@@ -351,7 +366,7 @@ TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
         const QByteArray outside = bytesOf(folder + u"conte.html"_s);
         const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
         if (std::string_view(c.name) == "BroughtInFromAFile") {
-            EXPECT_EQ(import::reopenDocument(names)->broughtIn, (QList<bool>{true, true}));
+            EXPECT_EQ(import::reopenDocument(names)->broughtIn, (QList<bool>{true, false, true}));
         }
 
         const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Corrigé."_s}, folder, templates());

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,8 +25,10 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
@@ -132,6 +135,8 @@ TEST_F(Textes, EachKindReadComesInAsAPasteAndIsSavedByteForByte)
     // A PDF keeps no no-break space: the reader puts them back where French
     // typography has them, around the title's « » too.
     const QByteArray pdfSaved = QByteArray(FableSaved).replace("\xAB ", "\xAB\xA0").replace(" \xBB", "\xA0\xBB");
+    // A word processor's heading stands on its own line, an empty line after it.
+    const QByteArray parted = QByteArray(FableSaved).replace("\xBB\r\n", "\xBB\r\n\r\n");
     struct Case { const char *name; QString file; Make make; QByteArray saved = FableSaved; };
     const Case cases[] = {
         {"Utf8WithMarkCrLf", u"utf8.txt"_s, text(QStringConverter::Utf8, u"\r\n"_s)},
@@ -141,12 +146,14 @@ TEST_F(Textes, EachKindReadComesInAsAPasteAndIsSavedByteForByte)
          [](const QString &p) {
              fixtures::writeOdt(p, "<text:h>" + Fable[0].toUtf8() + "</text:h><text:p>Un <text:span>œuf…</text:span> "
                                    "à l’été&#xA0;! Il mange.</text:p>");
-         }},
+         },
+         parted},
         {"WordDocument", u"fable.docx"_s,
          [](const QString &p) {
              fixtures::writeDocx(p, "<w:p><w:r><w:t>" + Fable[0].toUtf8() + "</w:t></w:r></w:p><w:p><w:r><w:t>"
                                     + Fable[1].toUtf8() + "</w:t></w:r></w:p>");
-         }},
+         },
+         parted},
         {"Pdf", u"fable.pdf"_s,
          [](const QString &p) {
              fixtures::writePdf(p, {{{{Fable[0]}, fixtures::PdfParagraph::Title}, {{Fable[1]}}}});
@@ -352,6 +359,40 @@ TEST_F(Textes, AReopenedDocumentIsCorrectedInPlaceWithoutADialog)
     EXPECT_EQ(screen->Edit5->text(), student(u"conte.html"_s));
 }
 
+// A document edited outside Tessavo since its last save is kept before the
+// correction replaces it, and the teacher is told where; one renamed outside
+// Tessavo to a title a save refuses is not reopened.
+TEST_F(Textes, ACorrectionKeepsAnOutsideEditAndARenamedDocumentIsRefused)
+{
+    saveThree();
+    startAgain();
+    QByteArray edited = bytesOf(student(u"conte.html"_s));
+    edited.replace("Il dort\xA0!<br>", "Il dort\xA0! Fin ajout\xE9" "e \xE0 la main.<br>");
+    writeFile(student(u"conte.html"_s), edited);
+    platform.messages.shown.clear();
+
+    click(u"conte"_s);
+    correct(u"chèvre"_s, u"brebis"_s);
+    screen->Button1->click();
+    EXPECT_EQ(bytesOf(student(u"conte.html.hors-tessavo.bak"_s)), edited);
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"modifié hors de Tessavo"_s)) << visible(platform.messages.shown[0]);
+    EXPECT_TRUE(platform.messages.shown[0].contains(u"« conte.html.hors-tessavo.bak »"_s));
+    EXPECT_TRUE(bytesOf(student(u"conte.html"_s)).contains("Le loup mange la brebis.<br>"));
+
+    // Renamed outside Tessavo: refused, the window and the files as they were.
+    for (const char *extension : {".html", ".txt", ".jpg"})
+        QFile::rename(student(u"b"_s + QLatin1StringView(extension)), student(u"Łódź"_s + QLatin1StringView(extension)));
+    const QString before = window();
+    platform.messages.shown.clear();
+    choose(student(u"Łódź.html"_s));
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].startsWith(u"Tessavo ne peut pas rouvrir « Łódź.html »"_s))
+        << visible(platform.messages.shown[0]);
+    EXPECT_EQ(window(), before);
+    EXPECT_FALSE(bytesOf(student(u"_Tablematieres.txt"_s)).contains("?"));
+}
+
 TEST_F(Textes, TheListShowsTheStudentsDocumentsNewestFirstAndAClickReopensOne)
 {
     EXPECT_EQ(screen->ListView1->count(), 0);
@@ -523,6 +564,42 @@ TEST_F(Textes, AnUnsavedTextIsNeverReplacedAndANewTextIsSavedAsNew)
     screen->Memo1->clear();
     EXPECT_EQ(screen->Button1->text(), u" 2->Choisir un logo et ->Sauvegarder le texte "_s);
     EXPECT_TRUE(screen->Button1->toolTip().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A reading that takes long shows the progress window; "Annuler" stops it,
+// ends the converter, brings nothing in and tells nothing.
+TEST_F(Textes, ASlowReadingShowsItsProgressAndStopsOnCancel)
+{
+    QTemporaryDir bin;
+    const QString converter = bin.filePath(u"soffice"_s);
+    writeFile(converter, "#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 600\n");
+    QFile::setPermissions(converter, QFile::permissions(converter) | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
+    const auto restore = qScopeGuard([path] { qputenv("PATH", path); });
+
+    screen->Memo1->setPlainText(u"Le texte déjà là."_s);
+    const std::vector<bool> before = steps();
+    writeFile(source(u"lent.rtf"_s), "{\\rtf1\\ansi Il \\'e9tait une fois.\\par}");
+    platform.progress.cancel = true;
+    QElapsedTimer clock;
+    clock.start();
+    choose(source(u"lent.rtf"_s));
+    EXPECT_LT(clock.elapsed(), 10'000);
+    EXPECT_EQ(platform.progress.opened, 1);
+    EXPECT_EQ(platform.progress.openNow, 0);
+    EXPECT_GT(platform.progress.waits, 0) << "the screens were kept painted";
+    EXPECT_TRUE(platform.messages.shown.isEmpty());
+    EXPECT_EQ(window(), u"Le texte déjà là."_s);
+    EXPECT_EQ(steps(), before);
+    const QByteArray pid = bytesOf(converter + u".pid"_s).trimmed();
+    ASSERT_FALSE(pid.startsWith('<'));
+    const QByteArray stat = bytesOf(u"/proc/"_s + QString::fromLatin1(pid) + u"/stat"_s);
+    EXPECT_TRUE(stat.startsWith('<') || stat.contains(") Z ")) << "the converter still runs";
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 // files.
 #include "aides_screen.h"
 
+#include "readingaids/corrections.h"
+#include "readingaids/writtenbyear.h"
+
 #include "layout/stylesheet.h"
 #include "layout/workingcopies.h"
 #include "readingaids/bodyaids.h"
@@ -12,10 +15,13 @@
 #include "visible.h"
 #include "workspace/textfile.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -432,4 +438,82 @@ TEST_F(AidesScreen, ABorderFlippedTwiceAndTheBoxesItRecords)
     screen->CheckBox5->click();
     EXPECT_EQ(cssLine(line::BoxesOn), flag::SyllabesTirets);
     EXPECT_EQ(cssLine(line::BorderMulticolor), QString());
+}
+
+namespace {
+
+// Answers the correction dialog that the next handler opens: types the text
+// and presses "Corriger" (or "Annuler" when text is null); returns what the
+// dialog showed of the word as it was cut.
+std::shared_ptr<QString> answerCorrection(const std::optional<QString> &text)
+{
+    auto shown = std::make_shared<QString>();
+    QTimer::singleShot(0, [text, shown] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->objectName(), u"correctionDialog"_s);
+        auto *field = dialog->findChild<QLineEdit *>(u"correction"_s);
+        *shown = field->text();
+        if (!text) {
+            dialog->reject();
+            return;
+        }
+        field->setText(*text);
+        dialog->accept();
+    });
+    return shown;
+}
+
+} // namespace
+
+// The teacher turns silent letters on for a new student (by ear, the
+// default), then corrects "oignon" from the view's menu: the correction shows
+// at once, is kept in the working folder, and an absurd one is refused.
+TEST_F(AidesScreen, ARightClickCorrectionOfAWordShowsAtOnce)
+{
+    QFile::remove(student.cheminW + u"entendu.ini"_s);
+    const QString document = addDocument(u"soupe.html"_s, {u"Un oignon dans la soupe."_s});
+    TForm1 *screen = open(document);
+    ASSERT_TRUE(screen->Entendu->isChecked()) << "a new student reads by ear";
+    screen->CheckBox8->click();
+    const QString grey = readingaids::silentOpening.toString();
+    EXPECT_TRUE(shown().join(u'\n').contains(u" Un oignon dan"_s + grey + u"s</FONT> la soup"_s + grey + u"e</FONT>.<br>"_s)) << visible(shown().join(u'\n'));
+
+    const QString file = folder.path() + u"/"_s + readingaids::CorrectionsFile;
+    const struct
+    {
+        const char *name;
+        std::optional<QString> typed;
+        bool written;
+        qsizetype messages;
+    } steps[] = {
+        {"given up", std::nullopt, false, 0},
+        {"letters that are not the word's", u"o[i]|gnion"_s, false, 1},
+        {"empty", u"  "_s, false, 1},
+        {"the right cut", u"o[i]|gnon"_s, true, 0},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.name);
+        const qsizetype messages = platform.messages.shown.size();
+        const int loadsBefore = loads(screen);
+        const auto before = answerCorrection(step.typed);
+        emit screen->WebBrowser1->wordCorrectionAsked(u"oignon"_s);
+        EXPECT_EQ(*before, u"oi|gnon"_s);
+        EXPECT_EQ(QFile::exists(file), step.written);
+        EXPECT_EQ(platform.messages.shown.size(), messages + step.messages);
+        EXPECT_EQ(loads(screen), loadsBefore + (step.written ? 1 : 0));
+    }
+    EXPECT_TRUE(shown().join(u'\n').contains(u" Un o"_s + grey + u"i</FONT>gnon dan"_s)) << visible(shown().join(u'\n'));
+    EXPECT_TRUE(screen->CheckBox8->isChecked());
+    EXPECT_EQ(bytesOf(file).right(11), "o[i]|gnon\r\n");
+    close(screen);
+
+    // The next student screen, the next start: the correction holds.
+    readingaids::setProcessCorrections({});
+    screen = open(document);
+    const auto shownThen = answerCorrection(std::nullopt);
+    emit screen->WebBrowser1->wordCorrectionAsked(u"Oignon"_s);
+    EXPECT_EQ(*shownThen, u"O[i]|gnon"_s);
+    close(screen);
+    readingaids::setProcessCorrections({});
 }

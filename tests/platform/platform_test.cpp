@@ -11,6 +11,7 @@
 
 #include <QAbstractItemView>
 #include <QAbstractProxyModel>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -105,12 +106,20 @@ QStringList listedNames(QFileDialog &dialog, const QString &folder)
     auto *files = dialog.findChild<QFileSystemModel *>();
     if (!files)
         return {};
-    QEventLoop loop;
-    QObject::connect(files, &QFileSystemModel::directoryLoaded, &loop, &QEventLoop::quit);
-    QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+    // The model reads the folder in a thread of its own: wait for it, even on
+    // a busy machine.
     const QModelIndex source = files->index(folder);
-    if (files->rowCount(source) == 0)
+    QElapsedTimer waited;
+    waited.start();
+    while (files->rowCount(source) == 0 && waited.elapsed() < 20000) {
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
         loop.exec();
+    }
+    // Then the folder's files, which come in after the folder shows.
+    QEventLoop settle;
+    QTimer::singleShot(300, &settle, &QEventLoop::quit);
+    settle.exec();
     const QAbstractItemModel *shown = dialog.proxyModel() ? static_cast<QAbstractItemModel *>(dialog.proxyModel())
                                                           : files;
     const QModelIndex root = dialog.proxyModel() ? dialog.proxyModel()->mapFromSource(source) : source;

@@ -131,12 +131,37 @@ TEST(AidesTool, ReadsWordsAndMarksSoundsByEar)
     EXPECT_TRUE(unread.err.contains(u"Le mode « entendu » n'est pas disponible"_s)) << visible(unread.err);
 }
 
+TEST(AidesTool, CutsAndMarksWordsByEarWithTheTeachersCorrections)
+{
+    const QByteArray words = "bateau\nmontagne\nenfants\npetite\nchantent\nhiver\noignon\nil\n";
+    EXPECT_EQ(aides({u"syllabes-entendues"_s}, words).out,
+              "ba|teau\nmon|ta|gne\nen|fants\npe|ti|te\nchan|tent\nhi|ver\noi|gnon\nil\n");
+    EXPECT_EQ(aides({u"muettes-entendues"_s}, words).out,
+              "bateau\nmontagn[e]\nenfan[ts]\npetit[e]\nchant[ent]\n[h]iver\noignon\nil\n");
+    EXPECT_EQ(aides({u"ligne"_s, u"tirets-entendus"_s}, "Les enfants chantent l'hiver.<br>\n").out,
+              " Les en-fants chan-tent l'hi-ver.<br>\n");
+
+    QTemporaryDir folder;
+    const QString corrections = folder.filePath(u"corrections-mots.txt"_s);
+    QFile file(corrections);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# une correction\r\no[i]|gnon\r\n");
+    file.close();
+    EXPECT_EQ(aides({u"--corrections"_s, corrections, u"muettes-entendues"_s}, "oignon\n").out, "o[i]gnon\n");
+    EXPECT_EQ(aides({u"--corrections"_s, corrections, u"ligne"_s, u"muettes"_s}, "Un oignon.<br>\n").out,
+              " Un o-ignon.<br>\n");
+    const ToolRun missing = aides({u"--corrections"_s, folder.filePath(u"aucun.txt"_s), u"syllabes"_s}, "chat\n");
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_TRUE(missing.err.contains(u"introuvable"_s)) << visible(missing.err);
+}
+
 TEST(AidesTool, ExplainsItselfInFrench)
 {
     const ToolRun help = aides({u"--help"_s});
     EXPECT_EQ(help.exitCode, 0);
     for (const char *text : {"syllabes", "sons", "son-entendu=TEXTE", "ligne AIDE", "document AIDE ENTREE [SORTIE]", "son=TEXTE", "bord-multicolor",
-                             "surlignement=oui", "code de sortie est 2"})
+                             "surlignement=oui", "code de sortie est 2", "syllabes-entendues", "muettes-entendues",
+                             "couleurs-entendues", "tirets-entendus", "--corrections FICHIER"})
         EXPECT_TRUE(help.out.contains(text)) << text;
 }
 

@@ -1,7 +1,9 @@
 #include "sources/hyphens.h"
 #include "sources/office.h"
+#include "sources/pdflayout.h"
 #include "sources/refusals.h"
 #include "sources/sources.h"
+#include "hostilefiles.h"
 #include "sourcefixtures.h"
 #include "testfiles.h"
 #include "visible.h"
@@ -100,9 +102,11 @@ TEST_F(Sources, OpenDocumentBodyParagraphsWithoutNotesCommentsOrDeletions)
 )";
     const QString path = file(u"conte.odt"_s);
     fixtures::writeOdt(path, body);
-    expectLines(path, {Guillemets, Typography, u"Premier vers"_s, u"second\tvers   fin"_s, QString(),
-                       u"Ajouté ici"_s, u"Premier point"_s, u"Second point"_s, u"Case un"_s, u"Case deux"_s,
-                       u"Dans le cadre"_s, QString()});
+    // The heading on its own line, the paragraphs parted by an empty line (the
+    // empty paragraph adds none), the items of the list one after the other.
+    expectLines(path, {Guillemets, QString(), Typography, QString(), u"Premier vers"_s, u"second\tvers   fin"_s,
+                       QString(), u"Ajouté ici"_s, QString(), u"• Premier point"_s, u"• Second point"_s, QString(),
+                       u"Case un"_s, QString(), u"Case deux"_s, QString(), u"Dans le cadre"_s});
 }
 
 TEST_F(Sources, WordDocumentBodyParagraphsWithoutNotesCommentsDeletionsOrFieldCodes)
@@ -112,14 +116,17 @@ TEST_F(Sources, WordDocumentBodyParagraphsWithoutNotesCommentsDeletionsOrFieldCo
 <w:p><w:r><w:t xml:space="preserve">Un œuf… </w:t></w:r><w:del w:id="1" w:author="M."><w:r><w:delText>vieux </w:delText></w:r></w:del><w:ins w:id="2" w:author="M."><w:r><w:t>à</w:t></w:r></w:ins><w:r><w:t xml:space="preserve"> l’été</w:t></w:r><w:r><w:footnoteReference w:id="1"/></w:r><w:r><w:t>&#xA0;! Pourquoi&#x202F;?</w:t></w:r></w:p>
 <w:p><w:commentRangeStart w:id="0"/><w:r><w:t>Premier vers</w:t></w:r><w:commentRangeEnd w:id="0"/><w:r><w:commentReference w:id="0"/></w:r><w:r><w:br/><w:t>second</w:t><w:tab/><w:t>vers</w:t></w:r></w:p>
 <w:p/>
+<w:p><w:pPr><w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr></w:pPr><w:r><w:t>Premier point</w:t></w:r></w:p>
+<w:p><w:pPr><w:pStyle w:val="Paragraphedeliste"/></w:pPr><w:r><w:t>Second point</w:t></w:r></w:p>
 <w:p><w:r><w:t xml:space="preserve">Page </w:t></w:r><w:r><w:fldChar w:fldCharType="begin"/></w:r><w:r><w:instrText> PAGE </w:instrText></w:r><w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>3</w:t></w:r><w:r><w:fldChar w:fldCharType="end"/></w:r><w:moveFrom w:id="5"><w:r><w:t>parti</w:t></w:r></w:moveFrom></w:p>
 <w:tbl><w:tblPr/><w:tr><w:tc><w:p><w:r><w:t>Case un</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>Case deux</w:t></w:r></w:p></w:tc></w:tr></w:tbl>
 <w:p><w:r><mc:AlternateContent><mc:Choice Requires="wps"><w:drawing><wps:txbx><w:txbxContent><w:p><w:r><w:t>Dans le cadre</w:t></w:r></w:p></w:txbxContent></wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><w:txbxContent><w:p><w:r><w:t>Dans le cadre</w:t></w:r></w:p></w:txbxContent></w:pict></mc:Fallback></mc:AlternateContent></w:r><w:r><w:t>Porte</w:t><w:noBreakHyphen/><w:t>clés</w:t></w:r></w:p>
 )";
     const QString path = file(u"conte.docx"_s);
     fixtures::writeDocx(path, body);
-    expectLines(path, {Guillemets, Typography, u"Premier vers"_s, u"second\tvers"_s, QString(), u"Page 3"_s,
-                       u"Case un"_s, u"Case deux"_s, u"Dans le cadre"_s, u"Porte-clés"_s});
+    expectLines(path, {Guillemets, QString(), Typography, QString(), u"Premier vers"_s, u"second\tvers"_s, QString(),
+                       u"• Premier point"_s, u"• Second point"_s, QString(), u"Page 3"_s, QString(), u"Case un"_s,
+                       QString(), u"Case deux"_s, QString(), u"Dans le cadre"_s, QString(), u"Porte-clés"_s});
 }
 
 TEST_F(Sources, HtmlVisibleTextOneLineAParagraphOrBreak)
@@ -191,6 +198,68 @@ TEST_F(Sources, PdfParagraphsInReadingOrderWithCutWordsJoined)
                        u"Le corbeau, sur un arbre perché,"_s, u"Tenait en son bec un fromage."_s,
                        u"Maître Renard, par l’odeur alléché,"_s,
                        u"La page suivante commence ici et elle va jusqu’au bout de sa ligne."_s});
+}
+
+TEST_F(Sources, PdfParagraphGoesOnAcrossAPageEnd)
+{
+    const QString path = file(u"suite.pdf"_s);
+    fixtures::writePdf(path, {{{{u"Le titre"_s}, fixtures::PdfParagraph::Title},
+                               {{u"Le loup s’approche doucement de"_s}}},
+                              {{{u"l’agneau qui boit. Fin."_s}},
+                               {{u"Un autre jour, le loup revint au bord du ruisseau pour y boire."_s}}}});
+    expectLines(path, {u"Le titre"_s, u"Le loup s’approche doucement de l’agneau qui boit. Fin."_s,
+                       u"Un autre jour, le loup revint au bord du ruisseau pour y boire."_s});
+}
+
+// A line of a page at a height, as the reader finds it.
+sources::PdfLine pdfLine(const QString &text, qreal y)
+{
+    return {text, QRectF(72, y, 400, 12), 30};
+}
+
+TEST(PdfLayout, RunningHeadersFootersAndPageNumbersAreLeftOut)
+{
+    QList<QList<sources::PdfLine>> pages;
+    for (int page = 1; page <= 3; ++page) {
+        const QString number = QString::number(page);
+        pages.append({pdfLine(u"Fables choisies – édition 2024"_s, 20),
+                      pdfLine(u"Texte de la page "_s + number + u'.', 100),
+                      pdfLine(u"- "_s + number + u" -"_s, 800)});
+    }
+    // A page whose top line is its own title, and whose foot says "Page 4 / 4".
+    pages.append({pdfLine(u"Le Corbeau"_s, 20), pdfLine(u"Texte de la page 4."_s, 100),
+                  pdfLine(u"Page 4 / 4"_s, 800)});
+    sources::leaveOutRunningLines(pages);
+    QStringList left;
+    for (const auto &lines : pages)
+        for (const sources::PdfLine &line : lines)
+            left << line.text;
+    EXPECT_EQ(left, (QStringList{u"Texte de la page 1."_s, u"Texte de la page 2."_s, u"Texte de la page 3."_s,
+                                 u"Le Corbeau"_s, u"Texte de la page 4."_s}));
+
+    // One page: nothing is a running line.
+    QList<QList<sources::PdfLine>> single = {{pdfLine(u"Titre"_s, 20), pdfLine(u"1"_s, 800)}};
+    sources::leaveOutRunningLines(single);
+    EXPECT_EQ(single.first().size(), 2);
+}
+
+TEST(PdfLayout, AParagraphGoesOnFromOnePageToTheNextOnlyMidSentence)
+{
+    struct Case { const char *name; QString last; QString first; bool goesOn; };
+    const Case cases[] = {
+        {"mid-sentence", u"Le loup s’approche de"_s, u"l’agneau."_s, true},
+        {"a comma", u"Le loup, qui a faim,"_s, u"s’approche."_s, true},
+        {"a cut word", u"Le loup s’appro-"_s, u"che."_s, true},
+        {"a full stop", u"Le loup s’approche."_s, u"l’agneau boit."_s, false},
+        {"a closing quote after the stop", u"« Qui es-tu ? »"_s, u"dit-il."_s, false},
+        {"a title then its text", u"Le Corbeau"_s, u"Maître Corbeau."_s, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QList<QStringList> paragraphs = sources::documentParagraphs({{{c.last}}, {{c.first}, {u"Fin."_s}}});
+        EXPECT_EQ(paragraphs.size(), c.goesOn ? 2 : 3);
+        EXPECT_EQ(paragraphs.first(), c.goesOn ? (QStringList{c.last, c.first}) : QStringList{c.last});
+    }
 }
 
 TEST(Hyphens, KeepTheHyphenOnlyWhereItIsPartOfTheWord)
@@ -286,7 +355,18 @@ TEST_F(Sources, RefusedFilesAreToldByName)
         {"BlankPdf", u"blanc.pdf"_s, fixtures::writeBlankPdf, u"aucun texte"_s},
         {"HugeText", u"énorme.txt"_s, sparse(sources::MaxFileBytes + 1), u"trop gros (20,0 Mo)"_s},
         {"HugePdf", u"énorme.pdf"_s, sparse(sources::MaxFileBytes + 1), u"trop gros"_s},
-        {"TooLongText", u"long.txt"_s, bytes(QByteArray(sources::MaxTextCharacters + 1, 'a')), u"trop long"_s},
+        {"TooLongText", u"long.txt"_s, bytes(QByteArray("abc ").repeated(sources::MaxTextCharacters / 4) + 'd'),
+         u"trop long"_s},
+        // At the limit the file is read (or refused for what it holds, not its size).
+        {"LargestFile", u"limite.pdf"_s, sparse(sources::MaxFileBytes), u"endommagé"_s},
+        {"AesEncryptedDocx", u"aes.docx"_s, hostile::writeAesDocx, u"mot de passe"_s},
+        {"DocxWithoutItsDocument", u"corps.docx"_s,
+         [](const QString &p) {
+             fixtures::writeZip(p, {{u"word/document.xml"_s,
+                                     "<w:body xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+                                     "<w:p><w:r><w:t>Texte</w:t></w:r></w:p></w:body>"}});
+         },
+         u"endommagé"_s},
         {"TooLongDocx", u"long.docx"_s,
          [](const QString &p) {
              fixtures::writeDocx(p, "<w:p><w:r><w:t>" + QByteArray(sources::MaxTextCharacters, 'a') + "</w:t></w:r></w:p>"
@@ -303,6 +383,31 @@ TEST_F(Sources, RefusedFilesAreToldByName)
         EXPECT_TRUE(outcome.message.contains(c.says)) << outcome.message;
         EXPECT_TRUE(outcome.message.contains(u"« "_s + c.file + u" »"_s)) << outcome.message;
     }
+}
+
+// What is just within the limits, or slightly damaged, is read.
+TEST_F(Sources, TextsAtTheLimitOrWithOneBadByteAreRead)
+{
+    const QByteArray words = QByteArray("abc ").repeated(sources::MaxTextCharacters / 4);
+    struct Case { const char *name; QString file; QByteArray bytes; QStringList expected; };
+    const Case cases[] = {
+        {"TextOfTheLongestLength", u"limite.txt"_s, words, {QString::fromLatin1(words)}},
+        {"MarkedUtf8WithOneBadByte", u"abîmé.txt"_s, "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9 \xFF fin",
+         {u"été \uFFFD fin"_s}},
+        {"PageDeclaringUtf8WithOneBadByte", u"abîmé.html"_s,
+         "<html><head><meta charset=\"utf-8\"></head><body><p>\xC3\xA9t\xC3\xA9 \xFF \xC3\xA0 la mer</p></body></html>",
+         {u"été \uFFFD à la mer"_s}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(file(c.file), c.bytes);
+        expectLines(file(c.file), c.expected);
+    }
+    // A Word document whose text and line end make the longest length.
+    fixtures::writeDocx(file(u"limite.docx"_s), "<w:p><w:r><w:t>" + words.chopped(1) + "</w:t></w:r></w:p>");
+    const Outcome outcome = read(file(u"limite.docx"_s));
+    ASSERT_TRUE(outcome.lines) << outcome.message.toStdString();
+    EXPECT_EQ(outcome.lines->value(0).size(), sources::MaxTextCharacters - 1);
 }
 
 TEST_F(Sources, EncryptedPdfIsToldByName)
@@ -378,8 +483,8 @@ TEST_F(ThroughOffice, RichTextAndWord97BodyParagraphs)
                    "\\pard Un \\u339?uf\\'85 \\'e0 l\\rquote \\'e9t\\'e9\\~!"
                    "{\\super\\chftn}{\\footnote \\pard\\plain {\\super\\chftn} Une note.}\\par "
                    "\\pard Premier vers\\line second\\tab vers\\par}");
-    const QStringList expected = {u"«\u00A0Le Loup et l’Agneau\u00A0»"_s, u"Un œuf… à l’été\u00A0!"_s,
-                                  u"Premier vers"_s, u"second\tvers"_s};
+    const QStringList expected = {u"«\u00A0Le Loup et l’Agneau\u00A0»"_s, QString(), u"Un œuf… à l’été\u00A0!"_s,
+                                  QString(), u"Premier vers"_s, u"second\tvers"_s};
     expectLines(rtf, expected);
 
     // A Word 97 document, written by the office suite from the rich text.

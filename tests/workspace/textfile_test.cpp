@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QHash>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -97,9 +99,17 @@ TEST(Windows1252, AllBytesAndAllSixteenBitUnitsRoundTripByTheTable)
     for (int u = 0; u < 0x10000; ++u) {
         if (u >= 0xD800 && u <= 0xDFFF)
             continue;
-        // The two no-break spaces of typography that the code page lacks
-        // become its own.
-        char expected = u == 0x202F || u == 0x2007 ? '\xA0' : '?';
+        // The typographic characters that the code page lacks but writes by
+        // one equivalent of its own: hyphens, spaces, quotes, bullets.
+        static const QHash<int, char> equivalents = {
+            {0x2010, '-'}, {0x2011, '-'}, {0x2012, '-'}, {0x2212, '-'}, {0x2043, '-'}, {0x2015, '\x97'},
+            {0x2007, '\xA0'}, {0x202F, '\xA0'}, {0x2000, ' '}, {0x2001, ' '}, {0x2002, ' '}, {0x2003, ' '},
+            {0x2004, ' '}, {0x2005, ' '}, {0x2006, ' '}, {0x2008, ' '}, {0x2009, ' '}, {0x200A, ' '},
+            {0x205F, ' '}, {0x02BC, '\x92'}, {0x02BB, '\x91'}, {0x201B, '\x91'}, {0x201F, '\x93'},
+            {0x2032, '\''}, {0x02B9, '\''}, {0x2033, '"'}, {0x02BA, '"'}, {0x2024, '.'}, {0x2044, '/'},
+            {0x2215, '/'}, {0xF0B7, '\x95'}, {0x2219, '\x95'}, {0x25CF, '\x95'}, {0x25E6, '\x95'},
+            {0x2023, '\x95'}, {0x25AA, '\x95'}};
+        char expected = equivalents.value(u, '?');
         for (int b = 0; b < 256; ++b) {
             if (characterOfByte(b) == u)
                 expected = char(b);

@@ -53,6 +53,12 @@ AideChoice parseAide(const QString &name, bool wholeDocument)
         return bodyAid(BodyAid::Tirets);
     if (name == u"muettes")
         return bodyAid(BodyAid::Muettes);
+    if (name == u"couleurs-entendues")
+        return bodyAid(BodyAid::CouleursEntendu);
+    if (name == u"tirets-entendus")
+        return bodyAid(BodyAid::TiretsEntendu);
+    if (name == u"muettes-entendues")
+        return bodyAid(BodyAid::MuettesEntendu);
     if (name.startsWith(u"son="))
         return bodyAid(BodyAid::Son, name.sliced(4));
     if (name.startsWith(u"son-entendu="))

@@ -27,7 +27,8 @@ struct AideChoice
     readingaids::Border border = readingaids::Border::GreenRed;
 };
 
-// "couleurs", "tirets", "muettes", "son=TEXTE", "son-entendu=TEXTE"; with wholeDocument also
+// "couleurs", "tirets", "muettes", "couleurs-entendues", "tirets-entendus",
+// "muettes-entendues", "son=TEXTE", "son-entendu=TEXTE"; with wholeDocument also
 // "phrases", "surlignement=oui|non", "bord-vert-rouge", "bord-multicolor".
 // Raises UsageError for any other name.
 AideChoice parseAide(const QString &name, bool wholeDocument);

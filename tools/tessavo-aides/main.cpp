@@ -3,9 +3,12 @@
 
 #include "aidechoice.h"
 
+#include "readingaids/corrections.h"
 #include "readingaids/document.h"
 #include "readingaids/entendu.h"
+#include "readingaids/silentbyear.h"
 #include "readingaids/syllabify.h"
+#include "readingaids/writtenbyear.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
 
@@ -20,7 +23,7 @@ namespace {
 
 constexpr int refused = 2;
 
-const QString help = uR"(Usage : tessavo-aides COMMANDE ...
+const QString help = uR"(Usage : tessavo-aides [--corrections FICHIER] COMMANDE ...
 
 Les aides à la lecture de Tessavo, en ligne de commande.
 
@@ -36,22 +39,37 @@ Commandes :
       « ∅ » pour une lettre muette), ou « ? » quand les lettres du mot ne
       s'accordent pas à sa prononciation.
 
+  tessavo-aides syllabes-entendues
+      Lit des mots sur l'entrée standard (UTF-8), un par ligne, et écrit
+      pour chacun ses syllabes écrites d'après sa prononciation, séparées
+      par « | » (bateau -> ba|teau, petite -> pe|ti|te) ; un mot que
+      espeak-ng ne sait pas lire est coupé d'après ses lettres.
+
+  tessavo-aides muettes-entendues
+      Lit des mots sur l'entrée standard (UTF-8), un par ligne, et écrit
+      chacun avec ses lettres muettes entre crochets (chantent ->
+      chant[ent], hiver -> [h]iver, petite -> petit[e]).
+
   tessavo-aides ligne AIDE
       Lit des lignes de texte d'un document de lecture sur l'entrée standard
       (UTF-8) et écrit la ligne transformée de chacune.
-      AIDE : couleurs, tirets, muettes, son=TEXTE ou son-entendu=TEXTE.
+      AIDE : couleurs, tirets, muettes, couleurs-entendues, tirets-entendus,
+      muettes-entendues, son=TEXTE ou son-entendu=TEXTE.
 
   tessavo-aides document AIDE ENTREE [SORTIE]
       Lit le document de lecture ENTREE (Windows-1252) et écrit le document
       transformé (Windows-1252, fins de ligne CR LF) dans SORTIE, ou sur la
       sortie standard sans SORTIE.
-      AIDE : couleurs, tirets, muettes, son=TEXTE, son-entendu=TEXTE, phrases,
+      AIDE : celles de la commande ligne, phrases,
       surlignement=oui, surlignement=non, bord-vert-rouge, bord-multicolor.
 
 Aides :
   couleurs          syllabes en couleurs
   tirets            syllabes séparées par des tirets
   muettes           lettres muettes mises à part
+  couleurs-entendues  syllabes en couleurs, coupées d'après la prononciation
+  tirets-entendus     syllabes séparées par des tirets, d'après la prononciation
+  muettes-entendues   les lettres que l'on n'entend pas, en gris
   son=TEXTE         le son TEXTE en gras rouge (exactement comme tapé)
   son-entendu=TEXTE le son que nomme TEXTE (on, ou, ch, s...) en gras rouge,
                     là où on l'entend : les graphèmes qui le disent, d'après
@@ -62,6 +80,12 @@ Aides :
   surlignement=oui  fond jaune clair (non : fond blanc)
   bord-vert-rouge   ajoute ou retire les bords vert et rouge
   bord-multicolor   ajoute ou retire les bords multicolores
+
+Option :
+  --corrections FICHIER
+      Les corrections de l'enseignant (le fichier corrections-mots.txt du
+      dossier de travail, UTF-8, un mot par ligne : « o[i]|gnon ») valent
+      pour toutes les aides, à l'oreille ou non.
 
 En cas d'aide inconnue, de fichier illisible ou de document refusé (sans
 repère <!--DEBUT--> ou sans repère <!--FIN--> après la ligne du logo), un
@@ -115,9 +139,9 @@ void runSyllabes(const QStringList &arguments)
 void runSons(const QStringList &arguments)
 {
     expectArguments(arguments, 1, 1);
-    const workspace::Result<void> available = readingaids::entenduAvailability();
-    if (!available)
-        throw aides::UsageError(available.reason());
+    const workspace::Result<void> availability = readingaids::entenduAvailability();
+    if (!availability)
+        throw aides::UsageError(availability.reason());
     QStringList words = readInputLines();
     for (QString &word : words)
         word = word.trimmed();
@@ -130,6 +154,43 @@ void runSons(const QStringList &arguments)
             out.append(word);
         else
             out.append(reading ? readingaids::showReading(word, *reading) : word + u" → ?"_s);
+    }
+    writeOutputLines(out);
+}
+
+void requireEspeak()
+{
+    const workspace::Result<void> availability = readingaids::entenduAvailability();
+    if (!availability)
+        throw aides::UsageError(availability.reason());
+}
+
+// Each word by ear (or as corrected): its syllables joined by "|", or its
+// silent letters in brackets.
+void runEntendus(const QStringList &arguments, bool syllables)
+{
+    expectArguments(arguments, 1, 1);
+    requireEspeak();
+    QStringList out;
+    for (const QString &line : readInputLines()) {
+        const QString word = line.trimmed();
+        if (word.isEmpty()) {
+            out.append(word);
+            continue;
+        }
+        const readingaids::WordCut cut = readingaids::currentCut(word, true);
+        if (!syllables) {
+            out.append(readingaids::bracketSilent(word, cut.silent));
+            continue;
+        }
+        QStringList parts;
+        qsizetype begin = 0;
+        for (const qsizetype start : cut.starts) {
+            parts.append(word.mid(begin, start - begin));
+            begin = start;
+        }
+        parts.append(word.mid(begin));
+        out.append(parts.join(u'|'));
     }
     writeOutputLines(out);
 }
@@ -166,8 +227,14 @@ void runDocument(const QStringList &arguments)
     });
 }
 
-int run(const QStringList &arguments)
+int run(QStringList arguments)
 {
+    if (arguments.size() >= 2 && arguments.first() == u"--corrections") {
+        readingaids::setProcessCorrections(readingaids::Corrections::read(arguments[1]));
+        if (!QFile::exists(arguments[1]))
+            throw aides::UsageError(u"Le fichier de corrections « %1 » est introuvable."_s.arg(arguments[1]));
+        arguments = arguments.sliced(2);
+    }
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         write(arguments.isEmpty() ? stderr : stdout, help.toUtf8());
         return arguments.isEmpty() ? refused : 0;
@@ -177,6 +244,10 @@ int run(const QStringList &arguments)
         runSyllabes(arguments);
     else if (command == u"sons")
         runSons(arguments);
+    else if (command == u"syllabes-entendues")
+        runEntendus(arguments, true);
+    else if (command == u"muettes-entendues")
+        runEntendus(arguments, false);
     else if (command == u"ligne")
         runLigne(arguments);
     else if (command == u"document")
