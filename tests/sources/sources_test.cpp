@@ -292,6 +292,7 @@ TEST_F(Sources, RefusedFilesAreToldByName)
         // At the limit the file is read (or refused for what it holds, not its size).
         {"LargestFile", u"limite.pdf"_s, sparse(sources::MaxFileBytes), u"endommagé"_s},
         {"AesEncryptedDocx", u"aes.docx"_s, hostile::writeAesDocx, u"mot de passe"_s},
+        {"PartLargerThanItsHeadersSay", u"menteur.docx"_s, hostile::writeUnderstatedDocx, u"trop long"_s},
         {"DocxWithoutItsDocument", u"corps.docx"_s,
          [](const QString &p) {
              fixtures::writeZip(p, {{u"word/document.xml"_s,
