@@ -75,8 +75,7 @@ protected:
     // The student folder went up whole, byte for byte, and only it.
     void expectPublished() const
     {
-        EXPECT_EQ(contents(server->file(Published)), before);
-        EXPECT_FALSE(QFileInfo::exists(server->file(Published + u"anciens"_s)));
+        fakes::expectPublishedWhole(server->file(Published), before);
     }
 
     // Nothing reached the account's folder.

@@ -52,8 +52,7 @@ protected:
     // The student folder went up whole, byte for byte, and only it.
     void expectPublished(const QString &remote = Published) const
     {
-        EXPECT_EQ(contents(server->file(remote)), before);
-        EXPECT_FALSE(QFileInfo::exists(server->file(remote + u"anciens"_s)));
+        fakes::expectPublishedWhole(server->file(remote), before);
     }
 
     QTemporaryDir working;

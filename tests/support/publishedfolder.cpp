@@ -6,7 +6,10 @@
 #include "publishing/forcedirectories.h"
 #include "testfiles.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -43,6 +46,12 @@ QMap<QString, QByteArray> contents(const QString &folder)
     for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
         files.insert(name, bytesOf(QDir(folder).filePath(name)));
     return files;
+}
+
+void expectPublishedWhole(const QString &remoteFolder, const QMap<QString, QByteArray> &before)
+{
+    EXPECT_EQ(contents(remoteFolder), before);
+    EXPECT_FALSE(QFileInfo::exists(remoteFolder + u"anciens"_s));
 }
 
 std::optional<QString> publishAll(const QString &working, const QString &source, const QString &target,

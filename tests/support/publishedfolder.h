@@ -27,6 +27,10 @@ QString studentFolder(const QTemporaryDir &working, int pictureSize = 300 * 1024
 // Every file of a folder, name to bytes.
 QMap<QString, QByteArray> contents(const QString &folder);
 
+// The student folder went up whole into the server's folder, byte for byte,
+// and only it: not its sub-folder.
+void expectPublishedWhole(const QString &remoteFolder, const QMap<QString, QByteArray> &before);
+
 // A registration's remote folders and class page, then a publication of the
 // student folder, as the program makes them: the connection sequence of
 // publication.ini each time, every file on one connection. The text the
