@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QTimer>
@@ -71,8 +72,16 @@ std::optional<QString> awaitPublishingHost(HostStart &host, QWidget *screen)
         awaitingHost = true;
         const auto done = qScopeGuard([] { awaitingHost = false; });
         if (!host.waitFor(QuietWaitMs)) {
-            const std::unique_ptr<platform::Progress> progress = platform::services().progress->open(screen);
+            // A publication has its progress window open already, saying that
+            // the connection is waited for: it stays the only one.
+            std::unique_ptr<platform::Progress> progress;
+            if (!QApplication::activeModalWidget())
+                progress = platform::services().progress->open(screen);
             while (!host.waitFor(50)) {
+                if (!progress) {
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                    continue;
+                }
                 // Keeps the screens painted; the window says a connection is waited for.
                 progress->bytesSent(0, 0);
                 if (progress->cancelRequested())
