@@ -57,8 +57,9 @@ TForm3::TForm3(QWidget *owner, students::CurrentStudent &student)
     , m_student(student)
 {
     setWindowTitle(u"Form3"_s);
-    resize(1366, 980);
     createControls();
+    // Drawn at 1366 x 980; a smaller screen shows it whole, smaller.
+    fitToScreen({1366, 980});
     connectHandlers();
     FormCreate();
 }
@@ -155,7 +156,7 @@ platform::WebView *TForm3::showWebBrowser2()
     // Made on first use: a screen that never opens a layout starts no web page.
     if (!WebBrowser2) {
         WebBrowser2 = platform::services().webViews->create(this);
-        WebBrowser2->setGeometry(WebBrowser2Place);
+        WebBrowser2->setGeometry(fitted(WebBrowser2Place));
     }
     Label10->hide();
     ListView1->hide();

@@ -101,8 +101,8 @@ workspace::Result<void> checkTitle(const DocumentNames &names)
         return workspace::refuse(u"Le titre « %1 » ne peut porter « .html » qu'à sa fin : choisissez un autre titre."_s.arg(name));
     const QString title = name.chopped(Html.size());
     if (const NeededFile *needed = neededFileOf(names))
-        return workspace::refuse(u"Le titre « %1 » prendrait la place de « %2 », %3, dont le dossier de l'élève a besoin : "
-               u"choisissez un autre titre."_s.arg(title, needed->file, needed->whatItIs));
+        return workspace::refuse(u"Le titre « %1 » prendrait la place de « %2 », %3, dont le dossier de l'élève a "
+                                 u"besoin : choisissez un autre titre."_s.arg(title, needed->file, needed->whatItIs));
     // The document's longest companion, "<title>.html.hors-tessavo-2.bak",
     // must still fit the 255 bytes a file name may have.
     if (QFile::encodeName(title).size() > MaxTitleBytes)

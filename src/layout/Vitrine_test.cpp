@@ -13,6 +13,8 @@
 #include "workspace/paths.h"
 
 #include <QCheckBox>
+
+#include <algorithm>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -241,13 +243,17 @@ void TForm1::FormCreate()
     platform::ShowMessage(this, u"Version beta 1.1  : "_s);
 
     // The display is read once: the controls are scaled to it now, and a
-    // change of the window's size afterwards moves nothing.
+    // change of the window's size afterwards moves nothing. The track bars
+    // measure the page against the whole display; the window and its
+    // controls take the part of it left by task bars and docks, so that the
+    // lowest controls stay on screen.
     const QSize display = platform::services().display->size();
     dispX = display.width();
     dispY = display.height();
-    resize(display);
+    m_area = platform::services().display->availableArea();
+    setGeometry(m_area);
     setWindowState(windowState() | Qt::WindowMaximized);
-    echelle = layout::echelle(display);
+    echelle = layout::echelle(m_area.size());
 
     const layout::Opening opening = layout::openingOf(Css, display, cheminW + u"style.css"_s);
     montrer(opening);
@@ -287,8 +293,10 @@ void TForm1::relireDocument(const QString &path)
 
 void TForm1::montrer(const layout::Opening &opening)
 {
+    // Sizes the student's style sheet does not give yet.
+    const bool widthGiven = !Css[line::ViewWidth].trimmed().isEmpty();
+    const bool heightGiven = !Css[line::ViewHeight].trimmed().isEmpty();
     Css = opening.css;
-    WebBrowser1->setGeometry(QRect(QPoint(0, 0), opening.view));
     Label1->setText(opening.heightLabel);
     Label2->setText(opening.widthLabel);
     {
@@ -299,6 +307,31 @@ void TForm1::montrer(const layout::Opening &opening)
     }
     // The labels hold their texts before the scaling fits them.
     AffichRelatif();
+    // A size the style sheet does not give fills the room above the controls
+    // (rather than the designed strip of a few lines); the track bars and
+    // labels show it as when the teacher sets it.
+    QSize view = opening.view;
+    int widthBar = opening.widthBar;
+    int heightBar = opening.heightBar;
+    if (!widthGiven) {
+        view.setWidth(m_roomForPage.width());
+        widthBar = layout::trackValue(view.width(), dispX);
+        Label2->setText(layout::wholePixels(view.width()));
+        Css[line::ViewWidth] = Label2->text();
+    }
+    if (!heightGiven) {
+        view.setHeight(m_roomForPage.height());
+        heightBar = layout::trackValue(view.height(), dispY);
+        Label1->setText(layout::wholePixels(view.height()));
+        Css[line::ViewHeight] = Label1->text();
+    }
+    {
+        const QSignalBlocker quietWidth(TrackBar1);
+        const QSignalBlocker quietHeight(TrackBar2);
+        TrackBar1->setValue(widthBar);
+        TrackBar2->setValue(heightBar);
+    }
+    placerVue(view);
     Memo1->hide();
     Memo2->hide();
 
@@ -403,6 +436,19 @@ void TForm1::AffichRelatif()
     }
     for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit5})
         m_counterFonts.insert(field, field->font());
+    // The page takes the room left of the height track bar, which stands at
+    // the window's right edge, and above every other control; a gap of a few
+    // pixels keeps its edges off them.
+    int top = m_area.height();
+    for (auto it = m_designed.cbegin(); it != m_designed.cend(); ++it)
+        if (it.key() != TrackBar2)
+            top = std::min(top, it.key()->geometry().top());
+    m_roomForPage = QSize(std::max(0, TrackBar2->geometry().left() - 2), std::max(0, top - 4));
+}
+
+void TForm1::placerVue(QSize size)
+{
+    WebBrowser1->setGeometry(QRect(QPoint(0, 0), size.boundedTo(m_roomForPage)));
 }
 
 void TForm1::afficher(QLineEdit *field, int value)
@@ -413,7 +459,7 @@ void TForm1::afficher(QLineEdit *field, int value)
 void TForm1::TrackBar1Change()
 {
     const double width = layout::viewWidth(dispX, TrackBar1->value());
-    WebBrowser1->resize(int(width), WebBrowser1->height());
+    placerVue(QSize(int(width), WebBrowser1->height()));
     Label2->setText(layout::wholePixels(width));
     Css[line::ViewWidth] = Label2->text();
 }
@@ -421,7 +467,7 @@ void TForm1::TrackBar1Change()
 void TForm1::TrackBar2Change()
 {
     const double height = layout::viewHeight(dispY, TrackBar2->value());
-    WebBrowser1->resize(WebBrowser1->width(), int(height));
+    placerVue(QSize(WebBrowser1->width(), int(height)));
     Label1->setText(layout::wholePixels(height));
     Css[line::ViewHeight] = Label1->text();
 }

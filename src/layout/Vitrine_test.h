@@ -196,6 +196,15 @@ private:
     // The note beside the sound field, for the box and the field as they are.
     void montrerEntendu();
     QList<QWidget *> scaledControls() const;
+    // Gives the web view a size, kept within the room above the controls and
+    // within the window; the track bars and labels keep the size asked for.
+    void placerVue(QSize size);
+
+    // The part of the display the window takes, read once at opening.
+    QRect m_area;
+    // The room the page may take: the window's width, and the height above
+    // the highest control.
+    QSize m_roomForPage;
 
     // The "entendu" box as the opening found it for the student.
     layout::EntenduBox m_entendu;

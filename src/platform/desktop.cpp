@@ -133,6 +133,7 @@ class DesktopDisplay : public Display
 {
 public:
     QSize size() const override { return QGuiApplication::primaryScreen()->size(); }
+    QRect availableArea() const override { return QGuiApplication::primaryScreen()->availableGeometry(); }
 };
 
 class EngineWebViews : public WebViews

@@ -1,7 +1,12 @@
 #include "screenwindow.h"
 
+#include "platform.h"
+
 #include <QLinearGradient>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -19,6 +24,32 @@ void ScreenWindow::paintEvent(QPaintEvent *)
     gradient.setColorAt(0, m_top);
     gradient.setColorAt(1, m_bottom);
     painter.fillRect(rect(), gradient);
+}
+
+QRect ScreenWindow::fitted(QRect designed) const
+{
+    const auto scaled = [this](int value) { return int(std::lround(value * m_factor)); };
+    return QRect(scaled(designed.x()), scaled(designed.y()), scaled(designed.width()), scaled(designed.height()));
+}
+
+void ScreenWindow::fitToScreen(QSize designed)
+{
+    const QRect area = services().display->availableArea();
+    const double across = double(area.width()) / designed.width();
+    const double down = double(area.height() - TitleBarAllowance) / designed.height();
+    m_factor = std::clamp(std::min(across, down), 0.1, 1.0);
+    if (m_factor < 1) {
+        for (QWidget *control : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            control->setGeometry(fitted(control->geometry()));
+            QFont font = control->font();
+            if (font.pointSizeF() > 0)
+                font.setPointSizeF(std::max(6.0, font.pointSizeF() * m_factor));
+            control->setFont(font);
+        }
+    }
+    resize(fitted(QRect(QPoint(0, 0), designed)).size());
+    move(area.x() + std::max(0, (area.width() - width()) / 2),
+         area.y() + std::max(0, (area.height() - TitleBarAllowance - height()) / 2));
 }
 
 } // namespace platform

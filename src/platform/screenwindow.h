@@ -16,12 +16,26 @@ class ScreenWindow : public QWidget
 public:
     ScreenWindow(QWidget *owner, const QColor &bottom, const QColor &top);
 
+    // The factor by which fitToScreen shrank the screen (1 when it fits).
+    double fitFactor() const { return m_factor; }
+    // A designed place at the screen's factor.
+    QRect fitted(QRect designed) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // A screen drawn at one designed size, its controls placed, shrinks as a
+    // whole on a smaller screen: every control's place and text size by one
+    // factor, so that the window with its title bar fits the area of the
+    // display a window may take. It never grows; it stands centred there.
+    void fitToScreen(QSize designed);
 
 private:
     QColor m_bottom;
     QColor m_top;
+    double m_factor = 1;
 };
+
+// Room left for the title bar the window manager draws above a window.
+inline constexpr int TitleBarAllowance = 32;
 
 } // namespace platform

@@ -57,8 +57,17 @@ void Paragraphs::listItem()
 
 void Paragraphs::text(QStringView text)
 {
-    if (m_depth > 0)
-        add(text);
+    if (m_depth == 0)
+        return;
+    // A line end written inside a run's text shows as a blank: only the
+    // markup's breaks start a line.
+    if (text.contains(u'\n') || text.contains(u'\r')) {
+        QString blanks = text.toString();
+        blanks.replace(u'\r', u' ').replace(u'\n', u' ');
+        add(blanks);
+        return;
+    }
+    add(text);
 }
 
 void Paragraphs::collapsedText(QStringView text)

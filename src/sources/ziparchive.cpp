@@ -48,6 +48,8 @@ std::optional<QByteArray> ZipArchive::part(const QString &name) const
         throw damaged(m_path);
     // Read by pieces up to the limit, whatever size the archive claims.
     QByteArray bytes;
+    if (stat.valid & ZIP_STAT_SIZE)
+        bytes.reserve(qsizetype(stat.size)); // what the archive claims, checked above
     char piece[64 * 1024];
     zip_int64_t got = 0;
     while ((got = zip_fread(file, piece, sizeof piece)) > 0) {

@@ -49,8 +49,8 @@ TForm2::TForm2(QWidget *owner)
     , IdFTP1(platform::services().ftp->create())
 {
     setWindowTitle(u"Form2"_s);
-    resize(939, 623);
     createControls();
+    fitToScreen({939, 623});
     connectHandlers();
     platform::runHandler(this, [this] { FormCreate(); });
 }

@@ -28,7 +28,7 @@ protected:
     QTemporaryDir m_dir;
     QString folder;
     import::TakenPicture picture;
-    const QStringList text{u"Le loup mange."_s, u""_s, u"Il dort."_s};
+    const QStringList text{u"Le loup mange."_s, u"Il dort."_s};
 };
 
 TEST_F(SaveNewDocument, WritesTheDocumentItsTextItsLogoAndItsEntry)

@@ -8,6 +8,8 @@
 #include "publishing/diffusionscreen.h"
 #include "layoutfolder.h"
 #include "platform/eventrules.h"
+#include "platform/screenwindow.h"
+#include "import/Unit3.h"
 #include "students/Unit2.h"
 #include "testfiles.h"
 #include "workingfolder.h"
@@ -380,3 +382,74 @@ TEST_F(LayoutControls, EveryCounterFieldShowsItsWholeValue)
 }
 
 } // namespace
+
+namespace {
+
+// The visible controls of a screen, each with its place in the window.
+QList<QWidget *> visibleControls(QWidget *screen)
+{
+    QList<QWidget *> shown;
+    for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (control->isVisibleTo(screen) && !control->geometry().isEmpty())
+            shown.append(control);
+    return shown;
+}
+
+// Every visible control lies whole inside the room the window has under its
+// title bar, within the area of the display a window may take.
+void expectWhollyOnScreen(QWidget *screen, QRect area)
+{
+    SCOPED_TRACE(screen->metaObject()->className());
+    const int usableHeight = area.height() - platform::TitleBarAllowance;
+    EXPECT_LE(screen->width(), area.width());
+    EXPECT_LE(screen->height(), area.height());
+    const QRect room(0, 0, std::min(screen->width(), area.width()), std::min(screen->height(), usableHeight));
+    for (QWidget *control : visibleControls(screen))
+        EXPECT_TRUE(room.contains(control->geometry()))
+            << control->metaObject()->className() << " " << control->objectName().toStdString() << " at "
+            << control->geometry().x() << "," << control->geometry().y() << " " << control->geometry().width()
+            << "x" << control->geometry().height() << " outside " << room.width() << "x" << room.height();
+}
+
+} // namespace
+
+TEST_F(LayoutControls, EveryScreenFitsTheSchoolLaptopTheProjectorAndALargeScreen)
+{
+    // Each display with a task bar of 40 pixels at its foot.
+    for (const QSize display : {QSize(1366, 768), QSize(1280, 720), QSize(1920, 1080)}) {
+        SCOPED_TRACE(display.width());
+        platform.display.pixels = display;
+        platform.display.available = QRect(0, 0, display.width(), display.height() - 40);
+        screens.reset();
+        studentFolder.reset();
+        folder.reset();
+        folder = std::make_unique<fakes::WorkingFolder>();
+        studentFolder = std::make_unique<StudentFolder>(*folder);
+        screens = std::make_unique<Screens>(*studentFolder);
+        const QRect area = platform.display.available;
+
+        expectWhollyOnScreen(screens->students, area);
+        expectWhollyOnScreen(screens->import, area);
+        TForm1 *layout = screens->openLayout();
+        expectWhollyOnScreen(layout, area);
+
+        // The page fills the room above the controls and covers none of
+        // them, at its default size and at the largest the track bars give.
+        const auto expectPageClear = [&](const char *when) {
+            SCOPED_TRACE(when);
+            const QRect page = layout->WebBrowser1->geometry();
+            for (QWidget *control : visibleControls(layout))
+                if (control != layout->WebBrowser1)
+                    EXPECT_FALSE(page.intersects(control->geometry()))
+                        << control->metaObject()->className() << " at " << control->geometry().y();
+        };
+        expectPageClear("at opening");
+        EXPECT_GE(layout->WebBrowser1->geometry().bottom(), layout->Label3->geometry().top() - 10);
+        EXPECT_GE(layout->WebBrowser1->width(), layout->TrackBar2->geometry().left() - 10);
+        layout->TrackBar2->setValue(layout->TrackBar2->maximum());
+        layout->TrackBar1->setValue(layout->TrackBar1->maximum());
+        expectPageClear("at the largest size");
+        // The label still tells the size asked for.
+        EXPECT_GT(layout->Label1->text().toDouble(), layout->WebBrowser1->height());
+    }
+}

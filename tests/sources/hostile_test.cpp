@@ -104,7 +104,9 @@ TEST(HostileFiles, RefusedInSecondsWithinAMemoryCap)
         const qint64 seconds = clock.elapsed() / 1000;
         const qint64 memory = peakMemoryMiB();
         RecordProperty(c.name, QStringLiteral("%1 ms, %2 MiB").arg(clock.elapsed()).arg(memory).toStdString());
-        EXPECT_LT(seconds, 10);
+        // The slowest, the 14 million tabs, takes some 9 seconds on a loaded
+        // machine (unpacking its 112 MB part); it took 20 before.
+        EXPECT_LT(seconds, 15);
         EXPECT_LT(memory, 1024);
         EXPECT_TRUE(message.contains(c.says)) << message.toStdString();
         EXPECT_TRUE(message.contains(u"« "_s + c.file + u" »"_s)) << message.toStdString();

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QList>
+#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
@@ -106,6 +107,31 @@ void writeAesDocx(const QString &path)
     ASSERT_GE(index, 0);
     ASSERT_EQ(zip_file_set_encryption(archive, zip_uint64_t(index), ZIP_EM_AES_256, "motdepasse"), 0);
     ASSERT_EQ(zip_close(archive), 0);
+}
+
+void writeUnderstatedDocx(const QString &path)
+{
+    fixtures::writeDocx(path, "<w:p><w:r><w:t>" + QByteArray("a ").repeated(70 * 1024 * 1024) + "</w:t></w:r></w:p>");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    // The size unpacked, in the part's local header (at 22) and in its entry
+    // of the central directory (at 24), each found by the name after it.
+    const QByteArray name = "word/document.xml";
+    const auto understate = [&](const char *signature, qsizetype nameAt, qsizetype sizeAt) {
+        for (qsizetype at = bytes.indexOf(signature); at >= 0; at = bytes.indexOf(signature, at + 4)) {
+            if (bytes.mid(at + nameAt, name.size()) == name) {
+                const quint32 small = qToLittleEndian(quint32(1000));
+                bytes.replace(at + sizeAt, 4, reinterpret_cast<const char *>(&small), 4);
+                return true;
+            }
+        }
+        return false;
+    };
+    ASSERT_TRUE(understate("PK\x03\x04", 30, 22));
+    ASSERT_TRUE(understate("PK\x01\x02", 46, 24));
+    ASSERT_TRUE(file.seek(0));
+    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 } // namespace hostile

@@ -39,3 +39,11 @@ namespace hostile {
 void writeAesDocx(const QString &path);
 
 } // namespace hostile
+
+namespace hostile {
+
+// A Word document whose main part, once unpacked, is larger than the
+// readers take, while its headers say it holds 1,000 bytes.
+void writeUnderstatedDocx(const QString &path);
+
+} // namespace hostile

@@ -121,12 +121,14 @@ TEST_F(Sources, WordDocumentBodyParagraphsWithoutNotesCommentsDeletionsOrFieldCo
 <w:p><w:r><w:t xml:space="preserve">Page </w:t></w:r><w:r><w:fldChar w:fldCharType="begin"/></w:r><w:r><w:instrText> PAGE </w:instrText></w:r><w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>3</w:t></w:r><w:r><w:fldChar w:fldCharType="end"/></w:r><w:moveFrom w:id="5"><w:r><w:t>parti</w:t></w:r></w:moveFrom></w:p>
 <w:tbl><w:tblPr/><w:tr><w:tc><w:p><w:r><w:t>Case un</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>Case deux</w:t></w:r></w:p></w:tc></w:tr></w:tbl>
 <w:p><w:r><mc:AlternateContent><mc:Choice Requires="wps"><w:drawing><wps:txbx><w:txbxContent><w:p><w:r><w:t>Dans le cadre</w:t></w:r></w:p></w:txbxContent></wps:txbx></w:drawing></mc:Choice><mc:Fallback><w:pict><w:txbxContent><w:p><w:r><w:t>Dans le cadre</w:t></w:r></w:p></w:txbxContent></w:pict></mc:Fallback></mc:AlternateContent></w:r><w:r><w:t>Porte</w:t><w:noBreakHyphen/><w:t>clés</w:t></w:r></w:p>
+<w:p><w:r><w:t>Un saut
+dans le texte</w:t></w:r></w:p>
 )";
     const QString path = file(u"conte.docx"_s);
     fixtures::writeDocx(path, body);
     expectLines(path, {Guillemets, QString(), Typography, QString(), u"Premier vers"_s, u"second\tvers"_s, QString(),
                        u"• Premier point"_s, u"• Second point"_s, QString(), u"Page 3"_s, QString(), u"Case un"_s,
-                       QString(), u"Case deux"_s, QString(), u"Dans le cadre"_s, QString(), u"Porte-clés"_s});
+                       QString(), u"Case deux"_s, QString(), u"Dans le cadre"_s, QString(), u"Porte-clés"_s, QString(), u"Un saut dans le texte"_s});
 }
 
 TEST_F(Sources, HtmlVisibleTextOneLineAParagraphOrBreak)
@@ -360,6 +362,7 @@ TEST_F(Sources, RefusedFilesAreToldByName)
         // At the limit the file is read (or refused for what it holds, not its size).
         {"LargestFile", u"limite.pdf"_s, sparse(sources::MaxFileBytes), u"endommagé"_s},
         {"AesEncryptedDocx", u"aes.docx"_s, hostile::writeAesDocx, u"mot de passe"_s},
+        {"PartLargerThanItsHeadersSay", u"menteur.docx"_s, hostile::writeUnderstatedDocx, u"trop long"_s},
         {"DocxWithoutItsDocument", u"corps.docx"_s,
          [](const QString &p) {
              fixtures::writeZip(p, {{u"word/document.xml"_s,

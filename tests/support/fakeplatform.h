@@ -74,8 +74,11 @@ class Display : public platform::Display
 {
 public:
     QSize size() const override { return pixels; }
+    // The whole display unless a test gives a smaller area.
+    QRect availableArea() const override { return available.isValid() ? available : QRect(QPoint(0, 0), pixels); }
 
     QSize pixels{1366, 1024};
+    QRect available;
 };
 
 // A web view that records the addresses it is sent to.
