@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "app/publicationhost.h"
 #include "platform/platform.h"
+#include "publishing/connexion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -63,11 +64,14 @@ int main(int argc, char *argv[])
         platform::ShowMessage(nullptr, entered.reason());
         return 1;
     }
-    // The working folder's own publishing host, before the first screen so
-    // that a registration reaches it; the launcher returns once its servers
-    // listen. When it fails, the teacher is told on the first screen and the
-    // program goes on.
-    const workspace::Result<void> host =
-        app::startPublishingHost(QCoreApplication::applicationDirPath(), QDir::currentPath());
-    return app::runProgram(host.reason());
+    // The working folder's own publishing host, started in the background:
+    // the first screen shows at once, and a registration or a publication
+    // made before the launcher has ended waits for it. When it fails, the
+    // teacher is told once it is known, and the program goes on.
+    app::HostStart host;
+    app::startPublishingHost(host, QCoreApplication::applicationDirPath(), QDir::currentPath());
+    app::followPublishingHost(host);
+    const int code = app::runProgram();
+    publishing::setHostWait({});
+    return code;
 }

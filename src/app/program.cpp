@@ -1,14 +1,18 @@
 #include "program.h"
 
 #include "app/datafolder.h"
+#include "app/publicationhost.h"
 #include "app/screenflow.h"
 #include "platform/platform.h"
+#include "publishing/connexion.h"
 #include "students/Unit2.h"
 #include "workspace/failure.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <unistd.h>
@@ -50,6 +54,68 @@ TForm2 *startProgram()
     followStudentScreen(Form2);
     Form2->show();
     return Form2;
+}
+
+namespace {
+
+// Longer waits than this show the progress window.
+constexpr int QuietWaitMs = 300;
+
+// Whether a connection is waiting for the host: its failure is told there.
+bool awaitingHost = false;
+
+} // namespace
+
+std::optional<QString> awaitPublishingHost(HostStart &host, QWidget *screen)
+{
+    if (host.starting()) {
+        awaitingHost = true;
+        const auto done = qScopeGuard([] { awaitingHost = false; });
+        if (!host.waitFor(QuietWaitMs)) {
+            // A publication has its progress window open already, saying that
+            // the connection is waited for: it stays the only one.
+            std::unique_ptr<platform::Progress> progress;
+            if (!QApplication::activeModalWidget())
+                progress = platform::services().progress->open(screen);
+            while (!host.waitFor(50)) {
+                if (!progress) {
+                    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                    continue;
+                }
+                // Keeps the screens painted; the window says a connection is waited for.
+                progress->bytesSent(0, 0);
+                if (progress->cancelRequested())
+                    return u"Le serveur de publication local de ce dossier de travail démarre encore : rien n'a été "
+                           u"envoyé. Réessayez dans un instant."_s;
+            }
+        }
+    }
+    if (const std::optional<QString> &failure = host.failure())
+        return toldWhenNeeded(*failure);
+    return std::nullopt;
+}
+
+void followPublishingHost(HostStart &host)
+{
+    const auto tellOnce = [&host] {
+        if (!host.failure() || awaitingHost)
+            return;
+        // After the first screen is up, out of whatever ended the launcher.
+        const QString text = toldAtStart(*host.failure());
+        QTimer::singleShot(0, qApp, [text] { platform::ShowMessage(Form2, text); });
+    };
+    if (host.starting())
+        host.ended = tellOnce;
+    else
+        tellOnce();
+    publishing::setHostWait([&host] {
+        QWidget *screen = QApplication::activeModalWidget();
+        if (!screen)
+            screen = QApplication::activeWindow();
+        if (!screen)
+            screen = Form2;
+        return awaitPublishingHost(host, screen);
+    });
 }
 
 int runProgram(const QString &toldAtStart)

@@ -4,9 +4,14 @@
 
 #include <QString>
 
+#include <optional>
+
 class TForm2;
+class QWidget;
 
 namespace app {
+
+class HostStart;
 
 // Settings that must be made before the application object exists: the web
 // engine runs without its sandbox when the program runs as root.
@@ -21,6 +26,18 @@ workspace::Result<void> enterWorkingFolder(const QString &given);
 
 // Creates the main student screen, stores it in Form2 and shows it.
 TForm2 *startProgram();
+
+// Ties the local host started in the background to the screens: a failure
+// of its launcher is shown once, when it is known (after the first screen is
+// up); a connection to the publishing host made while the launcher still runs
+// waits for it, with the progress window over the screen after 0.3 s, and
+// says why when the host does not run. The host must outlive the program's
+// event loop.
+void followPublishingHost(HostStart &host);
+
+// The wait of a connection for the host still starting: nothing when it
+// runs, or what the teacher is told.
+std::optional<QString> awaitPublishingHost(HostStart &host, QWidget *screen);
 
 // Starts the program and runs its event loop until the program ends; then
 // every screen is destroyed with its owner. A text toldAtStart is shown in a

@@ -5,10 +5,29 @@
 
 namespace publishing {
 
+namespace {
+
+HostWait &hostWait()
+{
+    static HostWait wait;
+    return wait;
+}
+
+} // namespace
+
+void setHostWait(HostWait wait)
+{
+    hostWait() = std::move(wait);
+}
+
 std::optional<QString> ConnexionFTP(FtpClient &client, const QString &workingFolder)
 {
     if (client.connected())
         client.disconnect();
+    if (const HostWait &wait = hostWait()) {
+        if (std::optional<QString> unreachable = wait())
+            return unreachable;
+    }
     try {
         const PublicationSettings settings = readPublicationSettings(workingFolder);
         // The password goes to the program's own local host only when that

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace publishing {
@@ -18,5 +19,12 @@ namespace publishing {
 // login refused) comes back the same way, as the French text to show; nothing
 // when connected. It raises nothing.
 [[nodiscard]] std::optional<QString> ConnexionFTP(FtpClient &client, const QString &workingFolder);
+
+// What a connection waits for first: the program's local host, while its
+// launcher still runs in the background. The wait returns the French text to
+// show when the host cannot be reached, nothing when it runs. None is set
+// unless the program starts a host.
+using HostWait = std::function<std::optional<QString>()>;
+void setHostWait(HostWait wait);
 
 } // namespace publishing

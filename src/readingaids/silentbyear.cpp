@@ -1,5 +1,7 @@
 #include "silentbyear.h"
 
+#include "corrections.h"
+
 namespace readingaids {
 
 namespace {
@@ -52,17 +54,8 @@ QList<bool> silentByEar(QStringView word, const QList<Grapheme> &graphemes)
 
 QString bracketSilent(QStringView word, const QList<bool> &silent)
 {
-    QString out;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        const bool opens = silent.value(i) && (i == 0 || !silent.value(i - 1));
-        const bool closes = silent.value(i) && (i + 1 == word.size() || !silent.value(i + 1));
-        if (opens)
-            out += u'[';
-        out += word[i];
-        if (closes)
-            out += u']';
-    }
-    return out;
+    // The notation of a cut with no syllable break.
+    return notationOf(word, WordCut{{}, silent});
 }
 
 } // namespace readingaids

@@ -1,11 +1,14 @@
 // The three screens opening, hiding and closing one another, driven headless
 // through their real handlers.
+#include "app/program.h"
+#include "app/publicationhost.h"
 #include "fakeplatform.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
 #include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
+#include "publishing/connexion.h"
 #include "script.h"
 #include "studentchoice.h"
 #include "students/Unit2.h"
@@ -14,7 +17,11 @@
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -393,3 +400,63 @@ TEST(ScreenFlowErrors, AnUnreadableClassFileIsReportedAndTheScreenStillOpens)
 }
 
 } // namespace
+
+namespace {
+
+// A launcher that fails after a while, saying why.
+QString slowFailingLauncher(const QTemporaryDir &root, const char *seconds)
+{
+    const QString launcher = root.filePath(u"lanceur"_s);
+    QFile file(launcher);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("#!/bin/sh\nsleep ") + seconds + "\necho 'Le port 24117 est pris.' >&2\nexit 1\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFile::ExeOwner);
+    return launcher;
+}
+
+} // namespace
+
+// A connection asked for while the launcher still runs waits for it, with the
+// progress window once the wait is long, and tells the launcher's failure
+// there; the message of the start is not shown on top of it.
+TEST(HostInTheBackground, AConnectionWaitsForTheLauncherAndTellsItsFailure)
+{
+    fakes::Platform platform;
+    QTemporaryDir root;
+    app::HostStart host;
+    host.start(slowFailingLauncher(root, "0.8"), root.path());
+    app::followPublishingHost(host);
+    const auto unset = qScopeGuard([] { publishing::setHostWait({}); });
+    ASSERT_TRUE(host.starting());
+
+    const std::unique_ptr<publishing::FtpClient> client = platform.ftp.create();
+    const std::optional<QString> failure = publishing::ConnexionFTP(*client, root.path());
+
+    EXPECT_EQ(failure, app::toldWhenNeeded(u"Le port 24117 est pris."_s));
+    EXPECT_FALSE(host.starting());
+    EXPECT_EQ(platform.progress.opened, 1);
+    EXPECT_GT(platform.progress.waits, 0);
+    EXPECT_EQ(platform.progress.openNow, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(platform.messages.shown, QStringList()) << "told once, where the host was needed";
+}
+
+// A failure that nothing waits for is shown once, when it is known.
+TEST(HostInTheBackground, AFailureNothingWaitsForIsShownOnceWhenKnown)
+{
+    fakes::Platform platform;
+    QTemporaryDir root;
+    app::HostStart host;
+    host.start(slowFailingLauncher(root, "0.2"), root.path());
+    app::followPublishingHost(host);
+    const auto unset = qScopeGuard([] { publishing::setHostWait({}); });
+    EXPECT_EQ(platform.messages.shown, QStringList()) << "nothing told before it is known";
+
+    const QDeadlineTimer deadline(10'000);
+    while (host.starting() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(platform.messages.shown, QStringList{app::toldAtStart(u"Le port 24117 est pris."_s)});
+}

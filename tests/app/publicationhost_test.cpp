@@ -2,6 +2,7 @@
 // it finds the launcher, when it runs it, and what the teacher is told when
 // the host does not run.
 #include "app/publicationhost.h"
+#include "publishing/connexion.h"
 #include "publishing/host.h"
 #include "testfiles.h"
 #include "visible.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -242,11 +244,98 @@ TEST_F(LocalHost, AFreshFolderGetsItsOwnHostWhichASecondStartFindsRunning)
     EXPECT_EQ(second->ftpPort, first->ftpPort);
 }
 
+// A client that logs in over a plain socket: what the host answers is what
+// the program's own client would be answered.
+class LoginClient : public publishing::FtpClient
+{
+public:
+    bool connected() const override { return m_loggedIn; }
+    void disconnect() override { m_loggedIn = false; }
+    void connect(const publishing::FtpLogin &login) override
+    {
+        QTcpSocket socket;
+        socket.connectToHost(login.host, quint16(login.port));
+        if (!socket.waitForConnected(5000))
+            throw publishing::FtpError(u"no connection: "_s + socket.errorString());
+        const auto reply = [&socket] {
+            while (!socket.canReadLine() && socket.waitForReadyRead(5000)) {
+            }
+            return socket.readLine();
+        };
+        replies << reply();
+        socket.write("USER " + login.user.toUtf8() + "\r\n");
+        replies << reply();
+        socket.write("PASS " + login.password.toUtf8() + "\r\n");
+        replies << reply();
+        m_loggedIn = replies.last().startsWith("230");
+    }
+    void changeDir(const QString &) override {}
+    void makeDir(const QString &) override {}
+    void put(const QString &, const QString &) override {}
+
+    QList<QByteArray> replies;
+
+private:
+    bool m_loggedIn = false;
+};
+
+// The launcher runs in the background: the connection of a registration made
+// meanwhile waits for it, and reaches the host it starts.
+TEST_F(LocalHost, AConnectionMadeWhileTheHostStartsWaitsAndReachesIt)
+{
+    app::HostStart host;
+    int ended = 0;
+    host.ended = [&ended] { ++ended; };
+    app::startPublishingHost(host, program, working);
+    EXPECT_TRUE(host.starting()) << "the start returns before the launcher ends";
+    EXPECT_FALSE(QFileInfo::exists(working + u"/publication.ini"_s)) << "nothing waited for the launcher yet";
+
+    publishing::setHostWait([&host]() -> std::optional<QString> {
+        host.waitFor(-1);
+        if (host.failure())
+            return app::toldWhenNeeded(*host.failure());
+        return std::nullopt;
+    });
+    const auto unset = qScopeGuard([] { publishing::setHostWait({}); });
+    LoginClient client;
+    const std::optional<QString> failure = publishing::ConnexionFTP(client, working);
+
+    EXPECT_EQ(failure, std::nullopt);
+    EXPECT_FALSE(host.starting());
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(client.connected()) << client.replies.join().constData();
+}
+
+// A launcher that fails in the background tells the same paragraph as one
+// waited for, and a connection needing the host is refused with it.
+TEST(HostLauncher, AFailureInTheBackgroundIsToldWhenKnownAndWhenTheHostIsNeeded)
+{
+    QTemporaryDir root;
+    const QString launcher = root.filePath(u"lanceur"_s);
+    writeFile(launcher, "#!/bin/sh\nsleep 0.2\necho 'Le port 24117 est pris.' >&2\nexit 1\n");
+    QFile::setPermissions(launcher, QFile::permissions(launcher) | QFile::ExeOwner);
+    const QString working = root.filePath(u"Tessavo"_s);
+    QDir().mkpath(working);
+
+    app::HostStart host;
+    host.start(launcher, working);
+    EXPECT_TRUE(host.starting());
+    EXPECT_TRUE(host.waitFor(-1));
+    ASSERT_TRUE(host.failure());
+    EXPECT_EQ(*host.failure(), u"Le port 24117 est pris."_s);
+    EXPECT_EQ(app::toldAtStart(*host.failure()), u"Le port 24117 est pris."_s + Consequence);
+    EXPECT_TRUE(app::toldWhenNeeded(*host.failure()).startsWith(u"Le port 24117 est pris.\n\nL'enregistrement"_s));
+}
+
 TEST_F(LocalHost, APublicationIniNamingAnotherHostStartsNothing)
 {
     writeFile(working + u"/publication.ini"_s, iniFor("ftp.ecole-jaures.fr"));
 
     EXPECT_TRUE(app::startPublishingHost(program, working));
+    app::HostStart background;
+    app::startPublishingHost(background, program, working);
+    EXPECT_FALSE(background.starting());
+    EXPECT_EQ(background.failure(), std::nullopt);
 
     EXPECT_FALSE(QFileInfo::exists(root.filePath(u"etat"_s))) << "the launcher did not run";
     EXPECT_FALSE(QFileInfo::exists(working + u"-publication"_s));

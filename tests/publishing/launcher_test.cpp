@@ -9,6 +9,7 @@
 #include "publishing/hostprocesses.h"
 #include "publishing/settings.h"
 #include "listener.h"
+#include "serverprocess.h"
 #include "testfiles.h"
 #include "visible.h"
 
@@ -30,7 +31,6 @@
 #include <sys/inotify.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -118,15 +118,7 @@ protected:
             for (const qint64 pid : processesMentioning(QFile::encodeName(folder + u"-publication"_s)))
                 ::kill(pid_t(pid), SIGKILL);
         }
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 2000) {
-            const pid_t reaped = ::waitpid(-1, nullptr, WNOHANG);
-            if (reaped < 0)
-                break;
-            if (reaped == 0)
-                QThread::msleep(10);
-        }
+        fakes::serverprocess::reapOrphans();
         qunsetenv("XDG_STATE_HOME");
     }
 

@@ -3,6 +3,7 @@
 // chrooted account. Then a real host's limits: a login refused three times, a
 // refused upload, a full disk, a server gone midway.
 #include "platform/curlftpclient.h"
+#include "publishedfolder.h"
 #include "publishing/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/forcedirectories.h"
@@ -23,74 +24,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Target = u"../Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/"_s;
-const QString Published = u"Orvane_PARIS_ECOLE_CM1/Dupont_Jean_x/"_s;
+using fakes::contents;
+using fakes::publishAll;
+using fakes::pseudoRandom;
+using fakes::studentFolder;
 
-QByteArray pseudoRandom(int size, quint32 seed)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i) {
-        seed = seed * 1664525u + 1013904223u;
-        bytes[i] = char(seed >> 24);
-    }
-    return bytes;
-}
-
-// A student's folder as saving and laying out leave it, and a sub-folder.
-QString studentFolder(const QTemporaryDir &working, int pictureSize = 300 * 1024)
-{
-    const QString source = working.filePath(u"PARIS_ECOLE_CM1/lecteurs/Dupont_Jean_x/"_s);
-    writeFile(source + u"conte.html"_s, "<html>\r\n<!--DEBUT-->\r\nIl \xe9tait une fois<br>\r\n<!--FIN-->\r\n");
-    writeFile(source + u"conte.txt"_s, "Il \xe9tait une fois\r\n");
-    writeFile(source + u"conte.jpg"_s, pseudoRandom(pictureSize, 7));
-    writeFile(source + u"style.css"_s, "body { font-size: 24px; }\r\n");
-    writeFile(source + u"fond.jpg"_s, everyByte());
-    writeFile(source + u"ListeImages.txt"_s, "conte.jpg\r\n");
-    writeFile(source + u"_Tablematieres.txt"_s, "conte\r\n");
-    writeFile(source + u"_Tablematieres.html"_s, "<a href=\"conte.html\">conte</a>\r\n");
-    writeFile(source + u"anciens/vieux.html"_s, "une ancienne version");
-    return source;
-}
-
-// Every file of a folder, name to bytes.
-QMap<QString, QByteArray> contents(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-        files.insert(name, bytesOf(QDir(folder).filePath(name)));
-    return files;
-}
-
-// A registration's remote folders and class page, then a publication of the
-// student folder, as the program makes them: the connection sequence of
-// publication.ini each time, every file on one connection. The text the
-// teacher would read, or nothing when all went up.
-std::optional<QString> publishAll(const QString &working, const QString &source, const QString &target = Target,
-                                  const publishing::FtpClient::Progress &progress = {})
-{
-    platform::CurlFtpClient client;
-    try {
-        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
-            return failed;
-        publishing::ForceFtpDirectories(client, target);
-        client.disconnect();
-        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
-            return failed;
-        client.put(source + u"_Tablematieres.html"_s, target.section(u'/', 0, 1) + u"/index.html"_s);
-        client.disconnect();
-        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
-            return failed;
-        client.setProgress(progress);
-        const publishing::UploadResult result =
-            publishing::uploadFiles(client, {source, target, working}, publishing::sourceFiles(source));
-        client.disconnect();
-        if (result.published != result.count)
-            return u"<%1 of %2 files>"_s.arg(result.published).arg(result.count);
-    } catch (const publishing::FtpError &error) {
-        return error.message();
-    }
-    return std::nullopt;
-}
+const QString &Target = fakes::StudentTarget;
+const QString &Published = fakes::StudentPublished;
 
 class VsftpdHost : public testing::Test
 {
@@ -112,8 +52,7 @@ protected:
     // The student folder went up whole, byte for byte, and only it.
     void expectPublished(const QString &remote = Published) const
     {
-        EXPECT_EQ(contents(server->file(remote)), before);
-        EXPECT_FALSE(QFileInfo::exists(server->file(remote + u"anciens"_s)));
+        fakes::expectPublishedWhole(server->file(remote), before);
     }
 
     QTemporaryDir working;

@@ -1,21 +1,13 @@
 #include "sshd.h"
 
+#include "serverprocess.h"
+
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QHash>
-#include <QRandomGenerator>
-#include <QTcpServer>
-#include <QTcpSocket>
-#include <QThread>
 
 #include <csignal>
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -24,23 +16,11 @@ namespace fakes {
 
 namespace {
 
+using serverprocess::runCommand;
+
 const QString Account = u"tessavo-test-sftp"_s;
 const QString Binary = u"/usr/sbin/sshd"_s;
 const QString KeyGen = u"/usr/bin/ssh-keygen"_s;
-
-// Runs a command of the system; its output, and whether it succeeded.
-std::pair<bool, QString> runCommand(const QString &program, const QStringList &arguments,
-                                    const QByteArray &input = {})
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    const bool finished = process.waitForFinished(20000);
-    return {finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
-            QString::fromLocal8Bit(process.readAll()).trimmed()};
-}
 
 QString configuration(const QString &folder, int port)
 {
@@ -68,26 +48,6 @@ LogLevel VERBOSE
 )"_s.arg(folder, QString::number(port), Account);
 }
 
-int freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
-// The "SSH-2.0-..." greeting of a server on the port.
-bool greets(int port)
-{
-    QTcpSocket socket;
-    socket.connectToHost(u"127.0.0.1"_s, quint16(port));
-    if (!socket.waitForConnected(200))
-        return false;
-    QByteArray line;
-    while (!line.contains('\n') && socket.waitForReadyRead(2000))
-        line += socket.readAll();
-    return line.startsWith("SSH-2.0-");
-}
-
 } // namespace
 
 Sshd::Sshd()
@@ -101,32 +61,13 @@ Sshd::Sshd()
         m_cannotRun = Binary + u" or "_s + KeyGen + u" is not installed (Debian's openssh-server package)"_s;
         return;
     }
-    if (prepare() && !start(freePort()))
-        m_port = 0;
+    if (prepare())
+        start();
 }
 
 Sshd::~Sshd()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        const QList<qint64> open = sessions();
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-        m_process.waitForFinished(3000);
-        for (const qint64 pid : open)
-            ::kill(pid_t(pid), SIGKILL);
-        // The sessions left behind come to this process (see start()): they
-        // are reaped here.
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 2000) {
-            const pid_t reaped = ::waitpid(-1, nullptr, WNOHANG);
-            if (reaped < 0)
-                break;
-            if (reaped == 0)
-                QThread::msleep(10);
-        }
-    }
+    serverprocess::stop(m_process);
     if (!m_password.isEmpty())
         runCommand(u"usermod"_s, {u"--lock"_s, Account});
     if (m_lock >= 0)
@@ -136,31 +77,22 @@ Sshd::~Sshd()
 bool Sshd::prepare()
 {
     // One server of the account at a time, whatever test process runs it.
-    m_lock = ::open("/tmp/tessavo-test-sftp.lock", O_CREAT | O_RDWR | O_CLOEXEC, 0600);
-    if (m_lock < 0 || ::flock(m_lock, LOCK_EX) != 0) {
+    m_lock = serverprocess::lockAccount("/tmp/tessavo-test-sftp.lock");
+    if (m_lock < 0) {
         m_error = u"the lock of the test account cannot be taken"_s;
         return false;
     }
-    if (!::getpwnam(Account.toLatin1().constData())) {
-        const auto [made, output] = runCommand(u"useradd"_s, {u"--system"_s, u"--no-create-home"_s, u"--home-dir"_s,
-                                                              u"/nonexistent"_s, u"--shell"_s, u"/usr/sbin/nologin"_s, Account});
-        if (!made && !::getpwnam(Account.toLatin1().constData())) {
-            m_cannotRun = u"the test account %1 cannot be made: %2"_s.arg(Account, output);
-            return false;
-        }
-    }
+    m_cannotRun = serverprocess::makeAccount(Account, u"/nonexistent"_s);
+    if (!m_cannotRun.isEmpty())
+        return false;
     // The account's home is this server's own folder.
     if (const auto [set, output] = runCommand(u"usermod"_s, {u"--home"_s, root(), Account}); !set) {
         m_error = u"the home of %1 cannot be set: %2"_s.arg(Account, output);
         return false;
     }
-    m_password = QString::number(QRandomGenerator::system()->generate64(), 16);
-    if (const auto [set, output] = runCommand(u"chpasswd"_s, {u"--crypt-method"_s, u"SHA512"_s, u"--sha-rounds"_s, u"1000"_s},
-                                              (Account + u':' + m_password + u'\n').toLatin1());
-        !set) {
-        m_error = u"the password of %1 cannot be set: %2"_s.arg(Account, output);
+    m_password = serverprocess::setRandomPassword(Account, m_error);
+    if (m_password.isEmpty())
         return false;
-    }
     // sshd refuses to start without its privilege separation folder, which
     // the system's ssh service makes when it starts.
     ::mkdir("/run/sshd", 0755);
@@ -200,41 +132,16 @@ bool Sshd::prepare()
     return true;
 }
 
-bool Sshd::start(int port)
+bool Sshd::start()
 {
     const QString conf = m_folder.filePath(u"sshd_config"_s);
-    // The sessions that outlive the server become this process's children.
-    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
-    for (int attempt = 0; attempt < 5; ++attempt, port = freePort()) {
-        m_port = port;
-        QFile file(conf);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(configuration(m_folder.path(), m_port).toUtf8());
-        file.close();
-        QFile::setPermissions(conf, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-
-        m_process.setProcessChannelMode(QProcess::MergedChannels);
-        // -D: in the foreground, -e: its log on standard error.
-        m_process.start(Binary, {u"-D"_s, u"-e"_s, u"-f"_s, conf});
-        m_process.waitForStarted();
-        QElapsedTimer clock;
-        clock.start();
-        while (m_process.state() == QProcess::Running && clock.elapsed() < 5000) {
-            if (greets(m_port))
-                return true;
-            QThread::msleep(20);
-        }
-        const QString said = QString::fromLocal8Bit(m_process.readAll());
-        m_process.kill();
-        m_process.waitForFinished();
-        // The port was taken between the probe and the start: another one.
-        if (!said.contains(u"Address already in use"_s)) {
-            m_error = u"sshd did not start: "_s + said;
-            return false;
-        }
-    }
-    m_error = u"sshd found no free port"_s;
-    return false;
+    // -D: in the foreground, -e: its log on standard error.
+    m_port = serverprocess::start(m_process,
+                                  {u"sshd"_s, Binary, {u"-D"_s, u"-e"_s, u"-f"_s, conf}, conf,
+                                   [this](int port) { return configuration(m_folder.path(), port); },
+                                   "SSH-2.0-", u"Address already in use"_s},
+                                  m_error);
+    return m_port != 0;
 }
 
 QString Sshd::root() const
@@ -287,31 +194,7 @@ void Sshd::endSessions()
 
 QList<qint64> Sshd::sessions() const
 {
-    // Parent of each running process, from "pid (name) state ppid ...".
-    QHash<qint64, qint64> parents;
-    for (const QString &entry : QDir(u"/proc"_s).entryList(QDir::Dirs)) {
-        bool number = false;
-        const qint64 pid = entry.toLongLong(&number);
-        QFile stat(u"/proc/%1/stat"_s.arg(entry));
-        if (!number || !stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1)
-            parents.insert(pid, fields.at(1).toLongLong());
-    }
-    // sshd makes each session a process of its own, below the listener.
-    QList<qint64> found;
-    const qint64 server = m_process.processId();
-    for (auto process = parents.cbegin(); process != parents.cend(); ++process) {
-        for (qint64 parent = process.value(); parent > 1; parent = parents.value(parent)) {
-            if (parent == server) {
-                found.append(process.key());
-                break;
-            }
-        }
-    }
-    return found;
+    return serverprocess::sessions(m_process);
 }
 
 } // namespace fakes

@@ -52,7 +52,7 @@ public:
 
 private:
     bool prepare();
-    bool start(int port);
+    bool start();
     QList<qint64> sessions() const;
 
     QTemporaryDir m_folder;
