@@ -73,6 +73,8 @@ TEST_F(SyllablesByEar, CutsTheWrittenSyllablesASchoolTeaches)
         {u"théâtre"_s, u"thé|â|tre"_s}, {u"Noël"_s, u"No|ël"_s}, {u"maïs"_s, u"ma|ïs"_s},
         // the y of two i, a glide with its consonant
         {u"crayon"_s, u"cra|yon"_s}, {u"nation"_s, u"na|tion"_s},
+        // but an ou said [w] after a consonant is the vowel a child reads
+        {u"jouer"_s, u"jou|er"_s}, {u"jouet"_s, u"jou|et"_s}, {u"oui"_s, u"oui"_s}, {u"pingouin"_s, u"pin|gouin"_s},
         // an elided word goes with the syllable after it
         {u"d'eau"_s, u"d'eau"_s}, {u"l'école"_s, u"l'é|co|le"_s}, {u"aujourd'hui"_s, u"au|jour|d'hui"_s}, {u"nuit"_s, u"nuit"_s},
         {u"cuisine"_s, u"cui|si|ne"_s},
@@ -101,7 +103,7 @@ TEST_F(SilentByEar, MarksTheLettersNotSaidInTheWordSaidAlone)
         {u"temps"_s, u"tem[ps]"_s}, {u"chantent"_s, u"chant[ent]"_s}, {u"parlent"_s, u"parl[ent]"_s},
         {u"petite"_s, u"petit[e]"_s}, {u"hiver"_s, u"[h]iver"_s}, {u"est"_s, u"e[st]"_s},
         {u"prend"_s, u"pren[d]"_s}, {u"gentil"_s, u"genti[l]"_s}, {u"enfants"_s, u"enfan[ts]"_s},
-        {u"manger"_s, u"mange[r]"_s},
+        {u"manger"_s, u"mange[r]"_s}, {u"oignon"_s, u"o[i]gnon"_s}, {u"poisson"_s, u"poisson"_s},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(visible(c.word));
