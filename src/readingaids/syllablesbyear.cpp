@@ -112,6 +112,16 @@ std::vector<Piece> piecesOf(QStringView word, const QList<Grapheme> &graphemes)
             pieces.push_back({g.start + 1, g.length - 1, Kind::Glide, g.phonemes[1], false});
             continue;
         }
+        if (k > 0 && g.silence == Silence::Said && g.phonemes == u"j"
+            && letters.compare(u"ill", Qt::CaseInsensitive) == 0 && !pieces.empty()
+            && pieces.back().kind == Kind::Nucleus && graphemes[k - 1].length == 1
+            && word[graphemes[k - 1].start].toLower() == u'e') {
+            // An e alone would be read [ə]: its i stays with it, the ll is
+            // the [j] of the next syllable ("a|bei|lle", "ré|vei|ller").
+            pieces.push_back({g.start, 1, Kind::Trailing, QChar(), false});
+            pieces.push_back({g.start + 1, g.length - 1, Kind::Glide, QChar(u'j'), false});
+            continue;
+        }
         if (isVowelOuAfterConsonant(word, graphemes, k, pieces)) {
             pieces.push_back({g.start, g.length, Kind::Nucleus, QChar(), false});
             continue;

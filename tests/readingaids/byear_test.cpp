@@ -59,6 +59,7 @@ TEST_F(SyllablesByEar, CutsTheWrittenSyllablesASchoolTeaches)
         {u"bateau"_s, u"ba|teau"_s}, {u"château"_s, u"châ|teau"_s}, {u"montagne"_s, u"mon|ta|gne"_s},
         {u"champignon"_s, u"cham|pi|gnon"_s}, {u"cygne"_s, u"cy|gne"_s}, {u"chocolat"_s, u"cho|co|lat"_s},
         {u"maison"_s, u"mai|son"_s}, {u"quatre"_s, u"qua|tre"_s}, {u"feuille"_s, u"feu|ille"_s},
+        {u"abeille"_s, u"a|bei|lle"_s}, {u"réveiller"_s, u"ré|vei|ller"_s},
         {u"fille"_s, u"fi|lle"_s}, {u"sculpteur"_s, u"sculp|teur"_s},
         // between two consonants, but not before l or r after a consonant
         {u"arbre"_s, u"ar|bre"_s}, {u"table"_s, u"ta|ble"_s}, {u"parti"_s, u"par|ti"_s},
