@@ -20,8 +20,7 @@ bool saysAVowelWithAConsonant(QStringView letters)
     return letters.size() == 2 && letters[0] == u'e' && QStringView(u"rzts").contains(letters[1]);
 }
 
-// An "oi" said [o] keeps an old spelling ("oignon", "encoignure"): its i is
-// not said.
+// An "oi" said [o] keeps an old spelling ("oignon"): its i is not said.
 bool saysOAlone(QStringView letters, QStringView phonemes)
 {
     return letters == u"oi" && (phonemes == u"o" || phonemes == u"ɔ");
