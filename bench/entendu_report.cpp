@@ -9,6 +9,11 @@
 //       the agreement of the marks with the checked cases of CAS
 //       (tests/fixtures/readingaids/entendu-cas.tsv by default), and every
 //       disagreement.
+//   tessavo_entendu_report mots [MOTS]
+//       the written syllables and the silent letters by ear against the
+//       checked words of MOTS (tests/fixtures/readingaids/mots-entendus.tsv
+//       by default): the agreement of each, the words cut by their letters,
+//       and every disagreement.
 
 #include "entenducases.h"
 
@@ -180,6 +185,47 @@ int accuracy(const QString &casesPath)
     return 0;
 }
 
+int writtenWords(const QString &path)
+{
+    const std::optional<QList<entenducases::WordCase>> cases = entenducases::readWords(path);
+    if (!cases) {
+        std::fprintf(stderr, "Mots illisibles : %s\n", qPrintable(path));
+        return 2;
+    }
+    if (!Pronouncer::process().available()) {
+        std::fprintf(stderr, "%s\n", qPrintable(Pronouncer::process().unavailableReason()));
+        return 2;
+    }
+    EarWords words(Pronouncer::process());
+    const QList<entenducases::WordOutcome> outcomes = entenducases::runWords(*cases, words);
+    qsizetype syllables = 0;
+    qsizetype silent = 0;
+    qsizetype byLetters = 0;
+    for (const entenducases::WordOutcome &o : outcomes) {
+        syllables += o.syllablesAgree ? 1 : 0;
+        silent += o.silentAgrees ? 1 : 0;
+        byLetters += o.byLetters ? 1 : 0;
+    }
+    const qsizetype total = outcomes.size();
+    out() << "Mots : " << total << "\n"
+          << "Syllabes justes : " << syllables << " (" << percent(syllables, total) << ")\n"
+          << "Lettres muettes justes : " << silent << " (" << percent(silent, total) << ")\n"
+          << "Coupés par leurs lettres (non alignés) : " << byLetters << "\n\n"
+          << "Désaccords (mot, attendu, obtenu, graphèmes → phonèmes, cause notée) :\n";
+    for (const entenducases::WordOutcome &o : outcomes) {
+        if (o.syllablesAgree && o.silentAgrees)
+            continue;
+        out() << o.c.word << "\t";
+        if (!o.syllablesAgree)
+            out() << "syllabes " << o.c.syllables << " ≠ " << o.syllables << "\t";
+        if (!o.silentAgrees)
+            out() << "muettes " << o.c.silent << " ≠ " << o.silent << "\t";
+        out() << (o.byLetters ? u"(par les lettres) "_s : QString()) << o.alignment << "\t"
+              << (o.c.cause.isEmpty() ? u"(aucune)"_s : o.c.cause) << "\n";
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -190,6 +236,8 @@ int main(int argc, char *argv[])
         return coverage(arguments.value(1, u"/usr/share/dict/french"_s), arguments.value(2));
     if (!arguments.isEmpty() && arguments[0] == u"exactitude")
         return accuracy(arguments.value(1, QStringLiteral(TESSAVO_SOURCE_DIR "/tests/fixtures/readingaids/entendu-cas.tsv")));
-    std::fprintf(stderr, "Usage : tessavo_entendu_report couverture [LISTE [ECHECS]] | exactitude [CAS]\n");
+    if (!arguments.isEmpty() && arguments[0] == u"mots")
+        return writtenWords(arguments.value(1, QStringLiteral(TESSAVO_SOURCE_DIR "/tests/fixtures/readingaids/mots-entendus.tsv")));
+    std::fprintf(stderr, "Usage : tessavo_entendu_report couverture [LISTE [ECHECS]] | exactitude [CAS] | mots [MOTS]\n");
     return 2;
 }

@@ -22,6 +22,12 @@ bool saysAVowelWithAConsonant(QStringView letters)
     return letters.size() == 2 && letters[0] == u'e' && QStringView(u"rzts").contains(letters[1]);
 }
 
+// An "oi" said [o] keeps an old spelling ("oignon"): its i is not said.
+bool saysOAlone(QStringView letters, QStringView phonemes)
+{
+    return letters == u"oi" && (phonemes == u"o" || phonemes == u"ɔ");
+}
+
 } // namespace
 
 QList<bool> silentByEar(QStringView word, const QList<Grapheme> &graphemes)
@@ -34,6 +40,8 @@ QList<bool> silentByEar(QStringView word, const QList<Grapheme> &graphemes)
         switch (g.silence) {
         case Silence::Said:
             if (saysAVowelWithAConsonant(letters) && endsTheWord(graphemes, k))
+                silent[g.start + 1] = true;
+            if (saysOAlone(letters, g.phonemes))
                 silent[g.start + 1] = true;
             break;
         case Silence::Vowel:

@@ -13,7 +13,8 @@ namespace readingaids {
 // For each letter of an aligned word, whether it is silent: a consonant not
 // said (peti[t], chau[d], tem[ps]), the -ent of a verb (chant[ent]), an e not
 // said at the end (petit[e]), h ([h]iver), and the consonant of a final
-// er, ez, et, es said as a vowel (mange[r], e[st]). An e not said inside the
+// er, ez, et, es said as a vowel (mange[r], e[st]), the i of an "oi" said
+// [o] (o[i]gnon). An e not said inside the
 // word is read (samedi); the apostrophe is no letter.
 QList<bool> silentByEar(QStringView word, const QList<Grapheme> &graphemes);
 

@@ -79,6 +79,22 @@ bool isGlideU(const QList<Grapheme> &graphemes, qsizetype k, QStringView word)
         && std::any_of(next.phonemes.cbegin(), next.phonemes.cend(), isVowelPhoneme);
 }
 
+// An "ou" said [w] after a consonant and before a vowel other than i is the
+// vowel ou a school reads: "jou|er", "jou|et", "a|lou|et|te" (not "oui",
+// "ouest", "pin|gouin", "ré|jouir").
+bool isVowelOuAfterConsonant(QStringView word, const QList<Grapheme> &graphemes, qsizetype k,
+                             const std::vector<Piece> &pieces)
+{
+    const Grapheme &g = graphemes[k];
+    if (g.silence != Silence::Said || g.phonemes != u"w" || g.length != 2
+        || word.sliced(g.start, 2).compare(u"ou", Qt::CaseInsensitive) != 0)
+        return false;
+    if (pieces.empty() || pieces.back().kind != Kind::Consonant || k + 1 >= graphemes.size())
+        return false;
+    const QChar next = word[graphemes[k + 1].start].toLower();
+    return next != u'i' && next != u'î' && next != u'ï';
+}
+
 std::vector<Piece> piecesOf(QStringView word, const QList<Grapheme> &graphemes)
 {
     std::vector<Piece> pieces;
@@ -94,6 +110,20 @@ std::vector<Piece> piecesOf(QStringView word, const QList<Grapheme> &graphemes)
             // "fille": i|ll, the ll not cut
             pieces.push_back({g.start, 1, Kind::Nucleus, QChar(), false});
             pieces.push_back({g.start + 1, g.length - 1, Kind::Glide, g.phonemes[1], false});
+            continue;
+        }
+        if (k > 0 && g.silence == Silence::Said && g.phonemes == u"j"
+            && letters.compare(u"ill", Qt::CaseInsensitive) == 0 && !pieces.empty()
+            && pieces.back().kind == Kind::Nucleus && graphemes[k - 1].length == 1
+            && word[graphemes[k - 1].start].toLower() == u'e') {
+            // An e alone would be read [ə]: its i stays with it, the ll is
+            // the [j] of the next syllable ("a|bei|lle", "ré|vei|ller").
+            pieces.push_back({g.start, 1, Kind::Trailing, QChar(), false});
+            pieces.push_back({g.start + 1, g.length - 1, Kind::Glide, QChar(u'j'), false});
+            continue;
+        }
+        if (isVowelOuAfterConsonant(word, graphemes, k, pieces)) {
+            pieces.push_back({g.start, g.length, Kind::Nucleus, QChar(), false});
             continue;
         }
         switch (g.silence) {

@@ -580,17 +580,18 @@ std::shared_ptr<QString> answerCorrection(const std::optional<QString> &text)
 } // namespace
 
 // The teacher turns silent letters on for a new student (by ear, the
-// default), then corrects "oignon" from the view's menu: the correction shows
-// at once, is kept in the working folder, and an absurd one is refused.
+// default), then corrects "fils", which espeak-ng reads as the plural of
+// "fil", from the view's menu: the correction shows at once, is kept in the
+// working folder, and an absurd one is refused.
 TEST_F(AidesScreen, ARightClickCorrectionOfAWordShowsAtOnce)
 {
     QFile::remove(student.cheminW + u"entendu.ini"_s);
-    const QString document = addDocument(u"soupe.html"_s, {u"Un oignon dans la soupe."_s});
+    const QString document = addDocument(u"soupe.html"_s, {u"Un fils dans la soupe."_s});
     TForm1 *screen = open(document);
     ASSERT_TRUE(screen->Entendu->isChecked()) << "a new student reads by ear";
     screen->CheckBox8->click();
     const QString grey = readingaids::silentOpening.toString();
-    EXPECT_TRUE(shown().join(u'\n').contains(u" Un oignon dan"_s + grey + u"s</FONT> la soup"_s + grey + u"e</FONT>.<br>"_s)) << visible(shown().join(u'\n'));
+    EXPECT_TRUE(shown().join(u'\n').contains(u" Un fil"_s + grey + u"s</FONT> dan"_s + grey + u"s</FONT> la soup"_s + grey + u"e</FONT>.<br>"_s)) << visible(shown().join(u'\n'));
 
     const QString file = folder.path() + u"/"_s + readingaids::CorrectionsFile;
     const struct
@@ -601,32 +602,32 @@ TEST_F(AidesScreen, ARightClickCorrectionOfAWordShowsAtOnce)
         qsizetype messages;
     } steps[] = {
         {"given up", std::nullopt, false, 0},
-        {"letters that are not the word's", u"o[i]|gnion"_s, false, 1},
+        {"letters that are not the word's", u"fi[l]z"_s, false, 1},
         {"empty", u"  "_s, false, 1},
-        {"the right cut", u"o[i]|gnon"_s, true, 0},
+        {"the right cut", u"fi[l]s"_s, true, 0},
     };
     for (const auto &step : steps) {
         SCOPED_TRACE(step.name);
         const qsizetype messages = platform.messages.shown.size();
         const int loadsBefore = loads(screen);
         const auto before = answerCorrection(step.typed);
-        emit screen->WebBrowser1->wordCorrectionAsked(u"oignon"_s);
-        EXPECT_EQ(*before, u"oi|gnon"_s);
+        emit screen->WebBrowser1->wordCorrectionAsked(u"fils"_s);
+        EXPECT_EQ(*before, u"fil[s]"_s);
         EXPECT_EQ(QFile::exists(file), step.written);
         EXPECT_EQ(platform.messages.shown.size(), messages + step.messages);
         EXPECT_EQ(loads(screen), loadsBefore + (step.written ? 1 : 0));
     }
-    EXPECT_TRUE(shown().join(u'\n').contains(u" Un o"_s + grey + u"i</FONT>gnon dan"_s)) << visible(shown().join(u'\n'));
+    EXPECT_TRUE(shown().join(u'\n').contains(u" Un fi"_s + grey + u"l</FONT>s dan"_s)) << visible(shown().join(u'\n'));
     EXPECT_TRUE(screen->CheckBox8->isChecked());
-    EXPECT_EQ(bytesOf(file).right(11), "o[i]|gnon\r\n");
+    EXPECT_EQ(bytesOf(file).right(8), "fi[l]s\r\n");
     close(screen);
 
     // The next student screen, the next start: the correction holds.
     readingaids::setProcessCorrections({});
     screen = open(document);
     const auto shownThen = answerCorrection(std::nullopt);
-    emit screen->WebBrowser1->wordCorrectionAsked(u"Oignon"_s);
-    EXPECT_EQ(*shownThen, u"O[i]|gnon"_s);
+    emit screen->WebBrowser1->wordCorrectionAsked(u"Fils"_s);
+    EXPECT_EQ(*shownThen, u"Fi[l]s"_s);
     close(screen);
     readingaids::setProcessCorrections({});
 }

@@ -59,6 +59,7 @@ TEST_F(SyllablesByEar, CutsTheWrittenSyllablesASchoolTeaches)
         {u"bateau"_s, u"ba|teau"_s}, {u"château"_s, u"châ|teau"_s}, {u"montagne"_s, u"mon|ta|gne"_s},
         {u"champignon"_s, u"cham|pi|gnon"_s}, {u"cygne"_s, u"cy|gne"_s}, {u"chocolat"_s, u"cho|co|lat"_s},
         {u"maison"_s, u"mai|son"_s}, {u"quatre"_s, u"qua|tre"_s}, {u"feuille"_s, u"feu|ille"_s},
+        {u"abeille"_s, u"a|bei|lle"_s}, {u"réveiller"_s, u"ré|vei|ller"_s},
         {u"fille"_s, u"fi|lle"_s}, {u"sculpteur"_s, u"sculp|teur"_s},
         // between two consonants, but not before l or r after a consonant
         {u"arbre"_s, u"ar|bre"_s}, {u"table"_s, u"ta|ble"_s}, {u"parti"_s, u"par|ti"_s},
@@ -73,6 +74,8 @@ TEST_F(SyllablesByEar, CutsTheWrittenSyllablesASchoolTeaches)
         {u"théâtre"_s, u"thé|â|tre"_s}, {u"Noël"_s, u"No|ël"_s}, {u"maïs"_s, u"ma|ïs"_s},
         // the y of two i, a glide with its consonant
         {u"crayon"_s, u"cra|yon"_s}, {u"nation"_s, u"na|tion"_s},
+        // but an ou said [w] after a consonant is the vowel a child reads
+        {u"jouer"_s, u"jou|er"_s}, {u"jouet"_s, u"jou|et"_s}, {u"oui"_s, u"oui"_s}, {u"pingouin"_s, u"pin|gouin"_s},
         // an elided word goes with the syllable after it
         {u"d'eau"_s, u"d'eau"_s}, {u"l'école"_s, u"l'é|co|le"_s}, {u"aujourd'hui"_s, u"au|jour|d'hui"_s}, {u"nuit"_s, u"nuit"_s},
         {u"cuisine"_s, u"cui|si|ne"_s},
@@ -101,7 +104,7 @@ TEST_F(SilentByEar, MarksTheLettersNotSaidInTheWordSaidAlone)
         {u"temps"_s, u"tem[ps]"_s}, {u"chantent"_s, u"chant[ent]"_s}, {u"parlent"_s, u"parl[ent]"_s},
         {u"petite"_s, u"petit[e]"_s}, {u"hiver"_s, u"[h]iver"_s}, {u"est"_s, u"e[st]"_s},
         {u"prend"_s, u"pren[d]"_s}, {u"gentil"_s, u"genti[l]"_s}, {u"enfants"_s, u"enfan[ts]"_s},
-        {u"manger"_s, u"mange[r]"_s},
+        {u"manger"_s, u"mange[r]"_s}, {u"oignon"_s, u"o[i]gnon"_s}, {u"poisson"_s, u"poisson"_s},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(visible(c.word));

@@ -183,4 +183,19 @@ TEST(EntenduFixture, AgreesWithTheCheckedCasesButTheKnownDisagreements)
     }
 }
 
+// The checked words of tests/fixtures/readingaids/mots-entendus.tsv: each
+// word's syllables and silent letters agree but for the words whose
+// disagreement is known and explained, and each of those still disagrees.
+TEST(EntenduFixture, CutsTheCheckedWordsButTheKnownDisagreements)
+{
+    const auto cases = entenducases::readWords(QStringLiteral(TESSAVO_FIXTURES_DIR "/readingaids/mots-entendus.tsv"));
+    ASSERT_TRUE(cases.has_value());
+    EarWords words(Pronouncer::process());
+    for (const entenducases::WordOutcome &o : entenducases::runWords(*cases, words)) {
+        SCOPED_TRACE((u"line %1: %2 -> %3 %4 (%5)"_s.arg(o.c.line).arg(o.c.word, o.syllables, o.silent, o.alignment))
+                         .toStdString());
+        EXPECT_EQ(o.syllablesAgree && o.silentAgrees, o.c.cause.isEmpty());
+    }
+}
+
 } // namespace

@@ -1,6 +1,9 @@
 #include "entenducases.h"
 
+#include "readingaids/silentbyear.h"
 #include "readingaids/son.h"
+#include "readingaids/syllabify.h"
+#include "readingaids/writtenbyear.h"
 
 #include <QFile>
 
@@ -45,6 +48,57 @@ QList<Outcome> run(const QList<Case> &cases, readingaids::EarWords &words)
         const readingaids::EarWord *read = words.find(c.word);
         outcome.alignment = read ? readingaids::showReading(c.word, *read) : u"?"_s;
         outcome.agrees = outcome.marked == c.expected;
+        outcomes.append(outcome);
+    }
+    return outcomes;
+}
+
+std::optional<QList<WordCase>> readWords(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QList<WordCase> cases;
+    int number = 0;
+    for (const QByteArray &bytes : file.readAll().split('\n')) {
+        ++number;
+        const QString line = QString::fromUtf8(bytes);
+        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u'\t');
+        if (fields.size() < 3 || fields.size() > 4)
+            return std::nullopt;
+        cases.append({number, fields[0], fields[1], fields[2], fields.value(3)});
+    }
+    return cases;
+}
+
+QList<WordOutcome> runWords(const QList<WordCase> &cases, readingaids::EarWords &words)
+{
+    QStringList all;
+    for (const WordCase &c : cases)
+        all.append(c.word);
+    words.prepareBody(all);
+    const readingaids::Corrections none;
+    QList<WordOutcome> outcomes;
+    for (const WordCase &c : cases) {
+        WordOutcome outcome{c, {}, {}, {}, false, false, false};
+        readingaids::WrittenWord written;
+        if (!readingaids::writtenByEar(c.word, &words, none, written)) {
+            // As the aids do: the word cut by its letters, no silent letter.
+            outcome.byLetters = true;
+            readingaids::cutTextWord(c.word, written.syllables);
+            written.silent = QList<bool>(c.word.size(), false);
+        }
+        QStringList parts;
+        for (const readingaids::Syllable &s : written.syllables)
+            parts.append(c.word.mid(s.begin, s.end - s.begin));
+        outcome.syllables = parts.join(u'|');
+        outcome.silent = readingaids::bracketSilent(c.word, written.silent);
+        const readingaids::EarWord *read = words.find(c.word);
+        outcome.alignment = read ? readingaids::showReading(c.word, *read) : u"?"_s;
+        outcome.syllablesAgree = outcome.syllables == c.syllables;
+        outcome.silentAgrees = outcome.silent == c.silent;
         outcomes.append(outcome);
     }
     return outcomes;

@@ -37,4 +37,36 @@ struct Outcome
 // Each case's word marked by ear, the words all read once with words.
 QList<Outcome> run(const QList<Case> &cases, readingaids::EarWords &words);
 
+// One checked word of the written aids by ear (tests/fixtures/readingaids/
+// mots-entendus.tsv): the word, its written syllables joined by "|"
+// ("ba|teau", "arc-|en-|ciel"), the word with each run of silent letters in
+// brackets ("chant[ent]"), and, for a known disagreement, its cause.
+struct WordCase
+{
+    int line = 0;
+    QString word;
+    QString syllables;
+    QString silent;
+    QString cause;
+};
+
+// The checked words of the file; nothing when it cannot be read or a line
+// is not a case.
+std::optional<QList<WordCase>> readWords(const QString &path);
+
+struct WordOutcome
+{
+    WordCase c;
+    QString syllables;  // as cut, joined by "|"
+    QString silent;     // as marked, with brackets
+    QString alignment;  // how the word was read (showReading), "?" when not held
+    bool byLetters = false; // a part did not align: the word was cut by its letters
+    bool syllablesAgree = false;
+    bool silentAgrees = false;
+};
+
+// Each checked word cut and marked as the aids by ear write it (no
+// correction), the words all read once with words.
+QList<WordOutcome> runWords(const QList<WordCase> &cases, readingaids::EarWords &words);
+
 } // namespace entenducases
