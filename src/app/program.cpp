@@ -66,7 +66,7 @@ bool awaitingHost = false;
 
 } // namespace
 
-std::optional<QString> awaitPublishingHost(HostStart &host, QWidget *screen)
+workspace::Result<void> awaitPublishingHost(HostStart &host, QWidget *screen)
 {
     if (host.starting()) {
         awaitingHost = true;
@@ -85,14 +85,15 @@ std::optional<QString> awaitPublishingHost(HostStart &host, QWidget *screen)
                 // Keeps the screens painted; the window says a connection is waited for.
                 progress->bytesSent(0, 0);
                 if (progress->cancelRequested())
-                    return u"Le serveur de publication local de ce dossier de travail démarre encore : rien n'a été "
-                           u"envoyé. Réessayez dans un instant."_s;
+                    return workspace::refuse(
+                        u"Le serveur de publication local de ce dossier de travail démarre encore : rien n'a été "
+                        u"envoyé. Réessayez dans un instant."_s);
             }
         }
     }
     if (const std::optional<QString> &failure = host.failure())
-        return toldWhenNeeded(*failure);
-    return std::nullopt;
+        return workspace::refuse(toldWhenNeeded(*failure));
+    return {};
 }
 
 void followPublishingHost(HostStart &host)

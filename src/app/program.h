@@ -37,7 +37,7 @@ void followPublishingHost(HostStart &host);
 
 // The wait of a connection for the host still starting: nothing when it
 // runs, or what the teacher is told.
-std::optional<QString> awaitPublishingHost(HostStart &host, QWidget *screen);
+workspace::Result<void> awaitPublishingHost(HostStart &host, QWidget *screen);
 
 // Starts the program and runs its event loop until the program ends; then
 // every screen is destroyed with its owner. A text toldAtStart is shown in a

@@ -37,18 +37,19 @@ std::optional<readingaids::Regions> regionsOf(const QStringList &lines)
     }
 }
 
-// Why a file of the document cannot be read or written in place, or nothing.
-// A link may lead to another student's document, which a correction would
+// Refuses a file of the document that cannot be read or written in place. A
+// link may lead to another student's document, which a correction would
 // overwrite; a named pipe would never answer.
-std::optional<QString> unusableFile(const QString &path)
+workspace::Result<void> checkUsableFile(const QString &path)
 {
     const QFileInfo file(path);
     if (file.isSymLink())
-        return u"« %1 » est un lien vers un autre fichier : Tessavo ne rouvre pas un texte à travers un lien, "
-               u"qui pourrait mener au texte d'un autre élève."_s.arg(file.fileName());
+        return workspace::refuse(u"« %1 » est un lien vers un autre fichier : Tessavo ne rouvre pas un texte à "
+                                 u"travers un lien, qui pourrait mener au texte d'un autre élève."_s.arg(file.fileName()));
     if (!file.isFile())
-        return u"« %1 » n'est pas un fichier ordinaire : Tessavo ne peut pas le lire."_s.arg(file.fileName());
-    return std::nullopt;
+        return workspace::refuse(
+            u"« %1 » n'est pas un fichier ordinaire : Tessavo ne peut pas le lire."_s.arg(file.fileName()));
+    return {};
 }
 
 bool isThere(const QString &path)
@@ -208,11 +209,11 @@ workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names)
         return workspace::refuse(u"Tessavo ne peut pas rouvrir « %1 », dont le nom a été donné hors de Tessavo. %2 "
                                  u"Renommez le fichier dans le dossier de l'élève, avec sa copie « .txt » et son "
                                  u"logo « .jpg »."_s.arg(names.documentName, checked.reason()));
-    if (const std::optional<QString> refused = unusableFile(names.documentPath))
-        return workspace::refuse(*refused);
+    if (workspace::Result<void> usable = checkUsableFile(names.documentPath); !usable)
+        return workspace::refuse(usable.reason());
     if (isThere(names.textPath)) {
-        if (const std::optional<QString> refused = unusableFile(names.textPath))
-            return workspace::refuse(*refused);
+        if (workspace::Result<void> usable = checkUsableFile(names.textPath); !usable)
+            return workspace::refuse(usable.reason());
         const QStringList text = readTextCopy(names.textPath);
         return ReopenedDocument{names, text,
                                 broughtInLines(layout::untransformedLines(workingCopies(names)), text)};
@@ -249,8 +250,10 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
     // A file that became a link or a pipe since the reopening is neither
     // read nor written.
     for (const QString &path : {names.documentPath, names.textPath}) {
-        if (const std::optional<QString> refused = isThere(path) ? unusableFile(path) : std::nullopt)
-            throw workspace::IoError(*refused, path);
+        if (!isThere(path))
+            continue;
+        if (const workspace::Result<void> usable = checkUsableFile(path); !usable)
+            throw workspace::IoError(usable.reason(), path);
     }
     const layout::WorkingCopies files = workingCopies(names);
     const QStringList before = layout::untransformedLines(files);

@@ -20,27 +20,27 @@ void setHostWait(HostWait wait)
     hostWait() = std::move(wait);
 }
 
-std::optional<QString> ConnexionFTP(FtpClient &client, const QString &workingFolder)
+workspace::Result<void> ConnexionFTP(FtpClient &client, const QString &workingFolder)
 {
     if (client.connected())
         client.disconnect();
     if (const HostWait &wait = hostWait()) {
-        if (std::optional<QString> unreachable = wait())
-            return unreachable;
+        if (workspace::Result<void> reached = wait(); !reached)
+            return reached;
     }
     try {
         const PublicationSettings settings = readPublicationSettings(workingFolder);
         // The password goes to the program's own local host only when that
         // host is the one on its port.
-        if (const workspace::Result<void> allowed = mayLogIn(workingFolder, settings); !allowed)
-            return allowed.reason();
+        if (workspace::Result<void> allowed = mayLogIn(workingFolder, settings); !allowed)
+            return allowed;
         client.connect(settings.login());
     } catch (const SettingsError &unusable) {
-        return unusable.message();
+        return workspace::refuse(unusable.message());
     } catch (const FtpError &refused) {
-        return refused.message();
+        return workspace::refuse(refused.message());
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace publishing

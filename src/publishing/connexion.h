@@ -1,6 +1,7 @@
 #pragma once
 
 #include "publishing/ftpclient.h"
+#include "workspace/result.h"
 
 #include <QString>
 
@@ -16,15 +17,15 @@ namespace publishing {
 // this folder's own server (mayLogIn): nothing is sent to another program on
 // its port.
 // Every way it can fail (publication.ini unusable, the host not reached, the
-// login refused) comes back the same way, as the French text to show; nothing
-// when connected. It raises nothing.
-[[nodiscard]] std::optional<QString> ConnexionFTP(FtpClient &client, const QString &workingFolder);
+// login refused) comes back the same way, as a refusal with the French text to
+// show. It raises nothing.
+[[nodiscard]] workspace::Result<void> ConnexionFTP(FtpClient &client, const QString &workingFolder);
 
 // What a connection waits for first: the program's local host, while its
-// launcher still runs in the background. The wait returns the French text to
-// show when the host cannot be reached, nothing when it runs. None is set
-// unless the program starts a host.
-using HostWait = std::function<std::optional<QString>()>;
+// launcher still runs in the background. The wait refuses with the French
+// text to show when the host cannot be reached. None is set unless the
+// program starts a host.
+using HostWait = std::function<workspace::Result<void>()>;
 void setHostWait(HostWait wait);
 
 } // namespace publishing

@@ -126,9 +126,9 @@ DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &
         return {};
     const std::unique_ptr<FtpClient> client = platform::services().ftp->create();
     auto window = std::make_unique<ProgressWindow>(screen, *client);
-    if (const std::optional<QString> error = ConnexionFTP(*client, workingFolder)) {
+    if (const workspace::Result<void> connected = ConnexionFTP(*client, workingFolder); !connected) {
         window.reset();
-        platform::ShowMessage(screen, *error);
+        platform::ShowMessage(screen, connected.reason());
         return {};
     }
     DiffusionOutcome outcome;

@@ -49,10 +49,10 @@ workspace::SchoolClass classInUse()
 
 bool TForm2::ConnexionFTP()
 {
-    const std::optional<QString> failure = publishing::ConnexionFTP(*IdFTP1, workspace::workingFolder());
-    if (failure)
-        platform::ShowMessage(this, *failure);
-    return !failure;
+    const workspace::Result<void> connected = publishing::ConnexionFTP(*IdFTP1, workspace::workingFolder());
+    if (!connected)
+        platform::ShowMessage(this, connected.reason());
+    return connected.ok();
 }
 
 students::Identity TForm2::cleanedFields()

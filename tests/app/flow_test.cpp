@@ -431,9 +431,9 @@ TEST(HostInTheBackground, AConnectionWaitsForTheLauncherAndTellsItsFailure)
     ASSERT_TRUE(host.starting());
 
     const std::unique_ptr<publishing::FtpClient> client = platform.ftp.create();
-    const std::optional<QString> failure = publishing::ConnexionFTP(*client, root.path());
+    const workspace::Result<void> connected = publishing::ConnexionFTP(*client, root.path());
 
-    EXPECT_EQ(failure, app::toldWhenNeeded(u"Le port 24117 est pris."_s));
+    EXPECT_EQ(connected.reason(), app::toldWhenNeeded(u"Le port 24117 est pris."_s));
     EXPECT_FALSE(host.starting());
     EXPECT_EQ(platform.progress.opened, 1);
     EXPECT_GT(platform.progress.waits, 0);

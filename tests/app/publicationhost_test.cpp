@@ -290,17 +290,17 @@ TEST_F(LocalHost, AConnectionMadeWhileTheHostStartsWaitsAndReachesIt)
     EXPECT_TRUE(host.starting()) << "the start returns before the launcher ends";
     EXPECT_FALSE(QFileInfo::exists(working + u"/publication.ini"_s)) << "nothing waited for the launcher yet";
 
-    publishing::setHostWait([&host]() -> std::optional<QString> {
+    publishing::setHostWait([&host]() -> workspace::Result<void> {
         host.waitFor(-1);
         if (host.failure())
-            return app::toldWhenNeeded(*host.failure());
-        return std::nullopt;
+            return workspace::refuse(app::toldWhenNeeded(*host.failure()));
+        return {};
     });
     const auto unset = qScopeGuard([] { publishing::setHostWait({}); });
     LoginClient client;
-    const std::optional<QString> failure = publishing::ConnexionFTP(client, working);
+    const workspace::Result<void> connected = publishing::ConnexionFTP(client, working);
 
-    EXPECT_EQ(failure, std::nullopt);
+    EXPECT_TRUE(connected) << connected.reason().toStdString();
     EXPECT_FALSE(host.starting());
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(client.connected()) << client.replies.join().constData();

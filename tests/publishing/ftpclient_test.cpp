@@ -245,7 +245,7 @@ TEST(CurlFtpClient, SendsNothingAndLogsNothingOfALoginHoldingALineBreak)
     ftpLog.clear();
 
     platform::CurlFtpClient client;
-    const std::optional<QString> shown = publishing::ConnexionFTP(client, working.path());
+    const workspace::Result<void> connected = publishing::ConnexionFTP(client, working.path());
     // The client refuses such a login too, whoever gives it.
     publishing::FtpLogin injected = server.login();
     injected.password = u"s3cret;pw\r\nMKD injected3"_s;
@@ -256,14 +256,15 @@ TEST(CurlFtpClient, SendsNothingAndLogsNothingOfALoginHoldingALineBreak)
 
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(u"tessavo.ftp=false"_s);
-    ASSERT_TRUE(shown);
-    EXPECT_TRUE(shown->contains(u"mot_de_passe"_s)) << shown->toStdString();
+    ASSERT_FALSE(connected);
+    const QString shown = connected.reason();
+    EXPECT_TRUE(shown.contains(u"mot_de_passe"_s)) << shown.toStdString();
     EXPECT_TRUE(refusedPassword.contains(u"caractère de contrôle"_s)) << refusedPassword.toStdString();
     EXPECT_TRUE(refusedUser.contains(u"caractère de contrôle"_s)) << refusedUser.toStdString();
     EXPECT_FALSE(client.connected());
     EXPECT_EQ(QDir(server.root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     EXPECT_TRUE(ftpLog.isEmpty()) << ftpLog.join(u'\n').toStdString();
-    for (const QString &text : {*shown, refusedPassword, refusedUser}) {
+    for (const QString &text : {shown, refusedPassword, refusedUser}) {
         EXPECT_FALSE(text.contains(u"s3cret"_s)) << text.toStdString();
         EXPECT_FALSE(text.contains(u"injected"_s)) << text.toStdString();
     }
@@ -305,14 +306,15 @@ TEST(ConnexionFTP, ConnectsWithPublicationIniAndShowsWhyItCannot)
     platform::CurlFtpClient client;
 
     server.writePublicationIni(working.path());
-    EXPECT_EQ(publishing::ConnexionFTP(client, working.path()), std::nullopt);
+    EXPECT_TRUE(publishing::ConnexionFTP(client, working.path()));
     EXPECT_TRUE(client.connected());
     client.makeDir(u"../ok/"_s);
     EXPECT_TRUE(QFileInfo(server.file(u"ok"_s)).isDir());
 
     QFile::remove(QDir(working.path()).filePath(u"publication.ini"_s));
-    const std::optional<QString> shown = publishing::ConnexionFTP(client, working.path());
-    ASSERT_TRUE(shown);
-    EXPECT_TRUE(shown->contains(u"publication.ini"_s));
+    const workspace::Result<void> connected = publishing::ConnexionFTP(client, working.path());
+    ASSERT_FALSE(connected);
+    const QString shown = connected.reason();
+    EXPECT_TRUE(shown.contains(u"publication.ini"_s));
     EXPECT_FALSE(client.connected());
 }

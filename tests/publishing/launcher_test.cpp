@@ -182,11 +182,11 @@ const QString Target = u"../Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/"_s;
 void publish(const QString &workingFolder, const QString &source)
 {
     platform::CurlFtpClient client;
-    const std::optional<QString> failed = publishing::ConnexionFTP(client, workingFolder);
-    ASSERT_FALSE(failed) << failed->toStdString();
+    const workspace::Result<void> connected = publishing::ConnexionFTP(client, workingFolder);
+    ASSERT_TRUE(connected) << connected.reason().toStdString();
     publishing::ForceFtpDirectories(client, Target);
     client.disconnect();
-    ASSERT_FALSE(publishing::ConnexionFTP(client, workingFolder));
+    ASSERT_TRUE(publishing::ConnexionFTP(client, workingFolder));
     const publishing::UploadResult result =
         publishing::uploadFiles(client, {source, Target, workingFolder}, publishing::sourceFiles(source));
     EXPECT_EQ(result.published, 2);
@@ -362,7 +362,7 @@ TEST_F(PublicationHost, TwoStartsAtOnceEndWithOneServerThatTakesTheFilesPassword
         ASSERT_TRUE(record(a));
         EXPECT_EQ(record(a)->pid, servers.first());
         platform::CurlFtpClient client;
-        EXPECT_EQ(publishing::ConnexionFTP(client, a), std::nullopt);
+        EXPECT_TRUE(publishing::ConnexionFTP(client, a));
     }
 }
 
@@ -383,7 +383,7 @@ TEST_F(PublicationHost, AnEditedPasswordOrAStaleRecordGetsANewServerAndLeavesOth
     EXPECT_NE(second.pid, first.pid);
     EXPECT_EQ(processesMentioning(QFile::encodeName(a + u"-publication"_s)), QList<qint64>{second.pid});
     platform::CurlFtpClient client;
-    EXPECT_EQ(publishing::ConnexionFTP(client, a), std::nullopt);
+    EXPECT_TRUE(publishing::ConnexionFTP(client, a));
     client.disconnect();
 
     // A record whose process number now belongs to another program: that
@@ -399,7 +399,7 @@ TEST_F(PublicationHost, AnEditedPasswordOrAStaleRecordGetsANewServerAndLeavesOth
     start(a);
     EXPECT_EQ(other.state(), QProcess::Running);
     EXPECT_NE(record(a)->pid, other.processId());
-    EXPECT_EQ(publishing::ConnexionFTP(client, a), std::nullopt);
+    EXPECT_TRUE(publishing::ConnexionFTP(client, a));
     other.kill();
     other.waitForFinished();
 }
@@ -546,11 +546,12 @@ TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
         }
 
         platform::CurlFtpClient client;
-        const std::optional<QString> refused = publishing::ConnexionFTP(client, a);
-        ASSERT_TRUE(refused);
-        EXPECT_TRUE(refused->contains(u"le port %1 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
+        const workspace::Result<void> connected = publishing::ConnexionFTP(client, a);
+        ASSERT_FALSE(connected);
+        const QString refused = connected.reason();
+        EXPECT_TRUE(refused.contains(u"le port %1 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
                                       u"programme"_s.arg(ftp)))
-            << refused->toStdString();
+            << refused.toStdString();
         EXPECT_FALSE(client.connected());
         const QByteArray received = stranger.received();
         EXPECT_FALSE(received.contains("USER")) << received.constData();
@@ -596,7 +597,7 @@ TEST_F(PublicationHost, RefusesAPublishedFolderItDidNotMake)
         EXPECT_TRUE(processesMentioning(QFile::encodeName(published)).isEmpty());
         // Nothing reaches the working folder through the link.
         platform::CurlFtpClient client;
-        EXPECT_TRUE(publishing::ConnexionFTP(client, a));
+        EXPECT_FALSE(publishing::ConnexionFTP(client, a));
     }
 }
 

@@ -154,9 +154,10 @@ TEST(ConnexionFTP, ClosesTheOpenConnectionAndReportsAMissingFile)
     QTemporaryDir folder;
     CountingClient client;
     client.isConnected = true;
-    const std::optional<QString> shown = publishing::ConnexionFTP(client, folder.path());
-    ASSERT_TRUE(shown);
-    EXPECT_TRUE(shown->contains(u"publication.ini"_s));
+    const workspace::Result<void> connected = publishing::ConnexionFTP(client, folder.path());
+    ASSERT_FALSE(connected);
+    const QString shown = connected.reason();
+    EXPECT_TRUE(shown.contains(u"publication.ini"_s));
     EXPECT_EQ(client.disconnects, 1);
     EXPECT_EQ(client.connects, 0);
     EXPECT_FALSE(client.connected());
@@ -168,9 +169,10 @@ TEST(ConnexionFTP, NeverConnectsWithALineBreakInThePassword)
     writeIni(folder.path(), "[publication]\nhote=127.0.0.1\nutilisateur=u\n"
                             "mot_de_passe=\"s3cret;pw\\r\\nMKD injected2\"\nadresse_web=w\n");
     CountingClient client;
-    const std::optional<QString> shown = publishing::ConnexionFTP(client, folder.path());
-    ASSERT_TRUE(shown);
-    EXPECT_TRUE(shown->contains(u"mot_de_passe"_s)) << shown->toStdString();
+    const workspace::Result<void> connected = publishing::ConnexionFTP(client, folder.path());
+    ASSERT_FALSE(connected);
+    const QString shown = connected.reason();
+    EXPECT_TRUE(shown.contains(u"mot_de_passe"_s)) << shown.toStdString();
     EXPECT_EQ(client.connects, 0);
 }
 

@@ -59,16 +59,16 @@ std::optional<QString> publishAll(const QString &working, const QString &source,
 {
     platform::CurlFtpClient client;
     try {
-        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
-            return failed;
+        if (const workspace::Result<void> connected = publishing::ConnexionFTP(client, working); !connected)
+            return connected.reason();
         publishing::ForceFtpDirectories(client, target);
         client.disconnect();
-        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
-            return failed;
+        if (const workspace::Result<void> connected = publishing::ConnexionFTP(client, working); !connected)
+            return connected.reason();
         client.put(source + u"_Tablematieres.html"_s, target.section(u'/', 0, 1) + u"/index.html"_s);
         client.disconnect();
-        if (std::optional<QString> failed = publishing::ConnexionFTP(client, working))
-            return failed;
+        if (const workspace::Result<void> connected = publishing::ConnexionFTP(client, working); !connected)
+            return connected.reason();
         client.setProgress(progress);
         const publishing::UploadResult result =
             publishing::uploadFiles(client, {source, target, working}, publishing::sourceFiles(source));
