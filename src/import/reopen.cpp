@@ -172,7 +172,7 @@ std::optional<DocumentNames> studentDocument(const QString &chosenPath, const QS
     const bool inFolder = sameFolder(chosen.absolutePath(), folderOf(studentFolder));
     if (!inFolder || isReservedName(names) || !isThere(names.documentPath))
         return std::nullopt;
-    if (unusableFile(names.documentPath))
+    if (!checkUsableFile(names.documentPath))
         return names;
     if (!regionsOf(workspace::readLines(names.documentPath)))
         return std::nullopt;
