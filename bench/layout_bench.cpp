@@ -3,6 +3,11 @@
 //                                     to the end of the web view's load, over
 //                                     N presses (50) on a 20 KB document, and
 //                                     SauveCSS alone
+//   tessavo_bench_layout boxes [N]    median time from a click on "Syllabes
+//                                     en couleurs" (on, then off) to the end
+//                                     of the web view's load, N clicks (50) on
+//                                     a 20 KB document, by the letters and by
+//                                     ear ("entendu")
 //   tessavo_bench_layout show [S]     shows the layout screen on the display
 //                                     for S seconds (20), for a screenshot
 //   tessavo_bench_layout memory [N]   resident memory of the program and its
@@ -117,6 +122,35 @@ int presses(int count)
     return 0;
 }
 
+// The "entendu" box is set with no aid on, so that it reloads nothing; the
+// first click by ear pays for loading espeak-ng and is shown apart.
+int boxClicks(int count)
+{
+    OpenLayout open(bench::twentyKilobytes());
+    TForm1 *screen = open.screen;
+    EngineLoads loads(screen);
+    loads.waitPast(0);
+    for (const bool byEar : {false, true}) {
+        if (screen->Entendu->isChecked() != byEar)
+            screen->Entendu->click();
+        std::vector<double> times;
+        for (int i = 0; i < count + count % 2; ++i) {
+            const int before = loads.finished;
+            QElapsedTimer clock;
+            clock.start();
+            screen->CheckBox2->click();
+            loads.waitPast(before);
+            times.push_back(clock.nsecsElapsed() / 1e6);
+        }
+        const double first = times.front();
+        std::printf("%s: first click %.1f ms; click to load finished: median %.1f ms over %zu clicks (min %.1f, "
+                    "max %.1f)\n",
+                    byEar ? "by ear" : "by the letters", first, median(times), times.size(),
+                    *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
+    }
+    return 0;
+}
+
 int rounds(int count)
 {
     fakes::WorkingFolder folder;
@@ -191,5 +225,7 @@ int main(int argc, char **argv)
         return rounds(count);
     if (mode == u"show"_s)
         return show(argc > 2 ? count : 20);
+    if (mode == u"boxes"_s)
+        return boxClicks(count);
     return presses(count);
 }
