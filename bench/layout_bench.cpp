@@ -20,6 +20,7 @@
 #include "headless.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
+#include "platform/eventrules.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
 #include "students/Unit2.h"
