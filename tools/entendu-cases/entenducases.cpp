@@ -11,12 +11,18 @@ using namespace Qt::StringLiterals;
 
 namespace entenducases {
 
-std::optional<QList<Case>> read(const QString &path)
+namespace {
+
+// The rows of a table of cases: a row a line, three or four fields parted by
+// tabs; empty lines and lines opening with "#" are none. Nothing when the
+// file cannot be read or a line is not a row.
+template<typename Row>
+std::optional<QList<Row>> readRows(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QList<Case> cases;
+    QList<Row> rows;
     int number = 0;
     for (const QByteArray &bytes : file.readAll().split('\n')) {
         ++number;
@@ -26,9 +32,16 @@ std::optional<QList<Case>> read(const QString &path)
         const QStringList fields = line.split(u'\t');
         if (fields.size() < 3 || fields.size() > 4)
             return std::nullopt;
-        cases.append({number, fields[0], fields[1], fields[2], fields.value(3)});
+        rows.append(Row{number, fields[0], fields[1], fields[2], fields.value(3)});
     }
-    return cases;
+    return rows;
+}
+
+} // namespace
+
+std::optional<QList<Case>> read(const QString &path)
+{
+    return readRows<Case>(path);
 }
 
 QList<Outcome> run(const QList<Case> &cases, readingaids::EarWords &words)
@@ -55,22 +68,7 @@ QList<Outcome> run(const QList<Case> &cases, readingaids::EarWords &words)
 
 std::optional<QList<WordCase>> readWords(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QList<WordCase> cases;
-    int number = 0;
-    for (const QByteArray &bytes : file.readAll().split('\n')) {
-        ++number;
-        const QString line = QString::fromUtf8(bytes);
-        if (line.trimmed().isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QStringList fields = line.split(u'\t');
-        if (fields.size() < 3 || fields.size() > 4)
-            return std::nullopt;
-        cases.append({number, fields[0], fields[1], fields[2], fields.value(3)});
-    }
-    return cases;
+    return readRows<WordCase>(path);
 }
 
 QList<WordOutcome> runWords(const QList<WordCase> &cases, readingaids::EarWords &words)
