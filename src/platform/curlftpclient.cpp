@@ -232,7 +232,7 @@ void CurlFtpClient::connect(const FtpLogin &login)
         // of the control connection (vsftpd's default) refuse the second file
         // with "522 session reuse required" when TLS 1.3 is spoken: libcurl
         // then resumes the session of the previous data connection instead.
-        curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2));
+        curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
         if (!caFile.isEmpty())
             curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.constData());
     }

@@ -199,7 +199,7 @@ bool isPlainFormattingTag(QStringView tag)
     const QStringView rest = inside.sliced(nameEnd);
     if (closing)
         return rest.trimmed().isEmpty();
-    return rest.isEmpty() || (isTagSpace(rest.front()) || rest.front() == u'/') && hasPlainAttributes(rest);
+    return rest.isEmpty() || ((isTagSpace(rest.front()) || rest.front() == u'/') && hasPlainAttributes(rest));
 }
 
 } // namespace

@@ -438,10 +438,12 @@ TEST_F(LayoutControls, EveryScreenFitsTheSchoolLaptopTheProjectorAndALargeScreen
         const auto expectPageClear = [&](const char *when) {
             SCOPED_TRACE(when);
             const QRect page = layout->WebBrowser1->geometry();
-            for (QWidget *control : visibleControls(layout))
-                if (control != layout->WebBrowser1)
+            for (QWidget *control : visibleControls(layout)) {
+                if (control != layout->WebBrowser1) {
                     EXPECT_FALSE(page.intersects(control->geometry()))
                         << control->metaObject()->className() << " at " << control->geometry().y();
+                }
+            }
         };
         expectPageClear("at opening");
         EXPECT_GE(layout->WebBrowser1->geometry().bottom(), layout->Label3->geometry().top() - 10);

@@ -41,8 +41,9 @@ TEST(LoadDocument, ShowsTheLinesThenWritesTheDocumentAgainAndItsBackupWithNoAidI
         EXPECT_EQ(onDiskWhenShown, "<!--DEBUT-->\nL'\xe9t\xe9.<br>\n<!--FIN-->\n") << "shown before the rewrite";
         EXPECT_EQ(bytesOf(path), "<!--DEBUT-->\r\nL'\xe9t\xe9.<br>\r\n<!--FIN-->\r\n");
         EXPECT_EQ(QFileInfo::exists(path + u".bak"_s), c.backup);
-        if (c.backup)
+        if (c.backup) {
             EXPECT_EQ(bytesOf(path + u".bak"_s), bytesOf(path));
+        }
     }
 }
 
