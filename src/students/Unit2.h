@@ -84,9 +84,9 @@ public:
     void Button3Click();
     void Label8Click();
 
-    // Opens IdFTP1 with the connection sequence; shows why it could not and
-    // returns false then.
-    [[nodiscard]] bool ConnexionFTP();
+    // Opens IdFTP1 with the connection sequence; shows why it could not, and
+    // returns that refusal.
+    workspace::Result<void> ConnexionFTP();
 
 signals:
     // "Suite -> Importer du texte" with a student chosen: the import screen,

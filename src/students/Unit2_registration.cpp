@@ -47,12 +47,12 @@ workspace::SchoolClass classInUse()
 
 } // namespace
 
-bool TForm2::ConnexionFTP()
+workspace::Result<void> TForm2::ConnexionFTP()
 {
-    const workspace::Result<void> connected = publishing::ConnexionFTP(*IdFTP1, workspace::workingFolder());
+    workspace::Result<void> connected = publishing::ConnexionFTP(*IdFTP1, workspace::workingFolder());
     if (!connected)
         platform::ShowMessage(this, connected.reason());
-    return connected.ok();
+    return connected;
 }
 
 students::Identity TForm2::cleanedFields()
@@ -160,7 +160,7 @@ workspace::Result<void> TForm2::makeRemoteFolders(const QString &city, const QSt
 {
     // A host out of reach is reported at once, and the e-mail is checked
     // still: the teacher hears of both before the registration stops.
-    const bool connected = ConnexionFTP();
+    const bool connected = ConnexionFTP().ok();
     if (students::isMissingMail(Edit4->text()))
         return workspace::refuse(students::MissingMailMessage);
     const QString CheminFTP = students::remoteStudentFolder(
