@@ -2,6 +2,7 @@
 
 #include "publishing/host.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -69,8 +70,14 @@ void HostStart::start(const QString &launcher, const QString &workingFolder, int
     process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
     QObject::connect(process, &QProcess::finished, process, [this] { checkProcess(); });
     QObject::connect(process, &QProcess::errorOccurred, process, [this] { checkProcess(); });
-    // The time limit while the event loop runs; waitFor keeps it too.
-    QTimer::singleShot(timeLimitMs, process, [this] { waitFor(0); });
+    // The time limit while the event loop runs; waitFor keeps it too. The
+    // timer goes with the process, also where no event loop ever runs.
+    if (QCoreApplication::instance()) {
+        auto *limit = new QTimer(process);
+        limit->setSingleShot(true);
+        QObject::connect(limit, &QTimer::timeout, process, [this] { waitFor(0); });
+        limit->start(timeLimitMs);
+    }
     process->start();
 }
 
