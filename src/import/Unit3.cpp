@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -170,6 +171,8 @@ void TForm3::connectHandlers()
     connectHandler(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connectHandler(Button7, &QPushButton::clicked, this, &TForm3::Button7Click);
     connectHandler(Memo1, &QPlainTextEdit::textChanged, this, &TForm3::Memo1ChangeTracking);
+    Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Memo1, &QWidget::customContextMenuRequested, this, &TForm3::showMemo1Menu);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
     connectHandler(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
     connectHandler(Button6, &QPushButton::clicked, this, &TForm3::Button6Click);
@@ -235,6 +238,21 @@ bool TForm3::pasteClipboard()
     }
     pasteIntoMemo1(text);
     return true;
+}
+
+void TForm3::showMemo1Menu(const QPoint &at)
+{
+    // The box's own "Coller" would insert only the clipboard's plain text,
+    // and nothing from a clipboard that holds HTML alone.
+    const std::unique_ptr<QMenu> menu(Memo1->createStandardContextMenu());
+    menu->setObjectName(u"memo1Menu"_s);
+    if (QAction *paste = menu->findChild<QAction *>(u"edit-paste"_s)) {
+        paste->disconnect();
+        paste->setEnabled(!Memo1->isReadOnly());
+        connect(paste, &QAction::triggered, this,
+                [this] { platform::runHandler(this, [this] { pasteClipboard(); }); });
+    }
+    menu->exec(Memo1->viewport()->mapToGlobal(at));
 }
 
 void TForm3::Memo1ChangeTracking()

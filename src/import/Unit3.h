@@ -103,6 +103,8 @@ private:
     // Pastes what the clipboard brings; a clipboard without text is told and
     // changes nothing. Whether something was pasted.
     bool pasteClipboard();
+    // The text box's own menu at `at`, its "Coller" pasting as Ctrl+V does.
+    void showMemo1Menu(const QPoint &at);
     // The picture dialog until a picture not used yet is chosen; nothing
     // when the teacher cancels or the file is not a readable picture.
     std::optional<QString> choosePicture(const QString &studentFolder);

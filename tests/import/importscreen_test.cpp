@@ -21,6 +21,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QTextCursor>
 #include <QUrl>
 
@@ -625,3 +627,25 @@ TEST_F(ImportScreen, LabelsShowFoldersAsPlainTextAndNoWebPageStartsUntilNeeded)
 }
 
 } // namespace
+
+TEST_F(ImportScreen, TheTextBoxMenuPastesAsCtrlVDoes)
+{
+    // Its "Coller" chosen in the box's own menu, over a clipboard of HTML alone.
+    platform.clipboard.htmlContent = u"<p>Le loup&nbsp;!</p><p>Fin</p>"_s;
+    QString caption;
+    QTimer::singleShot(0, screen, [&caption] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        auto *paste = menu->findChild<QAction *>(u"edit-paste"_s);
+        ASSERT_NE(paste, nullptr);
+        caption = paste->text();
+        EXPECT_TRUE(paste->isEnabled());
+        paste->trigger();
+        menu->close();
+    });
+    emit screen->Memo1->customContextMenuRequested({10, 10});
+    EXPECT_FALSE(caption.isEmpty());
+    EXPECT_EQ(platform::textOf(screen->Memo1), u"Le loup\u00A0!\n\nFin"_s);
+    EXPECT_TRUE(screen->Button7->isHidden()) << "the step moves on as after the paste button";
+    EXPECT_FALSE(screen->Button1->isHidden());
+}
