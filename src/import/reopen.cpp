@@ -1,6 +1,7 @@
 #include "reopen.h"
 
 #include "import/tableofcontents.h"
+#include "layout/entendubox.h"
 #include "layout/workingcopies.h"
 #include "readingaids/document.h"
 #include "readingaids/markup.h"
@@ -174,7 +175,10 @@ std::optional<DocumentNames> studentDocument(const QString &chosenPath, const QS
         return std::nullopt;
     if (!checkUsableFile(names.documentPath))
         return names;
-    if (!regionsOf(workspace::readLines(names.documentPath)))
+    // An aid may have taken a marker into its output (the sentences in
+    // colours close their colour on the end marker's line): the markers are
+    // looked for in the untransformed document.
+    if (!regionsOf(layout::untransformedLines(workingCopies(names))))
         return std::nullopt;
     return names;
 }
@@ -244,8 +248,15 @@ QString keptCopyMessage(const DocumentNames &names, const QString &keptCopy)
         .arg(names.documentName, QFileInfo(names.textPath).fileName(), QFileInfo(keptCopy).fileName());
 }
 
+QString aidLostMessage(const DocumentNames &names)
+{
+    return u"« %1 » portait une aide à la lecture que Tessavo n'a pas pu reconnaître pour la remettre sur le texte "
+           u"corrigé : il est sauvegardé sans aide. Remettez-la sur l'écran de mise en page ( 3->)."_s
+        .arg(names.documentName);
+}
+
 SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
-                     const QString &templateFolder)
+                     const QString &workingFolder)
 {
     // A file that became a link or a pipe since the reopening is neither
     // read nor written.
@@ -262,8 +273,8 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
     // lost under the correction. A document that carries an aid whose backup
     // is gone is Tessavo's own output, not such a change.
     const QStringList current = workspace::readLines(names.documentPath);
-    const bool aidedWithoutBackup =
-        layout::carriesAid(current) && before == current.first(current.size() - 1);
+    const bool aided = layout::carriesAid(current);
+    const bool aidedWithoutBackup = aided && before == current.first(current.size() - 1);
     if (QFileInfo(names.textPath).isFile() && !aidedWithoutBackup
         && !madeFrom(before, readTextCopy(names.textPath), names.pictureName)) {
         saved.keptCopy = freeKeptCopyPath(names.documentPath);
@@ -271,13 +282,29 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
     }
     const std::optional<readingaids::Regions> regions = regionsOf(before);
     workspace::writeLines(names.textPath, textLines(typedLines.text));
-    completeStudentFolder(studentFolder, templateFolder);
+    completeStudentFolder(studentFolder, workspace::templateFolderPath(workingFolder));
+    // The aid is told before its backups go with the older text, by the
+    // corrections that made it.
+    std::optional<layout::Css> css;
+    if (aided) {
+        layout::loadCorrections(workingFolder);
+        css = layout::loadCss(studentFolder);
+        if (!aidedWithoutBackup)
+            saved.aid = layout::carriedAid(before, current.first(current.size() - 1), *css,
+                                           layout::entenduBox(studentFolder).checked);
+        saved.aidLost = !saved.aid;
+    }
     // Its own head and tail when it has them, else the student's templates.
     const QStringList header = regions ? before.first(regions->startMarker + 1)
                                        : workspace::readLines(studentFolder + workspace::EnteteHtml);
     const QStringList trailer = regions ? before.sliced(regions->endMarker)
                                         : workspace::readLines(studentFolder + workspace::FinFichierHtml);
-    layout::replaceText(files, documentLines(header, names.pictureName, typedLines.markup, trailer));
+    const QStringList plain = documentLines(header, names.pictureName, typedLines.markup, trailer);
+    layout::replaceText(files, plain);
+    if (saved.aid)
+        layout::putAidOn(*saved.aid, *css, files, plain);
+    else if (saved.aidLost)
+        layout::forgetAids(*css, studentFolder);
     writeTable(studentFolder, names.documentName, names.pictureName, EntryPlace::Kept);
     return saved;
 }
