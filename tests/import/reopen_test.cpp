@@ -2,9 +2,11 @@
 #include "import/reopen.h"
 #include "import/tableofcontents.h"
 #include "layout/aidcommands.h"
+#include "layout/entendubox.h"
 #include "layout/opening.h"
 #include "layout/reapply.h"
 #include "readingaids/bodyaids.h"
+#include "readingaids/corrections.h"
 #include "readingaids/frame.h"
 #include "readingaids/markup.h"
 #include "testfiles.h"
@@ -16,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -331,6 +334,28 @@ TEST_F(Reopen, ACorrectionLeavesTheFlagLinesNamingTheAidItPutBack)
     EXPECT_EQ(document.first(document.size() - 1),
               readingaids::writeBodyAid(workspace::readLines(folder + u"conte.html.sansaide.bak"_s),
                                         readingaids::BodyAid::Couleurs));
+}
+
+TEST_F(Reopen, ACorrectionPutsTheAidBackWithTheTeachersWordCuts)
+{
+    // The teacher cut "loup" her own way on the layout screen; the program is
+    // started again, and the correction is the first thing done.
+    const QTemporaryDir working;
+    writeFile(working.path() + u"/corrections-mots.txt"_s, "lo|up\n");
+    QFile::copy(templates() + u"style.css"_s, folder + u"style.css"_s);
+    writeFile(folder + u"entendu.ini"_s, "entendu=non\r\n");
+    layout::loadCorrections(working.path());
+    LayoutActions(folder).putOn({layout::AidBox::SyllablesWithDashes, {}, false});
+    ASSERT_TRUE(bytesOf(folder + u"conte.html"_s).contains("lo-up"));
+    readingaids::setProcessCorrections({});
+    const auto noCorrections = qScopeGuard([] { readingaids::setProcessCorrections({}); });
+
+    const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
+    const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Le loup du conte."_s}, folder, working.path());
+    ASSERT_TRUE(saved.aid.has_value());
+    EXPECT_EQ(saved.aid->box, layout::AidBox::SyllablesWithDashes);
+    const QByteArray document = bytesOf(folder + u"conte.html"_s);
+    EXPECT_TRUE(document.contains(" Le lo-up du con-te.<br>")) << shown(document);
 }
 
 TEST_F(Reopen, ADocumentWhoseAidCannotBeToldIsSavedWithoutItAndTheFlagsSaySo)
