@@ -280,20 +280,20 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
         saved.keptCopy = freeKeptCopyPath(names.documentPath);
         workspace::copyBytes(names.documentPath, *saved.keptCopy);
     }
-    const std::optional<readingaids::Regions> regions = regionsOf(before);
-    workspace::writeLines(names.textPath, textLines(typedLines.text));
-    completeStudentFolder(studentFolder, workspace::templateFolderPath(workingFolder));
-    // The aid is told before its backups go with the older text, by the
-    // corrections that made it.
-    std::optional<layout::Css> css;
+    // The aid is told before anything is written, by the corrections that
+    // made it, while its backups of the older text are there.
     if (aided) {
         layout::loadCorrections(workingFolder);
-        css = layout::loadCss(studentFolder);
+        const bool hasCss = QFileInfo::exists(studentFolder + workspace::StyleCss);
         if (!aidedWithoutBackup)
-            saved.aid = layout::carriedAid(before, current.first(current.size() - 1), *css,
+            saved.aid = layout::carriedAid(before, current.first(current.size() - 1),
+                                           hasCss ? layout::loadCss(studentFolder) : layout::Css(),
                                            layout::entenduBox(studentFolder).checked);
         saved.aidLost = !saved.aid;
     }
+    const std::optional<readingaids::Regions> regions = regionsOf(before);
+    workspace::writeLines(names.textPath, textLines(typedLines.text));
+    completeStudentFolder(studentFolder, workspace::templateFolderPath(workingFolder));
     // Its own head and tail when it has them, else the student's templates.
     const QStringList header = regions ? before.first(regions->startMarker + 1)
                                        : workspace::readLines(studentFolder + workspace::EnteteHtml);
@@ -301,10 +301,13 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
                                         : workspace::readLines(studentFolder + workspace::FinFichierHtml);
     const QStringList plain = documentLines(header, names.pictureName, typedLines.markup, trailer);
     layout::replaceText(files, plain);
-    if (saved.aid)
-        layout::putAidOn(*saved.aid, *css, files, plain);
-    else if (saved.aidLost)
-        layout::forgetAids(*css, studentFolder);
+    if (aided) {
+        layout::Css css = layout::loadCss(studentFolder);
+        if (saved.aid)
+            layout::putAidOn(*saved.aid, css, files, plain);
+        else
+            layout::forgetAids(css, studentFolder);
+    }
     writeTable(studentFolder, names.documentName, names.pictureName, EntryPlace::Kept);
     return saved;
 }
