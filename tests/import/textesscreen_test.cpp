@@ -532,6 +532,31 @@ TEST_F(Textes, ACorrectedDocumentKeepsItsAidHighlightAndBordersAndIsPublishedSo)
     }
 }
 
+TEST_F(Textes, ACorrectionOfADocumentWhoseAidCannotBeToldSaysSo)
+{
+    saveThree();
+    screen->Button6->click();
+    Form1->CheckBox6->click();
+    const layout::WorkingCopies files{studentFolder(), student(u"b.html"_s)};
+    ASSERT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
+    // Every copy of its text lost outside Tessavo.
+    for (const QString &lost : {files.own(), files.copie(), files.bak()})
+        QFile::remove(lost);
+
+    startAgain();
+    click(u"b"_s);
+    correct(u"b."_s, u"bois."_s);
+    platform.messages.shown.clear();
+    screen->Button1->click();
+    EXPECT_EQ(platform.messages.shown,
+              QStringList{u"« b.html » portait une aide à la lecture que Tessavo n'a pas pu reconnaître pour la "
+                          u"remettre sur le texte corrigé : il est sauvegardé sans aide. Remettez-la sur l'écran de "
+                          u"mise en page ( 3->)."_s});
+    EXPECT_FALSE(layout::carriesAid(workspace::readLines(files.document)));
+    EXPECT_TRUE(bytesOf(files.document).contains("Le loup de bois.<br>"));
+    EXPECT_EQ(layout::loadCss(studentFolder())[layout::line::AidFirstSlot], QString());
+}
+
 TEST_F(Textes, ALayoutScreenLeftOpenWorksOnTheCorrectionSavedMeanwhile)
 {
     // The layout screen stays open over the import screen; the teacher goes
