@@ -43,14 +43,23 @@ QStringList markedTexts(const QStringList &lines)
     return texts;
 }
 
-// The aids write the frame lines trimmed; a highlight or border change
-// rewrites them whole afterwards.
-bool sameLines(const QStringList &a, const QStringList &b)
+// The aids write the frame lines trimmed, and a highlight or border change
+// rewrites some of them whole afterwards; the body lines are the aid's own,
+// to the character (a sound that marks nothing leaves the body lines trimmed,
+// the syllable aids begin them with a blank). The output keeps the number of
+// lines of the head and of the tail.
+bool sameLines(const QStringList &output, const QStringList &aided, const readingaids::Regions &regions,
+               qsizetype untransformedSize)
 {
-    if (a.size() != b.size())
+    if (output.size() != aided.size())
         return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (readingaids::trimLine(a[i]) != readingaids::trimLine(b[i]))
+    const qsizetype bodyBegin = regions.logo + 1;
+    const qsizetype bodyEnd = output.size() - (untransformedSize - regions.endMarker);
+    for (qsizetype i = 0; i < output.size(); ++i) {
+        const bool body = i >= bodyBegin && i < bodyEnd;
+        const bool same = body ? output[i] == aided[i]
+                               : readingaids::trimLine(output[i]) == readingaids::trimLine(aided[i]);
+        if (!same)
             return false;
     }
     return true;
@@ -127,8 +136,9 @@ std::optional<CarriedAid> carriedAid(const QStringList &untransformed, const QSt
                                      bool preferByEar)
 {
     try {
+        const readingaids::Regions regions = readingaids::findRegions(untransformed);
         for (const CarriedAid &aid : candidates(aided, css, preferByEar)) {
-            if (sameLines(outputOf(aid, untransformed), aided))
+            if (sameLines(outputOf(aid, untransformed), aided, regions, untransformed.size()))
                 return aid;
         }
     } catch (const readingaids::DocumentRefused &) {

@@ -62,6 +62,13 @@ TEST(CarriedAid, FindsNoneForLinesNoAidWrites)
     // The output of another text: the backup is not this document's.
     const QStringList other = readingaids::writeBodyAid(document(u"Le chat.<br>"_s), readingaids::BodyAid::Couleurs);
     EXPECT_EQ(layout::carriedAid(plain, other, {}, false), std::nullopt);
+    // A sound that marked nothing is no syllable aid, though the words read alike.
+    const QStringList few = document(u"Le roi va.<br>"_s);
+    layout::Css css;
+    css[layout::line::AidSecondSlot] = layout::flag::Phoneme;
+    const QStringList unmarked = readingaids::writeBodyAid(few, readingaids::BodyAid::Son, u"zz");
+    ASSERT_EQ(unmarked[3].trimmed(), readingaids::writeBodyAid(few, readingaids::BodyAid::Tirets)[3].trimmed());
+    EXPECT_EQ(layout::carriedAid(few, unmarked, css, false), std::nullopt);
     // An untransformed form without its markers.
     EXPECT_EQ(layout::carriedAid({u"<html>"_s}, other, {}, false), std::nullopt);
 }
