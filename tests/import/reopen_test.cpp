@@ -147,6 +147,12 @@ TEST_F(Reopen, KeepsTheBlankLineBetweenParagraphsAndWhatCameFromAFile)
 
 TEST_F(Reopen, SavedAgainInPlaceWithTheSameLogo)
 {
+    // The student's flags name the aid of another document: a document that
+    // carries none leaves them, and no aid is put on it.
+    layout::Css flags = layout::loadCss(folder);
+    flags[layout::line::AidSecondSlot] = layout::flag::Syllabe;
+    flags[layout::line::BoxesOn] = layout::flag::SyllabesCouleurs;
+    layout::SauveCSS(folder, flags);
     const QMap<QString, QByteArray> before = files();
     const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
     const QStringList corrected = {u"Le loup du conte."_s, u"Il mange\u00A0!"_s};
@@ -158,6 +164,7 @@ TEST_F(Reopen, SavedAgainInPlaceWithTheSameLogo)
     EXPECT_TRUE(document.contains(u"Le loup du conte.<br>"_s));
     EXPECT_TRUE(document.contains(u"<img src=\"conte.jpg\"  width=\"70\" height= \"70\">"_s));
     EXPECT_FALSE(document.contains(u"Le loup de conte.<br>"_s));
+    EXPECT_FALSE(layout::carriesAid(document));
     after.remove(u"conte.html"_s);
     QMap<QString, QByteArray> unchanged = before;
     unchanged.remove(u"conte.txt"_s);
