@@ -156,6 +156,30 @@ layout::WorkingCopies workingCopies(const DocumentNames &names)
     return {QFileInfo(names.documentPath).absolutePath() + QDir::separator(), names.documentPath};
 }
 
+// The body aid that made the aided lines of the document from its
+// untransformed ones, with the teacher's corrections of the working folder
+// and the student's flags and "entendu" box; nothing when none did.
+std::optional<layout::CarriedAid> aidOf(const QStringList &untransformed, const QStringList &aided,
+                                        const QString &studentFolder, const QString &workingFolder)
+{
+    layout::loadCorrections(workingFolder);
+    const bool hasCss = QFileInfo::exists(studentFolder + workspace::StyleCss);
+    return layout::carriedAid(untransformed, aided, hasCss ? layout::loadCss(studentFolder) : layout::Css(),
+                              layout::entenduBox(studentFolder).checked);
+}
+
+// The aid put on the corrected document (plain), or, when it could not be
+// told, the student's flags cleared of it.
+void putBack(const std::optional<layout::CarriedAid> &aid, const layout::WorkingCopies &files,
+             const QStringList &plain)
+{
+    layout::Css css = layout::loadCss(files.cheminW);
+    if (aid)
+        layout::putAidOn(*aid, css, files, plain);
+    else
+        layout::forgetAids(css, files.cheminW);
+}
+
 } // namespace
 
 std::optional<DocumentNames> studentDocument(const QString &chosenPath, const QString &studentFolder)
@@ -280,15 +304,11 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
         saved.keptCopy = freeKeptCopyPath(names.documentPath);
         workspace::copyBytes(names.documentPath, *saved.keptCopy);
     }
-    // The aid is told before anything is written, by the corrections that
-    // made it, while its backups of the older text are there.
+    // The aid is told before anything is written, while the backups of the
+    // older text are there.
     if (aided) {
-        layout::loadCorrections(workingFolder);
-        const bool hasCss = QFileInfo::exists(studentFolder + workspace::StyleCss);
         if (!aidedWithoutBackup)
-            saved.aid = layout::carriedAid(before, current.first(current.size() - 1),
-                                           hasCss ? layout::loadCss(studentFolder) : layout::Css(),
-                                           layout::entenduBox(studentFolder).checked);
+            saved.aid = aidOf(before, current.first(current.size() - 1), studentFolder, workingFolder);
         saved.aidLost = !saved.aid;
     }
     const std::optional<readingaids::Regions> regions = regionsOf(before);
@@ -301,13 +321,8 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
                                         : workspace::readLines(studentFolder + workspace::FinFichierHtml);
     const QStringList plain = documentLines(header, names.pictureName, typedLines.markup, trailer);
     layout::replaceText(files, plain);
-    if (aided) {
-        layout::Css css = layout::loadCss(studentFolder);
-        if (saved.aid)
-            layout::putAidOn(*saved.aid, css, files, plain);
-        else
-            layout::forgetAids(css, studentFolder);
-    }
+    if (aided)
+        putBack(saved.aid, files, plain);
     writeTable(studentFolder, names.documentName, names.pictureName, EntryPlace::Kept);
     return saved;
 }
