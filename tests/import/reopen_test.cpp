@@ -351,18 +351,29 @@ TEST_F(Reopen, ACorrectionPutsTheAidBackWithTheTeachersWordCuts)
     writeFile(working.path() + u"/corrections-mots.txt"_s, "lo|up\n");
     QFile::copy(templates() + u"style.css"_s, folder + u"style.css"_s);
     writeFile(folder + u"entendu.ini"_s, "entendu=non\r\n");
-    layout::loadCorrections(working.path());
-    LayoutActions(folder).putOn({layout::AidBox::SyllablesWithDashes, {}, false});
-    ASSERT_TRUE(bytesOf(folder + u"conte.html"_s).contains("lo-up"));
-    readingaids::setProcessCorrections({});
     const auto noCorrections = qScopeGuard([] { readingaids::setProcessCorrections({}); });
+    const auto dashed = [](const QStringList &lines) {
+        return readingaids::writeBodyAid(lines, readingaids::BodyAid::Tirets);
+    };
+    const QStringList plainBefore = workspace::readLines(folder + u"conte.html"_s);
+    const QStringList byTheRules = dashed(plainBefore);
+    layout::loadCorrections(working.path());
+    ASSERT_NE(dashed(plainBefore), byTheRules) << "the correction changes the cut";
+    LayoutActions(folder).putOn({layout::AidBox::SyllablesWithDashes, {}, false});
+    readingaids::setProcessCorrections({});
 
     const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
     const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Le loup du conte."_s}, folder, working.path());
     ASSERT_TRUE(saved.aid.has_value());
     EXPECT_EQ(saved.aid->box, layout::AidBox::SyllablesWithDashes);
-    const QByteArray document = bytesOf(folder + u"conte.html"_s);
-    EXPECT_TRUE(document.contains(" Le lo-up du con-te.<br>")) << shown(document);
+    // The corrected text with the teacher's cut, as the layout screen puts it on.
+    const QStringList plain = workspace::readLines(folder + u"conte.html.sansaide.bak"_s);
+    ASSERT_TRUE(plain.contains(u"Le loup du conte.<br>"_s));
+    QStringList document = workspace::readLines(folder + u"conte.html"_s);
+    document.removeLast();
+    EXPECT_EQ(document, dashed(plain));
+    readingaids::setProcessCorrections({});
+    EXPECT_NE(document, dashed(plain));
 }
 
 TEST_F(Reopen, ADocumentWhoseAidCannotBeToldIsSavedWithoutItAndTheFlagsSaySo)
