@@ -246,7 +246,7 @@ void TForm3::saveCorrection()
     const QString folder = studentScreen()->selection().studentFolder;
     const import::SavedAgain saved =
         import::saveAgain(*m_corrected, {platform::linesOf(Memo1), platform::linesOf(Memo1, readingaids::escapeText)},
-                          folder, workspace::templateFolderPath(workspace::workingFolder()));
+                          folder, workspace::workingFolder());
     m_saved = true;
     NomImage = m_corrected->pictureName;
     Edit5->setText(m_corrected->documentPath);
@@ -256,6 +256,8 @@ void TForm3::saveCorrection()
     documentSaved(m_corrected->documentPath);
     if (saved.keptCopy)
         platform::ShowMessage(this, import::keptCopyMessage(*m_corrected, *saved.keptCopy));
+    if (saved.aidLost)
+        platform::ShowMessage(this, import::aidLostMessage(*m_corrected));
 }
 
 void TForm3::showLogo(const QString &path)

@@ -1,6 +1,7 @@
 #include "reopen.h"
 
 #include "import/tableofcontents.h"
+#include "layout/entendubox.h"
 #include "layout/workingcopies.h"
 #include "readingaids/document.h"
 #include "readingaids/markup.h"
@@ -155,6 +156,30 @@ layout::WorkingCopies workingCopies(const DocumentNames &names)
     return {QFileInfo(names.documentPath).absolutePath() + QDir::separator(), names.documentPath};
 }
 
+// The body aid that made the aided lines of the document from its
+// untransformed ones, with the teacher's corrections of the working folder
+// and the student's flags and "entendu" box; nothing when none did.
+std::optional<layout::CarriedAid> aidOf(const QStringList &untransformed, const QStringList &aided,
+                                        const QString &studentFolder, const QString &workingFolder)
+{
+    layout::loadCorrections(workingFolder);
+    const bool hasCss = QFileInfo::exists(studentFolder + workspace::StyleCss);
+    return layout::carriedAid(untransformed, aided, hasCss ? layout::loadCss(studentFolder) : layout::Css(),
+                              layout::entenduBox(studentFolder).checked);
+}
+
+// The aid put on the corrected document (plain), or, when it could not be
+// told, the student's flags cleared of it.
+void putBack(const std::optional<layout::CarriedAid> &aid, const layout::WorkingCopies &files,
+             const QStringList &plain)
+{
+    layout::Css css = layout::loadCss(files.cheminW);
+    if (aid)
+        layout::putAidOn(*aid, css, files, plain);
+    else
+        layout::forgetAids(css, files.cheminW);
+}
+
 } // namespace
 
 std::optional<DocumentNames> studentDocument(const QString &chosenPath, const QString &studentFolder)
@@ -174,7 +199,10 @@ std::optional<DocumentNames> studentDocument(const QString &chosenPath, const QS
         return std::nullopt;
     if (!checkUsableFile(names.documentPath))
         return names;
-    if (!regionsOf(workspace::readLines(names.documentPath)))
+    // An aid may have taken a marker into its output (the sentences in
+    // colours close their colour on the end marker's line): the markers are
+    // looked for in the untransformed document.
+    if (!regionsOf(layout::untransformedLines(workingCopies(names))))
         return std::nullopt;
     return names;
 }
@@ -244,8 +272,15 @@ QString keptCopyMessage(const DocumentNames &names, const QString &keptCopy)
         .arg(names.documentName, QFileInfo(names.textPath).fileName(), QFileInfo(keptCopy).fileName());
 }
 
+QString aidLostMessage(const DocumentNames &names)
+{
+    return u"« %1 » portait une aide à la lecture que Tessavo n'a pas pu reconnaître pour la remettre sur le texte "
+           u"corrigé : il est sauvegardé sans aide. Remettez-la sur l'écran de mise en page ( 3->)."_s
+        .arg(names.documentName);
+}
+
 SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
-                     const QString &templateFolder)
+                     const QString &workingFolder)
 {
     // A file that became a link or a pipe since the reopening is neither
     // read nor written.
@@ -262,22 +297,32 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
     // lost under the correction. A document that carries an aid whose backup
     // is gone is Tessavo's own output, not such a change.
     const QStringList current = workspace::readLines(names.documentPath);
-    const bool aidedWithoutBackup =
-        layout::carriesAid(current) && before == current.first(current.size() - 1);
+    const bool aided = layout::carriesAid(current);
+    const bool aidedWithoutBackup = aided && before == current.first(current.size() - 1);
     if (QFileInfo(names.textPath).isFile() && !aidedWithoutBackup
         && !madeFrom(before, readTextCopy(names.textPath), names.pictureName)) {
         saved.keptCopy = freeKeptCopyPath(names.documentPath);
         workspace::copyBytes(names.documentPath, *saved.keptCopy);
     }
+    // The aid is told before anything is written, while the backups of the
+    // older text are there.
+    if (aided) {
+        if (!aidedWithoutBackup)
+            saved.aid = aidOf(before, current.first(current.size() - 1), studentFolder, workingFolder);
+        saved.aidLost = !saved.aid;
+    }
     const std::optional<readingaids::Regions> regions = regionsOf(before);
     workspace::writeLines(names.textPath, textLines(typedLines.text));
-    completeStudentFolder(studentFolder, templateFolder);
+    completeStudentFolder(studentFolder, workspace::templateFolderPath(workingFolder));
     // Its own head and tail when it has them, else the student's templates.
     const QStringList header = regions ? before.first(regions->startMarker + 1)
                                        : workspace::readLines(studentFolder + workspace::EnteteHtml);
     const QStringList trailer = regions ? before.sliced(regions->endMarker)
                                         : workspace::readLines(studentFolder + workspace::FinFichierHtml);
-    layout::replaceText(files, documentLines(header, names.pictureName, typedLines.markup, trailer));
+    const QStringList plain = documentLines(header, names.pictureName, typedLines.markup, trailer);
+    layout::replaceText(files, plain);
+    if (aided)
+        putBack(saved.aid, files, plain);
     writeTable(studentFolder, names.documentName, names.pictureName, EntryPlace::Kept);
     return saved;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/readingdocument.h"
+#include "layout/reapply.h"
 #include "workspace/result.h"
 
 #include <QList>
@@ -54,21 +55,32 @@ struct SavedAgain
     // what Tessavo had made of its text copy (changed outside Tessavo since
     // its last save): its full path. Nothing when the document was Tessavo's.
     std::optional<QString> keptCopy;
+    // The body aid the document carried, put on the corrected text again.
+    std::optional<layout::CarriedAid> aid;
+    // The document carried an aid that could not be told: it is saved
+    // without it.
+    bool aidLost = false;
 };
 
 // The message that tells the teacher where that version was kept.
 QString keptCopyMessage(const DocumentNames &names, const QString &keptCopy);
 
+// The message that tells the teacher the aid could not be put back.
+QString aidLostMessage(const DocumentNames &names);
+
 // Saves the corrected text over a reopened document, under the same title and
-// with the same logo: the text copy and the document are rewritten (the
-// document keeps its own head and tail, so its highlight and borders stay, and
-// carries no aid any more, its backups following: layout::replaceText); the
-// student folder is completed from the templates; the document's entry keeps
-// its place in the table of contents. A document changed outside Tessavo
-// since its last save is first kept beside it, as "<document>.hors-tessavo.bak".
+// with the same logo: the text copy and the document are rewritten; the
+// document keeps its own head and tail, so its highlight and borders stay,
+// and the body aid it carried is put on the corrected text again, as the
+// layout screen puts it on (layout::putAidOn: the same output, backups and
+// flag lines), with the teacher's corrections of the working folder and the
+// sound, by its letters or by ear. The student folder is completed from the
+// templates of the working folder; the document's entry keeps its place in
+// the table of contents. A document changed outside Tessavo since its last
+// save is first kept beside it, as "<document>.hors-tessavo.bak".
 // Raises workspace::IoError.
 SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,
-                     const QString &templateFolder);
+                     const QString &workingFolder);
 
 // One document of the student's table of contents.
 struct StudentDocument

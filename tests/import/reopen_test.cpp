@@ -2,6 +2,12 @@
 #include "import/reopen.h"
 #include "import/tableofcontents.h"
 #include "layout/aidcommands.h"
+#include "layout/entendubox.h"
+#include "layout/opening.h"
+#include "layout/reapply.h"
+#include "readingaids/bodyaids.h"
+#include "readingaids/corrections.h"
+#include "readingaids/frame.h"
 #include "readingaids/markup.h"
 #include "testfiles.h"
 #include "visible.h"
@@ -12,6 +18,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -25,10 +32,10 @@ namespace {
 
 // A student folder holding three documents saved in turn, "a", "conte" and
 // "b", from the shipped templates, each with its logo.
-class Reopen : public testing::Test
+class ThreeDocuments
 {
-protected:
-    Reopen()
+public:
+    ThreeDocuments()
     {
         folder = QDir::toNativeSeparators(m_dir.path()) + QDir::separator();
         for (const QString &name : {u"a"_s, u"conte"_s, u"b"_s})
@@ -44,6 +51,8 @@ protected:
     }
 
     static QString templates() { return QStringLiteral(TESSAVO_SOURCE_DIR "/reserve/"); }
+    // The working folder whose templates and corrections a correction takes.
+    static QString workingFolder() { return QStringLiteral(TESSAVO_SOURCE_DIR); }
 
     // Every file of the folder with its bytes.
     QMap<QString, QByteArray> files() const
@@ -57,6 +66,16 @@ protected:
     QTemporaryDir m_dir;
     QString folder;
 };
+
+class Reopen : public testing::Test, protected ThreeDocuments
+{
+};
+
+// Bytes as text, their invisible characters named.
+std::string shown(const QByteArray &bytes)
+{
+    return visible(QString::fromLatin1(bytes));
+}
 
 TEST_F(Reopen, RecognisesTheStudentsDocumentsAndTheirTextCopiesOnly)
 {
@@ -128,10 +147,16 @@ TEST_F(Reopen, KeepsTheBlankLineBetweenParagraphsAndWhatCameFromAFile)
 
 TEST_F(Reopen, SavedAgainInPlaceWithTheSameLogo)
 {
+    // The student's flags name the aid of another document: a document that
+    // carries none leaves them, and no aid is put on it.
+    layout::Css flags = layout::loadCss(folder);
+    flags[layout::line::AidSecondSlot] = layout::flag::Syllabe;
+    flags[layout::line::BoxesOn] = layout::flag::SyllabesCouleurs;
+    layout::SauveCSS(folder, flags);
     const QMap<QString, QByteArray> before = files();
     const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
     const QStringList corrected = {u"Le loup du conte."_s, u"Il mange\u00A0!"_s};
-    import::saveAgain(names, corrected, folder, templates());
+    import::saveAgain(names, corrected, folder, workingFolder());
 
     QMap<QString, QByteArray> after = files();
     EXPECT_EQ(after.take(u"conte.txt"_s), workspace::encodeLines(corrected));
@@ -139,6 +164,7 @@ TEST_F(Reopen, SavedAgainInPlaceWithTheSameLogo)
     EXPECT_TRUE(document.contains(u"Le loup du conte.<br>"_s));
     EXPECT_TRUE(document.contains(u"<img src=\"conte.jpg\"  width=\"70\" height= \"70\">"_s));
     EXPECT_FALSE(document.contains(u"Le loup de conte.<br>"_s));
+    EXPECT_FALSE(layout::carriesAid(document));
     after.remove(u"conte.html"_s);
     QMap<QString, QByteArray> unchanged = before;
     unchanged.remove(u"conte.txt"_s);
@@ -175,50 +201,223 @@ TEST(TableInPlace, KeepsTheEntryWhereItIsAndAddsOneItLacks)
     EXPECT_EQ(import::rebuildTable({a, la, b}, u"a.html"_s, newA, {}, {}).list, (QStringList{la, b, newA}));
 }
 
-TEST_F(Reopen, ADocumentCarryingAnAidIsSavedWithoutItAndTheAidGivesTheCorrectedText)
+// The aids as the layout screen puts them on conte.html, over the style sheet
+// and the working copies of its student folder.
+struct LayoutActions
 {
-    // The layout screen put syllables in colours on the document, and wrote
-    // the backups of the teacher's text.
+    QString folder;
+    layout::Css css;
+    QStringList lines;
+    layout::AidBoxes boxes;
+
+    explicit LayoutActions(const QString &studentFolder)
+        : folder(studentFolder)
+        , css(layout::loadCss(studentFolder))
+        , lines(workspace::readLines(files().document))
+    {
+    }
+    layout::WorkingCopies files() const { return {folder, folder + u"conte.html"_s}; }
+
+    // The aid's box clicked, or the sound typed into its field.
+    void putOn(const layout::CarriedAid &aid)
+    {
+        boxes = aid.box ? layout::clickAidBox(*aid.box, boxes, css, files(), lines, aid.byEar).boxes
+                        : layout::changeSound(aid.sound, boxes, css, files(), lines, aid.byEar).boxes;
+    }
+    void highlightAndBorder()
+    {
+        layout::changeHighlight(true, files(), lines);
+        layout::changeBorder(readingaids::Border::GreenRed, {false, true}, boxes, css, files(), lines);
+    }
+};
+
+TEST_F(Reopen, ACorrectionPutsTheAidTheDocumentCarriedOnTheCorrectedText)
+{
+    // Each aid put on conte.html, then the text corrected and saved again;
+    // against a twin folder where the teacher corrected the plain text and
+    // then put the same aid on by hand: every file the same, byte for byte.
+    using layout::AidBox;
+    struct Case
+    {
+        const char *name;
+        layout::CarriedAid aid;
+        bool highlightAndBorder;
+    };
+    const Case cases[] = {
+        {"syllables in colours", {AidBox::SyllablesInColours, {}, false}, false},
+        {"syllables in colours by ear", {AidBox::SyllablesInColours, {}, true}, false},
+        {"syllables with dashes", {AidBox::SyllablesWithDashes, {}, false}, false},
+        {"syllables with dashes by ear", {AidBox::SyllablesWithDashes, {}, true}, false},
+        {"silent letters", {AidBox::SilentLetters, {}, false}, false},
+        {"silent letters by ear", {AidBox::SilentLetters, {}, true}, false},
+        {"sentences in colours", {AidBox::SentencesInColours, {}, false}, false},
+        {"a sound by its letters", {std::nullopt, u"ou"_s, false}, false},
+        {"a sound by ear", {std::nullopt, u"on"_s, true}, false},
+        {"syllables in colours, a highlight and borders", {AidBox::SyllablesInColours, {}, true}, true},
+        {"a sound, a highlight and borders", {std::nullopt, u"ou"_s, false}, true},
+    };
+    const QStringList corrected = {u"Le loup du conte bondit."_s, u"Il mange\u00A0!"_s};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ThreeDocuments aided;
+        ThreeDocuments byHand;
+        for (const ThreeDocuments *student : {&aided, &byHand}) {
+            QFile::copy(templates() + u"style.css"_s, student->folder + u"style.css"_s);
+            workspace::writeLines(student->folder + u"conte.html.bak"_s,
+                                  workspace::readLines(student->folder + u"conte.html"_s));
+            // The student's "entendu" box: by ear when espeak-ng is there and
+            // nothing says otherwise.
+            if (!c.aid.byEar)
+                writeFile(student->folder + u"entendu.ini"_s, "entendu=non\r\n");
+        }
+
+        LayoutActions before(aided.folder);
+        before.putOn(c.aid);
+        if (c.highlightAndBorder)
+            before.highlightAndBorder();
+        ASSERT_TRUE(layout::carriesAid(workspace::readLines(aided.folder + u"conte.html"_s)));
+        const std::optional<import::DocumentNames> names =
+            import::studentDocument(aided.folder + u"conte.html"_s, aided.folder);
+        ASSERT_TRUE(names) << "a document that carries the aid is the student's";
+        const import::SavedAgain saved = import::saveAgain(*names, corrected, aided.folder, workingFolder());
+        ASSERT_TRUE(saved.aid.has_value());
+        EXPECT_FALSE(saved.aidLost);
+        EXPECT_EQ(*saved.aid, c.aid) << "the same aid, in the same mode";
+
+        // By hand: the highlight and borders on the plain text, which the
+        // correction keeps; then the aid put on, and the settings saved.
+        if (c.highlightAndBorder)
+            LayoutActions(byHand.folder).highlightAndBorder();
+        import::saveAgain(*import::studentDocument(byHand.folder + u"conte.html"_s, byHand.folder), corrected,
+                          byHand.folder, workingFolder());
+        LayoutActions after(byHand.folder);
+        after.putOn(c.aid);
+        if (c.highlightAndBorder) {
+            layout::recordSettings(after.css, after.css[layout::line::ViewWidth], after.css[layout::line::ViewHeight],
+                                   {false, true}, after.boxes);
+            layout::SauveCSS(byHand.folder, after.css);
+        }
+
+        const QMap<QString, QByteArray> written = aided.files();
+        const QMap<QString, QByteArray> expected = byHand.files();
+        EXPECT_EQ(written.keys(), expected.keys());
+        for (const QString &name : expected.keys())
+            EXPECT_EQ(shown(written.value(name)), shown(expected.value(name))) << name.toStdString();
+        EXPECT_TRUE(written.value(u"conte.html.sansaide.bak"_s).contains("Le loup du conte bondit.<br>"));
+
+        // Taking the aid off gives the corrected text, not the older one.
+        LayoutActions off(aided.folder);
+        if (c.aid.box)
+            layout::clickAidBox(*c.aid.box, layout::flaggedBoxes(off.css), off.css, off.files(), off.lines, c.aid.byEar);
+        else
+            layout::changeSound({}, {}, off.css, off.files(), off.lines);
+        EXPECT_EQ(bytesOf(aided.folder + u"conte.html"_s), written.value(u"conte.html.sansaide.bak"_s));
+    }
+}
+
+TEST_F(Reopen, ACorrectionLeavesTheFlagLinesNamingTheAidItPutBack)
+{
+    // The student's flags name the dashes of another document; conte.html
+    // carries syllables in colours: corrected, it keeps them, and the flags
+    // name them, as the layout screen's click would leave them.
     QFile::copy(templates() + u"style.css"_s, folder + u"style.css"_s);
-    layout::Css css = layout::loadCss(folder);
-    const layout::WorkingCopies files{folder, folder + u"conte.html"_s};
-    const QByteArray oldPlain = bytesOf(files.document);
-    workspace::writeLines(files.bak(), workspace::readLines(files.document));
-    QStringList documentLines = workspace::readLines(files.document);
-    layout::AidBoxes boxes = layout::clickAidBox(layout::AidBox::SyllablesInColours, {}, css, files, documentLines).boxes;
-    ASSERT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
-    ASSERT_TRUE(QFile::exists(files.own()));
-    // The highlight changes the document's own head, which a save again keeps.
-    layout::changeHighlight(true, files, documentLines);
-    const QStringList untransformed = layout::untransformedLines(files);
-    const QStringList head = untransformed.first(untransformed.indexOf(u"<!--DEBUT-->"_s) + 1);
-    ASSERT_NE(head, workspace::readLines(folder + u"entete.html"_s));
+    writeFile(folder + u"entendu.ini"_s, "entendu=non\r\n");
+    LayoutActions layout(folder);
+    layout.putOn({layout::AidBox::SyllablesInColours, {}, false});
+    layout.css[layout::line::AidFirstSlot] = layout::flag::Tiret;
+    layout.css[layout::line::AidSecondSlot].clear();
+    layout.css[layout::line::BoxesOn] = layout::flag::SyllabesTirets;
+    layout::SauveCSS(folder, layout.css);
 
-    // Reopened, the text is the teacher's, not the aid's.
-    const import::ReopenedDocument reopened = *import::reopenDocument(*import::studentDocument(files.document, folder));
-    EXPECT_EQ(reopened.text, (QStringList{u"Le loup de conte."_s, u"Il mange\u00A0!"_s}));
-    QStringList corrected = reopened.text;
-    corrected[0] = u"Le loup du conte."_s;
-    import::saveAgain(reopened.names, corrected, folder, templates());
+    const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
+    import::saveAgain(names, QStringList{u"Le loup du conte."_s}, folder, workingFolder());
+    const layout::Css css = layout::loadCss(folder);
+    EXPECT_EQ(css[layout::line::AidFirstSlot], QString());
+    EXPECT_EQ(css[layout::line::AidSecondSlot], layout::flag::Syllabe);
+    EXPECT_EQ(css[layout::line::BoxesOn], layout::flag::SyllabesCouleurs);
+    EXPECT_EQ(css[layout::line::End], layout::flag::Fin);
+    const QStringList document = workspace::readLines(folder + u"conte.html"_s);
+    EXPECT_TRUE(layout::carriesAid(document));
+    EXPECT_EQ(document.first(document.size() - 1),
+              readingaids::writeBodyAid(workspace::readLines(folder + u"conte.html.sansaide.bak"_s),
+                                        readingaids::BodyAid::Couleurs));
+}
 
-    const QByteArray saved = bytesOf(files.document);
+TEST_F(Reopen, ACorrectionPutsTheAidBackWithTheTeachersWordCuts)
+{
+    // The teacher cut "loup" her own way on the layout screen; the program is
+    // started again, and the correction is the first thing done.
+    const QTemporaryDir working;
+    writeFile(working.path() + u"/corrections-mots.txt"_s, "lo|up\n");
+    QFile::copy(templates() + u"style.css"_s, folder + u"style.css"_s);
+    writeFile(folder + u"entendu.ini"_s, "entendu=non\r\n");
+    const auto noCorrections = qScopeGuard([] { readingaids::setProcessCorrections({}); });
+    const auto dashed = [](const QStringList &lines) {
+        return readingaids::writeBodyAid(lines, readingaids::BodyAid::Tirets);
+    };
+    const QStringList plainBefore = workspace::readLines(folder + u"conte.html"_s);
+    const QStringList byTheRules = dashed(plainBefore);
+    layout::loadCorrections(working.path());
+    ASSERT_NE(dashed(plainBefore), byTheRules) << "the correction changes the cut";
+    LayoutActions(folder).putOn({layout::AidBox::SyllablesWithDashes, {}, false});
+    readingaids::setProcessCorrections({});
+
+    const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
+    const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Le loup du conte."_s}, folder, working.path());
+    ASSERT_TRUE(saved.aid.has_value());
+    EXPECT_EQ(saved.aid->box, layout::AidBox::SyllablesWithDashes);
+    // The corrected text with the teacher's cut, as the layout screen puts it on.
+    const QStringList plain = workspace::readLines(folder + u"conte.html.sansaide.bak"_s);
+    ASSERT_TRUE(plain.contains(u"Le loup du conte.<br>"_s));
+    QStringList document = workspace::readLines(folder + u"conte.html"_s);
+    document.removeLast();
+    EXPECT_EQ(document, dashed(plain));
+    readingaids::setProcessCorrections({});
+    EXPECT_NE(document, dashed(plain));
+}
+
+TEST_F(Reopen, ADocumentWhoseAidCannotBeToldIsSavedWithoutItAndTheFlagsSaySo)
+{
+    // The aid's output, its backups gone: the aid cannot be told from it.
+    QFile::copy(templates() + u"style.css"_s, folder + u"style.css"_s);
+    LayoutActions layout(folder);
+    layout.putOn({layout::AidBox::SyllablesWithDashes, {}, false});
+    const layout::WorkingCopies files = layout.files();
+    QFile::remove(files.own());
+    QFile::remove(files.copie());
+    ASSERT_EQ(layout::loadCss(folder)[layout::line::AidFirstSlot], layout::flag::Tiret);
+
+    const import::DocumentNames names = *import::studentDocument(files.document, folder);
+    const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Le loup du conte."_s}, folder, workingFolder());
+    EXPECT_TRUE(saved.aidLost);
+    EXPECT_FALSE(saved.aid.has_value());
     EXPECT_FALSE(layout::carriesAid(workspace::readLines(files.document)));
-    EXPECT_TRUE(saved.contains("Le loup du conte.<br>"));
-    EXPECT_FALSE(QFile::exists(files.own()));
-    EXPECT_FALSE(QFile::exists(files.copie()));
-    EXPECT_EQ(bytesOf(files.bak()), saved);
-    EXPECT_NE(saved, oldPlain);
-    EXPECT_EQ(workspace::readLines(files.document).first(head.size()), head);
+    EXPECT_TRUE(bytesOf(files.document).contains("Le loup du conte.<br>"));
+    EXPECT_EQ(layout::loadCss(folder)[layout::line::AidFirstSlot], QString()) << "no flag names an aid it lacks";
+    EXPECT_TRUE(import::aidLostMessage(names).startsWith(u"« conte.html » portait une aide"_s));
+}
 
-    // The layout screen opens on it with the box still checked (the flags are
-    // the student's): off, on and off again give the corrected text.
-    documentLines = workspace::readLines(files.document);
-    boxes = layout::clickAidBox(layout::AidBox::SyllablesInColours, boxes, css, files, documentLines).boxes;
-    EXPECT_EQ(bytesOf(files.document), saved);
-    boxes = layout::clickAidBox(layout::AidBox::SyllablesInColours, boxes, css, files, documentLines).boxes;
-    EXPECT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
-    layout::clickAidBox(layout::AidBox::SyllablesInColours, boxes, css, files, documentLines);
-    EXPECT_EQ(bytesOf(files.document), saved);
+TEST_F(Reopen, ADocumentChangedOutsideTessavoIsKeptAndTheCorrectionKeepsItsAid)
+{
+    QFile::copy(templates() + u"style.css"_s, folder + u"style.css"_s);
+    LayoutActions layout(folder);
+    layout.putOn({layout::AidBox::SentencesInColours, {}, false});
+    // Its text copy edited outside Tessavo.
+    writeFile(folder + u"conte.txt"_s, "Un autre texte.\r\n");
+    const QByteArray aidedBefore = bytesOf(folder + u"conte.html"_s);
+
+    const std::optional<import::DocumentNames> names = import::studentDocument(folder + u"conte.html"_s, folder);
+    ASSERT_TRUE(names) << "a document in sentences in colours is the student's";
+    const import::SavedAgain saved = import::saveAgain(*names, QStringList{u"Le loup du conte."_s}, folder, workingFolder());
+    ASSERT_TRUE(saved.keptCopy.has_value());
+    EXPECT_EQ(*saved.keptCopy, folder + u"conte.html.hors-tessavo.bak"_s);
+    EXPECT_EQ(bytesOf(*saved.keptCopy), aidedBefore);
+    ASSERT_TRUE(saved.aid.has_value());
+    EXPECT_EQ(saved.aid->box, layout::AidBox::SentencesInColours);
+    const QStringList document = workspace::readLines(folder + u"conte.html"_s);
+    EXPECT_EQ(document.first(document.size() - 1),
+              readingaids::writeBodyAid(workspace::readLines(folder + u"conte.html.sansaide.bak"_s),
+                                        readingaids::BodyAid::Phrases));
 }
 
 TEST_F(Reopen, ADocumentWhoseTextCannotBeFoundIsRefused)
@@ -295,7 +494,7 @@ TEST_F(Reopen, RefusesWhatItDidNotWrite)
             << visible(reopened.reason());
         // Were the screen to save over it all the same, nothing goes through a link.
         if (QFileInfo(names->documentPath).isSymLink() || QFileInfo(names->textPath).isSymLink()) {
-            EXPECT_THROW(import::saveAgain(*names, QStringList{u"Écrasé."_s}, folder, templates()),
+            EXPECT_THROW(import::saveAgain(*names, QStringList{u"Écrasé."_s}, folder, workingFolder()),
                          workspace::IoError);
         }
         EXPECT_EQ(bytesOf(other + u"secret.html"_s) + bytesOf(other + u"secret.txt"_s), othersBefore);
@@ -369,7 +568,7 @@ TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
             EXPECT_EQ(import::reopenDocument(names)->broughtIn, (QList<bool>{true, false, true}));
         }
 
-        const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Corrigé."_s}, folder, templates());
+        const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Corrigé."_s}, folder, workingFolder());
         EXPECT_TRUE(workspace::readLines(folder + u"conte.html"_s).contains(u"Corrigé.<br>"_s));
         EXPECT_EQ(saved.keptCopy.has_value(), c.kept);
         if (saved.keptCopy) {
@@ -380,7 +579,7 @@ TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
             QByteArray again = bytesOf(folder + u"conte.html"_s);
             again.replace("Corrig\xE9.<br>", "Autre chose.<br>");
             writeFile(folder + u"conte.html"_s, again);
-            EXPECT_EQ(import::saveAgain(names, QStringList{u"Corrigé."_s}, folder, templates()).keptCopy,
+            EXPECT_EQ(import::saveAgain(names, QStringList{u"Corrigé."_s}, folder, workingFolder()).keptCopy,
                       folder + u"conte.html.hors-tessavo-2.bak"_s);
             EXPECT_EQ(bytesOf(*saved.keptCopy), outside);
         }

@@ -433,41 +433,128 @@ TEST_F(Textes, AReopenedDocumentOpensOnTheLayoutScreen)
     EXPECT_TRUE(platform::linesOf(Form1->Memo1).contains(u"Le loup mange la chèvre.<br>"_s));
 }
 
-TEST_F(Textes, ACorrectedDocumentThatCarriedSyllablesComesBackCorrectedWhenTheAidGoesOff)
+TEST_F(Textes, ACorrectedDocumentKeepsItsAidHighlightAndBordersAndIsPublishedSo)
+{
+    // Each aid put on a document on the layout screen; the program started
+    // again, the document reopened, one word corrected and saved. Then, on
+    // the layout screen, the aid taken off and put on again by hand over the
+    // corrected text: the same files, byte for byte. And " 4->" sends the
+    // document with its aid.
+    struct Case
+    {
+        const char *name;
+        platform::CheckBox *TForm1::*box; // null: the sound "ou" typed
+        QString card;
+        bool highlightAndBorder;
+    };
+    const Case cases[] = {
+        {"syllables in colours", &TForm1::CheckBox2, u"arbre.jpg"_s, false},
+        {"syllables with dashes", &TForm1::CheckBox6, u"ballon.jpg"_s, false},
+        {"silent letters", &TForm1::CheckBox8, u"bateau.jpg"_s, false},
+        {"sentences in colours", &TForm1::CheckBox9, u"chat.jpg"_s, false},
+        {"a sound", nullptr, u"escargot.jpg"_s, false},
+        {"syllables in colours, a highlight and a border", &TForm1::CheckBox2, u"etoile.jpg"_s, true},
+    };
+    folder.writeText(u"publication.ini"_s, {u"[publication]"_s, u"hote=127.0.0.1"_s, u"port=2121"_s,
+                                            u"utilisateur=eleve"_s, u"mot_de_passe=x"_s,
+                                            u"adresse_web=127.0.0.1:8000"_s});
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString title = u"texte%1"_s.arg(++n);
+        const layout::WorkingCopies files{studentFolder(), student(title + u".html"_s)};
+        startAgain();
+        save({u"Le loup mange la chèvre."_s, u"Il dort\u00A0!"_s}, c.card, title);
+        screen->Button6->click();
+        if (c.box)
+            (Form1->*c.box)->click();
+        else
+            Form1->Edit6->setText(u"ou"_s);
+        if (c.highlightAndBorder) {
+            Form1->CheckBox3->click();
+            Form1->CheckBox4->click();
+        }
+        ASSERT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
+        const QByteArray aided = bytesOf(files.document);
+
+        startAgain();
+        click(title);
+        EXPECT_EQ(window(), u"Le loup mange la chèvre.\nIl dort\u00A0!"_s) << "the typed text, not the aid's";
+        platform.messages.shown.clear();
+        correct(u"chèvre"_s, u"brebis"_s);
+        screen->Button1->click();
+        EXPECT_EQ(platform.messages.shown, QStringList());
+        const QByteArray corrected = bytesOf(files.document);
+        const QByteArray plain = bytesOf(files.own());
+        ASSERT_TRUE(layout::carriesAid(workspace::readLines(files.document))) << visible(shown(corrected));
+        EXPECT_NE(corrected, aided);
+        EXPECT_TRUE(plain.contains("Le loup mange la brebis.<br>")) << visible(shown(plain));
+        EXPECT_EQ(bytesOf(files.copie()), plain);
+        if (c.highlightAndBorder) {
+            EXPECT_TRUE(plain.contains("background-color:#ffffbb;")) << visible(shown(plain));
+            EXPECT_NE(plain.contains("#00FF00"), bytesOf(student(u"entete.html"_s)).contains("#00FF00"))
+                << "the border as the teacher left it";
+        }
+
+        // Published now, the host gets the document with its aid.
+        QByteArray sent;
+        const QString stor = u"STOR "_s + files.document + u" -> "_s;
+        platform.ftp.fail = [&](const QString &operation) -> std::optional<QString> {
+            if (operation.startsWith(stor))
+                sent = bytesOf(files.document);
+            return std::nullopt;
+        };
+        screen->Button5->click();
+        platform.ftp.fail = nullptr;
+        EXPECT_EQ(visible(shown(sent)), visible(shown(corrected)));
+
+        // By hand on the layout screen: off gives the corrected text, on
+        // again the same files as the correction wrote.
+        screen->Button6->click();
+        TForm1 &layout = *Form1;
+        if (c.box) {
+            platform::CheckBox *box = layout.*c.box;
+            // A box that opens unchecked over its aid puts it on again first.
+            if (!box->isChecked())
+                box->click();
+            box->click();
+            EXPECT_EQ(visible(shown(bytesOf(files.document))), visible(shown(plain)));
+            box->click();
+        } else {
+            layout.Edit6->setText(u"ou"_s);
+            layout.Edit6->clear();
+            EXPECT_EQ(visible(shown(bytesOf(files.document))), visible(shown(plain)));
+            layout.Edit6->setText(u"ou"_s);
+        }
+        EXPECT_EQ(visible(shown(bytesOf(files.document))), visible(shown(corrected)));
+        EXPECT_EQ(bytesOf(files.own()), plain);
+        EXPECT_EQ(bytesOf(files.copie()), plain);
+    }
+}
+
+TEST_F(Textes, ACorrectionOfADocumentWhoseAidCannotBeToldSaysSo)
 {
     saveThree();
-    click(u"conte"_s);
     screen->Button6->click();
-    Form1->CheckBox2->click();
-    const layout::WorkingCopies files{studentFolder(), student(u"conte.html"_s)};
+    Form1->CheckBox6->click();
+    const layout::WorkingCopies files{studentFolder(), student(u"b.html"_s)};
     ASSERT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
-    // "Sauvegarder ces réglages" keeps the box for the student, and opens a
-    // student screen, closed at once.
-    QTimer::singleShot(0, Form1, [] {
-        if (auto *further = Form1->findChild<TForm2 *>())
-            further->close();
-    });
-    Form1->Button1->click();
+    // Every copy of its text lost outside Tessavo.
+    for (const QString &lost : {files.own(), files.copie(), files.bak()})
+        QFile::remove(lost);
 
     startAgain();
-    click(u"conte"_s);
-    EXPECT_EQ(window(), u"Le loup mange la chèvre.\nIl dort\u00A0!"_s) << "the typed text, not the aid's";
-    correct(u"chèvre"_s, u"brebis"_s);
+    click(u"b"_s);
+    correct(u"b."_s, u"bois."_s);
+    platform.messages.shown.clear();
     screen->Button1->click();
-    const QByteArray corrected = bytesOf(files.document);
+    EXPECT_EQ(platform.messages.shown,
+              QStringList{u"« b.html » portait une aide à la lecture que Tessavo n'a pas pu reconnaître pour la "
+                          u"remettre sur le texte corrigé : il est sauvegardé sans aide. Remettez-la sur l'écran de "
+                          u"mise en page ( 3->)."_s});
     EXPECT_FALSE(layout::carriesAid(workspace::readLines(files.document)));
-    EXPECT_TRUE(corrected.contains("Le loup mange la brebis.<br>")) << shown(corrected);
-
-    // The layout screen opens with the box checked, as the student's settings
-    // say: off, on and off again give the corrected text.
-    screen->Button6->click();
-    ASSERT_TRUE(Form1->CheckBox2->isChecked());
-    Form1->CheckBox2->click();
-    EXPECT_EQ(shown(bytesOf(files.document)), shown(corrected));
-    Form1->CheckBox2->click();
-    EXPECT_TRUE(layout::carriesAid(workspace::readLines(files.document)));
-    Form1->CheckBox2->click();
-    EXPECT_EQ(shown(bytesOf(files.document)), shown(corrected));
+    EXPECT_TRUE(bytesOf(files.document).contains("Le loup de bois.<br>"));
+    EXPECT_EQ(layout::loadCss(studentFolder())[layout::line::AidFirstSlot], QString());
 }
 
 TEST_F(Textes, ALayoutScreenLeftOpenWorksOnTheCorrectionSavedMeanwhile)
@@ -503,14 +590,17 @@ TEST_F(Textes, ALayoutScreenLeftOpenWorksOnTheCorrectionSavedMeanwhile)
         choose(student(c.title + u".txt"_s));
         correct(u"chèvre"_s, u"brebis"_s);
         screen->Button1->click();
-        const QByteArray corrected = bytesOf(files.document);
-        const QStringList correctedLines = workspace::readLines(files.document);
+        // The document keeps the aid it carried, over the corrected text.
+        const QStringList shownLines = workspace::readLines(files.document);
+        ASSERT_EQ(layout::carriesAid(shownLines), c.aidOnBefore);
+        const QByteArray corrected = c.aidOnBefore ? bytesOf(files.own()) : bytesOf(files.document);
+        const QStringList correctedLines = workspace::decodeLines(corrected);
         ASSERT_TRUE(corrected.contains("Le loup mange la brebis.<br>")) << shown(corrected);
 
         // The layout screen shows the corrected document at once, and holds its lines.
         EXPECT_EQ(view->history.size() + view->reloads, loadsBefore + 1);
         EXPECT_EQ(view->address(), QUrl::fromLocalFile(files.document));
-        EXPECT_EQ(platform::linesOf(layout->Memo1), correctedLines);
+        EXPECT_EQ(platform::linesOf(layout->Memo1), shownLines);
 
         // Each aid is built from the corrected text, and taking it off gives
         // the corrected document back. A box left checked is taken off first.
