@@ -161,7 +161,7 @@ int rounds(int count)
     std::printf("before the first round: %lld kB resident, %lld kB proportional, %d processes\n",
                 static_cast<long long>(start.rssKb), static_cast<long long>(start.pssKb), start.processes);
 
-    TForm2 *students = new TForm2;
+    auto *students = new TForm2;
     students->show();
     int round = 0;
     Memory previous = start;
@@ -189,11 +189,11 @@ int rounds(int count)
             platform::endProgram();
             return;
         }
-        QTimer::singleShot(0, layout, [&, layout] {
-            students = layout->findChild<TForm2 *>();
-            next();
-        });
-        layout->Button1->click(); // the settings save: hides the layout screen, a further student screen, modally
+        // The settings save: hides the layout and import screens and brings the
+        // student screen forward; the next round's import screen takes the
+        // place of this one, with its layout screen.
+        layout->Button1->click();
+        QTimer::singleShot(0, students, next);
     };
     QTimer::singleShot(0, next);
     QApplication::exec();

@@ -39,6 +39,8 @@ void showModal(QWidget *window)
     QPointer<QWidget> guard(window);
     window->setWindowModality(Qt::ApplicationModal);
     window->show();
+    // The keyboard goes to the window that waits for the teacher.
+    window->activateWindow();
     if (!guard || !window->isVisible())
         return;
     QEventLoop loop;

@@ -44,6 +44,26 @@ bool isMark(QChar c)
     return c == u'-' || c == u',' || c == u'.' || c == u':';
 }
 
+// The dashes of a treated word that the reader sees: those inside its tags
+// (a colour's name) are not.
+qsizetype dashesOutsideTags(QStringView made)
+{
+    qsizetype dashes = 0;
+    bool inTag = false;
+    for (const QChar c : made) {
+        if (c == u'<')
+            inTag = true;
+        else if (c == u'>')
+            inTag = false;
+        else if (c == u'-' && !inTag)
+            ++dashes;
+    }
+    return dashes;
+}
+
+// Where a word is treated before it is written: kept from one word to the next.
+thread_local LineBuffer treatedWord;
+
 struct Scanner
 {
     QStringView text;
@@ -81,7 +101,16 @@ struct Scanner
         if (wordStart < 0)
             return;
         gap(!wordBeginsWithMark);
-        demontage(text.sliced(wordStart, end - wordStart), out);
+        const QStringView word = text.sliced(wordStart, end - wordStart);
+        treatedWord.clear();
+        demontage(word, treatedWord);
+        // The dashes the treatment put in must not end the line there.
+        const bool cut = dashesOutsideTags(treatedWord.view()) > word.count(u'-');
+        if (cut)
+            out.append(wholeWordOpening);
+        out.append(treatedWord.view());
+        if (cut)
+            out.append(wholeWordClosing);
         wordStart = -1;
     }
 

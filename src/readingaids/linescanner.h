@@ -17,6 +17,14 @@ enum class Marks {
                // written right after: "vent," gives "vent" and ","
 };
 
+// The mark-up around a word that the treatment cut with dashes (syllables,
+// silent letters): the word stays whole on its line in the view, in print and
+// on the tablet, which would otherwise break it after a dash ("rou-" then
+// "ge"). An inline style: the document carries it wherever it goes, with no
+// rule needed in the student's style sheet.
+inline constexpr QStringView wholeWordOpening = u"<span style=\"white-space:nowrap\">";
+inline constexpr QStringView wholeWordClosing = u"</span>";
+
 // A line aid that the scanner makes of a word treatment.
 struct ScannedAid
 {
@@ -29,14 +37,18 @@ struct ScannedAid
 // references are copied unchanged; each word is treated and written after one
 // blank (a word that begins with a mark in BeginWord, or right after a
 // reference, is written without it, so a reference inside a word adds no
-// blank to it); "!", ";", "?" and references end a word and stay where they
-// stood, with one blank before them when one stood there; a "<" that no ">"
-// closes on the line copies the rest of the line unchanged. A no-break space
-// ends a word as a blank does, and every one is kept: the no-break spaces
-// between two things written take the place of the blank there.
+// blank to it); a treated word with more dashes outside its tags than the
+// word had is written between wholeWordOpening and wholeWordClosing; "!",
+// ";", "?" and references end a word and stay where they stood, with one
+// blank before them when one stood there; a "<" that no ">" closes on the
+// line copies the rest of the line unchanged. A no-break space ends a word as
+// a blank does, and every one is kept: the no-break spaces between two things
+// written take the place of the blank there.
 // "Le  chat<br>" -> " Le chat<br>" with a treatment that copies the word;
 // "for&#xEA;t" -> " for&#xEA;t" (the treatment sees "for" and "t");
-// "dit\u00A0!" -> " dit\u00A0!" (the treatment sees "dit").
+// "dit\u00A0!" -> " dit\u00A0!" (the treatment sees "dit");
+// "rouge<br>" -> " <span style=\"white-space:nowrap\">rou-ge</span><br>" with
+// the syllables joined by dashes.
 QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage);
 
 // The same output line appended to out.

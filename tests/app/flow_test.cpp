@@ -17,7 +17,9 @@
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QScopeGuard>
@@ -45,6 +47,43 @@ Screen *newest(QObject *owner)
     const QList<Screen *> screens = owner->findChildren<Screen *>(Qt::FindDirectChildrenOnly);
     return screens.isEmpty() ? nullptr : screens.last();
 }
+
+// Every screen of a kind that is alive, wherever it hangs.
+template <typename Screen>
+QList<Screen *> alive()
+{
+    QList<Screen *> screens;
+    for (QWidget *widget : QApplication::allWidgets()) {
+        if (auto *screen = qobject_cast<Screen *>(widget))
+            screens.append(screen);
+    }
+    return screens;
+}
+
+// Whether the screen is the only one of its kind, shown, and the window the
+// keyboard goes to. Asked after the step that showed it has returned to the
+// event loop: the window system says which window is active there. A step
+// that opens a modal screen needs one step more (settled): the step after it
+// was posted before the screen's loop ran.
+template <typename Screen>
+testing::AssertionResult aloneAndActive(Screen *screen)
+{
+    const qsizetype count = alive<Screen>().size();
+    if (count != 1)
+        return testing::AssertionFailure() << count << " screens of its kind";
+    if (!screen->isVisible())
+        return testing::AssertionFailure() << "hidden";
+    if (QApplication::activeWindow() != screen)
+        return testing::AssertionFailure() << "not the active window; "
+                                           << (QApplication::activeWindow()
+                                                   ? QApplication::activeWindow()->windowTitle().toStdString()
+                                                   : std::string("none"))
+                                           << " is";
+    return testing::AssertionSuccess();
+}
+
+// A step that only lets the events of the window system through.
+void settled() {}
 
 class ScreenFlow : public testing::Test
 {
@@ -139,32 +178,35 @@ TEST(ScreenFlowWithoutAClass, WhatTheStartCouldNotDoIsToldOnceTheFirstScreenIsUp
 
 TEST_F(ScreenFlow, EachPressOfTheImportButtonShowsAFreshModalImportScreen)
 {
-    TForm3 *first = nullptr;
+    QPointer<TForm3> first;
     TForm2 *main = nullptr;
     script.then([&] { main = Form2; })
         .then(openImportScreenFor(Dupont, &main))
+        .then(settled)
         .then([&] {
             first = newest<TForm3>(Form2);
             ASSERT_TRUE(first);
             EXPECT_EQ(first->windowTitle(), u"Form3"_s);
-            EXPECT_TRUE(first->isVisible());
+            EXPECT_TRUE(aloneAndActive(first.data()));
             EXPECT_EQ(first->windowModality(), Qt::ApplicationModal);
             EXPECT_EQ(first->Label2->text(), studentFolder(Dupont));
             EXPECT_EQ(first->Edit1->text(), u"Dupont"_s);
             EXPECT_EQ(first->Edit3->text(), u"CM1"_s);
             EXPECT_EQ(first->Edit4->text(), u"jean@ecole.fr"_s);
+            first->Memo1->setPlainText(u"Un texte commencé."_s);
             first->close();
         })
         .then([&] {
             EXPECT_FALSE(first->isVisible()) << "closing the import screen only hides it";
             Form2->Button2->click();
         })
+        .then(settled)
         .then([&] {
             TForm3 *second = newest<TForm3>(Form2);
-            EXPECT_NE(second, first);
-            EXPECT_TRUE(second->isVisible());
-            EXPECT_FALSE(first->isVisible());
-            EXPECT_EQ(Form2->findChildren<TForm3 *>().size(), 2) << "earlier screens live until their owner goes";
+            ASSERT_TRUE(second);
+            EXPECT_FALSE(first) << "the earlier import screen makes way for the new one";
+            EXPECT_TRUE(aloneAndActive(second));
+            EXPECT_TRUE(platform::linesOf(second->Memo1).isEmpty()) << "a fresh screen";
             second->close();
         })
         .then([] { Form2->close(); });
@@ -211,13 +253,15 @@ TEST_F(ScreenFlow, TheLayoutButtonNeedsASavedDocument)
     EXPECT_TRUE(script.runProgram());
 }
 
-TEST_F(ScreenFlow, TwoLayoutScreensFromOneImportScreenAndBackToAStudentScreen)
+// One screen of each kind: a second press of " 3->Faire la Mise en Page Dys"
+// shows a new layout screen in place of the first, and "Sauvegarder ces
+// réglages" brings the student screen that exists forward.
+TEST_F(ScreenFlow, OneLayoutScreenAtATimeAndBackToTheStudentScreen)
 {
     TForm2 *main = nullptr;
-    TForm3 *import = nullptr;
-    TForm1 *first = nullptr;
-    TForm1 *second = nullptr;
-    TForm2 *further = nullptr;
+    QPointer<TForm3> import;
+    QPointer<TForm1> first;
+    QPointer<TForm1> second;
     const QString typedPath = studentFolder(Dupont) + u"conte à lire.html"_s;
     script.then([&] { main = Form2; })
         .then(openImportScreenFor(Dupont, &main))
@@ -226,41 +270,49 @@ TEST_F(ScreenFlow, TwoLayoutScreensFromOneImportScreenAndBackToAStudentScreen)
             saveDocument(import, typedPath);
             import->Button6->click();
             first = Form1;
-            import->Button6->click();
-            second = Form1;
-            ASSERT_TRUE(first && second) << platform.messages.shown.join(u'|').toStdString();
-            EXPECT_NE(first, second);
+        })
+        .then([&] {
+            ASSERT_TRUE(first) << platform.messages.shown.join(u'|').toStdString();
             EXPECT_EQ(first->parentWidget(), import);
             EXPECT_EQ(first->windowTitle(), u"Form1"_s);
-            EXPECT_TRUE(first->isVisible() && second->isVisible() && import->isVisible());
+            EXPECT_TRUE(aloneAndActive(first.data()));
+            EXPECT_TRUE(import->isVisible()) << "the import screen stays open beneath";
+            import->Button6->click();
+            second = Form1;
+        })
+        .then([&] {
+            ASSERT_TRUE(second);
+            EXPECT_FALSE(first) << "the first layout screen makes way for the second";
+            EXPECT_TRUE(aloneAndActive(second.data()));
             EXPECT_EQ(second->Label3->text(), typedPath);
             EXPECT_EQ(second->cheminW, studentFolder(Dupont));
             EXPECT_TRUE(import->MiseEnPage);
             EXPECT_TRUE(import->WebBrowser2->isVisible());
             EXPECT_EQ(import->WebBrowser2->address(), workspace::travauxAddress(folder.path()));
-            first->Button1->click();
+            second->Button1->click();
         })
         .then([&] {
-            further = newest<TForm2>(first);
-            ASSERT_TRUE(further);
-            EXPECT_NE(further, Form2.data());
-            EXPECT_TRUE(further->isVisible());
-            EXPECT_FALSE(first->isVisible()) << "the layout screen hides behind the new student screen";
-            EXPECT_TRUE(second->isVisible()) << "only the layout screen that was used hides";
-            EXPECT_EQ(further->ListView1->count(), 2);
-            EXPECT_EQ(further->Edit3->text(), u"CM1"_s);
-            EXPECT_EQ(further->Label5->text(), u"ELEVE ACTUEL : "_s);
-            EXPECT_FALSE(further->Button2->isVisible());
-            further->close();
+            EXPECT_TRUE(aloneAndActive(main)) << "no other student screen is made";
+            EXPECT_EQ(main, Form2.data());
+            EXPECT_FALSE(second->isVisible());
+            EXPECT_FALSE(import->isVisible()) << "the import screen's wait is over";
+            EXPECT_EQ(Form2->Label1->text(), studentFolder(Dupont)) << "the student chosen stays chosen";
+            Form2->Button2->click();
+        })
+        .then(settled)
+        .then([&] {
+            TForm3 *again = newest<TForm3>(Form2);
+            ASSERT_TRUE(again);
+            EXPECT_FALSE(import) << "the earlier import screen goes, with its layout screen";
+            EXPECT_FALSE(second);
+            EXPECT_TRUE(aloneAndActive(again));
+            saveDocument(again, typedPath);
+            again->Button6->click();
         })
         .then([&] {
-            EXPECT_FALSE(further->isVisible());
-            EXPECT_FALSE(first->isVisible()) << "the layout screen stays hidden";
-            EXPECT_TRUE(import->isVisible());
-            import->Button6->click();
-            EXPECT_NE(Form1.data(), second);
-            EXPECT_TRUE(Form1->isVisible()) << "the import screen beneath can open a new layout screen";
-            second->close();
+            ASSERT_TRUE(Form1);
+            EXPECT_TRUE(aloneAndActive(Form1.data()));
+            Form1->close();
         });
     EXPECT_TRUE(script.runProgram()) << "closing a layout screen ends the program";
     // Each layout screen shows its version when it opens, and nothing else.
@@ -268,12 +320,11 @@ TEST_F(ScreenFlow, TwoLayoutScreensFromOneImportScreenAndBackToAStudentScreen)
         << platform.messages.shown.join(u'|').toStdString();
 }
 
-TEST_F(ScreenFlow, AStudentScreenOneLevelDeeperWorksOnItsOwnStudent)
+// Back on the student screen, another student is chosen and worked on.
+TEST_F(ScreenFlow, BackOnTheStudentScreenAnotherStudentIsWorkedOn)
 {
     TForm2 *main = nullptr;
-    TForm2 *deeper = nullptr;
-    TForm3 *deeperImport = nullptr;
-    TForm1 *deeperLayout = nullptr;
+    TForm3 *martinImport = nullptr;
     script.then([&] { main = Form2; })
         .then(openImportScreenFor(Dupont, &main))
         .then([&] {
@@ -283,42 +334,31 @@ TEST_F(ScreenFlow, AStudentScreenOneLevelDeeperWorksOnItsOwnStudent)
             Form1->Button1->click();
         })
         .then([&] {
-            deeper = newest<TForm2>(Form1);
-            ASSERT_TRUE(deeper);
-            fakes::chooseStudent(deeper, Martin);
-            deeper->Button2->click();
+            EXPECT_TRUE(aloneAndActive(main));
+            fakes::chooseStudent(Form2, Martin);
+            Form2->Button2->click();
+        })
+        .then(settled)
+        .then([&] {
+            martinImport = newest<TForm3>(Form2);
+            ASSERT_TRUE(martinImport);
+            EXPECT_TRUE(aloneAndActive(martinImport));
+            EXPECT_EQ(martinImport->Label2->text(), studentFolder(Martin));
+            EXPECT_EQ(martinImport->Edit2->text(), u"Léa"_s);
+            saveDocument(martinImport, studentFolder(Martin) + u"b.html"_s);
+            martinImport->Button6->click();
         })
         .then([&] {
-            deeperImport = newest<TForm3>(deeper);
-            ASSERT_TRUE(deeperImport);
-            EXPECT_TRUE(deeperImport->isVisible());
-            EXPECT_EQ(deeperImport->Label2->text(), studentFolder(Martin));
-            EXPECT_EQ(deeperImport->Edit2->text(), u"Léa"_s);
-            EXPECT_EQ(Form2->Label1->text(), studentFolder(Dupont)) << "the main screen keeps its student";
-            saveDocument(deeperImport, studentFolder(Martin) + u"b.html"_s);
-            deeperImport->Button6->click();
-            deeperLayout = Form1;
-            EXPECT_EQ(deeperLayout->parentWidget(), deeperImport);
-            EXPECT_EQ(deeperLayout->cheminW, studentFolder(Martin));
-            deeperLayout->Button1->click();
+            ASSERT_TRUE(Form1);
+            EXPECT_EQ(Form1->parentWidget(), martinImport);
+            EXPECT_EQ(Form1->cheminW, studentFolder(Martin));
+            EXPECT_TRUE(aloneAndActive(Form1.data()));
+            Form1->Button1->click();
         })
         .then([&] {
-            TForm2 *deepest = newest<TForm2>(deeperLayout);
-            ASSERT_TRUE(deepest);
-            EXPECT_TRUE(deepest->isVisible());
-            EXPECT_FALSE(deeperLayout->isVisible());
-            deepest->close();
-        })
-        .then([&] {
-            EXPECT_TRUE(deeperImport->isVisible()) << "closing the deepest student screen goes back to its import screen";
-            deeperImport->close();
-        })
-        .then([&] {
-            EXPECT_TRUE(deeper->isVisible());
-            deeper->close();
-        })
-        .then([&] {
-            EXPECT_TRUE(newest<TForm3>(Form2)->isVisible());
+            EXPECT_TRUE(aloneAndActive(main));
+            EXPECT_FALSE(martinImport->isVisible());
+            EXPECT_EQ(Form2->Label1->text(), studentFolder(Martin));
             Form2->close();
         });
     EXPECT_TRUE(script.runProgram());

@@ -453,7 +453,7 @@ TEST_F(LayoutScreen, AFailedSaveKeepsTheChangeInMemoryAndDoesNotRefresh)
     EXPECT_TRUE(platform.messages.shown.last().contains(student.cssPath())) << platform.messages.shown.last().toStdString();
 }
 
-TEST_F(LayoutScreen, SettingsSaveStoresTheBoxesAndHandsOverToANewStudentScreen)
+TEST_F(LayoutScreen, SettingsSaveStoresTheBoxesAndBringsTheStudentScreenForward)
 {
     student.setCssLine(58, u"/*Syllabes tirets*/"_s);
     student.setCssLine(56, QString());
@@ -464,16 +464,12 @@ TEST_F(LayoutScreen, SettingsSaveStoresTheBoxesAndHandsOverToANewStudentScreen)
     screen->CheckBox2->setChecked(true);
     screen->CheckBox4->setChecked(false);
 
-    TForm2 *further = nullptr;
-    QTimer::singleShot(0, screen, [&] {
-        further = screen->findChild<TForm2 *>();
-        if (further)
-            further->close();
-    });
     screen->Button1->click();
 
-    ASSERT_TRUE(further) << "a new student screen, owned by the layout screen";
+    EXPECT_FALSE(screen->findChild<TForm2 *>()) << "no other student screen is made";
+    EXPECT_TRUE(screens.students->isVisible()) << "the student screen that exists comes forward";
     EXPECT_FALSE(screen->isVisible());
+    EXPECT_FALSE(screens.import->isVisible());
     const QStringList lines = student.cssLines();
     ASSERT_EQ(lines.size(), 71);
     EXPECT_EQ(lines[48], u"683"_s);

@@ -3,6 +3,7 @@
 #include "readingaids/tirets.h"
 
 #include "visible.h"
+#include "wholewords.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +19,12 @@ struct LineCase
     QString expected;
 };
 
+// The expected lines write a word kept whole on its line in braces.
 void expectLines(QString (*treatment)(QStringView), std::initializer_list<LineCase> cases)
 {
     for (const LineCase &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(treatment(c.line), c.expected) << "line " << visible(c.line);
+        EXPECT_EQ(treatment(c.line), keptWhole(c.expected)) << "line " << visible(c.line);
     }
 }
 
@@ -65,13 +67,13 @@ TEST(SyllablesInColours, ColourEachWordFromRed)
 TEST(SyllablesWithDashes, JoinTheSyllablesWithDashes)
 {
     expectLines(tiretsLine, {
-        {"syllables of a long word", u"Le chocolat est bon.<br>"_s, u" Le cho-co-lat est bon.<br>"_s},
-        {"the full stop keeps the final t apart", u"Le chat dort.<br>"_s, u" Le chat dor-t.<br>"_s},
+        {"syllables of a long word", u"Le chocolat est bon.<br>"_s, u" Le {cho-co-lat} est bon.<br>"_s},
+        {"the full stop keeps the final t apart", u"Le chat dort.<br>"_s, u" Le chat {dor-t.}<br>"_s},
         {"the word's own hyphen looks like a dash", u"Le porte-monnaie est vide.<br>"_s,
-         u" Le por-te-mon-naie est vi-de.<br>"_s},
+         u" Le {por-te-mon-naie} est {vi-de.}<br>"_s},
         {"a word of one syllable is unchanged", u"Un chat<br>"_s, u" Un chat<br>"_s},
-        {"a plus sign is kept after its dash", u"a+b<br>"_s, u" a-+b<br>"_s},
-        {"a sign after a sign", u"a++b<br>"_s, u" a-+-+b<br>"_s},
+        {"a plus sign is kept after its dash", u"a+b<br>"_s, u" {a-+b}<br>"_s},
+        {"a sign after a sign", u"a++b<br>"_s, u" {a-+-+b}<br>"_s},
         {"a tab inside a word is kept", u"a \tb<br>"_s, u" a \tb<br>"_s},
         {"no-break spaces are not trimmed and stay where they stood", u"\u00A0oui\u00A0?\u00A0<br>"_s,
          u"\u00A0oui\u00A0?\u00A0<br>"_s},
@@ -82,14 +84,14 @@ TEST(SilentLetters, SetTheLastLetterApart)
 {
     expectLines(muettesLine, {
         {"words of the list and final letters", u"Le vent souffle, il fait froid.<br>"_s,
-         u" Le ven--t souffle, i-l fai--t froi--d.<br>"_s},
-        {"a plural not in the list", u"Les chats dorment.<br>"_s, u" Le-s chat-s dorment.<br>"_s},
-        {"the list is case-sensitive", u"Nez et nez.<br>"_s, u" Ne--z et ne-z.<br>"_s},
+         u" Le {ven--t} souffle, {i-l} {fai--t} {froi--d}.<br>"_s},
+        {"a plural not in the list", u"Les chats dorment.<br>"_s, u" {Le-s} {chat-s} dorment.<br>"_s},
+        {"the list is case-sensitive", u"Nez et nez.<br>"_s, u" {Ne--z} et {ne-z}.<br>"_s},
         {"a hyphen splits the word for the treatment", u"Le porte-monnaie.<br>"_s, u" Le porte-monnaie.<br>"_s},
         {"an ellipsis", u"Fin...<br>"_s, u" Fin...<br>"_s},
         {"a capital S is not set apart", u"CAS<br>"_s, u" CAS<br>"_s},
-        {"a one-letter word", u"s<br>"_s, u" -s<br>"_s},
-        {"a word after a hyphen", u"a-b<br>"_s, u" a--b<br>"_s},
+        {"a one-letter word", u"s<br>"_s, u" {-s}<br>"_s},
+        {"a word after a hyphen", u"a-b<br>"_s, u" a{--b}<br>"_s},
         {"a blank before a colon goes with the mark", u"Voici : la rue<br>"_s, u" Voici: la rue<br>"_s},
         {"a mark at the start of the line", u"-bonjour<br>"_s, u"-bonjour<br>"_s},
     });
@@ -114,12 +116,12 @@ TEST(LineScanner, KeepsNoBreakSpacesBetweenWords)
          u" "_s + coloured({u"Tom"_s}) + nbsp + u"&amp; "_s + coloured({u"pa"_s, u"pa"_s}) + u"<br>"_s},
     });
     expectLines(tiretsLine, {
-        {"a word before a no-break space is cut alone", u"chocolat\u00A0!<br>"_s, u" cho-co-lat\u00A0!<br>"_s},
+        {"a word before a no-break space is cut alone", u"chocolat\u00A0!<br>"_s, u" {cho-co-lat}\u00A0!<br>"_s},
     });
     expectLines(muettesLine, {
         {"the last letter before a no-break space is set apart, a colon keeps its space",
-         u"Le vent\u00A0: il fait froid\u00A0!<br>"_s, u" Le ven--t\u00A0: i-l fai--t froi--d\u00A0!<br>"_s},
-        {"guillemets", u"«\u00A0les\u00A0»<br>"_s, u" «\u00A0le-s\u00A0»<br>"_s},
+         u"Le vent\u00A0: il fait froid\u00A0!<br>"_s, u" Le {ven--t}\u00A0: {i-l} {fai--t} {froi--d}\u00A0!<br>"_s},
+        {"guillemets", u"«\u00A0les\u00A0»<br>"_s, u" «\u00A0{le-s}\u00A0»<br>"_s},
     });
 }
 
@@ -130,10 +132,10 @@ TEST(LineScanner, KeepsExclamationSemicolonAndQuestionMarks)
         {"a mark after a blank keeps one blank", u"Tu viens ?<br>"_s, u" Tu viens ?<br>"_s},
         {"a mark right after a word", u"viens?<br>"_s, u" viens?<br>"_s},
         {"marks in a row", u"Quoi ?!  ;<br>"_s, u" Quoi ?! ;<br>"_s},
-        {"a semicolon right after a word ends it", u"Il dort; il dort.<br>"_s, u" Il dort; il dor-t.<br>"_s},
+        {"a semicolon right after a word ends it", u"Il dort; il dort.<br>"_s, u" Il dort; il {dor-t.}<br>"_s},
         {"a mark at the start of the line", u"? non<br>"_s, u"? non<br>"_s},
         {"a mark after a tag", u"<b>?</b><br>"_s, u"<b>?</b><br>"_s},
-        {"a mark ends a word of several syllables", u"chocolat!<br>"_s, u" cho-co-lat!<br>"_s},
+        {"a mark ends a word of several syllables", u"chocolat!<br>"_s, u" {cho-co-lat}!<br>"_s},
     });
     expectLines(couleursLine, {
         {"a mark after a coloured word", u"viens?<br>"_s, u" "_s + coloured({u"viens"_s}) + u"?<br>"_s},
@@ -141,39 +143,39 @@ TEST(LineScanner, KeepsExclamationSemicolonAndQuestionMarks)
          u" "_s + coloured({u"dort"_s}) + u";<br>"_s},
     });
     expectLines(muettesLine, {
-        {"a mark after a silent letter", u"Les chats!<br>"_s, u" Le-s chat-s!<br>"_s},
-        {"a mark after a comma", u"vent, ?<br>"_s, u" ven--t, ?<br>"_s},
+        {"a mark after a silent letter", u"Les chats!<br>"_s, u" {Le-s} {chat-s}!<br>"_s},
+        {"a mark after a comma", u"vent, ?<br>"_s, u" {ven--t}, ?<br>"_s},
     });
 }
 
 TEST(LineScanner, WritesAWordStillPendingAtTheEndOfTheLine)
 {
-    expectLines(tiretsLine, {{"no <br> at the end", u"le chocolat"_s, u" le cho-co-lat"_s}});
+    expectLines(tiretsLine, {{"no <br> at the end", u"le chocolat"_s, u" le {cho-co-lat}"_s}});
     expectLines(couleursLine, {{"no <br> at the end", u"papa"_s, u" "_s + coloured({u"pa"_s, u"pa"_s})}});
-    expectLines(muettesLine, {{"a mark word at the end", u"froid."_s, u" froi--d."_s}});
+    expectLines(muettesLine, {{"a mark word at the end", u"froid."_s, u" {froi--d}."_s}});
 }
 
 TEST(LineScanner, CopiesTheRestOfTheLineAfterAnUnclosedTag)
 {
-    expectLines(tiretsLine, {{"no > after the <", u"papa <b papa"_s, u" pa-pa<b papa"_s}});
-    expectLines(muettesLine, {{"no > after the <", u"les <b. les"_s, u" le-s<b. les"_s}});
+    expectLines(tiretsLine, {{"no > after the <", u"papa <b papa"_s, u" {pa-pa}<b papa"_s}});
+    expectLines(muettesLine, {{"no > after the <", u"les <b. les"_s, u" {le-s}<b. les"_s}});
 }
 
 TEST(LineScanner, CopiesCharacterReferencesAsAUnit)
 {
     expectLines(tiretsLine, {
-        {"a reference inside a word", u"caf&eacute; chocolat<br>"_s, u" caf&eacute; cho-co-lat<br>"_s},
-        {"a reference between blanks keeps its blank", u"Tom &amp; papa<br>"_s, u" Tom &amp; pa-pa<br>"_s},
-        {"numeric references", u"&#171;papa&#xBB;<br>"_s, u"&#171;pa-pa&#xBB;<br>"_s},
+        {"a reference inside a word", u"caf&eacute; chocolat<br>"_s, u" caf&eacute; {cho-co-lat}<br>"_s},
+        {"a reference between blanks keeps its blank", u"Tom &amp; papa<br>"_s, u" Tom &amp; {pa-pa}<br>"_s},
+        {"numeric references", u"&#171;papa&#xBB;<br>"_s, u"&#171;{pa-pa}&#xBB;<br>"_s},
         {"a reference inside a word adds no blank", u"la for&#xEA;t<br>"_s, u" la for&#xEA;t<br>"_s},
         {"hexadecimal in capitals, either x", u"c&#xF4;t&#XE9; &#XF4;<br>"_s, u" c&#xF4;t&#XE9; &#XF4;<br>"_s},
         {"hexadecimal in small letters", u"tr&#xe8;s<br>"_s, u" tr&#xe8;s<br>"_s},
         {"a reference then a blank", u"caf&#xE9; noir<br>"_s, u" caf&#xE9; noir<br>"_s},
         {"an ampersand that begins no reference is text", u"papa&-papa; &; &#; &x<br>"_s,
-         u" pa-pa&-pa-pa; &; &#; &x<br>"_s},
+         u" {pa-pa&-pa-pa}; &; &#; &x<br>"_s},
     });
     expectLines(muettesLine, {
-        {"the semicolon of a reference ends no word", u"les&nbsp;chats<br>"_s, u" le-s&nbsp;chat-s<br>"_s},
+        {"the semicolon of a reference ends no word", u"les&nbsp;chats<br>"_s, u" {le-s}&nbsp;{chat-s}<br>"_s},
         {"an unknown hexadecimal digit makes no reference: its \";\" ends the word", u"for&#xG4;t<br>"_s,
          u" for&#xG4; t<br>"_s},
     });
@@ -189,9 +191,9 @@ TEST(LineScanner, CopiesCharacterReferencesAsAUnit)
 TEST(LineScanner, KeepsHashNumbersOfTheText)
 {
     expectLines(tiretsLine, {
-        {"an exercise number", u"Jeu #1 : papa, #2.<br>"_s, u" Jeu #1 : pa-pa, #2.<br>"_s},
+        {"an exercise number", u"Jeu #1 : papa, #2.<br>"_s, u" Jeu #1 : {pa-pa,} #2.<br>"_s},
         {"a colour in a tag", u"<font color=\"#123456\">papa</font><br>"_s,
-         u"<font color=\"#123456\"> pa-pa</font><br>"_s},
+         u"<font color=\"#123456\"> {pa-pa}</font><br>"_s},
     });
     expectLines(muettesLine, {
         {"an exercise number", u"Exercice #1 : #3, #4<br>"_s, u" Exercice #1: #3, #4<br>"_s},

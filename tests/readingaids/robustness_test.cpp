@@ -1,5 +1,6 @@
 #include "readingaids/bodyaids.h"
 #include "readingaids/document.h"
+#include "readingaids/linescanner.h"
 #include "readingaids/phrases.h"
 #include "readingaids/trim.h"
 #include "workspace/cp1252.h"
@@ -52,7 +53,8 @@ const QStringList colourTexts = {
 // taken away, and the blanks, which the aids collapse and move around tags.
 QString textOf(BodyAid aid, const QString &output)
 {
-    QString text = withoutAll(output, colourTexts + QStringList{u"<B>"_s, u"</B>"_s, u" "_s});
+    QString text = withoutAll(output, colourTexts + QStringList{u"<B>"_s, u"</B>"_s, wholeWordOpening.toString(),
+                                                                wholeWordClosing.toString(), u" "_s});
     if (aid == BodyAid::Tirets || aid == BodyAid::Muettes)
         text.remove(u'-');
     return text;
@@ -75,6 +77,28 @@ bool sameButQuotes(QString a, QString b)
     return a == b;
 }
 
+// Whether every dash that the aid put in stands inside a word kept whole:
+// outside them, no more dashes than the teacher's line had. Words kept whole
+// are neither empty nor nested, and hold no blank.
+bool noAddedDashCanEndALine(const QString &output, QStringView line)
+{
+    qsizetype outside = 0;
+    for (qsizetype i = 0; i < output.size();) {
+        if (QStringView(output).sliced(i).startsWith(wholeWordOpening)) {
+            const qsizetype begin = i + wholeWordOpening.size();
+            const qsizetype end = output.indexOf(wholeWordClosing, begin);
+            const QStringView word = QStringView(output).sliced(begin, end < 0 ? 0 : end - begin);
+            if (end <= begin || word.contains(wholeWordOpening) || word.contains(u' ') || word.contains(u'\u00A0'))
+                return false;
+            i = end + wholeWordClosing.size();
+            continue;
+        }
+        outside += output[i] == u'-';
+        ++i;
+    }
+    return outside <= line.count(u'-');
+}
+
 // No aid loses, adds or changes a character of the teacher's text.
 TEST(EveryAid, KeepsTheTeachersText)
 {
@@ -87,6 +111,9 @@ TEST(EveryAid, KeepsTheTeachersText)
             const QString output = treatBodyLine(aid, line);
             ASSERT_EQ(textOf(aid, output), expectedTextOf(aid, line))
                 << "aid " << int(aid) << " line " << visible(line) << " output " << visible(output);
+            if (aid != BodyAid::Couleurs) {
+                ASSERT_TRUE(noAddedDashCanEndALine(output, line)) << visible(line) << " -> " << visible(output);
+            }
         }
     }
     // A sound in relief changes nothing but its mark-up, blanks included.
@@ -121,6 +148,8 @@ TEST(EveryAid, SurvivesRandomBytesAndMarkupCharacters)
         for (const QString &line : {workspace::fromWindows1252(bytes), mix}) {
             for (BodyAid aid : {BodyAid::Couleurs, BodyAid::Tirets, BodyAid::Muettes})
                 ASSERT_EQ(textOf(aid, treatBodyLine(aid, line)), expectedTextOf(aid, line)) << visible(line);
+            for (BodyAid aid : {BodyAid::Tirets, BodyAid::Muettes})
+                ASSERT_TRUE(noAddedDashCanEndALine(treatBodyLine(aid, line), line)) << visible(line);
             const QString sound = line.mid(line.size() / 2, 2);
             ASSERT_EQ(withoutAll(treatBodyLine(BodyAid::Son, line, sound), {u"<FONT color=\"red\"><B>"_s, u"</B></FONT>"_s}),
                       trimLine(line));

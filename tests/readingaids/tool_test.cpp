@@ -59,7 +59,7 @@ TEST(AidesTool, ReadsWordsAndLinesFromTheStandardInput)
     EXPECT_EQ(syllables.exitCode, 0);
     EXPECT_EQ(syllables.out, "pa|pa\n\xC3\xA9|l\xC3\xA9|phant\na|-|+b\n\n");
     const ToolRun dashes = aides({u"ligne"_s, u"tirets"_s}, "Le chat dort.<br>\nchocolat");
-    EXPECT_EQ(dashes.out, " Le chat dor-t.<br>\n cho-co-lat\n");
+    EXPECT_EQ(dashes.out, " Le chat <span style=\"white-space:nowrap\">dor-t.</span><br>\n <span style=\"white-space:nowrap\">cho-co-lat</span>\n");
     const ToolRun sound = aides({u"ligne"_s, u"son=ou"_s}, "Le loup<br>\n");
     EXPECT_EQ(sound.out, "Le l<FONT color=\"red\"><B>ou</B></FONT>p<br>\n");
 }
@@ -139,7 +139,7 @@ TEST(AidesTool, CutsAndMarksWordsByEarWithTheTeachersCorrections)
     EXPECT_EQ(aides({u"muettes-entendues"_s}, words).out,
               "bateau\nmontagn[e]\nenfan[ts]\npetit[e]\nchant[ent]\n[h]iver\no[i]gnon\nil\n");
     EXPECT_EQ(aides({u"ligne"_s, u"tirets-entendus"_s}, "Les enfants chantent l'hiver.<br>\n").out,
-              " Les en-fants chan-tent l'hi-ver.<br>\n");
+              " Les <span style=\"white-space:nowrap\">en-fants</span> <span style=\"white-space:nowrap\">chan-tent</span> <span style=\"white-space:nowrap\">l'hi-ver.</span><br>\n");
 
     QTemporaryDir folder;
     const QString corrections = folder.filePath(u"corrections-mots.txt"_s);
@@ -151,7 +151,7 @@ TEST(AidesTool, CutsAndMarksWordsByEarWithTheTeachersCorrections)
     EXPECT_EQ(aides({u"muettes-entendues"_s}, "fils\n").out, "fil[s]\n");
     EXPECT_EQ(aides({u"--corrections"_s, corrections, u"muettes-entendues"_s}, "fils\n").out, "fi[l]s\n");
     EXPECT_EQ(aides({u"--corrections"_s, corrections, u"ligne"_s, u"muettes"_s}, "Un oignon.<br>\n").out,
-              " Un o-ignon.<br>\n");
+              " Un <span style=\"white-space:nowrap\">o-ignon</span>.<br>\n");
     const ToolRun missing = aides({u"--corrections"_s, folder.filePath(u"aucun.txt"_s), u"syllabes"_s}, "chat\n");
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains(u"introuvable"_s)) << visible(missing.err);
