@@ -1,5 +1,6 @@
 #include "diffusion.h"
 
+#include "publishing/changedfiles.h"
 #include "publishing/settings.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -11,6 +12,7 @@
 #include <QStringDecoder>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 using namespace Qt::StringLiterals;
@@ -124,8 +126,36 @@ QString tableOfContentsAddress(const QString &webAddress, const QString &target)
     return webRoot(webAddress) + target.mid(2) + u"_Tablematieres.html"_s;
 }
 
-UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
-                         const UploadWatch &watch)
+namespace {
+
+// The bytes of the copy, or nothing when it cannot be read.
+std::optional<QByteArray> bytesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+// The copy beside the working folder of a file left out: replaced, as a
+// publication replaces it, unless it already holds the same bytes.
+void keepCopy(const Diffusion &diffusion, const QString &name)
+{
+    const QString copyPath = localCopyPath(diffusion.workingFolder, diffusion.target, name);
+    if (copyPath.isEmpty())
+        return;
+    const std::optional<QByteArray> copy = bytesOf(copyPath);
+    if (copy && bytesOf(diffusion.sourceFolder + name) == copy)
+        return;
+    copySilently(diffusion.sourceFolder + name, copyPath);
+}
+
+// Sends the files in their order; told of each file once it is up.
+UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+                       const UploadWatch &watch, const std::function<void(const QString &)> &sent = {})
 {
     UploadResult result;
     result.count = int(files.size());
@@ -150,9 +180,118 @@ UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QS
             copySilently(localPath, copyPath);
         uploadOne(client, localPath, diffusion.target + name, name);
         ++result.published;
+        if (sent)
+            sent(name);
         if (watch.bytesSent)
             watch.bytesSent(local.size(), local.size());
     }
+    return result;
+}
+
+const RemoteFile *findListed(const QList<RemoteFile> &listing, const QString &name)
+{
+    for (const RemoteFile &file : listing) {
+        if (file.name == name)
+            return &file;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+                         const UploadWatch &watch)
+{
+    return sendFiles(client, diffusion, files, watch);
+}
+
+UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+                                const QString &identity, bool everything, const UploadWatch &watch)
+{
+    const QString recordPath = sentRecordPath(diffusion.workingFolder, identity);
+    const QString &folder = diffusion.target;
+    SentFiles record = readSentRecord(recordPath, identity).value_or(SentFiles());
+    const QHash<QString, SentFile> before = record.value(folder);
+    // Only what the host shows is believed: the listing comes first, and
+    // without a record there is nothing to compare it with.
+    std::optional<QList<RemoteFile>> listing;
+    if (!everything && !before.isEmpty())
+        listing = client.list(folder);
+
+    // What each file is now, for the record.
+    QHash<QString, SentFile> now;
+    QStringList toSend;
+    QStringList unchanged;
+    for (const QString &name : files) {
+        const QString localPath = diffusion.sourceFolder + name;
+        const std::optional<QByteArray> sha256 = fileSha256(localPath);
+        const qint64 size = QFileInfo(localPath).size();
+        if (sha256)
+            now.insert(name, {size, *sha256, QString()});
+        const auto recorded = before.constFind(name);
+        if (sha256 && listing
+            && unchangedOnHost(recorded == before.constEnd() ? nullptr : &*recorded, size, *sha256,
+                               findListed(*listing, name))) {
+            unchanged.append(name);
+            now[name].stamp = recorded->stamp;
+        } else {
+            toSend.append(name);
+        }
+    }
+    if (watch.unchangedFound)
+        watch.unchangedFound(int(unchanged.size()));
+    for (const QString &name : unchanged)
+        keepCopy(diffusion, name);
+
+    // The folder's lines are those of the files known to be on the host as
+    // recorded: the unchanged ones, then each file once it is up.
+    QHash<QString, SentFile> &after = record[folder];
+    after.clear();
+    for (const QString &name : unchanged)
+        after.insert(name, now.value(name));
+    const auto writeRecord = [&] {
+        if (after.isEmpty())
+            record.remove(folder);
+        try {
+            writeSentRecord(recordPath, identity, record);
+        } catch (const workspace::IoError &) {
+            // Without its record the next publication sends everything.
+            QFile::remove(recordPath);
+        }
+    };
+    UploadResult result;
+    try {
+        result = sendFiles(client, diffusion, toSend, watch, [&](const QString &name) {
+            if (now.contains(name))
+                after.insert(name, now.value(name));
+        });
+    } catch (const FtpError &) {
+        writeRecord();
+        throw;
+    }
+    result.unchanged = int(unchanged.size());
+    // The stamps the host gave the files just sent, to tell next time
+    // whether another program wrote them since.
+    if (result.published > 0) {
+        try {
+            if (const std::optional<QList<RemoteFile>> written = client.list(folder)) {
+                for (const QString &name : toSend) {
+                    const RemoteFile *listed = findListed(*written, name);
+                    if (!after.contains(name))
+                        continue;
+                    if (listed && listed->size == after.value(name).size)
+                        after[name].stamp = listed->stamp;
+                    else
+                        after.remove(name);
+                }
+            }
+        } catch (const FtpError &) {
+            // Sent, but not seen since: those files go again next time.
+            for (const QString &name : toSend)
+                after.remove(name);
+        }
+    }
+    writeRecord();
     return result;
 }
 
