@@ -157,6 +157,34 @@ TEST_F(Diffusion, PublishesExactlyTheTenFilesByteForByteReplacingTheirEarlierCop
     }
 }
 
+TEST_F(Diffusion, APublicationAgainSendsOnlyWhatChangedUnlessToutRepublierIsChecked)
+{
+    const auto sentNames = [this] {
+        QStringList names;
+        for (const fakes::ProgressWindows::File &file : platform.progress.files)
+            names.append(file.name);
+        platform.progress.files.clear();
+        return names;
+    };
+    publishFromImport();
+    EXPECT_EQ(sentNames().size(), 10);
+    EXPECT_EQ(platform.progress.unchanged, 0);
+    EXPECT_EQ(platform.messages.checkBoxes, QStringList{u"Tout republier"_s});
+
+    writeFile(source + u"conte.txt"_s, "Il \xe9tait une fois, corrig\xe9\r\n");
+    publishFromImport();
+    EXPECT_EQ(sentNames(), QStringList{u"conte.txt"_s});
+    EXPECT_EQ(platform.progress.unchanged, 9);
+    EXPECT_EQ(filesIn(server->file(Published)), std::set<QString>(TenFiles.begin(), TenFiles.end()));
+    for (const QString &name : TenFiles)
+        EXPECT_EQ(bytesOf(remote(name)), bytesOf(source + name)) << name.toStdString();
+
+    platform.messages.check = true;
+    publishFromImport();
+    EXPECT_EQ(sentNames().size(), 10);
+    EXPECT_EQ(platform.progress.unchanged, 0);
+}
+
 TEST_F(Diffusion, TheReuseMessageComesOnlyFromAnImportScreenThatOpenedNoLayout)
 {
     import->MiseEnPage = true;
