@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace publishing {
@@ -127,13 +129,14 @@ std::optional<SentFiles> readSentRecord(const QString &path, const QString &iden
     SentFiles sent;
     for (qsizetype i = 2; i < rows.size(); ++i) {
         const QStringList fields = rows.at(i).split(u'\t');
-        if (fields.size() != 5 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
+        if (fields.size() != 6 || fields.at(0).isEmpty() || fields.at(1).isEmpty())
             return std::nullopt;
         bool sized = false;
         SentFile entry;
         entry.size = fields.at(2).toLongLong(&sized);
         entry.sha256 = QByteArray::fromHex(fields.at(3).toLatin1());
         entry.stamp = fields.at(4);
+        entry.local = fields.at(5);
         if (!sized || entry.size < 0 || entry.sha256.size() != 32 || fields.at(3).size() != 64)
             return std::nullopt;
         sent[fields.at(0)].insert(fields.at(1), entry);
@@ -158,10 +161,25 @@ void writeSentRecord(const QString &path, const QString &identity, const SentFil
                 continue;
             const SentFile &file = files.value(name);
             bytes += folder.toUtf8() + '\t' + name.toUtf8() + '\t' + QByteArray::number(file.size) + '\t'
-                     + file.sha256.toHex() + '\t' + QString(file.stamp).remove(u'\t').toUtf8() + "\r\n";
+                     + file.sha256.toHex() + '\t' + QString(file.stamp).remove(u'\t').toUtf8() + '\t'
+                     + file.local.toUtf8() + "\r\n";
         }
     }
     workspace::writeBytes(path, bytes);
+}
+
+QString localSignature(const QString &path)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return {};
+    const auto nanoseconds = [](const timespec &time) {
+        return QString::number(qint64(time.tv_sec)) + QString::number(qint64(time.tv_nsec)).rightJustified(9, u'0');
+    };
+    return u"%1.%2.%3.%4.%5"_s.arg(qint64(status.st_size))
+        .arg(nanoseconds(status.st_mtim), nanoseconds(status.st_ctim))
+        .arg(quint64(status.st_dev))
+        .arg(quint64(status.st_ino));
 }
 
 std::optional<QByteArray> fileSha256(const QString &path)

@@ -19,10 +19,11 @@
 // CR LF, written whole each time:
 //   tessavo-envois 1
 //   hote ftp://classe@ftp.ecole.fr:21
-//   ../Orvane_A_B_C/Dupont_Jean_x/<TAB>conte.html<TAB>1234<TAB><SHA-256 hex><TAB>20261211072500
+//   ../Orvane_A_B_C/Dupont_Jean_x/<TAB>conte.html<TAB>1234<TAB><SHA-256 hex><TAB>20261211072500<TAB><local file>
 // one line per file: the remote folder, the name, the size, the SHA-256 of
-// the bytes sent, and the stamp the host's listing gave the file afterwards
-// (empty when it gives none). A record that is missing, not a regular file,
+// the bytes sent, the stamp the host's listing gave the file afterwards
+// (empty when it gives none), and the local file's signature when it was read
+// (localSignature). A record that is missing, not a regular file,
 // or not read whole as that means a full publication.
 namespace publishing {
 
@@ -39,6 +40,7 @@ struct SentFile
     qint64 size = 0;
     QByteArray sha256;  // 32 bytes
     QString stamp;
+    QString local;      // localSignature of the file whose bytes these were
 };
 
 // Remote folder -> name -> what was sent.
@@ -58,6 +60,13 @@ std::optional<SentFiles> readSentRecord(const QString &path, const QString &iden
 // Writes the record whole (the old one stays until the new one is complete).
 // Raises workspace::IoError.
 void writeSentRecord(const QString &path, const QString &identity, const SentFiles &sent);
+
+// What the file system says of a file without reading it: its size, the
+// times of its last write and last change (to the nanosecond), its device
+// and inode ("1234.1765437900123456789.1765437900123456789.2049.131"). A file
+// written again, or replaced by a save, gets another one; the same signature
+// means the same bytes as when it was read. Empty when there is no such file.
+QString localSignature(const QString &path);
 
 // The SHA-256 of a file's bytes; nothing when it cannot be read.
 std::optional<QByteArray> fileSha256(const QString &path);

@@ -224,11 +224,18 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
     QStringList unchanged;
     for (const QString &name : files) {
         const QString localPath = diffusion.sourceFolder + name;
-        const std::optional<QByteArray> sha256 = fileSha256(localPath);
+        const auto recorded = before.constFind(name);
+        // A file that the file system shows as it was when its bytes were
+        // recorded is not read again; the signature is taken before reading,
+        // so that a write meanwhile shows next time.
+        const QString signature = localSignature(localPath);
+        const std::optional<QByteArray> sha256 =
+            recorded != before.constEnd() && !signature.isEmpty() && recorded->local == signature
+                ? std::optional<QByteArray>(recorded->sha256)
+                : fileSha256(localPath);
         const qint64 size = QFileInfo(localPath).size();
         if (sha256)
-            now.insert(name, {size, *sha256, QString()});
-        const auto recorded = before.constFind(name);
+            now.insert(name, {size, *sha256, QString(), signature});
         if (sha256 && listing
             && unchangedOnHost(recorded == before.constEnd() ? nullptr : &*recorded, size, *sha256,
                                findListed(*listing, name))) {

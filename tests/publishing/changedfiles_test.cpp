@@ -82,12 +82,13 @@ TEST(SentRecord, IsReadBackAndAnythingElseMeansNoRecord)
     EXPECT_NE(path, publishing::sentRecordPath(working.path(), u"ftp://classe@ftp.ecole.fr:2121"_s));
 
     publishing::SentFiles sent;
-    sent[Target].insert(u"conte.html"_s, {12, QByteArray(32, 'a'), u"20261211072500"_s});
-    sent[Target].insert(u"été.txt"_s, {0, QByteArray(32, 'b'), QString()});
+    sent[Target].insert(u"conte.html"_s, {12, QByteArray(32, 'a'), u"20261211072500"_s, u"12.1.2.3.4"_s});
+    sent[Target].insert(u"été.txt"_s, {0, QByteArray(32, 'b'), QString(), QString()});
     publishing::writeSentRecord(path, identity, sent);
     const std::optional<publishing::SentFiles> read = publishing::readSentRecord(path, identity);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->value(Target).value(u"conte.html"_s).stamp, u"20261211072500"_s);
+    EXPECT_EQ(read->value(Target).value(u"conte.html"_s).local, u"12.1.2.3.4"_s);
     EXPECT_EQ(read->value(Target).value(u"été.txt"_s).sha256, QByteArray(32, 'b'));
     EXPECT_FALSE(publishing::readSentRecord(path, u"ftp://autre@ftp.ecole.fr:21"_s));
 
@@ -246,9 +247,16 @@ TEST_P(ChangedFiles, SendsWhatChangedHereOrOnTheHostAndLeavesTheFolderAsAFullPub
     EXPECT_EQ(again.unchanged, all.size());
     expectWhole();
 
-    // A correction that changes the size, another that keeps it.
+    // A correction that changes the size, another that keeps it, and even
+    // its time of last write.
     writeFile(source + u"conte.html"_s, "<html>\r\n<!--DEBUT-->\r\nIl \xe9tait deux fois<br>\r\n<!--FIN-->\r\n");
-    writeFile(source + u"style.css"_s, "body { font-size: 32px; }\r\n");
+    {
+        namespace fs = std::filesystem;
+        const fs::path style((source + u"style.css"_s).toStdString());
+        const fs::file_time_type written = fs::last_write_time(style);
+        writeFile(source + u"style.css"_s, "body { font-size: 32px; }\r\n");
+        fs::last_write_time(style, written);
+    }
     Publication corrected = publish(working.path(), source);
     EXPECT_EQ(sorted(corrected.sent), QStringList({u"conte.html"_s, u"style.css"_s}));
     EXPECT_EQ(corrected.unchanged, all.size() - 2);
