@@ -182,14 +182,23 @@ QString localSignature(const QString &path)
         .arg(quint64(status.st_ino));
 }
 
-std::optional<QByteArray> fileSha256(const QString &path)
+std::optional<QByteArray> fileSha256(const QString &path, const std::function<void()> &reading)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file) || file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    QByteArray chunk(1024 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = file.read(chunk.data(), chunk.size());
+        if (read < 0)
+            return std::nullopt;
+        if (read == 0)
+            break;
+        hash.addData(QByteArrayView(chunk.constData(), read));
+        if (reading)
+            reading();
+    }
     return hash.result();
 }
 

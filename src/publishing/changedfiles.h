@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // What a publication may leave out: the files whose bytes this working folder
@@ -68,8 +69,9 @@ void writeSentRecord(const QString &path, const QString &identity, const SentFil
 // means the same bytes as when it was read. Empty when there is no such file.
 QString localSignature(const QString &path);
 
-// The SHA-256 of a file's bytes; nothing when it cannot be read.
-std::optional<QByteArray> fileSha256(const QString &path);
+// The SHA-256 of a file's bytes, read a megabyte at a time, reading told
+// after each; nothing when it cannot be read.
+std::optional<QByteArray> fileSha256(const QString &path, const std::function<void()> &reading = {});
 
 // Whether a file can be left out: this folder sent these bytes (size and
 // SHA-256 given), and the host lists the file at the size sent, with the

@@ -154,8 +154,16 @@ void keepCopy(const Diffusion &diffusion, const QString &name)
 }
 
 // Sends the files in their order; told of each file once it is up.
+// Told of each file before it goes up (the window shows it already) and once
+// it is up.
+struct SendHooks
+{
+    std::function<void(const QString &)> before;
+    std::function<void(const QString &)> sent;
+};
+
 UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
-                       const UploadWatch &watch, const std::function<void(const QString &)> &sent = {})
+                       const UploadWatch &watch, const SendHooks &hooks = {})
 {
     UploadResult result;
     result.count = int(files.size());
@@ -175,13 +183,15 @@ UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const QStr
         }
         if (watch.fileStarted)
             watch.fileStarted({i + 1, result.count, name, local.size()});
+        if (hooks.before)
+            hooks.before(name);
         const QString copyPath = localCopyPath(diffusion.workingFolder, diffusion.target, name);
         if (!copyPath.isEmpty())
             copySilently(localPath, copyPath);
         uploadOne(client, localPath, diffusion.target + name, name);
         ++result.published;
-        if (sent)
-            sent(name);
+        if (hooks.sent)
+            hooks.sent(name);
         if (watch.bytesSent)
             watch.bytesSent(local.size(), local.size());
     }
@@ -218,27 +228,41 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
     if (!everything && !before.isEmpty())
         listing = client.list(folder);
 
-    // What each file is now, for the record.
+    // Keeps the window painted while files are read.
+    const auto tick = [&watch] {
+        if (watch.bytesSent)
+            watch.bytesSent(0, 0);
+    };
+    // What each file is now, for the record: its size, its bytes' SHA-256
+    // and its signature, taken before it is read so that a write meanwhile
+    // shows next time.
     QHash<QString, SentFile> now;
+    const auto readNow = [&](const QString &name, const SentFile *recorded,
+                             const std::function<void()> &reading) -> const SentFile * {
+        const QString localPath = diffusion.sourceFolder + name;
+        const QString signature = localSignature(localPath);
+        const qint64 size = QFileInfo(localPath).size();
+        // A file that the file system shows as it was when its bytes were
+        // recorded is not read again.
+        const std::optional<QByteArray> sha256 = recorded && !signature.isEmpty() && recorded->local == signature
+                                                     ? std::optional<QByteArray>(recorded->sha256)
+                                                     : fileSha256(localPath, reading);
+        if (!sha256)
+            return nullptr;
+        return &now.insert(name, {size, *sha256, QString(), signature}).value();
+    };
     QStringList toSend;
     QStringList unchanged;
     for (const QString &name : files) {
-        const QString localPath = diffusion.sourceFolder + name;
-        const auto recorded = before.constFind(name);
-        // A file that the file system shows as it was when its bytes were
-        // recorded is not read again; the signature is taken before reading,
-        // so that a write meanwhile shows next time.
-        const QString signature = localSignature(localPath);
-        const std::optional<QByteArray> sha256 =
-            recorded != before.constEnd() && !signature.isEmpty() && recorded->local == signature
-                ? std::optional<QByteArray>(recorded->sha256)
-                : fileSha256(localPath);
-        const qint64 size = QFileInfo(localPath).size();
-        if (sha256)
-            now.insert(name, {size, *sha256, QString(), signature});
-        if (sha256 && listing
-            && unchangedOnHost(recorded == before.constEnd() ? nullptr : &*recorded, size, *sha256,
-                               findListed(*listing, name))) {
+        const auto found = before.constFind(name);
+        const SentFile *recorded = found == before.constEnd() ? nullptr : &*found;
+        const RemoteFile *listed = listing ? findListed(*listing, name) : nullptr;
+        // Only a file the host holds as it was sent may be left out; the
+        // others are read when their turn comes.
+        const SentFile *current = nullptr;
+        if (recorded && listed && listed->size == recorded->size && listed->stamp == recorded->stamp)
+            current = readNow(name, recorded, tick);
+        if (current && unchangedOnHost(recorded, current->size, current->sha256, listed)) {
             unchanged.append(name);
             now[name].stamp = recorded->stamp;
         } else {
@@ -268,10 +292,21 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
     };
     UploadResult result;
     try {
-        result = sendFiles(client, diffusion, toSend, watch, [&](const QString &name) {
+        SendHooks hooks;
+        hooks.before = [&](const QString &name) {
+            now.remove(name);
+            const QString localPath = diffusion.sourceFolder + name;
+            const qint64 size = QFileInfo(localPath).size();
+            readNow(name, nullptr, [&watch, size] {
+                if (watch.bytesSent)
+                    watch.bytesSent(0, size);
+            });
+        };
+        hooks.sent = [&](const QString &name) {
             if (now.contains(name))
                 after.insert(name, now.value(name));
-        });
+        };
+        result = sendFiles(client, diffusion, toSend, watch, hooks);
     } catch (const FtpError &) {
         writeRecord();
         throw;
