@@ -260,7 +260,8 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
         // Only a file the host holds as it was sent may be left out; the
         // others are read when their turn comes.
         const SentFile *current = nullptr;
-        if (recorded && listed && listed->size == recorded->size && listed->stamp == recorded->stamp)
+        if (recorded && listed && listed->size == recorded->size && listed->stamp == recorded->stamp
+            && QFileInfo(diffusion.sourceFolder + name).size() == recorded->size)
             current = readNow(name, recorded, tick);
         if (current && unchangedOnHost(recorded, current->size, current->sha256, listed)) {
             unchanged.append(name);
