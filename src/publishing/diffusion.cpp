@@ -291,6 +291,30 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
             QFile::remove(recordPath);
         }
     };
+    // The stamps the host gave the files just sent, to tell next time
+    // whether another program wrote them since. A file the host does not
+    // show as sent is dropped from the record; without a listing, a file
+    // keeps no stamp, and goes again next time where the host gives one.
+    const auto learnStamps = [&](const QStringList &sent) {
+        if (sent.isEmpty() || !client.connected())
+            return;
+        std::optional<QList<RemoteFile>> written;
+        try {
+            written = client.list(folder);
+        } catch (const FtpError &) {
+            return;
+        }
+        if (!written)
+            return;
+        for (const QString &name : sent) {
+            const RemoteFile *listed = findListed(*written, name);
+            if (listed && after.contains(name) && listed->size == after.value(name).size)
+                after[name].stamp = listed->stamp;
+            else
+                after.remove(name);
+        }
+    };
+    QStringList sent;
     UploadResult result;
     try {
         SendHooks hooks;
@@ -298,42 +322,27 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
             now.remove(name);
             const QString localPath = diffusion.sourceFolder + name;
             const qint64 size = QFileInfo(localPath).size();
-            readNow(name, nullptr, [&watch, size] {
+            const auto found = before.constFind(name);
+            readNow(name, found == before.constEnd() ? nullptr : &*found, [&watch, size] {
                 if (watch.bytesSent)
                     watch.bytesSent(0, size);
             });
         };
         hooks.sent = [&](const QString &name) {
+            sent.append(name);
             if (now.contains(name))
                 after.insert(name, now.value(name));
         };
         result = sendFiles(client, diffusion, toSend, watch, hooks);
-    } catch (const FtpError &) {
+    } catch (...) {
+        // What went up before the failure is recorded, seen on the host
+        // where the connection still holds.
+        learnStamps(sent);
         writeRecord();
         throw;
     }
     result.unchanged = int(unchanged.size());
-    // The stamps the host gave the files just sent, to tell next time
-    // whether another program wrote them since.
-    if (result.published > 0) {
-        try {
-            if (const std::optional<QList<RemoteFile>> written = client.list(folder)) {
-                for (const QString &name : toSend) {
-                    const RemoteFile *listed = findListed(*written, name);
-                    if (!after.contains(name))
-                        continue;
-                    if (listed && listed->size == after.value(name).size)
-                        after[name].stamp = listed->stamp;
-                    else
-                        after.remove(name);
-                }
-            }
-        } catch (const FtpError &) {
-            // Sent, but not seen since: those files go again next time.
-            for (const QString &name : toSend)
-                after.remove(name);
-        }
-    }
+    learnStamps(sent);
     writeRecord();
     return result;
 }

@@ -185,6 +185,29 @@ TEST_F(Diffusion, APublicationAgainSendsOnlyWhatChangedUnlessToutRepublierIsChec
     EXPECT_EQ(platform.progress.unchanged, 0);
 }
 
+TEST_F(Diffusion, AfterAFailedUploadTheNextPublicationSendsWhatDidNotGoUp)
+{
+    const QStringList order = publishing::sourceFiles(source);
+    platform.ftp.fail = [&](const QString &operation) -> std::optional<QString> {
+        if (operation.startsWith(u"STOR "_s) && operation.endsWith(u'/' + order.at(3)))
+            return u"Le fichier « %1 » n'a pas pu être publié : 451 disque plein"_s.arg(order.at(3));
+        return std::nullopt;
+    };
+    publishFromImport();
+    EXPECT_EQ(platform.progress.files.size(), 4);
+
+    platform.ftp.fail = {};
+    platform.progress.files.clear();
+    publishFromImport();
+    QStringList sent;
+    for (const fakes::ProgressWindows::File &file : platform.progress.files)
+        sent.append(file.name);
+    EXPECT_EQ(sent, order.mid(3));
+    EXPECT_EQ(platform.progress.unchanged, 3);
+    for (const QString &name : TenFiles)
+        EXPECT_EQ(bytesOf(remote(name)), bytesOf(source + name)) << name.toStdString();
+}
+
 TEST_F(Diffusion, TheReuseMessageComesOnlyFromAnImportScreenThatOpenedNoLayout)
 {
     import->MiseEnPage = true;
