@@ -15,9 +15,9 @@ void TForm3::Button5Click()
         return;
     if (!MiseEnPage)
         platform::ShowMessage(this, u"Vous avez choisi de réutiliser une mise en page d'un texte prcédent"_s);
-    platform::ShowMessage(this, publishing::MessageLecteur());
+    const bool everything = publishing::askBeforePublishing(this);
 
-    const publishing::DiffusionOutcome outcome = publishing::publish(this, Edit6->text(), Edit7->text());
+    const publishing::DiffusionOutcome outcome = publishing::publish(this, Edit6->text(), Edit7->text(), everything);
     if (outcome.end == publishing::DiffusionEnd::Stopped || outcome.end == publishing::DiffusionEnd::Cancelled)
         return;
     publishing::openTableOfContents(this, outcome);

@@ -22,13 +22,13 @@ void TForm1::Button9Click()
         return;
     WebBrowser2->navigate(workspace::travauxAddress(workspace::workingFolder()));
     WebBrowser2->show();
-    platform::ShowMessage(this, publishing::MessageLecteur());
+    const bool everything = publishing::askBeforePublishing(this);
     // The student screen's selection at the moment of the click.
     const students::Selection selection = studentScreen()->selection();
     Edit4->setText(selection.studentFolder);
     Edit7->setText(selection.remoteFolder);
 
-    const publishing::DiffusionOutcome outcome = publishing::publish(this, Edit4->text(), Edit7->text());
+    const publishing::DiffusionOutcome outcome = publishing::publish(this, Edit4->text(), Edit7->text(), everything);
     if (outcome.end == publishing::DiffusionEnd::Stopped)
         return;
     if (outcome.end == publishing::DiffusionEnd::Cancelled) {

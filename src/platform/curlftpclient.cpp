@@ -1,5 +1,6 @@
 #include "curlftpclient.h"
 
+#include "publishing/changedfiles.h"
 #include "publishing/transport.h"
 #include "workspace/ioerror.h"
 
@@ -84,6 +85,12 @@ size_t discard(char *, size_t size, size_t count, void *)
     return size * count;
 }
 
+size_t collect(char *data, size_t size, size_t count, void *bytes)
+{
+    static_cast<QByteArray *>(bytes)->append(data, qsizetype(size * count));
+    return size * count;
+}
+
 bool holdsControlCharacter(const QString &text)
 {
     return std::any_of(text.cbegin(), text.cend(), [](QChar ch) { return ch.category() == QChar::Other_Control; });
@@ -136,6 +143,7 @@ struct CurlFtpClient::Handle
     QByteArray lastReply; // the last reply line: "550 No such file or directory."
     char error[CURL_ERROR_SIZE] = {};
     bool loggedIn = false;
+    bool noMlsd = false;  // the host answered MLSD as a command it does not know
     // SFTP: the login folder and the current folder, whole paths ending
     // with "/", and the host key.
     QString loginFolder;
@@ -404,6 +412,65 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
     perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
     if (sftp())
         qCInfo(lcFtp).noquote() << u"< ok"_s;
+}
+
+std::optional<QByteArray> CurlFtpClient::listing(const QByteArray &verb, const QString &folder, long &refusedCode)
+{
+    CURL *curl = m_handle->curl;
+    const QString path = sftp() ? publishing::sftpPath(m_handle->loginFolder, m_handle->currentFolder, folder) : folder;
+    const QByteArray url = m_handle->base + QUrl::toPercentEncoding(sftp() ? path.mid(1) : path, "/");
+    QByteArray bytes;
+    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+    curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+    curl_easy_setopt(curl, CURLOPT_DIRLISTONLY, 0L);
+    if (!verb.isEmpty())
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, verb.constData());
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, collect);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &bytes);
+    const auto restore = qScopeGuard([curl] {
+        curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
+        curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
+    });
+    m_handle->lastReply.clear();
+    m_handle->error[0] = '\0';
+    if (sftp())
+        qCInfo(lcFtp).noquote() << u"> ls "_s + path;
+    const CURLcode result = m_handle->run();
+    if (result == CURLE_OK) {
+        if (sftp())
+            qCInfo(lcFtp).noquote() << u"< ok"_s;
+        return bytes;
+    }
+    // A refusal keeps the connection: a folder that is not there, or a
+    // command the host does not know.
+    if (connected()) {
+        if (sftp())
+            qCInfo(lcFtp).noquote() << u"< "_s + QString::fromUtf8(m_handle->error);
+        refusedCode = m_handle->lastReply.left(3).toLong();
+        return std::nullopt;
+    }
+    raise(int(result), u"La liste du dossier distant « %1 » n'a pas pu être lue"_s.arg(folder));
+}
+
+std::optional<QList<publishing::RemoteFile>> CurlFtpClient::list(const QString &remoteFolder)
+{
+    refuseControlCharacters(remoteFolder);
+    requireConnection();
+    const QString folder = remoteFolder.endsWith(u'/') ? remoteFolder : remoteFolder + u'/';
+    long refused = 0;
+    if (sftp())
+        return publishing::parseList(listing({}, folder, refused).value_or(QByteArray()));
+    if (!m_handle->noMlsd) {
+        if (const std::optional<QByteArray> bytes = listing("MLSD", folder, refused))
+            return publishing::parseMlsd(*bytes);
+        // 500 to 504: the command is not known; anything else is about the folder.
+        if (refused < 500 || refused > 504)
+            return QList<publishing::RemoteFile>();
+        m_handle->noMlsd = true;
+    }
+    return publishing::parseList(listing("LIST", folder, refused).value_or(QByteArray()));
 }
 
 void CurlFtpClient::setProgress(Progress progress)

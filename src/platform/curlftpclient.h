@@ -32,6 +32,9 @@ public:
     void changeDir(const QString &remotePath) override;
     void makeDir(const QString &remotePath) override;
     void put(const QString &localPath, const QString &remotePath) override;
+    // MLSD where the host knows it, LIST otherwise (asked once per
+    // connection); over SFTP, the long listing the host gives.
+    std::optional<QList<publishing::RemoteFile>> list(const QString &remoteFolder) override;
     void setProgress(Progress progress) override;
 
 private:
@@ -62,6 +65,10 @@ private:
     // reason, and keeps the connection; any other failure is raised as by
     // perform().
     void performSftp(const QString &refusedText);
+
+    // One listing command on the folder; nothing when the host refused it,
+    // with its reply code in refusedCode.
+    std::optional<QByteArray> listing(const QByteArray &verb, const QString &folder, long &refusedCode);
 
     std::unique_ptr<Handle> m_handle;
     publishing::FtpLogin m_login;

@@ -5,6 +5,7 @@
 #include "filefilter.h"
 #include "platform.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
@@ -34,6 +35,17 @@ public:
         box.setTextFormat(Qt::PlainText);
         box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         box.exec();
+    }
+
+    bool showMessageWithCheckBox(QWidget *parent, const QString &text, const QString &checkBox) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, u"Tessavo"_s, text, QMessageBox::Ok, parent);
+        box.setTextFormat(Qt::PlainText);
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        auto *check = new QCheckBox(checkBox, &box);
+        box.setCheckBox(check);
+        box.exec();
+        return check->isChecked();
     }
 };
 

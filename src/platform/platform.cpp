@@ -36,6 +36,12 @@ void ShowMessage(QWidget *parent, const QString &text)
     services().messages->showMessage(parent, text);
 }
 
+bool ShowMessageWithCheckBox(QWidget *parent, const QString &text, const QString &checkBox)
+{
+    qCInfo(lcMessages).noquote() << QString(text).replace(u'\n', u' ').remove(u'\r');
+    return services().messages->showMessageWithCheckBox(parent, text, checkBox);
+}
+
 void showInBrowser(QWidget *parent, const QString &address)
 {
     if (services().shell->openAddress(address))

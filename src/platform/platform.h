@@ -37,6 +37,9 @@ Platform desktopPlatform();
 
 // Shorthand for services().messages->showMessage(parent, text).
 void ShowMessage(QWidget *parent, const QString &text);
+// The same with a check box (services().messages->showMessageWithCheckBox);
+// the text is logged as ShowMessage logs it.
+bool ShowMessageWithCheckBox(QWidget *parent, const QString &text, const QString &checkBox);
 
 // Shows the address in the browser; where the desktop cannot, a message
 // gives the teacher the address to open by hand.

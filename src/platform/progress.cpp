@@ -22,6 +22,11 @@ QString sizeText(qint64 bytes)
     return u"%1 Mo"_s.arg(french.toString(double(bytes) / (1024 * 1024), 'f', 1));
 }
 
+QString unchangedText(int count)
+{
+    return count == 1 ? u"1 fichier inchangé"_s : u"%1 fichiers inchangés"_s.arg(count);
+}
+
 namespace {
 
 // Input goes to this window alone (it is application-modal); the screens
@@ -35,6 +40,7 @@ public:
         , m_file(new QLabel(this))
         , m_bytes(new QLabel(this))
         , m_bar(new QProgressBar(this))
+        , m_unchanged(new QLabel(this))
         , m_stopping(new QLabel(u"Arrêt après le fichier en cours…"_s, this))
         , m_cancel(new QPushButton(u"Annuler"_s, this))
     {
@@ -47,6 +53,8 @@ public:
         layout->addWidget(m_file);
         layout->addWidget(m_bytes);
         layout->addWidget(m_bar);
+        layout->addWidget(m_unchanged);
+        m_unchanged->hide();
         layout->addWidget(m_stopping);
         m_stopping->hide();
         layout->addWidget(m_cancel, 0, Qt::AlignRight);
@@ -83,6 +91,13 @@ public:
     }
 
     bool cancelRequested() const override { return m_cancelled; }
+
+    void unchangedFiles(int count) override
+    {
+        m_unchanged->setText(unchangedText(count));
+        m_unchanged->setVisible(count > 0);
+        handOver();
+    }
 
     // Escape and the window's close button ask to stop, like "Annuler".
     void reject() override { requestCancel(); }
@@ -123,6 +138,7 @@ private:
     QLabel *m_file;
     QLabel *m_bytes;
     QProgressBar *m_bar;
+    QLabel *m_unchanged;
     QLabel *m_stopping;
     QPushButton *m_cancel;
     QElapsedTimer m_sinceHandOver;

@@ -21,6 +21,9 @@ public:
     // for before the first file: it also keeps the screens painted.
     virtual void bytesSent(qint64 sent, qint64 total) = 0;
     virtual bool cancelRequested() const = 0;
+    // Told before the first file how many files stay as the host holds them:
+    // "12 fichiers inchangés" (nothing shown for none).
+    virtual void unchangedFiles(int count) { Q_UNUSED(count); }
 };
 
 class ProgressWindows
@@ -44,6 +47,9 @@ public:
     std::unique_ptr<Progress> open(QWidget *screen) override;
     std::unique_ptr<Progress> openReading(QWidget *screen, const QString &fileName) override;
 };
+
+// "1 fichier inchangé", "12 fichiers inchangés"
+QString unchangedText(int count);
 
 // A size as the progress window shows it: 1000 -> "1 ko", 1572864 -> "1,5 Mo".
 QString sizeText(qint64 bytes);

@@ -1,5 +1,6 @@
 #include "diffusion.h"
 
+#include "publishing/changedfiles.h"
 #include "publishing/settings.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -11,6 +12,7 @@
 #include <QStringDecoder>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 using namespace Qt::StringLiterals;
@@ -124,8 +126,44 @@ QString tableOfContentsAddress(const QString &webAddress, const QString &target)
     return webRoot(webAddress) + target.mid(2) + u"_Tablematieres.html"_s;
 }
 
-UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
-                         const UploadWatch &watch)
+namespace {
+
+// The bytes of the copy, or nothing when it cannot be read.
+std::optional<QByteArray> bytesOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+// The copy beside the working folder of a file left out: replaced, as a
+// publication replaces it, unless it already holds the same bytes.
+void keepCopy(const Diffusion &diffusion, const QString &name)
+{
+    const QString copyPath = localCopyPath(diffusion.workingFolder, diffusion.target, name);
+    if (copyPath.isEmpty())
+        return;
+    const std::optional<QByteArray> copy = bytesOf(copyPath);
+    if (copy && bytesOf(diffusion.sourceFolder + name) == copy)
+        return;
+    copySilently(diffusion.sourceFolder + name, copyPath);
+}
+
+// Sends the files in their order; told of each file once it is up.
+// Told of each file before it goes up (the window shows it already) and once
+// it is up.
+struct SendHooks
+{
+    std::function<void(const QString &)> before;
+    std::function<void(const QString &)> sent;
+};
+
+UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+                       const UploadWatch &watch, const SendHooks &hooks = {})
 {
     UploadResult result;
     result.count = int(files.size());
@@ -145,14 +183,167 @@ UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QS
         }
         if (watch.fileStarted)
             watch.fileStarted({i + 1, result.count, name, local.size()});
+        if (hooks.before)
+            hooks.before(name);
         const QString copyPath = localCopyPath(diffusion.workingFolder, diffusion.target, name);
         if (!copyPath.isEmpty())
             copySilently(localPath, copyPath);
         uploadOne(client, localPath, diffusion.target + name, name);
         ++result.published;
+        if (hooks.sent)
+            hooks.sent(name);
         if (watch.bytesSent)
             watch.bytesSent(local.size(), local.size());
     }
+    return result;
+}
+
+const RemoteFile *findListed(const QList<RemoteFile> &listing, const QString &name)
+{
+    for (const RemoteFile &file : listing) {
+        if (file.name == name)
+            return &file;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+                         const UploadWatch &watch)
+{
+    return sendFiles(client, diffusion, files, watch);
+}
+
+UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+                                const QString &identity, bool everything, const UploadWatch &watch)
+{
+    const QString recordPath = sentRecordPath(diffusion.workingFolder, identity);
+    const QString &folder = diffusion.target;
+    SentFiles record = readSentRecord(recordPath, identity).value_or(SentFiles());
+    const QHash<QString, SentFile> before = record.value(folder);
+    // Only what the host shows is believed: the listing comes first, and
+    // without a record there is nothing to compare it with.
+    std::optional<QList<RemoteFile>> listing;
+    if (!everything && !before.isEmpty())
+        listing = client.list(folder);
+
+    // Keeps the window painted while files are read.
+    const auto tick = [&watch] {
+        if (watch.bytesSent)
+            watch.bytesSent(0, 0);
+    };
+    // What each file is now, for the record: its size, its bytes' SHA-256
+    // and its signature, taken before it is read so that a write meanwhile
+    // shows next time.
+    QHash<QString, SentFile> now;
+    const auto readNow = [&](const QString &name, const SentFile *recorded,
+                             const std::function<void()> &reading) -> const SentFile * {
+        const QString localPath = diffusion.sourceFolder + name;
+        const QString signature = localSignature(localPath);
+        const qint64 size = QFileInfo(localPath).size();
+        // A file that the file system shows as it was when its bytes were
+        // recorded is not read again.
+        const std::optional<QByteArray> sha256 = recorded && !signature.isEmpty() && recorded->local == signature
+                                                     ? std::optional<QByteArray>(recorded->sha256)
+                                                     : fileSha256(localPath, reading);
+        if (!sha256)
+            return nullptr;
+        return &now.insert(name, {size, *sha256, QString(), signature}).value();
+    };
+    QStringList toSend;
+    QStringList unchanged;
+    for (const QString &name : files) {
+        const auto found = before.constFind(name);
+        const SentFile *recorded = found == before.constEnd() ? nullptr : &*found;
+        const RemoteFile *listed = listing ? findListed(*listing, name) : nullptr;
+        // Only a file the host holds as it was sent may be left out; the
+        // others are read when their turn comes.
+        const SentFile *current = nullptr;
+        if (recorded && listed && listed->size == recorded->size && listed->stamp == recorded->stamp
+            && QFileInfo(diffusion.sourceFolder + name).size() == recorded->size)
+            current = readNow(name, recorded, tick);
+        if (current && unchangedOnHost(recorded, current->size, current->sha256, listed)) {
+            unchanged.append(name);
+            now[name].stamp = recorded->stamp;
+        } else {
+            toSend.append(name);
+        }
+    }
+    if (watch.unchangedFound)
+        watch.unchangedFound(int(unchanged.size()));
+    for (const QString &name : unchanged)
+        keepCopy(diffusion, name);
+
+    // The folder's lines are those of the files known to be on the host as
+    // recorded: the unchanged ones, then each file once it is up.
+    QHash<QString, SentFile> &after = record[folder];
+    after.clear();
+    for (const QString &name : unchanged)
+        after.insert(name, now.value(name));
+    const auto writeRecord = [&] {
+        if (after.isEmpty())
+            record.remove(folder);
+        try {
+            writeSentRecord(recordPath, identity, record);
+        } catch (const workspace::IoError &) {
+            // Without its record the next publication sends everything.
+            QFile::remove(recordPath);
+        }
+    };
+    // The stamps the host gave the files just sent, to tell next time
+    // whether another program wrote them since. A file the host does not
+    // show as sent is dropped from the record; without a listing, a file
+    // keeps no stamp, and goes again next time where the host gives one.
+    const auto learnStamps = [&](const QStringList &sent) {
+        if (sent.isEmpty() || !client.connected())
+            return;
+        std::optional<QList<RemoteFile>> written;
+        try {
+            written = client.list(folder);
+        } catch (const FtpError &) {
+            return;
+        }
+        if (!written)
+            return;
+        for (const QString &name : sent) {
+            const RemoteFile *listed = findListed(*written, name);
+            if (listed && after.contains(name) && listed->size == after.value(name).size)
+                after[name].stamp = listed->stamp;
+            else
+                after.remove(name);
+        }
+    };
+    QStringList sent;
+    UploadResult result;
+    try {
+        SendHooks hooks;
+        hooks.before = [&](const QString &name) {
+            now.remove(name);
+            const QString localPath = diffusion.sourceFolder + name;
+            const qint64 size = QFileInfo(localPath).size();
+            const auto found = before.constFind(name);
+            readNow(name, found == before.constEnd() ? nullptr : &*found, [&watch, size] {
+                if (watch.bytesSent)
+                    watch.bytesSent(0, size);
+            });
+        };
+        hooks.sent = [&](const QString &name) {
+            sent.append(name);
+            if (now.contains(name))
+                after.insert(name, now.value(name));
+        };
+        result = sendFiles(client, diffusion, toSend, watch, hooks);
+    } catch (...) {
+        // What went up before the failure is recorded, seen on the host
+        // where the connection still holds.
+        learnStamps(sent);
+        writeRecord();
+        throw;
+    }
+    result.unchanged = int(unchanged.size());
+    learnStamps(sent);
+    writeRecord();
     return result;
 }
 

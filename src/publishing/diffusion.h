@@ -77,12 +77,16 @@ struct UploadWatch
     std::function<void(qint64 sent, qint64 total)> bytesSent;
     // Looked at before each file: true stops there.
     std::function<bool()> cancelRequested;
+    // Told once, before the first file, how many files are left out as
+    // unchanged on the host.
+    std::function<void(int unchanged)> unchangedFound;
 };
 
 struct UploadResult
 {
     int published = 0;      // files that went up
-    int count = 0;          // files listed
+    int count = 0;          // files to send
+    int unchanged = 0;      // files left out, the host holding them as they are
     bool cancelled = false;
     QStringList vanished;   // listed, then gone before their turn: not sent
 };
@@ -94,5 +98,17 @@ struct UploadResult
 // what went up before stays.
 UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
                          const UploadWatch &watch = {});
+
+// The same, leaving out the files that this working folder already sent to
+// the host (identity: hostIdentity of the login) and remote folder, byte for
+// byte, and that the host's listing of the folder still shows at the size
+// (and with the stamp) they had. The record of what was sent, beside the
+// working folder, says which; without it (missing, unreadable), with
+// everything, or with a client that cannot list, every file is sent. The host
+// ends holding what a full publication leaves, and the copy beside the
+// working folder too. The record is written again whatever happens: what
+// went up before a failure or "Annuler" is in it.
+UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+                                const QString &identity, bool everything, const UploadWatch &watch = {});
 
 } // namespace publishing

@@ -1,6 +1,7 @@
 #include "diffusionscreen.h"
 
 #include "platform/platform.h"
+#include "publishing/changedfiles.h"
 #include "publishing/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/settings.h"
@@ -48,6 +49,7 @@ public:
         };
         watch.bytesSent = [this](qint64 sent, qint64 total) { m_progress->bytesSent(sent, total); };
         watch.cancelRequested = [this] { return m_progress->cancelRequested(); };
+        watch.unchangedFound = [this](int count) { m_progress->unchangedFiles(count); };
         return watch;
     }
 
@@ -70,6 +72,11 @@ QString interrompue(const UploadResult &result)
 QString MessageLecteur()
 {
     return u"Ceci permet au lecteur de récupérer les textes aménagés sur sa tablette ou son ordi au travers l'application \"Tessavo\"-lecteur"_s;
+}
+
+bool askBeforePublishing(QWidget *screen)
+{
+    return platform::ShowMessageWithCheckBox(screen, MessageLecteur(), u"Tout republier"_s);
 }
 
 bool publicationRunning()
@@ -116,7 +123,7 @@ std::optional<QStringList> studentFiles(QWidget *screen, const QString &source)
 
 } // namespace
 
-DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &target)
+DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &target, bool everything)
 {
     Q_ASSERT(!s_running);
     const Running running;
@@ -132,11 +139,14 @@ DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &
         return {};
     }
     DiffusionOutcome outcome;
-    outcome.tableOfContents = tableOfContentsAddress(readPublicationSettings(workingFolder).adresse_web, target);
-    const UploadResult result = uploadFiles(*client, {source, target, workingFolder}, *files, window->watch());
+    const PublicationSettings settings = readPublicationSettings(workingFolder);
+    outcome.tableOfContents = tableOfContentsAddress(settings.adresse_web, target);
+    const UploadResult result = uploadChangedFiles(*client, {source, target, workingFolder}, *files,
+                                                   hostIdentity(settings.login()), everything, window->watch());
     client->disconnect();
     window.reset();
     outcome.published = result.published;
+    outcome.unchanged = result.unchanged;
     if (result.cancelled) {
         platform::ShowMessage(screen, interrompue(result));
         outcome.end = DiffusionEnd::Cancelled;

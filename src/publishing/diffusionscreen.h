@@ -14,6 +14,11 @@ namespace publishing {
 // Shown by both screens before connecting.
 QString MessageLecteur();
 
+// MessageLecteur's box, with the check box "Tout republier" under it,
+// unchecked: true when the teacher asks to send every file again, even those
+// the host already holds as they are.
+bool askBeforePublishing(QWidget *screen);
+
 enum class DiffusionEnd {
     Stopped,    // nothing to send (no student folder, one that is a link, no file in it) or no
                 // connection: the teacher was told
@@ -25,6 +30,7 @@ struct DiffusionOutcome
 {
     DiffusionEnd end = DiffusionEnd::Stopped;
     int published = 0;
+    int unchanged = 0;        // files left out, the host holding them as they are
     QString tableOfContents;  // the published table of contents' web address
 };
 
@@ -36,7 +42,10 @@ bool publicationRunning();
 // What is not the student's own is left out and the teacher told (links,
 // unreadable names); the files of an interrupted save are removed. A failed
 // upload raises its FtpError, which names the file.
-DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &target);
+// Only the files that changed since this working folder last published there
+// go up, unless everything is asked (uploadChangedFiles); the progress window
+// says how many were left out.
+DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &target, bool everything = false);
 
 // Opens the published table of contents in the browser; where the desktop
 // cannot, the teacher is told its address.

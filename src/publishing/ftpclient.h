@@ -6,8 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <QList>
+
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The FTP client that publishing works through. The program's own is libcurl's
 // (platform/curlftpclient.h); tests give theirs.
@@ -50,6 +53,17 @@ struct FtpLogin
     QString privateKey;
 };
 
+// A file as the host's listing of a folder shows it.
+struct RemoteFile
+{
+    QString name;
+    qint64 size = 0;
+    // When the file was last written, in the listing's own words (MLSD's
+    // "modify" fact, or the date of a LIST line): compared, never read as a
+    // date. Empty when the listing gives none.
+    QString stamp;
+};
+
 // An FTP client holding at most one connection, over FTP, FTPS or SFTP
 // alike. Remote paths use "/" and are taken relative to the current remote
 // folder. Failures raise FtpError.
@@ -66,6 +80,15 @@ public:
     virtual void makeDir(const QString &remotePath) = 0;
     // Sends the local file byte for byte, replacing a remote file of that name.
     virtual void put(const QString &localPath, const QString &remotePath) = 0;
+    // The regular files of the remote folder (ending with "/"), in one
+    // listing; a folder the host refuses to list, or that is missing, holds
+    // none. Nothing at all from a client that cannot list: whoever asks then
+    // takes every file for missing.
+    virtual std::optional<QList<RemoteFile>> list(const QString &remoteFolder)
+    {
+        Q_UNUSED(remoteFolder);
+        return std::nullopt;
+    }
 
     // Told often during each put() how many bytes of the file have gone up,
     // and while connect() waits for the host (0 of 0 then); an empty function

@@ -2,6 +2,7 @@
 #include "platform/filefilter.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
+#include "platform/progress.h"
 #include "testfiles.h"
 #include "workspace/ioerror.h"
 
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -179,6 +181,46 @@ TEST(DesktopMessageBox, ShowsItsTextAsWrittenAndLetsItBeSelected)
     EXPECT_EQ(format, Qt::PlainText);
     EXPECT_TRUE(flags.testFlag(Qt::TextSelectableByMouse));
     EXPECT_TRUE(flags.testFlag(Qt::TextSelectableByKeyboard));
+}
+
+TEST(DesktopMessageBox, TheCheckBoxStartsUncheckedAndTellsWhetherItWasChecked)
+{
+    for (const bool check : {false, true}) {
+        QString caption;
+        bool checkedAtFirst = true;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            ASSERT_TRUE(box->checkBox());
+            caption = box->checkBox()->text();
+            checkedAtFirst = box->checkBox()->isChecked();
+            box->checkBox()->setChecked(check);
+            box->accept();
+        });
+        EXPECT_EQ(platform::desktopPlatform().messages->showMessageWithCheckBox(nullptr, u"Texte"_s, u"Tout republier"_s),
+                  check);
+        EXPECT_EQ(caption, u"Tout republier"_s);
+        EXPECT_FALSE(checkedAtFirst);
+    }
+}
+
+TEST(DesktopProgress, SaysHowManyFilesWereUnchanged)
+{
+    EXPECT_EQ(platform::unchangedText(1), u"1 fichier inchangé"_s);
+    const std::unique_ptr<platform::Progress> progress = platform::DesktopProgressWindows().open(nullptr);
+    const auto shown = [] {
+        QStringList texts;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            for (const QLabel *label : window->findChildren<QLabel *>())
+                if (label->isVisible() && !label->text().isEmpty())
+                    texts.append(label->text());
+        }
+        return texts;
+    };
+    progress->unchangedFiles(0);
+    EXPECT_FALSE(shown().join(u'|').contains(u"inchang"_s));
+    progress->unchangedFiles(12);
+    EXPECT_TRUE(shown().contains(u"12 fichiers inchangés"_s)) << shown().join(u'|').toStdString();
 }
 
 // The desktop's launcher, as the shell finds it on the PATH.

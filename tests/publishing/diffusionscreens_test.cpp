@@ -157,6 +157,57 @@ TEST_F(Diffusion, PublishesExactlyTheTenFilesByteForByteReplacingTheirEarlierCop
     }
 }
 
+TEST_F(Diffusion, APublicationAgainSendsOnlyWhatChangedUnlessToutRepublierIsChecked)
+{
+    const auto sentNames = [this] {
+        QStringList names;
+        for (const fakes::ProgressWindows::File &file : platform.progress.files)
+            names.append(file.name);
+        platform.progress.files.clear();
+        return names;
+    };
+    publishFromImport();
+    EXPECT_EQ(sentNames().size(), 10);
+    EXPECT_EQ(platform.progress.unchanged, 0);
+    EXPECT_EQ(platform.messages.checkBoxes, QStringList{u"Tout republier"_s});
+
+    writeFile(source + u"conte.txt"_s, "Il \xe9tait une fois, corrig\xe9\r\n");
+    publishFromImport();
+    EXPECT_EQ(sentNames(), QStringList{u"conte.txt"_s});
+    EXPECT_EQ(platform.progress.unchanged, 9);
+    EXPECT_EQ(filesIn(server->file(Published)), std::set<QString>(TenFiles.begin(), TenFiles.end()));
+    for (const QString &name : TenFiles)
+        EXPECT_EQ(bytesOf(remote(name)), bytesOf(source + name)) << name.toStdString();
+
+    platform.messages.check = true;
+    publishFromImport();
+    EXPECT_EQ(sentNames().size(), 10);
+    EXPECT_EQ(platform.progress.unchanged, 0);
+}
+
+TEST_F(Diffusion, AfterAFailedUploadTheNextPublicationSendsWhatDidNotGoUp)
+{
+    const QStringList order = publishing::sourceFiles(source);
+    platform.ftp.fail = [&](const QString &operation) -> std::optional<QString> {
+        if (operation.startsWith(u"STOR "_s) && operation.endsWith(u'/' + order.at(3)))
+            return u"Le fichier « %1 » n'a pas pu être publié : 451 disque plein"_s.arg(order.at(3));
+        return std::nullopt;
+    };
+    publishFromImport();
+    EXPECT_EQ(platform.progress.files.size(), 4);
+
+    platform.ftp.fail = {};
+    platform.progress.files.clear();
+    publishFromImport();
+    QStringList sent;
+    for (const fakes::ProgressWindows::File &file : platform.progress.files)
+        sent.append(file.name);
+    EXPECT_EQ(sent, order.mid(3));
+    EXPECT_EQ(platform.progress.unchanged, 3);
+    for (const QString &name : TenFiles)
+        EXPECT_EQ(bytesOf(remote(name)), bytesOf(source + name)) << name.toStdString();
+}
+
 TEST_F(Diffusion, TheReuseMessageComesOnlyFromAnImportScreenThatOpenedNoLayout)
 {
     import->MiseEnPage = true;

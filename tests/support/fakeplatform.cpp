@@ -25,6 +25,13 @@ void MessageBoxes::showMessage(QWidget *, const QString &text)
         onShow(text);
 }
 
+bool MessageBoxes::showMessageWithCheckBox(QWidget *parent, const QString &text, const QString &checkBox)
+{
+    checkBoxes.append(checkBox);
+    showMessage(parent, text);
+    return check;
+}
+
 std::optional<QString> FileDialogs::openFile(QWidget *, const platform::FileDialogRequest &request)
 {
     openRequests.append(request);
@@ -72,6 +79,7 @@ public:
             m_windows.files.last().sent = sent;
     }
     bool cancelRequested() const override { return m_windows.cancel; }
+    void unchangedFiles(int count) override { m_windows.unchanged = count; }
 
 private:
     ProgressWindows &m_windows;
@@ -130,6 +138,16 @@ public:
     {
         requireConnection();
         run(QStringLiteral("STOR %1 -> %2").arg(localPath, remotePath), [&] { m_real->put(localPath, remotePath); });
+    }
+
+    // Lists through the real client; a scripted one cannot list. Not logged:
+    // the log tells what was sent.
+    std::optional<QList<publishing::RemoteFile>> list(const QString &path) override
+    {
+        requireConnection();
+        if (m_real)
+            return m_real->list(path);
+        return std::nullopt;
     }
 
     void setProgress(Progress progress) override

@@ -16,8 +16,12 @@ class MessageBoxes : public platform::MessageBoxes
 {
 public:
     void showMessage(QWidget *parent, const QString &text) override;
+    // Recorded as showMessage records it; the box is checked when check says.
+    bool showMessageWithCheckBox(QWidget *parent, const QString &text, const QString &checkBox) override;
 
     QStringList shown;
+    QStringList checkBoxes;  // the captions of the check boxes shown
+    bool check = false;
     std::function<void(const QString &)> onShow;
 };
 
@@ -123,6 +127,7 @@ public:
 
     QList<File> files;
     int waits = 0;  // reports before the first file: the connection waited for
+    int unchanged = -1;  // the count of files left out as unchanged; -1: never told
     int opened = 0;
     int openNow = 0;
     bool cancel = false;
