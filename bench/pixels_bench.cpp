@@ -6,12 +6,15 @@
 // nothing changed for 300 ms; its time is that of the last change seen.
 //
 //   xvfb-run -a -s "-screen 0 1366x768x24" build/bench/tessavo_bench_pixels [RUNS [REPEATS]] [--charge N]
+//       [--comparer OTHER_PROGRAM]
 //
 //   build/bench/tessavo_bench_pixels preparer FOLDER   (the working folders alone, to try by hand)
 //
 // RUNS starts of the program per document (each times the layout screen's
 // opening once), REPEATS of each action per start. --charge N runs N busy
-// loops beside (a compile's load, without a compile's variation). The
+// loops beside (a compile's load, without a compile's variation).
+// --comparer starts another build of the program in turn with this one
+// (each start of one followed by a start of the other). The
 // working folder is prepared in TMPDIR: one student, a 20 KB document and a
 // 1,200-word document, saved as the import screen saves them.
 #include "frenchtext.h"
@@ -225,27 +228,67 @@ constexpr uint32_t KeyO = 0x6f;
 constexpr uint32_t KeyBackSpace = 0xff08;
 constexpr uint32_t KeyReturn = 0xff0d;
 
-// Reads the region until it changes, then until it stays unchanged for
-// SettleMs; the time from t0 to the last change seen (the time its reading
-// came back). Nothing changed within LimitMs: -1.
-double lastChange(Display &x, const Rect &region, const std::vector<Rect> &masks, Clock::time_point t0,
-                  std::vector<uint8_t> before)
+// The rectangle (in screen coordinates) where two grabs of r differ; w = 0
+// when they do not.
+Rect changedRect(const Rect &r, const std::vector<uint8_t> &a, const std::vector<uint8_t> &b)
 {
+    if (a.size() != b.size() || a.size() < size_t(r.w) * size_t(r.h) * 4)
+        return r;
+    int x0 = r.w, y0 = r.h, x1 = -1, y1 = -1;
+    const uint32_t *pa = reinterpret_cast<const uint32_t *>(a.data());
+    const uint32_t *pb = reinterpret_cast<const uint32_t *>(b.data());
+    for (int y = 0; y < r.h; ++y) {
+        const size_t row = size_t(y) * size_t(r.w);
+        if (std::memcmp(pa + row, pb + row, size_t(r.w) * 4) == 0)
+            continue;
+        y0 = std::min(y0, y), y1 = y;
+        for (int x = 0; x < r.w; ++x)
+            if (pa[row + size_t(x)] != pb[row + size_t(x)])
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+    }
+    if (x1 < 0)
+        return {};
+    return {r.x + x0, r.y + y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+bool intersects(const Rect &a, const Rect &b)
+{
+    return a.w > 0 && b.w > 0 && a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+}
+
+// The screen is read every PollMs or so: reading it costs the X server and
+// this process a few milliseconds each time, taken from the program on a
+// machine of two processors.
+constexpr int PollMs = 8;
+
+// Reads the region until the part `awaited` changes (the whole region when
+// empty), then until nothing changes for SettleMs; the time from t0 to the
+// last change seen (the time its reading came back). Nothing awaited seen
+// within LimitMs: -1. TESSAVO_BENCH_TRACE set: each change is told.
+double lastChange(Display &x, const Rect &region, const std::vector<Rect> &masks, Clock::time_point t0,
+                  std::vector<uint8_t> before, Rect awaited = {})
+{
+    if (awaited.w == 0)
+        awaited = region;
     Clock::time_point last = t0;
-    bool changed = false;
+    bool seenAwaited = false;
     for (;;) {
         std::vector<uint8_t> now = x.grab(region, masks);
         const Clock::time_point seen = Clock::now();
         if (now != before) {
+            const Rect changed = changedRect(region, before, now);
+            if (std::getenv("TESSAVO_BENCH_TRACE"))
+                std::fprintf(stderr, "  %.0f ms: %d,%d %dx%d\n", msSince(t0, seen), changed.x, changed.y, changed.w,
+                             changed.h);
+            seenAwaited = seenAwaited || intersects(changed, awaited);
             last = seen;
-            changed = true;
             before.swap(now);
         }
-        if ((changed && msSince(last, seen) >= SettleMs) || msSince(t0, seen) >= LimitMs)
+        if ((seenAwaited && msSince(last, seen) >= SettleMs) || msSince(t0, seen) >= LimitMs)
             break;
-        sleepMs(2);
+        sleepMs(PollMs);
     }
-    return changed ? msSince(t0, last) : -1.0;
+    return seenAwaited ? msSince(t0, last) : -1.0;
 }
 
 // The part of a grab of `whole` that `part` covers (4 bytes a pixel).
@@ -278,7 +321,7 @@ void settle(Display &x, const Rect &region, const std::vector<Rect> &masks = {})
     std::vector<uint8_t> before = x.grab(region, masks);
     Clock::time_point last = Clock::now();
     while (msSince(last, Clock::now()) < SettleMs) {
-        sleepMs(5);
+        sleepMs(PollMs);
         std::vector<uint8_t> now = x.grab(region, masks);
         if (now != before) {
             last = Clock::now();
@@ -398,6 +441,8 @@ struct Layout
         return {window.x + int(std::lround(x * h)), window.y + int(std::lround(y * v)), int(std::lround(w * v)),
                 int(std::lround(hh * v))};
     }
+    // The page: the web view, above the document's path.
+    Rect page() const { return {window.x, window.y, window.w, int(std::lround(745 * v))}; }
     // The edit fields, whose caret blinks when one has the focus: left out
     // of the comparisons (what they show changes at once, before the page).
     std::vector<Rect> fields() const
@@ -418,7 +463,7 @@ double timedClick(Display &x, const Layout &l, std::pair<int, int> where, const 
     const Clock::time_point t0 = Clock::now();
     x.click();
     x.moveTo(l.window.x + l.window.w - 5, l.window.y + l.window.h - 5);
-    return lastChange(x, l.window, masks, t0, before);
+    return lastChange(x, l.window, masks, t0, before, l.page());
 }
 
 // With TESSAVO_BENCH_TRACE set, the screen as a PPM picture in that folder.
@@ -444,7 +489,7 @@ double timedKey(Display &x, const Layout &l, uint32_t keysym, const std::vector<
     const std::vector<uint8_t> before = x.grab(l.window, masks);
     const Clock::time_point t0 = Clock::now();
     x.key(keysym);
-    return lastChange(x, l.window, masks, t0, before);
+    return lastChange(x, l.window, masks, t0, before, l.page());
 }
 
 void clickAt(Display &x, int px, int py)
@@ -502,7 +547,7 @@ std::optional<Layout> openLayout(Display &x, double &opening)
         return std::nullopt;
     x.moveTo(form->x + form->w - 5, form->y + form->h - 5);
     Layout l{*form, float(form->w) / 1366.0f, float(form->h) / 1100.0f};
-    const double toScreen = lastChange(x, screen, l.fields(), t0, before);
+    const double toScreen = lastChange(x, screen, l.fields(), t0, before, l.page());
     opening = toMessage + toScreen;
     return l;
 }
@@ -512,6 +557,8 @@ void actions(Display &x, const Layout &l, int repeats, Samples &samples)
 {
     const std::vector<Rect> masks = l.fields();
     const auto press = [&](const char *name, int cx, int cy, int cw, int ch) {
+        if (std::getenv("TESSAVO_BENCH_TRACE"))
+            std::fprintf(stderr, "%s\n", name);
         samples[name].push_back(timedClick(x, l, l.at(cx, cy, cw, ch), masks));
     };
     for (int r = 0; r < repeats; ++r) {
@@ -582,6 +629,27 @@ std::vector<pid_t> startLoad(int n)
     return loops;
 }
 
+// One table: each action's count, median, 90th percentile, extremes.
+void report(const std::string &title, const Samples &samples)
+{
+    std::printf("\n%s :\n| Action | n | Médiane | 90e centile | Min | Max |\n|---|---|---|---|---|---|\n",
+                title.c_str());
+    for (const auto &[name, all] : samples) {
+        std::vector<double> values;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(values), [](double v) { return v >= 0; });
+        if (values.empty()) {
+            std::printf("| %s | 0 | rien n'a changé à l'écran | | | |\n", name.c_str());
+            continue;
+        }
+        const size_t unchanged = all.size() - values.size();
+        std::printf("| %s | %zu%s | %.0f ms | %.0f ms | %.0f ms | %.0f ms |\n", name.c_str(), values.size(),
+                    unchanged ? (" (+" + std::to_string(unchanged) + " sans changement)").c_str() : "",
+                    percentile(values, 0.5), percentile(values, 0.9), *std::min_element(values.begin(), values.end()),
+                    *std::max_element(values.begin(), values.end()));
+    }
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -589,24 +657,27 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     int runs = 3, repeats = 4, load = 0;
     std::vector<int> numbers;
+    // The program measured, and another one to compare with, started in turn.
+    std::vector<std::pair<std::string, std::string>> programs{
+        {"tessavo",
+         QFile::encodeName(QCoreApplication::applicationDirPath() + u"/../src/app/tessavo"_s).toStdString()}};
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--charge") == 0 && i + 1 < argc)
             load = std::atoi(argv[++i]);
-        else
+        else if (std::strcmp(argv[i], "--comparer") == 0 && i + 1 < argc)
+            programs.emplace_back(argv[i + 1], argv[i + 1]), ++i;
+        else if (std::strcmp(argv[i], "preparer") == 0 && i + 1 < argc) {
+            for (const Document &d : prepare(QString::fromLocal8Bit(argv[i + 1])))
+                std::printf("%s\n", QFile::encodeName(d.folder).constData());
+            return 0;
+        } else
             numbers.push_back(std::atoi(argv[i]));
     }
     if (!numbers.empty())
         runs = std::max(1, numbers[0]);
     if (numbers.size() > 1)
         repeats = std::max(1, numbers[1]);
-    const std::string program =
-        QFile::encodeName(QCoreApplication::applicationDirPath() + u"/../src/app/tessavo"_s).toStdString();
 
-    if (argc == 3 && std::strcmp(argv[1], "preparer") == 0) {
-        for (const Document &d : prepare(QString::fromLocal8Bit(argv[2])))
-            std::printf("%s\n", QFile::encodeName(d.folder).constData());
-        return 0;
-    }
     Display x;
     QTemporaryDir root;
     const std::vector<Document> documents = prepare(root.path());
@@ -616,38 +687,26 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     for (const Document &document : documents) {
-        Samples samples;
+        std::vector<Samples> samples(programs.size());
         for (int run = 0; run < runs; ++run) {
-            Program tessavo(program, document.folder);
-            double opening = 0;
-            const std::optional<Layout> layout = openLayout(x, opening);
-            if (!layout) {
-                std::fputs("L'écran de mise en page ne s'est pas ouvert ; fenêtres :", stderr);
-                for (const std::string &t : x.titles())
-                    std::fprintf(stderr, " « %s »", t.c_str());
-                std::fputs("\n", stderr);
-                return 1;
+            for (size_t p = 0; p < programs.size(); ++p) {
+                Program tessavo(programs[p].second, document.folder);
+                double opening = 0;
+                const std::optional<Layout> layout = openLayout(x, opening);
+                if (!layout) {
+                    std::fputs("L'écran de mise en page ne s'est pas ouvert ; fenêtres :", stderr);
+                    for (const std::string &t : x.titles())
+                        std::fprintf(stderr, " « %s »", t.c_str());
+                    std::fputs("\n", stderr);
+                    return 1;
+                }
+                samples[p]["Ouverture de la mise en page"].push_back(opening);
+                actions(x, *layout, repeats, samples[p]);
             }
-            samples["Ouverture de la mise en page"].push_back(opening);
-            actions(x, *layout, repeats, samples);
         }
-        std::printf("\nDocument %s :\n| Action | n | Médiane | 90e centile | Min | Max |\n|---|---|---|---|---|---|\n",
-                    document.name.toUtf8().constData());
-        for (const auto &[name, all] : samples) {
-            std::vector<double> values;
-            std::copy_if(all.begin(), all.end(), std::back_inserter(values), [](double v) { return v >= 0; });
-            if (values.empty()) {
-                std::printf("| %s | 0 | rien n'a changé à l'écran | | | |\n", name.c_str());
-                continue;
-            }
-            const size_t unchanged = all.size() - values.size();
-            std::printf("| %s | %zu%s | %.0f ms | %.0f ms | %.0f ms | %.0f ms |\n", name.c_str(), values.size(),
-                        unchanged ? (" (+" + std::to_string(unchanged) + " sans changement)").c_str() : "",
-                        percentile(values, 0.5), percentile(values, 0.9),
-                        *std::min_element(values.begin(), values.end()),
-                        *std::max_element(values.begin(), values.end()));
-        }
-        std::fflush(stdout);
+        for (size_t p = 0; p < programs.size(); ++p)
+            report("Document " + document.name.toStdString() + ", " + programs[p].first + " (charge : " + uptime() + ")",
+                   samples[p]);
     }
     for (const pid_t pid : loops) {
         kill(pid, SIGKILL);
