@@ -4,6 +4,7 @@
 #include "workspace/ioerror.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -51,12 +53,71 @@ private:
     EngineWebView *m_owner;
 };
 
+// A page made ahead of the next view, with the web engine's process for
+// local pages already running: a new page's first load starts that process,
+// which took most of the time to open a screen. It shows an empty local page
+// until a view takes it.
+QPointer<QWebEnginePage> spare;
+bool spareReady = false;
+
+const QTemporaryDir &blankFolder()
+{
+    static const QTemporaryDir folder;
+    return folder;
+}
+
+QUrl blankPage()
+{
+    static const QUrl page = [] {
+        const QString path = blankFolder().filePath(u"vide.html"_s);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("<html><body></body></html>");
+        return QUrl::fromLocalFile(path);
+    }();
+    return page;
+}
+
+// Made a moment after a view took the last one, so as not to slow the load
+// that the view starts. It belongs to the application and goes before the
+// web engine's profile does.
+void makeSpare()
+{
+    if (spare || !blankFolder().isValid() || !QCoreApplication::instance())
+        return;
+    static const bool cleaned = [] {
+        qAddPostRoutine([] { delete spare.data(); });
+        return true;
+    }();
+    Q_UNUSED(cleaned);
+    spareReady = false;
+    spare = new QWebEnginePage(QCoreApplication::instance());
+    QObject::connect(spare, &QWebEnginePage::loadFinished, spare, [](bool ok) { spareReady = ok; });
+    spare->load(blankPage());
+}
+
+// The spare page if it is ready, for the view to take.
+QWebEnginePage *takeSpare()
+{
+    if (!spare || !spareReady)
+        return nullptr;
+    QWebEnginePage *page = spare;
+    spare = nullptr;
+    QObject::disconnect(page, &QWebEnginePage::loadFinished, page, nullptr);
+    return page;
+}
+
 } // namespace
 
 EngineWebView::EngineWebView(QWidget *parent)
     : WebView(parent)
     , m_view(new PageView(this))
 {
+    if (QWebEnginePage *page = takeSpare()) {
+        page->setParent(m_view);
+        m_view->setPage(page);
+    }
+    QTimer::singleShot(1500, QCoreApplication::instance(), [] { makeSpare(); });
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
@@ -70,6 +131,7 @@ EngineWebView::EngineWebView(QWidget *parent)
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     connect(m_view, &QWebEngineView::loadStarted, this, [this] {
         m_loading = true;
+        m_known = false;
         m_sheets.clear();
     });
     connect(m_view, &QWebEngineView::loadFinished, this, &EngineWebView::loaded);
@@ -181,7 +243,7 @@ void EngineWebView::reload()
         m_loading = true;
         m_view->reload();
     };
-    if (!m_inPlace || m_loading || !shown.isLocalFile() || m_sheets.isEmpty()
+    if (!m_inPlace || m_loading || !m_known || !shown.isLocalFile()
         || page->lifecycleState() != QWebEnginePage::LifecycleState::Active) {
         fullReload();
         return;
@@ -231,8 +293,8 @@ void EngineWebView::loaded(bool ok)
         if (!self)
             return;
         if (!self->m_loading) {
-            self->m_sheets.clear();
             self->m_sheets = hrefs.toStringList();
+            self->m_known = hrefs.isValid();
         }
         emit self->pageShown(true, false);
     });
@@ -240,7 +302,9 @@ void EngineWebView::loaded(bool ok)
 
 QUrl EngineWebView::address() const
 {
-    return m_view->url();
+    // The spare's empty page is no page of the program's.
+    const QUrl shown = m_view->url();
+    return shown == blankPage() ? QUrl() : shown;
 }
 
 namespace {

@@ -72,6 +72,7 @@ private:
     // What the loaded page is made of, known once its load finished: its
     // local style sheets (as the page names them, absolute).
     QStringList m_sheets;
+    bool m_known = false; // m_sheets are those of the page shown
     bool m_loading = false;
     bool m_inPlace = true;
 

@@ -427,4 +427,41 @@ TEST_F(Rendering, ADocumentsScriptsNeverRunAndTheProgramsOwnDo)
     EXPECT_EQ(seen, u"avant|null|Le loup."_s);
 }
 
+// A view made some time after another takes a page made ahead, already
+// running: it names no page of its own until told, runs no script of the
+// document it then shows, and its reload in place works as any view's.
+TEST_F(Rendering, AViewTakesThePageMadeAheadAndTreatsItAsItsOwn)
+{
+    const QTemporaryDir dir;
+    const QString page = dir.path() + u"/conte.html"_s;
+    writeFile(page, "<html><head><title>avant</title></head><body>"
+                    "<script>document.title = 'script';</script><p>Le loup.</p></body></html>");
+    platform::EngineWebView first(nullptr);
+    waitFor([] { return false; }, 4000); // the page ahead is made and loaded meanwhile
+    platform::EngineWebView view(nullptr);
+    EXPECT_TRUE(view.engine()->page()->url().fileName() == u"vide.html"_s) << "no page made ahead was taken";
+    EXPECT_TRUE(view.address().isEmpty());
+    view.resize(400, 300);
+    view.show();
+    int shown = 0, inPlace = 0;
+    QObject::connect(&view, &platform::EngineWebView::pageShown, &view, [&](bool ok, bool updated) {
+        shown += ok;
+        inPlace += updated;
+    });
+    view.navigate(QUrl::fromLocalFile(page));
+    ASSERT_TRUE(waitFor([&] { return shown == 1; }));
+    EXPECT_EQ(view.address(), QUrl::fromLocalFile(page));
+    writeFile(page, "<html><head><title>avant</title></head><body><p>Le loup et l'agneau.</p></body></html>");
+    view.reload();
+    ASSERT_TRUE(waitFor([&] { return shown == 2; }));
+    EXPECT_EQ(inPlace, 1);
+
+    QString seen;
+    view.engine()->page()->runJavaScript(u"document.title + '|' + document.body.textContent"_s,
+                                         QWebEngineScript::ApplicationWorld,
+                                         [&](const QVariant &result) { seen = result.toString(); });
+    ASSERT_TRUE(waitFor([&] { return !seen.isEmpty(); }));
+    EXPECT_EQ(seen, u"avant|Le loup et l'agneau."_s);
+}
+
 } // namespace
