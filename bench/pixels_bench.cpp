@@ -522,6 +522,8 @@ std::optional<Layout> openLayout(Display &x, double &opening)
     // The document, first in the list of texts.
     clickAt(x, import->x + int((1069 + 140) * f), import->y + int((212 + 24 + 25) * f));
     settle(x, *import);
+    // A teacher looks at the text a moment before going on.
+    sleepMs(2500);
     // " 3->Faire la Mise en Page Dys".
     const Rect screen{0, 0, x.width(), x.height()};
     x.moveTo(import->x + int((760 + 295) * f), import->y + int((92 + 20) * f));
