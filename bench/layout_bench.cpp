@@ -1,11 +1,11 @@
 // Measures of the layout screen in the real web engine, headless:
 //   tessavo_bench_layout presses [N]  median time from a press of "+Taille"
-//                                     to the end of the web view's load, over
+//                                     to the page shown again, over
 //                                     N presses (50) on a 20 KB document, and
 //                                     SauveCSS alone
 //   tessavo_bench_layout boxes [N]    median time from a click on "Syllabes
-//                                     en couleurs" (on, then off) to the end
-//                                     of the web view's load, N clicks (50) on
+//                                     en couleurs" (on, then off) to the page
+//                                     shown again, N clicks (50) on
 //                                     a 20 KB document, by the letters and by
 //                                     ear ("entendu")
 //   tessavo_bench_layout opening [N] the layout screen opened N times (10) on
@@ -113,7 +113,7 @@ int presses(int count)
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
     std::printf("document: %lld bytes\n", static_cast<long long>(QFile(open.student.document).size()));
-    std::printf("+Taille to load finished: median %.1f ms over %d presses (min %.1f, max %.1f)\n", median(times),
+    std::printf("+Taille to the page shown: median %.1f ms over %d presses (min %.1f, max %.1f)\n", median(times),
                 count, *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
 
     std::vector<double> saves;
@@ -183,7 +183,7 @@ int boxClicks(int count)
             times.push_back(clock.nsecsElapsed() / 1e6);
         }
         const double first = times.front();
-        std::printf("%s: first click %.1f ms; click to load finished: median %.1f ms over %zu clicks (min %.1f, "
+        std::printf("%s: first click %.1f ms; click to the page shown again: median %.1f ms over %zu clicks (min %.1f, "
                     "max %.1f)\n",
                     byEar ? "by ear" : "by the letters", first, median(times), times.size(),
                     *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));

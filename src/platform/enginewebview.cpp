@@ -210,11 +210,22 @@ const QString UpdateScript = uR"((function (page, sheets) {
       var next = Array.from(probe.sheet.cssRules, function (r) { return r.cssText; });
       probe.remove();
       var now = rules.map(function (r) { return r.cssText; });
-      if (now.join('\n') !== next.join('\n')) changes.push([sheet, next]);
+      if (now.join('\n') !== next.join('\n')) changes.push([sheet, now, next]);
     }
+    // Only the rules that differ are replaced, in their places: a font face
+    // that stays is not loaded again.
     changes.forEach(function (c) {
-      while (c[0].cssRules.length) c[0].deleteRule(0);
-      c[1].forEach(function (rule, i) { c[0].insertRule(rule, i); });
+      var sheet = c[0], now = c[1], next = c[2];
+      if (now.length !== next.length) {
+        while (sheet.cssRules.length) sheet.deleteRule(0);
+        next.forEach(function (rule, i) { sheet.insertRule(rule, i); });
+        return;
+      }
+      next.forEach(function (rule, i) {
+        if (rule === now[i]) return;
+        sheet.deleteRule(i);
+        sheet.insertRule(rule, i);
+      });
     });
     if (fresh.body.outerHTML !== document.body.outerHTML)
       document.documentElement.replaceChild(document.importNode(fresh.body, true), document.body);
@@ -239,10 +250,7 @@ void EngineWebView::reload()
 {
     QWebEnginePage *page = m_view->page();
     const QUrl shown = address();
-    const auto fullReload = [this] {
-        m_loading = true;
-        m_view->reload();
-    };
+    const auto fullReload = [this] { reloadWhole(); };
     if (!m_inPlace || m_loading || !m_known || !shown.isLocalFile()
         || page->lifecycleState() != QWebEnginePage::LifecycleState::Active) {
         fullReload();
@@ -274,10 +282,15 @@ void EngineWebView::reload()
                             if (result.toString() == u"done"_s) {
                                 emit self->pageShown(true, true);
                             } else {
-                                self->m_loading = true;
-                                self->m_view->reload();
+                                self->reloadWhole();
                             }
                         });
+}
+
+void EngineWebView::reloadWhole()
+{
+    m_loading = true;
+    m_view->reload();
 }
 
 void EngineWebView::loaded(bool ok)

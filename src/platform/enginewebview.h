@@ -25,6 +25,7 @@ public:
     // page shown. Anything else that changed, or a page still loading, gets a
     // real reload.
     void reload() override;
+    void reloadWhole() override;
     QUrl address() const override;
 
     // The menu that a right click on the page opens: "Copier", "Tout
