@@ -549,7 +549,10 @@ std::optional<Layout> openLayout(Display &x, double &opening)
         return std::nullopt;
     x.moveTo(form->x + form->w - 5, form->y + form->h - 5);
     Layout l{*form, float(form->w) / 1366.0f, float(form->h) / 1100.0f};
-    const double toScreen = lastChange(x, screen, l.fields(), t0, before, l.page());
+    // The layout screen shown: its page where the import screen was not (the
+    // message's closing changes the import screen first).
+    const Rect uncovered{0, 0, std::max(1, import->x), l.page().h};
+    const double toScreen = lastChange(x, screen, l.fields(), t0, before, import->x > 0 ? uncovered : l.page());
     opening = toMessage + toScreen;
     return l;
 }

@@ -4,7 +4,6 @@
 #include "workspace/ioerror.h"
 
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +13,6 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QSaveFile>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
@@ -53,71 +51,12 @@ private:
     EngineWebView *m_owner;
 };
 
-// A page made ahead of the next view, with the web engine's process for
-// local pages already running: a new page's first load starts that process,
-// which took most of the time to open a screen. It shows an empty local page
-// until a view takes it.
-QPointer<QWebEnginePage> spare;
-bool spareReady = false;
-
-const QTemporaryDir &blankFolder()
-{
-    static const QTemporaryDir folder;
-    return folder;
-}
-
-QUrl blankPage()
-{
-    static const QUrl page = [] {
-        const QString path = blankFolder().filePath(u"vide.html"_s);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write("<html><body></body></html>");
-        return QUrl::fromLocalFile(path);
-    }();
-    return page;
-}
-
-// Made a moment after a view took the last one, so as not to slow the load
-// that the view starts. It belongs to the application and goes before the
-// web engine's profile does.
-void makeSpare()
-{
-    if (spare || !blankFolder().isValid() || !QCoreApplication::instance())
-        return;
-    static const bool cleaned = [] {
-        qAddPostRoutine([] { delete spare.data(); });
-        return true;
-    }();
-    Q_UNUSED(cleaned);
-    spareReady = false;
-    spare = new QWebEnginePage(QCoreApplication::instance());
-    QObject::connect(spare, &QWebEnginePage::loadFinished, spare, [](bool ok) { spareReady = ok; });
-    spare->load(blankPage());
-}
-
-// The spare page if it is ready, for the view to take.
-QWebEnginePage *takeSpare()
-{
-    if (!spare || !spareReady)
-        return nullptr;
-    QWebEnginePage *page = spare;
-    spare = nullptr;
-    QObject::disconnect(page, &QWebEnginePage::loadFinished, page, nullptr);
-    return page;
-}
-
 } // namespace
 
 EngineWebView::EngineWebView(QWidget *parent)
     : WebView(parent)
     , m_view(new PageView(this))
 {
-    if (QWebEnginePage *page = takeSpare()) {
-        page->setParent(m_view);
-        m_view->setPage(page);
-    }
-    QTimer::singleShot(1500, QCoreApplication::instance(), [] { makeSpare(); });
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
@@ -315,9 +254,7 @@ void EngineWebView::loaded(bool ok)
 
 QUrl EngineWebView::address() const
 {
-    // The spare's empty page is no page of the program's.
-    const QUrl shown = m_view->url();
-    return shown == blankPage() ? QUrl() : shown;
+    return m_view->url();
 }
 
 namespace {
