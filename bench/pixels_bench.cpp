@@ -414,7 +414,14 @@ public:
     }
     ~Program()
     {
+        // Ended as the system ends it, and killed if it lingers.
         kill(m_pid, SIGTERM);
+        for (int waited = 0; waited < 3000; waited += 20) {
+            if (waitpid(m_pid, nullptr, WNOHANG) == m_pid)
+                return;
+            sleepMs(20);
+        }
+        kill(m_pid, SIGKILL);
         waitpid(m_pid, nullptr, 0);
     }
 
