@@ -190,7 +190,7 @@ void EngineWebView::reload()
     QWebEnginePage *page = m_view->page();
     const QUrl shown = address();
     const auto fullReload = [this] { reloadWhole(); };
-    if (!m_inPlace || m_loading || !m_known || !shown.isLocalFile()
+    if (m_loading || !m_known || !shown.isLocalFile()
         || page->lifecycleState() != QWebEnginePage::LifecycleState::Active) {
         fullReload();
         return;

@@ -51,9 +51,6 @@ public:
     // While the engine lays out a print, a second one waits.
     bool isPrinting() const { return m_printing; }
 
-    // Whether the next reload may update the page in place (on by default).
-    void setInPlaceUpdates(bool allowed) { m_inPlace = allowed; }
-
 signals:
     // A print or a PDF file is done; the failures were told to the teacher.
     void printed(bool ok);
@@ -75,7 +72,6 @@ private:
     QStringList m_sheets;
     bool m_known = false; // m_sheets are those of the page shown
     bool m_loading = false;
-    bool m_inPlace = true;
 
     QWebEngineView *m_view;
     QPrinter m_printer;
