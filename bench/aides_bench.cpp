@@ -121,7 +121,7 @@ int engine(int count, bool byEar)
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
     std::printf("first keystroke: %.3f ms\n", times.front());
-    report("keystroke to load finished in the web engine", times);
+    report("keystroke to the page shown again in the web engine", times);
     return 0;
 }
 

@@ -33,7 +33,31 @@ const QStringList sentences = {
     u"Demain, elle dessinera le phare et la mouette pour l'afficher dans la classe."_s,
 };
 
+// One or two sentences a line, as a pasted text gives them.
+QString textLine(qsizetype k)
+{
+    QString line = sentences[k % sentences.size()];
+    if (k % 3 == 0)
+        line += u' ' + sentences[(k * 7 + 3) % sentences.size()];
+    return line;
+}
+
 } // namespace
+
+QStringList textLines(qsizetype minimumWords, qsizetype minimumCharacters)
+{
+    QStringList lines;
+    qsizetype words = 0;
+    qsizetype characters = 0;
+    for (qsizetype k = 0; (minimumWords < 0 || words < minimumWords)
+                          && (minimumCharacters < 0 || characters < minimumCharacters);
+         ++k) {
+        lines.append(textLine(k));
+        words += lines.last().split(u' ', Qt::SkipEmptyParts).size();
+        characters += lines.last().size();
+    }
+    return lines;
+}
 
 QStringList readingDocument(qsizetype bodyCharacters)
 {
@@ -43,11 +67,7 @@ QStringList readingDocument(qsizetype bodyCharacters)
                             u"<img src=\"mer.jpg\"  width=\"70\" height= \"70\">"_s};
     qsizetype size = 0;
     for (qsizetype k = 0; size < bodyCharacters; ++k) {
-        // One or two sentences a line, as a pasted text gives them.
-        QString line = sentences[k % sentences.size()];
-        if (k % 3 == 0)
-            line += u' ' + sentences[(k * 7 + 3) % sentences.size()];
-        line += u"<br>"_s;
+        const QString line = textLine(k) + u"<br>"_s;
         size += line.size();
         document.append(line);
     }

@@ -10,6 +10,11 @@ namespace benchtext {
 // characters (each a byte once written in Windows-1252).
 QStringList readingDocument(qsizetype bodyCharacters);
 
+// Lines of those sentences, one or two a line as a pasted text gives them,
+// until they hold at least minimumWords words (blank-separated) or
+// minimumCharacters characters, whichever comes first when both are given.
+QStringList textLines(qsizetype minimumWords, qsizetype minimumCharacters = -1);
+
 // The number of characters of the body lines of such a document.
 qsizetype bodySize(const QStringList &document);
 

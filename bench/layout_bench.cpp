@@ -1,13 +1,17 @@
 // Measures of the layout screen in the real web engine, headless:
 //   tessavo_bench_layout presses [N]  median time from a press of "+Taille"
-//                                     to the end of the web view's load, over
+//                                     to the page shown again, over
 //                                     N presses (50) on a 20 KB document, and
 //                                     SauveCSS alone
 //   tessavo_bench_layout boxes [N]    median time from a click on "Syllabes
-//                                     en couleurs" (on, then off) to the end
-//                                     of the web view's load, N clicks (50) on
+//                                     en couleurs" (on, then off) to the page
+//                                     shown again, N clicks (50) on
 //                                     a 20 KB document, by the letters and by
 //                                     ear ("entendu")
+//   tessavo_bench_layout opening [N] the layout screen opened N times (10) on
+//                                     a 20 KB document: its construction (the
+//                                     opening's files included), and to the
+//                                     page shown; the first apart
 //   tessavo_bench_layout show [S]     shows the layout screen on the display
 //                                     for S seconds (20), for a screenshot
 //   tessavo_bench_layout memory [N]   resident memory of the program and its
@@ -109,7 +113,7 @@ int presses(int count)
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
     std::printf("document: %lld bytes\n", static_cast<long long>(QFile(open.student.document).size()));
-    std::printf("+Taille to load finished: median %.1f ms over %d presses (min %.1f, max %.1f)\n", median(times),
+    std::printf("+Taille to the page shown: median %.1f ms over %d presses (min %.1f, max %.1f)\n", median(times),
                 count, *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
 
     std::vector<double> saves;
@@ -120,6 +124,41 @@ int presses(int count)
         saves.push_back(clock.nsecsElapsed() / 1e6);
     }
     std::printf("SauveCSS alone: median %.3f ms over 1000 saves\n", median(saves));
+    return 0;
+}
+
+int openings(int count)
+{
+    bench::OpenLayout open(bench::twentyKilobytes());
+    delete open.screen;
+    std::vector<double> built, shown, again;
+    const QString copy = open.student.cheminW + u"copie.html"_s;
+    QFile::copy(open.student.document, copy);
+    for (int i = 0; i < count; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        TForm1 *screen = open.screens.openLayout();
+        built.push_back(clock.nsecsElapsed() / 1e6);
+        EngineLoads loads(screen);
+        loads.waitPast(0);
+        shown.push_back(clock.nsecsElapsed() / 1e6);
+        // The same page going to another document: no new page, no new
+        // process of the engine.
+        clock.start();
+        screen->WebBrowser1->navigate(QUrl::fromLocalFile(copy));
+        loads.waitPast(1);
+        again.push_back(clock.nsecsElapsed() / 1e6);
+        delete screen;
+        // A teacher opens the next one some seconds later, not at once.
+        bench::pause(2500);
+    }
+    std::printf("first opening: built %.1f ms, page shown %.1f ms\n", built[0], shown[0]);
+    built.erase(built.begin());
+    shown.erase(shown.begin());
+    if (!built.empty())
+        std::printf("next %zu: built median %.1f ms, page shown median %.1f ms (max %.1f)\n", built.size(),
+                    median(built), median(shown), *std::max_element(shown.begin(), shown.end()));
+    std::printf("the same page, to another document: median %.1f ms\n", median(again));
     return 0;
 }
 
@@ -144,7 +183,7 @@ int boxClicks(int count)
             times.push_back(clock.nsecsElapsed() / 1e6);
         }
         const double first = times.front();
-        std::printf("%s: first click %.1f ms; click to load finished: median %.1f ms over %zu clicks (min %.1f, "
+        std::printf("%s: first click %.1f ms; click to the page shown again: median %.1f ms over %zu clicks (min %.1f, "
                     "max %.1f)\n",
                     byEar ? "by ear" : "by the letters", first, median(times), times.size(),
                     *std::min_element(times.begin(), times.end()), *std::max_element(times.begin(), times.end()));
@@ -228,5 +267,7 @@ int main(int argc, char **argv)
         return show(argc > 2 ? count : 20);
     if (mode == u"boxes"_s)
         return boxClicks(count);
+    if (mode == u"opening"_s)
+        return openings(argc > 2 ? count : 10);
     return presses(count);
 }

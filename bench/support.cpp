@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include "layout/Vitrine_test.h"
+#include "platform/enginewebview.h"
 #include "platform/platform.h"
 #include "platform/webview.h"
 
@@ -70,8 +71,9 @@ OpenLayout::OpenLayout(const QStringList &text)
 EngineLoads::EngineLoads(TForm1 *screen, int tickMs)
     : m_tickMs(tickMs)
 {
-    m_connection = QObject::connect(screen->WebBrowser1->findChild<QWebEngineView *>(),
-                                    &QWebEngineView::loadFinished, [this] { ++finished; });
+    // A load finished, or the page updated in place.
+    m_connection = QObject::connect(qobject_cast<platform::EngineWebView *>(screen->WebBrowser1),
+                                    &platform::EngineWebView::pageShown, [this] { ++finished; });
 }
 
 EngineLoads::~EngineLoads()

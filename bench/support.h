@@ -40,7 +40,8 @@ struct OpenLayout
     TForm1 *screen;
 };
 
-// Counts the loads the real web engine of a layout screen finishes, from now.
+// Counts the times the real web engine of a layout screen shows the page's
+// files again (a load finished, or an update in place), from now.
 class EngineLoads
 {
 public:

@@ -289,7 +289,11 @@ void TForm1::relireDocument(const QString &path)
     if (QFileInfo(path) != QFileInfo(Label3->text()))
         return;
     chargerDocument();
-    Rafraichir();
+    // Loaded anew: the logo may have changed under the same name.
+    if (WebBrowser1->address() == documentAddress())
+        WebBrowser1->reloadWhole();
+    else
+        WebBrowser1->navigate(documentAddress());
 }
 
 void TForm1::montrer(const layout::Opening &opening)

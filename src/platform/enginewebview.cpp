@@ -5,7 +5,10 @@
 
 #include <QContextMenuEvent>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QMenu>
 #include <QPointer>
 #include <QPrintDialog>
@@ -16,6 +19,8 @@
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -63,6 +68,12 @@ EngineWebView::EngineWebView(QWidget *parent)
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    connect(m_view, &QWebEngineView::loadStarted, this, [this] {
+        m_loading = true;
+        m_known = false;
+        m_sheets.clear();
+    });
+    connect(m_view, &QWebEngineView::loadFinished, this, &EngineWebView::loaded);
     connect(m_view, &QWebEngineView::printFinished, this, [this](bool ok) {
         if (!ok)
             ShowMessage(this, u"La page n'a pas pu être imprimée."_s);
@@ -72,12 +83,173 @@ EngineWebView::EngineWebView(QWidget *parent)
 
 void EngineWebView::navigate(const QUrl &address)
 {
+    // Loading from now on, though the engine tells so a moment later.
+    m_loading = true;
     m_view->setUrl(address);
 }
 
+namespace {
+
+// The local style sheets of the page, as it names them.
+const QString SheetsScript = uR"((function () {
+  return Array.from(document.styleSheets)
+    .filter(function (s) { return s.ownerNode && s.ownerNode.localName === 'link' && s.href; })
+    .map(function (s) { return s.href; });
+})())"_s;
+
+// The page's files read again, put in place: the rules of each style sheet
+// that changed, and the body when it changed. The page is left untouched,
+// and a reload is asked for ("reload"), when anything else differs from
+// what a reload would show: the head, the document's own nodes, a sheet
+// that was not read again, a sheet that imports another or names its own
+// encoding. The text is decoded as the page's was; a sheet's rules are
+// parsed as the page parses its sheets (a <style> element of the page's own
+// mode, removed at once).
+const QString UpdateScript = uR"((function (page, sheets) {
+  function bytes(b64) {
+    var s = atob(b64), a = new Uint8Array(s.length);
+    for (var i = 0; i < s.length; ++i) a[i] = s.charCodeAt(i);
+    return a;
+  }
+  function node(n) {
+    if (n.nodeType === 1) return n.outerHTML;
+    if (n.nodeType === 10) return '!' + n.name + '|' + n.publicId + '|' + n.systemId;
+    return n.nodeType + ':' + n.nodeValue;
+  }
+  // Everything of a document but its body's content.
+  function outside(doc) {
+    var html = doc.documentElement, parts = [doc.compatMode];
+    doc.childNodes.forEach(function (n) { parts.push(n === html ? '<html>' : node(n)); });
+    for (var i = 0; i < html.attributes.length; ++i)
+      parts.push(html.attributes[i].name + '=' + html.attributes[i].value);
+    html.childNodes.forEach(function (n) { parts.push(n === doc.body ? '<body>' : node(n)); });
+    return parts.join('\u0000');
+  }
+  try {
+    var decoder = new TextDecoder(document.characterSet);
+    var fresh = new DOMParser().parseFromString(decoder.decode(bytes(page)), 'text/html');
+    if (!document.body || !fresh.body || document.body.localName !== 'body' || fresh.body.localName !== 'body')
+      return 'reload';
+    if (outside(fresh) !== outside(document)) return 'reload';
+    var given = {};
+    sheets.forEach(function (s) { given[s[0]] = s[1]; });
+    var changes = [];
+    var sheetList = Array.from(document.styleSheets);
+    for (var k = 0; k < sheetList.length; ++k) {
+      var sheet = sheetList[k], owner = sheet.ownerNode;
+      if (!owner || owner.localName !== 'link') continue;
+      if (!(sheet.href in given) || owner.hasAttribute('charset')) return 'reload';
+      var text = decoder.decode(bytes(given[sheet.href]));
+      if (/^\uFEFF|^@charset|@import/i.test(text)) return 'reload';
+      var rules = Array.from(sheet.cssRules);
+      if (rules.some(function (r) { return r.type === CSSRule.IMPORT_RULE; })) return 'reload';
+      var probe = document.createElement('style');
+      probe.textContent = text;
+      document.head.appendChild(probe);
+      var next = Array.from(probe.sheet.cssRules, function (r) { return r.cssText; });
+      probe.remove();
+      var now = rules.map(function (r) { return r.cssText; });
+      if (now.join('\n') !== next.join('\n')) changes.push([sheet, now, next]);
+    }
+    // Only the rules that differ are replaced, in their places: a font face
+    // that stays is not loaded again.
+    changes.forEach(function (c) {
+      var sheet = c[0], now = c[1], next = c[2];
+      if (now.length !== next.length) {
+        while (sheet.cssRules.length) sheet.deleteRule(0);
+        next.forEach(function (rule, i) { sheet.insertRule(rule, i); });
+        return;
+      }
+      next.forEach(function (rule, i) {
+        if (rule === now[i]) return;
+        sheet.deleteRule(i);
+        sheet.insertRule(rule, i);
+      });
+    });
+    if (fresh.body.outerHTML !== document.body.outerHTML)
+      document.documentElement.replaceChild(document.importNode(fresh.body, true), document.body);
+    return 'done';
+  } catch (e) {
+    return 'reload';
+  }
+})(%1))"_s;
+
+// The bytes of a local file, in base 64.
+std::optional<QString> base64Of(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return QString::fromLatin1(file.readAll().toBase64());
+}
+
+} // namespace
+
 void EngineWebView::reload()
 {
+    QWebEnginePage *page = m_view->page();
+    const QUrl shown = address();
+    const auto fullReload = [this] { reloadWhole(); };
+    if (m_loading || !m_known || !shown.isLocalFile()
+        || page->lifecycleState() != QWebEnginePage::LifecycleState::Active) {
+        fullReload();
+        return;
+    }
+    // Read now: what the files hold at this moment is what is shown.
+    const std::optional<QString> document = base64Of(shown.toLocalFile());
+    QJsonArray sheets;
+    for (const QString &href : std::as_const(m_sheets)) {
+        const QUrl sheet(href);
+        const std::optional<QString> bytes = sheet.isLocalFile() ? base64Of(sheet.toLocalFile()) : std::nullopt;
+        if (!bytes) {
+            fullReload();
+            return;
+        }
+        sheets.append(QJsonArray{href, *bytes});
+    }
+    if (!document) {
+        fullReload();
+        return;
+    }
+    const QPointer<EngineWebView> self(this);
+    const QString arguments = u'"' + *document + u"\", "_s
+                              + QString::fromUtf8(QJsonDocument(sheets).toJson(QJsonDocument::Compact));
+    page->runJavaScript(UpdateScript.arg(arguments),
+                        QWebEngineScript::ApplicationWorld, [self](const QVariant &result) {
+                            if (!self)
+                                return;
+                            if (result.toString() == u"done"_s) {
+                                emit self->pageShown(true, true);
+                            } else {
+                                self->reloadWhole();
+                            }
+                        });
+}
+
+void EngineWebView::reloadWhole()
+{
+    m_loading = true;
     m_view->reload();
+}
+
+void EngineWebView::loaded(bool ok)
+{
+    m_loading = false;
+    if (!ok || !address().isLocalFile()) {
+        emit pageShown(ok, false);
+        return;
+    }
+    // The sheets that a reload in place reads again.
+    const QPointer<EngineWebView> self(this);
+    m_view->page()->runJavaScript(SheetsScript, QWebEngineScript::ApplicationWorld, [self](const QVariant &hrefs) {
+        if (!self)
+            return;
+        if (!self->m_loading) {
+            self->m_sheets = hrefs.toStringList();
+            self->m_known = hrefs.isValid();
+        }
+        emit self->pageShown(true, false);
+    });
 }
 
 QUrl EngineWebView::address() const

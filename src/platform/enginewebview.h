@@ -19,7 +19,13 @@ public:
     explicit EngineWebView(QWidget *parent);
 
     void navigate(const QUrl &address) override;
+    // Shows the page's files again as a reload would, without one where it
+    // can: the document and its local style sheets are read again, and what
+    // changed in them (the body, the rules of a sheet) is put in place in the
+    // page shown. Anything else that changed, or a page still loading, gets a
+    // real reload.
     void reload() override;
+    void reloadWhole() override;
     QUrl address() const override;
 
     // The menu that a right click on the page opens: "Copier", "Tout
@@ -48,6 +54,9 @@ public:
 signals:
     // A print or a PDF file is done; the failures were told to the teacher.
     void printed(bool ok);
+    // The page shows its files: a load finished (ok when it succeeded), or a
+    // reload was done in place (inPlace).
+    void pageShown(bool ok, bool inPlace);
 
 protected:
     void hideEvent(QHideEvent *event) override;
@@ -56,6 +65,13 @@ protected:
 private:
     void writePdf(const QString &path, const QByteArray &pdf);
     void finish(bool ok);
+    void loaded(bool ok);
+
+    // What the loaded page is made of, known once its load finished: its
+    // local style sheets (as the page names them, absolute).
+    QStringList m_sheets;
+    bool m_known = false; // m_sheets are those of the page shown
+    bool m_loading = false;
 
     QWebEngineView *m_view;
     QPrinter m_printer;

@@ -16,6 +16,10 @@ public:
 
     virtual void navigate(const QUrl &address) = 0;
     virtual void reload() = 0;
+    // A reload that loads the page anew, pictures included: after a change
+    // made outside the page's own commands (a corrected document may come
+    // with a new logo under the same name).
+    virtual void reloadWhole() { reload(); }
     virtual QUrl address() const = 0;
 
 signals:

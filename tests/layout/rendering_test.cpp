@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -99,16 +101,18 @@ protected:
     }
     void TearDown() override { platform::install(m_previous); }
 
-    // Waits for the web view's next load to finish and returns the style.
+    // Waits until the web view shows its files again (a load finished, or a
+    // reload in place) and returns the style.
     QJsonObject afterLoad(TForm1 *screen)
     {
-        QWebEngineView *engine = screen->WebBrowser1->findChild<QWebEngineView *>();
-        EXPECT_TRUE(engine);
-        if (!engine)
+        auto *view = qobject_cast<platform::EngineWebView *>(screen->WebBrowser1);
+        EXPECT_TRUE(view);
+        if (!view)
             return {};
         if (!m_connected) {
-            QObject::connect(engine, &QWebEngineView::loadFinished, engine, [this](bool ok) {
+            QObject::connect(view, &platform::EngineWebView::pageShown, view, [this](bool ok, bool inPlace) {
                 ++loadsFinished;
+                inPlaceShown += inPlace;
                 EXPECT_TRUE(ok);
             });
             m_connected = true;
@@ -121,21 +125,27 @@ protected:
         for (int waited = 0; loadsFinished < loadsExpected && waited < 15000; waited += 20)
             loop.exec();
         EXPECT_EQ(loadsFinished, loadsExpected) << "one load per command";
-        QJsonObject style;
+        return run(view->engine(), StyleScript);
+    }
+
+    // A script's answer, read as JSON, in the program's own world.
+    static QJsonObject run(QWebEngineView *engine, const QString &script)
+    {
+        QJsonObject answer;
         bool done = false;
-        engine->page()->runJavaScript(StyleScript, QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
-            style = QJsonDocument::fromJson(result.toString().toUtf8()).object();
+        engine->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
+            answer = QJsonDocument::fromJson(result.toString().toUtf8()).object();
             done = true;
         });
-        for (int waited = 0; !done && waited < 5000; waited += 20)
-            loop.exec();
-        return style;
+        waitFor([&] { return done; }, 5000);
+        return answer;
     }
 
     fakes::Platform fakes;
     fakes::WorkingFolder folder;
     int loadsFinished = 0;
     int loadsExpected = 0;
+    int inPlaceShown = 0;
 
 private:
     platform::Platform m_previous;
@@ -207,6 +217,82 @@ TEST_F(Rendering, EveryCommandChangesTheComputedStyleOfTheText)
     screen->show();
     EXPECT_EQ(page->lifecycleState(), QWebEnginePage::LifecycleState::Active);
     EXPECT_EQ(afterLoad(screen)[u"fontFamily"].toString().startsWith(u"OpenDyslexic-Regular"_s), true);
+}
+
+// What the page shows: its whole markup, and for every element of the body
+// the computed style that the commands change and the box it is laid out in.
+const QString ShownScript = uR"(
+(function () {
+  var props = ['color', 'backgroundColor', 'fontSize', 'fontFamily', 'fontWeight', 'lineHeight', 'wordSpacing',
+               'letterSpacing', 'textTransform', 'textDecorationLine', 'borderLeftColor', 'backgroundImage', 'display'];
+  var elements = Array.from(document.body.querySelectorAll('*'));
+  elements.unshift(document.body);
+  var styles = elements.map(function (e) {
+    var s = getComputedStyle(e), r = e.getBoundingClientRect();
+    return e.localName + ' ' + props.map(function (p) { return s[p]; }).join('|') + ' @' +
+           [r.left, r.top, r.width, r.height].map(Math.round).join(',');
+  });
+  return JSON.stringify({markup: document.documentElement.outerHTML, styles: styles.join('\n'),
+                         height: document.documentElement.scrollHeight});
+})()
+)"_s;
+
+// After each command the layout screen's view is updated in place; what it
+// then shows is what a fresh load of the files written shows.
+TEST_F(Rendering, AnUpdateInPlaceShowsWhatAFreshLoadOfTheFilesShows)
+{
+    const layouttest::StudentFolder student(folder);
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    afterLoad(screen);
+    auto *view = qobject_cast<platform::EngineWebView *>(screen->WebBrowser1);
+    ASSERT_TRUE(view);
+
+    platform::EngineWebView fresh(nullptr);
+    fresh.resize(view->size());
+    fresh.show();
+    int freshLoads = 0;
+    QObject::connect(&fresh, &platform::EngineWebView::pageShown, &fresh, [&](bool ok, bool) { freshLoads += ok; });
+
+    struct Step
+    {
+        const char *name;
+        std::function<void()> command;
+    };
+    const std::vector<Step> steps = {
+        {"+Taille", [&] { screen->Button2->click(); }},
+        {"Syllabes en couleurs", [&] { screen->CheckBox2->click(); }},
+        {"+ EspaceL", [&] { screen->Button4->click(); }},
+        {"son « o »", [&] { screen->Edit6->setText(u"o"_s); }},
+        {"Bord vert/rouge", [&] { screen->CheckBox4->click(); }},
+        {"Surlignement", [&] { screen->CheckBox3->click(); }},
+        {"Arial", [&] { screen->Arial->click(); }},
+        {"Phrases en couleurs", [&] { screen->CheckBox9->click(); }},
+        {"Majuscule", [&] { screen->CheckBox1->click(); }},
+        {"Lettres muettes", [&] { screen->CheckBox8->click(); }},
+        {"Syllabes tirets", [&] { screen->CheckBox6->click(); }},
+        {"Syllabes tirets ôtées", [&] { screen->CheckBox6->click(); }},
+    };
+    QString previous;
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.name);
+        const int inPlaceBefore = inPlaceShown;
+        step.command();
+        afterLoad(screen);
+        EXPECT_EQ(inPlaceShown, inPlaceBefore + 1) << "updated in place";
+        const QJsonObject shown = run(view->engine(), ShownScript);
+
+        const int before = freshLoads;
+        fresh.navigate(view->address());
+        ASSERT_TRUE(waitFor([&] { return freshLoads > before; }));
+        const QJsonObject loaded = run(fresh.engine(), ShownScript);
+        EXPECT_EQ(shown[u"markup"].toString(), loaded[u"markup"].toString());
+        EXPECT_EQ(shown[u"styles"].toString(), loaded[u"styles"].toString());
+        EXPECT_EQ(shown[u"height"].toInt(), loaded[u"height"].toInt());
+        // Each command changed what is shown.
+        EXPECT_NE(shown[u"markup"].toString() + shown[u"styles"].toString(), previous);
+        previous = shown[u"markup"].toString() + shown[u"styles"].toString();
+    }
 }
 
 TEST_F(Rendering, TheRightClickMenuIsFrenchAndSavesThePageAsPdf)
@@ -339,6 +425,39 @@ TEST_F(Rendering, ADocumentsScriptsNeverRunAndTheProgramsOwnDo)
         QWebEngineScript::ApplicationWorld, [&](const QVariant &result) { seen = result.toString(); });
     ASSERT_TRUE(waitFor([&] { return !seen.isEmpty(); }));
     EXPECT_EQ(seen, u"avant|null|Le loup."_s);
+}
+
+// A page without a style sheet is updated in place too, and the body put in
+// place runs none of its scripts.
+TEST_F(Rendering, AReloadInPlaceOfAPageWithoutStyleSheetRunsNoScript)
+{
+    const QTemporaryDir dir;
+    const QString page = dir.path() + u"/conte.html"_s;
+    writeFile(page, "<html><head><title>avant</title></head><body><p>Le loup.</p></body></html>");
+    platform::EngineWebView view(nullptr);
+    view.resize(400, 300);
+    view.show();
+    int shown = 0, inPlace = 0;
+    QObject::connect(&view, &platform::EngineWebView::pageShown, &view, [&](bool ok, bool updated) {
+        shown += ok;
+        inPlace += updated;
+    });
+    view.navigate(QUrl::fromLocalFile(page));
+    ASSERT_TRUE(waitFor([&] { return shown == 1; }));
+    writeFile(page, "<html><head><title>avant</title></head><body><p>Le loup et l'agneau.</p>"
+                    "<img src=\"absente.png\" onerror=\"document.title = 'handler'\">"
+                    "<script>document.title = 'script';</script></body></html>");
+    view.reload();
+    ASSERT_TRUE(waitFor([&] { return shown == 2; }));
+    EXPECT_EQ(inPlace, 1);
+    waitFor([] { return false; }, 300); // room for a handler to fire
+
+    QString seen;
+    view.engine()->page()->runJavaScript(u"document.title + '|' + document.body.textContent"_s,
+                                         QWebEngineScript::ApplicationWorld,
+                                         [&](const QVariant &result) { seen = result.toString(); });
+    ASSERT_TRUE(waitFor([&] { return !seen.isEmpty(); }));
+    EXPECT_EQ(seen, u"avant|Le loup et l'agneau.document.title = 'script';"_s);
 }
 
 } // namespace
