@@ -56,3 +56,30 @@ function(tessavo_precompiled target kind)
   endif()
   target_precompile_headers(${target} REUSE_FROM ${holder})
 endfunction()
+
+# tessavo_moc_where_needed(<target>)
+# moc only for a target whose sources (or the headers beside them, which moc
+# also reads) declare a QObject: the others are spared moc's pass and the
+# compile of an empty mocs_compilation.cpp (with the precompiled headers, a
+# tenth of the Release build's time). Sources generated during the build are left out: none of
+# them is a QObject.
+function(tessavo_moc_where_needed target)
+  get_target_property(sources ${target} SOURCES)
+  get_target_property(folder ${target} SOURCE_DIR)
+  foreach(source IN LISTS sources)
+    if(source MATCHES "^\\$<")
+      continue()
+    endif()
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${folder} OUTPUT_VARIABLE path)
+    cmake_path(REPLACE_EXTENSION path LAST_ONLY .h OUTPUT_VARIABLE header)
+    foreach(file IN ITEMS ${path} ${header})
+      if(EXISTS ${file} AND NOT IS_DIRECTORY ${file})
+        file(STRINGS ${file} declared REGEX "Q_OBJECT|Q_GADGET|Q_NAMESPACE" LIMIT_COUNT 1)
+        if(declared)
+          return()
+        endif()
+      endif()
+    endforeach()
+  endforeach()
+  set_target_properties(${target} PROPERTIES AUTOMOC OFF)
+endfunction()
