@@ -8,6 +8,7 @@
 #include "workspace/textfile.h"
 
 #include "visible.h"
+#include "eventwait.h"
 
 #include <gtest/gtest.h>
 
@@ -53,16 +54,6 @@ const QString MeasureScript = uR"(
 })()
 )"_s;
 
-bool waitFor(const std::function<bool()> &done, int limitMs = 30000)
-{
-    QEventLoop loop;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(20);
-    for (int waited = 0; !done() && waited < limitMs; waited += 20)
-        loop.exec();
-    return done();
-}
 
 struct Measure
 {

@@ -1,6 +1,7 @@
 // The layout screen in the real web engine: after each command and its one
 // load, the computed style of the document's text shows the change, and
 // OpenDyslexic is really the face in use.
+#include "eventwait.h"
 #include "fakeplatform.h"
 #include "layout/Vitrine_test.h"
 #include "layoutfolder.h"
@@ -67,18 +68,6 @@ const QString StyleScript = uR"(
                          ownWidth: own, genericWidth: generic, installedWidth: installed, pageWidth: window.innerWidth});
 })()
 )"_s;
-
-// Runs the event loop until done() or the limit.
-bool waitFor(const std::function<bool()> &done, int limitMs = 20000)
-{
-    QEventLoop loop;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(20);
-    for (int waited = 0; !done() && waited < limitMs; waited += 20)
-        loop.exec();
-    return done();
-}
 
 // The text of a PDF file as Debian's pdftotext reads it, blanks collapsed.
 QString pdfText(const QString &path)
