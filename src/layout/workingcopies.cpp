@@ -38,19 +38,6 @@ QByteArray readBytes(const QString &path)
     return bytes;
 }
 
-// The bytes of a backup, or nothing when it is missing or unreadable: a
-// backup that cannot be read is as good as no backup.
-std::optional<QByteArray> readBackup(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
 using workspace::writeBytes;
 
 void writeUnlessSame(const QString &path, const QByteArray &bytes, const std::optional<QByteArray> &held)
@@ -114,9 +101,9 @@ std::optional<Backup> backupOf(const WorkingCopies &files, const Current &curren
         return Backup{*current.copie, Where::Copie};
     if (current.own && fingerprint(*current.own) == wanted)
         return Backup{*current.own, Where::Own};
-    if (const auto bak = readBackup(files.bak()); bak && fingerprint(*bak) == wanted)
+    if (const auto bak = workspace::readBytesIfAny(files.bak()); bak && fingerprint(*bak) == wanted)
         return Backup{*bak, Where::Opening};
-    if (const auto output = readBackup(files.output()); output && fingerprint(*output) == wanted)
+    if (const auto output = workspace::readBytesIfAny(files.output()); output && fingerprint(*output) == wanted)
         return Backup{*output, Where::Output};
     return std::nullopt;
 }
@@ -127,8 +114,8 @@ Current readCurrent(const WorkingCopies &files)
     current.bytes = readBytes(files.document);
     current.lines = workspace::decodeLines(current.bytes);
     current.mark = markedFingerprint(current.lines);
-    current.copie = readBackup(files.copie());
-    current.own = readBackup(files.own());
+    current.copie = workspace::readBytesIfAny(files.copie());
+    current.own = workspace::readBytesIfAny(files.own());
     if (current.mark)
         current.backup = backupOf(files, current);
     return current;
@@ -260,7 +247,7 @@ void replaceText(const WorkingCopies &files, const QStringList &lines)
     QFile::remove(files.own());
     if (current.copie == older)
         QFile::remove(files.copie());
-    if (readBackup(files.output()) == older)
+    if (workspace::readBytesIfAny(files.output()) == older)
         QFile::remove(files.output());
     if (QFile::exists(files.bak()))
         writeBytes(files.bak(), bytes);

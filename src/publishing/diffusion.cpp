@@ -128,18 +128,6 @@ QString tableOfContentsAddress(const QString &webAddress, const QString &target)
 
 namespace {
 
-// The bytes of the copy, or nothing when it cannot be read.
-std::optional<QByteArray> bytesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
-}
-
 // The copy beside the working folder of a file left out: replaced, as a
 // publication replaces it, unless it already holds the same bytes.
 void keepCopy(const Diffusion &diffusion, const QString &name)
@@ -147,8 +135,8 @@ void keepCopy(const Diffusion &diffusion, const QString &name)
     const QString copyPath = localCopyPath(diffusion.workingFolder, diffusion.target, name);
     if (copyPath.isEmpty())
         return;
-    const std::optional<QByteArray> copy = bytesOf(copyPath);
-    if (copy && bytesOf(diffusion.sourceFolder + name) == copy)
+    const std::optional<QByteArray> copy = workspace::readBytesIfAny(copyPath);
+    if (copy && workspace::readBytesIfAny(diffusion.sourceFolder + name) == copy)
         return;
     copySilently(diffusion.sourceFolder + name, copyPath);
 }

@@ -86,6 +86,20 @@ void replaceWhole(const QString &path, const QByteArray &content)
 
 } // namespace
 
+std::optional<QByteArray> readBytesIfAny(const QString &path)
+{
+    // A named pipe or a device in its place would never end the read.
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
 QByteArray encodeLines(const QStringList &lines)
 {
     // Sized once for the longest result, encoded in place, cut to what it took.

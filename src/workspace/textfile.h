@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QIODevice;
 
@@ -16,6 +17,11 @@ namespace workspace {
 // The lines of a file. CR LF, LF and a lone CR all end a line; a last line
 // without a line end counts; an empty file has no lines.
 QStringList readLines(const QString &path);
+
+// The bytes of a file, or nothing when it is missing or cannot be read: for
+// a copy or a backup, which is as good as none when it cannot be read. Raises
+// nothing.
+std::optional<QByteArray> readBytesIfAny(const QString &path);
 
 // Creates or replaces the file with these lines, each followed by CR LF.
 // The new file is written beside the old one and replaces it once complete;
