@@ -46,22 +46,34 @@ QList<QByteArray> listeningInodes(int port)
     return inodes;
 }
 
-} // namespace
-
-std::optional<qint64> startTimeOf(qint64 pid)
+// The fields of a process's stat line from its state on, or none.
+QList<QByteArray> statFields(qint64 pid)
 {
     const QByteArray stat = readProcFile(u"/proc/%1/stat"_s.arg(pid));
     // "pid (name) state ppid ...": the name may hold blanks and parentheses.
     const qsizetype end = stat.lastIndexOf(')');
     if (end < 0)
-        return std::nullopt;
+        return {};
     const QList<QByteArray> fields = stat.mid(end + 2).split(' ');
-    // Fields from the state on; the start time is the 22nd of the line.
-    if (fields.size() < 20 || fields.at(0) == "Z")
-        return std::nullopt;
+    return fields.size() < 20 ? QList<QByteArray>() : fields;
+}
+
+// The start time in a stat line's fields: the 22nd of the line.
+std::optional<qint64> startTimeIn(const QList<QByteArray> &fields)
+{
     bool ok = false;
-    const qint64 start = fields.at(19).toLongLong(&ok);
+    const qint64 start = fields.isEmpty() ? 0 : fields.at(19).toLongLong(&ok);
     return ok ? std::optional<qint64>(start) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<qint64> startTimeOf(qint64 pid)
+{
+    const QList<QByteArray> fields = statFields(pid);
+    if (fields.isEmpty() || fields.at(0) == "Z")
+        return std::nullopt;
+    return startTimeIn(fields);
 }
 
 QString commandLineOf(qint64 pid)
@@ -136,7 +148,16 @@ void stop(qint64 pid, qint64 startTime)
     // 0 and below would signal whole process groups.
     if (pid <= 0)
         return;
-    const auto running = [&] { return startTimeOf(pid) == startTime; };
+    // A process whose first thread has ended shows as a zombie while its
+    // other threads are still ending, its sockets still open: it has ended
+    // only once no thread is left but the first.
+    const auto running = [&] {
+        const QList<QByteArray> fields = statFields(pid);
+        if (startTimeIn(fields) != startTime)
+            return false;
+        return fields.at(0) != "Z"
+               || QDir(u"/proc/%1/task"_s.arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size() > 1;
+    };
     for (const int signal : {SIGTERM, SIGKILL}) {
         if (!running())
             return;
