@@ -11,7 +11,10 @@
 //   tessavo_bench_layout opening [N] the layout screen opened N times (10) on
 //                                     a 20 KB document: its construction (the
 //                                     opening's files included), and to the
-//                                     page shown; the first apart
+//                                     page shown; the first apart. With
+//                                     "couleurs" after N, the document
+//                                     carries syllables in colours, which
+//                                     the opening recognises for its boxes
 //   tessavo_bench_layout show [S]     shows the layout screen on the display
 //                                     for S seconds (20), for a screenshot
 //   tessavo_bench_layout memory [N]   resident memory of the program and its
@@ -127,9 +130,11 @@ int presses(int count)
     return 0;
 }
 
-int openings(int count)
+int openings(int count, bool aided)
 {
     bench::OpenLayout open(bench::twentyKilobytes());
+    if (aided)
+        open.screen->CheckBox2->click();
     delete open.screen;
     std::vector<double> built, shown, again;
     const QString copy = open.student.cheminW + u"copie.html"_s;
@@ -268,6 +273,6 @@ int main(int argc, char **argv)
     if (mode == u"boxes"_s)
         return boxClicks(count);
     if (mode == u"opening"_s)
-        return openings(argc > 2 ? count : 10);
+        return openings(argc > 2 ? count : 10, argc > 3 && QString::fromLocal8Bit(argv[3]) == u"couleurs"_s);
     return presses(count);
 }

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include "layout/entendubox.h"
+#include "layout/reapply.h"
 #include "readingaids/writtenbyear.h"
 #include "workspace/paths.h"
 
@@ -280,6 +281,22 @@ void TForm1::montrerBords()
     const QString absent = u"Ce document n'a pas ce bord."_s;
     CheckBox4->setToolTip(present.greenRed ? QString() : absent);
     CheckBox5->setToolTip(present.multicolor ? QString() : absent);
+}
+
+void TForm1::montrerAide(const layout::Css &flags)
+{
+    const std::optional<layout::ShownAid> shown
+        = layout::shownAid(workingCopies(*this), platform::linesOf(Memo1), flags, Entendu->isChecked());
+    if (!shown)
+        return;
+    showAidBoxes(shown->boxes);
+    const QSignalBlocker quietSound(Edit6);
+    Edit6->setText(shown->sound);
+    if (shown->byEar && Entendu->isEnabled()) {
+        const QSignalBlocker quietEntendu(Entendu);
+        Entendu->setChecked(*shown->byEar);
+    }
+    montrerEntendu();
 }
 
 void TForm1::montrerEntendu()

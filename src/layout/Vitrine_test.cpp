@@ -2,6 +2,7 @@
 
 #include "layout/loaddocument.h"
 #include "layout/opening.h"
+#include "layout/reapply.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
 #include "platform/handlers.h"
@@ -239,6 +240,8 @@ void TForm1::FormCreate()
     TitreText = selection.document;
     Label3->setText(TitreText);
     Css = layout::loadCss(cheminW);
+    // The opening empties line 48; the document's aid is looked for as written.
+    const layout::Css asWritten = Css;
 
     platform::ShowMessage(this, u"Version beta 1.1  : "_s);
 
@@ -272,15 +275,16 @@ void TForm1::FormCreate()
                                           : m_entendu.reason);
     montrerEntendu();
 
-    chargerDocument();
+    chargerDocument(asWritten);
     Rafraichir();
 }
 
-void TForm1::chargerDocument()
+void TForm1::chargerDocument(const layout::Css &flags)
 {
     layout::loadDocument(Label3->text(), Css,
                          [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
     montrerBords();
+    montrerAide(flags);
 }
 
 void TForm1::relireDocument(const QString &path)
@@ -288,7 +292,10 @@ void TForm1::relireDocument(const QString &path)
     // The same file, however its path was typed.
     if (QFileInfo(path) != QFileInfo(Label3->text()))
         return;
-    chargerDocument();
+    // A correction may have put the document's aid back, and written its
+    // flag lines.
+    layout::takeAidFlags(Css, layout::loadCss(cheminW));
+    chargerDocument(Css);
     // Loaded anew: the logo may have changed under the same name.
     if (WebBrowser1->address() == documentAddress())
         WebBrowser1->reloadWhole();

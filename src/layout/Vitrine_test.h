@@ -74,8 +74,8 @@ public:
     void setCurrentDocument(const QString &path);
     // The import screen wrote the document at path again (a correction, or a
     // new text saved under its title). When it is this screen's document, its
-    // lines are read again and the view shows it; the boxes and the settings
-    // stay as they are, as at an opening. Raises workspace::IoError.
+    // lines are read again and the view shows it; the boxes say what it
+    // shows, the other settings stay as they are. Raises workspace::IoError.
     void relireDocument(const QString &path);
 
     // The reading-aid and border boxes, as the commands name them.
@@ -186,8 +186,10 @@ private:
     void connectHandlers();
     void AffichRelatif();
     // The current document's lines into Memo1, the document written again from
-    // them, and its copy beside it when no aid is in force.
-    void chargerDocument();
+    // them, and its copy beside it when no aid is in force; the boxes then say
+    // what it shows. flags: the style sheet's aid lines as written, which say
+    // which aid to look for first.
+    void chargerDocument(const layout::Css &flags);
     // Shows what the opening restored; no handler runs.
     void montrer(const layout::Opening &opening);
     void commande(layout::Commande commande, QLineEdit *shownIn);
@@ -199,6 +201,9 @@ private:
     void montrerEntendu();
     // The border boxes set from the document lines, without running their handlers.
     void montrerBords();
+    // The body-aid boxes, the sound field and the "entendu" box set from the
+    // aid the document carries, without running their handlers.
+    void montrerAide(const layout::Css &flags);
     QList<QWidget *> scaledControls() const;
     // Gives the web view a size, kept within the room above the controls and
     // within the window; the track bars and labels keep the size asked for.

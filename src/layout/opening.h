@@ -29,8 +29,9 @@ struct Opening
     Compteurs counters;    // taille, espacel and espacem; EcarLT stays 0
     UnderlineBoxes underline;
     // Syllables in colours, with dashes, sentences in colours, from lines 47
-    // and 58; silent letters never. The border boxes are checked by design,
-    // and nothing at opening unchecks them.
+    // and 58; silent letters never. Once the document is read, the screen
+    // shows the aid it carries instead (shownAid), and these stand only when
+    // that aid cannot be told.
     AidBoxes aids;
     // Line 27 changed with the underline boxes, and is written at once.
     bool saveCss = false;

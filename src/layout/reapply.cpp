@@ -5,6 +5,7 @@
 #include "readingaids/son.h"
 #include "readingaids/trim.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace layout {
@@ -93,7 +94,12 @@ QList<CarriedAid> candidates(const QStringList &aided, const Css &css, bool pref
         if (flagged[box])
             add(box, {});
     }
-    for (const QString &text : markedTexts(aided)) {
+    // By ear, several spellings name the sound typed ("o", "au", "eau"):
+    // the shortest is tried first, as a teacher types it.
+    QStringList texts = markedTexts(aided);
+    std::stable_sort(texts.begin(), texts.end(),
+                     [](const QString &a, const QString &b) { return a.size() < b.size(); });
+    for (const QString &text : std::as_const(texts)) {
         add(std::nullopt, text);
         // By ear, letter case aside.
         if (const CarriedAid lower{std::nullopt, text.toLower(), true}; !list.contains(lower))
@@ -145,6 +151,32 @@ std::optional<CarriedAid> carriedAid(const QStringList &untransformed, const QSt
         // An untransformed form without its markers carries no aid's output.
     }
     return std::nullopt;
+}
+
+std::optional<ShownAid> shownAid(const WorkingCopies &files, const QStringList &documentLines, const Css &css,
+                                 bool preferByEar)
+{
+    if (!carriesAid(documentLines))
+        return ShownAid{};
+    const std::optional<CarriedAid> aid
+        = carriedAid(untransformedLines(files), documentLines.first(documentLines.size() - 1), css, preferByEar);
+    if (!aid)
+        return std::nullopt;
+    ShownAid shown;
+    if (aid->box)
+        shown.boxes[*aid->box] = true;
+    else
+        shown.sound = aid->sound;
+    // The sentences read no word.
+    if (aid->box != AidBox::SentencesInColours)
+        shown.byEar = aid->byEar;
+    return shown;
+}
+
+void takeAidFlags(Css &css, const Css &written)
+{
+    for (const int k : {line::AidFirstSlot, line::AidSecondSlot, line::End, line::BoxesOn})
+        css[k] = written[k];
 }
 
 void putAidOn(const CarriedAid &aid, Css &css, const WorkingCopies &files, QStringList plain)

@@ -36,6 +36,28 @@ std::optional<CarriedAid> carriedAid(const QStringList &untransformed, const QSt
 // The boxes whose aid the style sheet's flag lines name (lines 47, 48 and 58).
 AidBoxes flaggedBoxes(const Css &css);
 
+// What the body-aid boxes, the sound field and the "entendu" box show for a
+// document, so that they say what the view shows.
+struct ShownAid
+{
+    AidBoxes boxes;            // the box of the aid it carries, alone; none for a plain document
+    QString sound;             // the sound set in bold red, or empty
+    std::optional<bool> byEar; // how the aid reads the words; none when it reads none
+    bool operator==(const ShownAid &) const = default;
+};
+
+// What the current document (documentLines, read from files.document) shows:
+// nothing checked when it carries no aid; the aid recognised as carriedAid
+// does, from its untransformed copy, when it carries one. Nothing at all when
+// no aid gives its lines (its copies lost or changed): the screen cannot
+// tell, and keeps the boxes as the flag lines set them.
+std::optional<ShownAid> shownAid(const WorkingCopies &files, const QStringList &documentLines, const Css &css,
+                                 bool preferByEar);
+
+// Lines 47, 48, 55 and 58, which the aids and a correction write, taken from
+// the style sheet as written, the other lines kept as they are.
+void takeAidFlags(Css &css, const Css &written);
+
 // Puts the aid on the current document, an untransformed one whose lines are
 // plain, as the teacher's click on its box (or the sound typed in the field)
 // does over the boxes the flag lines show: the same output, backups and flag

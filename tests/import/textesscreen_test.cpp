@@ -514,14 +514,12 @@ TEST_F(Textes, ACorrectedDocumentKeepsItsAidHighlightAndBordersAndIsPublishedSo)
         TForm1 &layout = *Form1;
         if (c.box) {
             platform::CheckBox *box = layout.*c.box;
-            // A box that opens unchecked over its aid puts it on again first.
-            if (!box->isChecked())
-                box->click();
+            EXPECT_TRUE(box->isChecked()) << "the box says the aid the corrected document carries";
             box->click();
             EXPECT_EQ(visible(shown(bytesOf(files.document))), visible(shown(plain)));
             box->click();
         } else {
-            layout.Edit6->setText(u"ou"_s);
+            EXPECT_EQ(layout.Edit6->text(), u"ou"_s) << "the field says the sound the corrected document marks";
             layout.Edit6->clear();
             EXPECT_EQ(visible(shown(bytesOf(files.document))), visible(shown(plain)));
             layout.Edit6->setText(u"ou"_s);
@@ -603,8 +601,9 @@ TEST_F(Textes, ALayoutScreenLeftOpenWorksOnTheCorrectionSavedMeanwhile)
         EXPECT_EQ(platform::linesOf(layout->Memo1), shownLines);
 
         // Each aid is built from the corrected text, and taking it off gives
-        // the corrected document back. A box left checked is taken off first.
-        if (layout->CheckBox2->isChecked())
+        // the corrected document back.
+        EXPECT_EQ(layout->CheckBox2->isChecked(), c.aidOnBefore);
+        if (c.aidOnBefore)
             layout->CheckBox2->click();
         EXPECT_EQ(shown(bytesOf(files.document)), shown(corrected));
         layout->CheckBox2->click();

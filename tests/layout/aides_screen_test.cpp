@@ -197,6 +197,91 @@ TEST_F(AidesScreen, TheBoxesAndFlagsSayWhatTheViewShowsForEveryPairOfAids)
     }
 }
 
+// The teacher put an aid on and left without "Sauvegarder ces réglages", or
+// saved the settings over another document: at the next opening the boxes,
+// the sound field and the "entendu" box say what the document shows, not
+// what the style sheet's lines last recorded, and the box taken off gives the
+// teacher's text back.
+TEST_F(AidesScreen, TheScreenOpensWithTheBoxesOfTheAidTheDocumentCarries)
+{
+    struct Aid
+    {
+        const char *name;
+        platform::CheckBox *TForm1::*box; // none: the sound "o" typed
+        bool byEar;
+    };
+    const Aid aids[] = {
+        {"colours", &TForm1::CheckBox2, false},   {"colours by ear", &TForm1::CheckBox2, true},
+        {"dashes", &TForm1::CheckBox6, false},    {"dashes by ear", &TForm1::CheckBox6, true},
+        {"silent letters", &TForm1::CheckBox8, false}, {"silent letters by ear", &TForm1::CheckBox8, true},
+        {"sentences", &TForm1::CheckBox9, false}, {"sound", nullptr, false},
+        {"sound by ear", nullptr, true},
+    };
+    const QString remembered = student.cheminW + u"entendu.ini"_s;
+    const auto remember = [&](bool byEar) {
+        workspace::writeLines(remembered, {byEar ? u"entendu=oui"_s : u"entendu=non"_s});
+    };
+    const QByteArray plain = bytesOf(student.document);
+    const auto checked = [](TForm1 *screen) {
+        QStringList names;
+        for (auto box : {&TForm1::CheckBox2, &TForm1::CheckBox6, &TForm1::CheckBox8, &TForm1::CheckBox9})
+            if ((screen->*box)->isChecked())
+                names.append((screen->*box)->text());
+        return names;
+    };
+    for (const Aid &aid : aids) {
+        SCOPED_TRACE(aid.name);
+        remember(aid.byEar);
+        TForm1 *screen = open();
+        if (aid.box)
+            (screen->*aid.box)->click();
+        else
+            screen->Edit6->setText(u"o"_s);
+        const QByteArray aided = bytesOf(student.document);
+        ASSERT_NE(aided, plain);
+        close(screen);
+        // Another document's settings, and the other reading remembered.
+        student.setCssLine(line::AidFirstSlot, QString());
+        student.setCssLine(line::AidSecondSlot, QString());
+        student.setCssLine(line::BoxesOn, aid.box == &TForm1::CheckBox9 ? flag::SyllabesTirets : flag::PhrasesCouleurs);
+        remember(!aid.byEar);
+
+        screen = open();
+        EXPECT_EQ(bytesOf(student.document), aided) << "the opening changes no aid";
+        EXPECT_EQ(checked(screen), aid.box ? QStringList{(screen->*aid.box)->text()} : QStringList());
+        EXPECT_EQ(screen->Edit6->text(), aid.box ? QString() : u"o"_s);
+        const bool readsWords = aid.box != &TForm1::CheckBox9;
+        EXPECT_EQ(screen->Entendu->isChecked(), readsWords ? aid.byEar : !aid.byEar);
+        EXPECT_EQ(bytesOf(remembered), aid.byEar ? "entendu=non\r\n" : "entendu=oui\r\n")
+            << "what the student reads by is only changed by a click";
+
+        if (aid.box)
+            (screen->*aid.box)->click();
+        else
+            screen->Edit6->clear();
+        EXPECT_EQ(bytesOf(student.document), plain);
+        EXPECT_EQ(checked(screen), QStringList());
+        close(screen);
+    }
+
+    // A plain document opens with no box, whatever the lines recorded.
+    student.setCssLine(line::AidFirstSlot, flag::Tiret);
+    TForm1 *screen = open();
+    EXPECT_EQ(checked(screen), QStringList());
+    close(screen);
+
+    // An aided document whose copies of the text are all gone: no aid can be
+    // told from it, and the boxes stay as the lines set them.
+    screen = open();
+    screen->CheckBox2->click();
+    close(screen);
+    QFile::remove(student.document + u".sansaide.bak"_s);
+    QFile::remove(student.cheminW + u"TexteAlire_copie.html"_s);
+    student.setCssLine(line::BoxesOn, flag::SyllabesCouleurs);
+    screen = open();
+    EXPECT_EQ(checked(screen), QStringList{screen->CheckBox2->text()});
+}
+
 // The colours emptied the sound field when they went off; now the box the
 // sound unchecked puts the colours back on, and the field empties with it.
 TEST_F(AidesScreen, TheColoursPutBackOverASoundEmptyTheFieldWithOneLoad)
@@ -458,13 +543,16 @@ TEST_F(AidesScreen, AnotherDocumentsBackupNeverComesIntoThisOne)
     close(screen);
 
     screen = open(other);
-    ASSERT_TRUE(screen->CheckBox6->isChecked()); // from line 47, the student's
+    ASSERT_FALSE(screen->CheckBox6->isChecked()) << "line 47 names the tale's aid, not this document's";
+    screen->CheckBox6->setChecked(true); // as an older opening left it
     screen->CheckBox6->click();
     EXPECT_EQ(bytesOf(other), renard);
     EXPECT_EQ(bytesOf(student.document), conteWithDashes);
     close(screen);
 
     screen = open();
+    ASSERT_TRUE(screen->CheckBox6->isChecked()) << "the tale shows its dashes";
+    screen->CheckBox6->setChecked(false); // as an older opening left it
     screen->CheckBox6->click(); // on again, over the dashes: built from the tale's own text
     EXPECT_EQ(shown(), readingaids::writeBodyAid(workspace::decodeLines(conte), BodyAid::Tirets));
     screen->CheckBox6->click();

@@ -171,10 +171,10 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
              EXPECT_FALSE(f->Surligne->isChecked());
              EXPECT_FALSE(f->souligne->isChecked());
          }},
-        {"the dashes flag checks its box and stops the backup",
+        {"the dashes flag over a plain document: no box, and no backup",
          {{47, u"/*TIRET*/"_s}},
          [=](TForm1 *f, const StudentFolder &s) {
-             EXPECT_TRUE(f->CheckBox6->isChecked());
+             EXPECT_FALSE(f->CheckBox6->isChecked()) << "the box says what the document shows";
              EXPECT_FALSE(hasBackup(s));
          }},
         {"a flag in the wrong case checks nothing",
@@ -187,16 +187,16 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
              EXPECT_EQ(f->Css[48], QString());
              EXPECT_TRUE(hasBackup(s));
          }},
-        {"line 58 checks its box and leaves the document as it was",
+        {"line 58 over a plain document checks no box and leaves the document as it was",
          {{58, u"/*Phrases couleurs*/"_s}, {56, u"/*Bord vert/rouge*/"_s}},
          [](TForm1 *f, const StudentFolder &) {
-             EXPECT_TRUE(f->CheckBox9->isChecked());
+             EXPECT_FALSE(f->CheckBox9->isChecked());
              EXPECT_FALSE(f->CheckBox2->isChecked());
              EXPECT_TRUE(f->CheckBox4->isChecked()) << "nothing unchecks the border boxes";
          }},
-        {"line 58 syllables in colours",
+        {"line 58 syllables in colours over a plain document",
          {{58, u"/*Syllabes couleurs*/"_s}, {48, u"/*SYLLABE*/"_s}},
-         [](TForm1 *f, const StudentFolder &) { EXPECT_TRUE(f->CheckBox2->isChecked()); }},
+         [](TForm1 *f, const StudentFolder &) { EXPECT_FALSE(f->CheckBox2->isChecked()); }},
         {"negative counters",
          {{21, u" font-size: -10%; "_s}, {24, u" line-height: -5px; "_s}},
          [](TForm1 *f, const StudentFolder &) {
@@ -462,6 +462,7 @@ TEST_F(LayoutScreen, SettingsSaveStoresTheBoxesAndBringsTheStudentScreenForward)
     screen->TrackBar1->setValue(50);
     screen->CheckBox9->setChecked(true);
     screen->CheckBox2->setChecked(true);
+    screen->CheckBox6->setChecked(true);
     screen->CheckBox4->setChecked(false);
 
     screen->Button1->click();
