@@ -20,7 +20,8 @@ endif()
 # the time of compiling a source of this project, so each kind of target
 # reuses one set of headers compiled once: the logic (QtCore), the screens
 # (QtWidgets), the tests of the logic and the tests of the screens. The
-# libFuzzer build (clang) compiles without them.
+# libFuzzer build (clang) uses them too: its logic libraries compiled in
+# half the time (138 s to 66 s from a fresh folder).
 option(TESSAVO_PCH "Precompiled headers for the targets that include Qt and GoogleTest" ON)
 
 set(TESSAVO_PCH_core
@@ -37,11 +38,25 @@ set(TESSAVO_PCH_widgets_LIBS Qt6::Widgets)
 set(TESSAVO_PCH_tests_LIBS Qt6::Core GTest::gtest)
 set(TESSAVO_PCH_screentests_LIBS Qt6::Widgets GTest::gtest)
 
+# tessavo_test_code(<target>)
+# The tests' own code (the tests, their doubles and servers) is compiled
+# without optimisation whatever the build type: it only drives the logic,
+# which keeps the build type's, and generating its code at -O3 took more
+# than half of a test source's compile time. The option comes after the
+# build type's, so it wins.
+function(tessavo_test_code target)
+  target_compile_options(${target} PRIVATE -O0)
+endfunction()
+
 # tessavo_precompiled(<target> core|widgets|tests|screentests)
 # The target reuses the headers of its kind, compiled once by a small library
 # of their own made with the same flags as every target of the project.
+# The targets of the two kinds of tests are test code (tessavo_test_code).
 function(tessavo_precompiled target kind)
-  if(NOT TESSAVO_PCH OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  if(kind MATCHES "tests$")
+    tessavo_test_code(${target})
+  endif()
+  if(NOT TESSAVO_PCH OR NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     return()
   endif()
   set(holder tessavo_pch_${kind})
@@ -52,6 +67,10 @@ function(tessavo_precompiled target kind)
     set_target_properties(${holder} PROPERTIES AUTOMOC OFF)
     target_link_libraries(${holder} PRIVATE ${TESSAVO_PCH_${kind}_LIBS})
     tessavo_target(${holder})
+    # Made with the flags of the targets that reuse it.
+    if(kind MATCHES "tests$")
+      tessavo_test_code(${holder})
+    endif()
     target_precompile_headers(${holder} PRIVATE ${TESSAVO_PCH_${kind}})
   endif()
   target_precompile_headers(${target} REUSE_FROM ${holder})
