@@ -117,6 +117,14 @@ protected:
         return run(view->engine(), StyleScript);
     }
 
+    // The layout screen's view once its first page is shown; null when the
+    // view is not the web engine's.
+    platform::EngineWebView *shownView(TForm1 *screen)
+    {
+        afterLoad(screen);
+        return qobject_cast<platform::EngineWebView *>(screen->WebBrowser1);
+    }
+
     // A script's answer, read as JSON, in the program's own world.
     static QJsonObject run(QWebEngineView *engine, const QString &script)
     {
@@ -233,8 +241,7 @@ TEST_F(Rendering, AnUpdateInPlaceShowsWhatAFreshLoadOfTheFilesShows)
     const layouttest::StudentFolder student(folder);
     layouttest::Screens screens(student);
     TForm1 *screen = screens.openLayout();
-    afterLoad(screen);
-    auto *view = qobject_cast<platform::EngineWebView *>(screen->WebBrowser1);
+    platform::EngineWebView *view = shownView(screen);
     ASSERT_TRUE(view);
 
     platform::EngineWebView fresh(nullptr);
@@ -289,8 +296,7 @@ TEST_F(Rendering, TheRightClickMenuIsFrenchAndSavesThePageAsPdf)
     const layouttest::StudentFolder student(folder);
     layouttest::Screens screens(student);
     TForm1 *screen = screens.openLayout();
-    afterLoad(screen);
-    auto *view = qobject_cast<platform::EngineWebView *>(screen->WebBrowser1);
+    platform::EngineWebView *view = shownView(screen);
     ASSERT_TRUE(view);
 
     // A right click on the page, as the teacher makes it.
@@ -345,8 +351,7 @@ TEST_F(Rendering, PrintingGoesThroughTheSystemsPrintDialog)
     const layouttest::StudentFolder student(folder);
     layouttest::Screens screens(student);
     TForm1 *screen = screens.openLayout();
-    afterLoad(screen);
-    auto *view = qobject_cast<platform::EngineWebView *>(screen->WebBrowser1);
+    platform::EngineWebView *view = shownView(screen);
     ASSERT_TRUE(view);
 
     // The printer that the dialog offers: a PDF file, as "Imprimer dans un fichier" gives.
