@@ -1,5 +1,6 @@
 #include "tableofcontents.h"
 
+#include "workspace/htmlhead.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
@@ -26,11 +27,12 @@ bool isEntryOf(const QString &line, const QString &documentName)
 
 namespace {
 
-// The page: the header, the scratch lines from the last (the newest entry, the
-// empty line, the older entries newest first), the trailer.
+// The page: the header (which keeps search engines out), the scratch lines
+// from the last (the newest entry, the empty line, the older entries newest
+// first), the trailer.
 QStringList pageOf(const QStringList &scratch, const QStringList &header, const QStringList &trailer)
 {
-    QStringList page = header;
+    QStringList page = workspace::withRobotsMeta(header);
     std::copy(scratch.crbegin(), scratch.crend(), std::back_inserter(page));
     page.append(trailer);
     return page;

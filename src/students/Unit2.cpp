@@ -5,6 +5,7 @@
 #include "platform/platform.h"
 #include "publishing/remotepaths.h"
 #include "students/identity.h"
+#include "students/publicaddress.h"
 #include "students/registration.h"
 #include "students/studentlist.h"
 #include "workspace/folding.h"
@@ -236,7 +237,9 @@ void TForm2::ListView1Click()
     // The identity from the student's line in the register: "Le_Goff_Anne_x"
     // is Le Goff, Anne, not Le, Goff.
     const students::StudentIdentity student = students::listedStudent(RepertoireW, name);
-    const QString CheminFTP = students::remoteStudentFolder(classFields, student);
+    const QString CheminFTP = students::listedRemoteFolder(classFields, student,
+                                                           RepertoireW + name + workspace::separator(),
+                                                           students::namedAddresses(workspace::workingFolder()));
     if (!publishing::isPlainRemotePath(CheminFTP)) {
         platform::ShowMessage(this, u"Le dossier « %1 » ne peut pas être publié sous ce nom : il contient « \\ » ou "
                                     u"un caractère invisible. Renommez-le."_s.arg(name));

@@ -4,6 +4,8 @@
 #include "publishing/ftpclient.h"
 #include "students/currentstudent.h"
 #include "students/identity.h"
+#include "students/publicaddress.h"
+#include "students/registration.h"
 #include "students/selection.h"
 #include "workspace/result.h"
 
@@ -112,10 +114,15 @@ private:
     // The steps of Button1Click (Unit2_registration.cpp); a refusal stops the
     // registration, and Button1Click shows its reason.
     void changeClass();
-    workspace::Result<void> makeClassFolder(const QString &city, const QString &school, const QString &schoolClass);
-    workspace::Result<void> makeRemoteFolders(const QString &city, const QString &school, const QString &schoolClass);
-    void registerStudent(const QString &city, const QString &school, const QString &schoolClass);
-    void indexHtml(const QString &city, const QString &school, const QString &schoolClass, const QStringList &listed);
+    students::RegistrationUndo keptForUndo(const QString &city, const QString &school, const QString &schoolClass) const;
+    bool isNewClass(const QString &city, const QString &school, const QString &schoolClass) const;
+    void makeClassFolder(const QString &city, const QString &school, const QString &schoolClass);
+    workspace::Result<students::RemoteFolderChoice> makeRemoteFolders(const QString &city, const QString &school,
+                                                                     const QString &schoolClass);
+    void registerStudent(const QString &city, const QString &school, const QString &schoolClass,
+                         const std::optional<students::PublicAddress> &newAddress);
+    void indexHtml(const QString &city, const QString &school, const QString &schoolClass,
+                   const students::ClassPageEntry &newStudent, const QStringList &listed);
 
     // The class is not kept here: it is the class field's.
     students::Selection m_selection;

@@ -9,8 +9,10 @@
 #include "publishing/remotepaths.h"
 #include "publishing/settings.h"
 #include "students/classindex.h"
+#include "students/publicaddress.h"
 #include "students/registration.h"
 #include "students/selection.h"
+#include "workspace/folding.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
@@ -86,31 +88,65 @@ void TForm2::Button1Click()
         checked = students::checkStudentFields(typed);
     if (checked)
         checked = students::checkPathLength(workspace::workingFolder(), typed);
+    const QString city = students::classFieldName(typed.city);
+    const QString school = students::classFieldName(typed.school);
+    const QString schoolClass = students::classFieldName(typed.schoolClass);
+    if (checked && isNewClass(city, school, schoolClass))
+        checked = students::checkNewClass(city, school, schoolClass);
     if (!checked) {
         platform::ShowMessage(this, checked.reason());
         return;
     }
 
-    const QString city = students::classFieldName(typed.city);
-    const QString school = students::classFieldName(typed.school);
-    NomClasse = students::classFieldName(typed.schoolClass);
+    // Everything that can refuse the registration, the host included, is
+    // asked before anything is written: a refused registration leaves the
+    // working folder as it was.
+    const workspace::Result<students::RemoteFolderChoice> remote = makeRemoteFolders(city, school, schoolClass);
+    if (!remote) {
+        platform::ShowMessage(this, remote.reason());
+        return;
+    }
+    // A registration that fails half-way (a file that cannot be written, the
+    // class page refused by the host) leaves the working folder as it was.
+    const students::RegistrationUndo undo = keptForUndo(city, school, schoolClass);
+    auto undoOnFailure = qScopeGuard([&, earlierFolder = RepertoireW, earlierClass = NomClasse] {
+        undo.undo();
+        RepertoireW = earlierFolder;
+        NomClasse = earlierClass;
+        fillStudentList();
+    });
+    NomClasse = schoolClass;
     Edit8->setText(city);
     Edit9->setText(school);
     Edit3->setText(NomClasse);
-    if (const workspace::Result<void> made = makeClassFolder(city, school, NomClasse); !made) {
-        platform::ShowMessage(this, made.reason());
-        return;
-    }
+    makeClassFolder(city, school, NomClasse);
     // Without a class in use the list was empty: it shows the class's
     // students now, so that none of them is registered again or left off
     // the class page.
     if (inUse.schoolClass.isEmpty())
         fillStudentList();
-    if (const workspace::Result<void> made = makeRemoteFolders(city, school, NomClasse); !made) {
-        platform::ShowMessage(this, made.reason());
-        return;
-    }
-    registerStudent(city, school, NomClasse);
+    showRemoteFolder(remote->remoteFolder);
+    registerStudent(city, school, NomClasse, remote->newAddress);
+    undoOnFailure.dismiss();
+}
+
+students::RegistrationUndo TForm2::keptForUndo(const QString &city, const QString &school,
+                                               const QString &schoolClass) const
+{
+    const QString workingFolder = workspace::workingFolder();
+    const QString className = workspace::classFolderName(city, school, schoolClass);
+    const QString classFolder = workspace::classFolderPath(workingFolder, className);
+    const QString studentsFolder = workspace::studentsFolderPath(workingFolder, className);
+    students::RegistrationUndo undo;
+    undo.keepFile(ecoleOfWorkingFolder());
+    undo.keepFolder(classFolder);
+    undo.keepFolder(studentsFolder);
+    undo.keepFile(studentsFolder + workspace::EcoleTxt);
+    undo.keepFile(studentsFolder + workspace::ListeLecteursTxt);
+    undo.keepFile(classFolder + workspace::IndexHtml);
+    undo.keepFolder(studentsFolder + workspace::studentFolderName(Edit1->text(), Edit2->text(), Edit4->text())
+                    + workspace::separator());
+    return undo;
 }
 
 void TForm2::changeClass()
@@ -138,44 +174,53 @@ void TForm2::changeClass()
     platform::endProgram();
 }
 
-workspace::Result<void> TForm2::makeClassFolder(const QString &city, const QString &school,
-                                                const QString &schoolClass)
+bool TForm2::isNewClass(const QString &city, const QString &school, const QString &schoolClass) const
+{
+    const QString classFolder = workspace::classFolderPath(workspace::workingFolder(),
+                                                           workspace::classFolderName(city, school, schoolClass));
+    return !QFileInfo::exists(ecoleOfWorkingFolder()) || !QFileInfo(classFolder).isDir();
+}
+
+void TForm2::makeClassFolder(const QString &city, const QString &school, const QString &schoolClass)
 {
     const QString workingFolder = workspace::workingFolder();
     const QString className = workspace::classFolderName(city, school, schoolClass);
     const QString classFolder = workspace::classFolderPath(workingFolder, className);
     RepertoireW = workspace::studentsFolderPath(workingFolder, className);
-    if (QFileInfo::exists(ecoleOfWorkingFolder()) && QFileInfo(classFolder).isDir())
-        return {};
-    if (workspace::Result<void> checked = students::checkNewClass(city, school, schoolClass); !checked)
-        return checked;
+    if (!isNewClass(city, school, schoolClass))
+        return;
     if (!QFileInfo(classFolder).isDir())
         QDir().mkpath(RepertoireW);
     writeBothEcole({city, school, schoolClass});
-    return {};
 }
 
-workspace::Result<void> TForm2::makeRemoteFolders(const QString &city, const QString &school,
-                                                  const QString &schoolClass)
+workspace::Result<students::RemoteFolderChoice> TForm2::makeRemoteFolders(const QString &city, const QString &school,
+                                                                          const QString &schoolClass)
 {
     // A host out of reach is reported at once, and the e-mail is checked
     // still: the teacher hears of both before the registration stops.
     const bool connected = ConnexionFTP().ok();
     if (students::isMissingMail(Edit4->text()))
         return workspace::refuse(students::MissingMailMessage);
-    const QString CheminFTP = students::remoteStudentFolder(
-        {city, school, schoolClass, Edit1->text(), Edit2->text(), Edit4->text()});
-    showRemoteFolder(CheminFTP);
+    const QString workingFolder = workspace::workingFolder();
+    const students::Identity registered{city, school, schoolClass, Edit1->text(), Edit2->text(), Edit4->text()};
+    const QString studentFolder =
+        workspace::studentsFolderPath(workingFolder, workspace::classFolderName(city, school, schoolClass))
+        + workspace::studentFolderName(registered.surname, registered.firstName, registered.mail)
+        + workspace::separator();
+    const students::RemoteFolderChoice remote =
+        students::registrationRemoteFolder(registered, studentFolder, students::namedAddresses(workingFolder));
     // Without a connection the remote folder cannot be made, and the
     // registration ends here: nothing of the student is written locally.
     if (!connected)
         throw publishing::FtpError::notConnected();
     const auto closeConnection = qScopeGuard([this] { IdFTP1->disconnect(); });
-    publishing::ForceFtpDirectories(*IdFTP1, CheminFTP);
-    return {};
+    publishing::ForceFtpDirectories(*IdFTP1, remote.remoteFolder);
+    return remote;
 }
 
-void TForm2::registerStudent(const QString &city, const QString &school, const QString &schoolClass)
+void TForm2::registerStudent(const QString &city, const QString &school, const QString &schoolClass,
+                             const std::optional<students::PublicAddress> &newAddress)
 {
     const int listed = ListView1->count();
     const QString EleveAct = workspace::studentFolderName(Edit1->text(), Edit2->text(), Edit4->text());
@@ -204,9 +249,15 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
         enregistre = false;
     }
     if (enregistre) {
+        if (newAddress)
+            students::writePublicAddress(studentFolder, *newAddress);
         const students::Identity fields{city, school, schoolClass, Edit1->text(), Edit2->text(), Edit4->text()};
         workspace::appendLines(RepertoireW + workspace::ListeLecteursTxt, {students::registerLine(fields)});
-        indexHtml(city, school, schoolClass, names);
+        const QString typed = Edit1->text() + u'_' + Edit2->text() + u'_' + Edit4->text();
+        const students::ClassPageEntry entry = newAddress
+            ? students::ClassPageEntry{newAddress->code, newAddress->shownName}
+            : students::ClassPageEntry{workspace::EnleveAccentsCaseOfDoubles(typed), typed};
+        indexHtml(city, school, schoolClass, entry, names);
         if (QDir().mkpath(studentFolder))
             showStudentFolder(studentFolder);
         for (const QLatin1StringView name : {workspace::StyleCss, workspace::EnteteHtml, workspace::FinFichierHtml})
@@ -221,7 +272,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
 }
 
 void TForm2::indexHtml(const QString &city, const QString &school, const QString &schoolClass,
-                       const QStringList &listed)
+                       const students::ClassPageEntry &newStudent, const QStringList &listed)
 {
     const QString workingFolder = workspace::workingFolder();
     publishing::PublicationSettings settings;
@@ -235,9 +286,10 @@ void TForm2::indexHtml(const QString &city, const QString &school, const QString
     }
     const QString classFolder =
         workspace::classFolderPath(workingFolder, workspace::classFolderName(city, school, schoolClass));
+    const QList<students::ClassPageEntry> entries = QList<students::ClassPageEntry>{newStudent}
+        + students::listedEntries(RepertoireW, listed, students::namedAddresses(workingFolder));
     students::writeClassIndex(workspace::templateFolderPath(workingFolder), classFolder,
-                              students::classIndexLinks(settings.adresse_web, city, school, schoolClass,
-                                                        Edit1->text(), Edit2->text(), Edit4->text(), listed));
+                              students::classIndexLinks(settings.adresse_web, city, school, schoolClass, entries));
     if (!ConnexionFTP())
         return;
     IdFTP1->put(classFolder + workspace::IndexHtml, students::remoteClassIndexPath(city, school, schoolClass));

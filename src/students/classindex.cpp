@@ -3,6 +3,7 @@
 #include "publishing/remotepaths.h"
 #include "publishing/settings.h"
 #include "workspace/folding.h"
+#include "workspace/htmlhead.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
 
@@ -40,9 +41,26 @@ QStringList classIndexLinks(const QString &webAddress, const QString &city, cons
     return links;
 }
 
+QStringList classIndexLinks(const QString &webAddress, const QString &city, const QString &school,
+                            const QString &schoolClass, const QList<ClassPageEntry> &entries)
+{
+    QStringList links;
+    for (const ClassPageEntry &entry : entries)
+        links << classIndexLink(webAddress, city, school, schoolClass, entry.folder, entry.text);
+    return links;
+}
+
+QList<ClassPageEntry> listedEntries(const QString &studentsFolder, const QStringList &listed, bool named)
+{
+    QList<ClassPageEntry> entries;
+    for (const QString &item : listed)
+        entries << listedEntry(studentsFolder, item, named);
+    return entries;
+}
+
 void writeClassIndex(const QString &templateFolder, const QString &classFolder, const QStringList &links)
 {
-    const QStringList opening = templateLines(templateFolder + workspace::IndexdebTxt);
+    const QStringList opening = workspace::withRobotsMeta(templateLines(templateFolder + workspace::IndexdebTxt));
     const QStringList closing = templateLines(templateFolder + workspace::IndexfinTxt);
     workspace::writeLines(classFolder + workspace::IndexHtml, opening + links + closing);
 }

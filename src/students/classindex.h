@@ -1,5 +1,8 @@
 #pragma once
 
+#include "students/publicaddress.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,9 +23,18 @@ QStringList classIndexLinks(const QString &webAddress, const QString &city, cons
                             const QString &schoolClass, const QString &surname, const QString &firstName,
                             const QString &mail, const QStringList &listed);
 
+// The link lines, one per entry, in their order.
+QStringList classIndexLinks(const QString &webAddress, const QString &city, const QString &school,
+                            const QString &schoolClass, const QList<ClassPageEntry> &entries);
+
+// The class page's entries of the listed pupils (student folder names), in
+// list order (listedEntry).
+QList<ClassPageEntry> listedEntries(const QString &studentsFolder, const QStringList &listed, bool named);
+
 // Writes classFolder + "index.html": the lines of Indexdeb.txt, the links,
-// the lines of Indexfin.txt (an empty template gives one empty line). Both
-// templates are read first, so a missing one leaves the earlier page whole.
+// the lines of Indexfin.txt (an empty template gives one empty line), the
+// page's head asking search engines to leave it out. Both templates are read
+// first, so a missing one leaves the earlier page whole.
 void writeClassIndex(const QString &templateFolder, const QString &classFolder, const QStringList &links);
 
 // The folded form of ("../Orvane_" + city + "_" + school + "_" + class + "/"),

@@ -3,6 +3,13 @@
 #include "workspace/folding.h"
 #include "workspace/paths.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace students {
@@ -60,6 +67,44 @@ QString registerLine(const Identity &fields)
 {
     return workspace::EnleveAccentsCaseOfDoubles(fields.surname) + u';'
            + workspace::EnleveAccentsCaseOfDoubles(fields.firstName) + u';' + fields.schoolClass + u';' + fields.mail;
+}
+
+void RegistrationUndo::keepFile(const QString &path)
+{
+    std::optional<QByteArray> bytes;
+    QFile file(path);
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    m_files.append({path, bytes});
+}
+
+void RegistrationUndo::keepFolder(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        m_newFolders.append(path);
+}
+
+void RegistrationUndo::undo() const noexcept
+{
+    // The deepest folder first: the class folder holds the student's.
+    for (auto folder = m_newFolders.crbegin(); folder != m_newFolders.crend(); ++folder) {
+        if (QFileInfo(*folder).isDir() && !QFileInfo(*folder).isSymLink())
+            QDir(*folder).removeRecursively();
+    }
+    for (const auto &[path, bytes] : m_files) {
+        const bool inRemovedFolder = std::any_of(m_newFolders.begin(), m_newFolders.end(), [&](const QString &folder) {
+            return path.startsWith(folder);
+        });
+        if (inRemovedFolder)
+            continue;
+        if (!bytes) {
+            QFile::remove(path);
+            continue;
+        }
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) && file.write(*bytes) == bytes->size())
+            file.commit();
+    }
 }
 
 } // namespace students

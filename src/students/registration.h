@@ -4,10 +4,13 @@
 #include "workspace/paths.h"
 #include "workspace/result.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 // The rules of "Enregistrer cet élève": the checks of the identity fields in
 // their order (what a field may hold: identity.h), and the names and lines
@@ -38,5 +41,22 @@ bool isClassChange(const Identity &typed, const workspace::SchoolClass &inUse);
 // class field upper-cased and folded already.
 // "Hélène", "Zoé", "CM1", "h@x.fr" -> "Helene;Zoe;CM1;h@x.fr"
 QString registerLine(const Identity &fields);
+
+// What a registration writes, undone when it stops half-way: each file kept
+// comes back as it was (or goes, when there was none), and each folder that
+// did not exist when it was kept is removed with what it holds. Undoing
+// raises nothing: it runs while the failure that stopped the registration is
+// on its way to the teacher.
+class RegistrationUndo
+{
+public:
+    void keepFile(const QString &path);
+    void keepFolder(const QString &path);
+    void undo() const noexcept;
+
+private:
+    QList<std::pair<QString, std::optional<QByteArray>>> m_files;
+    QStringList m_newFolders;
+};
 
 } // namespace students

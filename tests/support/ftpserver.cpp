@@ -69,7 +69,8 @@ publishing::FtpLogin FtpServer::login() const
     return login;
 }
 
-void FtpServer::writePublicationIni(const QString &folder, const QString &webAddress, int delai) const
+void FtpServer::writePublicationIni(const QString &folder, const QString &webAddress, int delai,
+                                    Addresses addresses) const
 {
     QFile ini(QDir(folder).filePath(u"publication.ini"_s));
     ini.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -84,6 +85,8 @@ void FtpServer::writePublicationIni(const QString &folder, const QString &webAdd
         << "delai=" << delai << "\n";
     if (m_options.tls)
         out << "certificat=" << certificate() << "\n";
+    if (addresses == Addresses::Named)
+        out << "adresses=noms\n";
 }
 
 } // namespace fakes

@@ -38,9 +38,11 @@ public:
     QString certificate() const;
     publishing::FtpLogin login() const;
 
-    // Writes folder/publication.ini pointing at this server.
+    // Writes folder/publication.ini pointing at this server: with the named
+    // addresses (adresses=noms), unless discreet ones are asked for.
+    enum class Addresses { Named, Discreet };
     void writePublicationIni(const QString &folder, const QString &webAddress = QStringLiteral("127.0.0.1:8000"),
-                             int delai = 5) const;
+                             int delai = 5, Addresses addresses = Addresses::Named) const;
 
 private:
     Options m_options;
