@@ -1,6 +1,7 @@
 #include "diffusion.h"
 
 #include "publishing/changedfiles.h"
+#include "publishing/remotefolders.h"
 #include "publishing/settings.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -441,6 +442,7 @@ UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QS
     const QStringList sent = withoutPrivateFiles(files);
     const CopyFolder copies = CopyFolder::open(diffusion);
     copies.refuseLinks(sent);
+    guardRemoteFolder(client, diffusion.target, sent);
     return sendFiles(client, diffusion, copies, sent, watch);
 }
 
@@ -450,6 +452,7 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
     const QStringList files = withoutPrivateFiles(allFiles);
     const CopyFolder copies = CopyFolder::open(diffusion);
     copies.refuseLinks(files);
+    guardRemoteFolder(client, diffusion.target, files);
     const QString recordPath = sentRecordPath(diffusion.workingFolder, identity);
     const QString &folder = diffusion.target;
     SentFiles record = readSentRecord(recordPath, identity).value_or(SentFiles());

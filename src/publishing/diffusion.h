@@ -113,6 +113,11 @@ struct UploadResult
 // Uploads the files (names from sourceFiles) one after the other on the
 // connected client, each replacing the published copy, and keeps a copy
 // beside the working folder where that folder exists (silently otherwise).
+// Nothing goes up when a level of the way to that copy is a link, nor when
+// one of the remote folder is (workspace::IoError, FtpError, naming it); a
+// remote link in place of a file is removed and the file written instead
+// (guardRemoteFolder). Settings, backups and working files never go up,
+// whatever the list holds.
 // An upload that fails raises FtpError naming the file and the host's reply;
 // what went up before stays.
 UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
