@@ -473,6 +473,42 @@ std::optional<QList<publishing::RemoteFile>> CurlFtpClient::list(const QString &
     return publishing::parseList(listing("LIST", folder, refused).value_or(QByteArray()));
 }
 
+std::optional<QList<publishing::RemoteEntry>> CurlFtpClient::entries(const QString &remoteFolder)
+{
+    refuseControlCharacters(remoteFolder);
+    requireConnection();
+    const QString folder = remoteFolder.endsWith(u'/') ? remoteFolder : remoteFolder + u'/';
+    long refused = 0;
+    if (sftp())
+        return publishing::parseEntries(listing({}, folder, refused).value_or(QByteArray()));
+    // "LIST -a" shows hidden files too where the host knows the option
+    // (vsftpd); a host that takes "-a" for a name refuses it and is asked
+    // plainly (pyftpdlib, which shows them anyway).
+    if (const std::optional<QByteArray> bytes = listing("LIST -a", folder, refused))
+        return publishing::parseEntries(*bytes);
+    return publishing::parseEntries(listing("LIST", folder, refused).value_or(QByteArray()));
+}
+
+void CurlFtpClient::deleteFile(const QString &remotePath)
+{
+    refuseControlCharacters(remotePath);
+    const QString refused = u"Le serveur de publication n'a pas pu retirer le fichier « %1 »"_s.arg(remotePath);
+    if (sftp())
+        return sftpCommand("rm", remotePath, refused);
+    if (command("DELE " + remotePath.toUtf8()) / 100 != 2)
+        throw FtpError(refused + u" (réponse du serveur : %1)."_s.arg(QString::fromUtf8(m_handle->lastReply)));
+}
+
+void CurlFtpClient::removeDir(const QString &remotePath)
+{
+    refuseControlCharacters(remotePath);
+    const QString refused = u"Le serveur de publication n'a pas pu retirer le dossier « %1 »"_s.arg(remotePath);
+    if (sftp())
+        return sftpCommand("rmdir", remotePath, refused);
+    if (command("RMD " + remotePath.toUtf8()) / 100 != 2)
+        throw FtpError(refused + u" (réponse du serveur : %1)."_s.arg(QString::fromUtf8(m_handle->lastReply)));
+}
+
 void CurlFtpClient::setProgress(Progress progress)
 {
     m_progress = std::move(progress);
@@ -566,11 +602,16 @@ void CurlFtpClient::changeDirSftp(const QString &remotePath)
 
 void CurlFtpClient::makeDirSftp(const QString &remotePath)
 {
+    sftpCommand("mkdir", remotePath, u"Le serveur de publication n'a pas pu créer le dossier « %1 »"_s.arg(remotePath));
+}
+
+void CurlFtpClient::sftpCommand(const QByteArray &verb, const QString &remotePath, const QString &refusedText)
+{
     requireConnection();
-    const QString folder = publishing::sftpPath(m_handle->loginFolder, m_handle->currentFolder, remotePath);
-    qCInfo(lcFtp).noquote() << u"> mkdir "_s + folder;
+    const QString path = publishing::sftpPath(m_handle->loginFolder, m_handle->currentFolder, remotePath);
+    qCInfo(lcFtp).noquote() << u"> "_s + QString::fromLatin1(verb) + u' ' + path;
     CURL *curl = m_handle->curl;
-    curl_slist *quote = curl_slist_append(nullptr, "mkdir " + publishing::sftpArgument(folder));
+    curl_slist *quote = curl_slist_append(nullptr, verb + ' ' + publishing::sftpArgument(path));
     curl_easy_setopt(curl, CURLOPT_URL, (m_handle->base + "~/").constData());
     curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
     curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
@@ -579,7 +620,7 @@ void CurlFtpClient::makeDirSftp(const QString &remotePath)
         curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
         curl_slist_free_all(quote);
     });
-    performSftp(u"Le serveur de publication n'a pas pu créer le dossier « %1 »"_s.arg(remotePath));
+    performSftp(refusedText);
 }
 
 QString CurlFtpClient::sftpFailureText(int code, const QString &failureText) const

@@ -35,6 +35,12 @@ public:
     // MLSD where the host knows it, LIST otherwise (asked once per
     // connection); over SFTP, the long listing the host gives.
     std::optional<QList<publishing::RemoteFile>> list(const QString &remoteFolder) override;
+    // LIST (with "-a" where the host knows it) over FTP and FTPS, the long
+    // listing over SFTP: links are shown as links.
+    std::optional<QList<publishing::RemoteEntry>> entries(const QString &remoteFolder) override;
+    // DELE and RMD; over SFTP, rm and rmdir (a link is removed, not followed).
+    void deleteFile(const QString &remotePath) override;
+    void removeDir(const QString &remotePath) override;
     void setProgress(Progress progress) override;
 
 private:
@@ -55,6 +61,8 @@ private:
     void connectSftp();
     void changeDirSftp(const QString &remotePath);
     void makeDirSftp(const QString &remotePath);
+    // One SFTP command of libcurl's ("mkdir", "rm", "rmdir") on a remote path.
+    void sftpCommand(const QByteArray &verb, const QString &remotePath, const QString &refusedText);
     // The text of an SFTP failure where it differs from FTP's; empty otherwise.
     QString sftpFailureText(int result, const QString &failureText) const;
     bool sftp() const;

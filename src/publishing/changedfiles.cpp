@@ -94,6 +94,40 @@ QList<RemoteFile> parseList(const QByteArray &listing)
     return files;
 }
 
+QList<RemoteEntry> parseEntries(const QByteArray &listing)
+{
+    // "lrwxrwxrwx    1 1000     1000     9 Dec 11 07:25 conte.html -> /etc/hosts"
+    static const QRegularExpression unix(
+        uR"(^([-dlpscbD])\S*\s+\d+\s+\S+\s+\S+\s+\d+\s+\S+\s+\d{1,2}\s+(?:\d{1,2}:\d{2}|\d{4})\s(.+)$)"_s);
+    // "12-11-26  07:25AM       <DIR>          Dupont_Jean_x"
+    static const QRegularExpression dos(uR"(^\d{2}-\d{2}-\d{2,4}\s+\d{1,2}:\d{2}(?:[AaPp][Mm])?\s+(\d+|<DIR>)\s(.+)$)"_s);
+    QList<RemoteEntry> entries;
+    for (const QByteArray &line : lines(listing)) {
+        const QString text = utf8(line);
+        RemoteEntry entry;
+        if (const QRegularExpressionMatch match = unix.match(text); match.hasMatch()) {
+            const QChar type = match.captured(1).at(0);
+            entry.name = match.captured(2);
+            // Pipes, sockets and devices are no file to publish or remove
+            // either: taken as files, the host refuses what it must.
+            entry.kind = type == u'd' ? RemoteEntry::Kind::Folder
+                         : type == u'l' ? RemoteEntry::Kind::Link
+                                        : RemoteEntry::Kind::File;
+            if (entry.kind == RemoteEntry::Kind::Link && entry.name.contains(u" -> "_s))
+                entry.name = entry.name.section(u" -> "_s, 0, 0);
+        } else if (const QRegularExpressionMatch match = dos.match(text); match.hasMatch()) {
+            entry.name = match.captured(2).trimmed();
+            entry.kind = match.captured(1) == u"<DIR>"_s ? RemoteEntry::Kind::Folder : RemoteEntry::Kind::File;
+        } else {
+            continue;
+        }
+        if (entry.name == u"."_s || entry.name == u".."_s || entry.name.isEmpty())
+            continue;
+        entries.append(entry);
+    }
+    return entries;
+}
+
 QString hostIdentity(const FtpLogin &login)
 {
     const QString scheme = login.protocol == Protocol::Sftp ? u"sftp"_s : u"ftp"_s;

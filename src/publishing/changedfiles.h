@@ -35,6 +35,11 @@ namespace publishing {
 QList<RemoteFile> parseMlsd(const QByteArray &listing);
 QList<RemoteFile> parseList(const QByteArray &listing);
 
+// Every entry of a long listing (LIST's Unix or DOS form, or SFTP's) with
+// its kind; a link's "-> target" is left out of its name, "." and ".." and
+// lines not understood are left out.
+QList<RemoteEntry> parseEntries(const QByteArray &listing);
+
 // What was sent of one file.
 struct SentFile
 {

@@ -1,6 +1,7 @@
 #include "diffusion.h"
 
 #include "publishing/changedfiles.h"
+#include "publishing/remotefolders.h"
 #include "publishing/settings.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -8,12 +9,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -26,20 +35,163 @@ std::filesystem::path fsPath(const QString &path)
     return std::filesystem::path(path.toStdU16String());
 }
 
-// Replaces the copy whole or leaves the earlier one; a failure says nothing.
-void copySilently(const QString &from, const QString &to)
+// Refused: a link on the way to the copy kept beside the working folder,
+// which another user of a shared parent folder may have planted.
+[[noreturn]] void refuseLinkBeside(const QString &path, bool folder)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError)
-        return;
-    try {
-        workspace::writeBytes(to, bytes);
-    } catch (const workspace::IoError &) {
-    }
+    throw workspace::IoError(
+        u"« %1 » est un lien vers un autre %2 : Tessavo n'écrit pas à travers un lien, qui pourrait mener aux fichiers "
+        u"d'un autre élève. Rien n'a été publié. Supprimez ce lien, puis recommencez."_s
+            .arg(QDir::toNativeSeparators(path), folder ? u"dossier"_s : u"fichier"_s),
+        path);
 }
+
+// A file descriptor closed with its owner.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd = -1)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(Descriptor &&other) noexcept
+        : m_fd(std::exchange(other.m_fd, -1))
+    {
+    }
+    Descriptor &operator=(Descriptor &&other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// The folder beside the working folder that keeps a copy of what went up
+// (the remote student folder taken as a local path relative to the working
+// folder), reached level by level without following a link: every write goes
+// through the folder so opened, never through a name looked up again.
+class CopyFolder
+{
+public:
+    // Nothing when a level does not exist or is no folder (the copy is then
+    // not kept, silently); a level that is a link raises IoError naming it.
+    static CopyFolder open(const Diffusion &diffusion)
+    {
+        CopyFolder copies;
+        QString path = QDir::cleanPath(QDir::fromNativeSeparators(diffusion.workingFolder));
+        // The working folder is the teacher's own, wherever a link of theirs leads.
+        Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd.get() < 0)
+            return copies;
+        for (const QString &part : diffusion.target.split(u'/', Qt::SkipEmptyParts)) {
+            if (part == u"."_s)
+                continue;
+            path = part == u".."_s ? QDir::cleanPath(path + u"/.."_s) : path + u'/' + part;
+            const QByteArray name = QFile::encodeName(part);
+            struct stat status;
+            if (part != u".."_s) {
+                if (::fstatat(fd.get(), name.constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
+                    return copies;
+                if (S_ISLNK(status.st_mode))
+                    refuseLinkBeside(path, true);
+                if (!S_ISDIR(status.st_mode))
+                    return copies;
+            }
+            Descriptor next(::openat(fd.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (next.get() < 0 && errno == ELOOP)
+                refuseLinkBeside(path, true);
+            if (next.get() < 0)
+                return copies;
+            fd = std::move(next);
+        }
+        copies.m_fd = std::move(fd);
+        copies.m_path = path;
+        return copies;
+    }
+
+    // Raises IoError naming the first of the files whose copy is a link.
+    void refuseLinks(const QStringList &names) const
+    {
+        for (const QString &name : names)
+            refuseLink(name);
+    }
+
+    // The copy's bytes, when it is a regular file.
+    std::optional<QByteArray> read(const QString &name) const
+    {
+        if (m_fd.get() < 0)
+            return std::nullopt;
+        QFile file;
+        const int fd = ::openat(m_fd.get(), QFile::encodeName(name).constData(),
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat status;
+        if (fd < 0)
+            return std::nullopt;
+        if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
+            || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        return bytes;
+    }
+
+    // Replaces the copy whole (written beside it, then put in its place), or
+    // leaves the earlier one: a failure says nothing. A link in its place
+    // raises IoError.
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        if (m_fd.get() < 0)
+            return;
+        refuseLink(name);
+        static const char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            QByteArray temporary = QFile::encodeName(name) + '.';
+            for (int i = 0; i < 6; ++i)
+                temporary += Letters[QRandomGenerator::global()->bounded(int(sizeof Letters - 1))];
+            const int fd = ::openat(m_fd.get(), temporary.constData(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+            if (fd < 0 && errno == EEXIST)
+                continue;
+            if (fd < 0)
+                return;
+            bool written = true;
+            for (qsizetype done = 0; written && done < bytes.size();) {
+                const ssize_t count = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+                if (count < 0 && errno == EINTR)
+                    continue;
+                written = count > 0;
+                done += written ? count : 0;
+            }
+            written = ::close(fd) == 0 && written;
+            if (!written || ::renameat(m_fd.get(), temporary.constData(), m_fd.get(), QFile::encodeName(name).constData()) != 0)
+                ::unlinkat(m_fd.get(), temporary.constData(), 0);
+            return;
+        }
+    }
+
+private:
+    void refuseLink(const QString &name) const
+    {
+        struct stat status;
+        if (m_fd.get() >= 0 && ::fstatat(m_fd.get(), QFile::encodeName(name).constData(), &status, AT_SYMLINK_NOFOLLOW) == 0
+            && S_ISLNK(status.st_mode))
+            refuseLinkBeside(m_path + u'/' + name, false);
+    }
+
+    Descriptor m_fd;
+    QString m_path;
+};
 
 void uploadOne(FtpClient &client, const QString &localPath, const QString &remotePath,
                const QString &name)
@@ -55,6 +207,70 @@ void uploadOne(FtpClient &client, const QString &localPath, const QString &remot
 }
 
 } // namespace
+
+namespace {
+
+// Larger than any style sheet the layout screen writes; a bigger one names
+// nothing more.
+constexpr qint64 StyleSheetLimit = 1024 * 1024;
+
+bool endsWithAny(const QString &name, std::initializer_list<QStringView> endings)
+{
+    return std::any_of(endings.begin(), endings.end(),
+                       [&name](QStringView ending) { return name.endsWith(ending, Qt::CaseInsensitive); });
+}
+
+bool isOneOf(const QString &name, std::initializer_list<QStringView> names)
+{
+    return std::any_of(names.begin(), names.end(),
+                       [&name](QStringView other) { return name.compare(other, Qt::CaseInsensitive) == 0; });
+}
+
+// Files that stay on the teacher's computer whatever names them.
+bool neverPublished(const QString &name)
+{
+    static const QRegularExpression sentRecord(u"^publication-envois-.*\\.txt$"_s, QRegularExpression::CaseInsensitiveOption);
+    return name.startsWith(u'.') || endsWithAny(name, {u".bak", u".ini", u".pdf"})
+           || isOneOf(name, {u"adresse.txt", u"TexteAlire.html", u"TexteAlire2.html", u"TexteAlire_copie.html",
+                             u"corrections-mots.txt", u"ListeLecteurs.txt", u"ecole.txt"})
+           || sentRecord.match(name).hasMatch();
+}
+
+} // namespace
+
+bool readerOpens(const QString &name, const QStringList &folderNames, const QStringList &namedByStyle)
+{
+    if (neverPublished(name))
+        return false;
+    if (namedByStyle.contains(name) || name == u"style.css"_s)
+        return true;
+    if (endsWithAny(name, {u".html", u".htm", u".jpg", u".jpeg", u".png", u".gif", u".webp", u".svg", u".bmp"}))
+        return true;
+    if (!name.endsWith(u".txt"_s, Qt::CaseInsensitive))
+        return false;
+    if (isOneOf(name, {u"_Tablematieres.txt", u"ListeImages.txt"}))
+        return true;
+    // The text copy of a document: "conte.txt" beside "conte.html".
+    const QString base = name.chopped(4);
+    return folderNames.contains(base + u".html"_s) || folderNames.contains(base + u".htm"_s);
+}
+
+QStringList namedByStyleSheet(const QByteArray &css)
+{
+    // url(fond.jpg), url("fond.jpg"), url( 'fond.jpg' )
+    static const QRegularExpression url(uR"(url\(\s*(["']?)([^"'()\s]+)\1\s*\))"_s,
+                                        QRegularExpression::CaseInsensitiveOption);
+    QStringList names;
+    const QString text = QString::fromLatin1(css);
+    for (auto match = url.globalMatch(text); match.hasNext();) {
+        const QString name = match.next().captured(2);
+        if (name.contains(u'/') || name.contains(u'\\') || name.contains(u':') || name == u".."_s || name == u"."_s)
+            continue;
+        if (!names.contains(name))
+            names.append(name);
+    }
+    return names;
+}
 
 StudentFiles listStudentFiles(const QString &sourceFolder)
 {
@@ -85,6 +301,17 @@ StudentFiles listStudentFiles(const QString &sourceFolder)
         else
             found.files.append(name);
     }
+    // Only what a reader opens goes up; the rest stays here.
+    QStringList namedByStyle;
+    if (found.files.contains(u"style.css"_s) && QFileInfo(sourceFolder + u"style.css"_s).size() <= StyleSheetLimit) {
+        QFile styleSheet(sourceFolder + u"style.css"_s);
+        if (styleSheet.open(QIODevice::ReadOnly))
+            namedByStyle = namedByStyleSheet(styleSheet.read(StyleSheetLimit));
+    }
+    const QStringList candidates = found.files;
+    found.files.clear();
+    for (const QString &name : candidates)
+        (readerOpens(name, candidates, namedByStyle) ? found.files : found.kept).append(name);
     return found;
 }
 
@@ -130,15 +357,13 @@ namespace {
 
 // The copy beside the working folder of a file left out: replaced, as a
 // publication replaces it, unless it already holds the same bytes.
-void keepCopy(const Diffusion &diffusion, const QString &name)
+void keepCopy(const Diffusion &diffusion, const CopyFolder &copies, const QString &name)
 {
-    const QString copyPath = localCopyPath(diffusion.workingFolder, diffusion.target, name);
-    if (copyPath.isEmpty())
+    const std::optional<QByteArray> copy = copies.read(name);
+    const std::optional<QByteArray> local = workspace::readBytesIfAny(diffusion.sourceFolder + name);
+    if (!local || copy == local)
         return;
-    const std::optional<QByteArray> copy = workspace::readBytesIfAny(copyPath);
-    if (copy && workspace::readBytesIfAny(diffusion.sourceFolder + name) == copy)
-        return;
-    copySilently(diffusion.sourceFolder + name, copyPath);
+    copies.write(name, *local);
 }
 
 // Sends the files in their order; told of each file once it is up.
@@ -150,8 +375,8 @@ struct SendHooks
     std::function<void(const QString &)> sent;
 };
 
-UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
-                       const UploadWatch &watch, const SendHooks &hooks = {})
+UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const CopyFolder &copies,
+                       const QStringList &files, const UploadWatch &watch, const SendHooks &hooks = {})
 {
     UploadResult result;
     result.count = int(files.size());
@@ -173,9 +398,8 @@ UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const QStr
             watch.fileStarted({i + 1, result.count, name, local.size()});
         if (hooks.before)
             hooks.before(name);
-        const QString copyPath = localCopyPath(diffusion.workingFolder, diffusion.target, name);
-        if (!copyPath.isEmpty())
-            copySilently(localPath, copyPath);
+        if (const std::optional<QByteArray> bytes = workspace::readBytesIfAny(localPath))
+            copies.write(name, *bytes);
         uploadOne(client, localPath, diffusion.target + name, name);
         ++result.published;
         if (hooks.sent)
@@ -197,15 +421,38 @@ const RemoteFile *findListed(const QList<RemoteFile> &listing, const QString &na
 
 } // namespace
 
+namespace {
+
+// Whatever list a caller gives, settings, backups and working files stay here.
+QStringList withoutPrivateFiles(const QStringList &files)
+{
+    QStringList kept;
+    for (const QString &name : files) {
+        if (!neverPublished(name))
+            kept.append(name);
+    }
+    return kept;
+}
+
+} // namespace
+
 UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
                          const UploadWatch &watch)
 {
-    return sendFiles(client, diffusion, files, watch);
+    const QStringList sent = withoutPrivateFiles(files);
+    const CopyFolder copies = CopyFolder::open(diffusion);
+    copies.refuseLinks(sent);
+    guardRemoteFolder(client, diffusion.target, sent);
+    return sendFiles(client, diffusion, copies, sent, watch);
 }
 
-UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
+UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &allFiles,
                                 const QString &identity, bool everything, const UploadWatch &watch)
 {
+    const QStringList files = withoutPrivateFiles(allFiles);
+    const CopyFolder copies = CopyFolder::open(diffusion);
+    copies.refuseLinks(files);
+    guardRemoteFolder(client, diffusion.target, files);
     const QString recordPath = sentRecordPath(diffusion.workingFolder, identity);
     const QString &folder = diffusion.target;
     SentFiles record = readSentRecord(recordPath, identity).value_or(SentFiles());
@@ -261,7 +508,7 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
     if (watch.unchangedFound)
         watch.unchangedFound(int(unchanged.size()));
     for (const QString &name : unchanged)
-        keepCopy(diffusion, name);
+        keepCopy(diffusion, copies, name);
 
     // The folder's lines are those of the files known to be on the host as
     // recorded: the unchanged ones, then each file once it is up.
@@ -321,7 +568,7 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
             if (now.contains(name))
                 after.insert(name, now.value(name));
         };
-        result = sendFiles(client, diffusion, toSend, watch, hooks);
+        result = sendFiles(client, diffusion, copies, toSend, watch, hooks);
     } catch (...) {
         // What went up before the failure is recorded, seen on the host
         // where the connection still holds.

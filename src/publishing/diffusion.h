@@ -12,12 +12,13 @@
 namespace publishing {
 
 // What a student folder holds, as a publication sees it. Only the student's
-// own files are sent: regular files standing directly in the folder, hidden
-// ones too, in the order in which the file system gives them. Sub-folders,
-// pipes and devices are neither listed nor entered.
+// own files that a reader opens are sent (readerOpens): regular files
+// standing directly in the folder, in the order in which the file system
+// gives them. Sub-folders, pipes and devices are neither listed nor entered.
 struct StudentFiles
 {
     QStringList files;       // sent
+    QStringList kept;        // settings, working files, backups, printed pages: kept here, never sent
     QStringList links;       // symbolic links and files with more than one name (hard links): never sent
     QStringList unreadable;  // names that are not UTF-8 (shown with U+FFFD): not sent
     QStringList leftovers;   // files of an interrupted save: not sent
@@ -27,6 +28,24 @@ StudentFiles listStudentFiles(const QString &sourceFolder);
 
 // The files that listStudentFiles sends.
 QStringList sourceFiles(const QString &sourceFolder);
+
+// Whether a reader (the reader app, a browser) opens the file of this name
+// in a student folder, and so whether a publication sends it. folderNames:
+// every file of the folder (a text copy goes with its document);
+// namedByStyle: what style.css names (namedByStyleSheet).
+// Sent: the documents (.html, .htm), the pictures, style.css and the files
+// it names, the table of contents, the picture list and the text copies of
+// the documents. Never sent, whatever else names them: backups ("*.bak",
+// "conte.html.hors-tessavo.bak"...), settings ("*.ini", "adresse.txt"), the
+// program's working files ("TexteAlire2.html", "TexteAlire_copie.html", the
+// record of what was sent, the corrections, the register), printed pages
+// (.pdf), hidden files, and any other kind of file.
+bool readerOpens(const QString &name, const QStringList &folderNames, const QStringList &namedByStyle);
+
+// The files of the folder that a style sheet names by url(...): a plain name
+// ("fond.jpg"), quoted or not; a path, an address or data is no file of the
+// folder.
+QStringList namedByStyleSheet(const QByteArray &css);
 
 // Whether the folder (ending with the separator or not) is itself a symbolic
 // link: its files could be anyone's, and it is not published.
@@ -94,6 +113,11 @@ struct UploadResult
 // Uploads the files (names from sourceFiles) one after the other on the
 // connected client, each replacing the published copy, and keeps a copy
 // beside the working folder where that folder exists (silently otherwise).
+// Nothing goes up when a level of the way to that copy is a link, nor when
+// one of the remote folder is (workspace::IoError, FtpError, naming it); a
+// remote link in place of a file is removed and the file written instead
+// (guardRemoteFolder). Settings, backups and working files never go up,
+// whatever the list holds.
 // An upload that fails raises FtpError naming the file and the host's reply;
 // what went up before stays.
 UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,

@@ -64,6 +64,17 @@ struct RemoteFile
     QString stamp;
 };
 
+// An entry of a remote folder as the host's long listing shows it, a link
+// shown as a link and never followed.
+struct RemoteEntry
+{
+    enum class Kind { File, Folder, Link };
+    QString name;
+    Kind kind = Kind::File;
+
+    bool operator==(const RemoteEntry &) const = default;
+};
+
 // An FTP client holding at most one connection, over FTP, FTPS or SFTP
 // alike. Remote paths use "/" and are taken relative to the current remote
 // folder. Failures raise FtpError.
@@ -88,6 +99,27 @@ public:
     {
         Q_UNUSED(remoteFolder);
         return std::nullopt;
+    }
+
+    // Every entry of the remote folder (ending with "/"), hidden ones too,
+    // links as links; "." and ".." left out. A folder that is not there holds
+    // none. Nothing at all from a client that cannot list so.
+    virtual std::optional<QList<RemoteEntry>> entries(const QString &remoteFolder)
+    {
+        Q_UNUSED(remoteFolder);
+        return std::nullopt;
+    }
+    // Removes the remote file (a link: the link itself); raises FtpError when
+    // the host refuses, naming the file and giving the host's reply.
+    virtual void deleteFile(const QString &remotePath)
+    {
+        throw FtpError(QStringLiteral("Ce client ne sait pas retirer le fichier « %1 » du serveur de publication.").arg(remotePath));
+    }
+    // Removes the remote folder, which must be empty; raises FtpError as
+    // deleteFile does.
+    virtual void removeDir(const QString &remotePath)
+    {
+        throw FtpError(QStringLiteral("Ce client ne sait pas retirer le dossier « %1 » du serveur de publication.").arg(remotePath));
     }
 
     // Told often during each put() how many bytes of the file have gone up,

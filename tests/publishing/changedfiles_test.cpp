@@ -73,6 +73,29 @@ TEST(Listings, ListKeepsRegularFilesInUnixAndDosForms)
     EXPECT_EQ(files[2].size, 5678);
 }
 
+TEST(Listings, EntriesShowFoldersAndLinksAsSuchAndHiddenFilesToo)
+{
+    using Kind = publishing::RemoteEntry::Kind;
+    const QList<publishing::RemoteEntry> entries = publishing::parseEntries(
+        "total 12\r\n"
+        "drwxr-xr-x    2 1000     1000         4096 Dec 11 07:25 .\r\n"
+        "drwxr-xr-x    2 1000     1000         4096 Dec 11 07:25 ..\r\n"
+        "drwxr-xr-x    2 1000     1000         4096 Dec 11 07:25 K7WQ\r\n"
+        "-rw-r--r--    1 ecole    ecole          12 Jan  3  2025 vieux texte.txt\r\n"
+        "-rw-------    1 1000     1000            1 Dec 11 07:25 .cache\r\n"
+        "lrwxrwxrwx    1 1000     1000            9 Dec 11 07:25 lien -> ../../etc\n"
+        "lrwxrwxrwx    1 0        0               9 Dec 11 07:25 sans cible\n"
+        "12-11-26  07:25AM                 5678 fond.jpg\r\n"
+        "12-11-26  07:25AM       <DIR>          images\r\n"
+        "n'importe quoi\r\n");
+    const QList<publishing::RemoteEntry> expected = {
+        {u"K7WQ"_s, Kind::Folder}, {u"vieux texte.txt"_s, Kind::File}, {u".cache"_s, Kind::File},
+        {u"lien"_s, Kind::Link},   {u"sans cible"_s, Kind::Link},      {u"fond.jpg"_s, Kind::File},
+        {u"images"_s, Kind::Folder},
+    };
+    EXPECT_EQ(entries, expected);
+}
+
 TEST(SentRecord, IsReadBackAndAnythingElseMeansNoRecord)
 {
     QTemporaryDir working;

@@ -2,6 +2,7 @@
 // client, the copy kept beside the working folder and the address opened.
 #include "platform/shell.h"
 #include "publishing/diffusion.h"
+#include "workspace/failure.h"
 #include "testfiles.h"
 #include "visible.h"
 
@@ -109,6 +110,56 @@ TEST_F(UploadLoop, KeepsACopyBesideTheWorkingFolderOnlyWhenItsFolderExists)
     EXPECT_FALSE(QFileInfo::exists(besideWorkingFolder(u"vieux.html"_s)));
 }
 
+// Another user of a shared parent folder plants a link on the way to the copy
+// kept beside the working folder: the copy would replace another pupil's
+// documents. Nothing is written through it, nothing goes up, and the teacher
+// reads which link it is.
+TEST_F(UploadLoop, ALinkOnTheWayToTheCopyBesideTheWorkingFolderIsRefusedByName)
+{
+    const QString classFolder = root.path() + u"/Orvane_PARIS_ECOLE_CM1"_s;
+    const QString other = root.path() + u"/Orvane_AUTRE_ECOLE_CE2/Martin_Lea_y/"_s;
+    struct Case
+    {
+        const char *name;
+        QString link;    // made a link to another pupil's folder
+        QString target;  // where it points
+    };
+    const Case cases[] = {
+        {"the pupil's folder", classFolder + u"/Dupont_Jean_x"_s, other},
+        {"the class folder", classFolder, root.path() + u"/Orvane_AUTRE_ECOLE_CE2"_s},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(classFolder).removeRecursively();
+        QFile::remove(classFolder);
+        writeFile(other + u"conte.html"_s, "the other pupil's document");
+        writeFile(root.path() + u"/Orvane_AUTRE_ECOLE_CE2/Dupont_Jean_x/conte.html"_s, "the other class's document");
+        QDir().mkpath(QFileInfo(c.link).path());
+        ASSERT_EQ(symlink(QFile::encodeName(c.target).constData(), QFile::encodeName(c.link).constData()), 0);
+        client.sent.clear();
+
+        try {
+            publishing::uploadFiles(client, diffusion, files);
+            ADD_FAILURE() << "the link was not refused";
+        } catch (const workspace::Failure &failure) {
+            EXPECT_TRUE(failure.message().contains(u"« %1 » est un lien"_s.arg(QDir::toNativeSeparators(c.link))))
+                << visible(failure.message());
+        }
+        EXPECT_EQ(bytesOf(other + u"conte.html"_s), "the other pupil's document");
+        EXPECT_EQ(bytesOf(root.path() + u"/Orvane_AUTRE_ECOLE_CE2/Dupont_Jean_x/conte.html"_s), "the other class's document");
+        EXPECT_FALSE(QFileInfo::exists(other + u"style.css"_s));
+        EXPECT_TRUE(client.sent.isEmpty());
+    }
+
+    // A link in place of a copied file is not written through either.
+    QFile::remove(classFolder);
+    QDir().mkpath(classFolder + u"/Dupont_Jean_x"_s);
+    ASSERT_EQ(symlink(QFile::encodeName(other + u"conte.html"_s).constData(),
+                      QFile::encodeName(besideWorkingFolder(u"conte.html"_s)).constData()), 0);
+    EXPECT_THROW(publishing::uploadFiles(client, diffusion, files), workspace::Failure);
+    EXPECT_EQ(bytesOf(other + u"conte.html"_s), "the other pupil's document");
+}
+
 TEST_F(UploadLoop, StopsAfterTheCurrentFileWhenCancelled)
 {
     QStringList started;
@@ -187,16 +238,64 @@ TEST_F(UploadLoop, AFailedUploadNamesTheFileAndTheHostsReplyAndEndsTheLoop)
     EXPECT_TRUE(QFileInfo::exists(diffusion.sourceFolder + files.at(1)));
 }
 
-TEST(SourceFiles, HiddenFilesArePublishedAndAMissingFolderListsNothing)
+TEST(SourceFiles, OnlyWhatAReaderOpensIsSent)
 {
     QTemporaryDir root;
     const QString folder = root.path() + u"/Élève_Zoé_x/"_s;
-    writeFile(folder + u".cache"_s, "x");
-    writeFile(folder + u"leçon été.html"_s, "x");
+    struct Case
+    {
+        const char *name;
+        bool sent;
+    };
+    const Case cases[] = {
+        // What the reader app and a browser open.
+        {"conte.html", true}, {"leçon été.html", true}, {"vieille.htm", true}, {"conte.txt", true},
+        {"vieille.txt", true}, {"conte.jpg", true}, {"photo.png", true}, {"style.css", true},
+        {"fond.jpg", true}, {"police.woff2", true}, {"entete.html", true}, {"FinFichier.html", true},
+        {"ListeImages.txt", true}, {"_Tablematieres.txt", true}, {"_Tablematieres.html", true},
+        // Backups, settings, working files, printed pages, the rest.
+        {"conte.html.bak", false}, {"conte.html.sansaide.bak", false}, {"conte.html.hors-tessavo.bak", false},
+        {"conte.html.hors-tessavo-2.bak", false}, {"CONTE.HTML.BAK", false}, {"entendu.ini", false},
+        {"publication.ini", false}, {"reglages.INI", false}, {"adresse.txt", false}, {"TexteAlire.html", false},
+        {"TexteAlire2.html", false}, {"TexteAlire_copie.html", false}, {"corrections-mots.txt", false},
+        {"publication-envois-0123456789abcdef.txt", false}, {"ListeLecteurs.txt", false}, {"ecole.txt", false},
+        {"conte.pdf", false}, {"notes.txt", false}, {"conte.html.old", false}, {"lettre.docx", false},
+        {".cache", false}, {".conte.html", false}, {"sans-extension", false},
+    };
+    for (const Case &c : cases)
+        writeFile(folder + QString::fromUtf8(c.name), "x");
+    // The style sheet names its pictures and a font; it cannot make a
+    // setting public.
+    writeFile(folder + u"style.css"_s, "body { background: url(fond.jpg); }\r\n@font-face { src: url( \"police.woff2\" ); }\r\n"
+                                       "p { background: url('entendu.ini'); }\r\n");
     QDir().mkpath(folder + u".vieux"_s);
 
-    EXPECT_EQ(asSet(publishing::sourceFiles(folder)), (std::set<QString>{u".cache"_s, u"leçon été.html"_s}));
+    const publishing::StudentFiles found = publishing::listStudentFiles(folder);
+    for (const Case &c : cases) {
+        const QString name = QString::fromUtf8(c.name);
+        EXPECT_EQ(found.files.contains(name), c.sent) << c.name;
+        EXPECT_EQ(found.kept.contains(name), !c.sent) << c.name;
+    }
+    EXPECT_EQ(publishing::sourceFiles(folder), found.files);
     EXPECT_TRUE(publishing::sourceFiles(root.path() + u"/absent/"_s).isEmpty());
+
+    // Whatever list the upload is given, no setting or backup goes up.
+    RecordingClient client;
+    publishing::uploadFiles(client, {folder, Target, root.path()}, {u"conte.html"_s, u"entendu.ini"_s, u"conte.html.bak"_s,
+                                                                   u"adresse.txt"_s, u".cache"_s});
+    ASSERT_EQ(client.sent.size(), 1);
+    EXPECT_EQ(client.sent.first().first, Target + u"conte.html"_s);
+}
+
+TEST(SourceFiles, TheStyleSheetNamesPlainFilesOfTheFolderOnly)
+{
+    EXPECT_EQ(publishing::namedByStyleSheet("a{background:url(fond.jpg)} b{background:URL( \"b.png\" )}"
+                                            "c{background:url('d.gif')} d{background:url(fond.jpg)}"),
+              (QStringList{u"fond.jpg"_s, u"b.png"_s, u"d.gif"_s}));
+    EXPECT_EQ(publishing::namedByStyleSheet("a{background:url(../../publication.ini)} b{background:url(/etc/passwd)}"
+                                            "c{background:url(http://x.fr/a.png)} d{background:url(data:image/png;base64,AA)}"
+                                            "e{background:url(..)} f{background:url(\"a\\b.png\")}"),
+              QStringList());
 }
 
 TEST(SourceFiles, OnlyTheStudentsOwnRegularFilesAreSent)
@@ -223,7 +322,8 @@ TEST(SourceFiles, OnlyTheStudentsOwnRegularFilesAreSent)
     QDir().mkpath(folder + u"anciens"_s);
 
     const publishing::StudentFiles found = publishing::listStudentFiles(folder);
-    EXPECT_EQ(asSet(found.files), (std::set<QString>{u"conte.html"_s, u"conte.html.old"_s, u"notes.qWeRtY"_s}));
+    EXPECT_EQ(asSet(found.files), (std::set<QString>{u"conte.html"_s}));
+    EXPECT_EQ(asSet(found.kept), (std::set<QString>{u"conte.html.old"_s, u"notes.qWeRtY"_s}));
     EXPECT_EQ(asSet(found.links), (std::set<QString>{u"lien.txt"_s, u"systeme"_s, u"copie.html"_s}));
     EXPECT_EQ(found.unreadable, QStringList{u"caf\uFFFD.txt"_s});
     EXPECT_EQ(asSet(found.leftovers), (std::set<QString>{u"conte.html.qWeRtY"_s, u"style.css.AbCd12"_s}));

@@ -150,6 +150,26 @@ public:
         return std::nullopt;
     }
 
+    std::optional<QList<publishing::RemoteEntry>> entries(const QString &path) override
+    {
+        requireConnection();
+        if (m_real)
+            return m_real->entries(path);
+        return std::nullopt;
+    }
+
+    void deleteFile(const QString &path) override
+    {
+        requireConnection();
+        run(QStringLiteral("DELE ") + path, [&] { m_real->deleteFile(path); });
+    }
+
+    void removeDir(const QString &path) override
+    {
+        requireConnection();
+        run(QStringLiteral("RMD ") + path, [&] { m_real->removeDir(path); });
+    }
+
     void setProgress(Progress progress) override
     {
         if (m_real)
