@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -46,6 +47,20 @@ public:
         box.setCheckBox(check);
         box.exec();
         return check->isChecked();
+    }
+
+    int ask(QWidget *parent, const QString &text, const QStringList &answers) override
+    {
+        QMessageBox box(QMessageBox::Question, u"Tessavo"_s, text, QMessageBox::NoButton, parent);
+        box.setTextFormat(Qt::PlainText);
+        QList<QAbstractButton *> buttons;
+        for (const QString &answer : answers)
+            buttons << box.addButton(answer, QMessageBox::ActionRole);
+        box.setEscapeButton(buttons.last());
+        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.last()));
+        box.exec();
+        const qsizetype chosen = buttons.indexOf(box.clickedButton());
+        return int(chosen < 0 ? answers.size() - 1 : chosen);
     }
 };
 

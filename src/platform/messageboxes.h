@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -20,6 +21,15 @@ public:
         Q_UNUSED(checkBox);
         showMessage(parent, text);
         return false;
+    }
+    // A question with one button per answer, in that order, the last one
+    // cancelling (Escape and closing the box choose it); returns the index of
+    // the answer chosen. Where no answer can be chosen, the message alone,
+    // cancelled.
+    virtual int ask(QWidget *parent, const QString &text, const QStringList &answers)
+    {
+        showMessage(parent, text);
+        return int(answers.size()) - 1;
     }
 };
 

@@ -42,6 +42,12 @@ bool ShowMessageWithCheckBox(QWidget *parent, const QString &text, const QString
     return services().messages->showMessageWithCheckBox(parent, text, checkBox);
 }
 
+int Ask(QWidget *parent, const QString &text, const QStringList &answers)
+{
+    qCInfo(lcMessages).noquote() << QString(text).replace(u'\n', u' ').remove(u'\r');
+    return services().messages->ask(parent, text, answers);
+}
+
 void showInBrowser(QWidget *parent, const QString &address)
 {
     if (services().shell->openAddress(address))

@@ -40,6 +40,8 @@ void ShowMessage(QWidget *parent, const QString &text);
 // The same with a check box (services().messages->showMessageWithCheckBox);
 // the text is logged as ShowMessage logs it.
 bool ShowMessageWithCheckBox(QWidget *parent, const QString &text, const QString &checkBox);
+// A question (services().messages->ask), logged as ShowMessage logs it.
+int Ask(QWidget *parent, const QString &text, const QStringList &answers);
 
 // Shows the address in the browser; where the desktop cannot, a message
 // gives the teacher the address to open by hand.

@@ -64,7 +64,7 @@ void TForm2::createControls()
     platform::shrinkToFit(Label3);
     Label4 = makeLabel(this, u"Elèves enregistrés"_s, boldFont(14), {16, 60, 257, 26});
     ListView1 = new QListWidget(this);
-    ListView1->setGeometry(16, 90, 257, 329);
+    ListView1->setGeometry(16, 90, 257, 293);
     ListView1->setStyleSheet(u"QListWidget::item { height: 30px; }"_s);
 
     Image2 = new QLabel(this);
@@ -110,6 +110,20 @@ void TForm2::createControls()
     Button3->setGeometry(306, 260, 137, 36);
     Button3->setStyleSheet(u"QPushButton:pressed { color: red; }"_s);
     Label8->installEventFilter(this);
+    Button4 = new QPushButton(u"Rendre l'adresse discrète"_s, this);
+    Button4->setFont(boldFont(10));
+    Button4->setGeometry(290, 304, 180, 32);
+    Button4->setToolTip(u"Publie l'élève sous un code, sans son nom ni son adresse électronique, et retire du serveur "
+                        u"le dossier à son nom"_s);
+    Button4->hide();
+    Button5 = new QPushButton(u"Retirer cet élève"_s, this);
+    Button5->setFont(boldFont(10));
+    Button5->setGeometry(16, 388, 257, 30);
+    Button6 = new QPushButton(u"Retirer la classe du serveur"_s, this);
+    Button6->setFont(boldFont(10));
+    Button6->setGeometry(16, 422, 257, 30);
+    for (QPushButton *button : {Button4, Button5, Button6})
+        platform::shrinkToFit(button);
 
     Label5 = makeLabel(this, students::eleveActuel({}), boldFont(14), {16, 460, 900, 26});
     Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {16, 488, 873, 26});
@@ -143,6 +157,9 @@ void TForm2::connectHandlers()
     connectHandler(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
     connectHandler(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
+    connectHandler(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
+    connectHandler(Button5, &QPushButton::clicked, this, &TForm2::Button5Click);
+    connectHandler(Button6, &QPushButton::clicked, this, &TForm2::Button6Click);
 }
 
 void TForm2::FormCreate()
@@ -254,9 +271,21 @@ void TForm2::ListView1Click()
     Edit2->setText(students::shownName(student.firstName));
     Edit4->setText(student.mail);
     showRemoteFolder(CheminFTP);
+    Button4->setVisible(!students::namedAddresses(workspace::workingFolder())
+                        && !students::readPublicAddress(m_selection.studentFolder));
     Button1->hide();
     Button2->show();
     Button2->setFocus();
+}
+
+void TForm2::forgetStudent()
+{
+    showStudent({});
+    showStudentFolder(RepertoireW);
+    showRemoteFolder({});
+    Button4->hide();
+    Button2->hide();
+    Button1->show();
 }
 
 void TForm2::Button2Click()

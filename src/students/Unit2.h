@@ -65,6 +65,9 @@ public:
     QPushButton *Button1;
     QPushButton *Button2;
     QPushButton *Button3;
+    QPushButton *Button4;  // "Rendre l'adresse discrète", for a pupil published under the name
+    QPushButton *Button5;  // "Retirer cet élève"
+    QPushButton *Button6;  // "Retirer la classe du serveur"
     QLabel *Label8;
     QLabel *Label5;     // "ELEVE ACTUEL : " and the student folder's name
     QLabel *Label1;     // the student folder path
@@ -84,6 +87,9 @@ public:
     void Button1Click();  // Unit2_registration.cpp
     void Button2Click();
     void Button3Click();
+    void Button4Click();  // Unit2_removal.cpp
+    void Button5Click();  // Unit2_removal.cpp
+    void Button6Click();  // Unit2_removal.cpp
     void Label8Click();
 
     // Opens IdFTP1 with the connection sequence; shows why it could not, and
@@ -110,6 +116,16 @@ private:
     void openHelpPage();
     // The six fields as read, cleaned and shown again cleaned.
     students::Identity cleanedFields();
+    // The class fields upper-cased and folded, as the class folder is named.
+    students::Identity classFields() const;
+    // No pupil chosen any more (the chosen one was removed).
+    void forgetStudent();
+
+    // Unit2_removal.cpp: how the chosen pupil is named to the teacher, and
+    // the class page written again for the listed pupils and uploaded on the
+    // connected IdFTP1.
+    QString chosenPupilName() const;
+    void publishClassPage(const QStringList &listed);
 
     // The steps of Button1Click (Unit2_registration.cpp); a refusal stops the
     // registration, and Button1Click shows its reason.

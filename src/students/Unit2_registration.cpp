@@ -268,6 +268,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
     const QString reserve = workspace::subfolderPath(workspace::workingFolder(), workspace::Reserve);
     if (!QFileInfo::exists(studentFolder + workspace::FondJpg))
         workspace::copyBytes(reserve + workspace::FondJpg, studentFolder + workspace::FondJpg);
+    Button4->hide();
     Button2->show();
 }
 

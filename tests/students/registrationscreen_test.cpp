@@ -512,7 +512,7 @@ void writeIni(const fakes::WorkingFolder &folder, const QString &lines)
 
 } // namespace
 
-TEST(RegistrationFaults, EachFaultShowsItsMessageAndKeepsWhatWasWritten)
+TEST(RegistrationFaults, EachFaultShowsItsMessageAndLeavesTheWorkingFolderAsItWas)
 {
     static QTcpServer silent;  // accepts connections and never answers
     if (!silent.isListening()) {
@@ -714,4 +714,122 @@ TEST_F(RegistrationScreen, TwoPupilsRegisteredWithDiscreetAddressesLeaveNoNameOn
     next.ListView1->setCurrentItem(next.ListView1->findItems(Zoe, Qt::MatchExactly).value(0));
     next.ListView1Click();
     EXPECT_EQ(next.Edit10->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + zoe[0] + u'/');
+}
+
+// A pupil published under the name before is moved to a code on request:
+// the documents go up under the code, the named folder leaves the host.
+TEST_F(RegistrationScreen, APupilPublishedUnderTheNameIsMovedToACodeOnRequest)
+{
+    server.writePublicationIni(folder.path(), u"127.0.0.1:8000"_s, 5, fakes::FtpServer::Addresses::Discreet);
+    const QString jean = u"Dupont_Jean_j@x.fr"_s;
+    makeClass(u"CM1"_s, {jean});
+    folder.writeText(Class + u"/lecteurs/ListeLecteurs.txt"_s, {u"Dupont;Jean;CM1;j@x.fr"_s});
+    folder.writeText(Class + u"/lecteurs/"_s + jean + u"/conte.html"_s, {u"<p>Il était une fois</p>"_s});
+    folder.writeText(Class + u"/lecteurs/"_s + jean + u"/conte.bak"_s, {u"ancien"_s});
+    QDir().mkpath(server.file(u"Orvane_EVRY_JAURES_CM1/"_s + jean));
+    workspace::writeLines(server.file(u"Orvane_EVRY_JAURES_CM1/"_s + jean + u"/conte.html"_s), {u"publié"_s});
+
+    TForm2 screen;
+    screen.ListView1->setCurrentItem(screen.ListView1->findItems(jean, Qt::MatchExactly).value(0));
+    screen.ListView1Click();
+    EXPECT_EQ(screen.Edit10->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + jean + u'/') << "the named address is kept";
+    ASSERT_FALSE(screen.Button4->isHidden());
+    screen.Button4->click();
+
+    const QStringList address = workspace::readLines(students(jean + u"/adresse.txt"_s));
+    ASSERT_EQ(address.size(), 2) << platform.messages.shown.join(u" | "_s).toStdString();
+    EXPECT_EQ(address[1], u"Jean D."_s);
+    const QString code = address[0];
+    EXPECT_EQ(screen.Edit10->text(), u"../Orvane_EVRY_JAURES_CM1/"_s + code + u'/');
+    EXPECT_TRUE(screen.Button4->isHidden());
+    QStringList published{u"Orvane_EVRY_JAURES_CM1"_s, u"Orvane_EVRY_JAURES_CM1/"_s + code,
+                          u"Orvane_EVRY_JAURES_CM1/"_s + code + u"/conte.html"_s, u"Orvane_EVRY_JAURES_CM1/index.html"_s};
+    published.sort();
+    EXPECT_EQ(tree(server.root()), published) << "the backup stays home, the named folder is gone";
+    EXPECT_EQ(bytesOf(server.file(u"Orvane_EVRY_JAURES_CM1/"_s + code + u"/conte.html"_s)),
+              bytesOf(students(jean + u"/conte.html"_s)));
+    EXPECT_TRUE(bytesOf(server.file(u"Orvane_EVRY_JAURES_CM1/index.html"_s))
+                    .contains(workspace::encodeLines({link(code, u"Jean D."_s)})));
+    ASSERT_FALSE(platform.messages.shown.isEmpty());
+    EXPECT_TRUE(platform.messages.shown.last().startsWith(u"Les documents de Jean D. sont maintenant à l'adresse discrète :\nhttp://127.0.0.1:8000/Orvane_EVRY_JAURES_CM1/"_s + code + u"/_Tablematieres.html"_s))
+        << platform.messages.shown.last().toStdString();
+}
+
+TEST_F(RegistrationScreen, APupilRemovedLeavesNothingOnTheHostAndIsArchivedOrDeleted)
+{
+    server.writePublicationIni(folder.path(), u"127.0.0.1:8000"_s, 5, fakes::FtpServer::Addresses::Discreet);
+    Typed leo;
+    leo.surname = u"Durand"_s;
+    leo.firstName = u"Léo"_s;
+    const QString leoFolder = u"Durand_Leo_zoe@x.fr"_s;
+    for (const bool archive : {true, false}) {
+        SCOPED_TRACE(archive ? "archived" : "deleted");
+        TForm2 screen;
+        type(screen, {});
+        screen.Button1->click();
+        type(screen, leo);
+        screen.Button1->click();
+        const QString code = workspace::readLines(students(Zoe + u"/adresse.txt"_s)).value(0);
+        workspace::writeLines(server.file(u"Orvane_EVRY_JAURES_CM1/"_s + code + u"/conte.html"_s), {u"conte"_s});
+        platform.messages.shown.clear();
+
+        screen.ListView1->setCurrentItem(screen.ListView1->findItems(Zoe, Qt::MatchExactly).value(0));
+        screen.ListView1Click();
+        platform.messages.answers = {archive ? 0 : 1};
+        screen.Button5->click();
+
+        ASSERT_EQ(platform.messages.shown.size(), 2) << platform.messages.shown.join(u" | "_s).toStdString();
+        EXPECT_TRUE(platform.messages.shown[0].startsWith(u"Retirer l'élève « Zoé L. » (dossier « "_s + Zoe + u" ») ?"_s));
+        EXPECT_FALSE(QFileInfo::exists(server.file(u"Orvane_EVRY_JAURES_CM1/"_s + code)));
+        const QByteArray page = bytesOf(server.file(u"Orvane_EVRY_JAURES_CM1/index.html"_s));
+        EXPECT_FALSE(page.contains(code.toLatin1()) || page.contains("Zo\xe9"));
+        EXPECT_TRUE(page.contains("L\xe9o D."));
+        EXPECT_FALSE(QFileInfo::exists(students(Zoe)));
+        EXPECT_EQ(QFileInfo(folder.file(u"archives/"_s + Class + u'/' + Zoe + u"/adresse.txt"_s)).isFile(), archive);
+        EXPECT_EQ(bytesOf(students(u"ListeLecteurs.txt"_s)), QByteArray("Durand;Leo;CM1;zoe@x.fr\r\n"));
+        EXPECT_TRUE(screen.ListView1->findItems(Zoe, Qt::MatchExactly).isEmpty());
+        EXPECT_EQ(screen.Edit10->text(), QString());
+        EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : "_s);
+
+        // The end of the year: the class leaves the host, the folders stay here.
+        platform.messages.answers = {0};
+        screen.Button6->click();
+        EXPECT_EQ(tree(server.root()), QStringList());
+        EXPECT_TRUE(QFileInfo(students(leoFolder + u"/adresse.txt"_s)).isFile());
+        QDir(folder.file(Class)).removeRecursively();
+        QDir(folder.file(u"archives"_s)).removeRecursively();
+        QFile::remove(folder.file(u"ecole.txt"_s));
+        RepertoireW.clear();
+        NomClasse.clear();
+    }
+}
+
+TEST_F(RegistrationScreen, APupilIsNotRemovedWhenTheHostCannotBeReachedOrTheTeacherCancels)
+{
+    TForm2 screen;
+    type(screen, {});
+    screen.Button1->click();
+    screen.ListView1->setCurrentItem(screen.ListView1->findItems(Zoe, Qt::MatchExactly).value(0));
+    screen.ListView1Click();
+    platform.messages.shown.clear();
+    screen.Button5->click();  // cancelled: no answer given
+    EXPECT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(QFileInfo(server.file(u"Orvane_EVRY_JAURES_CM1/"_s + Zoe)).isDir());
+
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const quint16 nobody = closed.serverPort();
+    closed.close();
+    workspace::writeBytes(folder.file(u"publication.ini"_s),
+                          u"[publication]\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=eleve\r\nmot_de_passe=x\r\n"
+                          u"adresse_web=127.0.0.1:8000\r\ndelai=2\r\n"_s.arg(nobody).toLatin1());
+    platform.messages.shown.clear();
+    platform.messages.answers = {0};
+    screen.Button5->click();
+    ASSERT_EQ(platform.messages.shown.size(), 3) << platform.messages.shown.join(u" | "_s).toStdString();
+    EXPECT_EQ(platform.messages.shown[2], u"Rien n'a été changé sur cet ordinateur. Les documents de « "_s + Zoe
+                                              + u" » restent sur le serveur, dans « ../Orvane_EVRY_JAURES_CM1/"_s + Zoe
+                                              + u"/ »."_s);
+    EXPECT_TRUE(QFileInfo(students(Zoe + u"/style.css"_s)).isFile());
+    EXPECT_FALSE(screen.ListView1->findItems(Zoe, Qt::MatchExactly).isEmpty());
 }

@@ -32,6 +32,12 @@ bool MessageBoxes::showMessageWithCheckBox(QWidget *parent, const QString &text,
     return check;
 }
 
+int MessageBoxes::ask(QWidget *parent, const QString &text, const QStringList &choices)
+{
+    showMessage(parent, text);
+    return answers.isEmpty() ? int(choices.size()) - 1 : answers.takeFirst();
+}
+
 std::optional<QString> FileDialogs::openFile(QWidget *, const platform::FileDialogRequest &request)
 {
     openRequests.append(request);

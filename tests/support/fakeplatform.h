@@ -19,9 +19,14 @@ public:
     // Recorded as showMessage records it; the box is checked when check says.
     bool showMessageWithCheckBox(QWidget *parent, const QString &text, const QString &checkBox) override;
 
+    // Recorded as showMessage records it; answered from answers, first in
+    // first out, and cancelled (the last answer) when none is left.
+    int ask(QWidget *parent, const QString &text, const QStringList &answers) override;
+
     QStringList shown;
     QStringList checkBoxes;  // the captions of the check boxes shown
     bool check = false;
+    QList<int> answers;
     std::function<void(const QString &)> onShow;
 };
 
