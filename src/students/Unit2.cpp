@@ -122,7 +122,11 @@ void TForm2::createControls()
     Button6 = new QPushButton(u"Retirer la classe du serveur"_s, this);
     Button6->setFont(boldFont(10));
     Button6->setGeometry(16, 422, 257, 30);
-    for (QPushButton *button : {Button4, Button5, Button6})
+    Button7 = new QPushButton(u"Adresse pour la tablette"_s, this);
+    Button7->setFont(boldFont(10));
+    Button7->setGeometry(290, 340, 180, 32);
+    Button7->hide();
+    for (QPushButton *button : {Button4, Button5, Button6, Button7})
         platform::shrinkToFit(button);
 
     Label5 = makeLabel(this, students::eleveActuel({}), boldFont(14), {16, 460, 900, 26});
@@ -160,6 +164,7 @@ void TForm2::connectHandlers()
     connectHandler(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
     connectHandler(Button5, &QPushButton::clicked, this, &TForm2::Button5Click);
     connectHandler(Button6, &QPushButton::clicked, this, &TForm2::Button6Click);
+    connectHandler(Button7, &QPushButton::clicked, this, &TForm2::Button7Click);
 }
 
 void TForm2::FormCreate()
@@ -273,6 +278,7 @@ void TForm2::ListView1Click()
     showRemoteFolder(CheminFTP);
     Button4->setVisible(!students::namedAddresses(workspace::workingFolder())
                         && !students::readPublicAddress(m_selection.studentFolder));
+    Button7->show();
     Button1->hide();
     Button2->show();
     Button2->setFocus();
@@ -284,6 +290,7 @@ void TForm2::forgetStudent()
     showStudentFolder(RepertoireW);
     showRemoteFolder({});
     Button4->hide();
+    Button7->hide();
     Button2->hide();
     Button1->show();
 }

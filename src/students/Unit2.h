@@ -7,6 +7,7 @@
 #include "students/publicaddress.h"
 #include "students/registration.h"
 #include "students/selection.h"
+#include "students/tabletwindow.h"
 #include "workspace/result.h"
 
 #include <QPointer>
@@ -68,6 +69,7 @@ public:
     QPushButton *Button4;  // "Rendre l'adresse discrète", for a pupil published under the name
     QPushButton *Button5;  // "Retirer cet élève"
     QPushButton *Button6;  // "Retirer la classe du serveur"
+    QPushButton *Button7;  // "Adresse pour la tablette"
     QLabel *Label8;
     QLabel *Label5;     // "ELEVE ACTUEL : " and the student folder's name
     QLabel *Label1;     // the student folder path
@@ -90,6 +92,7 @@ public:
     void Button4Click();  // Unit2_removal.cpp
     void Button5Click();  // Unit2_removal.cpp
     void Button6Click();  // Unit2_removal.cpp
+    void Button7Click();  // Unit2_tablet.cpp
     void Label8Click();
 
     // Opens IdFTP1 with the connection sequence; shows why it could not, and
@@ -126,6 +129,10 @@ private:
     // connected IdFTP1.
     QString chosenPupilName() const;
     void publishClassPage(const QStringList &listed);
+    // Unit2_tablet.cpp: the address a tablet opens for a remote student folder,
+    // and the cards of the class written and opened.
+    QString tabletAddress(const QString &remoteFolder) const;
+    void printClassCards();
 
     // The steps of Button1Click (Unit2_registration.cpp); a refusal stops the
     // registration, and Button1Click shows its reason.
@@ -142,4 +149,9 @@ private:
 
     // The class is not kept here: it is the class field's.
     students::Selection m_selection;
+    QPointer<TabletWindow> m_tabletWindow;
+
+public:
+    // The window "Adresse pour la tablette" while it is shown.
+    TabletWindow *tabletWindow() const { return m_tabletWindow; }
 };

@@ -269,6 +269,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
     if (!QFileInfo::exists(studentFolder + workspace::FondJpg))
         workspace::copyBytes(reserve + workspace::FondJpg, studentFolder + workspace::FondJpg);
     Button4->hide();
+    Button7->show();
     Button2->show();
 }
 
