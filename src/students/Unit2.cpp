@@ -157,6 +157,8 @@ void TForm2::connectHandlers()
     connectHandler(Edit8, &QLineEdit::textChanged, this, &TForm2::Edit8Change);
     connectHandler(Edit9, &QLineEdit::textChanged, this, &TForm2::Edit9Change);
     connectHandler(Edit3, &QLineEdit::textChanged, this, &TForm2::Edit3Change);
+    for (QLineEdit *field : {Edit8, Edit9, Edit3, Edit1, Edit2, Edit4})
+        connectHandler(field, &QLineEdit::textChanged, this, &TForm2::identityChanged);
     connectHandler(ListView1, &QListWidget::itemClicked, this, &TForm2::ListView1Click);
     connectHandler(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connectHandler(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
@@ -282,6 +284,38 @@ void TForm2::ListView1Click()
     Button1->hide();
     Button2->show();
     Button2->setFocus();
+    rememberShownPupil();
+}
+
+students::Identity TForm2::fieldsNow() const
+{
+    return students::cleanIdentity(
+        {Edit8->text(), Edit9->text(), Edit3->text(), Edit1->text(), Edit2->text(), Edit4->text()});
+}
+
+void TForm2::rememberShownPupil()
+{
+    m_shownPupil = fieldsNow();
+}
+
+bool TForm2::fieldsShowThePupil() const
+{
+    const students::Identity now = fieldsNow();
+    return !m_selection.student.isEmpty() && now.city == m_shownPupil.city && now.school == m_shownPupil.school
+        && now.schoolClass == m_shownPupil.schoolClass && now.surname == m_shownPupil.surname
+        && now.firstName == m_shownPupil.firstName && now.mail == m_shownPupil.mail;
+}
+
+void TForm2::identityChanged()
+{
+    // Another pupil typed after a choice or a registration is registered, or
+    // chosen, before anything goes on: never the one the fields left.
+    if (Button2->isHidden() || fieldsShowThePupil())
+        return;
+    Button2->hide();
+    Button4->hide();
+    Button7->hide();
+    Button1->show();
 }
 
 void TForm2::forgetStudent()
@@ -305,6 +339,12 @@ void TForm2::Button2Click()
     }
     if (m_selection.student.isEmpty()) {
         platform::ShowMessage(this, u"Il faut choisir un élève ou en créer un nouveau"_s);
+        return;
+    }
+    if (!fieldsShowThePupil()) {
+        platform::ShowMessage(this, u"Les champs ne montrent plus l'élève « %1 » : choisissez un élève dans la liste, "
+                                    u"ou enregistrez celui que montrent les champs."_s.arg(m_selection.student));
+        identityChanged();
         return;
     }
     emit importScreenRequested();

@@ -123,6 +123,12 @@ private:
     students::Identity classFields() const;
     // No pupil chosen any more (the chosen one was removed).
     void forgetStudent();
+    // The fields as they showed the pupil chosen or registered; a change of
+    // any of them brings back "Enregistrer cet élève".
+    students::Identity fieldsNow() const;
+    void rememberShownPupil();
+    bool fieldsShowThePupil() const;
+    void identityChanged();
 
     // Unit2_removal.cpp: how the chosen pupil is named to the teacher, and
     // the class page written again for the listed pupils and uploaded on the
@@ -150,6 +156,7 @@ private:
     // The class is not kept here: it is the class field's.
     students::Selection m_selection;
     QPointer<TabletWindow> m_tabletWindow;
+    students::Identity m_shownPupil;
 
 public:
     // The window "Adresse pour la tablette" while it is shown.

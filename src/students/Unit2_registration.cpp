@@ -271,6 +271,7 @@ void TForm2::registerStudent(const QString &city, const QString &school, const Q
     Button4->hide();
     Button7->show();
     Button2->show();
+    rememberShownPupil();
 }
 
 void TForm2::indexHtml(const QString &city, const QString &school, const QString &schoolClass,

@@ -602,26 +602,56 @@ TEST(RegistrationFaults, EachFaultShowsItsMessageAndLeavesTheWorkingFolderAsItWa
 }
 
 // The student screen's edge cases beside the registration.
-TEST_F(RegistrationScreen, GoesOnToTheImportScreenAfterTheFieldsWereEdited)
+// Fields changed after a choice or a registration describe another pupil:
+// "Enregistrer cet élève" comes back, and nothing goes on with the pupil the
+// fields left.
+TEST_F(RegistrationScreen, FieldsChangedAfterAChoiceOrARegistrationBringBackTheRegistration)
 {
+    const struct
+    {
+        const char *name;
+        QLineEdit *TForm2::*field;
+        QString typed;
+    } changes[] = {
+        {"surname", &TForm2::Edit1, u"Durand"_s},
+        {"first name", &TForm2::Edit2, u"Léo"_s},
+        {"mail", &TForm2::Edit4, u"leo@x.fr"_s},
+        {"class", &TForm2::Edit3, u"CM2"_s},
+    };
     makeClass(u"CM1"_s, {Zoe});
+    for (const auto &change : changes) {
+        SCOPED_TRACE(change.name);
+        platform.messages.shown.clear();
+        TForm2 screen;
+        app::followStudentScreen(&screen);
+        screen.ListView1->setCurrentRow(0);
+        screen.ListView1Click();
+        ASSERT_FALSE(screen.Button2->isHidden());
+        screen.Edit1->setText(u" "_s + screen.Edit1->text());  // a blank the cleaning drops changes nothing
+        EXPECT_FALSE(screen.Button2->isHidden());
+        (screen.*change.field)->setText(change.typed);
+        EXPECT_TRUE(screen.Button2->isHidden());
+        EXPECT_FALSE(screen.Button1->isHidden());
+        screen.Button2->click();  // a click that reached it all the same
+        EXPECT_EQ(platform.messages.shown,
+                  QStringList{u"Les champs ne montrent plus l'élève « "_s + Zoe
+                              + u" » : choisissez un élève dans la liste, ou enregistrez celui que montrent les champs."_s});
+        EXPECT_TRUE(screen.findChildren<TForm3 *>().isEmpty());
+    }
+
+    // The second pupil of the day, typed after the first one's registration.
     TForm2 screen;
-    app::followStudentScreen(&screen);
-    screen.show();
-    screen.ListView1->setCurrentRow(0);
-    screen.ListView1Click();
-    screen.Edit1->setText(u"Autre"_s);
-    screen.Edit2->setText(u"Nom"_s);
-    bool opened = false;
-    QTimer::singleShot(0, &screen, [&] {
-        const QList<TForm3 *> imports = screen.findChildren<TForm3 *>();
-        opened = imports.size() == 1;
-        if (opened)
-            imports.first()->close();
-    });
-    screen.Button2->click();
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(platform.messages.shown, QStringList());
+    Typed leo;
+    leo.surname = u"Durand"_s;
+    leo.firstName = u"Léo"_s;
+    type(screen, {});
+    screen.Button1->click();
+    ASSERT_FALSE(screen.Button2->isHidden());
+    type(screen, leo);
+    EXPECT_TRUE(screen.Button2->isHidden());
+    screen.Button1->click();
+    EXPECT_EQ(screen.Label5->text(), u"ELEVE ACTUEL : Durand_Leo_zoe@x.fr"_s);
+    EXPECT_FALSE(screen.Button2->isHidden());
 }
 
 TEST_F(RegistrationScreen, RefusesToGoOnWithAnEmptyMail)
