@@ -5,7 +5,7 @@
 #include "students/currentstudent.h"
 #include "students/identity.h"
 #include "students/publicaddress.h"
-#include "students/registration.h"
+#include "students/registerstudent.h"
 #include "students/selection.h"
 #include "students/tabletwindow.h"
 #include "workspace/result.h"
@@ -140,18 +140,10 @@ private:
     QString tabletAddress(const QString &remoteFolder) const;
     void printClassCards();
 
-    // The steps of Button1Click (Unit2_registration.cpp); a refusal stops the
-    // registration, and Button1Click shows its reason.
+    // Button1Click's two ways (Unit2_registration.cpp): a class change, or
+    // the registration, whose outcome the controls then show.
     void changeClass();
-    students::RegistrationUndo keptForUndo(const QString &city, const QString &school, const QString &schoolClass) const;
-    bool isNewClass(const QString &city, const QString &school, const QString &schoolClass) const;
-    void makeClassFolder(const QString &city, const QString &school, const QString &schoolClass);
-    workspace::Result<students::RemoteFolderChoice> makeRemoteFolders(const QString &city, const QString &school,
-                                                                     const QString &schoolClass);
-    void registerStudent(const QString &city, const QString &school, const QString &schoolClass,
-                         const std::optional<students::PublicAddress> &newAddress);
-    void indexHtml(const QString &city, const QString &school, const QString &schoolClass,
-                   const students::ClassPageEntry &newStudent, const QStringList &listed);
+    void showRegistration(const students::Registration &registration);
 
     // The class is not kept here: it is the class field's.
     students::Selection m_selection;

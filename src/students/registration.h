@@ -14,8 +14,7 @@
 
 // The rules of "Enregistrer cet élève": the checks of the identity fields in
 // their order (what a field may hold: identity.h), and the names and lines
-// that a registration writes. The screen reads its fields, asks these, and
-// does the writing in order.
+// that a registration writes (the registration itself: registerstudent.h).
 namespace students {
 
 // The placeholder texts still in a field, in the order of the checks:
