@@ -34,6 +34,15 @@ QLabel *makeLabel(QWidget *parent, const QString &text, const QFont &font, QRect
     return label;
 }
 
+QPushButton *makeButton(QWidget *parent, const QString &text, const QFont &font, QRect geometry)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setFont(font);
+    button->setGeometry(geometry);
+    shrinkToFit(button);
+    return button;
+}
+
 QLineEdit *makeEdit(QWidget *parent, QRect geometry, const QString &text, const QString &hint)
 {
     auto *edit = new QLineEdit(text, parent);

@@ -20,6 +20,8 @@ QFont boldFont(int pointSize);
 
 QLabel *makeLabel(QWidget *parent, const QString &text, const QFont &font, QRect geometry);
 QLineEdit *makeEdit(QWidget *parent, QRect geometry, const QString &text = {}, const QString &hint = {});
+// A button whose caption keeps to its width (shrinkToFit).
+QPushButton *makeButton(QWidget *parent, const QString &text, const QFont &font, QRect geometry);
 // A hidden edit field: a value that other screens read.
 QLineEdit *makeHiddenEdit(QWidget *parent);
 

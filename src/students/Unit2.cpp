@@ -110,24 +110,15 @@ void TForm2::createControls()
     Button3->setGeometry(306, 260, 137, 36);
     Button3->setStyleSheet(u"QPushButton:pressed { color: red; }"_s);
     Label8->installEventFilter(this);
-    Button4 = new QPushButton(u"Rendre l'adresse discrète"_s, this);
-    Button4->setFont(boldFont(10));
-    Button4->setGeometry(290, 304, 180, 32);
+    using platform::makeButton;
+    Button4 = makeButton(this, u"Rendre l'adresse discrète"_s, boldFont(10), {290, 304, 180, 32});
     Button4->setToolTip(u"Publie l'élève sous un code, sans son nom ni son adresse électronique, et retire du serveur "
                         u"le dossier à son nom"_s);
     Button4->hide();
-    Button5 = new QPushButton(u"Retirer cet élève"_s, this);
-    Button5->setFont(boldFont(10));
-    Button5->setGeometry(16, 388, 257, 30);
-    Button6 = new QPushButton(u"Retirer la classe du serveur"_s, this);
-    Button6->setFont(boldFont(10));
-    Button6->setGeometry(16, 422, 257, 30);
-    Button7 = new QPushButton(u"Adresse pour la tablette"_s, this);
-    Button7->setFont(boldFont(10));
-    Button7->setGeometry(290, 340, 180, 32);
+    Button5 = makeButton(this, u"Retirer cet élève"_s, boldFont(10), {16, 388, 257, 30});
+    Button6 = makeButton(this, u"Retirer la classe du serveur"_s, boldFont(10), {16, 422, 257, 30});
+    Button7 = makeButton(this, u"Adresse pour la tablette"_s, boldFont(10), {290, 340, 180, 32});
     Button7->hide();
-    for (QPushButton *button : {Button4, Button5, Button6, Button7})
-        platform::shrinkToFit(button);
 
     Label5 = makeLabel(this, students::eleveActuel({}), boldFont(14), {16, 460, 900, 26});
     Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {16, 488, 873, 26});
