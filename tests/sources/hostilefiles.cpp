@@ -94,7 +94,8 @@ QByteArray nestedRtf(int depth)
 QByteArray wordyRtf(qsizetype bytes)
 {
     const QByteArray sentence = "Il \\'e9tait une fois un loup qui mangeait. \\par\n";
-    return "{\\rtf1\\ansi\\ansicpg1252 " + sentence.repeated(bytes / sentence.size()) + "}";
+    return "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Times New Roman;}} " + sentence.repeated(bytes / sentence.size())
+           + "}";
 }
 
 void writeAesDocx(const QString &path)

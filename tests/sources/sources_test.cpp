@@ -466,6 +466,28 @@ TEST(SourceKinds, ChosenByTheExtensionInAnyCase)
               u"Tous les fichiers (*)|*"_s);
 }
 
+// The quick look at rich text before it goes to the converter: what hidden
+// groups hold is no text, and raw bytes (\bin) are skipped, within the file.
+TEST(RichTextShape, CountsTheTextOutsideHiddenGroupsAndSkipsRawBytes)
+{
+    struct Case { const char *name; QByteArray rtf; sources::RichTextShape shape; };
+    const Case cases[] = {
+        {"TextAfterTheFontTable", "{\\rtf1{\\fonttbl{\\f0 Arial;}}Le loup}", {3, 7, false}},
+        {"TextAfterAStarredGroup", "{\\rtf1{\\*\\generator W;}\\'e9t\\'e9}", {2, 3, false}},
+        {"RawBytesSkipped", "{\\rtf1 \\bin3 {{{abc}", {1, 3, false}},
+        {"RawBytesPastTheEnd", "{\\rtf1 \\bin99999999999 {{{{}}}}}", {1, 0, true}},
+        {"RawBytesPastAnyNumber", "{\\rtf1 \\bin9223372036854775807 {}}", {1, 0, true}},
+        {"RawBytesPastAnyNumberAtAll", "{\\rtf1 \\bin99999999999999999999999999 x}", {1, 0, true}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const sources::RichTextShape shape = sources::richTextShape(c.rtf);
+        EXPECT_EQ(shape.depth, c.shape.depth);
+        EXPECT_EQ(shape.text, c.shape.text);
+        EXPECT_EQ(shape.cutShort, c.shape.cutShort);
+    }
+}
+
 class ThroughOffice : public Sources
 {
 protected:
