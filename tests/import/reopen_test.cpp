@@ -551,6 +551,14 @@ TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
                  carried.append(readingaids::escapeText(line));
              import::writeDocument(names, {shown, carried}, folder, templates());
          }, false},
+        {"OlderVersionWithAngleBrackets", [&] {
+             // Older versions wrote the text's < and > as they were.
+             for (const QString &name : {u"conte.html"_s, u"conte.txt"_s}) {
+                 QByteArray bytes = bytesOf(folder + name);
+                 bytes.replace("Le loup de conte.", "Le loup a 3 < 4 dents > 2.");
+                 writeFile(folder + name, bytes);
+             }
+         }, false},
         {"TypedMarkup", [&] {
              import::writeDocument(import::documentNames(folder + u"conte"_s),
                                    QStringList{u"Le <b>loup</b> <script>"_s}, folder, templates());
