@@ -208,7 +208,7 @@ QStringList readThroughOffice(const QString &path, const QString &converter, std
     QFile converted(work.filePath(u"odt/source.odt"_s));
     if (!converted.open(QIODevice::ReadOnly))
         throw unconverted(path);
-    return openDocumentArchiveLines(converted.readAll(), path);
+    return openDocumentArchiveLines(converted.readAll(), path, stop);
 }
 
 } // namespace sources

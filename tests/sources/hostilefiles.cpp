@@ -31,6 +31,11 @@ void writeSpacesOdt(const QString &path, int elements)
     fixtures::writeOdt(path, "<text:p>a" + QByteArray("<text:s text:c=\"1000\"/>").repeated(elements) + "b</text:p>");
 }
 
+void writeLongRunOdt(const QString &path, qsizetype bytes)
+{
+    fixtures::writeOdt(path, "<text:p>" + QByteArray("loup ").repeated(bytes / 5) + "</text:p>");
+}
+
 void writeTabsDocx(const QString &path, int tabs)
 {
     fixtures::writeDocx(path, "<w:p><w:r>" + QByteArray("<w:tab/>").repeated(tabs) + "<w:t>fin</w:t></w:r></w:p>");
