@@ -33,7 +33,9 @@ bool isLeftOut(const QXmlStreamReader &xml)
 }
 
 // The lines of content.xml as the reader reads it; `read` is told of each
-// token read (it may raise a refusal of its own).
+// token read, and at the end (it may raise a refusal of its own, which
+// comes before the reader's: the part may have ended early inside an element
+// skipped whole).
 QStringList bodyLines(QXmlStreamReader &xml, const QString &path, const std::function<void()> &read)
 {
     TextBudget budget(path);
@@ -86,6 +88,7 @@ QStringList bodyLines(QXmlStreamReader &xml, const QString &path, const std::fun
             break;
         }
     }
+    read();
     if (xml.hasError())
         throw damaged(path);
     return paragraphs.take();
@@ -118,10 +121,7 @@ QStringList openDocumentArchiveLines(const QByteArray &bytes, const QString &pat
     if (!content)
         throw damaged(path);
     QXmlStreamReader xml(content.get());
-    return bodyLines(xml, path, [&] {
-        content->check();
-        content->mark();
-    });
+    return bodyLines(xml, path, [&] { content->mark(); });
 }
 
 } // namespace sources

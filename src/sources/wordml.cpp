@@ -96,7 +96,9 @@ bool isListItem(QXmlStreamReader &xml)
 }
 
 // The lines of the main part as the reader reads it; `read` is told of each
-// token read (it may raise a refusal of its own).
+// token read, and at the end (it may raise a refusal of its own, which
+// comes before the reader's: the part may have ended early inside an element
+// skipped whole).
 QStringList bodyLines(QXmlStreamReader &xml, const QString &path, const std::function<void()> &read)
 {
     TextBudget budget(path);
@@ -151,6 +153,7 @@ QStringList bodyLines(QXmlStreamReader &xml, const QString &path, const std::fun
             break;
         }
     }
+    read();
     if (xml.hasError() || !sawDocument)
         throw damaged(path);
     return paragraphs.take();
@@ -175,10 +178,7 @@ QStringList readWordDocument(const QString &path, std::stop_token stop)
     if (!document)
         throw damaged(path);
     QXmlStreamReader xml(document.get());
-    return bodyLines(xml, path, [&] {
-        document->check();
-        document->mark();
-    });
+    return bodyLines(xml, path, [&] { document->mark(); });
 }
 
 } // namespace sources

@@ -59,8 +59,13 @@ public:
     bool isSequential() const override { return true; }
     bool atEnd() const override { return m_end != End::Open; }
 
-    // The reader has read up to here: a new run starts.
-    void mark() { m_marked = m_given; }
+    // The reader has read up to here: a new run starts. Raises why the part
+    // ended early, if it did (see check()).
+    void mark()
+    {
+        check();
+        m_marked = m_given;
+    }
     // Raises sources::stopped, tooLong or damaged (its checksum) when the
     // part ended early; nothing when it was read whole, or is being read.
     void check() const;

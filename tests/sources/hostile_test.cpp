@@ -1,6 +1,7 @@
 // Files made to exhaust a reader: each is refused within a bounded work (the
 // memory held, the bytes read), with a French message naming it.
 #include "hostilefiles.h"
+#include "sourcefixtures.h"
 #include "sources/office.h"
 #include "sources/refusals.h"
 #include "sources/sources.h"
@@ -115,6 +116,13 @@ TEST(HostileFiles, RefusedWithinBoundedWork)
         {"ThousandBlanksAMillionTimes", u"blancs.odt"_s,
          [](const QString &p) { hostile::writeSpacesOdt(p, 1'000'000); }, u"trop long"_s},
         {"OneRunOf120MB", u"long.odt"_s, [](const QString &p) { hostile::writeLongRunOdt(p, 120'000'000); },
+         u"trop long"_s},
+        {"ARunOf20MBInANote", u"note.odt"_s,
+         [](const QString &p) {
+             fixtures::writeOdt(p, "<text:p>Le loup.<text:note><text:note-body><text:p>"
+                                       + QByteArray("loup ").repeated(4'000'000)
+                                       + "</text:p></text:note-body></text:note></text:p>");
+         },
          u"trop long"_s},
         {"FourteenMillionTabs", u"tabulations.docx"_s, [](const QString &p) { hostile::writeTabsDocx(p, 14'000'000); },
          u"trop long"_s},
