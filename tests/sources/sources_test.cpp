@@ -414,6 +414,10 @@ TEST_F(Sources, TextsAtTheLimitOrWithOneBadByteAreRead)
         {"TextOfTheLongestLength", u"limite.txt"_s, words, {QString::fromLatin1(words)}},
         {"WordOfTheLongestLength", u"mot.txt"_s, "Un " + QByteArray(sources::MaxWordCharacters, 'a') + " fin",
          {u"Un "_s + QString(sources::MaxWordCharacters, u'a') + u" fin"_s}},
+        // A letter outside the basic plane is one character (two UTF-16 units).
+        {"WordOfTheLongestLengthOutsideTheBasicPlane", u"maths.txt"_s,
+         u"\U0001D49C"_s.repeated(sources::MaxWordCharacters).toUtf8(),
+         {u"\U0001D49C"_s.repeated(sources::MaxWordCharacters)}},
         {"MarkedUtf8WithOneBadByte", u"abîmé.txt"_s, "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9 \xFF fin",
          {u"été \uFFFD fin"_s}},
         {"PageDeclaringUtf8WithOneBadByte", u"abîmé.html"_s,
