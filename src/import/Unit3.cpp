@@ -15,8 +15,10 @@
 #include "workspace/characters.h"
 #include "workspace/paths.h"
 
+#include <QDropEvent>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -136,6 +138,8 @@ void TForm3::createControls()
     Memo1->setGeometry(8, 444, 1350, 385);
     Memo1->setFont(plainFont(14));
     Memo1->installEventFilter(this);
+    // Drops reach the box's viewport.
+    Memo1->viewport()->installEventFilter(this);
 
     Image1 = new QLabel(this);
     Image1->setGeometry(16, 880, 1041, 90);
@@ -210,13 +214,38 @@ void TForm3::FormCreate()
 
 bool TForm3::eventFilter(QObject *watched, QEvent *event)
 {
-    // Ctrl+V pastes the clipboard through the same path as the paste buttons.
-    if (watched == Memo1 && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
-        platform::runHandler(this, [this] { pasteClipboard(); });
-        return true;
+    if (watched == Memo1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // Ctrl+V pastes the clipboard through the same path as the paste buttons.
+        if (key->matches(QKeySequence::Paste)) {
+            platform::runHandler(this, [this] { pasteClipboard(); });
+            return true;
+        }
+        // A keystroke, as a paste, makes no word of over 1,000 characters.
+        if (!key->text().isEmpty() && key->text().front().isPrint()
+            && refusesLongWord(Memo1->textCursor(), key->text()))
+            return true;
+    }
+    // So does a text dropped into the box.
+    if (watched == Memo1->viewport() && event->type() == QEvent::Drop) {
+        const auto *drop = static_cast<QDropEvent *>(event);
+        if (drop->mimeData()->hasText()
+            && refusesLongWord(Memo1->cursorForPosition(drop->position().toPoint()), drop->mimeData()->text()))
+            return true;
     }
     return ScreenWindow::eventFilter(watched, event);
+}
+
+bool TForm3::refusesLongWord(const QTextCursor &at, const QString &inserted)
+{
+    const QTextBlock first = Memo1->document()->findBlock(at.selectionStart());
+    const QTextBlock last = Memo1->document()->findBlock(at.selectionEnd());
+    const QString before = first.text().first(at.selectionStart() - first.position());
+    const QString after = last.text().sliced(at.selectionEnd() - last.position());
+    if (!import::makesLongWord(before, inserted, after))
+        return false;
+    platform::ShowMessage(this, import::longWordMessage());
+    return true;
 }
 
 void TForm3::Button7Click()
@@ -236,8 +265,7 @@ bool TForm3::pasteClipboard()
         platform::ShowMessage(this, import::nothingToPasteMessage());
         return false;
     }
-    pasteIntoMemo1(text);
-    return true;
+    return pasteIntoMemo1(text);
 }
 
 void TForm3::showMemo1Menu(const QPoint &at)

@@ -14,6 +14,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QTextCursor;
 
 namespace students {
 class CurrentStudent;
@@ -98,8 +99,12 @@ private:
     void connectHandlers();
     QPushButton *makeStepButton(const QString &text, int y);
     // Inserts the clipboard's text at Memo1's caret, as a paste; a file's
-    // text is kept marked as brought in.
-    void pasteIntoMemo1(const QString &text, bool fromFile = false);
+    // text is kept marked as brought in. A text that would make a word of
+    // over 1,000 characters is told and left out: whether it was pasted.
+    bool pasteIntoMemo1(const QString &text, bool fromFile = false);
+    // Whether `inserted` in place of the cursor's selection would make a
+    // word of over 1,000 characters: then it is told, and nothing changes.
+    bool refusesLongWord(const QTextCursor &at, const QString &inserted);
     // Pastes what the clipboard brings; a clipboard without text is told and
     // changes nothing. Whether something was pasted.
     bool pasteClipboard();

@@ -167,7 +167,8 @@ void TForm3::importSource(const QString &path)
     // saved already, since the file brings the next one.
     if (!hasUnsavedText())
         Memo1->selectAll();
-    pasteIntoMemo1(lines->join(u'\n'), true);
+    if (!pasteIntoMemo1(lines->join(u'\n'), true))
+        return;
     Button1->show();
     Button7->hide();
 }
@@ -227,8 +228,11 @@ void TForm3::endCorrection()
     Button1->setToolTip(QString());
 }
 
-void TForm3::pasteIntoMemo1(const QString &text, bool fromFile)
+bool TForm3::pasteIntoMemo1(const QString &text, bool fromFile)
 {
+    // A word of a megabyte would hold the box for minutes.
+    if (refusesLongWord(Memo1->textCursor(), text))
+        return false;
     // A paste over the whole text, or into an empty box, brings a new text.
     if (replacesAll(Memo1))
         endCorrection();
@@ -239,6 +243,7 @@ void TForm3::pasteIntoMemo1(const QString &text, bool fromFile)
         platform::insertBroughtInText(Memo1, text);
     else
         Memo1->insertPlainText(text);
+    return true;
 }
 
 void TForm3::saveCorrection()

@@ -1,6 +1,7 @@
 #include "paste.h"
 
 #include "sources/html.h"
+#include "sources/refusals.h"
 
 #include <QStringList>
 
@@ -33,6 +34,30 @@ QString pastedText(const QString &plain, const QString &html)
             paragraphs.append(line);
     }
     return paragraphs.join(u"\n\n"_s);
+}
+
+bool makesLongWord(QStringView before, QStringView inserted, QStringView after)
+{
+    // The word's characters on either side, one more than a word may hold
+    // at most (a pair of surrogates counting as two, which only lengthens
+    // what is looked at).
+    constexpr qsizetype Enough = 2 * sources::MaxWordCharacters + 2;
+    qsizetype start = before.size();
+    while (start > 0 && !before[start - 1].isSpace() && before.size() - start < Enough)
+        --start;
+    qsizetype end = 0;
+    while (end < after.size() && !after[end].isSpace() && end < Enough)
+        ++end;
+    QString touched;
+    touched.reserve(before.size() - start + inserted.size() + end);
+    touched.append(before.sliced(start)).append(inserted).append(after.first(end));
+    return sources::holdsLongWord(touched);
+}
+
+QString longWordMessage()
+{
+    return u"Ce texte n'est pas un texte à lire : un de ses mots aurait plus de 1\u00A0000 caractères. Il n'est "
+           u"pas ajouté à la grande fenêtre."_s;
 }
 
 QString nothingToPasteMessage()

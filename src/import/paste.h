@@ -16,4 +16,15 @@ QString pastedText(const QString &plain, const QString &html);
 // The message of a paste that brings nothing.
 QString nothingToPasteMessage();
 
+// Whether putting `inserted` between `before` and `after` (the text of the
+// line on either side of the caret, or of the selection it replaces) makes
+// a word longer than a file brought in may hold (over 1,000 characters):
+// the text box would take minutes to show it. Only the words the insertion
+// touches are looked at, so that a keystroke costs little.
+// ("Le lo", "u", "p mange") -> false; ("", 1,001 "a", "") -> true
+bool makesLongWord(QStringView before, QStringView inserted, QStringView after);
+
+// The message of a paste, a keystroke or a drop refused for that.
+QString longWordMessage();
+
 } // namespace import

@@ -6,6 +6,7 @@
 #include "readingaids/document.h"
 #include "readingaids/markup.h"
 #include "readingaids/trim.h"
+#include "sources/refusals.h"
 #include "workspace/ioerror.h"
 #include "workspace/paths.h"
 #include "workspace/textfile.h"
@@ -243,6 +244,9 @@ workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names)
         if (workspace::Result<void> usable = checkUsableFile(names.textPath); !usable)
             return workspace::refuse(usable.reason());
         const QStringList text = readTextCopy(names.textPath);
+        // A word of a megabyte would hold the text box for minutes.
+        if (std::any_of(text.cbegin(), text.cend(), [](const QString &line) { return sources::holdsLongWord(line); }))
+            return workspace::refuse(sources::longWord(names.textPath).message());
         return ReopenedDocument{names, text,
                                 broughtInLines(layout::untransformedLines(workingCopies(names)), text)};
     }
@@ -261,6 +265,8 @@ workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names)
     for (qsizetype i = regions->logo + 1; i < regions->endMarker; ++i) {
         const QString &line = untransformed[i];
         text.append(line.endsWith(LineEnd) ? line.chopped(LineEnd.size()) : line);
+        if (sources::holdsLongWord(text.last()))
+            return workspace::refuse(sources::longWord(names.documentPath).message());
     }
     return ReopenedDocument{names, text, QList<bool>(text.size(), false)};
 }

@@ -41,7 +41,8 @@ struct ReopenedDocument
 // refused (workspace::IoError). Refused, with the reason in French: a title
 // that a document saved by Tessavo could not have (renamed outside it:
 // "Exercice #2", "Łódź"), a document or text copy that is a link or no
-// regular file.
+// regular file, a text holding a word of over 1,000 characters (as a file
+// brought in is).
 workspace::Result<ReopenedDocument> reopenDocument(const DocumentNames &names);
 
 // The lines of a text copy: valid UTF-8 (with or without its mark) as UTF-8,

@@ -108,18 +108,25 @@ RichTextShape richTextShape(QByteArrayView rtf)
                 while (end < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[end])))
                     ++end;
                 const QByteArrayView word = rtf.sliced(i + 1, end - i - 1);
-                const qsizetype digits = end;
-                if (end < rtf.size() && rtf[end] == '-')
+                // The parameter, held below the input's size: a count of
+                // raw bytes past it only says that the file is cut short.
+                const bool negative = end < rtf.size() && rtf[end] == '-';
+                if (negative)
                     ++end;
-                while (end < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[end])))
-                    ++end;
-                const qint64 parameter = rtf.sliced(digits, end - digits).toByteArray().toLongLong();
+                qsizetype parameter = 0;
+                for (; end < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[end])); ++end)
+                    parameter = std::min(parameter * 10 + (rtf[end] - '0'), rtf.size() + 1);
                 if (end < rtf.size() && rtf[end] == ' ')
                     ++end;
                 i = end - 1;
-                if (word == "bin")
-                    i += std::max<qint64>(0, parameter); // raw bytes
-                else if (isHiddenDestination(word))
+                if (word == "bin" && !negative) {
+                    // Raw bytes, skipped unread.
+                    if (parameter > rtf.size() - end) {
+                        shape.cutShort = true;
+                        break;
+                    }
+                    i += parameter;
+                } else if (isHiddenDestination(word))
                     hide();
                 else if (word == "u" || word == "par" || word == "line" || word == "tab")
                     text(1);
@@ -157,7 +164,7 @@ QStringList readThroughOffice(const QString &path, const QString &converter, std
         throw damaged(path);
     if (bytes.startsWith("{\\rtf")) {
         const RichTextShape shape = richTextShape(bytes);
-        if (shape.depth > MaxRichTextDepth)
+        if (shape.depth > MaxRichTextDepth || shape.cutShort)
             throw damaged(path);
         if (shape.text > MaxTextCharacters)
             throw tooLong(path);
@@ -201,7 +208,7 @@ QStringList readThroughOffice(const QString &path, const QString &converter, std
     QFile converted(work.filePath(u"odt/source.odt"_s));
     if (!converted.open(QIODevice::ReadOnly))
         throw unconverted(path);
-    return openDocumentArchiveLines(converted.readAll(), path);
+    return openDocumentArchiveLines(converted.readAll(), path, stop);
 }
 
 } // namespace sources

@@ -17,11 +17,13 @@ QString officeConverter();
 // What a rich text file holds, from a quick look at its bytes: how deep its
 // groups go, and how many characters of text it may hold at most (the
 // characters outside control words, the pictures', fonts' and other
-// hidden groups' left out).
+// hidden groups' left out), and whether raw bytes (\bin) are said to run
+// past its end: a file cut short.
 struct RichTextShape
 {
     qsizetype depth = 0;
     qsizetype text = 0;
+    bool cutShort = false;
 };
 RichTextShape richTextShape(QByteArrayView rtf);
 
@@ -32,8 +34,8 @@ inline constexpr qsizetype MaxRichTextDepth = 1000;
 inline constexpr int ConversionSeconds = 60;
 
 // The lines of a .doc or .rtf file. The file must be what its name says (a
-// compound file, "{\rtf"); rich text whose groups go too deep is refused as
-// damaged, and one that holds too much text as too long, before any
+// compound file, "{\rtf"); rich text whose groups go too deep, or cut
+// short, is refused as damaged, and one that holds too much text as too long, before any
 // conversion. The conversion has the given time; past it, or when a stop is
 // requested, the converter and every process it started are ended. Raises
 // workspace::IoError.

@@ -7,6 +7,8 @@
 
 #include <QXmlStreamReader>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace sources {
@@ -30,17 +32,20 @@ bool isLeftOut(const QXmlStreamReader &xml)
     return (ns == TextNs && text.contains(name)) || (ns == OfficeNs && office.contains(name)) || ns == SvgNs;
 }
 
-} // namespace
-
-QStringList openDocumentLines(const QByteArray &contentXml, const QString &path)
+// The lines of content.xml as the reader reads it; `read` is told of each
+// token read, and at the end (it may raise a refusal of its own, which
+// comes before the reader's: the part may have ended early inside an element
+// skipped whole).
+QStringList bodyLines(QXmlStreamReader &xml, const QString &path, const std::function<void()> &read)
 {
     TextBudget budget(path);
     Paragraphs paragraphs(budget);
-    QXmlStreamReader xml(contentXml);
     bool inBody = false;
     int listItems = 0; // the list items the reading is inside
     while (!xml.atEnd()) {
-        switch (xml.readNext()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        read();
+        switch (token) {
         case QXmlStreamReader::StartElement: {
             const bool text = xml.namespaceUri() == TextNs;
             if (xml.namespaceUri() == OfficeNs && xml.name() == u"text")
@@ -83,17 +88,26 @@ QStringList openDocumentLines(const QByteArray &contentXml, const QString &path)
             break;
         }
     }
+    read();
     if (xml.hasError())
         throw damaged(path);
     return paragraphs.take();
 }
 
-QStringList readOpenDocument(const QString &path)
+} // namespace
+
+QStringList openDocumentLines(const QByteArray &contentXml, const QString &path)
 {
-    return openDocumentArchiveLines(readSourceBytes(path), path);
+    QXmlStreamReader xml(contentXml);
+    return bodyLines(xml, path, [] {});
 }
 
-QStringList openDocumentArchiveLines(const QByteArray &bytes, const QString &path)
+QStringList readOpenDocument(const QString &path, std::stop_token stop)
+{
+    return openDocumentArchiveLines(readSourceBytes(path), path, std::move(stop));
+}
+
+QStringList openDocumentArchiveLines(const QByteArray &bytes, const QString &path, std::stop_token stop)
 {
     const ZipArchive archive(path, bytes);
     // An encrypted document keeps its parts readable as zip entries but
@@ -101,10 +115,13 @@ QStringList openDocumentArchiveLines(const QByteArray &bytes, const QString &pat
     if (const std::optional<QByteArray> manifest = archive.part(u"META-INF/manifest.xml"_s);
         manifest && manifest->contains("encryption-data"))
         throw encrypted(path);
-    const std::optional<QByteArray> content = archive.part(u"content.xml"_s);
+    // Read as it is unpacked: a run of text of a hundred megabytes is never
+    // held whole, and a stop is heeded within a piece.
+    const std::unique_ptr<ZipPart> content = archive.openPart(u"content.xml"_s, std::move(stop));
     if (!content)
         throw damaged(path);
-    return openDocumentLines(*content, path);
+    QXmlStreamReader xml(content.get());
+    return bodyLines(xml, path, [&] { content->mark(); });
 }
 
 } // namespace sources

@@ -17,8 +17,10 @@ void Paragraphs::flush()
         // before, but for two items of a list.
         if (!m_lines.isEmpty() && !(m_item && m_lastWasItem))
             m_lines.append(QString());
-        if (m_item)
+        if (m_item) {
+            m_budget.spend(2);
             m_line.prepend(u"\u2022 ");
+        }
         m_emitted = true;
         m_lastWasItem = m_item;
     }

@@ -97,6 +97,18 @@ workspace::IoError stopped(const QString &path)
     return refusal(u"La lecture du fichier « %1 » a été annulée."_s, path);
 }
 
+bool holdsLongWord(QStringView text)
+{
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        if (c.isSpace())
+            run = 0;
+        else if (!c.isLowSurrogate() && ++run > MaxWordCharacters)
+            return true;
+    }
+    return false;
+}
+
 qint64 checkedSize(const QString &path)
 {
     const QFileInfo info(path);

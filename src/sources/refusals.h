@@ -16,6 +16,10 @@ inline constexpr qsizetype MaxTextCharacters = 2 * 1024 * 1024;
 // A "word" (characters between blanks) longer than this is no word a pupil
 // reads: the file holds something else (a page of one repeated sign, data).
 inline constexpr qsizetype MaxWordCharacters = 1000;
+// Whether a text holds a "word" longer than that: more than
+// MaxWordCharacters characters (a pair of surrogates is one) between blanks
+// or line ends.
+bool holdsLongWord(QStringView text);
 // A PDF of more pages is refused before any is read.
 inline constexpr int MaxPdfPages = 1000;
 

@@ -28,20 +28,6 @@ QStringList readOfficeFile(const QString &path, std::stop_token stop)
     return readThroughOffice(path, officeConverter(), stop);
 }
 
-// Whether a run of characters between blanks is longer than any word.
-bool hasLongWord(const QStringList &lines)
-{
-    for (const QString &line : lines) {
-        qsizetype run = 0;
-        for (const QChar c : line) {
-            run = c.isSpace() ? 0 : run + 1;
-            if (run > MaxWordCharacters)
-                return true;
-        }
-    }
-    return false;
-}
-
 // The kinds Tessavo reads: the file names of each, the group the import
 // dialog lists them in, and the reader. The dialog's filter follows the
 // rows' order; a group named twice lists the names of both rows.
@@ -60,9 +46,9 @@ const QList<Reader> &readers()
         // that may take longer stop when asked to.
         {SourceKind::PlainText, {u"txt"_s}, u"Textes"_s, [](const QString &p, std::stop_token) { return readPlainText(p); }},
         {SourceKind::OpenDocument, {u"odt"_s}, u"Documents OpenDocument"_s,
-         [](const QString &p, std::stop_token) { return readOpenDocument(p); }},
+         [](const QString &p, std::stop_token stop) { return readOpenDocument(p, std::move(stop)); }},
         {SourceKind::WordDocument, {u"docx"_s}, u"Documents Word"_s,
-         [](const QString &p, std::stop_token) { return readWordDocument(p); }},
+         [](const QString &p, std::stop_token stop) { return readWordDocument(p, std::move(stop)); }},
         {SourceKind::ThroughOffice, {u"doc"_s}, u"Documents Word"_s, readOfficeFile},
         {SourceKind::ThroughOffice, {u"rtf"_s}, u"Textes enrichis"_s, readOfficeFile},
         // A PDF and a conversion may take longer, and stop when asked to.
@@ -113,7 +99,7 @@ std::optional<QStringList> readSource(const QString &path, std::stop_token stop)
         throw stopped(path);
     if (std::all_of(lines.cbegin(), lines.cend(), isBlankLine))
         throw noText(path);
-    if (hasLongWord(lines))
+    if (std::any_of(lines.cbegin(), lines.cend(), [](const QString &line) { return holdsLongWord(line); }))
         throw longWord(path);
     return lines;
 }

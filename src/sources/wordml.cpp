@@ -7,6 +7,8 @@
 
 #include <QXmlStreamReader>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace sources {
@@ -93,17 +95,20 @@ bool isListItem(QXmlStreamReader &xml)
     return item;
 }
 
-} // namespace
-
-QStringList wordDocumentLines(const QByteArray &documentXml, const QString &path)
+// The lines of the main part as the reader reads it; `read` is told of each
+// token read, and at the end (it may raise a refusal of its own, which
+// comes before the reader's: the part may have ended early inside an element
+// skipped whole).
+QStringList bodyLines(QXmlStreamReader &xml, const QString &path, const std::function<void()> &read)
 {
     TextBudget budget(path);
     Paragraphs paragraphs(budget);
-    QXmlStreamReader xml(documentXml);
     bool inText = false;
     bool sawDocument = false;
     while (!xml.atEnd()) {
-        switch (xml.readNext()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        read();
+        switch (token) {
         case QXmlStreamReader::StartElement: {
             if (isLeftOut(xml)) {
                 xml.skipCurrentElement();
@@ -148,21 +153,32 @@ QStringList wordDocumentLines(const QByteArray &documentXml, const QString &path
             break;
         }
     }
+    read();
     if (xml.hasError() || !sawDocument)
         throw damaged(path);
     return paragraphs.take();
 }
 
-QStringList readWordDocument(const QString &path)
+} // namespace
+
+QStringList wordDocumentLines(const QByteArray &documentXml, const QString &path)
+{
+    QXmlStreamReader xml(documentXml);
+    return bodyLines(xml, path, [] {});
+}
+
+QStringList readWordDocument(const QString &path, std::stop_token stop)
 {
     const QByteArray bytes = readSourceBytes(path);
     if (isEncryptedPackage(bytes))
         throw encrypted(path);
     const ZipArchive archive(path, bytes);
-    const std::optional<QByteArray> document = archive.part(mainPart(archive));
+    // Read as it is unpacked (see openDocumentArchiveLines).
+    const std::unique_ptr<ZipPart> document = archive.openPart(mainPart(archive), std::move(stop));
     if (!document)
         throw damaged(path);
-    return wordDocumentLines(*document, path);
+    QXmlStreamReader xml(document.get());
+    return bodyLines(xml, path, [&] { document->mark(); });
 }
 
 } // namespace sources

@@ -2,6 +2,7 @@
 // a reading document with scripted dialogs and real files.
 #include "importstudent.h"
 #include "import/paste.h"
+#include "sources/refusals.h"
 #include "sources/sources.h"
 #include "platform/controls.h"
 #include "testfiles.h"
@@ -21,6 +22,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QTimer>
 #include <QTextCursor>
@@ -479,6 +482,46 @@ TEST_F(ImportScreen, ATeacherTypesKeyByKeyAndAPasteHandsTheFocusOn)
     press(screen->focusWidget(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(platform::textOf(screen->Memo1), sentence + u" La suite."_s);
     EXPECT_EQ(screen->focusWidget(), screen->Button1) << "a pasted text is ready for the next step";
+}
+
+// A word of over 1,000 characters, pasted, typed or dropped, is refused as a
+// file bringing it in is: the box would take minutes to lay it out.
+TEST_F(ImportScreen, AWordOfOverAThousandCharactersIsNeitherPastedTypedNorDropped)
+{
+    screen->Memo1->setFocus();
+    platform.clipboard.content = QString(2'000'000, u'a');
+    press(screen->Memo1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(platform.messages.shown, QStringList{import::longWordMessage()});
+    EXPECT_TRUE(platform::textOf(screen->Memo1).isEmpty());
+    EXPECT_TRUE(screen->Button1->isHidden());
+
+    // Typed to the longest word, its next letter is refused; a blank starts another.
+    const QString longest = u"Le "_s + QString(sources::MaxWordCharacters, u'a');
+    platform.clipboard.content = longest.chopped(1);
+    press(screen->Memo1, Qt::Key_V, Qt::ControlModifier);
+    press(screen->Memo1, Qt::Key_A, Qt::NoModifier, u"a"_s);
+    EXPECT_EQ(platform::textOf(screen->Memo1), longest);
+    press(screen->Memo1, Qt::Key_A, Qt::NoModifier, u"a"_s);
+    EXPECT_EQ(platform::textOf(screen->Memo1), longest);
+    EXPECT_EQ(platform.messages.shown.size(), 2);
+    press(screen->Memo1, Qt::Key_Space, Qt::NoModifier, u" "_s);
+    press(screen->Memo1, Qt::Key_B, Qt::NoModifier, u"b"_s);
+    EXPECT_EQ(platform::textOf(screen->Memo1), longest + u" b"_s);
+
+    // Dropped at the end of the longest word.
+    QMimeData dropped;
+    dropped.setText(u"aaa"_s);
+    screen->Memo1->moveCursor(QTextCursor::Left);
+    screen->Memo1->moveCursor(QTextCursor::Left);
+    const QPoint at = screen->Memo1->cursorRect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(screen->Memo1->viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(screen->Memo1->viewport(), &move);
+    QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(screen->Memo1->viewport(), &drop);
+    EXPECT_EQ(platform::textOf(screen->Memo1), longest + u" b"_s);
+    EXPECT_EQ(platform.messages.shown.size(), 3);
 }
 
 TEST_F(ImportScreen, APasteFromAWordProcessorKeepsEveryNoBreakSpace)

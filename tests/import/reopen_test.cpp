@@ -468,6 +468,18 @@ TEST_F(Reopen, RefusesWhatItDidNotWrite)
         {"DocumentIsANamedPipe",
          [&] { QFile::remove(folder + u"conte.html"_s); ASSERT_EQ(::mkfifo(QFile::encodeName(folder + u"conte.html"_s).constData(), 0600), 0); },
          u"conte.html"_s, u"« conte.html » n'est pas un fichier ordinaire"_s},
+        // A word of a megabyte would hold the text box for minutes.
+        {"TextCopyOfOneLongWord", [&] { writeFile(folder + u"conte.txt"_s, QByteArray(1'000'000, 'a') + "\r\n"); },
+         u"conte.txt"_s,
+         u"Le fichier « conte.txt » ne contient pas un texte à lire : un de ses mots a plus de 1\u00A0000 caractères."_s},
+        {"DocumentOfOneLongWordWithoutItsCopy",
+         [&] {
+             QFile::remove(folder + u"conte.txt"_s);
+             QByteArray page = bytesOf(folder + u"conte.html"_s);
+             page.replace("Le loup de conte.<br>", QByteArray(2000, 'a') + "<br>");
+             writeFile(folder + u"conte.html"_s, page);
+         },
+         u"conte.html"_s, u"Le fichier « conte.html » ne contient pas un texte à lire"_s},
         {"RenamedWithAHash", renamed(u"Exercice #2"_s), u"Exercice #2.html"_s,
          u"Tessavo ne peut pas rouvrir « Exercice #2.html », dont le nom a été donné hors de Tessavo. Le titre "
          u"« Exercice #2 » contient « # »"_s},
@@ -550,6 +562,14 @@ TEST_F(Reopen, KeepsAVersionChangedOutsideTessavoBeforeSavingOverIt)
              for (const QString &line : shown)
                  carried.append(readingaids::escapeText(line));
              import::writeDocument(names, {shown, carried}, folder, templates());
+         }, false},
+        {"OlderVersionWithAngleBrackets", [&] {
+             // Older versions wrote the text's < and > as they were.
+             for (const QString &name : {u"conte.html"_s, u"conte.txt"_s}) {
+                 QByteArray bytes = bytesOf(folder + name);
+                 bytes.replace("Le loup de conte.", "Le loup a 3 < 4 dents > 2.");
+                 writeFile(folder + name, bytes);
+             }
          }, false},
         {"TypedMarkup", [&] {
              import::writeDocument(import::documentNames(folder + u"conte"_s),

@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -674,11 +673,10 @@ TEST_F(Textes, ASlowReadingShowsItsProgressAndStopsOnCancel)
     screen->Memo1->setPlainText(u"Le texte déjà là."_s);
     const std::vector<bool> before = steps();
     writeFile(source(u"lent.rtf"_s), "{\\rtf1\\ansi Il \\'e9tait une fois.\\par}");
+    // The converter sleeps ten minutes: a cancel not heeded would end past
+    // the conversion's time, with its message.
     platform.progress.cancel = true;
-    QElapsedTimer clock;
-    clock.start();
     choose(source(u"lent.rtf"_s));
-    EXPECT_LT(clock.elapsed(), 10'000);
     EXPECT_EQ(platform.progress.opened, 1);
     EXPECT_EQ(platform.progress.openNow, 0);
     EXPECT_GT(platform.progress.waits, 0) << "the screens were kept painted";

@@ -31,6 +31,11 @@ void writeSpacesOdt(const QString &path, int elements)
     fixtures::writeOdt(path, "<text:p>a" + QByteArray("<text:s text:c=\"1000\"/>").repeated(elements) + "b</text:p>");
 }
 
+void writeLongRunOdt(const QString &path, qsizetype bytes)
+{
+    fixtures::writeOdt(path, "<text:p>" + QByteArray("loup ").repeated(bytes / 5) + "</text:p>");
+}
+
 void writeTabsDocx(const QString &path, int tabs)
 {
     fixtures::writeDocx(path, "<w:p><w:r>" + QByteArray("<w:tab/>").repeated(tabs) + "<w:t>fin</w:t></w:r></w:p>");
@@ -94,7 +99,8 @@ QByteArray nestedRtf(int depth)
 QByteArray wordyRtf(qsizetype bytes)
 {
     const QByteArray sentence = "Il \\'e9tait une fois un loup qui mangeait. \\par\n";
-    return "{\\rtf1\\ansi\\ansicpg1252 " + sentence.repeated(bytes / sentence.size()) + "}";
+    return "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Times New Roman;}} " + sentence.repeated(bytes / sentence.size())
+           + "}";
 }
 
 void writeAesDocx(const QString &path)

@@ -15,6 +15,10 @@ void writeEntityOdt(const QString &path, int uses);
 // An OpenDocument text whose one paragraph is this many <text:s text:c="1000"/>.
 void writeSpacesOdt(const QString &path, int elements);
 
+// An OpenDocument text whose one paragraph is one run of text of this many
+// bytes, words of five letters.
+void writeLongRunOdt(const QString &path, qsizetype bytes);
+
 // A Word document whose one paragraph is this many tabs.
 void writeTabsDocx(const QString &path, int tabs);
 

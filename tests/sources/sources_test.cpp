@@ -95,6 +95,7 @@ TEST_F(Sources, OpenDocumentBodyParagraphsWithoutNotesCommentsOrDeletions)
 <text:p>Un   <text:span>œuf…</text:span> à l’été<text:note text:note-class="footnote"><text:note-citation>1</text:note-citation><text:note-body><text:p>Une note.</text:p></text:note-body></text:note>&#xA0;! Pourquoi&#x202F;?</text:p>
 <text:p>Premier vers<text:line-break/>second<text:tab/>vers<text:s text:c="3"/>fin<office:annotation><dc:creator>M.</dc:creator><text:p>Un commentaire</text:p></office:annotation></text:p>
 <text:p/>
+<text:p><text:s text:c="2"/><text:tab/></text:p>
 <text:p>Ajouté<text:change text:change-id="c1"/> ici</text:p>
 <text:list><text:list-item><text:p>Premier point</text:p></text:list-item><text:list-item><text:p>Second point</text:p></text:list-item></text:list>
 <table:table><table:table-row><table:table-cell><text:p>Case un</text:p></table:table-cell><table:table-cell><text:p>Case deux</text:p></table:table-cell></table:table-row></table:table>
@@ -102,8 +103,8 @@ TEST_F(Sources, OpenDocumentBodyParagraphsWithoutNotesCommentsOrDeletions)
 )";
     const QString path = file(u"conte.odt"_s);
     fixtures::writeOdt(path, body);
-    // The heading on its own line, the paragraphs parted by an empty line (the
-    // empty paragraph adds none), the items of the list one after the other.
+    // The heading on its own line, the paragraphs parted by an empty line (an
+    // empty paragraph or one of blanks adds none), the items of the list one after the other.
     expectLines(path, {Guillemets, QString(), Typography, QString(), u"Premier vers"_s, u"second\tvers   fin"_s,
                        QString(), u"Ajouté ici"_s, QString(), u"• Premier point"_s, u"• Second point"_s, QString(),
                        u"Case un"_s, QString(), u"Case deux"_s, QString(), u"Dans le cadre"_s});
@@ -116,6 +117,7 @@ TEST_F(Sources, WordDocumentBodyParagraphsWithoutNotesCommentsDeletionsOrFieldCo
 <w:p><w:r><w:t xml:space="preserve">Un œuf… </w:t></w:r><w:del w:id="1" w:author="M."><w:r><w:delText>vieux </w:delText></w:r></w:del><w:ins w:id="2" w:author="M."><w:r><w:t>à</w:t></w:r></w:ins><w:r><w:t xml:space="preserve"> l’été</w:t></w:r><w:r><w:footnoteReference w:id="1"/></w:r><w:r><w:t>&#xA0;! Pourquoi&#x202F;?</w:t></w:r></w:p>
 <w:p><w:commentRangeStart w:id="0"/><w:r><w:t>Premier vers</w:t></w:r><w:commentRangeEnd w:id="0"/><w:r><w:commentReference w:id="0"/></w:r><w:r><w:br/><w:t>second</w:t><w:tab/><w:t>vers</w:t></w:r></w:p>
 <w:p/>
+<w:p><w:r><w:t xml:space="preserve">  </w:t><w:tab/></w:r></w:p>
 <w:p><w:pPr><w:numPr><w:ilvl w:val="0"/><w:numId w:val="1"/></w:numPr></w:pPr><w:r><w:t>Premier point</w:t></w:r></w:p>
 <w:p><w:pPr><w:pStyle w:val="Paragraphedeliste"/></w:pPr><w:r><w:t>Second point</w:t></w:r></w:p>
 <w:p><w:r><w:t xml:space="preserve">Page </w:t></w:r><w:r><w:fldChar w:fldCharType="begin"/></w:r><w:r><w:instrText> PAGE </w:instrText></w:r><w:r><w:fldChar w:fldCharType="separate"/></w:r><w:r><w:t>3</w:t></w:r><w:r><w:fldChar w:fldCharType="end"/></w:r><w:moveFrom w:id="5"><w:r><w:t>parti</w:t></w:r></w:moveFrom></w:p>
@@ -228,16 +230,19 @@ TEST(PdfLayout, RunningHeadersFootersAndPageNumbersAreLeftOut)
                       pdfLine(u"Texte de la page "_s + number + u'.', 100),
                       pdfLine(u"- "_s + number + u" -"_s, 800)});
     }
-    // A page whose top line is its own title, and whose foot says "Page 4 / 4".
+    // Two pages whose top line is their own title, at the top of fewer than
+    // half the pages: no running line. The foot of the first says "Page 4 / 5".
     pages.append({pdfLine(u"Le Corbeau"_s, 20), pdfLine(u"Texte de la page 4."_s, 100),
-                  pdfLine(u"Page 4 / 4"_s, 800)});
+                  pdfLine(u"Page 4 / 5"_s, 800)});
+    pages.append({pdfLine(u"Le Corbeau"_s, 20), pdfLine(u"Texte de la page 5."_s, 100)});
     sources::leaveOutRunningLines(pages);
     QStringList left;
     for (const auto &lines : pages)
         for (const sources::PdfLine &line : lines)
             left << line.text;
     EXPECT_EQ(left, (QStringList{u"Texte de la page 1."_s, u"Texte de la page 2."_s, u"Texte de la page 3."_s,
-                                 u"Le Corbeau"_s, u"Texte de la page 4."_s}));
+                                 u"Le Corbeau"_s, u"Texte de la page 4."_s, u"Le Corbeau"_s,
+                                 u"Texte de la page 5."_s}));
 
     // One page: nothing is a running line.
     QList<QList<sources::PdfLine>> single = {{pdfLine(u"Titre"_s, 20), pdfLine(u"1"_s, 800)}};
@@ -245,7 +250,7 @@ TEST(PdfLayout, RunningHeadersFootersAndPageNumbersAreLeftOut)
     EXPECT_EQ(single.first().size(), 2);
 }
 
-TEST(PdfLayout, AParagraphGoesOnFromOnePageToTheNextOnlyMidSentence)
+TEST(PdfLayout, AParagraphGoesOnToTheNextPageOrColumnOnlyMidSentence)
 {
     struct Case { const char *name; QString last; QString first; bool goesOn; };
     const Case cases[] = {
@@ -261,6 +266,12 @@ TEST(PdfLayout, AParagraphGoesOnFromOnePageToTheNextOnlyMidSentence)
         const QList<QStringList> paragraphs = sources::documentParagraphs({{{c.last}}, {{c.first}, {u"Fin."_s}}});
         EXPECT_EQ(paragraphs.size(), c.goesOn ? 2 : 3);
         EXPECT_EQ(paragraphs.first(), c.goesOn ? (QStringList{c.last, c.first}) : QStringList{c.last});
+        // The same from the foot of a column to the top of the next one.
+        const QList<QStringList> columns =
+            sources::pageParagraphs({pdfLine(c.last, 500), {c.first, QRectF(320, 100, 200, 12), 30}});
+        const QList<QStringList> expected =
+            c.goesOn ? QList<QStringList>{{c.last, c.first}} : QList<QStringList>{{c.last}, {c.first}};
+        EXPECT_EQ(columns, expected);
     }
 }
 
@@ -370,6 +381,12 @@ TEST_F(Sources, RefusedFilesAreToldByName)
                                      "<w:p><w:r><w:t>Texte</w:t></w:r></w:p></w:body>"}});
          },
          u"endommagé"_s},
+        {"TooLongOdt", u"long.odt"_s,
+         [](const QString &p) {
+             fixtures::writeOdt(p, "<text:p>" + QByteArray("abc ").repeated(sources::MaxTextCharacters / 4)
+                                       + "</text:p><text:p>b</text:p>");
+         },
+         u"trop long"_s},
         {"TooLongDocx", u"long.docx"_s,
          [](const QString &p) {
              fixtures::writeDocx(p, "<w:p><w:r><w:t>" + QByteArray(sources::MaxTextCharacters, 'a') + "</w:t></w:r></w:p>"
@@ -395,6 +412,12 @@ TEST_F(Sources, TextsAtTheLimitOrWithOneBadByteAreRead)
     struct Case { const char *name; QString file; QByteArray bytes; QStringList expected; };
     const Case cases[] = {
         {"TextOfTheLongestLength", u"limite.txt"_s, words, {QString::fromLatin1(words)}},
+        {"WordOfTheLongestLength", u"mot.txt"_s, "Un " + QByteArray(sources::MaxWordCharacters, 'a') + " fin",
+         {u"Un "_s + QString(sources::MaxWordCharacters, u'a') + u" fin"_s}},
+        // A letter outside the basic plane is one character (two UTF-16 units).
+        {"WordOfTheLongestLengthOutsideTheBasicPlane", u"maths.txt"_s,
+         u"\U0001D49C"_s.repeated(sources::MaxWordCharacters).toUtf8(),
+         {u"\U0001D49C"_s.repeated(sources::MaxWordCharacters)}},
         {"MarkedUtf8WithOneBadByte", u"abîmé.txt"_s, "\xEF\xBB\xBF\xC3\xA9t\xC3\xA9 \xFF fin",
          {u"été \uFFFD fin"_s}},
         {"PageDeclaringUtf8WithOneBadByte", u"abîmé.html"_s,
@@ -464,6 +487,28 @@ TEST(SourceKinds, ChosenByTheExtensionInAnyCase)
               u"Documents OpenDocument (*.odt)|*.odt|Documents Word (*.docx *.doc)|*.docx;*.doc|"
               u"Textes enrichis (*.rtf)|*.rtf|Documents PDF (*.pdf)|*.pdf|Pages web (*.html *.htm)|*.html;*.htm|"
               u"Tous les fichiers (*)|*"_s);
+}
+
+// The quick look at rich text before it goes to the converter: what hidden
+// groups hold is no text, and raw bytes (\bin) are skipped, within the file.
+TEST(RichTextShape, CountsTheTextOutsideHiddenGroupsAndSkipsRawBytes)
+{
+    struct Case { const char *name; QByteArray rtf; sources::RichTextShape shape; };
+    const Case cases[] = {
+        {"TextAfterTheFontTable", "{\\rtf1{\\fonttbl{\\f0 Arial;}}Le loup}", {3, 7, false}},
+        {"TextAfterAStarredGroup", "{\\rtf1{\\*\\generator W;}\\'e9t\\'e9}", {2, 3, false}},
+        {"RawBytesSkipped", "{\\rtf1 \\bin3 {{{abc}", {1, 3, false}},
+        {"RawBytesPastTheEnd", "{\\rtf1 \\bin99999999999 {{{{}}}}}", {1, 0, true}},
+        {"RawBytesPastAnyNumber", "{\\rtf1 \\bin9223372036854775807 {}}", {1, 0, true}},
+        {"RawBytesPastAnyNumberAtAll", "{\\rtf1 \\bin99999999999999999999999999 x}", {1, 0, true}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const sources::RichTextShape shape = sources::richTextShape(c.rtf);
+        EXPECT_EQ(shape.depth, c.shape.depth);
+        EXPECT_EQ(shape.text, c.shape.text);
+        EXPECT_EQ(shape.cutShort, c.shape.cutShort);
+    }
 }
 
 class ThroughOffice : public Sources
