@@ -340,14 +340,6 @@ void removeLeftovers(const QString &folder, const QStringList &leftovers)
         QFile::remove(folder + name);
 }
 
-QString localCopyPath(const QString &workingFolder, const QString &target, const QString &name)
-{
-    const QString folder = QDir::cleanPath(QDir(workingFolder).filePath(target));
-    if (!QFileInfo(folder).isDir())
-        return {};
-    return QDir::toNativeSeparators(folder + u'/' + name);
-}
-
 QString tableOfContentsAddress(const QString &webAddress, const QString &target)
 {
     return webRoot(webAddress) + target.mid(2) + u"_Tablematieres.html"_s;

@@ -99,6 +99,11 @@ bool present(FtpClient &client, const QString &folder)
     case Way::Unknown:
         refuseNoListing(folder);
     case Way::Missing:
+        // A host that refuses to list a level above shows nothing of it:
+        // the folder is taken for gone only when it shows nothing either.
+        if (const std::optional<QList<RemoteEntry>> inside = client.entries(folder); inside && !inside->isEmpty())
+            throw FtpError(u"Le serveur de publication ne montre pas le chemin du dossier « %1 » : Tessavo ne peut pas "
+                           u"vérifier qu'aucun lien n'y mène ailleurs, et n'en a rien retiré."_s.arg(folder));
         return false;
     case Way::Folders:
         break;
