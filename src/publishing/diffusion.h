@@ -114,7 +114,8 @@ struct UploadResult
 // one of the remote folder is (workspace::IoError, FtpError, naming it); a
 // remote link in place of a file is removed and the file written instead
 // (guardRemoteFolder). Settings, backups and working files never go up,
-// whatever the list holds.
+// whatever the list holds, and those an earlier version published there are
+// removed from the remote folder.
 // An upload that fails raises FtpError naming the file and the host's reply;
 // what went up before stays.
 UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,

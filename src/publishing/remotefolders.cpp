@@ -113,18 +113,23 @@ bool present(FtpClient &client, const QString &folder)
 
 } // namespace
 
-void guardRemoteFolder(FtpClient &client, const QString &remoteFolder, const QStringList &names)
+std::optional<QList<RemoteEntry>> guardRemoteFolder(FtpClient &client, const QString &remoteFolder,
+                                                    const QStringList &names)
 {
     const QString folder = asFolder(remoteFolder);
     if (checkWay(client, folder) != Way::Folders)
-        return;
-    const std::optional<QList<RemoteEntry>> listed = client.entries(folder);
+        return std::nullopt;
+    std::optional<QList<RemoteEntry>> listed = client.entries(folder);
     if (!listed)
-        return;
-    for (const RemoteEntry &entry : *listed) {
+        return std::nullopt;
+    QList<RemoteEntry> others;
+    for (const RemoteEntry &entry : std::as_const(*listed)) {
         if (entry.kind == Kind::Link && names.contains(entry.name))
             client.deleteFile(folder + entry.name);
+        else
+            others.append(entry);
     }
+    return others;
 }
 
 void removeRemoteFolder(FtpClient &client, const QString &remotePath)
