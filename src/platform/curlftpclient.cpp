@@ -336,15 +336,35 @@ void CurlFtpClient::raise(int code, const QString &failureText)
         text = u"Le serveur de publication %1 n'accepte pas la connexion chiffrée (tls = oui dans publication.ini)."_s.arg(host);
         break;
     case CURLE_PEER_FAILED_VERIFICATION:
-    case CURLE_SSL_CONNECT_ERROR:
     case CURLE_SSL_CERTPROBLEM:
     case CURLE_SSL_CACERT_BADFILE:
         text = u"La connexion chiffrée au serveur de publication %1 a échoué : son certificat n'a pas pu être vérifié (%2)."_s
                    .arg(host, detail);
         break;
+    // The TLS handshake broke off (a reset, a protocol refused): once logged
+    // in, that is a data connection, whose certificate is not in question.
+    case CURLE_SSL_CONNECT_ERROR:
+        if (m_handle->loggedIn)
+            text = (failureText.isEmpty() ? u"La communication avec le serveur de publication %1 a échoué"_s.arg(host)
+                                          : failureText)
+                   + u" : la connexion de données chiffrée a été coupée ou refusée avant l'envoi ("_s + detail + u')';
+        else
+            text = u"La connexion chiffrée au serveur de publication %1 a échoué : l'échange qui l'établit a été "
+                   u"interrompu (%2)."_s.arg(host, detail);
+        break;
     default:
         if (failureText.isEmpty())
             text = u"La communication avec le serveur de publication %1 a échoué : %2."_s.arg(host, detail);
+        // The data connection reset or dropped: its cause, not the last
+        // reply of the control connection.
+        else if ((result == CURLE_SEND_ERROR || result == CURLE_RECV_ERROR) && !reply.startsWith(u'1'))
+            text = failureText + u" : la connexion de données a été coupée ("_s + detail + u')';
+        // A data connection reset as it opened leaves libcurl's exchange with
+        // the server out of step (it tries PASV after EPSV).
+        else if (result == CURLE_FTP_WEIRD_PASV_REPLY || result == CURLE_FTP_WEIRD_227_FORMAT
+                 || result == CURLE_FTP_CANT_GET_HOST || result == CURLE_FTP_ACCEPT_FAILED
+                 || result == CURLE_FTP_ACCEPT_TIMEOUT || result == CURLE_FTP_PORT_FAILED)
+            text = failureText + u" : la connexion de données n'a pas pu être ouverte ("_s + detail + u')';
         // "150 Ok to send data." was the last word: the server cut the
         // transfer without saying why (a full disk, a crash, a lost network).
         else if (reply.startsWith(u'1'))

@@ -226,14 +226,21 @@ bool isOneOf(const QString &name, std::initializer_list<QStringView> names)
                        [&name](QStringView other) { return name.compare(other, Qt::CaseInsensitive) == 0; });
 }
 
-// Files that stay on the teacher's computer whatever names them.
-bool neverPublished(const QString &name)
+// Tessavo's own backups, settings and working files.
+bool settingOrWorkingFile(const QString &name)
 {
     static const QRegularExpression sentRecord(u"^publication-envois-.*\\.txt$"_s, QRegularExpression::CaseInsensitiveOption);
-    return name.startsWith(u'.') || endsWithAny(name, {u".bak", u".ini", u".pdf"})
+    return endsWithAny(name, {u".bak", u".ini"})
            || isOneOf(name, {u"adresse.txt", u"TexteAlire.html", u"TexteAlire2.html", u"TexteAlire_copie.html",
                              u"corrections-mots.txt", u"ListeLecteurs.txt", u"ecole.txt"})
            || sentRecord.match(name).hasMatch();
+}
+
+// Files that stay on the teacher's computer whatever names them: those, the
+// printed pages and the hidden files.
+bool neverPublished(const QString &name)
+{
+    return name.startsWith(u'.') || name.endsWith(u".pdf"_s, Qt::CaseInsensitive) || settingOrWorkingFile(name);
 }
 
 } // namespace
@@ -340,14 +347,6 @@ void removeLeftovers(const QString &folder, const QStringList &leftovers)
         QFile::remove(folder + name);
 }
 
-QString localCopyPath(const QString &workingFolder, const QString &target, const QString &name)
-{
-    const QString folder = QDir::cleanPath(QDir(workingFolder).filePath(target));
-    if (!QFileInfo(folder).isDir())
-        return {};
-    return QDir::toNativeSeparators(folder + u'/' + name);
-}
-
 QString tableOfContentsAddress(const QString &webAddress, const QString &target)
 {
     return webRoot(webAddress) + target.mid(2) + u"_Tablematieres.html"_s;
@@ -434,6 +433,27 @@ QStringList withoutPrivateFiles(const QStringList &files)
     return kept;
 }
 
+// Before the files go up: no link on the host is written through, and what
+// an earlier version published of the backups, settings and working files
+// is taken down (a refusal of the host leaves it, and the publication goes
+// on). Hidden files (a host's .htaccess) and pages printed are left as they are.
+void prepareRemoteFolder(FtpClient &client, const QString &target, const QStringList &files)
+{
+    const std::optional<QList<RemoteEntry>> others = guardRemoteFolder(client, target, files);
+    if (!others)
+        return;
+    for (const RemoteEntry &entry : *others) {
+        if (entry.kind == RemoteEntry::Kind::Folder || !settingOrWorkingFile(entry.name))
+            continue;
+        try {
+            client.deleteFile(target + entry.name);
+        } catch (const FtpError &) {
+            if (!client.connected())
+                throw;
+        }
+    }
+}
+
 } // namespace
 
 UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,
@@ -442,7 +462,7 @@ UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QS
     const QStringList sent = withoutPrivateFiles(files);
     const CopyFolder copies = CopyFolder::open(diffusion);
     copies.refuseLinks(sent);
-    guardRemoteFolder(client, diffusion.target, sent);
+    prepareRemoteFolder(client, diffusion.target, sent);
     return sendFiles(client, diffusion, copies, sent, watch);
 }
 
@@ -452,7 +472,7 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
     const QStringList files = withoutPrivateFiles(allFiles);
     const CopyFolder copies = CopyFolder::open(diffusion);
     copies.refuseLinks(files);
-    guardRemoteFolder(client, diffusion.target, files);
+    prepareRemoteFolder(client, diffusion.target, files);
     const QString recordPath = sentRecordPath(diffusion.workingFolder, identity);
     const QString &folder = diffusion.target;
     SentFiles record = readSentRecord(recordPath, identity).value_or(SentFiles());

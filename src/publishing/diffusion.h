@@ -60,12 +60,6 @@ bool isInterruptedSave(const QString &name);
 // Removes those files from the folder (ending with the separator).
 void removeLeftovers(const QString &folder, const QStringList &leftovers);
 
-// The copy kept beside the working folder: the remote path taken as a local
-// path relative to the working folder, or nothing when its folder does not
-// exist. ("/w", "../Orvane_A_B_C/Dupont_Jean_x/", "conte.html") ->
-// "/Orvane_A_B_C/Dupont_Jean_x/conte.html" when that folder exists.
-QString localCopyPath(const QString &workingFolder, const QString &target, const QString &name);
-
 // The web address of a student's table of contents: the root of adresse_web
 // (webRoot), the remote student folder without its leading "..", then
 // "_Tablematieres.html". ("host", "../Orvane_A_B_C/Dupont_Jean_x/") ->
@@ -112,12 +106,16 @@ struct UploadResult
 
 // Uploads the files (names from sourceFiles) one after the other on the
 // connected client, each replacing the published copy, and keeps a copy
-// beside the working folder where that folder exists (silently otherwise).
+// beside the working folder where that folder exists (silently otherwise):
+// the remote path taken as a local path relative to the working folder,
+// "../Orvane_A_B_C/Dupont_Jean_x/conte.html" beside "/w" being
+// "/Orvane_A_B_C/Dupont_Jean_x/conte.html".
 // Nothing goes up when a level of the way to that copy is a link, nor when
 // one of the remote folder is (workspace::IoError, FtpError, naming it); a
 // remote link in place of a file is removed and the file written instead
 // (guardRemoteFolder). Settings, backups and working files never go up,
-// whatever the list holds.
+// whatever the list holds, and those an earlier version published there are
+// removed from the remote folder.
 // An upload that fails raises FtpError naming the file and the host's reply;
 // what went up before stays.
 UploadResult uploadFiles(FtpClient &client, const Diffusion &diffusion, const QStringList &files,

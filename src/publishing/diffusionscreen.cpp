@@ -4,6 +4,7 @@
 #include "publishing/changedfiles.h"
 #include "publishing/connexion.h"
 #include "publishing/diffusion.h"
+#include "publishing/plainftp.h"
 #include "publishing/settings.h"
 #include "workspace/paths.h"
 
@@ -79,6 +80,12 @@ bool askBeforePublishing(QWidget *screen)
     return platform::ShowMessageWithCheckBox(screen, MessageLecteur(), u"Tout republier"_s);
 }
 
+void warnIfPlainFtp(QWidget *screen, const QString &workingFolder)
+{
+    if (const std::optional<QString> warning = plainFtpWarningBeforeUpload(workingFolder))
+        platform::ShowMessage(screen, *warning);
+}
+
 bool publicationRunning()
 {
     return s_running;
@@ -131,6 +138,7 @@ DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &
     const std::optional<QStringList> files = studentFiles(screen, source);
     if (!files)
         return {};
+    warnIfPlainFtp(screen, workingFolder);
     const std::unique_ptr<FtpClient> client = platform::services().ftp->create();
     auto window = std::make_unique<ProgressWindow>(screen, *client);
     if (const workspace::Result<void> connected = ConnexionFTP(*client, workingFolder); !connected) {

@@ -34,6 +34,11 @@ struct DiffusionOutcome
     QString tableOfContents;  // the published table of contents' web address
 };
 
+// Before the first upload of the run: when publication.ini of the working
+// folder sends in clear (plain FTP to another computer), the teacher is told
+// so, once per run; the upload goes on.
+void warnIfPlainFtp(QWidget *screen, const QString &workingFolder);
+
 // True while a publication runs; a second one does not start meanwhile.
 bool publicationRunning();
 

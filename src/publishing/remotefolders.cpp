@@ -99,6 +99,11 @@ bool present(FtpClient &client, const QString &folder)
     case Way::Unknown:
         refuseNoListing(folder);
     case Way::Missing:
+        // A host that refuses to list a level above shows nothing of it:
+        // the folder is taken for gone only when it shows nothing either.
+        if (const std::optional<QList<RemoteEntry>> inside = client.entries(folder); inside && !inside->isEmpty())
+            throw FtpError(u"Le serveur de publication ne montre pas le chemin du dossier « %1 » : Tessavo ne peut pas "
+                           u"vérifier qu'aucun lien n'y mène ailleurs, et n'en a rien retiré."_s.arg(folder));
         return false;
     case Way::Folders:
         break;
@@ -108,18 +113,23 @@ bool present(FtpClient &client, const QString &folder)
 
 } // namespace
 
-void guardRemoteFolder(FtpClient &client, const QString &remoteFolder, const QStringList &names)
+std::optional<QList<RemoteEntry>> guardRemoteFolder(FtpClient &client, const QString &remoteFolder,
+                                                    const QStringList &names)
 {
     const QString folder = asFolder(remoteFolder);
     if (checkWay(client, folder) != Way::Folders)
-        return;
-    const std::optional<QList<RemoteEntry>> listed = client.entries(folder);
+        return std::nullopt;
+    std::optional<QList<RemoteEntry>> listed = client.entries(folder);
     if (!listed)
-        return;
-    for (const RemoteEntry &entry : *listed) {
+        return std::nullopt;
+    QList<RemoteEntry> others;
+    for (const RemoteEntry &entry : std::as_const(*listed)) {
         if (entry.kind == Kind::Link && names.contains(entry.name))
             client.deleteFile(folder + entry.name);
+        else
+            others.append(entry);
     }
+    return others;
 }
 
 void removeRemoteFolder(FtpClient &client, const QString &remotePath)

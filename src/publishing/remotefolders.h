@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The remote folders as the host holds them: no write and no removal ever
 // passes through a link on the host, which another account or a careless
 // copy may have put there and which could lead outside the published
@@ -18,7 +20,9 @@ namespace publishing {
 // and is a link is removed, so that the file is written in its place and not
 // through it. Nothing is looked at with a client that cannot list so, nor
 // when the folder is not there (the upload then fails as it would).
-void guardRemoteFolder(FtpClient &client, const QString &remoteFolder, const QStringList &names);
+// Returns the folder's other entries as listed; nothing when not looked at.
+std::optional<QList<RemoteEntry>> guardRemoteFolder(FtpClient &client, const QString &remoteFolder,
+                                                    const QStringList &names);
 
 // Removes the remote folder ("../Orvane_A_B_C/K7WQ.../", the "/" at the end
 // optional) from the host: every file in it (a link there: the link itself,

@@ -1,6 +1,7 @@
 // Publishing a student folder: the listing, the upload loop over a recording
 // client, the copy kept beside the working folder and the address opened.
 #include "platform/shell.h"
+#include "publishing/changedfiles.h"
 #include "publishing/diffusion.h"
 #include "workspace/failure.h"
 #include "testfiles.h"
@@ -236,6 +237,54 @@ TEST_F(UploadLoop, AFailedUploadNamesTheFileAndTheHostsReplyAndEndsTheLoop)
     ASSERT_EQ(client.sent.size(), 1);
     EXPECT_EQ(client.sent.first().first, Target + files.first());
     EXPECT_TRUE(QFileInfo::exists(diffusion.sourceFolder + files.at(1)));
+}
+
+// A host that keeps what it is sent and lists it; it may cut a file short
+// without a word, as a full disk or a dropped connection can.
+class ListingHost : public RecordingClient
+{
+public:
+    void put(const QString &localPath, const QString &remotePath) override
+    {
+        RecordingClient::put(localPath, remotePath);
+        QByteArray bytes = sent.last().second;
+        if (remotePath.endsWith(u'/' + cutShort))
+            bytes.truncate(bytes.size() / 2);
+        held.insert(remotePath, bytes);
+    }
+    std::optional<QList<publishing::RemoteFile>> list(const QString &folder) override
+    {
+        QList<publishing::RemoteFile> files;
+        for (auto file = held.cbegin(); file != held.cend(); ++file) {
+            if (file.key().startsWith(folder) && !file.key().mid(folder.size()).contains(u'/'))
+                files.append({file.key().mid(folder.size()), file.value().size(), u"20261211072500"_s});
+        }
+        return files;
+    }
+
+    QString cutShort;
+    QMap<QString, QByteArray> held;
+};
+
+TEST_F(UploadLoop, AFileTheHostHoldsCutShortIsNotRecordedAsSentAndGoesAgain)
+{
+    ListingHost host;
+    host.cutShort = u"conte.jpg"_s;
+    const QString identity = u"ftp://classe@ftp.ecole.fr:21"_s;
+    publishing::uploadChangedFiles(host, diffusion, files, identity, false);
+
+    const std::optional<publishing::SentFiles> record =
+        publishing::readSentRecord(publishing::sentRecordPath(diffusion.workingFolder, identity), identity);
+    ASSERT_TRUE(record);
+    EXPECT_TRUE(record->value(Target).contains(u"conte.html"_s));
+    EXPECT_FALSE(record->value(Target).contains(u"conte.jpg"_s)) << "recorded as sent, cut short on the host";
+
+    host.cutShort.clear();
+    host.sent.clear();
+    publishing::uploadChangedFiles(host, diffusion, files, identity, false);
+    ASSERT_EQ(host.sent.size(), 1);
+    EXPECT_EQ(host.sent.first().first, Target + u"conte.jpg"_s);
+    EXPECT_EQ(host.held.value(Target + u"conte.jpg"_s), bytesOf(diffusion.sourceFolder + u"conte.jpg"_s));
 }
 
 TEST(SourceFiles, OnlyWhatAReaderOpensIsSent)

@@ -7,6 +7,7 @@
 #include "publishing/diffusionscreen.h"
 #include "platform/curlftpclient.h"
 #include "publishing/diffusion.h"
+#include "publishing/plainftp.h"
 #include "studentchoice.h"
 #include "students/Unit2.h"
 #include "testfiles.h"
@@ -260,6 +261,26 @@ TEST_F(Diffusion, AHostThatIsDownIsReportedAndNothingElseHappens)
     EXPECT_TRUE(platform.progress.files.isEmpty());
     EXPECT_TRUE(platform.shell.addresses.isEmpty());
     EXPECT_FALSE(layout->WebBrowser2->isHidden());
+}
+
+// Plain FTP to another computer: told once in the run, before connecting; the
+// publication goes on (here to a host that cannot be found).
+TEST_F(Diffusion, PlainFtpToAnotherComputerIsToldOnceBeforeTheFirstUpload)
+{
+    writeFile(folder.file(u"publication.ini"_s),
+              "[publication]\nhote=publication.invalid\nutilisateur=eleve\nmot_de_passe=secret\n"
+              "adresse_web=publication.invalid\ndelai=1\n");
+    const QString warning = publishing::plainFtpWarning(u"publication.invalid"_s);
+    import->MiseEnPage = true;
+
+    publishFromImport();
+    publishFromImport();
+
+    ASSERT_EQ(platform.messages.shown.size(), 5) << visible(platform.messages.shown.join(u'\n'));
+    EXPECT_EQ(platform.messages.shown.mid(0, 2), (QStringList{Lecteur, warning}));
+    EXPECT_TRUE(platform.messages.shown.at(2).contains(u"publication.invalid"_s)) << visible(platform.messages.shown.at(2));
+    EXPECT_EQ(platform.messages.shown.at(3), Lecteur);
+    EXPECT_EQ(platform.messages.shown.count(warning), 1);
 }
 
 TEST_F(Diffusion, APublicationIniWithoutWebAddressIsToldBeforeAnythingIsSent)

@@ -193,6 +193,25 @@ TEST(CurlFtpClient, SpeaksExplicitFtpsWithAVerifiedCertificate)
     EXPECT_FALSE(client.connected());
 }
 
+// A data connection reset by the network is no certificate fault: the
+// message names the file and what broke. (libcurl meets the reset at
+// different steps from one try to the next: every outcome counts.)
+TEST(CurlFtpClient, AnFtpsDataConnectionResetIsNotToldAsTheCertificate)
+{
+    fakes::FtpServer server({true, u"elradfmwMT"_s, true});
+    ASSERT_EQ(server.error(), QString());
+    QTemporaryDir local;
+    const QString file = writeFile(local, u"a.bin"_s, everyByte());
+    platform::CurlFtpClient client;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        client.connect(server.login());
+        const QString text = failureOf([&] { client.put(file, u"conte.html"_s); });
+        EXPECT_FALSE(text.contains(u"certificat"_s)) << visible(text);
+        EXPECT_TRUE(text.contains(u"« conte.html »"_s)) << visible(text);
+        EXPECT_TRUE(text.contains(u"connexion"_s)) << visible(text);
+    }
+}
+
 namespace {
 
 QStringList ftpLog;

@@ -257,6 +257,32 @@ TEST_P(RemoteFolders, APublicationNeverWritesThroughALinkOnTheHost)
     EXPECT_EQ(contents(other), elsewhere);
 }
 
+// What an earlier version published of the backups, the settings and the
+// working files is taken down by the next publication; the host's own hidden
+// files and a printed page stay.
+TEST_P(RemoteFolders, BackupsAndSettingsPublishedBeforeAreTakenDown)
+{
+    const QString source = studentFolder(working, 2000);
+    publishing::ForceFtpDirectories(client, Target);
+    client.disconnect();
+    client.connect(host->login());
+    for (const QString &name : {u"conte.html.bak"_s, u"conte.html.sansaide.bak"_s, u"entendu.ini"_s, u"adresse.txt"_s,
+                                u"TexteAlire_copie.html"_s, u".htaccess"_s, u"conte.pdf"_s})
+        send(Target + name, "earlier");
+
+    publishing::uploadChangedFiles(client, {source, Target, working.path()}, publishing::sourceFiles(source),
+                                   u"ftp://essai@hote:21"_s, false);
+
+    QMap<QString, QByteArray> expected = contents(source);
+    expected.insert(u".htaccess"_s, "earlier");
+    expected.insert(u"conte.pdf"_s, "earlier");
+    QMap<QString, QByteArray> published;
+    for (const QString &name : QDir(onHost(Published)).entryList(QDir::Files | QDir::Hidden))
+        published.insert(name, bytesOf(onHost(Published + name)));
+    EXPECT_EQ(published.keys(), expected.keys());
+    EXPECT_EQ(published, expected);
+}
+
 INSTANTIATE_TEST_SUITE_P(Hosts, RemoteFolders, testing::Values("FTP", "FTPS", "SFTP"),
                          [](const testing::TestParamInfo<std::string> &info) { return info.param; });
 

@@ -1,5 +1,6 @@
 // The rules of the three protocols that need no server: SFTP's host key,
-// its paths, and the SFTP keys of publication.ini.
+// its paths, the SFTP keys of publication.ini, and plain FTP told.
+#include "publishing/plainftp.h"
 #include "publishing/settings.h"
 #include "publishing/transport.h"
 #include "visible.h"
@@ -194,4 +195,56 @@ TEST(PublicationSettings, RefusesSftpKeysThatCannotWork)
             EXPECT_TRUE(refused.message().contains(c.named)) << visible(refused.message());
         }
     }
+}
+
+TEST(PlainFtp, IsToldForFtpInClearToAnotherComputerOnly)
+{
+    const QStringList own = {u"classe-pc"_s, u"192.168.1.20"_s, u"fe80::1"_s};
+    struct Case
+    {
+        const char *host;
+        bool thisComputer;
+    };
+    const Case cases[] = {
+        {"localhost", true},        {"LOCALHOST", true},     {"127.0.0.1", true},    {"127.1.2.3", true},
+        {"::1", true},              {"[::1]", true},         {"0.0.0.0", true},      {"classe-pc", true},
+        {"192.168.1.20", true},     {"[fe80::1]", true},     {" 127.0.0.1 ", true},  {"ftp.ecole.fr", false},
+        {"192.168.1.21", false},    {"128.0.0.1", false},    {"localhost.ecole.fr", false},
+        {"127.0.0.1.ecole.fr", false}, {"2001:db8::1", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.host);
+        EXPECT_EQ(publishing::isThisComputer(QString::fromUtf8(c.host), own), c.thisComputer);
+        publishing::FtpLogin login;
+        login.host = QString::fromUtf8(c.host);
+        EXPECT_EQ(publishing::sendsInClear(login, own), !c.thisComputer);
+        login.tls = true;
+        EXPECT_FALSE(publishing::sendsInClear(login, own));
+        login.tls = false;
+        login.protocol = publishing::Protocol::Sftp;
+        EXPECT_FALSE(publishing::sendsInClear(login, own));
+    }
+    // This computer's own addresses count, whatever they are.
+    EXPECT_TRUE(publishing::thisComputersAddresses().contains(u"127.0.0.1"_s));
+}
+
+TEST(PlainFtp, IsToldOnceNamingTheHostAndTheWayOut)
+{
+    publishing::PlainFtpNotice notice;
+    publishing::FtpLogin local;
+    local.host = u"127.0.0.1"_s;
+    publishing::FtpLogin encrypted;
+    encrypted.host = u"ftp.ecole.fr"_s;
+    encrypted.tls = true;
+    publishing::FtpLogin clear;
+    clear.host = u"ftp.ecole.fr"_s;
+
+    EXPECT_EQ(notice.take(local, {}), std::nullopt);
+    EXPECT_EQ(notice.take(encrypted, {}), std::nullopt);
+    const std::optional<QString> warning = notice.take(clear, {});
+    ASSERT_TRUE(warning);
+    for (const QString &part : {u"« ftp.ecole.fr »"_s, u"sans chiffrement"_s, u"mot de passe"_s, u"tls=oui"_s,
+                                u"protocole=sftp"_s, u"docs/publication.md"_s})
+        EXPECT_TRUE(warning->contains(part)) << visible(*warning);
+    EXPECT_EQ(notice.take(clear, {}), std::nullopt);
 }

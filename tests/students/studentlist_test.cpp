@@ -48,7 +48,8 @@ TEST(StudentFolderName, TheRegisterSaysWhereTheSurnameEnds)
                     "Martin;Lea_Rose;CM1;lr@x.fr\r\n"
                     "broken line\r\n"
                     "Da_Silva;Ana;CM1;old@x.fr\r\n"
-                    "Da;Silva_Ana;CM1;old@x.fr\r\n");
+                    "Da;Silva_Ana;CM1;old@x.fr\r\n"
+                    "Le_Roux;Tom;CM1;t;r@x.fr\r\n");
     register_.close();
 
     struct Case { const char *name; QString folder; QString surname, firstName, mail; QString shown; };
@@ -60,6 +61,8 @@ TEST(StudentFolderName, TheRegisterSaysWhereTheSurnameEnds)
          u"Martin Lea Rose"_s},
         {"two lines for one folder: the newest", u"Da_Silva_Ana_old@x.fr"_s, u"Da"_s, u"Silva_Ana"_s,
          u"old@x.fr"_s, u"Da Silva Ana"_s},
+        {"an e-mail holding \";\" after a surname with a blank", u"Le_Roux_Tom_t;r@x.fr"_s, u"Le_Roux"_s, u"Tom"_s,
+         u"t;r@x.fr"_s, u"Le Roux Tom"_s},
         {"a folder the register does not name", u"De_La_Fontaine_z@x.fr"_s, u"De"_s, u"La"_s, u"Fontaine_z@x.fr"_s,
          u"De La"_s},
     };

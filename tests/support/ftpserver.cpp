@@ -21,6 +21,8 @@ FtpServer::FtpServer(const Options &options)
                           u"--password"_s, u"s3cret,pw"_s, u"--perm"_s, options.permissions};
     if (options.tls)
         arguments << u"--cert-dir"_s << m_folder.path();
+    if (options.resetData)
+        arguments << u"--reset-data"_s;
     m_process.setStandardErrorFile(m_folder.filePath(u"server.log"_s));
     m_process.start(u"/usr/bin/python3"_s, arguments);
     QByteArray line;

@@ -19,6 +19,7 @@ public:
     {
         bool tls = false;  // explicit FTPS only, with a certificate made for the test
         QString permissions = QStringLiteral("elradfmwMT");
+        bool resetData = false;  // FTPS: every data connection is reset as it opens
     };
 
     FtpServer();

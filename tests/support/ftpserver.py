@@ -3,11 +3,14 @@
 Prints "PORT <number>" once it listens, then serves until it is stopped.
   ftpserver.py --root DIR --user U --password P [--perm elradfmwMT]
                [--cert-dir DIR]   (explicit FTPS with a certificate made there)
+               [--reset-data]     (each data connection is reset at once)
   ftpserver.py --make-certificate DIR
                (only writes DIR/cert.pem and DIR/key.pem, for another server)
 """
 import argparse
 import os
+import socket
+import struct
 import sys
 import threading
 
@@ -51,6 +54,19 @@ class DataChannel(TLS_DTPHandler):
         return self._ssl_accepting or super().readable()
 
 
+class ResetDataChannel(DataChannel):
+    """A data channel that a broken network or firewall resets as soon as the
+    client connects: the control connection goes on."""
+
+    def __init__(self, sock, cmd_channel):
+        # Closed, the connection is reset rather than ended.
+        sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        super().__init__(sock, cmd_channel)
+
+    def _do_ssl_handshake(self):
+        self.close()
+
+
 def main():
     if len(sys.argv) == 3 and sys.argv[1] == "--make-certificate":
         make_certificate(sys.argv[2])
@@ -61,6 +77,7 @@ def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--perm", default="elradfmwMT")
     parser.add_argument("--cert-dir")
+    parser.add_argument("--reset-data", action="store_true")
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -68,7 +85,7 @@ def main():
     handler = FTPHandler
     if args.cert_dir:
         handler = TLS_FTPHandler
-        handler.dtp_handler = DataChannel
+        handler.dtp_handler = ResetDataChannel if args.reset_data else DataChannel
         handler.certfile, handler.keyfile = make_certificate(args.cert_dir)
         handler.tls_control_required = True
         handler.tls_data_required = True
