@@ -2,6 +2,7 @@
 
 #include "publishing/connexion.h"
 #include "publishing/forcedirectories.h"
+#include "publishing/plainftp.h"
 #include "publishing/settings.h"
 #include "students/classindex.h"
 #include "students/registration.h"
@@ -165,6 +166,8 @@ workspace::Result<Registration> registerStudent(const RegistrationRequest &reque
     // Everything that can refuse the registration, the host included, is
     // asked before anything is written. A host out of reach is told at once,
     // and the e-mail checked still: the teacher hears of both.
+    if (const std::optional<QString> warning = publishing::plainFtpWarningBeforeUpload(request.workingFolder))
+        tell(*warning);
     const workspace::Result<void> connected = publishing::ConnexionFTP(client, request.workingFolder);
     if (!connected)
         tell(connected.reason());

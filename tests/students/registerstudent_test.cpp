@@ -85,7 +85,7 @@ protected:
         workspace::writeBytes(working.filePath(u"reserve/fond.jpg"_s), "\xFF\xD8\xFF");
         workspace::writeBytes(working.filePath(u"publication.ini"_s),
                               "[publication]\r\nhote=ftp.exemple.fr\r\nutilisateur=classe\r\nmot_de_passe=x\r\n"
-                              "adresse_web=www.exemple.fr\r\n");
+                              "adresse_web=www.exemple.fr\r\ntls=oui\r\n");
     }
 
     workspace::Result<students::Registration> registerTyped(const students::Identity &typed)
