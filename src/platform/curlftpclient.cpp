@@ -132,6 +132,33 @@ int onHostKey(void *check, int type, const char *key, size_t length)
     return publishing::sameHostKey(hostKey->shown, hostKey->pinned) ? CURLKHMATCH_OK : CURLKHMATCH_MISMATCH;
 }
 
+// The program's own local host shows in its greeting that it is the one
+// expected, before libcurl sends the login: a greeting that does not stops
+// the connection there.
+struct OwnHostCheck
+{
+    CURL *curl = nullptr;
+    const FtpLogin *login = nullptr;
+    bool greeted = false;
+    QString refused;
+};
+
+size_t onReply(char *data, size_t size, size_t count, void *check)
+{
+    auto *own = static_cast<OwnHostCheck *>(check);
+    const QByteArray line(data, qsizetype(size * count));
+    // The greeting's last line: "220 " after any "220-" lines.
+    if (own->greeted || !line.startsWith("220 "))
+        return size * count;
+    own->greeted = true;
+    char *address = nullptr;
+    long port = 0;
+    curl_easy_getinfo(own->curl, CURLINFO_LOCAL_IP, &address);
+    curl_easy_getinfo(own->curl, CURLINFO_LOCAL_PORT, &port);
+    own->refused = own->login->ownHostGreeting(line, QString::fromLatin1(address), int(port));
+    return own->refused.isEmpty() ? size * count : 0;
+}
+
 } // namespace
 
 struct CurlFtpClient::Handle
@@ -149,6 +176,7 @@ struct CurlFtpClient::Handle
     QString loginFolder;
     QString currentFolder;
     HostKeyCheck hostKey;
+    OwnHostCheck ownHost;
 
     ~Handle()
     {
@@ -250,6 +278,13 @@ void CurlFtpClient::connect(const FtpLogin &login)
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, seconds);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+    const QByteArray ownHostSource = login.ownHostSource.toLatin1();
+    if (login.ownHostGreeting && !sftp()) {
+        m_handle->ownHost = {curl, &m_login, false, {}};
+        curl_easy_setopt(curl, CURLOPT_INTERFACE, ownHostSource.constData());
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onReply);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, &m_handle->ownHost);
+    }
     if (sftp()) {
         connectSftp();
         return;
@@ -356,6 +391,8 @@ void CurlFtpClient::raise(int code, const QString &failureText)
     }
     if (const QString sftpText = sftpFailureText(result, failureText); !sftpText.isEmpty())
         text = sftpText;
+    if (!m_handle->ownHost.refused.isEmpty())
+        text = m_handle->ownHost.refused;
     if (!connected() && m_handle)
         m_handle->loggedIn = false;
     throw FtpError(text);

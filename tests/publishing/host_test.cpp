@@ -394,3 +394,37 @@ TEST(LocalHostRules, RefusesAFolderAnotherUserMade)
     ASSERT_FALSE(made);
     EXPECT_TRUE(made.reason().contains(u"a été créé par un autre utilisateur de cet ordinateur"_s)) << made.reason().toStdString();
 }
+
+// The own host's greeting proves it to be the folder's: only for the
+// connection it answers, and only with the account's password.
+TEST(LauncherDecisions, TheOwnHostsGreetingProvesItOnlyForThisConnectionAndPassword)
+{
+    const publishing::PublicationSettings settings = local(24117, u"127.0.0.1:24118"_s);
+    const QString address = publishing::randomLoopbackAddress();
+    EXPECT_TRUE(address.startsWith(u"127."_s)) << address.toStdString();
+    EXPECT_NE(address, u"127.0.0.1"_s);
+    EXPECT_NE(address, publishing::randomLoopbackAddress());
+    const QByteArray right = "220 " + publishing::ownHostProof(u"secret"_s, 24117, address, 40001);
+    EXPECT_EQ(publishing::ownHostGreetingRefused(settings, right + "\r\n", address, 40001), QString());
+    const struct
+    {
+        const char *name;
+        QByteArray greeting;
+        QString address;
+        int port;
+    } refused[] = {
+        {"the banner alone", "220 Serveur de publication local de Tessavo.", address, 40001},
+        {"another connection's port", right, address, 40002},
+        {"another connection's address", right, u"127.0.0.1"_s, 40001},
+        {"another password", "220 " + publishing::ownHostProof(u"autre"_s, 24117, address, 40001), address, 40001},
+        {"another server port", "220 " + publishing::ownHostProof(u"secret"_s, 24118, address, 40001), address, 40001},
+        {"the proof with more after it", right + " x", address, 40001},
+    };
+    for (const auto &c : refused) {
+        SCOPED_TRACE(c.name);
+        const QString why = publishing::ownHostGreetingRefused(settings, c.greeting, c.address, c.port);
+        EXPECT_TRUE(why.contains(u"le port 24117 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
+                                 u"programme, qui n'est pas ce serveur. Rien ne lui a été envoyé"_s))
+            << why.toStdString();
+    }
+}

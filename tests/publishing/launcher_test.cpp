@@ -709,3 +709,85 @@ TEST_F(PublicationHost, OnlyTheWebPortChangedServesTheNewPort)
     EXPECT_EQ(httpGet(newWeb, u"/index.html"_s), "accueil");
     EXPECT_EQ(httpGet(first.webPort, u"/index.html"_s), QByteArray());
 }
+
+namespace {
+
+// The program's own client, except that just before it connects the folder's
+// server dies and another program takes its port: what happens when that
+// falls between the check before the login and the login.
+class PortTakenBeforeTheLogin : public publishing::FtpClient
+{
+public:
+    explicit PortTakenBeforeTheLogin(std::function<void()> takePort)
+        : m_takePort(std::move(takePort))
+    {
+    }
+    bool connected() const override { return m_client.connected(); }
+    void disconnect() override { m_client.disconnect(); }
+    void connect(const publishing::FtpLogin &login) override
+    {
+        m_takePort();
+        m_client.connect(login);
+    }
+    void changeDir(const QString &remotePath) override { m_client.changeDir(remotePath); }
+    void makeDir(const QString &remotePath) override { m_client.makeDir(remotePath); }
+    void put(const QString &localPath, const QString &remotePath) override { m_client.put(localPath, remotePath); }
+
+private:
+    std::function<void()> m_takePort;
+    platform::CurlFtpClient m_client;
+};
+
+} // namespace
+
+// The folder's server passed the check before the login, then died, and a
+// program of another user took its port before the login: it gets neither
+// the user nor the password, whether it greets as the server does or
+// replays a greeting the server gave another connection.
+TEST_F(PublicationHost, AProgramTakingThePortAfterTheCheckGetsNoPassword)
+{
+    const bool asNobody = ::geteuid() == 0;
+    for (const bool replays : {false, true}) {
+        SCOPED_TRACE(replays ? "a greeting seen before" : "the server's banner");
+        const QString a = folder(replays ? u"rejoue"_s : u"accueil"_s);
+        start(a);
+        ASSERT_TRUE(record(a));
+        const publishing::HostRecord server = *record(a);
+        QByteArray greeting = "220 Serveur de publication local de Tessavo.";
+        if (replays) {
+            QTcpSocket seen;
+            seen.connectToHost(u"127.0.0.1"_s, quint16(server.ftpPort));
+            greeting.clear();
+            while (!greeting.startsWith("220 ") && (seen.canReadLine() || seen.waitForReadyRead(3000))) {
+                if (seen.canReadLine())
+                    greeting = seen.readLine().trimmed();
+            }
+            ASSERT_TRUE(greeting.startsWith("220 ")) << greeting.constData();
+        }
+        // A stranger that never answers is given up within seconds.
+        QByteArray ini = bytesOf(a + u"/publication.ini"_s);
+        ini.replace("delai=20", "delai=3");
+        writeFile(a + u"/publication.ini"_s, ini);
+        const QByteArray password = publishing::readPublicationSettings(a).password.toLatin1();
+
+        std::unique_ptr<testlistener::Listener> stranger;
+        PortTakenBeforeTheLogin client([&] {
+            ::kill(pid_t(server.pid), SIGKILL);
+            QElapsedTimer clock;
+            clock.start();
+            while (!hostprocesses::portIsFree(server.ftpPort) && clock.elapsed() < 10000)
+                QThread::msleep(20);
+            stranger = std::make_unique<testlistener::Listener>(greeting, server.ftpPort, asNobody);
+        });
+        const workspace::Result<void> connected = publishing::ConnexionFTP(client, a);
+        ASSERT_TRUE(stranger);
+        ASSERT_EQ(stranger->port(), server.ftpPort);
+        EXPECT_FALSE(connected);
+        EXPECT_TRUE(connected.reason().contains(u"Rien ne lui a été envoyé"_s)) << connected.reason().toStdString();
+        const QByteArray received = stranger->received();
+        EXPECT_TRUE(received.contains("<connexion>")) << "the test reached the stranger";
+        EXPECT_FALSE(received.contains("USER")) << received.constData();
+        EXPECT_FALSE(received.contains("PASS")) << received.constData();
+        EXPECT_FALSE(received.contains(password)) << received.constData();
+    }
+}

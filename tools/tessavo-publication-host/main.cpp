@@ -80,15 +80,15 @@ QString servedLine(const QString &what, const publishing::LocalHost &host)
 
 using publishing::isOurServer;
 
-// The server answers on both ports and takes the account of publication.ini,
-// through the program's own client.
+// The server answers on both ports, proves to be this folder's own, and takes
+// the account of publication.ini, through the program's own client.
 bool servesTheFile(const publishing::HostRecord &record, const publishing::PublicationSettings &settings)
 {
     if (!hostprocesses::listensOn(record.pid, record.ftpPort) || !hostprocesses::listensOn(record.pid, record.webPort))
         return false;
     platform::CurlFtpClient client;
     try {
-        client.connect(settings.login());
+        client.connect(publishing::ownHostLogin(settings));
     } catch (const publishing::FtpError &) {
         return false;
     }
