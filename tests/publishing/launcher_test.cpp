@@ -18,13 +18,22 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 
+#include <arpa/inet.h>
+#include <atomic>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <netinet/in.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
 #include <cstdio>
 #include <functional>
 #include <poll.h>
@@ -790,4 +799,169 @@ TEST_F(PublicationHost, AProgramTakingThePortAfterTheCheckGetsNoPassword)
         EXPECT_FALSE(received.contains("PASS")) << received.constData();
         EXPECT_FALSE(received.contains(password)) << received.constData();
     }
+}
+
+namespace {
+
+// Run in a child process as the user nobody, with system calls only: reads
+// /proc/net/tcp as fast as it can and connects to every new port listening on
+// 127.0.0.1 that the server's user holds, but the two it serves, sending
+// bytes of its own, as another user of the computer could. Never returns.
+[[noreturn]] void takeEveryNewPort(int ftpPort, int webPort, uid_t serverUser, std::atomic<int> &reached)
+{
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+        ::_exit(1);
+    static char table[1 << 16];
+    int last = 0;
+    for (;;) {
+        const int fd = ::open("/proc/net/tcp", O_RDONLY);
+        ssize_t size = 0;
+        for (ssize_t n; fd >= 0 && size < ssize_t(sizeof table) - 1 && (n = ::read(fd, table + size, sizeof table - 1 - size)) > 0;)
+            size += n;
+        if (fd >= 0)
+            ::close(fd);
+        table[size] = 0;
+        // "  1: 0100007F:5E3B 00000000:0000 0A ... uid ..."
+        for (char *line = std::strchr(table, '\n'); line && line[1]; line = std::strchr(line + 1, '\n')) {
+            unsigned local = 0, port = 0, state = 0, uid = 0;
+            if (std::sscanf(line + 1, " %*d: %8X:%4X %*8X:%*4X %2X %*8X:%*8X %*2X:%*8X %*8X %u", &local, &port, &state, &uid) != 4
+                || state != 0x0A || local != 0x0100007F || uid != serverUser || int(port) == ftpPort
+                || int(port) == webPort || int(port) == last)
+                continue;
+            last = int(port);
+            const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(quint16(port));
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            if (::connect(s, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0) {
+                ::send(s, "VOLE", 4, MSG_NOSIGNAL);
+                ++reached;
+            }
+            // Left open: the server may take it for the client's.
+        }
+    }
+}
+
+} // namespace
+
+// Another user of the computer watches /proc/net/tcp and connects to each
+// passive data port of the own host as soon as it opens, sending bytes of its
+// own: every file is still published, each exactly as it is here.
+TEST_F(PublicationHost, AnotherUserOnThePassiveDataPortsNeitherStopsNorChangesAPublication)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another user's program can only be started by root";
+    const QString a = folder(u"a"_s);
+    start(a);
+    ASSERT_TRUE(record(a));
+    const publishing::HostRecord server = *record(a);
+    // Counts the ports it reached, in memory both processes share.
+    auto *reached = static_cast<std::atomic<int> *>(
+        ::mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(reached, MAP_FAILED);
+    new (reached) std::atomic<int>(0);
+    const pid_t stranger = ::fork();
+    if (stranger == 0)
+        takeEveryNewPort(server.ftpPort, server.webPort, ::getuid(), *reached);
+    ASSERT_GT(stranger, 0);
+    const auto stopStranger = [stranger] {
+        ::kill(stranger, SIGKILL);
+        ::waitpid(stranger, nullptr, 0);
+    };
+    auto endStranger = qScopeGuard(stopStranger);
+
+    const QString source = a + u"/VILLE_ECOLE_CM1/lecteurs/Dupont_Jean_x/"_s;
+    for (int i = 0; i < 30; ++i)
+        writeFile(source + u"texte%1.html"_s.arg(i), "<p>texte " + QByteArray::number(i) + "</p>\r\n");
+    platform::CurlFtpClient client;
+    ASSERT_TRUE(publishing::ConnexionFTP(client, a));
+    publishing::ForceFtpDirectories(client, Target);
+    client.disconnect();
+    ASSERT_TRUE(publishing::ConnexionFTP(client, a));
+    const publishing::UploadResult result =
+        publishing::uploadFiles(client, {source, Target, a}, publishing::sourceFiles(source));
+    client.disconnect();
+    endStranger.dismiss();
+    stopStranger();
+
+    EXPECT_EQ(result.published, 30);
+    for (int i = 0; i < 30; ++i) {
+        const QString name = u"texte%1.html"_s.arg(i);
+        EXPECT_EQ(bytesOf(a + u"-publication/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/"_s + name), bytesOf(source + name))
+            << name.toStdString();
+    }
+    // A race: how often it wins depends on the machine; the test below
+    // makes it win every time.
+    std::fprintf(stderr, "the other user connected to %d passive data ports\n", reached->load());
+    ::munmap(reached, sizeof(std::atomic<int>));
+}
+
+namespace {
+
+// One reply of an FTP server on a raw connection: its last line.
+QByteArray replyOf(QTcpSocket &control)
+{
+    while (control.canReadLine() || control.waitForReadyRead(5000)) {
+        if (!control.canReadLine())
+            continue;
+        const QByteArray line = control.readLine().trimmed();
+        if (line.size() >= 4 && line.at(3) == ' ')
+            return line;
+    }
+    return {};
+}
+
+} // namespace
+
+// The same, made certain: another user connects to the passive data port
+// before the client does. The server turns it away and takes the client's
+// connection, and the file holds the client's bytes.
+TEST_F(PublicationHost, ADataConnectionFromAnotherUserIsTurnedAway)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another user's program can only be started by root";
+    const QString a = folder(u"a"_s);
+    start(a);
+    const publishing::PublicationSettings settings = publishing::readPublicationSettings(a);
+    QTcpSocket control;
+    control.connectToHost(u"127.0.0.1"_s, quint16(settings.port));
+    ASSERT_TRUE(control.waitForConnected(5000));
+    ASSERT_TRUE(replyOf(control).startsWith("220 "));
+    const auto send = [&](const QByteArray &command) {
+        control.write(command + "\r\n");
+        control.flush();
+        return replyOf(control);
+    };
+    ASSERT_TRUE(send("USER " + settings.user.toUtf8()).startsWith("331"));
+    ASSERT_TRUE(send("PASS " + settings.password.toUtf8()).startsWith("230"));
+    ASSERT_TRUE(send("TYPE I").startsWith("200"));
+    const QByteArray passive = send("PASV");
+    // "227 Entering passive mode (127,0,0,1,p1,p2)."
+    const QList<QByteArray> numbers = passive.mid(passive.indexOf('(') + 1).split(',');
+    ASSERT_EQ(numbers.size(), 6) << passive.constData();
+    const int dataPort = numbers.at(4).toInt() * 256 + numbers.at(5).split(')').first().toInt();
+
+    QProcess stranger;
+    stranger.start(u"/usr/bin/setpriv"_s,
+                   {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s, u"/usr/bin/python3"_s, u"-c"_s,
+                    u"import socket, sys, time\ns = socket.create_connection(('127.0.0.1', int(sys.argv[1])))\n"
+                    u"s.sendall(b'VOLE')\nprint('ok', flush=True)\ntime.sleep(3)\n"_s,
+                    QString::number(dataPort)});
+    ASSERT_TRUE(stranger.waitForReadyRead(10000));
+    ASSERT_EQ(stranger.readLine().trimmed(), "ok");
+
+    QTcpSocket data;
+    data.connectToHost(u"127.0.0.1"_s, quint16(dataPort));
+    ASSERT_TRUE(data.waitForConnected(5000));
+    EXPECT_TRUE(send("STOR essai.txt").startsWith("1")) << "the transfer starts";
+    data.write("les octets du client");
+    data.flush();
+    data.disconnectFromHost();
+    if (data.state() != QAbstractSocket::UnconnectedState)
+        data.waitForDisconnected(5000);
+    EXPECT_TRUE(replyOf(control).startsWith("226"));
+    EXPECT_EQ(bytesOf(a + u"-publication/essai.txt"_s), "les octets du client");
+    stranger.kill();
+    stranger.waitForFinished();
 }
