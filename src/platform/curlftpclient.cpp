@@ -171,6 +171,8 @@ struct CurlFtpClient::Handle
     char error[CURL_ERROR_SIZE] = {};
     bool loggedIn = false;
     bool noMlsd = false;  // the host answered MLSD as a command it does not know
+    CURLcode lastResult = CURLE_OK;
+    QStringList folders;  // FTP: the changeDir() calls since the login, in order
     // SFTP: the login folder and the current folder, whole paths ending
     // with "/", and the host key.
     QString loginFolder;
@@ -334,6 +336,7 @@ bool CurlFtpClient::perform(const QString &failureText)
 {
     m_handle->error[0] = '\0';
     const CURLcode result = m_handle->run();
+    m_handle->lastResult = result;
     if (result == CURLE_OK)
         return true;
     raise(int(result), failureText);
@@ -407,6 +410,7 @@ void CurlFtpClient::changeDir(const QString &remotePath)
     if (code / 100 != 2)
         throw FtpError(u"Le dossier distant « %1 » n'existe pas ou ne peut pas être ouvert (réponse du serveur : %2)."_s.arg(
             remotePath, QString::fromUtf8(m_handle->lastReply)));
+    m_handle->folders.append(remotePath);
 }
 
 void CurlFtpClient::makeDir(const QString &remotePath)
@@ -424,31 +428,51 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
 {
     refuseControlCharacters(remotePath);
     requireConnection();
-    QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw workspace::IoError::cannotRead(localPath);
-    CURL *curl = m_handle->curl;
-    const QByteArray url = m_handle->base + QUrl::toPercentEncoding(sftp() ? sftpTarget(remotePath) : remotePath, "/");
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFromFile);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &file);
-    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
-    followProgress(curl, &m_progress);
-    m_handle->lastReply.clear();
-    // The next request is no upload, and the file closes with this call.
-    const auto restore = qScopeGuard([curl] {
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
-        curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
-        followProgress(curl, nullptr);
-    });
-    // SFTP says nothing of its own in the log: the file is named here.
-    if (sftp())
-        qCInfo(lcFtp).noquote() << u"> put /"_s + sftpTarget(remotePath);
-    perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
-    if (sftp())
-        qCInfo(lcFtp).noquote() << u"< ok"_s;
+    const auto once = [&] {
+        QFile file(localPath);
+        if (!file.open(QIODevice::ReadOnly))
+            throw workspace::IoError::cannotRead(localPath);
+        CURL *curl = m_handle->curl;
+        const QByteArray url = m_handle->base + QUrl::toPercentEncoding(sftp() ? sftpTarget(remotePath) : remotePath, "/");
+        curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFromFile);
+        curl_easy_setopt(curl, CURLOPT_READDATA, &file);
+        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+        followProgress(curl, &m_progress);
+        m_handle->lastReply.clear();
+        // The next request is no upload, and the file closes with this call.
+        const auto restore = qScopeGuard([curl] {
+            curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+            curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
+            followProgress(curl, nullptr);
+        });
+        // SFTP says nothing of its own in the log: the file is named here.
+        if (sftp())
+            qCInfo(lcFtp).noquote() << u"> put /"_s + sftpTarget(remotePath);
+        perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
+        if (sftp())
+            qCInfo(lcFtp).noquote() << u"< ok"_s;
+    };
+    try {
+        once();
+    } catch (const FtpError &) {
+        // A passive data connection that could not be made (another program
+        // took the port, or it closed): once more. libcurl may have closed
+        // the connection: it is opened again, in the same remote folder.
+        const CURLcode result = m_handle ? m_handle->lastResult : CURLE_OK;
+        if (sftp() || (result != CURLE_COULDNT_CONNECT && result != CURLE_FTP_CANT_GET_HOST && result != CURLE_FTP_ACCEPT_FAILED))
+            throw;
+        qCInfo(lcFtp).noquote() << u"* connexion de données impossible : nouvel essai"_s;
+        if (!connected()) {
+            const QStringList folders = m_handle->folders;
+            connect(FtpLogin(m_login));
+            for (const QString &folder : folders)
+                changeDir(folder);
+        }
+        once();
+    }
 }
 
 std::optional<QByteArray> CurlFtpClient::listing(const QByteArray &verb, const QString &folder, long &refusedCode)
@@ -570,6 +594,7 @@ void CurlFtpClient::performSftp(const QString &refusedText)
 {
     m_handle->error[0] = '\0';
     const CURLcode result = m_handle->run();
+    m_handle->lastResult = result;
     if (result == CURLE_OK) {
         qCInfo(lcFtp).noquote() << u"< ok"_s;
         return;

@@ -965,3 +965,65 @@ TEST_F(PublicationHost, ADataConnectionFromAnotherUserIsTurnedAway)
     stranger.kill();
     stranger.waitForFinished();
 }
+
+// A passive data connection that cannot be made (another program took the
+// port, or it closed) is tried once more, and only once.
+TEST(OwnHostClient, ADataConnectionThatFailsIsTriedOnceMore)
+{
+    const QString script = uR"(
+import socket, sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+closed = socket.socket()
+closed.bind(("127.0.0.1", 0))  # bound, never listening: a connection there is refused
+dead = closed.getsockname()[1]
+left = [int(sys.argv[2])]
+class Handler(FTPHandler):
+    def ftp_EPSV(self, line):
+        self.respond("500 EPSV not understood.")  # the client asks PASV then
+    def ftp_PASV(self, line):
+        if left[0] > 0:
+            left[0] -= 1
+            self.respond("227 Entering passive mode (127,0,0,1,%d,%d)." % (dead >> 8, dead & 255))
+        else:
+            FTPHandler.ftp_PASV(self, line)
+authorizer = DummyAuthorizer()
+authorizer.add_user("u", "p", sys.argv[1], perm="elradfmwMT")
+Handler.authorizer = authorizer
+server = FTPServer(("127.0.0.1", 0), Handler)
+print(server.socket.getsockname()[1], flush=True)
+server.serve_forever()
+)"_s;
+    for (const int refused : {1, 2}) {
+        SCOPED_TRACE(refused);
+        QTemporaryDir folder;
+        QProcess server;
+        server.start(u"/usr/bin/python3"_s, {u"-c"_s, script, folder.path(), QString::number(refused)});
+        ASSERT_TRUE(server.waitForReadyRead(10000));
+        publishing::FtpLogin login;
+        login.host = u"127.0.0.1"_s;
+        login.port = server.readLine().trimmed().toInt();
+        login.user = u"u"_s;
+        login.password = u"p"_s;
+        login.timeoutSeconds = 5;
+        QTemporaryDir local;
+        writeFile(local.filePath(u"conte.html"_s), "<p>conte</p>");
+        platform::CurlFtpClient client;
+        client.connect(login);
+        // Opened again after the failure, the connection is back in this folder.
+        client.makeDir(u"classe"_s);
+        client.changeDir(u"classe"_s);
+        const QString failure = failureOf([&] { client.put(local.filePath(u"conte.html"_s), u"conte.html"_s); });
+        const QString sent = folder.filePath(u"classe/conte.html"_s);
+        if (refused == 1) {
+            EXPECT_EQ(failure, u"<no error>"_s);
+            EXPECT_EQ(bytesOf(sent), "<p>conte</p>");
+        } else {
+            EXPECT_NE(failure, u"<no error>"_s);
+            EXPECT_FALSE(QFileInfo::exists(sent));
+        }
+        server.kill();
+        server.waitForFinished();
+    }
+}
