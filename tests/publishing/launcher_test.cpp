@@ -535,11 +535,18 @@ TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
     const bool asNobody = ::geteuid() == 0;
     if (!asNobody)
         std::fprintf(stderr, "the stranger runs as this user: only root can start one as another user\n");
+    // What the folder's record names as its server.
+    enum Record { None, TheStranger, OursNotListening };
     const struct
     {
         const char *name;
-        bool tamperedRecord;  // a record naming the stranger as the folder's server
-    } cases[] = {{"no server of the folder's", false}, {"a record that names the stranger", true}};
+        Record record;
+    } cases[] = {
+        {"no server of the folder's", None},
+        {"a record that names the stranger", TheStranger},
+        // Its own server, started but not (yet, or no longer) listening on the port.
+        {"the folder's server alive, not on its port", OursNotListening},
+    };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const QString a = folder(QString::fromLatin1(c.name));
@@ -547,25 +554,40 @@ TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
         testlistener::Listener stranger("220 Bienvenue", ftp, asNobody);
         ASSERT_EQ(stranger.port(), ftp);
         ASSERT_TRUE(publishing::writeFreshPublicationIni(a, publishing::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
-        if (c.tamperedRecord) {
+        // As the launcher runs it: python3 .../tessavo-publication-server --dossier-publie <folder>.
+        QTemporaryDir installed;
+        writeFile(installed.filePath(u"tessavo-publication-server"_s), "import time\ntime.sleep(60)\n");
+        QProcess server;
+        if (c.record == OursNotListening) {
+            server.start(u"/usr/bin/python3"_s, {installed.filePath(u"tessavo-publication-server"_s),
+                                                 u"--dossier-publie"_s, a + u"-publication"_s});
+            ASSERT_TRUE(server.waitForStarted());
+        }
+        if (c.record != None) {
             QDir().mkpath(state());
-            const publishing::HostRecord forged{a, a + u"-publication"_s, stranger.pid(),
-                                                hostprocesses::startTimeOf(stranger.pid()).value_or(0), ftp, web};
+            const qint64 pid = c.record == TheStranger ? stranger.pid() : server.processId();
+            const publishing::HostRecord forged{a, a + u"-publication"_s, pid, hostprocesses::startTimeOf(pid).value_or(0),
+                                                ftp, web};
             publishing::writeRecord(publishing::recordPath(state(), a), forged);
+            if (c.record == OursNotListening) {
+                ASSERT_TRUE(publishing::isOurServer(forged, a)) << "the record names a server of the folder's";
+            }
         }
 
         platform::CurlFtpClient client;
         const workspace::Result<void> connected = publishing::ConnexionFTP(client, a);
         ASSERT_FALSE(connected);
+        EXPECT_FALSE(publishing::mayLogIn(a, publishing::readPublicationSettings(a)));
         const QString refused = connected.reason();
         EXPECT_TRUE(refused.contains(u"le port %1 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
                                       u"programme"_s.arg(ftp)))
             << refused.toStdString();
         EXPECT_FALSE(client.connected());
+        // Refused before any connection: not even the greeting was asked.
         const QByteArray received = stranger.received();
-        EXPECT_FALSE(received.contains("USER")) << received.constData();
-        EXPECT_FALSE(received.contains("PASS")) << received.constData();
-        EXPECT_FALSE(received.contains("0123456789abcdef")) << received.constData();
+        EXPECT_EQ(received, QByteArray()) << received.constData();
+        server.kill();
+        server.waitForFinished();
     }
 }
 
