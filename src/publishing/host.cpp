@@ -113,6 +113,17 @@ QString hostNotStopped(const QString &cause, const QString &remedy)
     return notDone(u"arrêté"_s, cause, remedy);
 }
 
+QString whatIsPublished(const LocalHost &host)
+{
+    const QString web = u"http://127.0.0.1:%1"_s.arg(host.webPort);
+    return u"Y sont publiés, pour chaque élève, ses documents avec leurs images et leur feuille de style, et sa table "
+           u"des matières, à l'adresse %1/Orvane_<VILLE>_<ECOLE>_<CLASSE>/<code de l'élève>/_Tablematieres.html (le code "
+           u"est tiré au hasard à l'enregistrement ; avec adresses=noms dans publication.ini, c'est le nom de l'élève), "
+           u"ainsi que la page de la classe, %1/Orvane_<VILLE>_<ECOLE>_<CLASSE>/index.html. Ces adresses ne sont "
+           u"joignables que depuis cet ordinateur, et les moteurs de recherche sont priés de ne rien en indexer "
+           u"(%1/robots.txt)."_s.arg(web);
+}
+
 bool namesThisComputer(const QString &host)
 {
     return host == u"127.0.0.1"_s || host.compare(u"localhost"_s, Qt::CaseInsensitive) == 0;

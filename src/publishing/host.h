@@ -37,6 +37,10 @@ QString hostNotStarted(const QString &cause, const QString &remedy = {});
 // The same when it could not be stopped.
 QString hostNotStopped(const QString &cause, const QString &remedy = {});
 
+// What the local host publishes and under which address, in French, for
+// the line its launcher prints once it runs.
+QString whatIsPublished(const LocalHost &host);
+
 // "127.0.0.1" and "localhost" name this computer; anything else is a real host.
 bool namesThisComputer(const QString &host);
 

@@ -428,3 +428,17 @@ TEST(LauncherDecisions, TheOwnHostsGreetingProvesItOnlyForThisConnectionAndPassw
             << why.toStdString();
     }
 }
+
+TEST(LocalHostRules, TellsWhatItPublishesAndWhere)
+{
+    publishing::LocalHost host;
+    host.webPort = 24118;
+    EXPECT_EQ(publishing::whatIsPublished(host),
+              u"Y sont publiés, pour chaque élève, ses documents avec leurs images et leur feuille de style, et sa table "
+              u"des matières, à l'adresse http://127.0.0.1:24118/Orvane_<VILLE>_<ECOLE>_<CLASSE>/<code de l'élève>/"
+              u"_Tablematieres.html (le code est tiré au hasard à l'enregistrement ; avec adresses=noms dans "
+              u"publication.ini, c'est le nom de l'élève), ainsi que la page de la classe, "
+              u"http://127.0.0.1:24118/Orvane_<VILLE>_<ECOLE>_<CLASSE>/index.html. Ces adresses ne sont joignables que "
+              u"depuis cet ordinateur, et les moteurs de recherche sont priés de ne rien en indexer "
+              u"(http://127.0.0.1:24118/robots.txt)."_s);
+}

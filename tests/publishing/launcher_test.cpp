@@ -1049,3 +1049,20 @@ server.serve_forever()
         server.waitForFinished();
     }
 }
+
+// The start says, in French, what is published and where; no search engine
+// is to index it.
+TEST_F(PublicationHost, SaysWhatItPublishesAndKeepsSearchEnginesAway)
+{
+    const QString a = folder(u"a"_s);
+    const Outcome run = launch({a});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const publishing::LocalHost host = publishing::localHostOf(a, publishing::readPublicationSettings(a));
+    EXPECT_TRUE(run.out.contains(u"Serveur de publication local démarré pour "_s + a)) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(publishing::whatIsPublished(host))) << run.out.toStdString();
+    // Whatever the published folder holds under that name.
+    writeFile(host.servedFolder + u"/robots.txt"_s, "User-agent: *\nAllow: /\n");
+    EXPECT_EQ(httpGet(host.webPort, u"/robots.txt"_s), "User-agent: *\nDisallow: /\n");
+    const Outcome again = launch({a});
+    EXPECT_TRUE(again.out.contains(publishing::whatIsPublished(host))) << again.out.toStdString();
+}

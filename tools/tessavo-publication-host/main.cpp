@@ -73,9 +73,9 @@ void print(FILE *stream, const QString &line)
 
 QString servedLine(const QString &what, const publishing::LocalHost &host)
 {
-    return u"%1 pour %2 : ftp://127.0.0.1:%3 (utilisateur %4) et http://127.0.0.1:%5, qui publient %6."_s.arg(
+    return u"%1 pour %2 : ftp://127.0.0.1:%3 (utilisateur %4) et http://127.0.0.1:%5, qui publient %6. %7"_s.arg(
         what, host.workingFolder, QString::number(host.ftpPort), host.user, QString::number(host.webPort),
-        host.servedFolder);
+        host.servedFolder, publishing::whatIsPublished(host));
 }
 
 using publishing::isOurServer;
