@@ -26,6 +26,7 @@ struct LocalHost
     int webPort = 0;
     QString user;
     QString password;
+    bool classroom = false;  // reseau_classe=oui: the web server answers on the local network too
 };
 
 // What is said when a working folder's local host could not be started: that
@@ -38,8 +39,35 @@ QString hostNotStarted(const QString &cause, const QString &remedy = {});
 QString hostNotStopped(const QString &cause, const QString &remedy = {});
 
 // What the local host publishes and under which address, in French, for
-// the line its launcher prints once it runs.
-QString whatIsPublished(const LocalHost &host);
+// the line its launcher prints once it runs. networkAddress: the computer's
+// address on the local network, for a classroom host.
+QString whatIsPublished(const LocalHost &host, const QString &networkAddress = {});
+
+// Whether text is a pupil's code as the classroom host serves it: 20 to 64
+// letters and digits that are not taken one for another (no 0, O, 1, I, L).
+bool isPupilCode(const QString &text);
+
+// The interface of the default route in the text of /proc/net/route; empty
+// when there is none.
+QString defaultRouteInterface(const QByteArray &procNetRoute);
+
+// This computer's IPv4 address on the local network: the one of the
+// interface of the default route, or else of the first interface that is up
+// and not loopback; empty when it has none.
+QString localNetworkAddress();
+
+// The address a tablet opens for a pupil, through the classroom host: the
+// computer's network address and web port, and the remote student folder
+// without its leading "..". Empty without a network address.
+// ("192.168.1.20", 24118, "../Orvane_A_B_C/K7M2.../") ->
+// "http://192.168.1.20:24118/Orvane_A_B_C/K7M2.../_Tablematieres.html"
+QString tabletAddress(const QString &networkAddress, int webPort, const QString &remoteStudentFolder);
+
+// The same for the working folder as it is now: nothing unless its
+// publication.ini is the program's own, for this computer, with
+// reseau_classe=oui, and the computer has a network address. Raises
+// SettingsError when publication.ini cannot be read.
+std::optional<QString> tabletAddressOf(const QString &workingFolder, const QString &remoteStudentFolder);
 
 // "127.0.0.1" and "localhost" name this computer; anything else is a real host.
 bool namesThisComputer(const QString &host);
@@ -84,6 +112,7 @@ struct HostRecord
     qint64 startTime = 0;  // the process's start, in clock ticks after boot
     int ftpPort = 0;
     int webPort = 0;
+    bool classroom = false;  // the web server answers on the local network too
 };
 
 // $XDG_STATE_HOME/tessavo, or ~/.local/state/tessavo.

@@ -1066,3 +1066,173 @@ TEST_F(PublicationHost, SaysWhatItPublishesAndKeepsSearchEnginesAway)
     const Outcome again = launch({a});
     EXPECT_TRUE(again.out.contains(publishing::whatIsPublished(host))) << again.out.toStdString();
 }
+
+namespace {
+
+// Runs a command; its exit code, and its output in out.
+int run(const QString &program, const QStringList &arguments, QByteArray *out = nullptr)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    if (out)
+        *out = process.readAll();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// A second network namespace joined to this one by a veth pair, addresses of
+// a test subnet that exists only between the two: a tablet on the classroom's
+// network, as far as the host can tell. Removed with everything in it.
+class Tablet
+{
+public:
+    Tablet()
+    {
+        const QString tag = QString::number(::getpid());
+        m_namespace = u"tessavo-tablette-"_s + tag;
+        m_here = u"tsvh"_s + tag;
+        const QString there = u"tsvt"_s + tag;
+        const QList<QStringList> steps{
+            {u"netns"_s, u"add"_s, m_namespace},
+            {u"link"_s, u"add"_s, m_here, u"type"_s, u"veth"_s, u"peer"_s, u"name"_s, there},
+            {u"link"_s, u"set"_s, there, u"netns"_s, m_namespace},
+            {u"addr"_s, u"add"_s, ComputerAddress + u"/30"_s, u"dev"_s, m_here},
+            {u"link"_s, u"set"_s, m_here, u"up"_s},
+            {u"-n"_s, m_namespace, u"addr"_s, u"add"_s, u"10.213.0.2/30"_s, u"dev"_s, there},
+            {u"-n"_s, m_namespace, u"link"_s, u"set"_s, there, u"up"_s},
+            {u"-n"_s, m_namespace, u"link"_s, u"set"_s, u"lo"_s, u"up"_s},
+        };
+        for (const QStringList &step : steps) {
+            QByteArray said;
+            if (run(u"ip"_s, step, &said) != 0) {
+                m_failure = u"ip "_s + step.join(u' ') + u": "_s + QString::fromLocal8Bit(said.trimmed());
+                return;
+            }
+        }
+    }
+
+    ~Tablet()
+    {
+        run(u"ip"_s, {u"link"_s, u"del"_s, m_here});
+        run(u"ip"_s, {u"netns"_s, u"del"_s, m_namespace});
+    }
+
+    // Why the namespace could not be made; empty when it was.
+    const QString &failure() const { return m_failure; }
+
+    // For each path, "<status> <path>" and the body's size, as the tablet
+    // gets it from the computer's web port; then "ftp <refused|open>".
+    QByteArray ask(int webPort, int ftpPort, const QStringList &paths) const
+    {
+        const QString script = uR"(
+import http.client, socket, sys
+address, web, ftp = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+for path in sys.argv[4:]:
+    connection = http.client.HTTPConnection(address, web, timeout=5)
+    try:
+        connection.request("GET", path)
+        answer = connection.getresponse()
+        body = answer.read()
+        print(answer.status, path, len(body), body[:40])
+    except OSError as error:
+        print("erreur", path, error)
+    connection.close()
+try:
+    socket.create_connection((address, ftp), timeout=5).close()
+    print("ftp open")
+except OSError:
+    print("ftp refused")
+)"_s;
+        QByteArray out;
+        run(u"ip"_s, QStringList{u"netns"_s, u"exec"_s, m_namespace, u"/usr/bin/python3"_s, u"-c"_s, script, ComputerAddress,
+                                 QString::number(webPort), QString::number(ftpPort)} + paths,
+            &out);
+        return out;
+    }
+
+    inline static const QString ComputerAddress = u"10.213.0.1"_s;
+
+private:
+    QString m_namespace;
+    QString m_here;
+    QString m_failure;
+};
+
+} // namespace
+
+// The classroom host, tried as a tablet would: from another network
+// namespace, through the computer's address on the network.
+TEST_F(PublicationHost, ATabletOnTheNetworkReadsAPupilsCodeFolderAndNothingElse)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a second network namespace can only be made by root";
+    const Tablet tablet;
+    if (!tablet.failure().isEmpty())
+        GTEST_SKIP() << "no second network namespace here: " << tablet.failure().toStdString();
+
+    const QString a = folder(u"a"_s);
+    const auto [ftp, web] = publishing::choosePorts(hostprocesses::portIsFree, {});
+    ASSERT_TRUE(publishing::writeFreshPublicationIni(a, publishing::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
+    const QString served = a + u"-publication"_s;
+    const QString code = u"K7M2P9QRT4WXZ3HJNB6C"_s;
+    ASSERT_TRUE(publishing::isPupilCode(code));
+    const QString pupil = u"/Orvane_VILLE_ECOLE_CM1/"_s + code + u'/';
+    const QStringList refused{
+        u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB6D/_Tablematieres.html"_s,  // a wrong code
+        pupil,                                                        // the pupil's folder, listed
+        u"/Orvane_VILLE_ECOLE_CM1/"_s,                                // the class
+        u"/Orvane_VILLE_ECOLE_CM1/index.html"_s,                      // the class page
+        u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s,        // a named folder
+        u"/"_s,
+        u"/robots.txt"_s,
+        pupil + u"..%2F..%2Findex.html"_s,
+        pupil + u"lien.html"_s,                                       // a link in the folder
+    };
+
+    // Without reseau_classe=oui, nothing answers on the network.
+    start(a);
+    const QByteArray closed = tablet.ask(web, ftp, {pupil + u"_Tablematieres.html"_s});
+    EXPECT_FALSE(closed.contains("200 ")) << closed.constData();
+    EXPECT_TRUE(closed.contains("ftp refused")) << closed.constData();
+
+    writeFile(a + u"/publication.ini"_s, bytesOf(a + u"/publication.ini"_s) + "reseau_classe=oui\r\n");
+    const Outcome opened = launch({a});
+    ASSERT_EQ(opened.code, 0) << opened.err.toStdString();
+    EXPECT_TRUE(opened.out.contains(u"Sur le réseau local (reseau_classe=oui)"_s)) << opened.out.toStdString();
+    writeFile(served + pupil + u"_Tablematieres.html"_s, "<p>table de Zoé</p>");
+    writeFile(served + pupil + u"conte.html"_s, "<p>le conte</p>");
+    writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/index.html"_s, "<p>la classe</p>");
+    writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s, "<p>nommé</p>");
+    ASSERT_TRUE(QFile::link(a + u"/publication.ini"_s, served + pupil + u"lien.html"_s));
+
+    const QByteArray read = tablet.ask(web, ftp, QStringList{pupil + u"_Tablematieres.html"_s, pupil + u"conte.html"_s} + refused);
+    EXPECT_TRUE(read.contains("200 " + (pupil + u"_Tablematieres.html"_s).toUtf8() + " 20 b'<p>table de Zo")) << read.constData();
+    EXPECT_TRUE(read.contains("200 " + (pupil + u"conte.html"_s).toUtf8() + " 15 b'<p>le conte</p>'")) << read.constData();
+    EXPECT_EQ(read.count("200 "), 2) << read.constData();
+    for (const QString &path : refused)
+        EXPECT_TRUE(read.contains("404 " + path.toUtf8() + ' ')) << path.toStdString() << "\n" << read.constData();
+    EXPECT_TRUE(read.contains("ftp refused")) << read.constData();
+    // Unchanged on this computer: the class page and robots.txt.
+    EXPECT_EQ(httpGet(web, u"/Orvane_VILLE_ECOLE_CM1/index.html"_s), "<p>la classe</p>");
+    EXPECT_EQ(httpGet(web, u"/robots.txt"_s), "User-agent: *\nDisallow: /\n");
+
+    // The 20th unknown address in a minute (some asked above) makes the
+    // tablet wait, even for the pupil's own; not the 19th, and not this computer.
+    const QString table = pupil + u"_Tablematieres.html"_s;
+    const auto guesses = [&](int count, int from) {
+        QStringList guessed;
+        for (int i = 0; i < count; ++i)
+            guessed << u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB%1/_Tablematieres.html"_s.arg(from + i);
+        return guessed << table;
+    };
+    const QByteArray nineteen = tablet.ask(web, ftp, guesses(19 - int(refused.size()), 20));
+    EXPECT_TRUE(nineteen.contains("200 " + table.toUtf8())) << nineteen.constData();
+    const QByteArray twenty = tablet.ask(web, ftp, guesses(1, 60));
+    EXPECT_TRUE(twenty.contains("429 " + table.toUtf8())) << twenty.constData();
+    EXPECT_EQ(httpGet(web, pupil + u"_Tablematieres.html"_s), "<p>table de Zoé</p>");
+}
