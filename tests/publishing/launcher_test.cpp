@@ -1192,6 +1192,8 @@ TEST_F(PublicationHost, ATabletOnTheNetworkReadsAPupilsCodeFolderAndNothingElse)
         u"/robots.txt"_s,
         pupil + u"..%2F..%2Findex.html"_s,
         pupil + u"lien.html"_s,                                       // a link in the folder
+        u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB6O/conte.html"_s,  // O is no code letter
+        u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB6/conte.html"_s,   // 19 letters
     };
 
     // Without reseau_classe=oui, nothing answers on the network.
@@ -1209,6 +1211,8 @@ TEST_F(PublicationHost, ATabletOnTheNetworkReadsAPupilsCodeFolderAndNothingElse)
     writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/index.html"_s, "<p>la classe</p>");
     writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s, "<p>nommé</p>");
     ASSERT_TRUE(QFile::link(a + u"/publication.ini"_s, served + pupil + u"lien.html"_s));
+    for (const QString &notACode : {u"K7M2P9QRT4WXZ3HJNB6O"_s, u"K7M2P9QRT4WXZ3HJNB6"_s})
+        writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/"_s + notACode + u"/conte.html"_s, "<p>pas un code</p>");
 
     const QByteArray read = tablet.ask(web, ftp, QStringList{pupil + u"_Tablematieres.html"_s, pupil + u"conte.html"_s} + refused);
     EXPECT_TRUE(read.contains("200 " + (pupil + u"_Tablematieres.html"_s).toUtf8() + " 20 b'<p>table de Zo")) << read.constData();
