@@ -831,7 +831,10 @@ namespace {
 // bytes of its own, as another user of the computer could. Never returns.
 [[noreturn]] void takeEveryNewPort(int ftpPort, int webPort, uid_t serverUser, std::atomic<int> &reached)
 {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+    // It ends with the test, however the test ends (asked after the change
+    // of user, which forgets it).
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0
+        || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
         ::_exit(1);
     static char table[1 << 16];
     int last = 0;
