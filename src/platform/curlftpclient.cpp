@@ -132,6 +132,33 @@ int onHostKey(void *check, int type, const char *key, size_t length)
     return publishing::sameHostKey(hostKey->shown, hostKey->pinned) ? CURLKHMATCH_OK : CURLKHMATCH_MISMATCH;
 }
 
+// The program's own local host shows in its greeting that it is the one
+// expected, before libcurl sends the login: a greeting that does not stops
+// the connection there.
+struct OwnHostCheck
+{
+    CURL *curl = nullptr;
+    const FtpLogin *login = nullptr;
+    bool greeted = false;
+    QString refused;
+};
+
+size_t onReply(char *data, size_t size, size_t count, void *check)
+{
+    auto *own = static_cast<OwnHostCheck *>(check);
+    const QByteArray line(data, qsizetype(size * count));
+    // The greeting's last line: "220 " after any "220-" lines.
+    if (own->greeted || !line.startsWith("220 "))
+        return size * count;
+    own->greeted = true;
+    char *address = nullptr;
+    long port = 0;
+    curl_easy_getinfo(own->curl, CURLINFO_LOCAL_IP, &address);
+    curl_easy_getinfo(own->curl, CURLINFO_LOCAL_PORT, &port);
+    own->refused = own->login->ownHostGreeting(line, QString::fromLatin1(address), int(port));
+    return own->refused.isEmpty() ? size * count : 0;
+}
+
 } // namespace
 
 struct CurlFtpClient::Handle
@@ -144,11 +171,14 @@ struct CurlFtpClient::Handle
     char error[CURL_ERROR_SIZE] = {};
     bool loggedIn = false;
     bool noMlsd = false;  // the host answered MLSD as a command it does not know
+    CURLcode lastResult = CURLE_OK;
+    QStringList folders;  // FTP: the changeDir() calls since the login, in order
     // SFTP: the login folder and the current folder, whole paths ending
     // with "/", and the host key.
     QString loginFolder;
     QString currentFolder;
     HostKeyCheck hostKey;
+    OwnHostCheck ownHost;
 
     ~Handle()
     {
@@ -250,6 +280,13 @@ void CurlFtpClient::connect(const FtpLogin &login)
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, seconds);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+    const QByteArray ownHostSource = login.ownHostSource.toLatin1();
+    if (login.ownHostGreeting && !sftp()) {
+        m_handle->ownHost = {curl, &m_login, false, {}};
+        curl_easy_setopt(curl, CURLOPT_INTERFACE, ownHostSource.constData());
+        curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, onReply);
+        curl_easy_setopt(curl, CURLOPT_HEADERDATA, &m_handle->ownHost);
+    }
     if (sftp()) {
         connectSftp();
         return;
@@ -299,6 +336,7 @@ bool CurlFtpClient::perform(const QString &failureText)
 {
     m_handle->error[0] = '\0';
     const CURLcode result = m_handle->run();
+    m_handle->lastResult = result;
     if (result == CURLE_OK)
         return true;
     raise(int(result), failureText);
@@ -376,6 +414,8 @@ void CurlFtpClient::raise(int code, const QString &failureText)
     }
     if (const QString sftpText = sftpFailureText(result, failureText); !sftpText.isEmpty())
         text = sftpText;
+    if (!m_handle->ownHost.refused.isEmpty())
+        text = m_handle->ownHost.refused;
     if (!connected() && m_handle)
         m_handle->loggedIn = false;
     throw FtpError(text);
@@ -390,6 +430,7 @@ void CurlFtpClient::changeDir(const QString &remotePath)
     if (code / 100 != 2)
         throw FtpError(u"Le dossier distant « %1 » n'existe pas ou ne peut pas être ouvert (réponse du serveur : %2)."_s.arg(
             remotePath, QString::fromUtf8(m_handle->lastReply)));
+    m_handle->folders.append(remotePath);
 }
 
 void CurlFtpClient::makeDir(const QString &remotePath)
@@ -407,31 +448,51 @@ void CurlFtpClient::put(const QString &localPath, const QString &remotePath)
 {
     refuseControlCharacters(remotePath);
     requireConnection();
-    QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw workspace::IoError::cannotRead(localPath);
-    CURL *curl = m_handle->curl;
-    const QByteArray url = m_handle->base + QUrl::toPercentEncoding(sftp() ? sftpTarget(remotePath) : remotePath, "/");
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
-    curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFromFile);
-    curl_easy_setopt(curl, CURLOPT_READDATA, &file);
-    curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
-    followProgress(curl, &m_progress);
-    m_handle->lastReply.clear();
-    // The next request is no upload, and the file closes with this call.
-    const auto restore = qScopeGuard([curl] {
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
-        curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
-        followProgress(curl, nullptr);
-    });
-    // SFTP says nothing of its own in the log: the file is named here.
-    if (sftp())
-        qCInfo(lcFtp).noquote() << u"> put /"_s + sftpTarget(remotePath);
-    perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
-    if (sftp())
-        qCInfo(lcFtp).noquote() << u"< ok"_s;
+    const auto once = [&] {
+        QFile file(localPath);
+        if (!file.open(QIODevice::ReadOnly))
+            throw workspace::IoError::cannotRead(localPath);
+        CURL *curl = m_handle->curl;
+        const QByteArray url = m_handle->base + QUrl::toPercentEncoding(sftp() ? sftpTarget(remotePath) : remotePath, "/");
+        curl_easy_setopt(curl, CURLOPT_URL, url.constData());
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
+        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(curl, CURLOPT_READFUNCTION, readFromFile);
+        curl_easy_setopt(curl, CURLOPT_READDATA, &file);
+        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, curl_off_t(file.size()));
+        followProgress(curl, &m_progress);
+        m_handle->lastReply.clear();
+        // The next request is no upload, and the file closes with this call.
+        const auto restore = qScopeGuard([curl] {
+            curl_easy_setopt(curl, CURLOPT_UPLOAD, 0L);
+            curl_easy_setopt(curl, CURLOPT_READDATA, nullptr);
+            followProgress(curl, nullptr);
+        });
+        // SFTP says nothing of its own in the log: the file is named here.
+        if (sftp())
+            qCInfo(lcFtp).noquote() << u"> put /"_s + sftpTarget(remotePath);
+        perform(u"L'envoi de « %1 » vers « %2 » a échoué"_s.arg(localPath, remotePath));
+        if (sftp())
+            qCInfo(lcFtp).noquote() << u"< ok"_s;
+    };
+    try {
+        once();
+    } catch (const FtpError &) {
+        // A passive data connection that could not be made (another program
+        // took the port, or it closed): once more. libcurl may have closed
+        // the connection: it is opened again, in the same remote folder.
+        const CURLcode result = m_handle ? m_handle->lastResult : CURLE_OK;
+        if (sftp() || (result != CURLE_COULDNT_CONNECT && result != CURLE_FTP_CANT_GET_HOST && result != CURLE_FTP_ACCEPT_FAILED))
+            throw;
+        qCInfo(lcFtp).noquote() << u"* connexion de données impossible : nouvel essai"_s;
+        if (!connected()) {
+            const QStringList folders = m_handle->folders;
+            connect(FtpLogin(m_login));
+            for (const QString &folder : folders)
+                changeDir(folder);
+        }
+        once();
+    }
 }
 
 std::optional<QByteArray> CurlFtpClient::listing(const QByteArray &verb, const QString &folder, long &refusedCode)
@@ -589,6 +650,7 @@ void CurlFtpClient::performSftp(const QString &refusedText)
 {
     m_handle->error[0] = '\0';
     const CURLcode result = m_handle->run();
+    m_handle->lastResult = result;
     if (result == CURLE_OK) {
         qCInfo(lcFtp).noquote() << u"< ok"_s;
         return;

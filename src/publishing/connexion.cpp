@@ -31,10 +31,10 @@ workspace::Result<void> ConnexionFTP(FtpClient &client, const QString &workingFo
     try {
         const PublicationSettings settings = readPublicationSettings(workingFolder);
         // The password goes to the program's own local host only when that
-        // host is the one on its port.
+        // host is the one on its port, and proves it on the connection itself.
         if (workspace::Result<void> allowed = mayLogIn(workingFolder, settings); !allowed)
             return allowed;
-        client.connect(settings.login());
+        client.connect(loginFor(workingFolder, settings));
     } catch (const SettingsError &unusable) {
         return workspace::refuse(unusable.message());
     } catch (const FtpError &refused) {

@@ -51,6 +51,14 @@ struct FtpLogin
     Protocol protocol = Protocol::Ftp;
     QStringList hostKeys;
     QString privateKey;
+    // The program's own local host (FTP): every connection comes from
+    // ownHostSource, an address of 127.0.0.0/8 drawn for this login, and the
+    // host's greeting is given to ownHostGreeting (its last line, the
+    // connection's own address and port) before anything is sent. It returns
+    // the French text of why the host is not the one expected, or nothing;
+    // the login is not sent then.
+    QString ownHostSource;
+    std::function<QString(const QByteArray &greeting, const QString &address, int port)> ownHostGreeting;
 };
 
 // A file as the host's listing of a folder shows it.

@@ -11,12 +11,17 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSettings>
 
 #include <cerrno>
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,6 +117,91 @@ QString hostNotStopped(const QString &cause, const QString &remedy)
     return notDone(u"arrêté"_s, cause, remedy);
 }
 
+QString whatIsPublished(const LocalHost &host, const QString &networkAddress)
+{
+    const QString web = u"http://127.0.0.1:%1"_s.arg(host.webPort);
+    const QString told =
+        u"Y sont publiés, pour chaque élève, ses documents avec leurs images et leur feuille de style, et sa table "
+        u"des matières, à l'adresse %1/Orvane_<VILLE>_<ECOLE>_<CLASSE>/<code de l'élève>/_Tablematieres.html (le code "
+        u"est tiré au hasard à l'enregistrement ; avec adresses=noms dans publication.ini, c'est le nom de l'élève), "
+        u"ainsi que la page de la classe, %1/Orvane_<VILLE>_<ECOLE>_<CLASSE>/index.html. "_s.arg(web);
+    const QString robots = u"les moteurs de recherche sont priés de ne rien en indexer (%1/robots.txt)."_s.arg(web);
+    if (!host.classroom)
+        return told + u"Ces adresses ne sont joignables que depuis cet ordinateur, et "_s + robots;
+    const QString network = networkAddress.isEmpty() ? u"<adresse de cet ordinateur>"_s : networkAddress;
+    return told + u"Sur le réseau local (reseau_classe=oui), les tablettes lisent, sans rien pouvoir y changer, les "
+                  u"seuls dossiers nommés par le code d'un élève, à l'adresse http://%1:%2/Orvane_<VILLE>_<ECOLE>_<CLASSE>/"
+                  u"<code de l'élève>/_Tablematieres.html ; ni la page de la classe ni aucune liste de dossiers n'y est "
+                  u"servie, et un appareil qui demande 20 adresses inconnues en une minute attend une minute. Le serveur "
+                  u"FTP reste joignable depuis cet ordinateur seulement, et "_s.arg(network).arg(host.webPort)
+           + robots;
+}
+
+bool isPupilCode(const QString &text)
+{
+    static const QRegularExpression code(u"^[2-9A-HJKMNP-Za-hjkmnp-z]{20,64}$"_s);
+    return code.match(text).hasMatch();
+}
+
+QString defaultRouteInterface(const QByteArray &procNetRoute)
+{
+    // "Iface Destination Gateway Flags ...": the default route goes to
+    // 00000000 and is up (flag 1).
+    for (const QByteArray &line : procNetRoute.split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        bool ok = false;
+        if (fields.size() >= 4 && fields.at(1) == "00000000" && (fields.at(3).toUInt(&ok, 16) & 1) && ok)
+            return QString::fromLatin1(fields.at(0));
+    }
+    return {};
+}
+
+QString localNetworkAddress()
+{
+    QFile route(u"/proc/net/route"_s);
+    const QString preferred =
+        route.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? defaultRouteInterface(route.readAll()) : QString();
+    ifaddrs *interfaces = nullptr;
+    if (::getifaddrs(&interfaces) != 0)
+        return {};
+    QString first;
+    QString chosen;
+    for (const ifaddrs *at = interfaces; at; at = at->ifa_next) {
+        if (!at->ifa_addr || at->ifa_addr->sa_family != AF_INET || !(at->ifa_flags & IFF_UP) || (at->ifa_flags & IFF_LOOPBACK))
+            continue;
+        char text[INET_ADDRSTRLEN] = {};
+        ::inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in *>(at->ifa_addr)->sin_addr, text, sizeof text);
+        if (first.isEmpty())
+            first = QString::fromLatin1(text);
+        if (chosen.isEmpty() && QString::fromLocal8Bit(at->ifa_name) == preferred)
+            chosen = QString::fromLatin1(text);
+    }
+    ::freeifaddrs(interfaces);
+    return chosen.isEmpty() ? first : chosen;
+}
+
+QString tabletAddress(const QString &networkAddress, int webPort, const QString &remoteStudentFolder)
+{
+    if (networkAddress.isEmpty())
+        return {};
+    QString path = remoteStudentFolder.startsWith(u".."_s) ? remoteStudentFolder.mid(2) : remoteStudentFolder;
+    if (!path.startsWith(u'/'))
+        path.prepend(u'/');
+    if (!path.endsWith(u'/'))
+        path.append(u'/');
+    return u"http://%1:%2%3_Tablematieres.html"_s.arg(networkAddress).arg(webPort).arg(path);
+}
+
+std::optional<QString> tabletAddressOf(const QString &workingFolder, const QString &remoteStudentFolder)
+{
+    const PublicationSettings settings = readPublicationSettings(workingFolder);
+    if (!settings.reseau_classe || !namesThisComputer(settings.host) || !isProgramsOwnIni(workingFolder))
+        return std::nullopt;
+    const QString address = tabletAddress(localNetworkAddress(), localHostOf(workingFolder, settings).webPort,
+                                          remoteStudentFolder);
+    return address.isEmpty() ? std::nullopt : std::optional<QString>(address);
+}
+
 bool namesThisComputer(const QString &host)
 {
     return host == u"127.0.0.1"_s || host.compare(u"localhost"_s, Qt::CaseInsensitive) == 0;
@@ -134,6 +224,7 @@ LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &s
     host.webPort = root.startsWith(http) ? webPortOf(root.mid(http.size())) : 0;
     host.user = settings.user;
     host.password = settings.password;
+    host.classroom = settings.reseau_classe;
     // A server lets these names in with any password: every user of this
     // computer could then store files that the web server serves.
     for (const QLatin1StringView anonymous : {"anonymous"_L1, "ftp"_L1}) {
@@ -260,6 +351,7 @@ std::optional<HostRecord> readRecord(const QString &path)
     record.startTime = json.value(u"debut"_s).toInteger();
     record.ftpPort = json.value(u"port_ftp"_s).toInt();
     record.webPort = json.value(u"port_web"_s).toInt();
+    record.classroom = json.value(u"reseau_classe"_s).toBool();
     if (record.workingFolder.isEmpty() || record.servedFolder.isEmpty() || record.pid <= 0 || record.ftpPort <= 0
         || record.webPort <= 0)
         return std::nullopt;
@@ -275,6 +367,7 @@ void writeRecord(const QString &path, const HostRecord &record)
         {u"debut"_s, record.startTime},
         {u"port_ftp"_s, record.ftpPort},
         {u"port_web"_s, record.webPort},
+        {u"reseau_classe"_s, record.classroom},
     };
     workspace::writeBytes(path, QJsonDocument(json).toJson());
 }
@@ -397,6 +490,44 @@ workspace::Result<void> mayLogIn(const QString &workingFolder, const Publication
                          && hostprocesses::listensOn(record->pid, settings.port);
     facts.portHeld = !hostprocesses::portIsFree(settings.port);
     return ownHostVerdict(facts);
+}
+
+QByteArray ownHostProof(const QString &password, int port, const QString &clientAddress, int clientPort)
+{
+    const QString message = u"tessavo-hote %1 %2 %3"_s.arg(port).arg(clientAddress).arg(clientPort);
+    return QMessageAuthenticationCode::hash(message.toLatin1(), password.toUtf8(), QCryptographicHash::Sha256).toHex();
+}
+
+QString randomLoopbackAddress()
+{
+    const quint32 drawn = QRandomGenerator::system()->generate();
+    // 127.x.y.1 to 127.x.y.254: no network or broadcast look-alike.
+    return u"127.%1.%2.%3"_s.arg(drawn & 0xff).arg((drawn >> 8) & 0xff).arg(1 + (drawn >> 16) % 254);
+}
+
+QString ownHostGreetingRefused(const PublicationSettings &settings, const QByteArray &greeting,
+                               const QString &clientAddress, int clientPort)
+{
+    if (greeting.trimmed() == "220 " + ownHostProof(settings.password, settings.port, clientAddress, clientPort))
+        return {};
+    return ownHostVerdict({true, true, false, true, settings.port}).reason();
+}
+
+FtpLogin ownHostLogin(const PublicationSettings &settings)
+{
+    FtpLogin login = settings.login();
+    login.ownHostSource = randomLoopbackAddress();
+    login.ownHostGreeting = [settings](const QByteArray &greeting, const QString &address, int port) {
+        return ownHostGreetingRefused(settings, greeting, address, port);
+    };
+    return login;
+}
+
+FtpLogin loginFor(const QString &workingFolder, const PublicationSettings &settings)
+{
+    if (namesThisComputer(settings.host) && settings.protocole == Protocol::Ftp && isProgramsOwnIni(workingFolder))
+        return ownHostLogin(settings);
+    return settings.login();
 }
 
 } // namespace publishing

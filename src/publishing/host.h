@@ -26,6 +26,7 @@ struct LocalHost
     int webPort = 0;
     QString user;
     QString password;
+    bool classroom = false;  // reseau_classe=oui: the web server answers on the local network too
 };
 
 // What is said when a working folder's local host could not be started: that
@@ -36,6 +37,37 @@ struct LocalHost
 QString hostNotStarted(const QString &cause, const QString &remedy = {});
 // The same when it could not be stopped.
 QString hostNotStopped(const QString &cause, const QString &remedy = {});
+
+// What the local host publishes and under which address, in French, for
+// the line its launcher prints once it runs. networkAddress: the computer's
+// address on the local network, for a classroom host.
+QString whatIsPublished(const LocalHost &host, const QString &networkAddress = {});
+
+// Whether text is a pupil's code as the classroom host serves it: 20 to 64
+// letters and digits that are not taken one for another (no 0, O, 1, I, L).
+bool isPupilCode(const QString &text);
+
+// The interface of the default route in the text of /proc/net/route; empty
+// when there is none.
+QString defaultRouteInterface(const QByteArray &procNetRoute);
+
+// This computer's IPv4 address on the local network: the one of the
+// interface of the default route, or else of the first interface that is up
+// and not loopback; empty when it has none.
+QString localNetworkAddress();
+
+// The address a tablet opens for a pupil, through the classroom host: the
+// computer's network address and web port, and the remote student folder
+// without its leading "..". Empty without a network address.
+// ("192.168.1.20", 24118, "../Orvane_A_B_C/K7M2.../") ->
+// "http://192.168.1.20:24118/Orvane_A_B_C/K7M2.../_Tablematieres.html"
+QString tabletAddress(const QString &networkAddress, int webPort, const QString &remoteStudentFolder);
+
+// The same for the working folder as it is now: nothing unless its
+// publication.ini is the program's own, for this computer, with
+// reseau_classe=oui, and the computer has a network address. Raises
+// SettingsError when publication.ini cannot be read.
+std::optional<QString> tabletAddressOf(const QString &workingFolder, const QString &remoteStudentFolder);
 
 // "127.0.0.1" and "localhost" name this computer; anything else is a real host.
 bool namesThisComputer(const QString &host);
@@ -80,6 +112,7 @@ struct HostRecord
     qint64 startTime = 0;  // the process's start, in clock ticks after boot
     int ftpPort = 0;
     int webPort = 0;
+    bool classroom = false;  // the web server answers on the local network too
 };
 
 // $XDG_STATE_HOME/tessavo, or ~/.local/state/tessavo.
@@ -160,6 +193,33 @@ workspace::Result<void> ownHostVerdict(const OwnHostFacts &facts);
 
 // The verdict for the working folder as it is now.
 workspace::Result<void> mayLogIn(const QString &workingFolder, const PublicationSettings &settings);
+
+// The proof that the server on a port is the working folder's own, given in
+// its greeting, before the client sends anything: the client connects from
+// an address of 127.0.0.0/8 drawn at random for each login, and the server's
+// greeting ends with the line "220 <proof>", the HMAC-SHA256, in
+// hexadecimal, of "tessavo-hote <port> <client address> <client port>" keyed
+// with the account's password, which only the owner of publication.ini and
+// the server it started know. A program that took the port can neither make
+// it nor reuse one it saw for another connection.
+QByteArray ownHostProof(const QString &password, int port, const QString &clientAddress, int clientPort);
+
+// An address of 127.0.0.0/8 other than 127.0.0.1, drawn from the system's random source.
+QString randomLoopbackAddress();
+
+// Why the greeting's last line, on a connection from clientAddress and
+// clientPort to the port of settings, does not prove the server to be the
+// folder's own: what the teacher is told (nothing was sent to it); nothing
+// when it does.
+QString ownHostGreetingRefused(const PublicationSettings &settings, const QByteArray &greeting,
+                               const QString &clientAddress, int clientPort);
+
+// The login to use for the host of publication.ini: for a file of the
+// program's own that names this computer, its connection proves, before the
+// account is sent, that the server is this folder's own.
+FtpLogin loginFor(const QString &workingFolder, const PublicationSettings &settings);
+// The same for publication.ini known to be the program's own.
+FtpLogin ownHostLogin(const PublicationSettings &settings);
 // The ports of the records of every other working folder.
 QList<int> portsOfOtherFolders(const QString &stateFolder, const QString &workingFolder);
 

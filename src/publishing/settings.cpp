@@ -173,6 +173,10 @@ PublicationSettings readPublicationSettings(const QString &workingFolder)
         refuse(path, u"la clé tls de publication.ini vaut « %1 » au lieu de oui ou non"_s.arg(tls));
     result.tls = tls == u"oui"_s;
     result.delai = number(settings, u"delai"_s, 20, 1, 3600, path);
+    const QString classroom = text(settings, u"reseau_classe"_s).trimmed().toLower();
+    if (classroom != u"oui"_s && classroom != u"non"_s && !classroom.isEmpty())
+        refuse(path, u"la clé reseau_classe de publication.ini vaut « %1 » au lieu de oui ou non"_s.arg(classroom));
+    result.reseau_classe = classroom == u"oui"_s;
     const QString certificat = text(settings, u"certificat"_s).trimmed();
     if (!certificat.isEmpty())
         result.certificat = QDir(workingFolder).absoluteFilePath(certificat);

@@ -21,6 +21,7 @@
 //   protocole=ftp               (sftp: SSH's file transfer, port 22 when missing)
 //   cle_hote=SHA256:...         (sftp: the host keys' fingerprints, as ssh-keygen -lf prints them, comma-separated)
 //   cle_privee=                 (sftp, optional: a private key file; the password is then optional)
+//   reseau_classe=non           (oui: the program's own host serves the pupils' code folders on the local network too)
 namespace publishing {
 
 inline constexpr QLatin1StringView PublicationIni = QLatin1StringView("publication.ini");
@@ -62,6 +63,7 @@ struct PublicationSettings
     Protocol protocole = Protocol::Ftp;
     QStringList cle_hote; // {"SHA256:..."}; empty when the file gives none
     QString cle_privee; // an absolute path; empty when the file gives none
+    bool reseau_classe = false;
 
     // The login of the FTP client, in passive mode.
     FtpLogin login() const;

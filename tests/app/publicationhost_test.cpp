@@ -257,10 +257,14 @@ public:
         socket.connectToHost(login.host, quint16(login.port));
         if (!socket.waitForConnected(5000))
             throw publishing::FtpError(u"no connection: "_s + socket.errorString());
+        // A reply's last line: "220 ..." after any "220-..." lines.
         const auto reply = [&socket] {
-            while (!socket.canReadLine() && socket.waitForReadyRead(5000)) {
+            QByteArray line;
+            while (!(line.size() >= 4 && line.at(3) == ' ') && (socket.canReadLine() || socket.waitForReadyRead(5000))) {
+                if (socket.canReadLine())
+                    line = socket.readLine();
             }
-            return socket.readLine();
+            return line;
         };
         replies << reply();
         socket.write("USER " + login.user.toUtf8() + "\r\n");

@@ -394,3 +394,123 @@ TEST(LocalHostRules, RefusesAFolderAnotherUserMade)
     ASSERT_FALSE(made);
     EXPECT_TRUE(made.reason().contains(u"a été créé par un autre utilisateur de cet ordinateur"_s)) << made.reason().toStdString();
 }
+
+// The own host's greeting proves it to be the folder's: only for the
+// connection it answers, and only with the account's password.
+TEST(LauncherDecisions, TheOwnHostsGreetingProvesItOnlyForThisConnectionAndPassword)
+{
+    const publishing::PublicationSettings settings = local(24117, u"127.0.0.1:24118"_s);
+    const QString address = publishing::randomLoopbackAddress();
+    EXPECT_TRUE(address.startsWith(u"127."_s)) << address.toStdString();
+    EXPECT_NE(address, u"127.0.0.1"_s);
+    EXPECT_NE(address, publishing::randomLoopbackAddress());
+    const QByteArray right = "220 " + publishing::ownHostProof(u"secret"_s, 24117, address, 40001);
+    EXPECT_EQ(publishing::ownHostGreetingRefused(settings, right + "\r\n", address, 40001), QString());
+    const struct
+    {
+        const char *name;
+        QByteArray greeting;
+        QString address;
+        int port;
+    } refused[] = {
+        {"the banner alone", "220 Serveur de publication local de Tessavo.", address, 40001},
+        {"another connection's port", right, address, 40002},
+        {"another connection's address", right, u"127.0.0.1"_s, 40001},
+        {"another password", "220 " + publishing::ownHostProof(u"autre"_s, 24117, address, 40001), address, 40001},
+        {"another server port", "220 " + publishing::ownHostProof(u"secret"_s, 24118, address, 40001), address, 40001},
+        {"the proof with more after it", right + " x", address, 40001},
+    };
+    for (const auto &c : refused) {
+        SCOPED_TRACE(c.name);
+        const QString why = publishing::ownHostGreetingRefused(settings, c.greeting, c.address, c.port);
+        EXPECT_TRUE(why.contains(u"le port 24117 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
+                                 u"programme, qui n'est pas ce serveur. Rien ne lui a été envoyé"_s))
+            << why.toStdString();
+    }
+}
+
+TEST(LocalHostRules, TellsWhatItPublishesAndWhere)
+{
+    publishing::LocalHost host;
+    host.webPort = 24118;
+    EXPECT_EQ(publishing::whatIsPublished(host),
+              u"Y sont publiés, pour chaque élève, ses documents avec leurs images et leur feuille de style, et sa table "
+              u"des matières, à l'adresse http://127.0.0.1:24118/Orvane_<VILLE>_<ECOLE>_<CLASSE>/<code de l'élève>/"
+              u"_Tablematieres.html (le code est tiré au hasard à l'enregistrement ; avec adresses=noms dans "
+              u"publication.ini, c'est le nom de l'élève), ainsi que la page de la classe, "
+              u"http://127.0.0.1:24118/Orvane_<VILLE>_<ECOLE>_<CLASSE>/index.html. Ces adresses ne sont joignables que "
+              u"depuis cet ordinateur, et les moteurs de recherche sont priés de ne rien en indexer "
+              u"(http://127.0.0.1:24118/robots.txt)."_s);
+}
+
+TEST(ClassroomHost, KnowsAPupilsCodeAndTheAddressATabletOpens)
+{
+    const struct
+    {
+        QString text;
+        bool code;
+    } codes[] = {
+        {u"K7M2P9QRT4WXZ3HJNB6C"_s, true},
+        {u"k7m2p9qrt4wxz3hjnb6c"_s, true},   // typed in lower case on a tablet
+        {u"K7M2P9QRT4WXZ3HJNB6"_s, false},   // 19: too short
+        {QString(65, u'K'), false},
+        {u"K7M2P9QRT4WXZ3HJNB6O"_s, false},  // O, taken for 0
+        {u"K7M2P9QRT4WXZ3HJNB61"_s, false},
+        {u"K7M2P9QRT4WXZ3HJNB6I"_s, false},
+        {u"K7M2P9QRT4WXZ3HJNB6l"_s, false},
+        {u"Dupont_Jean_parent@mail"_s, false},
+        {u"K7M2P9QRT4WXZ3HJNB6C/"_s, false},
+    };
+    for (const auto &c : codes)
+        EXPECT_EQ(publishing::isPupilCode(c.text), c.code) << c.text.toStdString();
+
+    const QString table = u"http://192.168.1.20:24118/Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C/_Tablematieres.html"_s;
+    EXPECT_EQ(publishing::tabletAddress(u"192.168.1.20"_s, 24118, u"../Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C/"_s), table);
+    EXPECT_EQ(publishing::tabletAddress(u"192.168.1.20"_s, 24118, u"/Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C"_s), table);
+    EXPECT_EQ(publishing::tabletAddress(QString(), 24118, u"../Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C/"_s), QString());
+
+    const QByteArray route = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\n"
+                             "veth0\t0000D50A\t00000000\t0001\t0\t0\t0\tFCFFFFFF\n"
+                             "wlan0\t00000000\t0101A8C0\t0003\t0\t0\t600\t00000000\n";
+    EXPECT_EQ(publishing::defaultRouteInterface(route), u"wlan0"_s);
+    EXPECT_EQ(publishing::defaultRouteInterface(QByteArray(route).replace("\t0003\t", "\t0002\t")), QString())
+        << "a default route that is down";
+    EXPECT_EQ(publishing::defaultRouteInterface(route.left(route.indexOf("wlan0"))), QString());
+}
+
+TEST(ClassroomHost, IsOnlyWithReseauClasseOuiAndSaysWhatTheNetworkGets)
+{
+    const struct
+    {
+        const char *line;
+        std::optional<bool> classroom;  // nothing: refused
+    } cases[] = {{"", false}, {"reseau_classe=non\r\n", false}, {"reseau_classe=oui\r\n", true},
+                 {"reseau_classe= OUI \r\n", true}, {"reseau_classe=peut-etre\r\n", std::nullopt}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.line);
+        QTemporaryDir folder;
+        writeFile(folder.filePath(u"publication.ini"_s), publishing::freshPublicationIni(24117, 24118, u"0a1b2c3d4e5f6789"_s) + c.line);
+        if (!c.classroom) {
+            EXPECT_THROW(publishing::readPublicationSettings(folder.path()), publishing::SettingsError);
+            continue;
+        }
+        const publishing::PublicationSettings settings = publishing::readPublicationSettings(folder.path());
+        EXPECT_EQ(settings.reseau_classe, *c.classroom);
+        EXPECT_EQ(publishing::localHostOf(folder.path(), settings).classroom, *c.classroom);
+        const std::optional<QString> tablet = publishing::tabletAddressOf(folder.path(), u"../Orvane_A/K7M2P9QRT4WXZ3HJNB6C/"_s);
+        if (!*c.classroom) {
+            EXPECT_FALSE(tablet);
+        } else if (tablet) {  // the machine has a network address
+            EXPECT_TRUE(tablet->endsWith(u":24118/Orvane_A/K7M2P9QRT4WXZ3HJNB6C/_Tablematieres.html"_s)) << tablet->toStdString();
+        }
+    }
+
+    publishing::LocalHost host;
+    host.webPort = 24118;
+    host.classroom = true;
+    const QString told = publishing::whatIsPublished(host, u"192.168.1.20"_s);
+    EXPECT_TRUE(told.contains(u"http://192.168.1.20:24118/Orvane_<VILLE>_<ECOLE>_<CLASSE>/<code de l'élève>/_Tablematieres.html"_s))
+        << told.toStdString();
+    EXPECT_FALSE(told.contains(u"ne sont joignables que depuis cet ordinateur"_s)) << told.toStdString();
+    EXPECT_TRUE(told.contains(u"ni la page de la classe ni aucune liste de dossiers"_s)) << told.toStdString();
+}

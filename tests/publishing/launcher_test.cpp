@@ -18,13 +18,22 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 
+#include <arpa/inet.h>
+#include <atomic>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <grp.h>
+#include <netinet/in.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
 #include <cstdio>
 #include <functional>
 #include <poll.h>
@@ -526,11 +535,18 @@ TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
     const bool asNobody = ::geteuid() == 0;
     if (!asNobody)
         std::fprintf(stderr, "the stranger runs as this user: only root can start one as another user\n");
+    // What the folder's record names as its server.
+    enum Record { None, TheStranger, OursNotListening };
     const struct
     {
         const char *name;
-        bool tamperedRecord;  // a record naming the stranger as the folder's server
-    } cases[] = {{"no server of the folder's", false}, {"a record that names the stranger", true}};
+        Record record;
+    } cases[] = {
+        {"no server of the folder's", None},
+        {"a record that names the stranger", TheStranger},
+        // Its own server, started but not (yet, or no longer) listening on the port.
+        {"the folder's server alive, not on its port", OursNotListening},
+    };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const QString a = folder(QString::fromLatin1(c.name));
@@ -538,25 +554,40 @@ TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
         testlistener::Listener stranger("220 Bienvenue", ftp, asNobody);
         ASSERT_EQ(stranger.port(), ftp);
         ASSERT_TRUE(publishing::writeFreshPublicationIni(a, publishing::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
-        if (c.tamperedRecord) {
+        // As the launcher runs it: python3 .../tessavo-publication-server --dossier-publie <folder>.
+        QTemporaryDir installed;
+        writeFile(installed.filePath(u"tessavo-publication-server"_s), "import time\ntime.sleep(60)\n");
+        QProcess server;
+        if (c.record == OursNotListening) {
+            server.start(u"/usr/bin/python3"_s, {installed.filePath(u"tessavo-publication-server"_s),
+                                                 u"--dossier-publie"_s, a + u"-publication"_s});
+            ASSERT_TRUE(server.waitForStarted());
+        }
+        if (c.record != None) {
             QDir().mkpath(state());
-            const publishing::HostRecord forged{a, a + u"-publication"_s, stranger.pid(),
-                                                hostprocesses::startTimeOf(stranger.pid()).value_or(0), ftp, web};
+            const qint64 pid = c.record == TheStranger ? stranger.pid() : server.processId();
+            const publishing::HostRecord forged{a, a + u"-publication"_s, pid, hostprocesses::startTimeOf(pid).value_or(0),
+                                                ftp, web};
             publishing::writeRecord(publishing::recordPath(state(), a), forged);
+            if (c.record == OursNotListening) {
+                ASSERT_TRUE(publishing::isOurServer(forged, a)) << "the record names a server of the folder's";
+            }
         }
 
         platform::CurlFtpClient client;
         const workspace::Result<void> connected = publishing::ConnexionFTP(client, a);
         ASSERT_FALSE(connected);
+        EXPECT_FALSE(publishing::mayLogIn(a, publishing::readPublicationSettings(a)));
         const QString refused = connected.reason();
         EXPECT_TRUE(refused.contains(u"le port %1 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
                                       u"programme"_s.arg(ftp)))
             << refused.toStdString();
         EXPECT_FALSE(client.connected());
+        // Refused before any connection: not even the greeting was asked.
         const QByteArray received = stranger.received();
-        EXPECT_FALSE(received.contains("USER")) << received.constData();
-        EXPECT_FALSE(received.contains("PASS")) << received.constData();
-        EXPECT_FALSE(received.contains("0123456789abcdef")) << received.constData();
+        EXPECT_EQ(received, QByteArray()) << received.constData();
+        server.kill();
+        server.waitForFinished();
     }
 }
 
@@ -708,4 +739,507 @@ TEST_F(PublicationHost, OnlyTheWebPortChangedServesTheNewPort)
     EXPECT_EQ(record(a)->webPort, newWeb);
     EXPECT_EQ(httpGet(newWeb, u"/index.html"_s), "accueil");
     EXPECT_EQ(httpGet(first.webPort, u"/index.html"_s), QByteArray());
+}
+
+namespace {
+
+// The program's own client, except that just before it connects the folder's
+// server dies and another program takes its port: what happens when that
+// falls between the check before the login and the login.
+class PortTakenBeforeTheLogin : public publishing::FtpClient
+{
+public:
+    explicit PortTakenBeforeTheLogin(std::function<void()> takePort)
+        : m_takePort(std::move(takePort))
+    {
+    }
+    bool connected() const override { return m_client.connected(); }
+    void disconnect() override { m_client.disconnect(); }
+    void connect(const publishing::FtpLogin &login) override
+    {
+        m_takePort();
+        m_client.connect(login);
+    }
+    void changeDir(const QString &remotePath) override { m_client.changeDir(remotePath); }
+    void makeDir(const QString &remotePath) override { m_client.makeDir(remotePath); }
+    void put(const QString &localPath, const QString &remotePath) override { m_client.put(localPath, remotePath); }
+
+private:
+    std::function<void()> m_takePort;
+    platform::CurlFtpClient m_client;
+};
+
+} // namespace
+
+// The folder's server passed the check before the login, then died, and a
+// program of another user took its port before the login: it gets neither
+// the user nor the password, whether it greets as the server does or
+// replays a greeting the server gave another connection.
+TEST_F(PublicationHost, AProgramTakingThePortAfterTheCheckGetsNoPassword)
+{
+    const bool asNobody = ::geteuid() == 0;
+    for (const bool replays : {false, true}) {
+        SCOPED_TRACE(replays ? "a greeting seen before" : "the server's banner");
+        const QString a = folder(replays ? u"rejoue"_s : u"accueil"_s);
+        start(a);
+        ASSERT_TRUE(record(a));
+        const publishing::HostRecord server = *record(a);
+        QByteArray greeting = "220 Serveur de publication local de Tessavo.";
+        if (replays) {
+            QTcpSocket seen;
+            seen.connectToHost(u"127.0.0.1"_s, quint16(server.ftpPort));
+            greeting.clear();
+            while (!greeting.startsWith("220 ") && (seen.canReadLine() || seen.waitForReadyRead(3000))) {
+                if (seen.canReadLine())
+                    greeting = seen.readLine().trimmed();
+            }
+            ASSERT_TRUE(greeting.startsWith("220 ")) << greeting.constData();
+        }
+        // A stranger that never answers is given up within seconds.
+        QByteArray ini = bytesOf(a + u"/publication.ini"_s);
+        ini.replace("delai=20", "delai=3");
+        writeFile(a + u"/publication.ini"_s, ini);
+        const QByteArray password = publishing::readPublicationSettings(a).password.toLatin1();
+
+        std::unique_ptr<testlistener::Listener> stranger;
+        PortTakenBeforeTheLogin client([&] {
+            ::kill(pid_t(server.pid), SIGKILL);
+            QElapsedTimer clock;
+            clock.start();
+            while (!hostprocesses::portIsFree(server.ftpPort) && clock.elapsed() < 10000)
+                QThread::msleep(20);
+            stranger = std::make_unique<testlistener::Listener>(greeting, server.ftpPort, asNobody);
+        });
+        const workspace::Result<void> connected = publishing::ConnexionFTP(client, a);
+        ASSERT_TRUE(stranger);
+        ASSERT_EQ(stranger->port(), server.ftpPort);
+        EXPECT_FALSE(connected);
+        EXPECT_TRUE(connected.reason().contains(u"Rien ne lui a été envoyé"_s)) << connected.reason().toStdString();
+        const QByteArray received = stranger->received();
+        EXPECT_TRUE(received.contains("<connexion>")) << "the test reached the stranger";
+        EXPECT_FALSE(received.contains("USER")) << received.constData();
+        EXPECT_FALSE(received.contains("PASS")) << received.constData();
+        EXPECT_FALSE(received.contains(password)) << received.constData();
+    }
+}
+
+namespace {
+
+// Run in a child process as the user nobody, with system calls only: reads
+// /proc/net/tcp as fast as it can and connects to every new port listening on
+// 127.0.0.1 that the server's user holds, but the two it serves, sending
+// bytes of its own, as another user of the computer could. Never returns.
+[[noreturn]] void takeEveryNewPort(int ftpPort, int webPort, uid_t serverUser, std::atomic<int> &reached)
+{
+    // It ends with the test, however the test ends (asked after the change
+    // of user, which forgets it).
+    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0
+        || ::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0)
+        ::_exit(1);
+    static char table[1 << 16];
+    int last = 0;
+    for (;;) {
+        const int fd = ::open("/proc/net/tcp", O_RDONLY);
+        ssize_t size = 0;
+        for (ssize_t n; fd >= 0 && size < ssize_t(sizeof table) - 1 && (n = ::read(fd, table + size, sizeof table - 1 - size)) > 0;)
+            size += n;
+        if (fd >= 0)
+            ::close(fd);
+        table[size] = 0;
+        // "  1: 0100007F:5E3B 00000000:0000 0A ... uid ..."
+        for (char *line = std::strchr(table, '\n'); line && line[1]; line = std::strchr(line + 1, '\n')) {
+            unsigned local = 0, port = 0, state = 0, uid = 0;
+            if (std::sscanf(line + 1, " %*d: %8X:%4X %*8X:%*4X %2X %*8X:%*8X %*2X:%*8X %*8X %u", &local, &port, &state, &uid) != 4
+                || state != 0x0A || local != 0x0100007F || uid != serverUser || int(port) == ftpPort
+                || int(port) == webPort || int(port) == last)
+                continue;
+            last = int(port);
+            const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in address{};
+            address.sin_family = AF_INET;
+            address.sin_port = htons(quint16(port));
+            address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            if (::connect(s, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0) {
+                ::send(s, "VOLE", 4, MSG_NOSIGNAL);
+                ++reached;
+            }
+            // Left open: the server may take it for the client's.
+        }
+    }
+}
+
+} // namespace
+
+// Another user of the computer watches /proc/net/tcp and connects to each
+// passive data port of the own host as soon as it opens, sending bytes of its
+// own: every file is still published, each exactly as it is here.
+TEST_F(PublicationHost, AnotherUserOnThePassiveDataPortsNeitherStopsNorChangesAPublication)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another user's program can only be started by root";
+    const QString a = folder(u"a"_s);
+    start(a);
+    ASSERT_TRUE(record(a));
+    const publishing::HostRecord server = *record(a);
+    // Counts the ports it reached, in memory both processes share.
+    auto *reached = static_cast<std::atomic<int> *>(
+        ::mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(reached, MAP_FAILED);
+    new (reached) std::atomic<int>(0);
+    const pid_t stranger = ::fork();
+    if (stranger == 0)
+        takeEveryNewPort(server.ftpPort, server.webPort, ::getuid(), *reached);
+    ASSERT_GT(stranger, 0);
+    const auto stopStranger = [stranger] {
+        ::kill(stranger, SIGKILL);
+        ::waitpid(stranger, nullptr, 0);
+    };
+    auto endStranger = qScopeGuard(stopStranger);
+
+    const QString source = a + u"/VILLE_ECOLE_CM1/lecteurs/Dupont_Jean_x/"_s;
+    for (int i = 0; i < 30; ++i)
+        writeFile(source + u"texte%1.html"_s.arg(i), "<p>texte " + QByteArray::number(i) + "</p>\r\n");
+    platform::CurlFtpClient client;
+    ASSERT_TRUE(publishing::ConnexionFTP(client, a));
+    publishing::ForceFtpDirectories(client, Target);
+    client.disconnect();
+    ASSERT_TRUE(publishing::ConnexionFTP(client, a));
+    const publishing::UploadResult result =
+        publishing::uploadFiles(client, {source, Target, a}, publishing::sourceFiles(source));
+    client.disconnect();
+    endStranger.dismiss();
+    stopStranger();
+
+    EXPECT_EQ(result.published, 30);
+    for (int i = 0; i < 30; ++i) {
+        const QString name = u"texte%1.html"_s.arg(i);
+        EXPECT_EQ(bytesOf(a + u"-publication/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/"_s + name), bytesOf(source + name))
+            << name.toStdString();
+    }
+    // A race: how often it wins depends on the machine; the test below
+    // makes it win every time.
+    std::fprintf(stderr, "the other user connected to %d passive data ports\n", reached->load());
+    ::munmap(reached, sizeof(std::atomic<int>));
+}
+
+namespace {
+
+// One reply of an FTP server on a raw connection: its last line.
+QByteArray replyOf(QTcpSocket &control)
+{
+    while (control.canReadLine() || control.waitForReadyRead(5000)) {
+        if (!control.canReadLine())
+            continue;
+        const QByteArray line = control.readLine().trimmed();
+        if (line.size() >= 4 && line.at(3) == ' ')
+            return line;
+    }
+    return {};
+}
+
+} // namespace
+
+// The same, made certain: another user connects to the passive data port
+// before the client does. The server turns it away and takes the client's
+// connection, and the file holds the client's bytes.
+TEST_F(PublicationHost, ADataConnectionFromAnotherUserIsTurnedAway)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "another user's program can only be started by root";
+    const QString a = folder(u"a"_s);
+    start(a);
+    const publishing::PublicationSettings settings = publishing::readPublicationSettings(a);
+    QTcpSocket control;
+    control.connectToHost(u"127.0.0.1"_s, quint16(settings.port));
+    ASSERT_TRUE(control.waitForConnected(5000));
+    ASSERT_TRUE(replyOf(control).startsWith("220 "));
+    const auto send = [&](const QByteArray &command) {
+        control.write(command + "\r\n");
+        control.flush();
+        return replyOf(control);
+    };
+    ASSERT_TRUE(send("USER " + settings.user.toUtf8()).startsWith("331"));
+    ASSERT_TRUE(send("PASS " + settings.password.toUtf8()).startsWith("230"));
+    ASSERT_TRUE(send("TYPE I").startsWith("200"));
+    const QByteArray passive = send("PASV");
+    // "227 Entering passive mode (127,0,0,1,p1,p2)."
+    const QList<QByteArray> numbers = passive.mid(passive.indexOf('(') + 1).split(',');
+    ASSERT_EQ(numbers.size(), 6) << passive.constData();
+    const int dataPort = numbers.at(4).toInt() * 256 + numbers.at(5).split(')').first().toInt();
+
+    QProcess stranger;
+    stranger.start(u"/usr/bin/setpriv"_s,
+                   {u"--reuid=65534"_s, u"--regid=65534"_s, u"--clear-groups"_s, u"--"_s, u"/usr/bin/python3"_s, u"-c"_s,
+                    u"import socket, sys, time\ns = socket.create_connection(('127.0.0.1', int(sys.argv[1])))\n"
+                    u"s.sendall(b'VOLE')\nprint('ok', flush=True)\ntime.sleep(3)\n"_s,
+                    QString::number(dataPort)});
+    ASSERT_TRUE(stranger.waitForReadyRead(10000));
+    ASSERT_EQ(stranger.readLine().trimmed(), "ok");
+
+    QTcpSocket data;
+    data.connectToHost(u"127.0.0.1"_s, quint16(dataPort));
+    ASSERT_TRUE(data.waitForConnected(5000));
+    EXPECT_TRUE(send("STOR essai.txt").startsWith("1")) << "the transfer starts";
+    data.write("les octets du client");
+    data.flush();
+    data.disconnectFromHost();
+    if (data.state() != QAbstractSocket::UnconnectedState)
+        data.waitForDisconnected(5000);
+    EXPECT_TRUE(replyOf(control).startsWith("226"));
+    EXPECT_EQ(bytesOf(a + u"-publication/essai.txt"_s), "les octets du client");
+    stranger.kill();
+    stranger.waitForFinished();
+}
+
+// A passive data connection that cannot be made (another program took the
+// port, or it closed) is tried once more, and only once.
+TEST(OwnHostClient, ADataConnectionThatFailsIsTriedOnceMore)
+{
+    const QString script = uR"(
+import socket, sys
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+closed = socket.socket()
+closed.bind(("127.0.0.1", 0))  # bound, never listening: a connection there is refused
+dead = closed.getsockname()[1]
+left = [int(sys.argv[2])]
+class Handler(FTPHandler):
+    def ftp_EPSV(self, line):
+        self.respond("500 EPSV not understood.")  # the client asks PASV then
+    def ftp_PASV(self, line):
+        if left[0] > 0:
+            left[0] -= 1
+            self.respond("227 Entering passive mode (127,0,0,1,%d,%d)." % (dead >> 8, dead & 255))
+        else:
+            FTPHandler.ftp_PASV(self, line)
+authorizer = DummyAuthorizer()
+authorizer.add_user("u", "p", sys.argv[1], perm="elradfmwMT")
+Handler.authorizer = authorizer
+server = FTPServer(("127.0.0.1", 0), Handler)
+print(server.socket.getsockname()[1], flush=True)
+server.serve_forever()
+)"_s;
+    for (const int refused : {1, 2}) {
+        SCOPED_TRACE(refused);
+        QTemporaryDir folder;
+        QProcess server;
+        server.start(u"/usr/bin/python3"_s, {u"-c"_s, script, folder.path(), QString::number(refused)});
+        ASSERT_TRUE(server.waitForReadyRead(10000));
+        publishing::FtpLogin login;
+        login.host = u"127.0.0.1"_s;
+        login.port = server.readLine().trimmed().toInt();
+        login.user = u"u"_s;
+        login.password = u"p"_s;
+        login.timeoutSeconds = 5;
+        QTemporaryDir local;
+        writeFile(local.filePath(u"conte.html"_s), "<p>conte</p>");
+        platform::CurlFtpClient client;
+        client.connect(login);
+        // Opened again after the failure, the connection is back in this folder.
+        client.makeDir(u"classe"_s);
+        client.changeDir(u"classe"_s);
+        const QString failure = failureOf([&] { client.put(local.filePath(u"conte.html"_s), u"conte.html"_s); });
+        const QString sent = folder.filePath(u"classe/conte.html"_s);
+        if (refused == 1) {
+            EXPECT_EQ(failure, u"<no error>"_s);
+            EXPECT_EQ(bytesOf(sent), "<p>conte</p>");
+        } else {
+            EXPECT_NE(failure, u"<no error>"_s);
+            EXPECT_FALSE(QFileInfo::exists(sent));
+        }
+        server.kill();
+        server.waitForFinished();
+    }
+}
+
+// The start says, in French, what is published and where; no search engine
+// is to index it.
+TEST_F(PublicationHost, SaysWhatItPublishesAndKeepsSearchEnginesAway)
+{
+    const QString a = folder(u"a"_s);
+    const Outcome run = launch({a});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const publishing::LocalHost host = publishing::localHostOf(a, publishing::readPublicationSettings(a));
+    EXPECT_TRUE(run.out.contains(u"Serveur de publication local démarré pour "_s + a)) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(publishing::whatIsPublished(host))) << run.out.toStdString();
+    // Whatever the published folder holds under that name.
+    writeFile(host.servedFolder + u"/robots.txt"_s, "User-agent: *\nAllow: /\n");
+    EXPECT_EQ(httpGet(host.webPort, u"/robots.txt"_s), "User-agent: *\nDisallow: /\n");
+    const Outcome again = launch({a});
+    EXPECT_TRUE(again.out.contains(publishing::whatIsPublished(host))) << again.out.toStdString();
+}
+
+namespace {
+
+// Runs a command; its exit code, and its output in out.
+int run(const QString &program, const QStringList &arguments, QByteArray *out = nullptr)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    if (out)
+        *out = process.readAll();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+// A second network namespace joined to this one by a veth pair, addresses of
+// a test subnet that exists only between the two: a tablet on the classroom's
+// network, as far as the host can tell. Removed with everything in it.
+class Tablet
+{
+public:
+    Tablet()
+    {
+        const QString tag = QString::number(::getpid());
+        m_namespace = u"tessavo-tablette-"_s + tag;
+        m_here = u"tsvh"_s + tag;
+        const QString there = u"tsvt"_s + tag;
+        const QList<QStringList> steps{
+            {u"netns"_s, u"add"_s, m_namespace},
+            {u"link"_s, u"add"_s, m_here, u"type"_s, u"veth"_s, u"peer"_s, u"name"_s, there},
+            {u"link"_s, u"set"_s, there, u"netns"_s, m_namespace},
+            {u"addr"_s, u"add"_s, ComputerAddress + u"/30"_s, u"dev"_s, m_here},
+            {u"link"_s, u"set"_s, m_here, u"up"_s},
+            {u"-n"_s, m_namespace, u"addr"_s, u"add"_s, u"10.213.0.2/30"_s, u"dev"_s, there},
+            {u"-n"_s, m_namespace, u"link"_s, u"set"_s, there, u"up"_s},
+            {u"-n"_s, m_namespace, u"link"_s, u"set"_s, u"lo"_s, u"up"_s},
+        };
+        for (const QStringList &step : steps) {
+            QByteArray said;
+            if (run(u"ip"_s, step, &said) != 0) {
+                m_failure = u"ip "_s + step.join(u' ') + u": "_s + QString::fromLocal8Bit(said.trimmed());
+                return;
+            }
+        }
+    }
+
+    ~Tablet()
+    {
+        run(u"ip"_s, {u"link"_s, u"del"_s, m_here});
+        run(u"ip"_s, {u"netns"_s, u"del"_s, m_namespace});
+    }
+
+    // Why the namespace could not be made; empty when it was.
+    const QString &failure() const { return m_failure; }
+
+    // For each path, "<status> <path>" and the body's size, as the tablet
+    // gets it from the computer's web port; then "ftp <refused|open>".
+    QByteArray ask(int webPort, int ftpPort, const QStringList &paths) const
+    {
+        const QString script = uR"(
+import http.client, socket, sys
+address, web, ftp = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+for path in sys.argv[4:]:
+    connection = http.client.HTTPConnection(address, web, timeout=5)
+    try:
+        connection.request("GET", path)
+        answer = connection.getresponse()
+        body = answer.read()
+        print(answer.status, path, len(body), body[:40])
+    except OSError as error:
+        print("erreur", path, error)
+    connection.close()
+try:
+    socket.create_connection((address, ftp), timeout=5).close()
+    print("ftp open")
+except OSError:
+    print("ftp refused")
+)"_s;
+        QByteArray out;
+        run(u"ip"_s, QStringList{u"netns"_s, u"exec"_s, m_namespace, u"/usr/bin/python3"_s, u"-c"_s, script, ComputerAddress,
+                                 QString::number(webPort), QString::number(ftpPort)} + paths,
+            &out);
+        return out;
+    }
+
+    inline static const QString ComputerAddress = u"10.213.0.1"_s;
+
+private:
+    QString m_namespace;
+    QString m_here;
+    QString m_failure;
+};
+
+} // namespace
+
+// The classroom host, tried as a tablet would: from another network
+// namespace, through the computer's address on the network.
+TEST_F(PublicationHost, ATabletOnTheNetworkReadsAPupilsCodeFolderAndNothingElse)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a second network namespace can only be made by root";
+    const Tablet tablet;
+    if (!tablet.failure().isEmpty())
+        GTEST_SKIP() << "no second network namespace here: " << tablet.failure().toStdString();
+
+    const QString a = folder(u"a"_s);
+    const auto [ftp, web] = publishing::choosePorts(hostprocesses::portIsFree, {});
+    ASSERT_TRUE(publishing::writeFreshPublicationIni(a, publishing::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
+    const QString served = a + u"-publication"_s;
+    const QString code = u"K7M2P9QRT4WXZ3HJNB6C"_s;
+    ASSERT_TRUE(publishing::isPupilCode(code));
+    const QString pupil = u"/Orvane_VILLE_ECOLE_CM1/"_s + code + u'/';
+    const QStringList refused{
+        u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB6D/_Tablematieres.html"_s,  // a wrong code
+        pupil,                                                        // the pupil's folder, listed
+        u"/Orvane_VILLE_ECOLE_CM1/"_s,                                // the class
+        u"/Orvane_VILLE_ECOLE_CM1/index.html"_s,                      // the class page
+        u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s,        // a named folder
+        u"/"_s,
+        u"/robots.txt"_s,
+        pupil + u"..%2F..%2Findex.html"_s,
+        pupil + u"lien.html"_s,                                       // a link in the folder
+        u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB6O/conte.html"_s,  // O is no code letter
+        u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB6/conte.html"_s,   // 19 letters
+    };
+
+    // Without reseau_classe=oui, nothing answers on the network.
+    start(a);
+    const QByteArray closed = tablet.ask(web, ftp, {pupil + u"_Tablematieres.html"_s});
+    EXPECT_FALSE(closed.contains("200 ")) << closed.constData();
+    EXPECT_TRUE(closed.contains("ftp refused")) << closed.constData();
+
+    writeFile(a + u"/publication.ini"_s, bytesOf(a + u"/publication.ini"_s) + "reseau_classe=oui\r\n");
+    const Outcome opened = launch({a});
+    ASSERT_EQ(opened.code, 0) << opened.err.toStdString();
+    EXPECT_TRUE(opened.out.contains(u"Sur le réseau local (reseau_classe=oui)"_s)) << opened.out.toStdString();
+    writeFile(served + pupil + u"_Tablematieres.html"_s, "<p>table de Zoé</p>");
+    writeFile(served + pupil + u"conte.html"_s, "<p>le conte</p>");
+    writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/index.html"_s, "<p>la classe</p>");
+    writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s, "<p>nommé</p>");
+    ASSERT_TRUE(QFile::link(a + u"/publication.ini"_s, served + pupil + u"lien.html"_s));
+    for (const QString &notACode : {u"K7M2P9QRT4WXZ3HJNB6O"_s, u"K7M2P9QRT4WXZ3HJNB6"_s})
+        writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/"_s + notACode + u"/conte.html"_s, "<p>pas un code</p>");
+
+    const QByteArray read = tablet.ask(web, ftp, QStringList{pupil + u"_Tablematieres.html"_s, pupil + u"conte.html"_s} + refused);
+    EXPECT_TRUE(read.contains("200 " + (pupil + u"_Tablematieres.html"_s).toUtf8() + " 20 b'<p>table de Zo")) << read.constData();
+    EXPECT_TRUE(read.contains("200 " + (pupil + u"conte.html"_s).toUtf8() + " 15 b'<p>le conte</p>'")) << read.constData();
+    EXPECT_EQ(read.count("200 "), 2) << read.constData();
+    for (const QString &path : refused)
+        EXPECT_TRUE(read.contains("404 " + path.toUtf8() + ' ')) << path.toStdString() << "\n" << read.constData();
+    EXPECT_TRUE(read.contains("ftp refused")) << read.constData();
+    // Unchanged on this computer: the class page and robots.txt.
+    EXPECT_EQ(httpGet(web, u"/Orvane_VILLE_ECOLE_CM1/index.html"_s), "<p>la classe</p>");
+    EXPECT_EQ(httpGet(web, u"/robots.txt"_s), "User-agent: *\nDisallow: /\n");
+
+    // The 20th unknown address in a minute (some asked above) makes the
+    // tablet wait, even for the pupil's own; not the 19th, and not this computer.
+    const QString table = pupil + u"_Tablematieres.html"_s;
+    const auto guesses = [&](int count, int from) {
+        QStringList guessed;
+        for (int i = 0; i < count; ++i)
+            guessed << u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB%1/_Tablematieres.html"_s.arg(from + i);
+        return guessed << table;
+    };
+    const QByteArray nineteen = tablet.ask(web, ftp, guesses(19 - int(refused.size()), 20));
+    EXPECT_TRUE(nineteen.contains("200 " + table.toUtf8())) << nineteen.constData();
+    const QByteArray twenty = tablet.ask(web, ftp, guesses(1, 60));
+    EXPECT_TRUE(twenty.contains("429 " + table.toUtf8())) << twenty.constData();
+    EXPECT_EQ(httpGet(web, pupil + u"_Tablematieres.html"_s), "<p>table de Zoé</p>");
 }

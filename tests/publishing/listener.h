@@ -27,6 +27,7 @@ public:
 import socket, sys, threading
 received = open(sys.argv[3], "ab", buffering=0)
 server = socket.socket()
+server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)  # as servers do: a closed connection's port is free
 server.bind(("127.0.0.1", int(sys.argv[2])))
 server.listen(50)
 print(server.getsockname()[1], flush=True)

@@ -32,7 +32,10 @@ const QString Help = uR"(Usage : tessavo-publication-host DOSSIER
 
 Démarre le serveur de publication local du dossier de travail DOSSIER : un
 serveur FTP et un serveur web qui n'écoutent que sur cet ordinateur
-(127.0.0.1), tous deux sur le dossier DOSSIER-publication.
+(127.0.0.1), tous deux sur le dossier DOSSIER-publication. Avec
+reseau_classe=oui dans publication.ini, le serveur web répond aussi sur le
+réseau local, en lecture seule et pour les seuls dossiers nommés par le code
+d'un élève ; le serveur FTP reste sur cet ordinateur.
 
 Sans publication.ini dans DOSSIER, l'écrit d'abord (lisible par vous seul) :
 utilisateur tessavo, mot de passe tiré au hasard, deux ports libres choisis
@@ -73,22 +76,23 @@ void print(FILE *stream, const QString &line)
 
 QString servedLine(const QString &what, const publishing::LocalHost &host)
 {
-    return u"%1 pour %2 : ftp://127.0.0.1:%3 (utilisateur %4) et http://127.0.0.1:%5, qui publient %6."_s.arg(
+    return u"%1 pour %2 : ftp://127.0.0.1:%3 (utilisateur %4) et http://127.0.0.1:%5, qui publient %6. %7"_s.arg(
         what, host.workingFolder, QString::number(host.ftpPort), host.user, QString::number(host.webPort),
-        host.servedFolder);
+        host.servedFolder,
+        publishing::whatIsPublished(host, host.classroom ? publishing::localNetworkAddress() : QString()));
 }
 
 using publishing::isOurServer;
 
-// The server answers on both ports and takes the account of publication.ini,
-// through the program's own client.
+// The server answers on both ports, proves to be this folder's own, and takes
+// the account of publication.ini, through the program's own client.
 bool servesTheFile(const publishing::HostRecord &record, const publishing::PublicationSettings &settings)
 {
     if (!hostprocesses::listensOn(record.pid, record.ftpPort) || !hostprocesses::listensOn(record.pid, record.webPort))
         return false;
     platform::CurlFtpClient client;
     try {
-        client.connect(settings.login());
+        client.connect(publishing::ownHostLogin(settings));
     } catch (const publishing::FtpError &) {
         return false;
     }
@@ -144,6 +148,8 @@ qint64 startServer(const publishing::LocalHost &host, const QString &log)
     server.setArguments({serverScript(), u"--dossier-publie"_s, host.servedFolder, u"--port-ftp"_s,
                          QString::number(host.ftpPort), u"--port-web"_s, QString::number(host.webPort),
                          u"--journal"_s, log});
+    if (host.classroom)
+        server.setArguments(server.arguments() << u"--reseau-classe"_s);
     server.setProcessChannelMode(QProcess::SeparateChannels);
     server.start();
     if (!server.waitForStarted(10000))
@@ -220,7 +226,7 @@ int serve(const QString &workingFolder, const QString &state)
     const std::optional<publishing::HostRecord> record = publishing::readRecord(recordPath);
     facts.ourServerRuns = record && isOurServer(*record, workingFolder);
     facts.sameSettings = facts.ourServerRuns && record->ftpPort == host.ftpPort && record->webPort == host.webPort
-                         && record->servedFolder == host.servedFolder;
+                         && record->servedFolder == host.servedFolder && record->classroom == host.classroom;
     facts.takesTheAccount = facts.sameSettings && servesTheFile(*record, settings);
 
     switch (publishing::hostAction(facts)) {
@@ -242,7 +248,7 @@ int serve(const QString &workingFolder, const QString &state)
     // user made, a link to elsewhere, or one that others can write.
     require(publishing::makeOwnFolder(host.servedFolder, u"le dossier publié"_s), NotOwnPlace);
     refuseHeldPorts(host);
-    publishing::HostRecord started{workingFolder, host.servedFolder, 0, 0, host.ftpPort, host.webPort};
+    publishing::HostRecord started{workingFolder, host.servedFolder, 0, 0, host.ftpPort, host.webPort, host.classroom};
     started.pid = startServer(host, publishing::logPath(state, workingFolder));
     started.startTime = hostprocesses::startTimeOf(started.pid).value_or(0);
     if (!isOurServer(started, workingFolder) || !servesTheFile(started, settings)) {
