@@ -71,7 +71,11 @@ int main(int argc, char *argv[])
     app::HostStart host;
     app::startPublishingHost(host, QCoreApplication::applicationDirPath(), QDir::currentPath());
     app::followPublishingHost(host);
+    publishing::setHostRestart([&host] {
+        app::startPublishingHost(host, QCoreApplication::applicationDirPath(), QDir::currentPath());
+    });
     const int code = app::runProgram();
     publishing::setHostWait({});
+    publishing::setHostRestart({});
     return code;
 }

@@ -13,7 +13,24 @@ HostWait &hostWait()
     return wait;
 }
 
+HostRestart &hostRestart()
+{
+    static HostRestart restart;
+    return restart;
+}
+
 } // namespace
+
+void setHostRestart(HostRestart restart)
+{
+    hostRestart() = std::move(restart);
+}
+
+void restartHost()
+{
+    if (const HostRestart &restart = hostRestart())
+        restart();
+}
 
 void setHostWait(HostWait wait)
 {

@@ -28,4 +28,12 @@ namespace publishing {
 using HostWait = std::function<workspace::Result<void>()>;
 void setHostWait(HostWait wait);
 
+// Starts the program's local host again, after publication.ini changed (the
+// classroom network turned on or off); the connections made after it wait
+// for it as they wait for the first start. Does nothing unless the program
+// starts a host.
+using HostRestart = std::function<void()>;
+void setHostRestart(HostRestart restart);
+void restartHost();
+
 } // namespace publishing

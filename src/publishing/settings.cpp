@@ -183,4 +183,30 @@ PublicationSettings readPublicationSettings(const QString &workingFolder)
     return result;
 }
 
+QByteArray withPublicationKey(const QByteArray &ini, const QString &key, const QString &value)
+{
+    const QByteArray line = key.toUtf8() + '=' + value.toUtf8();
+    QList<QByteArray> lines = ini.split('\n');
+    bool inGroup = false;
+    qsizetype header = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray trimmed = lines[i].trimmed();
+        if (trimmed.startsWith('[')) {
+            inGroup = trimmed.toLower() == "[publication]";
+            if (inGroup && header < 0)
+                header = i;
+            continue;
+        }
+        const qsizetype equals = trimmed.indexOf('=');
+        if (inGroup && equals > 0 && trimmed.first(equals).trimmed().toLower() == key.toUtf8()) {
+            lines[i] = line + (lines[i].endsWith('\r') ? "\r" : "");
+            return lines.join('\n');
+        }
+    }
+    if (header < 0)
+        return ini + (ini.isEmpty() || ini.endsWith('\n') ? "" : "\r\n") + "[publication]\r\n" + line + "\r\n";
+    lines.insert(header + 1, line + '\r');
+    return lines.join('\n');
+}
+
 } // namespace publishing

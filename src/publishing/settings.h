@@ -82,4 +82,10 @@ QString webRoot(const QString &adresseWeb);
 // raises SettingsError.
 PublicationSettings readPublicationSettings(const QString &workingFolder);
 
+// publication.ini's bytes with key=value in [publication]: the line of the
+// key replaced where there is one, else a line added after the group's
+// header; every other line kept byte for byte, CR LF line ends.
+// ("[publication]\r\nhote=x\r\n", "reseau_classe", "oui") -> "[publication]\r\nreseau_classe=oui\r\nhote=x\r\n"
+QByteArray withPublicationKey(const QByteArray &ini, const QString &key, const QString &value);
+
 } // namespace publishing

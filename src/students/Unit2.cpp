@@ -11,6 +11,7 @@
 #include "workspace/folding.h"
 #include "workspace/paths.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -119,6 +120,11 @@ void TForm2::createControls()
     Button6 = makeButton(this, u"Retirer la classe du serveur"_s, boldFont(10), {16, 422, 257, 30});
     Button7 = makeButton(this, u"Adresse pour la tablette"_s, boldFont(10), {290, 340, 180, 32});
     Button7->hide();
+    CheckBox1 = new QCheckBox(u"Réseau de la classe"_s, this);
+    CheckBox1->setFont(boldFont(10));
+    CheckBox1->setGeometry(290, 378, 190, 26);
+    CheckBox1->setToolTip(u"Les tablettes de la classe lisent les documents des élèves sur cet ordinateur, par le "
+                          u"code de chaque élève"_s);
 
     Label5 = makeLabel(this, students::eleveActuel({}), boldFont(14), {16, 460, 900, 26});
     Label1 = makeLabel(this, u"REPERTOIRE ACTUEL : "_s, boldFont(14), {16, 488, 873, 26});
@@ -158,6 +164,7 @@ void TForm2::connectHandlers()
     connectHandler(Button5, &QPushButton::clicked, this, &TForm2::Button5Click);
     connectHandler(Button6, &QPushButton::clicked, this, &TForm2::Button6Click);
     connectHandler(Button7, &QPushButton::clicked, this, &TForm2::Button7Click);
+    connectHandler(CheckBox1, &QCheckBox::clicked, this, &TForm2::CheckBox1Click);
 }
 
 void TForm2::FormCreate()
@@ -176,6 +183,7 @@ void TForm2::FormCreate()
     }
     RepertoireR = workspace::templateFolderPath(workingFolder);
     showStudentFolder(RepertoireW);
+    showClassroomNetwork();
     if (hasClass)
         fillStudentList();
 }

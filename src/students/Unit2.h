@@ -14,6 +14,7 @@
 
 #include <memory>
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -70,6 +71,7 @@ public:
     QPushButton *Button5;  // "Retirer cet élève"
     QPushButton *Button6;  // "Retirer la classe du serveur"
     QPushButton *Button7;  // "Adresse pour la tablette"
+    QCheckBox *CheckBox1;  // "Réseau de la classe": the program's own host serves the tablets too
     QLabel *Label8;
     QLabel *Label5;     // "ELEVE ACTUEL : " and the student folder's name
     QLabel *Label1;     // the student folder path
@@ -93,6 +95,7 @@ public:
     void Button5Click();  // Unit2_removal.cpp
     void Button6Click();  // Unit2_removal.cpp
     void Button7Click();  // Unit2_tablet.cpp
+    void CheckBox1Click();  // Unit2_tablet.cpp
     void Label8Click();
 
     // Opens IdFTP1 with the connection sequence; shows why it could not, and
@@ -139,6 +142,8 @@ private:
     // and the cards of the class written and opened.
     QString tabletAddress(const QString &remoteFolder) const;
     void printClassCards();
+    // The box shown and ticked as publication.ini says.
+    void showClassroomNetwork();
 
     // Button1Click's two ways (Unit2_registration.cpp): a class change, or
     // the registration, whose outcome the controls then show.

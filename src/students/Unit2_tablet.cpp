@@ -5,16 +5,22 @@
 #include "platform/handlers.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
+#include "publishing/connexion.h"
 #include "publishing/diffusion.h"
+#include "publishing/host.h"
 #include "publishing/settings.h"
 #include "students/classcards.h"
 #include "students/publicaddress.h"
 #include "students/tabletwindow.h"
+#include "workspace/ioerror.h"
 #include "workspace/paths.h"
+#include "workspace/textfile.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
 
 using namespace Qt::StringLiterals;
 
@@ -26,8 +32,38 @@ const QString CardsPdf = u"codes-tablettes.pdf"_s;
 
 QString TForm2::tabletAddress(const QString &remoteFolder) const
 {
-    const publishing::PublicationSettings settings = publishing::readPublicationSettings(workspace::workingFolder());
+    const QString workingFolder = workspace::workingFolder();
+    if (const std::optional<QString> classroom = publishing::tabletAddressOf(workingFolder, remoteFolder))
+        return *classroom;
+    const publishing::PublicationSettings settings = publishing::readPublicationSettings(workingFolder);
     return publishing::tableOfContentsAddress(settings.adresse_web, remoteFolder);
+}
+
+void TForm2::showClassroomNetwork()
+{
+    const QString workingFolder = workspace::workingFolder();
+    const bool own = publishing::isProgramsOwnIni(workingFolder);
+    CheckBox1->setVisible(own);
+    if (!own)
+        return;
+    const QSettings ini(QDir(workingFolder).filePath(publishing::PublicationIni), QSettings::IniFormat);
+    CheckBox1->setChecked(ini.value(u"publication/reseau_classe"_s).toString().trimmed().toLower() == u"oui"_s);
+}
+
+void TForm2::CheckBox1Click()
+{
+    const bool open = CheckBox1->isChecked();
+    const QString ini = QDir(workspace::workingFolder()).filePath(publishing::PublicationIni);
+    const std::optional<QByteArray> bytes = workspace::readBytesIfAny(ini);
+    if (!bytes)
+        throw workspace::IoError::cannotRead(ini);
+    workspace::writeBytes(ini, publishing::withPublicationKey(*bytes, u"reseau_classe"_s, open ? u"oui"_s : u"non"_s));
+    publishing::restartHost();
+    platform::ShowMessage(
+        this, open ? u"Le serveur de publication de cet ordinateur s'ouvre au réseau de la classe : les tablettes y "
+                     u"lisent les documents de chaque élève par son code (« Adresse pour la tablette »), et rien "
+                     u"d'autre. La page de la classe et les dossiers à un nom n'y sont pas servis."_s
+                   : u"Le serveur de publication ne sert plus que cet ordinateur : les tablettes ne le joignent plus."_s);
 }
 
 void TForm2::Button7Click()
@@ -37,7 +73,14 @@ void TForm2::Button7Click()
         return;
     }
     delete m_tabletWindow;
-    m_tabletWindow = new TabletWindow(this, chosenPupilName(), tabletAddress(m_selection.remoteFolder));
+    const QString workingFolder = workspace::workingFolder();
+    const bool onlyHere = publishing::isProgramsOwnIni(workingFolder)
+        && !publishing::tabletAddressOf(workingFolder, m_selection.remoteFolder);
+    m_tabletWindow = new TabletWindow(
+        this, chosenPupilName(), tabletAddress(m_selection.remoteFolder),
+        onlyHere ? u"Cette adresse ne s'ouvre que sur cet ordinateur : cochez « Réseau de la classe » sur l'écran des "
+                   u"élèves pour que la tablette la lise."_s
+                 : QString());
     m_tabletWindow->setAttribute(Qt::WA_DeleteOnClose);
     platform::connectHandler(m_tabletWindow.data(), &TabletWindow::printRequested, this, &TForm2::printClassCards);
     m_tabletWindow->show();

@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-TabletWindow::TabletWindow(QWidget *owner, const QString &shownName, const QString &address)
+TabletWindow::TabletWindow(QWidget *owner, const QString &shownName, const QString &address, const QString &note)
     : QDialog(owner)
 {
     setWindowTitle(u"Adresse pour la tablette"_s);
@@ -31,6 +31,11 @@ TabletWindow::TabletWindow(QWidget *owner, const QString &shownName, const QStri
     Address->setReadOnly(true);
     Address->setMinimumWidth(Address->fontMetrics().horizontalAdvance(address) + 24);
     layout->addWidget(Address);
+    Note = new QLabel(note, this);
+    Note->setWordWrap(true);
+    Note->setStyleSheet(u"color: #a00000;"_s);
+    Note->setVisible(!note.isEmpty());
+    layout->addWidget(Note);
     PrintCards = new QPushButton(u"Imprimer les codes de la classe"_s, this);
     layout->addWidget(PrintCards);
     Close = new QPushButton(u"Fermer"_s, this);

@@ -13,11 +13,13 @@ class TabletWindow : public QDialog
     Q_OBJECT
 
 public:
-    TabletWindow(QWidget *owner, const QString &shownName, const QString &address);
+    // note: a line under the address, when it says something the teacher must know.
+    TabletWindow(QWidget *owner, const QString &shownName, const QString &address, const QString &note = {});
 
     QLabel *Name;
     QLabel *Code;
     QLineEdit *Address;
+    QLabel *Note;
     QPushButton *PrintCards;  // "Imprimer les codes de la classe"
     QPushButton *Close;
 

@@ -206,3 +206,27 @@ TEST(PublicationSettings, TheWebRootHasOneSchemeAndNoSlashAtItsEnd)
     EXPECT_EQ(publishing::webRoot(publishing::readPublicationSettings(folder.path()).adresse_web),
               u"https://ecole.fr"_s);
 }
+
+TEST(PublicationSettings, AKeyIsWrittenInItsGroupAndEveryOtherLineStays)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray ini, written;
+    } cases[] = {
+        {"added after the header", "; note\r\n[publication]\r\nhote=x\r\n",
+         "; note\r\n[publication]\r\nreseau_classe=oui\r\nhote=x\r\n"},
+        {"replaced in place", "[publication]\r\nhote=x\r\nReseau_Classe = non\r\nport=21\r\n",
+         "[publication]\r\nhote=x\r\nreseau_classe=oui\r\nport=21\r\n"},
+        {"the same key of another group stays", "[autre]\r\nreseau_classe=non\r\n[publication]\r\nhote=x\r\n",
+         "[autre]\r\nreseau_classe=non\r\n[publication]\r\nreseau_classe=oui\r\nhote=x\r\n"},
+        {"a comment naming the key stays", "[publication]\r\n; reseau_classe=non\r\n",
+         "[publication]\r\nreseau_classe=oui\r\n; reseau_classe=non\r\n"},
+        {"no group", "", "[publication]\r\nreseau_classe=oui\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(visible(QString::fromLatin1(publishing::withPublicationKey(c.ini, u"reseau_classe"_s, u"oui"_s))),
+                  visible(QString::fromLatin1(c.written)));
+    }
+}

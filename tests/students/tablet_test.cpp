@@ -3,13 +3,18 @@
 #include "fakeplatform.h"
 #include "ftpserver.h"
 #include "platform/curlftpclient.h"
+#include "publishing/connexion.h"
+#include "publishing/host.h"
+#include "publishing/settings.h"
 #include "students/Unit2.h"
 #include "students/classcards.h"
+#include "testfiles.h"
 #include "workingfolder.h"
 #include "workspace/textfile.h"
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +23,7 @@
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -111,4 +117,35 @@ TEST(TabletAddress, TheClassCardsHoldEachPupilsNameCodeAndAddress)
     ASSERT_TRUE(QFileInfo(scratch.filePath(u"page.png"_s)).isFile());
     EXPECT_EQ(scanned(scratch.filePath(u"page.png"_s)),
               (QStringList{u"http://127.0.0.1:8000/Orvane_EVRY_JAURES_CM1/a2b3c4d5e6f7g8h9jkmn/_Tablematieres.html"_s, zoe}));
+}
+
+// The program's own host is opened to the classroom's network from the
+// student screen: publication.ini says so, and the host is started again.
+TEST(TabletAddress, TheClassroomNetworkBoxWritesTheSettingAndStartsTheHostAgain)
+{
+    fakes::Platform platform;
+    fakes::WorkingFolder folder;
+    workspace::writeBytes(folder.file(u"publication.ini"_s), publishing::freshPublicationIni(24117, 24118, u"0123456789abcdef"_s));
+    int restarts = 0;
+    publishing::setHostRestart([&restarts] { ++restarts; });
+    const auto forget = qScopeGuard([] { publishing::setHostRestart({}); });
+
+    TForm2 screen;
+    ASSERT_FALSE(screen.CheckBox1->isHidden());
+    EXPECT_FALSE(screen.CheckBox1->isChecked());
+    screen.CheckBox1->click();
+    EXPECT_EQ(restarts, 1);
+    EXPECT_TRUE(bytesOf(folder.file(u"publication.ini"_s)).contains("\r\nreseau_classe=oui\r\n"));
+    ASSERT_EQ(platform.messages.shown.size(), 1);
+    EXPECT_TRUE(platform.messages.shown[0].startsWith(u"Le serveur de publication de cet ordinateur s'ouvre au réseau de la classe"_s));
+    EXPECT_TRUE(publishing::readPublicationSettings(folder.path()).reseau_classe);
+    EXPECT_TRUE(TForm2().CheckBox1->isChecked()) << "the next screen shows the setting";
+
+    screen.CheckBox1->click();
+    EXPECT_EQ(restarts, 2);
+    EXPECT_FALSE(publishing::readPublicationSettings(folder.path()).reseau_classe);
+
+    // A publication.ini that a person wrote is the person's: no box.
+    workspace::writeBytes(folder.file(u"publication.ini"_s), "[publication]\r\nhote=ftp.ecole.fr\r\n");
+    EXPECT_TRUE(TForm2().CheckBox1->isHidden());
 }
