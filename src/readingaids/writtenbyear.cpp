@@ -66,7 +66,8 @@ void syllablesOfCut(qsizetype length, const WordCut &cut, Syllables &syllables)
 bool readCorrected(const Corrections &corrections, QStringView part, Syllables &syllables, QList<bool> &silent)
 {
     const WordCut *cut = corrections.find(part);
-    if (cut == nullptr)
+    // A cut is applied to the letters it was made for, never past them.
+    if (cut == nullptr || cut->silent.size() != part.size())
         return false;
     syllablesOfCut(part.size(), *cut, syllables);
     silent = cut->silent;
