@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 using namespace Qt::StringLiterals;
 using layout::AidBox;
 using layout::CarriedAid;
@@ -71,6 +74,44 @@ TEST(CarriedAid, FindsNoneForLinesNoAidWrites)
     EXPECT_EQ(layout::carriedAid(few, unmarked, css, false), std::nullopt);
     // An untransformed form without its markers.
     EXPECT_EQ(layout::carriedAid({u"<html>"_s}, other, {}, false), std::nullopt);
+}
+
+// Once the document carries no aid, lines 47, 48 and 58 all lose their flag,
+// whichever were set, and the style sheet is written only when one did.
+TEST(CarriedAid, ForgettingTheAidsClearsEveryFlagLine)
+{
+    using namespace layout;
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString cheminW = folder.path() + u"/"_s;
+    const struct
+    {
+        QString first, second, boxesOn;
+    } cases[] = {
+        {flag::Tiret, flag::Syllabe, flag::SyllabesTirets},
+        {flag::Muet, flag::Phrase, QString()},
+        {QString(), flag::Phoneme, flag::SyllabesCouleurs},
+        {flag::Tiret, QString(), QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.first + c.second + c.boxesOn).toStdString());
+        Css css;
+        css[line::AidFirstSlot] = c.first;
+        css[line::AidSecondSlot] = c.second;
+        css[line::BoxesOn] = c.boxesOn;
+        css[line::ViewWidth] = u"width: 500px;"_s;
+        QFile::remove(cheminW + u"style.css"_s);
+        forgetAids(css, cheminW);
+        for (const int k : {line::AidFirstSlot, line::AidSecondSlot, line::BoxesOn})
+            EXPECT_EQ(css[k], QString()) << "line " << k;
+        const Css written = loadCss(cheminW);
+        EXPECT_EQ(written.numbered(), css.numbered());
+    }
+    // Nothing to clear: nothing written.
+    QFile::remove(cheminW + u"style.css"_s);
+    Css plain;
+    forgetAids(plain, cheminW);
+    EXPECT_FALSE(QFile::exists(cheminW + u"style.css"_s));
 }
 
 } // namespace

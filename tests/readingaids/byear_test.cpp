@@ -71,6 +71,8 @@ TEST_F(SyllablesByEar, CutsTheWrittenSyllablesASchoolTeaches)
         {u"champignon"_s, u"cham|pi|gnon"_s}, {u"cygne"_s, u"cy|gne"_s}, {u"chocolat"_s, u"cho|co|lat"_s},
         {u"maison"_s, u"mai|son"_s}, {u"quatre"_s, u"qua|tre"_s}, {u"feuille"_s, u"feu|ille"_s},
         {u"abeille"_s, u"a|bei|lle"_s}, {u"réveiller"_s, u"ré|vei|ller"_s},
+        // but after a: its ill is the [j] of the syllable after
+        {u"paille"_s, u"pa|ille"_s}, {u"travailler"_s, u"tra|va|iller"_s}, {u"muraille"_s, u"mu|ra|ille"_s},
         {u"fille"_s, u"fi|lle"_s}, {u"sculpteur"_s, u"sculp|teur"_s},
         // between two consonants, but not before l or r after a consonant
         {u"arbre"_s, u"ar|bre"_s}, {u"table"_s, u"ta|ble"_s}, {u"parti"_s, u"par|ti"_s},
@@ -172,6 +174,11 @@ TEST_F(SyllablesByEar, WritesTheLinesOfTheThreeAids)
                       + u" "_s + c({u"l'hi"_s, u"ver."_s}) + u"<br>"_s));
     EXPECT_EQ(visible(treatBodyLine(BodyAid::TiretsEntendu, u"Le porte-monnaie de l'arc-en-ciel.<br>")),
               visible(keptWhole(u" Le {por-te-mon-naie} de l'arc-en-ciel.<br>"_s)));
+    // What stands before a word's first letter stays with its first syllable.
+    EXPECT_EQ(visible(treatBodyLine(BodyAid::CouleursEntendu, u"(bateau)<br>")),
+              visible(u" "_s + c({u"(ba"_s, u"teau)"_s}) + u"<br>"_s));
+    EXPECT_EQ(visible(treatBodyLine(BodyAid::TiretsEntendu, u"«bateau» (l'hiver)<br>")),
+              visible(keptWhole(u" {«ba-teau»} {(l'hi-ver)}<br>"_s)));
     const QString g = silentOpening.toString();
     const QString e = silentClosing.toString();
     EXPECT_EQ(visible(treatBodyLine(BodyAid::MuettesEntendu, u"Il a un sac avec un petit chat, ils chantent l'hiver.<br>")),
