@@ -46,9 +46,9 @@ Marks withoutMarks(const QString &output, QStringView opening, QStringView closi
     return {text, balanced};
 }
 
-void check(BodyAid aid, const QString &line)
+void check(BodyAid aid, const QString &line, const readingaids::Corrections &corrections)
 {
-    const QString output = readingaids::treatBodyLine(aid, line);
+    const QString output = readingaids::treatBodyLine(aid, line, {}, corrections);
     const QString trimmed = readingaids::trimLine(line).toString();
     switch (aid) {
     case BodyAid::Couleurs:
@@ -98,7 +98,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             words.append(readingaids::lettersOf(QString::fromUtf8(notation).trimmed()));
         line = words.join(u' ') + u' ' + line;
     }
-    readingaids::setProcessCorrections(readingaids::Corrections::fromBytes(file));
-    check(Aids[mode & 0x07], line);
+    check(Aids[mode & 0x07], line, readingaids::Corrections::fromBytes(file));
     return 0;
 }

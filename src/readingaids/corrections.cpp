@@ -268,27 +268,7 @@ void Corrections::set(QStringView word, const WordCut &cut)
     m_cuts.insert(folded(word), cut);
 }
 
-namespace {
-
-Corrections &corrections()
-{
-    static Corrections held;
-    return held;
-}
-
-} // namespace
-
-const Corrections &processCorrections()
-{
-    return corrections();
-}
-
-void setProcessCorrections(Corrections held)
-{
-    corrections() = std::move(held);
-}
-
-workspace::Result<void> correctWord(const QString &workingFolder, QStringView word, QStringView notation)
+workspace::Result<Corrections> correctWord(const QString &workingFolder, QStringView word, QStringView notation)
 {
     workspace::Result<WordCut> cut = cutFromNotation(word, notation);
     if (!cut)
@@ -303,8 +283,7 @@ workspace::Result<void> correctWord(const QString &workingFolder, QStringView wo
                                      .arg(word));
     const QByteArray updated = withCorrection(correctionsBytes(path), word, *cut);
     workspace::writeBytes(path, updated);
-    setProcessCorrections(Corrections::fromBytes(updated));
-    return {};
+    return Corrections::fromBytes(updated);
 }
 
 } // namespace readingaids

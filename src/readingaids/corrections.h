@@ -69,10 +69,6 @@ private:
     QHash<QString, WordCut> m_cuts; // by the word, each letter in lower case on its own
 };
 
-// The corrections every aid of the process uses; none at first.
-const Corrections &processCorrections();
-void setProcessCorrections(Corrections corrections);
-
 // A corrections file's bytes with the word's correction: the lines that
 // correct that word replaced by its notation (in lower case), or the
 // notation added as a last line; every other line kept byte for byte (the
@@ -80,11 +76,12 @@ void setProcessCorrections(Corrections corrections);
 // gets two comment lines first.
 QByteArray withCorrection(QByteArrayView bytes, QStringView word, const WordCut &cut);
 
-// Adds one correction to the file of the working folder and to the
-// process's corrections, or refuses it with the reason (nothing written).
+// Adds one correction to the file of the working folder and gives the
+// corrections the file then holds, or refuses it with the reason (nothing
+// written).
 // The file is locked while it is read and written again, so that two
 // programs correcting at once both keep their words. Raises
 // workspace::IoError, as Corrections::read does.
-workspace::Result<void> correctWord(const QString &workingFolder, QStringView word, QStringView notation);
+workspace::Result<Corrections> correctWord(const QString &workingFolder, QStringView word, QStringView notation);
 
 } // namespace readingaids

@@ -38,11 +38,11 @@ TEST(CarriedAid, TellsEachAidFromItsOutput)
     };
     for (const CarriedAid &aid : byLetters) {
         SCOPED_TRACE(aid.box ? int(*aid.box) : -1);
-        EXPECT_EQ(layout::carriedAid(plain, outputOf(aid, plain), {}, false), aid);
+        EXPECT_EQ(layout::carriedAid(plain, outputOf(aid, plain), {}, false, {}), aid);
     }
     // By ear, when the student reads by ear; the sentences read no word.
     const CarriedAid colours{AidBox::SyllablesInColours, {}, true};
-    EXPECT_EQ(layout::carriedAid(plain, outputOf(colours, plain), {}, true), colours);
+    EXPECT_EQ(layout::carriedAid(plain, outputOf(colours, plain), {}, true, {}), colours);
 }
 
 TEST(CarriedAid, TellsTwoAidsThatWriteTheSameLinesByTheFlagLines)
@@ -53,27 +53,27 @@ TEST(CarriedAid, TellsTwoAidsThatWriteTheSameLinesByTheFlagLines)
     ASSERT_EQ(aided, readingaids::writeBodyAid(plain, readingaids::BodyAid::Muettes));
     layout::Css css;
     css[layout::line::AidFirstSlot] = layout::flag::Muet;
-    EXPECT_EQ(layout::carriedAid(plain, aided, css, false)->box, AidBox::SilentLetters);
+    EXPECT_EQ(layout::carriedAid(plain, aided, css, false, {})->box, AidBox::SilentLetters);
     css[layout::line::AidFirstSlot] = layout::flag::Tiret;
-    EXPECT_EQ(layout::carriedAid(plain, aided, css, false)->box, AidBox::SyllablesWithDashes);
+    EXPECT_EQ(layout::carriedAid(plain, aided, css, false, {})->box, AidBox::SyllablesWithDashes);
 }
 
 TEST(CarriedAid, FindsNoneForLinesNoAidWrites)
 {
     const QStringList plain = document(u"Le loup du conte.<br>"_s);
-    EXPECT_EQ(layout::carriedAid(plain, document(u"Le loup du conté.<br>"_s), {}, false), std::nullopt);
+    EXPECT_EQ(layout::carriedAid(plain, document(u"Le loup du conté.<br>"_s), {}, false, {}), std::nullopt);
     // The output of another text: the backup is not this document's.
     const QStringList other = readingaids::writeBodyAid(document(u"Le chat.<br>"_s), readingaids::BodyAid::Couleurs);
-    EXPECT_EQ(layout::carriedAid(plain, other, {}, false), std::nullopt);
+    EXPECT_EQ(layout::carriedAid(plain, other, {}, false, {}), std::nullopt);
     // A sound that marked nothing is no syllable aid, though the words read alike.
     const QStringList few = document(u"Le roi va.<br>"_s);
     layout::Css css;
     css[layout::line::AidSecondSlot] = layout::flag::Phoneme;
     const QStringList unmarked = readingaids::writeBodyAid(few, readingaids::BodyAid::Son, u"zz");
     ASSERT_EQ(unmarked[3].trimmed(), readingaids::writeBodyAid(few, readingaids::BodyAid::Tirets)[3].trimmed());
-    EXPECT_EQ(layout::carriedAid(few, unmarked, css, false), std::nullopt);
+    EXPECT_EQ(layout::carriedAid(few, unmarked, css, false, {}), std::nullopt);
     // An untransformed form without its markers.
-    EXPECT_EQ(layout::carriedAid({u"<html>"_s}, other, {}, false), std::nullopt);
+    EXPECT_EQ(layout::carriedAid({u"<html>"_s}, other, {}, false, {}), std::nullopt);
 }
 
 // Once the document carries no aid, lines 47, 48 and 58 all lose their flag,

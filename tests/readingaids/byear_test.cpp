@@ -52,9 +52,7 @@ protected:
     {
         if (!entenduAvailability())
             GTEST_SKIP() << "espeak-ng cannot be loaded here";
-        setProcessCorrections({});
     }
-    void TearDown() override { setProcessCorrections({}); }
 };
 
 using SyllablesByEar = ByEarTest;
@@ -149,7 +147,7 @@ TEST_F(SyllablesByEar, CutsAWordPastFortyLettersByItsLetters)
     for (const QString &word : {u"anticonstitutionnellementanticonstitution"_s, u"ba"_s.repeated(500000)}) {
         const QString line = u"Le "_s + word + u".<br>"_s;
         EarCount count;
-        const QStringList byEar = byEarBodyLines({line}, WrittenAid::Couleurs, &count);
+        const QStringList byEar = byEarBodyLines({line}, WrittenAid::Couleurs, {}, &count);
         EXPECT_EQ(byEar.constFirst(), treatBodyLine(BodyAid::Couleurs, line));
         EXPECT_EQ(count.words, 2);
         EXPECT_EQ(count.byLetters, 1);
@@ -242,16 +240,15 @@ TEST(Corrections, NeverCutAWordAtPlacesOfAnotherLength)
     QStringList plain;
     for (const BodyAid aid : {BodyAid::Couleurs, BodyAid::Tirets, BodyAid::Muettes})
         plain.append(treatBodyLine(aid, line));
-    setProcessCorrections(Corrections::read(file.fileName()));
-    EXPECT_EQ(processCorrections().size(), 2);
+    const Corrections read = Corrections::read(file.fileName());
+    EXPECT_EQ(read.size(), 2);
     QStringList corrected;
     for (const BodyAid aid : {BodyAid::Couleurs, BodyAid::Tirets, BodyAid::Muettes})
-        corrected.append(treatBodyLine(aid, line));
-    setProcessCorrections({});
+        corrected.append(treatBodyLine(aid, line, {}, read));
     EXPECT_EQ(corrected, plain);
     // The teacher's correction of such a word is refused, nothing written.
     QTemporaryDir other;
-    const workspace::Result<void> refused = correctWord(other.path(), u"\u0130les", dotted + u"|les"_s);
+    const workspace::Result<Corrections> refused = correctWord(other.path(), u"\u0130les", dotted + u"|les"_s);
     ASSERT_FALSE(refused);
     EXPECT_TRUE(refused.reason().contains(u"n'a pas les lettres"_s)) << visible(refused.reason());
     EXPECT_FALSE(QFile::exists(QDir(other.path()).filePath(CorrectionsFile)));
@@ -276,7 +273,8 @@ TEST(Corrections, ACorrectionKeepsEveryOtherLineByteForByte)
     file.write(before);
     file.close();
     ASSERT_TRUE(correctWord(folder.path(), u"Oignon", u"oi|gnon"));
-    ASSERT_TRUE(correctWord(folder.path(), u"papa", u"pa|pa"));
+    const workspace::Result<Corrections> last = correctWord(folder.path(), u"papa", u"pa|pa");
+    ASSERT_TRUE(last);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("# mes corrections, revues en mai\r\n"
                                          "\xff\xfe o||n illisible\r\n"
@@ -288,8 +286,7 @@ TEST(Corrections, ACorrectionKeepsEveryOtherLineByteForByte)
     file.close();
     const Corrections read = Corrections::read(path);
     EXPECT_EQ(read.size(), 3);
-    EXPECT_EQ(processCorrections(), read);
-    setProcessCorrections({});
+    EXPECT_EQ(*last, read);
 }
 
 // Two programs correcting in the same working folder at once: every
@@ -374,7 +371,6 @@ TEST(Corrections, RefusesWhatIsNotAFileOfItsOwnOrTooLarge)
         const QFileInfo after(path);
         EXPECT_EQ(after.isSymLink(), before.isSymLink());
         EXPECT_EQ(after.size(), before.size());
-        EXPECT_EQ(processCorrections(), Corrections());
     }
     // Exactly at the limit, a file is read.
     QTemporaryDir folder;
@@ -399,26 +395,35 @@ TEST_F(SyllablesByEar, ACorrectionChangesEveryAidAndSurvivesARestart)
     const QString muettes = treatBodyLine(BodyAid::Muettes, line);
     EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line), keptWhole(u" Un {oi-gnon.}<br>"_s));
 
-    const workspace::Result<void> refused = correctWord(folder.path(), u"oignon", u"ognon");
+    const workspace::Result<Corrections> refused = correctWord(folder.path(), u"oignon", u"ognon");
     EXPECT_FALSE(refused);
     EXPECT_FALSE(QFile::exists(folder.filePath(CorrectionsFile)));
-    ASSERT_TRUE(correctWord(folder.path(), u"oignon", u"o[i]|gnon"));
+    const workspace::Result<Corrections> corrected = correctWord(folder.path(), u"oignon", u"o[i]|gnon");
+    ASSERT_TRUE(corrected);
+    const Corrections &in = *corrected;
 
-    EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line), keptWhole(u" Un {oi-gnon.}<br>"_s));
-    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), keptWhole(u" Un {oi-gnon.}<br>"_s));
+    EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line, {}, in), keptWhole(u" Un {oi-gnon.}<br>"_s));
+    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line, {}, in), keptWhole(u" Un {oi-gnon.}<br>"_s));
     EXPECT_NE(tirets, keptWhole(u" Un {oi-gnon.}<br>"_s));
-    EXPECT_EQ(treatBodyLine(BodyAid::Muettes, line), keptWhole(u" Un {o-ignon}.<br>"_s));
-    EXPECT_EQ(treatBodyLine(BodyAid::MuettesEntendu, line),
+    EXPECT_EQ(treatBodyLine(BodyAid::Muettes, line, {}, in), keptWhole(u" Un {o-ignon}.<br>"_s));
+    EXPECT_EQ(treatBodyLine(BodyAid::MuettesEntendu, line, {}, in),
               u" Un o"_s + silentOpening.toString() + u"i"_s + silentClosing.toString() + u"gnon.<br>"_s);
-    EXPECT_NE(treatBodyLine(BodyAid::Couleurs, line), couleurs);
+    EXPECT_NE(treatBodyLine(BodyAid::Couleurs, line, {}, in), couleurs);
 
     // The next start reads the file; without it, the letter rules as before.
-    setProcessCorrections({});
     EXPECT_EQ(treatBodyLine(BodyAid::Couleurs, line), couleurs);
     EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), tirets);
     EXPECT_EQ(treatBodyLine(BodyAid::Muettes, line), muettes);
-    setProcessCorrections(Corrections::read(folder.filePath(CorrectionsFile)));
-    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line), keptWhole(u" Un {oi-gnon.}<br>"_s));
+    const Corrections restarted = Corrections::read(folder.filePath(CorrectionsFile));
+    EXPECT_EQ(restarted, in);
+    EXPECT_EQ(treatBodyLine(BodyAid::Tirets, line, {}, restarted), keptWhole(u" Un {oi-gnon.}<br>"_s));
+    // Another working folder's corrections, used at the same time, give
+    // their own cut: each text is written with the corrections it is given.
+    QTemporaryDir otherFolder;
+    const workspace::Result<Corrections> other = correctWord(otherFolder.path(), u"oignon", u"oig|non");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line, {}, *other), keptWhole(u" Un {oig-non.}<br>"_s));
+    EXPECT_EQ(treatBodyLine(BodyAid::TiretsEntendu, line, {}, in), keptWhole(u" Un {oi-gnon.}<br>"_s));
 }
 
 } // namespace
