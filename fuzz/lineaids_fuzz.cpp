@@ -6,6 +6,7 @@
 // sentences in colours over the same text as a body of lines keep every
 // character too, their marks aside.
 
+#include "aidsfuzz.h"
 #include "fuzzcheck.h"
 
 #include "readingaids/colours.h"
@@ -20,27 +21,6 @@
 namespace {
 
 using namespace fuzzing;
-
-// The text without the colour texts (plain removals: a regular expression
-// would refuse a text with a lone surrogate).
-QString withoutColours(const QString &text)
-{
-    QString out = text;
-    for (const char16_t *colour : {u"<FONT color=\"red\">", u"<FONT color=\"green\">", u"<FONT color=\"blue\">",
-                                   u"<FONT color=\"black\">", u"<FONT color=\"orange\">"})
-        out.remove(QString::fromUtf16(colour));
-    out.remove(readingaids::closing.toString());
-    return out;
-}
-
-// The text without the mark-up that keeps dashed words whole.
-QString withoutWholeWords(const QString &text)
-{
-    QString out = text;
-    out.remove(readingaids::wholeWordOpening.toString());
-    out.remove(readingaids::wholeWordClosing.toString());
-    return out;
-}
 
 // Whether a no-break space stands inside a coloured word: it ends words as
 // a blank does, so it must stand between them.

@@ -158,15 +158,14 @@ layout::WorkingCopies workingCopies(const DocumentNames &names)
 }
 
 // The body aid that made the aided lines of the document from its
-// untransformed ones, with the teacher's corrections of the working folder
-// and the student's flags and "entendu" box; nothing when none did.
+// untransformed ones, with the teacher's corrections and the student's flags
+// and "entendu" box; nothing when none did.
 std::optional<layout::CarriedAid> aidOf(const QStringList &untransformed, const QStringList &aided,
-                                        const QString &studentFolder, const QString &workingFolder)
+                                        const QString &studentFolder, const readingaids::Corrections &corrections)
 {
-    layout::loadCorrections(workingFolder);
     const bool hasCss = QFileInfo::exists(studentFolder + workspace::StyleCss);
     return layout::carriedAid(untransformed, aided, hasCss ? layout::loadCss(studentFolder) : layout::Css(),
-                              layout::entenduBox(studentFolder).checked);
+                              layout::entenduBox(studentFolder).checked, corrections);
 }
 
 // The aid put on the corrected document (plain), or, when it could not be
@@ -296,7 +295,7 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
         if (const workspace::Result<void> usable = checkUsableFile(path); !usable)
             throw workspace::IoError(usable.reason(), path);
     }
-    const layout::WorkingCopies files = workingCopies(names);
+    layout::WorkingCopies files = workingCopies(names);
     const QStringList before = layout::untransformedLines(files);
     SavedAgain saved;
     // What was changed outside Tessavo since its last save is kept, never
@@ -313,8 +312,10 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
     // The aid is told before anything is written, while the backups of the
     // older text are there.
     if (aided) {
-        if (!aidedWithoutBackup)
-            saved.aid = aidOf(before, current.first(current.size() - 1), studentFolder, workingFolder);
+        if (!aidedWithoutBackup) {
+            files.corrections = layout::loadCorrections(workingFolder);
+            saved.aid = aidOf(before, current.first(current.size() - 1), studentFolder, files.corrections);
+        }
         saved.aidLost = !saved.aid;
     }
     const std::optional<readingaids::Regions> regions = regionsOf(before);

@@ -68,9 +68,11 @@ private:
     platform::CheckBox *m_box;
 };
 
+// The current document's files, and the teacher's corrections as the working
+// folder holds them now.
 layout::WorkingCopies workingCopies(const TForm1 &form)
 {
-    return {form.cheminW, form.Label3->text()};
+    return {form.cheminW, form.Label3->text(), layout::loadCorrections(workspace::workingFolder())};
 }
 
 // The document lines, and a way to keep them when a command changed them.
@@ -233,14 +235,15 @@ void TForm1::corrigerMot(const QString &word)
 {
     Command command(*this);
     const bool byEar = Entendu->isEnabled() && Entendu->isChecked();
-    const QString shown = readingaids::notationOf(word, readingaids::currentCut(word, byEar));
+    layout::WorkingCopies files = workingCopies(*this);
+    const QString shown = readingaids::notationOf(word, readingaids::currentCut(word, byEar, files.corrections));
     const std::optional<QString> typed = askCut(this, word, shown);
     if (!typed)
         return;
     DocumentLines document(*this);
     const workspace::Result<std::optional<layout::AidOutcome>> outcome =
         layout::correctWordCut(workspace::workingFolder(), word, *typed, Edit6->text(), aidBoxes(), byEar, Css,
-                               workingCopies(*this), document.lines);
+                               files, document.lines);
     if (!outcome) {
         platform::ShowMessage(this, outcome.reason());
         return;

@@ -265,6 +265,9 @@ void TForm1::FormCreate()
     if (opening.saveCss)
         layout::SauveCSS(cheminW, Css);
 
+    // Read at the opening, so that a corrections file that cannot be read is
+    // told at once; each command reads it again (another screen, another
+    // Tessavo, may have added a word since).
     layout::loadCorrections(workspace::workingFolder());
     m_entendu = layout::entenduBox(cheminW);
     Entendu->setEnabled(m_entendu.enabled);

@@ -50,7 +50,8 @@ AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies
         return outcome;
     }
     // Built first: a refused document changes nothing.
-    const QStringList output = readingaids::writeBodyAid(documentLines, byEar ? readingaids::byEar(row.aid) : row.aid);
+    const QStringList output = readingaids::writeBodyAid(documentLines, byEar ? readingaids::byEar(row.aid) : row.aid,
+                                                         {}, files.corrections);
     // The install keeps the untransformed document as its backup, whatever
     // aid the document carried: the aids of the exclusion set go with it.
     install(files, output);
@@ -84,7 +85,7 @@ AidOutcome changeSound(const QString &sound, AidBoxes boxes, Css &css, const Wor
             boxes = showsAlone(std::nullopt, boxes, css);
     } else {
         const readingaids::BodyAid aid = byEar ? readingaids::BodyAid::SonEntendu : readingaids::BodyAid::Son;
-        install(files, readingaids::writeBodyAid(documentLines, aid, sound));
+        install(files, readingaids::writeBodyAid(documentLines, aid, sound, files.corrections));
         // The marked sound shows alone: the aid the boxes had on is gone.
         boxes = showsAlone(std::nullopt, boxes, css);
     }

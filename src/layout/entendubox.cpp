@@ -46,20 +46,20 @@ QString entenduNote(const EntenduBox &box, bool checked, QStringView sound)
     return {};
 }
 
-void loadCorrections(const QString &workingFolder)
+readingaids::Corrections loadCorrections(const QString &workingFolder)
 {
-    readingaids::setProcessCorrections(
-        readingaids::Corrections::read(workingFolder + u'/' + readingaids::CorrectionsFile));
+    return readingaids::Corrections::read(workingFolder + u'/' + readingaids::CorrectionsFile);
 }
 
 workspace::Result<std::optional<AidOutcome>> correctWordCut(const QString &workingFolder, const QString &word,
                                                             const QString &notation, const QString &sound,
                                                             AidBoxes boxes, bool byEar, Css &css,
-                                                            const WorkingCopies &files, QStringList &documentLines)
+                                                            WorkingCopies &files, QStringList &documentLines)
 {
-    const workspace::Result<void> corrected = readingaids::correctWord(workingFolder, word, notation);
+    workspace::Result<readingaids::Corrections> corrected = readingaids::correctWord(workingFolder, word, notation);
     if (!corrected)
         return workspace::refuse(corrected.reason());
+    files.corrections = std::move(*corrected);
     return putWordAidOnAgain(sound, boxes, byEar, css, files, documentLines);
 }
 

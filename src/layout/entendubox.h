@@ -1,6 +1,7 @@
 #pragma once
 
 #include "aidcommands.h"
+#include "readingaids/corrections.h"
 #include "workspace/result.h"
 
 #include <QString>
@@ -43,18 +44,19 @@ void rememberEntendu(const QString &cheminW, bool checked);
 // (enabled, checked, "c") -> "lettres : aucun son de ce nom"; (enabled, checked, "on") -> ""
 QString entenduNote(const EntenduBox &box, bool checked, QStringView sound);
 
-// Reads the teacher's corrections of the working folder, which every aid of
-// every student then uses. Raises workspace::IoError.
-void loadCorrections(const QString &workingFolder);
+// The teacher's corrections of the working folder, which every aid of every
+// student reads. Raises workspace::IoError.
+readingaids::Corrections loadCorrections(const QString &workingFolder);
 
 // The teacher's correction of a word, typed in the notation "o[i]|gnon": kept
 // in the working folder's corrections, then the checked syllable or
-// silent-letter aid, or the sound, is put on again so that it shows. A
-// correction that is empty or not the word's is refused, with nothing
-// changed. Raises workspace::IoError.
+// silent-letter aid, or the sound, is put on again so that it shows; the
+// corrections of files become those of the file. A correction that is empty
+// or not the word's is refused, with nothing changed. Raises
+// workspace::IoError.
 workspace::Result<std::optional<AidOutcome>> correctWordCut(const QString &workingFolder, const QString &word,
                                                             const QString &notation, const QString &sound,
                                                             AidBoxes boxes, bool byEar, Css &css,
-                                                            const WorkingCopies &files, QStringList &documentLines);
+                                                            WorkingCopies &files, QStringList &documentLines);
 
 } // namespace layout

@@ -66,14 +66,15 @@ bool sameLines(const QStringList &output, const QStringList &aided, const readin
     return true;
 }
 
-QStringList outputOf(const CarriedAid &aid, const QStringList &lines)
+QStringList outputOf(const CarriedAid &aid, const QStringList &lines, const readingaids::Corrections &corrections)
 {
     using readingaids::BodyAid;
     if (aid.box) {
         const BodyAid byLetters = aidRow(*aid.box).aid;
-        return readingaids::writeBodyAid(lines, aid.byEar ? readingaids::byEar(byLetters) : byLetters);
+        return readingaids::writeBodyAid(lines, aid.byEar ? readingaids::byEar(byLetters) : byLetters, {},
+                                         corrections);
     }
-    return readingaids::writeBodyAid(lines, aid.byEar ? BodyAid::SonEntendu : BodyAid::Son, aid.sound);
+    return readingaids::writeBodyAid(lines, aid.byEar ? BodyAid::SonEntendu : BodyAid::Son, aid.sound, corrections);
 }
 
 // The aids to try, the likeliest first.
@@ -139,12 +140,12 @@ AidBoxes flaggedBoxes(const Css &css)
 }
 
 std::optional<CarriedAid> carriedAid(const QStringList &untransformed, const QStringList &aided, const Css &css,
-                                     bool preferByEar)
+                                     bool preferByEar, const readingaids::Corrections &corrections)
 {
     try {
         const readingaids::Regions regions = readingaids::findRegions(untransformed);
         for (const CarriedAid &aid : candidates(aided, css, preferByEar)) {
-            if (sameLines(outputOf(aid, untransformed), aided, regions, untransformed.size()))
+            if (sameLines(outputOf(aid, untransformed, corrections), aided, regions, untransformed.size()))
                 return aid;
         }
     } catch (const readingaids::DocumentRefused &) {
@@ -159,7 +160,8 @@ std::optional<ShownAid> shownAid(const WorkingCopies &files, const QStringList &
     if (!carriesAid(documentLines))
         return ShownAid{};
     const std::optional<CarriedAid> aid
-        = carriedAid(untransformedLines(files), documentLines.first(documentLines.size() - 1), css, preferByEar);
+        = carriedAid(untransformedLines(files), documentLines.first(documentLines.size() - 1), css, preferByEar,
+                     files.corrections);
     if (!aid)
         return std::nullopt;
     ShownAid shown;

@@ -26,12 +26,12 @@ struct CarriedAid
 
 // The body aid whose output, made from untransformed, is aided (an aided
 // document's lines without their mark), as the aids make it now, with the
-// teacher's corrections in force; the frame lines are compared trimmed. The
+// teacher's corrections; the frame lines are compared trimmed. The
 // aids that the style sheet's flag lines name are tried first, and each in
 // the mode preferByEar first, so that of two aids that give the same lines
 // the one the layout screen shows wins. Nothing when no aid gives them.
 std::optional<CarriedAid> carriedAid(const QStringList &untransformed, const QStringList &aided, const Css &css,
-                                     bool preferByEar);
+                                     bool preferByEar, const readingaids::Corrections &corrections);
 
 // The boxes whose aid the style sheet's flag lines name (lines 47, 48 and 58).
 AidBoxes flaggedBoxes(const Css &css);
@@ -48,9 +48,10 @@ struct ShownAid
 
 // What the current document (documentLines, read from files.document) shows:
 // nothing checked when it carries no aid; the aid recognised as carriedAid
-// does, from its untransformed copy, when it carries one. Nothing at all when
-// no aid gives its lines (its copies lost or changed): the screen cannot
-// tell, and keeps the boxes as the flag lines set them.
+// does, from its untransformed copy and with the corrections of files, when
+// it carries one. Nothing at all when no aid gives its lines (its copies lost
+// or changed): the screen cannot tell, and keeps the boxes as the flag lines
+// set them.
 std::optional<ShownAid> shownAid(const WorkingCopies &files, const QStringList &documentLines, const Css &css,
                                  bool preferByEar);
 

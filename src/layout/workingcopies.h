@@ -1,5 +1,7 @@
 #pragma once
 
+#include "readingaids/corrections.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -22,11 +24,13 @@
 // one's backup away.
 namespace layout {
 
-// The files of one current document.
+// The files of one current document, and the teacher's corrections that the
+// aids put on it read.
 struct WorkingCopies
 {
     QString cheminW;  // the student folder, ending with the separator
     QString document; // the current document's full path
+    readingaids::Corrections corrections; // of the working folder (loadCorrections); none by default
 
     QString output() const; // cheminW + "TexteAlire2.html": an aid's output being written
     QString copie() const;  // cheminW + "TexteAlire_copie.html": the shared backup

@@ -10,6 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QMenu>
+#include <QMutexLocker>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QSaveFile>
@@ -18,6 +19,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
 #include <QWebEngineView>
 
 #include <optional>
@@ -51,7 +53,84 @@ private:
     EngineWebView *m_owner;
 };
 
+// The page of a student's document: it goes where the program sends it, and
+// to a link of its own folder that the teacher clicks; never by itself (a
+// refresh, a redirect, a frame, an object or an embed of the page).
+class DocumentPage : public QWebEnginePage
+{
+public:
+    explicit DocumentPage(QObject *parent)
+        : QWebEnginePage(parent)
+        , m_folder(new PageFolder(this))
+    {
+        setUrlRequestInterceptor(m_folder);
+    }
+
+    // What the page may fetch, as long as it lives.
+    PageFolder &folder() { return *m_folder; }
+
+    // The address the program sends the page to next.
+    void sendTo(const QUrl &address) { m_sent = address; }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        if (!isMainFrame)
+            return false;
+        switch (type) {
+        case NavigationTypeTyped:
+        case NavigationTypeReload:
+            return url.adjusted(QUrl::RemoveFragment) == m_sent.adjusted(QUrl::RemoveFragment);
+        case NavigationTypeLinkClicked:
+            return m_folder->allows(url);
+        default:
+            return false;
+        }
+    }
+
+private:
+    PageFolder *m_folder;
+    QUrl m_sent;
+};
+
 } // namespace
+
+bool PageFolder::allows(const QUrl &address) const
+{
+    const QMutexLocker locker(&m_mutex);
+    return isInFolder(address, m_folder);
+}
+
+void PageFolder::setPage(const QUrl &page)
+{
+    QString folder;
+    if (page.isLocalFile() && page.host().isEmpty())
+        folder = QFileInfo(page.toLocalFile()).absolutePath();
+    const QMutexLocker locker(&m_mutex);
+    m_folder = folder;
+}
+
+void PageFolder::interceptRequest(QWebEngineUrlRequestInfo &info)
+{
+    if (!allows(info.requestUrl()))
+        info.block(true);
+}
+
+bool isInFolder(const QUrl &address, const QString &folder)
+{
+    if (folder.isEmpty() || !address.isLocalFile() || !address.host().isEmpty())
+        return false;
+    // The real paths, once links are followed: a link of the folder that
+    // leads out of it leads out.
+    const auto real = [](const QString &path) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
+    };
+    const QString root = real(folder);
+    const QString path = real(address.toLocalFile());
+    return path.startsWith(root) && path.size() > root.size()
+        && (root.endsWith(u'/') || path[root.size()] == u'/');
+}
 
 EngineWebView::EngineWebView(QWidget *parent)
     : WebView(parent)
@@ -60,6 +139,9 @@ EngineWebView::EngineWebView(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    // The page fetches the files of its own folder, and nothing else: no
+    // other student's file, nothing from the network.
+    m_view->setPage(new DocumentPage(m_view));
     // A page shown here is a student's document, which anyone could have
     // written: its scripts never run. The program's own scripts run in their
     // own world (QWebEngineScript::ApplicationWorld), which this leaves on.
@@ -85,6 +167,9 @@ void EngineWebView::navigate(const QUrl &address)
 {
     // Loading from now on, though the engine tells so a moment later.
     m_loading = true;
+    auto *page = static_cast<DocumentPage *>(m_view->page());
+    page->folder().setPage(address);
+    page->sendTo(address);
     m_view->setUrl(address);
 }
 

@@ -2,12 +2,35 @@
 
 #include "webview.h"
 
+#include <QMutex>
 #include <QPrinter>
+#include <QWebEngineUrlRequestInterceptor>
 
 class QMenu;
 class QWebEngineView;
 
 namespace platform {
+
+// Whether an address is a file inside the folder (at any depth), links
+// followed: nothing on the network, nothing beside the folder.
+bool isInFolder(const QUrl &address, const QString &folder);
+
+// What a page may fetch: the files of the folder of the page the program
+// shows (a student's folder), and nothing else.
+class PageFolder : public QWebEngineUrlRequestInterceptor
+{
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    // The page the program shows next, whose folder the page may read.
+    void setPage(const QUrl &page);
+    bool allows(const QUrl &address) const;
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override;
+
+private:
+    mutable QMutex m_mutex; // the engine may ask from a thread of its own
+    QString m_folder;
+};
 
 // The desktop's web view: a page of the web engine. Its context menu is in
 // French and prints the page, on a printer or into a PDF file.

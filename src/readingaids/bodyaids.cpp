@@ -52,15 +52,15 @@ std::optional<WrittenAid> writtenAid(BodyAid aid)
 
 } // namespace
 
-QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound)
+QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound, const Corrections &corrections)
 {
     switch (aid) {
     case BodyAid::Couleurs:
-        return couleursLine(line);
+        return couleursLine(line, corrections);
     case BodyAid::Tirets:
-        return tiretsLine(line);
+        return tiretsLine(line, corrections);
     case BodyAid::Muettes:
-        return muettesLine(line);
+        return muettesLine(line, corrections);
     case BodyAid::Son:
         return sonLine(line, sound);
     case BodyAid::SonEntendu:
@@ -68,7 +68,7 @@ QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound)
     case BodyAid::CouleursEntendu:
     case BodyAid::TiretsEntendu:
     case BodyAid::MuettesEntendu:
-        return byEarBodyLines({line.toString()}, *writtenAid(aid)).constFirst();
+        return byEarBodyLines({line.toString()}, *writtenAid(aid), corrections).constFirst();
     case BodyAid::Phrases:
         break;
     }
@@ -77,7 +77,7 @@ QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound)
 }
 
 void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
-                  const std::function<void(QStringView line)> &sink)
+                  const std::function<void(QStringView line)> &sink, const Corrections &corrections)
 {
     if (aid == BodyAid::Phrases) {
         for (const QString &line : writeSentences(lines))
@@ -89,15 +89,16 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
         return;
     }
     if (const std::optional<WrittenAid> written = writtenAid(aid)) {
-        writeByEar(lines, *written, sink);
+        writeByEar(lines, *written, corrections, sink);
         return;
     }
     // Each line is made in the same room and handed over from there.
     LineBuffer out;
     if (const std::optional<ScannedAid> scanned = scannedAid(aid)) {
-        writeOutput(lines, [&out, scanned](QStringView line) {
+        const WordContext context{corrections};
+        writeOutput(lines, [&out, scanned, &context](QStringView line) {
             out.clear();
-            MiseCouleur(line, scanned->marks, scanned->demontage, out);
+            MiseCouleur(line, scanned->marks, scanned->demontage, context, out);
             return out.view();
         }, sink);
         return;
@@ -125,7 +126,7 @@ BodyAid byEar(BodyAid aid)
     }
 }
 
-QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound)
+QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound, const Corrections &corrections)
 {
     if (aid == BodyAid::Phrases)
         return writeSentences(lines);
@@ -134,7 +135,7 @@ QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView soun
     // the memory of two.
     QStringList output;
     output.reserve(lines.size());
-    writeBodyAid(lines, aid, sound, [&output](QStringView line) { output.append(line.toString()); });
+    writeBodyAid(lines, aid, sound, [&output](QStringView line) { output.append(line.toString()); }, corrections);
     return output;
 }
 

@@ -2,6 +2,8 @@
 
 #include "workspace/result.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -16,6 +18,9 @@ namespace readingaids {
 // The file of the corrections, in the working folder: UTF-8, one word a line
 // in the notation below; a line beginning with "#" is a comment.
 inline const QString CorrectionsFile = QStringLiteral("corrections-mots.txt");
+
+// The largest corrections file read: some fifty thousand words.
+inline constexpr qsizetype CorrectionsFileLimit = 1024 * 1024;
 
 // How a word is cut and which of its letters are silent.
 struct WordCut
@@ -34,20 +39,23 @@ QString notationOf(QStringView word, const WordCut &cut);
 QString lettersOf(QStringView notation);
 
 // The cut that a notation gives the word, or why it cannot, in French: an
-// empty notation, letters that are not the word's (letter case aside), an
+// empty notation, letters that are not the word's (letter case aside, each
+// letter against its own: "i" + U+0307 is not "İ"), an
 // empty syllable, brackets that do not pair, or every letter silent.
 workspace::Result<WordCut> cutFromNotation(QStringView word, QStringView notation);
 
-// The corrections, by word (letter case aside).
+// The corrections, by word (letter case aside, letter by letter).
 class Corrections
 {
 public:
     // The corrections of a file; none when it does not exist. Lines that
-    // give no cut are left out. Raises workspace::IoError.
+    // give no cut are left out. Raises workspace::IoError, with the reason in
+    // French, for a file that is not a file of its own (a named pipe, a
+    // device, a link) or larger than CorrectionsFileLimit: it is not read.
     static Corrections read(const QString &path);
 
-    // Writes them, one word a line, sorted. Raises workspace::IoError.
-    void write(const QString &path) const;
+    // The corrections of a file's bytes, as read() reads them.
+    static Corrections fromBytes(QByteArrayView bytes);
 
     // The correction of a word, or null.
     const WordCut *find(QStringView word) const;
@@ -58,16 +66,22 @@ public:
     bool operator==(const Corrections &) const = default;
 
 private:
-    QHash<QString, WordCut> m_cuts; // by the word in lower case
+    QHash<QString, WordCut> m_cuts; // by the word, each letter in lower case on its own
 };
 
-// The corrections every aid of the process uses; none at first.
-const Corrections &processCorrections();
-void setProcessCorrections(Corrections corrections);
+// A corrections file's bytes with the word's correction: the lines that
+// correct that word replaced by its notation (in lower case), or the
+// notation added as a last line; every other line kept byte for byte (the
+// teacher's comments, a line that gives no cut). A missing or empty file
+// gets two comment lines first.
+QByteArray withCorrection(QByteArrayView bytes, QStringView word, const WordCut &cut);
 
-// Adds one correction to the file of the working folder and to the
-// process's corrections, or refuses it with the reason (nothing written).
-// Raises workspace::IoError.
-workspace::Result<void> correctWord(const QString &workingFolder, QStringView word, QStringView notation);
+// Adds one correction to the file of the working folder and gives the
+// corrections the file then holds, or refuses it with the reason (nothing
+// written).
+// The file is locked while it is read and written again, so that two
+// programs correcting at once both keep their words. Raises
+// workspace::IoError, as Corrections::read does.
+workspace::Result<Corrections> correctWord(const QString &workingFolder, QStringView word, QStringView notation);
 
 } // namespace readingaids

@@ -7,9 +7,9 @@
 
 namespace readingaids::couleurs {
 
-void demontage(QStringView word, LineBuffer &out)
+void demontage(QStringView word, const WordContext &context, LineBuffer &out)
 {
-    if (WrittenWord corrected; writtenWithCorrections(word, processCorrections(), corrected)) {
+    if (WrittenWord corrected; writtenWithCorrections(word, context.corrections, corrected)) {
         appendColoured(word, corrected.syllables, out);
         return;
     }
@@ -22,9 +22,9 @@ void demontage(QStringView word, LineBuffer &out)
 
 namespace readingaids {
 
-QString couleursLine(QStringView line)
+QString couleursLine(QStringView line, const Corrections &corrections)
 {
-    return MiseCouleur(line, couleurs::aid.marks, couleurs::aid.demontage);
+    return MiseCouleur(line, couleurs::aid.marks, couleurs::aid.demontage, WordContext{corrections});
 }
 
 } // namespace readingaids

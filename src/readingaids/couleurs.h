@@ -1,5 +1,6 @@
 #pragma once
 
+#include "corrections.h"
 #include "linescanner.h"
 
 #include <QString>
@@ -11,7 +12,7 @@ namespace readingaids::couleurs {
 
 // The word treatment: appends the coloured word to out. "chat" ->
 // <FONT color="red">chat</FONT>; "dort." -> <FONT color="red">dor</FONT><FONT color="green">t.</FONT>
-void demontage(QStringView word, LineBuffer &out);
+void demontage(QStringView word, const WordContext &context, LineBuffer &out);
 
 inline constexpr ScannedAid aid{Marks::InWord, demontage};
 
@@ -19,7 +20,8 @@ inline constexpr ScannedAid aid{Marks::InWord, demontage};
 
 namespace readingaids {
 
-// The output line of a body line for the syllables in colours.
-QString couleursLine(QStringView line);
+// The output line of a body line for the syllables in colours, the words
+// the teacher corrected cut as corrected.
+QString couleursLine(QStringView line, const Corrections &corrections = {});
 
 } // namespace readingaids

@@ -68,6 +68,7 @@ struct Scanner
 {
     QStringView text;
     WordTreatment demontage;
+    const WordContext &context;
     LineBuffer &out;
     qsizetype wordStart = -1; // -1 when no word is pending
     // Then the word follows what stands before it without a blank: a mark
@@ -103,7 +104,7 @@ struct Scanner
         gap(!wordBeginsWithMark);
         const QStringView word = text.sliced(wordStart, end - wordStart);
         treatedWord.clear();
-        demontage(word, treatedWord);
+        demontage(word, context, treatedWord);
         // The dashes the treatment put in must not end the line there.
         const bool cut = dashesOutsideTags(treatedWord.view()) > word.count(u'-');
         if (cut)
@@ -152,9 +153,10 @@ struct Scanner
 
 } // namespace
 
-void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, LineBuffer &out)
+void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, const WordContext &context,
+                 LineBuffer &out)
 {
-    Scanner scan{trimLine(line), demontage, out};
+    Scanner scan{trimLine(line), demontage, context, out};
     const qsizetype n = scan.text.size();
     qsizetype i = 0;
     while (i < n) {
@@ -187,14 +189,14 @@ void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, LineBuf
     scan.gap(false);
 }
 
-QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage)
+QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, const WordContext &context)
 {
     // The line is made in room kept from one line to the next (a coloured
     // line grows to about nine times its text, and would be moved each time
     // its room doubled), then copied out at its exact size.
     thread_local LineBuffer out;
     out.clear();
-    MiseCouleur(line, marks, demontage, out);
+    MiseCouleur(line, marks, demontage, context, out);
     return out.toString();
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "linebuffer.h"
+#include "wordcontext.h"
 
 #include <QString>
 #include <QStringView>
 
 namespace readingaids {
 
-// A word treatment: appends the treated word to out.
-using WordTreatment = void (*)(QStringView word, LineBuffer &out);
+// A word treatment: appends the treated word to out, as its context has it
+// (the teacher's corrections, the words by ear).
+using WordTreatment = void (*)(QStringView word, const WordContext &context, LineBuffer &out);
 
 // Where the marks "-", ",", "." and ":" stand for the word treatment.
 enum class Marks {
@@ -49,9 +51,11 @@ struct ScannedAid
 // "dit\u00A0!" -> " dit\u00A0!" (the treatment sees "dit");
 // "rouge<br>" -> " <span style=\"white-space:nowrap\">rou-ge</span><br>" with
 // the syllables joined by dashes.
-QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage);
+// The context is handed to the treatment with each word.
+QString MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, const WordContext &context);
 
 // The same output line appended to out.
-void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, LineBuffer &out);
+void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, const WordContext &context,
+                 LineBuffer &out);
 
 } // namespace readingaids

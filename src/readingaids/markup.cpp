@@ -106,20 +106,77 @@ bool isPresentationAttribute(QStringView name)
     return false;
 }
 
+int hexValue(QChar c)
+{
+    if (isAsciiDigit(c))
+        return c.unicode() - u'0';
+    return (c.unicode() | 0x20) - u'a' + 10;
+}
+
+// The value as CSS reads it: its comments taken out, each escape replaced
+// by the character it stands for ("\75 rl(" and "\000075rl(" are "url(",
+// "u\rl(" too). Anything that is no character reads as U+FFFD, as it does
+// in the browser.
+QString cssText(QStringView value)
+{
+    QString text;
+    text.reserve(value.size());
+    qsizetype i = 0;
+    while (i < value.size()) {
+        const QChar c = value[i];
+        if (c == u'/' && value.sliced(i).startsWith(u"/*")) {
+            const qsizetype end = value.indexOf(u"*/", i + 2);
+            if (end < 0)
+                break; // a comment not closed runs to the end
+            i = end + 2;
+            continue;
+        }
+        if (c != u'\\') {
+            text += c;
+            ++i;
+            continue;
+        }
+        ++i;
+        char32_t code = 0;
+        qsizetype digits = 0;
+        while (digits < 6 && i < value.size() && isHexDigit(value[i])) {
+            code = code * 16 + char32_t(hexValue(value[i]));
+            ++digits;
+            ++i;
+        }
+        if (digits == 0) {
+            if (i < value.size())
+                text += value[i++]; // the character itself
+            continue;
+        }
+        // One blank after the digits ends the escape; CR LF is one blank.
+        if (i < value.size() && isTagSpace(value[i]))
+            i += value.sliced(i).startsWith(u"\r\n") ? 2 : 1;
+        if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            code = 0xFFFD;
+        text += QString::fromUcs4(&code, 1);
+    }
+    return text;
+}
+
 // A value that could run a script or fetch something, however it is spelt:
-// the blanks and CSS escapes that the browser skips are skipped here too, and
-// a character reference, which could spell any of it, is refused outright.
+// read as CSS reads it (its escapes and comments), without the blanks that
+// the browser skips; a character reference, which could spell any of it, is
+// refused outright.
 bool isActiveValue(QStringView value)
 {
     if (value.contains(u'&'))
         return true;
     QString bare;
-    for (const QChar c : value) {
-        if (c.unicode() > 0x20 && c != u'\\')
+    for (const QChar c : cssText(value)) {
+        if (c.unicode() > 0x20)
             bare += c.toLower();
     }
-    static constexpr QStringView active[] = {u"javascript:", u"vbscript:", u"data:",    u"url(",
-                                             u"expression(", u"@import",   u"behavior:", u"binding"};
+    // Whatever fetches in a style: an address, a set of pictures, a picture
+    // made of others, an attribute read as an address.
+    static constexpr QStringView active[] = {
+        u"javascript:", u"vbscript:", u"data:",       u"url(",  u"image-set(", u"image(",    u"cross-fade(",
+        u"src(",        u"attr(",     u"expression(", u"@import", u"behavior:", u"binding"};
     for (const QStringView word : active) {
         if (bare.contains(word))
             return true;

@@ -23,10 +23,10 @@ QStringView dashesBeforeLastLetter(QStringView word)
 
 } // namespace
 
-void demontage(QStringView word, LineBuffer &out)
+void demontage(QStringView word, const WordContext &context, LineBuffer &out)
 {
     // A corrected word has a dash before each run of its silent letters.
-    if (WrittenWord corrected; writtenWithCorrections(word, processCorrections(), corrected)) {
+    if (WrittenWord corrected; writtenWithCorrections(word, context.corrections, corrected)) {
         for (qsizetype i = 0; i < word.size(); ++i) {
             if (corrected.silent.value(i) && (i == 0 || !corrected.silent.value(i - 1)))
                 out.append(u'-');
@@ -48,9 +48,9 @@ void demontage(QStringView word, LineBuffer &out)
 
 namespace readingaids {
 
-QString muettesLine(QStringView line)
+QString muettesLine(QStringView line, const Corrections &corrections)
 {
-    return MiseCouleur(line, muettes::aid.marks, muettes::aid.demontage);
+    return MiseCouleur(line, muettes::aid.marks, muettes::aid.demontage, WordContext{corrections});
 }
 
 } // namespace readingaids

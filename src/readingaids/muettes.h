@@ -1,5 +1,6 @@
 #pragma once
 
+#include "corrections.h"
 #include "linescanner.h"
 
 #include <QString>
@@ -12,7 +13,7 @@ namespace readingaids::muettes {
 // The word treatment: appends the word to out, with "--" before the last
 // letter of a word of consonnF, "-" before a last s or a last b c f g h l p
 // w x z. "vent" -> "ven--t", "chats" -> "chat-s", "il" -> "i-l", "Le" -> "Le"
-void demontage(QStringView word, LineBuffer &out);
+void demontage(QStringView word, const WordContext &context, LineBuffer &out);
 
 inline constexpr ScannedAid aid{Marks::BeginWord, demontage};
 
@@ -20,8 +21,9 @@ inline constexpr ScannedAid aid{Marks::BeginWord, demontage};
 
 namespace readingaids {
 
-// The output line of a body line for the silent letters.
+// The output line of a body line for the silent letters, those of the words
+// the teacher corrected as corrected.
 // "Le vent souffle, il fait froid.<br>" -> " Le ven--t souffle, i-l fai--t froi--d.<br>"
-QString muettesLine(QStringView line);
+QString muettesLine(QStringView line, const Corrections &corrections = {});
 
 } // namespace readingaids

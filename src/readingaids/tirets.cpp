@@ -6,9 +6,9 @@
 
 namespace readingaids::tirets {
 
-void demontage(QStringView word, LineBuffer &out)
+void demontage(QStringView word, const WordContext &context, LineBuffer &out)
 {
-    if (WrittenWord corrected; writtenWithCorrections(word, processCorrections(), corrected)) {
+    if (WrittenWord corrected; writtenWithCorrections(word, context.corrections, corrected)) {
         appendDashed(word, corrected.syllables, out);
         return;
     }
@@ -25,9 +25,9 @@ void demontage(QStringView word, LineBuffer &out)
 
 namespace readingaids {
 
-QString tiretsLine(QStringView line)
+QString tiretsLine(QStringView line, const Corrections &corrections)
 {
-    return MiseCouleur(line, tirets::aid.marks, tirets::aid.demontage);
+    return MiseCouleur(line, tirets::aid.marks, tirets::aid.demontage, WordContext{corrections});
 }
 
 } // namespace readingaids

@@ -66,7 +66,8 @@ void syllablesOfCut(qsizetype length, const WordCut &cut, Syllables &syllables)
 bool readCorrected(const Corrections &corrections, QStringView part, Syllables &syllables, QList<bool> &silent)
 {
     const WordCut *cut = corrections.find(part);
-    if (cut == nullptr)
+    // A cut is applied to the letters it was made for, never past them.
+    if (cut == nullptr || cut->silent.size() != part.size())
         return false;
     syllablesOfCut(part.size(), *cut, syllables);
     silent = cut->silent;
@@ -113,9 +114,9 @@ bool writtenWithCorrections(QStringView word, const Corrections &corrections, Wr
     }, out);
 }
 
-WordCut currentCut(QStringView word, bool byEar)
+WordCut currentCut(QStringView word, bool byEar, const Corrections &corrections)
 {
-    if (const WordCut *corrected = processCorrections().find(word))
+    if (const WordCut *corrected = corrections.find(word))
         return *corrected;
     WrittenWord written;
     bool read = false;
@@ -167,45 +168,35 @@ void appendDashed(QStringView word, const Syllables &syllables, LineBuffer &out)
 
 namespace {
 
-// What the word treatments by ear read, for the document being written.
-struct EarContext
-{
-    const EarWords *words = nullptr;
-    const Corrections *corrections = nullptr;
-    EarCount count;
-};
-
-thread_local EarContext *context = nullptr;
-
 // The word by ear, or by its letters (counted) when it cannot be.
-void written(QStringView word, WrittenWord &out)
+void written(QStringView word, const WordContext &context, WrittenWord &out)
 {
-    ++context->count.words;
-    if (writtenByEar(word, context->words, *context->corrections, out))
+    ++context.count->words;
+    if (writtenByEar(word, context.words, context.corrections, out))
         return;
-    ++context->count.byLetters;
+    ++context.count->byLetters;
     cutTextWord(word, out.syllables);
     out.silent = QList<bool>(word.size(), false);
 }
 
-void couleursByEar(QStringView word, LineBuffer &out)
+void couleursByEar(QStringView word, const WordContext &context, LineBuffer &out)
 {
     WrittenWord w;
-    written(word, w);
+    written(word, context, w);
     appendColoured(word, w.syllables, out);
 }
 
-void tiretsByEar(QStringView word, LineBuffer &out)
+void tiretsByEar(QStringView word, const WordContext &context, LineBuffer &out)
 {
     WrittenWord w;
-    written(word, w);
+    written(word, context, w);
     appendDashed(word, w.syllables, out);
 }
 
-void muettesByEar(QStringView word, LineBuffer &out)
+void muettesByEar(QStringView word, const WordContext &context, LineBuffer &out)
 {
     WrittenWord w;
-    written(word, w);
+    written(word, context, w);
     for (qsizetype i = 0; i < word.size(); ++i) {
         const bool silent = w.silent.value(i);
         if (silent && (i == 0 || !w.silent.value(i - 1)))
@@ -229,53 +220,45 @@ WordTreatment treatmentOf(WrittenAid aid)
     return muettesByEar;
 }
 
-// Sets the context of the word treatments while it lives.
-class ContextScope
-{
-public:
-    explicit ContextScope(EarContext &here) { context = &here; }
-    ~ContextScope() { context = nullptr; }
-    ContextScope(const ContextScope &) = delete;
-    ContextScope &operator=(const ContextScope &) = delete;
-};
-
 } // namespace
 
-EarCount writeByEar(const QStringList &lines, WrittenAid aid, const std::function<void(QStringView line)> &sink)
+EarCount writeByEar(const QStringList &lines, WrittenAid aid, const Corrections &corrections,
+                    const std::function<void(QStringView line)> &sink)
 {
     HeldWords held = processEarWords();
     if (held.words != nullptr)
         held.words->prepare(lines);
-    EarContext here{held.words, &processCorrections(), {}};
-    const ContextScope scope(here);
+    EarCount count;
+    const WordContext context{corrections, held.words, &count};
     const WordTreatment treatment = treatmentOf(aid);
     LineBuffer out;
     writeOutput(lines, [&](QStringView line) {
         out.clear();
-        MiseCouleur(line, Marks::InWord, treatment, out);
+        MiseCouleur(line, Marks::InWord, treatment, context, out);
         return out.view();
     }, sink);
-    return here.count;
+    return count;
 }
 
-QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, EarCount *count)
+QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, const Corrections &corrections,
+                           EarCount *count)
 {
     HeldWords held = processEarWords();
     if (held.words != nullptr)
         held.words->prepareBody(bodyLines);
-    EarContext here{held.words, &processCorrections(), {}};
-    const ContextScope scope(here);
+    EarCount counted;
+    const WordContext context{corrections, held.words, &counted};
     const WordTreatment treatment = treatmentOf(aid);
     QStringList output;
     output.reserve(bodyLines.size());
     LineBuffer out;
     for (const QString &line : bodyLines) {
         out.clear();
-        MiseCouleur(line, Marks::InWord, treatment, out);
+        MiseCouleur(line, Marks::InWord, treatment, context, out);
         output.append(out.view().toString());
     }
     if (count != nullptr)
-        *count = here.count;
+        *count = counted;
     return output;
 }
 

@@ -38,7 +38,7 @@ bool writtenWithCorrections(QStringView word, const Corrections &corrections, Wr
 // How one word (letters and apostrophes) is cut and marked now: as corrected,
 // else by ear (when byEar and it can be), else by its letters (no silent
 // letter). For the teacher who corrects it.
-WordCut currentCut(QStringView word, bool byEar);
+WordCut currentCut(QStringView word, bool byEar, const Corrections &corrections);
 
 // Appends the word, syllable by syllable, as the syllables in colours write it.
 void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &out);
@@ -67,12 +67,15 @@ enum class WrittenAid {
 };
 
 // The document lines with the aid by ear, handed to sink one by one, with the
-// process's pronouncer, words and corrections; without espeak-ng each word
-// is cut by its letters (and no silent letter is marked). Raises
-// DocumentRefused before any line reaches the sink when a marker is missing.
-EarCount writeByEar(const QStringList &lines, WrittenAid aid, const std::function<void(QStringView line)> &sink);
+// process's pronouncer and words, and the teacher's corrections; without
+// espeak-ng each word is cut by its letters (and no silent letter is marked).
+// Raises DocumentRefused before any line reaches the sink when a marker is
+// missing.
+EarCount writeByEar(const QStringList &lines, WrittenAid aid, const Corrections &corrections,
+                    const std::function<void(QStringView line)> &sink);
 
 // Body lines with the aid by ear, these lines making the document.
-QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, EarCount *count = nullptr);
+QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, const Corrections &corrections,
+                           EarCount *count = nullptr);
 
 } // namespace readingaids

@@ -206,6 +206,7 @@ TEST(TableInPlace, KeepsTheEntryWhereItIsAndAddsOneItLacks)
 struct LayoutActions
 {
     QString folder;
+    readingaids::Corrections corrections; // the teacher's, as the screen read them (before files() is used)
     layout::Css css;
     QStringList lines;
     layout::AidBoxes boxes;
@@ -216,7 +217,7 @@ struct LayoutActions
         , lines(workspace::readLines(files().document))
     {
     }
-    layout::WorkingCopies files() const { return {folder, folder + u"conte.html"_s}; }
+    layout::WorkingCopies files() const { return {folder, folder + u"conte.html"_s, corrections}; }
 
     // The aid's box clicked, or the sound typed into its field.
     void putOn(const layout::CarriedAid &aid)
@@ -351,16 +352,15 @@ TEST_F(Reopen, ACorrectionPutsTheAidBackWithTheTeachersWordCuts)
     writeFile(working.path() + u"/corrections-mots.txt"_s, "lo|up\n");
     QFile::copy(templates() + u"style.css"_s, folder + u"style.css"_s);
     writeFile(folder + u"entendu.ini"_s, "entendu=non\r\n");
-    const auto noCorrections = qScopeGuard([] { readingaids::setProcessCorrections({}); });
-    const auto dashed = [](const QStringList &lines) {
-        return readingaids::writeBodyAid(lines, readingaids::BodyAid::Tirets);
+    const readingaids::Corrections corrections = layout::loadCorrections(working.path());
+    const auto dashed = [](const QStringList &lines, const readingaids::Corrections &with) {
+        return readingaids::writeBodyAid(lines, readingaids::BodyAid::Tirets, {}, with);
     };
     const QStringList plainBefore = workspace::readLines(folder + u"conte.html"_s);
-    const QStringList byTheRules = dashed(plainBefore);
-    layout::loadCorrections(working.path());
-    ASSERT_NE(dashed(plainBefore), byTheRules) << "the correction changes the cut";
-    LayoutActions(folder).putOn({layout::AidBox::SyllablesWithDashes, {}, false});
-    readingaids::setProcessCorrections({});
+    ASSERT_NE(dashed(plainBefore, corrections), dashed(plainBefore, {})) << "the correction changes the cut";
+    LayoutActions layout(folder);
+    layout.corrections = corrections;
+    layout.putOn({layout::AidBox::SyllablesWithDashes, {}, false});
 
     const import::DocumentNames names = *import::studentDocument(folder + u"conte.html"_s, folder);
     const import::SavedAgain saved = import::saveAgain(names, QStringList{u"Le loup du conte."_s}, folder, working.path());
@@ -371,9 +371,8 @@ TEST_F(Reopen, ACorrectionPutsTheAidBackWithTheTeachersWordCuts)
     ASSERT_TRUE(plain.contains(u"Le loup du conte.<br>"_s));
     QStringList document = workspace::readLines(folder + u"conte.html"_s);
     document.removeLast();
-    EXPECT_EQ(document, dashed(plain));
-    readingaids::setProcessCorrections({});
-    EXPECT_NE(document, dashed(plain));
+    EXPECT_EQ(document, dashed(plain, corrections));
+    EXPECT_NE(document, dashed(plain, {}));
 }
 
 TEST_F(Reopen, ADocumentWhoseAidCannotBeToldIsSavedWithoutItAndTheFlagsSaySo)

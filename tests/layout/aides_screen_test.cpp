@@ -711,11 +711,9 @@ TEST_F(AidesScreen, ARightClickCorrectionOfAWordShowsAtOnce)
     close(screen);
 
     // The next student screen, the next start: the correction holds.
-    readingaids::setProcessCorrections({});
     screen = open(document);
     const auto shownThen = answerCorrection(std::nullopt);
     emit screen->WebBrowser1->wordCorrectionAsked(u"Fils"_s);
     EXPECT_EQ(*shownThen, u"Fi[l]s"_s);
     close(screen);
-    readingaids::setProcessCorrections({});
 }

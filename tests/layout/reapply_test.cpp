@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 using namespace Qt::StringLiterals;
 using layout::AidBox;
 using layout::CarriedAid;
@@ -35,11 +38,11 @@ TEST(CarriedAid, TellsEachAidFromItsOutput)
     };
     for (const CarriedAid &aid : byLetters) {
         SCOPED_TRACE(aid.box ? int(*aid.box) : -1);
-        EXPECT_EQ(layout::carriedAid(plain, outputOf(aid, plain), {}, false), aid);
+        EXPECT_EQ(layout::carriedAid(plain, outputOf(aid, plain), {}, false, {}), aid);
     }
     // By ear, when the student reads by ear; the sentences read no word.
     const CarriedAid colours{AidBox::SyllablesInColours, {}, true};
-    EXPECT_EQ(layout::carriedAid(plain, outputOf(colours, plain), {}, true), colours);
+    EXPECT_EQ(layout::carriedAid(plain, outputOf(colours, plain), {}, true, {}), colours);
 }
 
 TEST(CarriedAid, TellsTwoAidsThatWriteTheSameLinesByTheFlagLines)
@@ -50,27 +53,65 @@ TEST(CarriedAid, TellsTwoAidsThatWriteTheSameLinesByTheFlagLines)
     ASSERT_EQ(aided, readingaids::writeBodyAid(plain, readingaids::BodyAid::Muettes));
     layout::Css css;
     css[layout::line::AidFirstSlot] = layout::flag::Muet;
-    EXPECT_EQ(layout::carriedAid(plain, aided, css, false)->box, AidBox::SilentLetters);
+    EXPECT_EQ(layout::carriedAid(plain, aided, css, false, {})->box, AidBox::SilentLetters);
     css[layout::line::AidFirstSlot] = layout::flag::Tiret;
-    EXPECT_EQ(layout::carriedAid(plain, aided, css, false)->box, AidBox::SyllablesWithDashes);
+    EXPECT_EQ(layout::carriedAid(plain, aided, css, false, {})->box, AidBox::SyllablesWithDashes);
 }
 
 TEST(CarriedAid, FindsNoneForLinesNoAidWrites)
 {
     const QStringList plain = document(u"Le loup du conte.<br>"_s);
-    EXPECT_EQ(layout::carriedAid(plain, document(u"Le loup du conté.<br>"_s), {}, false), std::nullopt);
+    EXPECT_EQ(layout::carriedAid(plain, document(u"Le loup du conté.<br>"_s), {}, false, {}), std::nullopt);
     // The output of another text: the backup is not this document's.
     const QStringList other = readingaids::writeBodyAid(document(u"Le chat.<br>"_s), readingaids::BodyAid::Couleurs);
-    EXPECT_EQ(layout::carriedAid(plain, other, {}, false), std::nullopt);
+    EXPECT_EQ(layout::carriedAid(plain, other, {}, false, {}), std::nullopt);
     // A sound that marked nothing is no syllable aid, though the words read alike.
     const QStringList few = document(u"Le roi va.<br>"_s);
     layout::Css css;
     css[layout::line::AidSecondSlot] = layout::flag::Phoneme;
     const QStringList unmarked = readingaids::writeBodyAid(few, readingaids::BodyAid::Son, u"zz");
     ASSERT_EQ(unmarked[3].trimmed(), readingaids::writeBodyAid(few, readingaids::BodyAid::Tirets)[3].trimmed());
-    EXPECT_EQ(layout::carriedAid(few, unmarked, css, false), std::nullopt);
+    EXPECT_EQ(layout::carriedAid(few, unmarked, css, false, {}), std::nullopt);
     // An untransformed form without its markers.
-    EXPECT_EQ(layout::carriedAid({u"<html>"_s}, other, {}, false), std::nullopt);
+    EXPECT_EQ(layout::carriedAid({u"<html>"_s}, other, {}, false, {}), std::nullopt);
+}
+
+// Once the document carries no aid, lines 47, 48 and 58 all lose their flag,
+// whichever were set, and the style sheet is written only when one did.
+TEST(CarriedAid, ForgettingTheAidsClearsEveryFlagLine)
+{
+    using namespace layout;
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString cheminW = folder.path() + u"/"_s;
+    const struct
+    {
+        QString first, second, boxesOn;
+    } cases[] = {
+        {flag::Tiret, flag::Syllabe, flag::SyllabesTirets},
+        {flag::Muet, flag::Phrase, QString()},
+        {QString(), flag::Phoneme, flag::SyllabesCouleurs},
+        {flag::Tiret, QString(), QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE((c.first + c.second + c.boxesOn).toStdString());
+        Css css;
+        css[line::AidFirstSlot] = c.first;
+        css[line::AidSecondSlot] = c.second;
+        css[line::BoxesOn] = c.boxesOn;
+        css[line::ViewWidth] = u"width: 500px;"_s;
+        QFile::remove(cheminW + u"style.css"_s);
+        forgetAids(css, cheminW);
+        for (const int k : {line::AidFirstSlot, line::AidSecondSlot, line::BoxesOn})
+            EXPECT_EQ(css[k], QString()) << "line " << k;
+        const Css written = loadCss(cheminW);
+        EXPECT_EQ(written.numbered(), css.numbered());
+    }
+    // Nothing to clear: nothing written.
+    QFile::remove(cheminW + u"style.css"_s);
+    Css plain;
+    forgetAids(plain, cheminW);
+    EXPECT_FALSE(QFile::exists(cheminW + u"style.css"_s));
 }
 
 } // namespace

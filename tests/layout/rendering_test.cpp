@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -28,11 +29,17 @@
 #include <QProcess>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 #include <functional>
@@ -455,3 +462,96 @@ TEST_F(Rendering, AReloadInPlaceOfAPageWithoutStyleSheetRunsNoScript)
 }
 
 } // namespace
+
+namespace {
+
+// A picture of one pixel, as a student's folder holds them.
+QByteArray onePixelPng()
+{
+    QImage image(1, 1, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// Remembers each address the engine fetches for its pages (the page's own
+// guard, when it refuses one, stops it before).
+class Fetched : public QWebEngineUrlRequestInterceptor
+{
+public:
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override { addresses.append(info.requestUrl()); }
+    QList<QUrl> addresses;
+};
+
+} // namespace
+
+// A student's document that anyone may have written: it shows the files of
+// its own folder, fetches nothing else (no other file of the disk, nothing of
+// the network, however its style is spelt) and never leaves by itself (a
+// refresh, a frame, an object, an embed).
+TEST_F(Rendering, ADocumentFetchesOnlyItsOwnFolderAndNeverLeavesByItself)
+{
+    QTcpServer outside;
+    ASSERT_TRUE(outside.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    QObject::connect(&outside, &QTcpServer::newConnection, &outside, [&] {
+        while (QTcpSocket *socket = outside.nextPendingConnection()) {
+            ++connections;
+            socket->close();
+        }
+    });
+    const QByteArray net = "http://127.0.0.1:" + QByteArray::number(outside.serverPort()) + "/";
+    const QTemporaryDir dir;
+    const QString pupil = dir.path() + u"/Dupont_Jean_x"_s;
+    ASSERT_TRUE(QDir().mkpath(pupil));
+    writeFile(pupil + u"/logo.png"_s, onePixelPng());
+    writeFile(dir.path() + u"/secret.png"_s, onePixelPng());
+    ASSERT_TRUE(QFile::link(dir.path() + u"/secret.png"_s, pupil + u"/lien.png"_s));
+    writeFile(pupil + u"/autre.html"_s, "<html><body><img src=\"marque.png\">autre</body></html>");
+    writeFile(pupil + u"/style.css"_s, "p { color: green; background: url(" + net + "sheet.png); }");
+    const QString page = pupil + u"/conte.html"_s;
+    writeFile(page, "<html><head><title>conte</title>"
+                    "<link rel=\"stylesheet\" href=\"style.css\"><link rel=\"stylesheet\" href=\"" + net + "s.css\">"
+                    "</head><body><p>Le loup.</p>"
+                    "<span style=\"background:\\75 rl(" + net + "escape.png)\">a</span>"
+                    "<span style=\"background:\\000075rl(" + net + "long.png)\">b</span>"
+                    "<img id=\"own\" src=\"logo.png\"><img id=\"beside\" src=\"../secret.png\">"
+                    "<img id=\"link\" src=\"lien.png\"><img id=\"net\" src=\"" + net + "img.png\">"
+                    "<object data=\"autre.html\"></object><embed src=\"autre.html\"><iframe src=\"autre.html\"></iframe>"
+                    "<object data=\"" + net + "o.html\"></object><embed src=\"" + net + "e.html\"></body></html>");
+    const QString refresh = pupil + u"/rafraichi.html"_s;
+    writeFile(refresh, "<html><head><meta http-equiv=\"refresh\" content=\"0; url=" + net + "ailleurs.html\">"
+                       "</head><body><p>Le loup.</p></body></html>");
+    Fetched fetched;
+    QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&fetched);
+    const auto restore = qScopeGuard([] { QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(nullptr); });
+
+    platform::EngineWebView view(nullptr);
+    view.resize(400, 300);
+    view.show();
+    int shown = 0;
+    QObject::connect(&view, &platform::EngineWebView::pageShown, &view, [&](bool ok, bool) { shown += ok; });
+    view.navigate(QUrl::fromLocalFile(page));
+    ASSERT_TRUE(waitFor([&] { return shown == 1; }));
+    waitFor([] { return false; }, 1000); // room for a frame or a late fetch
+    QString seen;
+    view.engine()->page()->runJavaScript(
+        u"document.title + '|' + ['own', 'beside', 'link', 'net'].map(function (id) {"
+        u"  return document.getElementById(id).naturalWidth; }).join(',')"
+        u" + '|' + getComputedStyle(document.querySelector('p')).color"_s,
+        QWebEngineScript::ApplicationWorld, [&](const QVariant &result) { seen = result.toString(); });
+    ASSERT_TRUE(waitFor([&] { return !seen.isEmpty(); }));
+    EXPECT_EQ(seen.toStdString(), "conte|1,0,0,0|rgb(0, 128, 0)") << "the own folder's picture and sheet only";
+    for (const QUrl &address : std::as_const(fetched.addresses))
+        EXPECT_NE(address.fileName(), u"marque.png"_s) << "autre.html was loaded in a frame";
+
+    view.navigate(QUrl::fromLocalFile(refresh));
+    ASSERT_TRUE(waitFor([&] { return shown == 2; }));
+    waitFor([] { return false; }, 1000); // room for the refresh
+    EXPECT_EQ(view.address().toString().toStdString(), QUrl::fromLocalFile(refresh).toString().toStdString());
+    EXPECT_EQ(shown, 2) << "no load but the program's";
+    EXPECT_EQ(connections, 0) << "nothing asked of the network";
+}

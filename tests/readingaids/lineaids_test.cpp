@@ -20,11 +20,11 @@ struct LineCase
 };
 
 // The expected lines write a word kept whole on its line in braces.
-void expectLines(QString (*treatment)(QStringView), std::initializer_list<LineCase> cases)
+void expectLines(QString (*treatment)(QStringView, const Corrections &), std::initializer_list<LineCase> cases)
 {
     for (const LineCase &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(treatment(c.line), keptWhole(c.expected)) << "line " << visible(c.line);
+        EXPECT_EQ(treatment(c.line, {}), keptWhole(c.expected)) << "line " << visible(c.line);
     }
 }
 

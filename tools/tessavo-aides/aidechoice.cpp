@@ -80,7 +80,7 @@ QStringList treatLines(const AideChoice &aide, const QStringList &lines)
     QStringList out;
     out.reserve(lines.size());
     for (const QString &line : lines)
-        out.append(readingaids::treatBodyLine(aide.body, line, aide.sound));
+        out.append(readingaids::treatBodyLine(aide.body, line, aide.sound, aide.corrections));
     return out;
 }
 
@@ -88,7 +88,7 @@ QStringList transformDocument(const AideChoice &aide, const QStringList &lines)
 {
     switch (aide.kind) {
     case AideChoice::Kind::Body:
-        return readingaids::writeBodyAid(lines, aide.body, aide.sound);
+        return readingaids::writeBodyAid(lines, aide.body, aide.sound, aide.corrections);
     case AideChoice::Kind::Highlight:
         return readingaids::highlightLines(lines, aide.highlighted);
     case AideChoice::Kind::Border:
@@ -101,7 +101,7 @@ void transformDocument(const AideChoice &aide, const QStringList &lines,
                        const std::function<void(QStringView line)> &sink)
 {
     if (aide.kind == AideChoice::Kind::Body) {
-        readingaids::writeBodyAid(lines, aide.body, aide.sound, sink);
+        readingaids::writeBodyAid(lines, aide.body, aide.sound, sink, aide.corrections);
         return;
     }
     for (const QString &line : transformDocument(aide, lines))

@@ -25,6 +25,7 @@ struct AideChoice
     QString sound;            // for son=TEXTE and son-entendu=TEXTE
     bool highlighted = false; // for surlignement=oui
     readingaids::Border border = readingaids::Border::GreenRed;
+    readingaids::Corrections corrections; // the teacher's (--corrections), for the syllables and silent letters
 };
 
 // "couleurs", "tirets", "muettes", "couleurs-entendues", "tirets-entendus",

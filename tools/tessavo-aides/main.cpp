@@ -167,7 +167,7 @@ void requireEspeak()
 
 // Each word by ear (or as corrected): its syllables joined by "|", or its
 // silent letters in brackets.
-void runEntendus(const QStringList &arguments, bool syllables)
+void runEntendus(const QStringList &arguments, bool syllables, const readingaids::Corrections &corrections)
 {
     expectArguments(arguments, 1, 1);
     requireEspeak();
@@ -178,7 +178,7 @@ void runEntendus(const QStringList &arguments, bool syllables)
             out.append(word);
             continue;
         }
-        const readingaids::WordCut cut = readingaids::currentCut(word, true);
+        const readingaids::WordCut cut = readingaids::currentCut(word, true, corrections);
         if (!syllables) {
             out.append(readingaids::bracketSilent(word, cut.silent));
             continue;
@@ -195,10 +195,11 @@ void runEntendus(const QStringList &arguments, bool syllables)
     writeOutputLines(out);
 }
 
-void runLigne(const QStringList &arguments)
+void runLigne(const QStringList &arguments, const readingaids::Corrections &corrections)
 {
     expectArguments(arguments, 2, 2);
-    const aides::AideChoice aide = aides::parseAide(arguments[1], false);
+    aides::AideChoice aide = aides::parseAide(arguments[1], false);
+    aide.corrections = corrections;
     writeOutputLines(aides::treatLines(aide, readInputLines()));
 }
 
@@ -206,10 +207,11 @@ void runLigne(const QStringList &arguments)
 // refused before the output is opened, and a file output replaces the old
 // file only once it is complete, so a refusal or a failure leaves no output
 // file behind and an existing one whole.
-void runDocument(const QStringList &arguments)
+void runDocument(const QStringList &arguments, const readingaids::Corrections &corrections)
 {
     expectArguments(arguments, 3, 4);
-    const aides::AideChoice aide = aides::parseAide(arguments[1], true);
+    aides::AideChoice aide = aides::parseAide(arguments[1], true);
+    aide.corrections = corrections;
     const QStringList lines = workspace::readLines(arguments[2]);
     if (aide.kind == aides::AideChoice::Kind::Body)
         readingaids::findRegions(lines);
@@ -229,8 +231,9 @@ void runDocument(const QStringList &arguments)
 
 int run(QStringList arguments)
 {
+    readingaids::Corrections corrections;
     if (arguments.size() >= 2 && arguments.first() == u"--corrections") {
-        readingaids::setProcessCorrections(readingaids::Corrections::read(arguments[1]));
+        corrections = readingaids::Corrections::read(arguments[1]);
         if (!QFile::exists(arguments[1]))
             throw aides::UsageError(u"Le fichier de corrections « %1 » est introuvable."_s.arg(arguments[1]));
         arguments = arguments.sliced(2);
@@ -245,13 +248,13 @@ int run(QStringList arguments)
     else if (command == u"sons")
         runSons(arguments);
     else if (command == u"syllabes-entendues")
-        runEntendus(arguments, true);
+        runEntendus(arguments, true, corrections);
     else if (command == u"muettes-entendues")
-        runEntendus(arguments, false);
+        runEntendus(arguments, false, corrections);
     else if (command == u"ligne")
-        runLigne(arguments);
+        runLigne(arguments, corrections);
     else if (command == u"document")
-        runDocument(arguments);
+        runDocument(arguments, corrections);
     else
         throw aides::UsageError(u"Commande inconnue : « %1 ». Tapez tessavo-aides --help."_s.arg(command));
     return 0;
