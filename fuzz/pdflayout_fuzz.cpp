@@ -18,11 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         lines.append({QString::number(lines.size()), QRectF(v[0] / 8.0, v[1] / 8.0, v[2] / 8.0, v[3] / 8.0),
                       v[4] / 8.0});
     }
-    const QList<QStringList> paragraphs = sources::pageParagraphs(lines);
+    const QList<sources::PdfParagraph> paragraphs = sources::pageParagraphs(lines);
     QStringList order;
-    for (const QStringList &paragraph : paragraphs) {
-        expect("no paragraph is empty", !paragraph.isEmpty());
-        order += paragraph;
+    for (const sources::PdfParagraph &paragraph : paragraphs) {
+        expect("no paragraph is empty", !paragraph.lines.isEmpty());
+        expect("the first paragraph is not set apart", !paragraph.apart || !order.isEmpty());
+        order += paragraph.lines;
     }
     QStringList expected;
     for (const sources::PdfLine &line : lines)

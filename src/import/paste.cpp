@@ -1,6 +1,7 @@
 #include "paste.h"
 
 #include "sources/html.h"
+#include "sources/paragraphs.h"
 #include "sources/refusals.h"
 
 #include <QStringList>
@@ -28,12 +29,20 @@ QString pastedText(const QString &plain, const QString &html)
         return QString(plain).replace(u"\r\n"_s, u"\n"_s);
     if (html.isEmpty())
         return {};
-    QStringList paragraphs;
+    // The paragraphs parted by an empty line, but for the items of a list,
+    // which follow each other as a word processor's do.
+    QString text;
+    bool itemBefore = false;
     for (const QString &line : sources::htmlLines(html, u"presse-papiers"_s)) {
-        if (isVisible(line))
-            paragraphs.append(line);
+        if (!isVisible(line))
+            continue;
+        const bool item = line.startsWith(sources::ListItemMark);
+        if (!text.isEmpty())
+            text += item && itemBefore ? u"\n"_s : u"\n\n"_s;
+        text += line;
+        itemBefore = item;
     }
-    return paragraphs.join(u"\n\n"_s);
+    return text;
 }
 
 bool makesLongWord(QStringView before, QStringView inserted, QStringView after)

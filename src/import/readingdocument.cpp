@@ -1,5 +1,6 @@
 #include "readingdocument.h"
 
+#include "layout/stylesheet.h"
 #include "readingaids/markup.h"
 #include "workspace/characters.h"
 #include "workspace/cp1252.h"
@@ -191,6 +192,8 @@ void completeStudentFolder(const QString &studentFolder, const QString &template
     }
     if (!QFileInfo::exists(studentFolder + workspace::FondJpg))
         workspace::copyBytes(templateFolder + workspace::FondJpg, studentFolder + workspace::FondJpg);
+    // The fonts the style sheet names, so that a tablet shows them.
+    layout::placeFonts(studentFolder, templateFolder, workspace::readLines(studentFolder + workspace::StyleCss));
 }
 
 void writeDocument(const DocumentNames &names, const BoxLines &typedLines, const QString &studentFolder,

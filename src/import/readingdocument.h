@@ -95,8 +95,9 @@ QStringList documentLines(const QStringList &header, const QString &pictureName,
                           const QStringList &trailer);
 
 // Copies into the student folder each template that it lacks (the head and
-// tail of the documents, the style sheet, the border picture); an existing
-// copy is never replaced. Both folders end with the separator.
+// tail of the documents, the style sheet, the border picture, the font files
+// that its style sheet names); an existing copy is never replaced. Both
+// folders end with the separator.
 void completeStudentFolder(const QString &studentFolder, const QString &templateFolder);
 
 // Writes the text copy, completes the student folder and writes the reading

@@ -1,8 +1,10 @@
 #include "stylesheet.h"
 
 #include "readingaids/trim.h"
+#include "workspace/paths.h"
 #include "workspace/textfile.h"
 
+#include <QFileInfo>
 #include <QLocale>
 
 #include <algorithm>
@@ -121,9 +123,72 @@ Css loadCss(const QString &cheminW)
     return css;
 }
 
+namespace {
+
+// Lines 3 to 5 of the earlier template, and of the current one.
+struct FontFaceLine
+{
+    int number;
+    QString before;
+    QString now;
+};
+
+const QList<FontFaceLine> &fontFaceLines()
+{
+    static const QList<FontFaceLine> lines = {
+        {3,
+         uR"(@font-face { font-family: "OpenDyslexic-Regular"; src: local("OpenDyslexic-Regular"), local("OpenDyslexic Regular"), local("OpenDyslexic"); })"_s,
+         uR"(@font-face { font-family: "OpenDyslexic-Regular"; src: url("OpenDyslexicTessavo-Regular.woff2") format("woff2"), local("OpenDyslexic-Regular"), local("OpenDyslexic Regular"), local("OpenDyslexic"); })"_s},
+        {4,
+         uR"(@font-face { font-family: "HelveticaNeueLT Std Lt"; src: local("HelveticaNeueLT Std Lt"), local("Helvetica Neue"), local("Helvetica"), local("Nimbus Sans"), local("Liberation Sans"), local("Arial"), local("DejaVu Sans"); })"_s,
+         uR"(@font-face { font-family: "HelveticaNeueLT Std Lt"; src: url("LiberationSans-Regular.woff2") format("woff2"), local("HelveticaNeueLT Std Lt"), local("Helvetica Neue"), local("Helvetica"), local("Nimbus Sans"), local("Liberation Sans"), local("Arial"), local("DejaVu Sans"); })"_s},
+        {5,
+         uR"(@font-face { font-family: "sans-serif"; src: local("Arial"), local("Liberation Sans"), local("DejaVu Sans"); })"_s,
+         uR"(@font-face { font-family: "sans-serif"; src: url("LiberationSans-Regular.woff2") format("woff2"), local("Arial"), local("Liberation Sans"), local("DejaVu Sans"); } )"
+         uR"(@font-face { font-family: "Arial"; src: url("LiberationSans-Regular.woff2") format("woff2"), local("Liberation Sans"), local("Arial"); })"_s},
+    };
+    return lines;
+}
+
+} // namespace
+
+const QStringList &publishedFontFiles()
+{
+    static const QStringList files = {u"OpenDyslexicTessavo-Regular.woff2"_s, u"LiberationSans-Regular.woff2"_s};
+    return files;
+}
+
+Css withPublishedFonts(Css css)
+{
+    for (const FontFaceLine &line : fontFaceLines()) {
+        if (css[line.number] == line.before)
+            css[line.number] = line.now;
+    }
+    return css;
+}
+
+void placeFonts(const QString &cheminW, const QString &templateFolder, const QStringList &styleLines)
+{
+    for (const QString &file : publishedFontFiles()) {
+        const QString named = u"url(\""_s + file + u"\")"_s;
+        const bool namedByTheSheet =
+            std::any_of(styleLines.begin(), styleLines.end(), [&](const QString &l) { return l.contains(named); });
+        if (!namedByTheSheet || QFileInfo::exists(cheminW + file) || !QFileInfo::exists(templateFolder + file))
+            continue;
+        try {
+            workspace::copyBytes(templateFolder + file, cheminW + file);
+        } catch (const workspace::Failure &) {
+            // The face of the system shows instead, as it did before.
+        }
+    }
+}
+
 void SauveCSS(const QString &cheminW, const Css &css)
 {
-    workspace::writeLines(cheminW + QStringLiteral("style.css"), css.numbered() + css.beyond());
+    const Css written = withPublishedFonts(css);
+    const QStringList lines = written.numbered() + written.beyond();
+    workspace::writeLines(cheminW + QStringLiteral("style.css"), lines);
+    placeFonts(cheminW, workspace::templateFolderPath(workspace::workingFolder()), lines);
 }
 
 } // namespace layout

@@ -112,7 +112,28 @@ Css loadCss(const QString &cheminW);
 
 // Writes the 71 lines, then the lines past 71, in Windows-1252 with CR LF,
 // beside the file and then in its place: a failure raises workspace::IoError
-// and leaves the previous file whole.
+// and leaves the previous file whole. The @font-face lines of an earlier
+// template are written as the current template has them (withPublishedFonts),
+// and the font files the sheet names are then put beside it from the template
+// folder of the working folder (placeFonts).
 void SauveCSS(const QString &cheminW, const Css &css);
+
+// The font files that the template style sheet names in its @font-face rules
+// (lines 3 to 5), by url() before the faces of the system: lying beside
+// style.css, they are published with it, so that a tablet without the faces
+// shows the one the teacher chose, and the program's view shows the same.
+const QStringList &publishedFontFiles();
+
+// The style sheet with lines 3 to 5, the @font-face rules, as the current
+// template has them when they hold exactly the rules of the earlier template
+// (faces of the system only). Every other line, the numbered ones first, is
+// left as it is.
+Css withPublishedFonts(Css css);
+
+// Copies from the template folder into the student folder each font file of
+// publishedFontFiles() that the style sheet names and the student folder
+// lacks. A file that the template folder lacks or that cannot be copied is
+// left out: the page then shows the face of the system, as before.
+void placeFonts(const QString &cheminW, const QString &templateFolder, const QStringList &styleLines);
 
 } // namespace layout

@@ -1,5 +1,6 @@
 #include "html.h"
 
+#include "paragraphs.h"
 #include "plaintext.h"
 #include "refusals.h"
 #include "workspace/cp1252.h"
@@ -107,6 +108,9 @@ public:
         if (!m_line.isEmpty())
             flush();
     }
+    // The next text starts a list item's line with "• ", as the word
+    // processors' items do; an item that shows nothing adds no line.
+    void item(bool opening) { m_item = opening; }
     void flush()
     {
         trimEnd();
@@ -125,6 +129,11 @@ private:
     // too long.
     void append(QChar c)
     {
+        if (m_item && m_line.isEmpty()) {
+            m_budget.spend(ListItemMark.size());
+            m_line += ListItemMark;
+            m_item = false;
+        }
         m_budget.spend(1);
         m_line += c;
     }
@@ -138,6 +147,7 @@ private:
     TextBudget m_budget;
     QStringList m_lines;
     QString m_line;
+    bool m_item = false; // the line to come is a list item's first
 };
 
 // The character reference at html[i] ("&..."), its text and length; nothing
@@ -244,6 +254,8 @@ QStringList htmlLines(QStringView html, const QString &path)
                 lines.cell();
         } else if (isBlock(name)) {
             lines.block();
+            if (name == u"li" || name == u"ul" || name == u"ol")
+                lines.item(name == u"li" && !closing);
             if (name == u"pre")
                 preformatted = std::max(0, preformatted + (closing ? -1 : 1));
         }

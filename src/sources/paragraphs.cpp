@@ -18,8 +18,8 @@ void Paragraphs::flush()
         if (!m_lines.isEmpty() && !(m_item && m_lastWasItem))
             m_lines.append(QString());
         if (m_item) {
-            m_budget.spend(2);
-            m_line.prepend(u"\u2022 ");
+            m_budget.spend(ListItemMark.size());
+            m_line.prepend(ListItemMark);
         }
         m_emitted = true;
         m_lastWasItem = m_item;

@@ -14,6 +14,9 @@
 //   -> {"Le Loup", "", "Il part.", "", "• un", "• deux"}
 namespace sources {
 
+// What starts a list item's line, whatever the file it comes from.
+inline const QString ListItemMark = QStringLiteral("\u2022 ");
+
 class Paragraphs
 {
 public:

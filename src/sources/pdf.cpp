@@ -138,17 +138,24 @@ QStringList readPdf(const QString &path, std::stop_token stop)
     // The running headers, footers and page numbers are no part of the text,
     // and a paragraph goes on across a page's end.
     leaveOutRunningLines(pages);
-    QList<QList<QStringList>> pageTexts;
+    QList<QList<PdfParagraph>> pageTexts;
     for (const QList<PdfLine> &lines : std::as_const(pages))
         pageTexts.append(pageParagraphs(lines));
-    const QList<QStringList> paragraphs = documentParagraphs(pageTexts);
+    const QList<PdfParagraph> paragraphs = documentParagraphs(pageTexts);
     if (paragraphs.isEmpty())
         throw drawn ? onlyPictures(path) : noText(path);
 
-    const QSet<QString> known = knownWords(wordsToLookUp(paragraphs));
+    QList<QStringList> paragraphLines;
+    for (const PdfParagraph &paragraph : paragraphs)
+        paragraphLines.append(paragraph.lines);
+    const QSet<QString> known = knownWords(wordsToLookUp(paragraphLines));
+    // A paragraph set apart by a wider gap (a stanza) keeps its empty line.
     QStringList text;
-    for (const QStringList &paragraph : std::as_const(paragraphs))
-        text.append(withFrenchSpaces(joinLines(paragraph, known)));
+    for (const PdfParagraph &paragraph : paragraphs) {
+        if (paragraph.apart && !text.isEmpty())
+            text.append(QString());
+        text.append(withFrenchSpaces(joinLines(paragraph.lines, known)));
+    }
     return text;
 }
 

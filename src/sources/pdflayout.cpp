@@ -29,8 +29,10 @@ qreal usualPitch(const QList<PdfLine> &lines)
     }
     if (pitches.isEmpty())
         return 0;
-    std::nth_element(pitches.begin(), pitches.begin() + pitches.size() / 2, pitches.end());
-    return pitches[pitches.size() / 2];
+    // The lower middle: a poem of couplets has as many gaps as pitches.
+    const qsizetype middle = (pitches.size() - 1) / 2;
+    std::nth_element(pitches.begin(), pitches.begin() + middle, pitches.end());
+    return pitches[middle];
 }
 
 // Where each column (a run of lines going down the page) ends at the right.
@@ -52,22 +54,53 @@ QList<qreal> columnRights(const QList<PdfLine> &lines)
     return rights;
 }
 
+// Whether a line is further below the one before than the page's usual
+// distance: a blank line between them.
+bool wideGap(const PdfLine &before, const PdfLine &line, qreal pitch)
+{
+    const qreal height = std::max<qreal>(before.box.height(), 1);
+    const qreal distance = centre(line) - centre(before);
+    return pitch > 0 ? distance > 1.35 * pitch : distance > 2.2 * height;
+}
+
+// A break that the page's space shows: a new column or frame, a wider gap,
+// another size of type. The foot of a column going on at the top of the
+// next one is none.
+bool spaceBreak(const PdfLine &before, const PdfLine &line, qreal pitch)
+{
+    const qreal height = std::max<qreal>(before.box.height(), 1);
+    const qreal distance = centre(line) - centre(before);
+    const bool goesUp = distance < -height / 2;
+    const bool otherType = std::abs(line.box.height() - height) > 0.25 * std::max(line.box.height(), height);
+    const bool goesOn = goesUp && !endsSentence(before.text) && startsWithLetter(line.text);
+    return !goesOn && (goesUp || wideGap(before, line, pitch) || otherType);
+}
+
 bool startsParagraph(const PdfLine &before, const PdfLine &line, qreal pitch, qreal columnRight)
 {
     const qreal height = std::max<qreal>(before.box.height(), 1);
     const qreal distance = centre(line) - centre(before);
     const bool goesUp = distance < -height / 2;
-    const bool wideGap = pitch > 0 ? distance > 1.35 * pitch : distance > 2.2 * height;
-    const bool otherType = std::abs(line.box.height() - height) > 0.25 * std::max(line.box.height(), height);
     const bool indented = line.box.left() > before.box.left() + height;
     const bool cut = endsWithCut(before.text) && startsWithLetter(line.text, false);
     const qreal blank = 0.3 * height;
     const bool wordWouldFit = before.box.right() + blank + line.firstWordWidth < columnRight - 0.2 * height;
-    // The foot of a column going on at the top of the next one.
     const bool goesOn = goesUp && !endsSentence(before.text) && startsWithLetter(line.text);
     if (goesOn)
         return false;
-    return goesUp || wideGap || otherType || (!cut && (indented || wordWouldFit));
+    return spaceBreak(before, line, pitch) || (!cut && (indented || wordWouldFit));
+}
+
+// Whether the line's first letter, quotes and dashes aside, is a capital.
+bool startsWithCapital(QStringView text)
+{
+    for (const QChar c : text) {
+        if (c.isLetter())
+            return c.isUpper();
+        if (!c.isSpace() && !QStringView(u"«\"'\u201C\u2018\u2014\u2013-").contains(c))
+            return false;
+    }
+    return false;
 }
 
 bool isPageNumber(const QString &text)
@@ -105,15 +138,32 @@ std::pair<qsizetype, qsizetype> edges(const QList<PdfLine> &lines)
 
 } // namespace
 
-QList<QStringList> pageParagraphs(const QList<PdfLine> &lines)
+QList<PdfParagraph> pageParagraphs(const QList<PdfLine> &lines)
 {
-    QList<QStringList> paragraphs;
     const qreal pitch = usualPitch(lines);
     const QList<qreal> rights = columnRights(lines);
+    QList<bool> starts(lines.size(), true);
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        starts[i] = startsParagraph(lines[i - 1], lines[i], pitch, rights[i - 1]);
+    // Verses: three lines or more between two breaks of space, each starting
+    // with a capital, are a line each even where a verse's first word would
+    // not have fitted at the end of the one before.
+    qsizetype block = 0;
+    for (qsizetype i = 1; i <= lines.size(); ++i) {
+        if (i < lines.size() && !spaceBreak(lines[i - 1], lines[i], pitch))
+            continue;
+        const bool verses = i - block >= 3
+            && std::all_of(lines.begin() + block, lines.begin() + i,
+                           [](const PdfLine &line) { return startsWithCapital(line.text); });
+        if (verses)
+            std::fill(starts.begin() + block, starts.begin() + i, true);
+        block = i;
+    }
+    QList<PdfParagraph> paragraphs;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (i == 0 || startsParagraph(lines[i - 1], lines[i], pitch, rights[i - 1]))
-            paragraphs.append(QStringList());
-        paragraphs.last().append(lines[i].text);
+        if (starts[i])
+            paragraphs.append(PdfParagraph{{}, i > 0 && wideGap(lines[i - 1], lines[i], pitch)});
+        paragraphs.last().lines.append(lines[i].text);
     }
     return paragraphs;
 }
@@ -161,17 +211,19 @@ bool endsSentence(QStringView text)
     return end > 0 && QStringView(u".!?\u2026:;").contains(text[end - 1]);
 }
 
-QList<QStringList> documentParagraphs(const QList<QList<QStringList>> &pages)
+QList<PdfParagraph> documentParagraphs(const QList<QList<PdfParagraph>> &pages)
 {
-    QList<QStringList> paragraphs;
-    for (const QList<QStringList> &page : pages) {
+    QList<PdfParagraph> paragraphs;
+    for (const QList<PdfParagraph> &page : pages) {
         for (qsizetype i = 0; i < page.size(); ++i) {
-            const bool first = i == 0 && !paragraphs.isEmpty() && !page[i].isEmpty();
-            const QString before = first ? paragraphs.last().last() : QString();
-            const bool goesOn = first
-                && ((!endsSentence(before) && startsWithLetter(page[i].first())) || endsWithCut(before));
+            const QStringList &lines = page[i].lines;
+            const bool first = i == 0 && !paragraphs.isEmpty() && !lines.isEmpty()
+                && !paragraphs.last().lines.isEmpty();
+            const QString before = first ? paragraphs.last().lines.last() : QString();
+            const bool goesOn =
+                first && ((!endsSentence(before) && startsWithLetter(lines.first())) || endsWithCut(before));
             if (goesOn)
-                paragraphs.last().append(page[i]);
+                paragraphs.last().lines.append(lines);
             else
                 paragraphs.append(page[i]);
         }

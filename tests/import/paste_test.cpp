@@ -32,4 +32,27 @@ TEST(Paste, AnInsertionMakingAWordOfOverAThousandCharactersIsTold)
     }
 }
 
+// A clipboard holding only HTML keeps the page's shape: its paragraphs
+// parted by an empty line, its list items as "• " lines one after the other.
+TEST(Paste, AnHtmlOnlyClipboardKeepsItsParagraphsAndListItems)
+{
+    struct Case { const char *name; QString plain; QString html; QString expected; };
+    const Case cases[] = {
+        {"Paragraphs", {}, u"<p>Le loup&nbsp;!</p><p>Fin</p>"_s, u"Le loup\u00A0!\n\nFin"_s},
+        {"AListBetweenParagraphs", {},
+         u"<html><body><p>Il faut :</p><ul><li>du <b>pain</b></li>\n<li>du sel</li></ul><p>Merci.</p></body></html>"_s,
+         u"Il faut :\n\n• du pain\n• du sel\n\nMerci."_s},
+        {"TwoListsApart", {}, u"<ol><li>un</li></ol><p>et</p><ol><li>deux</li><li>trois</li></ol>"_s,
+         u"• un\n\net\n\n• deux\n• trois"_s},
+        {"AnItemsSecondLineIsAParagraph", {}, u"<ul><li>un<br>suite</li><li>deux</li></ul>"_s,
+         u"• un\n\nsuite\n\n• deux"_s},
+        {"PlainTextWins", u"un\r\ndeux"_s, u"<ul><li>un</li></ul>"_s, u"un\ndeux"_s},
+        {"NothingVisible", {}, u"<ul><li> </li></ul><p>&#8203;</p>"_s, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(import::pastedText(c.plain, c.html), c.expected);
+    }
+}
+
 } // namespace

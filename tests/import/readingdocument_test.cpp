@@ -156,6 +156,34 @@ TEST(ReadingDocument, ShowsHostileTextAsTextAndKeepsItsCopyAsTyped)
     }
 }
 
+// A document saved into a student folder brings the templates it lacks, and
+// the font files its style sheet names, beside that sheet; a sheet of the
+// student's own that names none gets none, and nothing is replaced.
+TEST(StudentFolder, GetsTheTemplatesAndTheFontsItsSheetNames)
+{
+    const QString templates = QStringLiteral(TESSAVO_SOURCE_DIR "/reserve/");
+    const QStringList fonts = {u"LiberationSans-Regular.woff2"_s, u"OpenDyslexicTessavo-Regular.woff2"_s};
+    QTemporaryDir dir;
+    const QString fresh = dir.path() + u"/Martin_Lea_/"_s;
+    QDir().mkpath(fresh);
+    import::completeStudentFolder(fresh, templates);
+    EXPECT_EQ(QDir(fresh).entryList(QDir::Files, QDir::Name),
+              (QStringList{u"FinFichier.html"_s, fonts[0], fonts[1], u"entete.html"_s, u"fond.jpg"_s, u"style.css"_s}));
+    for (const QString &font : fonts)
+        EXPECT_EQ(bytesOf(fresh + font), bytesOf(templates + font));
+    writeFile(fresh + fonts[0], "MIENNE");
+    import::completeStudentFolder(fresh, templates);
+    EXPECT_EQ(bytesOf(fresh + fonts[0]), "MIENNE");
+
+    const QString own = dir.path() + u"/Durand_Paul_/"_s;
+    QDir().mkpath(own);
+    writeFile(own + u"style.css"_s, "td.texte { font-family: \"Arial\"; }\r\n");
+    import::completeStudentFolder(own, templates);
+    EXPECT_EQ(QDir(own).entryList(QDir::Files, QDir::Name),
+              (QStringList{u"FinFichier.html"_s, u"entete.html"_s, u"fond.jpg"_s, u"style.css"_s}));
+    EXPECT_EQ(bytesOf(own + u"style.css"_s), "td.texte { font-family: \"Arial\"; }\r\n");
+}
+
 TEST(TableOfContents, KeepsTheListOldestFirstAndThePageNewestFirst)
 {
     const auto entry = [](const QString &base) {

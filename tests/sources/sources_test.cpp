@@ -148,7 +148,11 @@ TEST_F(Sources, HtmlVisibleTextOneLineAParagraphOrBreak)
         {"NoBreakSpacesKept", u"<p>Quoi\u202F? Ah\u00A0!</p>"_s, {u"Quoi\u202F? Ah\u00A0!"_s}},
         {"EmptyLineFromTwoBreaks", u"un<br><br>deux"_s, {u"un"_s, QString(), u"deux"_s}},
         {"ListAndTable", u"<ul><li>un</li><li>deux</li></ul><table><tr><td>a</td><td> b </td></tr></table>"_s,
-         {u"un"_s, u"deux"_s, u"a\tb"_s}},
+         {u"• un"_s, u"• deux"_s, u"a\tb"_s}},
+        // Only an item's first line has the mark; an empty item adds nothing.
+        {"ItemsInsideItemsAndParagraphs",
+         u"<ol><li><p>un</p></li><li>deux<br>suite<ul><li> trois </li></ul>fin</li><li> </li></ol><p>après</p>"_s,
+         {u"• un"_s, u"• deux"_s, u"suite"_s, u"• trois"_s, u"fin"_s, u"après"_s}},
         {"Preformatted", u"<pre>  deux  blancs\nligne</pre>"_s, {u"  deux  blancs"_s, u"ligne"_s}},
         {"QuotedBracketInAttribute", u"<p title=\"a > b\">texte</p>"_s, {u"texte"_s}},
         {"LessThanInText", u"3 < 4"_s, {u"3 < 4"_s}},
@@ -192,16 +196,72 @@ TEST_F(Sources, PdfParagraphsInReadingOrderWithCutWordsJoined)
     fixtures::writePdf(path, Fable);
     // The blanks of French typography around « » ; : ! ? come back as the
     // no-break spaces that the type drew as blanks.
-    expectLines(path, {u"Le Loup et l’Agneau"_s,
+    expectLines(path, {u"Le Loup et l’Agneau"_s, QString(),
                        u"«\u00A0La raison du plus fort est toujours la meilleure\u00A0»\u00A0: nous l’allons montrer "
                        u"tout à l’heure. Un agneau se désaltérait dans le courant d’une onde pure. Un loup survient "
                        u"à jeun, qui cherchait aventure et tenait un porte-monnaie tout neuf. Le porte-monnaie "
                        u"brillait. «\u00A0Qui te rend si hardi\u00A0?\u00A0» dit-il. Puis dit-il encore\u00A0: "
                        u"«\u00A0Jean-Pierre et Marie-Claire viennent de Saint-Malo, où l’œuf de Pâques est "
-                       u"caché…\u00A0» Et tout finit à Évry."_s,
+                       u"caché…\u00A0» Et tout finit à Évry."_s, QString(),
                        u"Le corbeau, sur un arbre perché,"_s, u"Tenait en son bec un fromage."_s,
                        u"Maître Renard, par l’odeur alléché,"_s,
                        u"La page suivante commence ici et elle va jusqu’au bout de sa ligne."_s});
+}
+
+// A poem keeps its stanzas and a text its paragraphs set apart: a gap wider
+// than the lines' usual one is an empty line. A page's end is none.
+TEST_F(Sources, PdfWiderGapsBetweenLinesAreEmptyLines)
+{
+    using fixtures::PdfParagraph;
+    const PdfParagraph stanza1{{u"Le vent se lève sur la plaine,"_s, u"Les blés dorés ploient sous sa main,"_s,
+                                u"Et la rivière, au loin, s’entraîne"_s, u"À suivre le même chemin."_s},
+                               PdfParagraph::Verses};
+    const PdfParagraph stanza2{{u"Le soir descend sur la colline,"_s, u"La lune argente le moulin."_s},
+                               PdfParagraph::Verses};
+    PdfParagraph reversed = stanza1;
+    std::reverse(reversed.lines.begin(), reversed.lines.end());
+    struct Case { const char *name; QList<fixtures::PdfPage> pages; QStringList expected; };
+    const Case cases[] = {
+        {"APoemOfTwoStanzas", {{stanza1, stanza2}}, stanza1.lines + QStringList{QString()} + stanza2.lines},
+        {"ATitleThenAPoem", {{{{u"Le Vent"_s}, PdfParagraph::Title}, stanza1}},
+         QStringList{u"Le Vent"_s, QString()} + stanza1.lines},
+        {"ParagraphsSetApart",
+         {{{{u"Le loup avait faim ce matin-là, et il sortit du bois pour chercher"_s, u"à manger."_s}},
+           {{u"L’agneau buvait."_s}}}},
+         {u"Le loup avait faim ce matin-là, et il sortit du bois pour chercher à manger."_s, QString(),
+          u"L’agneau buvait."_s}},
+        {"StanzasOnTwoPages", {{stanza1}, {reversed}}, stanza1.lines + reversed.lines},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = file(QString::fromLatin1(c.name) + u".pdf"_s);
+        fixtures::writePdf(path, c.pages);
+        expectLines(path, c.expected);
+    }
+}
+
+TEST(PdfLayout, AGapWiderThanTheUsualOneSetsAParagraphApart)
+{
+    struct Case { const char *name; QList<qreal> tops; QList<bool> apart; };
+    const Case cases[] = {
+        {"EvenLines", {100, 114, 128, 142}, {false}},
+        {"TwoStanzas", {100, 114, 128, 156, 170}, {false, true}},
+        // As many wide gaps as usual ones: the usual one is still the smaller.
+        {"ACoupletThenALine", {100, 114, 142}, {false, true}},
+        {"TwoCouplets", {100, 114, 142, 156}, {false, true}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QList<sources::PdfLine> lines;
+        for (const qreal top : c.tops)
+            lines.append({u"ligne"_s, QRectF(72, top, 40, 12), 400});
+        QList<bool> apart;
+        for (const sources::PdfParagraph &p : sources::pageParagraphs(lines))
+            apart.append(p.apart);
+        // The first word of each line would not fit at the end of the one
+        // before, and no line starts with a capital: only the gaps part them.
+        EXPECT_EQ(apart, c.apart);
+    }
 }
 
 TEST_F(Sources, PdfParagraphGoesOnAcrossAPageEnd)
@@ -250,6 +310,19 @@ TEST(PdfLayout, RunningHeadersFootersAndPageNumbersAreLeftOut)
     EXPECT_EQ(single.first().size(), 2);
 }
 
+sources::PdfParagraph paragraph(const QStringList &lines)
+{
+    return {lines};
+}
+
+QList<QStringList> texts(const QList<sources::PdfParagraph> &paragraphs)
+{
+    QList<QStringList> lines;
+    for (const sources::PdfParagraph &p : paragraphs)
+        lines.append(p.lines);
+    return lines;
+}
+
 TEST(PdfLayout, AParagraphGoesOnToTheNextPageOrColumnOnlyMidSentence)
 {
     struct Case { const char *name; QString last; QString first; bool goesOn; };
@@ -263,12 +336,13 @@ TEST(PdfLayout, AParagraphGoesOnToTheNextPageOrColumnOnlyMidSentence)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const QList<QStringList> paragraphs = sources::documentParagraphs({{{c.last}}, {{c.first}, {u"Fin."_s}}});
+        const QList<QStringList> paragraphs =
+            texts(sources::documentParagraphs({{paragraph({c.last})}, {paragraph({c.first}), paragraph({u"Fin."_s})}}));
         EXPECT_EQ(paragraphs.size(), c.goesOn ? 2 : 3);
         EXPECT_EQ(paragraphs.first(), c.goesOn ? (QStringList{c.last, c.first}) : QStringList{c.last});
         // The same from the foot of a column to the top of the next one.
         const QList<QStringList> columns =
-            sources::pageParagraphs({pdfLine(c.last, 500), {c.first, QRectF(320, 100, 200, 12), 30}});
+            texts(sources::pageParagraphs({pdfLine(c.last, 500), {c.first, QRectF(320, 100, 200, 12), 30}}));
         const QList<QStringList> expected =
             c.goesOn ? QList<QStringList>{{c.last, c.first}} : QList<QStringList>{{c.last}, {c.first}};
         EXPECT_EQ(columns, expected);
