@@ -3,8 +3,8 @@
 // the program's.
 
 #include "platform/curlftpclient.h"
-#include "publishing/host.h"
-#include "publishing/hostprocesses.h"
+#include "localhost/host.h"
+#include "localhost/processes.h"
 #include "publishing/settings.h"
 #include "workspace/failure.h"
 
@@ -74,25 +74,25 @@ void print(FILE *stream, const QString &line)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
 }
 
-QString servedLine(const QString &what, const publishing::LocalHost &host)
+QString servedLine(const QString &what, const localhost::LocalHost &host)
 {
     return u"%1 pour %2 : ftp://127.0.0.1:%3 (utilisateur %4) et http://127.0.0.1:%5, qui publient %6. %7"_s.arg(
         what, host.workingFolder, QString::number(host.ftpPort), host.user, QString::number(host.webPort),
         host.servedFolder,
-        publishing::whatIsPublished(host, host.classroom ? publishing::localNetworkAddress() : QString()));
+        localhost::whatIsPublished(host, host.classroom ? localhost::localNetworkAddress() : QString()));
 }
 
-using publishing::isOurServer;
+using localhost::isOurServer;
 
 // The server answers on both ports, proves to be this folder's own, and takes
 // the account of publication.ini, through the program's own client.
-bool servesTheFile(const publishing::HostRecord &record, const publishing::PublicationSettings &settings)
+bool servesTheFile(const localhost::HostRecord &record, const publishing::PublicationSettings &settings)
 {
-    if (!hostprocesses::listensOn(record.pid, record.ftpPort) || !hostprocesses::listensOn(record.pid, record.webPort))
+    if (!localhost::processes::listensOn(record.pid, record.ftpPort) || !localhost::processes::listensOn(record.pid, record.webPort))
         return false;
     platform::CurlFtpClient client;
     try {
-        client.connect(publishing::ownHostLogin(settings));
+        client.connect(localhost::ownHostLogin(settings));
     } catch (const publishing::FtpError &) {
         return false;
     }
@@ -110,7 +110,7 @@ void require(const workspace::Result<void> &own, const QString &remedy = {})
         throw LauncherError(own.reason(), remedy);
 }
 
-LauncherError portTaken(const publishing::LocalHost &host, int port)
+LauncherError portTaken(const localhost::LocalHost &host, int port)
 {
     return LauncherError(u"le port %1 de cet ordinateur (clé %2 de publication.ini) est déjà pris par un autre "
                          u"programme"_s.arg(QString::number(port), port == host.ftpPort ? u"port"_s : u"adresse_web"_s),
@@ -119,18 +119,18 @@ LauncherError portTaken(const publishing::LocalHost &host, int port)
 
 // What the server said before it ended: its "ERREUR" line, or the last line
 // of a Python error.
-QString serverFailure(const publishing::ServerReply &said, const QString &errors)
+QString serverFailure(const localhost::ServerReply &said, const QString &errors)
 {
-    if (said.kind == publishing::ServerReply::Failed)
+    if (said.kind == localhost::ServerReply::Failed)
         return said.text;
     const QStringList lines = errors.split(u'\n', Qt::SkipEmptyParts);
     return lines.isEmpty() ? said.text : lines.last().trimmed();
 }
 
-void refuseHeldPorts(const publishing::LocalHost &host)
+void refuseHeldPorts(const localhost::LocalHost &host)
 {
     for (const int port : {host.ftpPort, host.webPort}) {
-        if (!hostprocesses::portIsFree(port))
+        if (!localhost::processes::portIsFree(port))
             throw portTaken(host, port);
     }
 }
@@ -141,7 +141,7 @@ QString serverScript()
 }
 
 // Starts the servers in the background; their process number.
-qint64 startServer(const publishing::LocalHost &host, const QString &log)
+qint64 startServer(const localhost::LocalHost &host, const QString &log)
 {
     QProcess server;
     server.setProgram(u"/usr/bin/python3"_s);
@@ -160,18 +160,18 @@ qint64 startServer(const publishing::LocalHost &host, const QString &log)
     server.closeWriteChannel();
     server.waitForFinished(20000);
     const QString said = QString::fromUtf8(server.readAllStandardOutput()).trimmed();
-    const publishing::ServerReply reply = publishing::parseServerReply(said);
+    const localhost::ServerReply reply = localhost::parseServerReply(said);
     switch (reply.kind) {
-    case publishing::ServerReply::Ready:
+    case localhost::ServerReply::Ready:
         return reply.pid;
-    case publishing::ServerReply::PortTaken:
+    case localhost::ServerReply::PortTaken:
         // Taken between the check and the start.
         throw portTaken(host, reply.port);
-    case publishing::ServerReply::ModuleMissing:
+    case localhost::ServerReply::ModuleMissing:
         throw LauncherError(u"le module Python %1 est introuvable"_s.arg(reply.text),
                             u"Installez le paquet python3-%1 (sudo apt-get install python3-%1)."_s.arg(reply.text));
-    case publishing::ServerReply::Failed:
-    case publishing::ServerReply::Unknown:
+    case localhost::ServerReply::Failed:
+    case localhost::ServerReply::Unknown:
         break;
     }
     const QString failure = serverFailure(reply, QString::fromUtf8(server.readAllStandardError()));
@@ -198,12 +198,12 @@ int serve(const QString &workingFolder, const QString &state)
     if (QFileInfo::exists(ini) || QFileInfo(ini).isSymLink()) {
         keepForItsOwner(ini);
     } else {
-        const auto [ftpPort, webPort] = publishing::choosePorts(
-            hostprocesses::portIsFree, publishing::portsOfOtherFolders(state, workingFolder));
-        written = publishing::writeFreshPublicationIni(
-            workingFolder, publishing::freshPublicationIni(ftpPort, webPort, publishing::randomPassword()));
+        const auto [ftpPort, webPort] = localhost::choosePorts(
+            localhost::processes::portIsFree, localhost::portsOfOtherFolders(state, workingFolder));
+        written = localhost::writeFreshPublicationIni(
+            workingFolder, localhost::freshPublicationIni(ftpPort, webPort, localhost::randomPassword()));
     }
-    const bool ownFile = publishing::isProgramsOwnIni(workingFolder);
+    const bool ownFile = localhost::isProgramsOwnIni(workingFolder);
     if (!ownFile) {
         // A file a person wrote, for a host of their choosing: it is used as it is.
         const QString named = QSettings(ini, QSettings::IniFormat).value(u"publication/hote"_s).toString().trimmed();
@@ -212,52 +212,52 @@ int serve(const QString &workingFolder, const QString &state)
         return 0;
     }
     const publishing::PublicationSettings settings = publishing::readPublicationSettings(workingFolder);
-    publishing::HostFacts facts;
+    localhost::HostFacts facts;
     facts.ownFile = true;
-    facts.namesThisComputer = publishing::namesThisComputer(settings.host);
+    facts.namesThisComputer = localhost::namesThisComputer(settings.host);
     if (!facts.namesThisComputer) {
         print(stdout, u"publication.ini nomme l'hôte %1 : aucun serveur de publication local n'est démarré pour %2."_s.arg(
                           settings.host, workingFolder));
         return 0;
     }
-    const publishing::LocalHost host = publishing::localHostOf(workingFolder, settings);
-    const QString recordPath = publishing::recordPath(state, workingFolder);
-    require(publishing::checkOwnPlace(recordPath, u"l'état du serveur"_s), NotOwnPlace);
-    const std::optional<publishing::HostRecord> record = publishing::readRecord(recordPath);
+    const localhost::LocalHost host = localhost::localHostOf(workingFolder, settings);
+    const QString recordPath = localhost::recordPath(state, workingFolder);
+    require(localhost::checkOwnPlace(recordPath, u"l'état du serveur"_s), NotOwnPlace);
+    const std::optional<localhost::HostRecord> record = localhost::readRecord(recordPath);
     facts.ourServerRuns = record && isOurServer(*record, workingFolder);
     facts.sameSettings = facts.ourServerRuns && record->ftpPort == host.ftpPort && record->webPort == host.webPort
                          && record->servedFolder == host.servedFolder && record->classroom == host.classroom;
     facts.takesTheAccount = facts.sameSettings && servesTheFile(*record, settings);
 
-    switch (publishing::hostAction(facts)) {
-    case publishing::HostAction::LeaveAlone:
+    switch (localhost::hostAction(facts)) {
+    case localhost::HostAction::LeaveAlone:
         return 0;
-    case publishing::HostAction::Keep:
+    case localhost::HostAction::Keep:
         print(stdout, servedLine(u"Serveur de publication local déjà en marche"_s, host));
         return 0;
-    case publishing::HostAction::Replace:
+    case localhost::HostAction::Replace:
         // Ours, but publication.ini changed since: it makes way for a new one.
-        hostprocesses::stop(record->pid, record->startTime);
+        localhost::processes::stop(record->pid, record->startTime);
         break;
-    case publishing::HostAction::Start:
+    case localhost::HostAction::Start:
         break;
     }
     QFile::remove(recordPath);
 
     // The published folder is the launcher's own: never one that another
     // user made, a link to elsewhere, or one that others can write.
-    require(publishing::makeOwnFolder(host.servedFolder, u"le dossier publié"_s), NotOwnPlace);
+    require(localhost::makeOwnFolder(host.servedFolder, u"le dossier publié"_s), NotOwnPlace);
     refuseHeldPorts(host);
-    publishing::HostRecord started{workingFolder, host.servedFolder, 0, 0, host.ftpPort, host.webPort, host.classroom};
-    started.pid = startServer(host, publishing::logPath(state, workingFolder));
-    started.startTime = hostprocesses::startTimeOf(started.pid).value_or(0);
+    localhost::HostRecord started{workingFolder, host.servedFolder, 0, 0, host.ftpPort, host.webPort, host.classroom};
+    started.pid = startServer(host, localhost::logPath(state, workingFolder));
+    started.startTime = localhost::processes::startTimeOf(started.pid).value_or(0);
     if (!isOurServer(started, workingFolder) || !servesTheFile(started, settings)) {
-        hostprocesses::stop(started.pid, started.startTime);
+        localhost::processes::stop(started.pid, started.startTime);
         throw LauncherError(u"il n'accepte pas le compte (utilisateur et mot de passe) de publication.ini, et a été "
                             u"arrêté"_s,
-                            u"Voyez son journal %1."_s.arg(publishing::logPath(state, workingFolder)));
+                            u"Voyez son journal %1."_s.arg(localhost::logPath(state, workingFolder)));
     }
-    publishing::writeRecord(recordPath, started);
+    localhost::writeRecord(recordPath, started);
     QString line = servedLine(u"Serveur de publication local démarré"_s, host);
     if (written)
         line += u" publication.ini vient d'être écrit, avec un mot de passe tiré au hasard."_s;
@@ -267,15 +267,15 @@ int serve(const QString &workingFolder, const QString &state)
 
 int stopServer(const QString &workingFolder, const QString &state)
 {
-    const QString recordPath = publishing::recordPath(state, workingFolder);
-    require(publishing::checkOwnPlace(recordPath, u"l'état du serveur"_s), NotOwnPlace);
-    const std::optional<publishing::HostRecord> record = publishing::readRecord(recordPath);
+    const QString recordPath = localhost::recordPath(state, workingFolder);
+    require(localhost::checkOwnPlace(recordPath, u"l'état du serveur"_s), NotOwnPlace);
+    const std::optional<localhost::HostRecord> record = localhost::readRecord(recordPath);
     if (!record || !isOurServer(*record, workingFolder)) {
         QFile::remove(recordPath);
         print(stdout, u"Aucun serveur de publication local ne tourne pour %1."_s.arg(workingFolder));
         return 0;
     }
-    hostprocesses::stop(record->pid, record->startTime);
+    localhost::processes::stop(record->pid, record->startTime);
     QFile::remove(recordPath);
     print(stdout, u"Serveur de publication local arrêté pour %1."_s.arg(workingFolder));
     return 0;
@@ -284,10 +284,10 @@ int stopServer(const QString &workingFolder, const QString &state)
 // The state folder, made for its owner alone.
 QString preparedStateFolder()
 {
-    const QString state = publishing::stateFolder();
+    const QString state = localhost::stateFolder();
     if (!QDir().mkpath(QFileInfo(state).absolutePath()))
         throw LauncherError(u"le dossier d'état %1 ne peut pas être créé"_s.arg(state));
-    require(publishing::makeOwnFolder(state, u"le dossier d'état"_s), NotOwnPlace);
+    require(localhost::makeOwnFolder(state, u"le dossier d'état"_s), NotOwnPlace);
     QFile::setPermissions(state, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return state;
 }
@@ -307,7 +307,7 @@ QString asCause(QString sentence)
 // not started (or stopped), why, and what to do.
 QString failed(bool stopping, const QString &cause, const QString &remedy)
 {
-    return stopping ? publishing::hostNotStopped(cause, remedy) : publishing::hostNotStarted(cause, remedy);
+    return stopping ? localhost::hostNotStopped(cause, remedy) : localhost::hostNotStarted(cause, remedy);
 }
 
 } // namespace

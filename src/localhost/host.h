@@ -16,7 +16,7 @@
 // tessavo-publication-host. Each working folder has its own, on ports chosen
 // when its publication.ini is first written, and known as its own by a record
 // in the state folder.
-namespace publishing {
+namespace localhost {
 
 struct LocalHost
 {
@@ -66,7 +66,7 @@ QString tabletAddress(const QString &networkAddress, int webPort, const QString 
 // The same for the working folder as it is now: nothing unless its
 // publication.ini is the program's own, for this computer, with
 // reseau_classe=oui, and the computer has a network address. Raises
-// SettingsError when publication.ini cannot be read.
+// publishing::SettingsError when publication.ini cannot be read.
 std::optional<QString> tabletAddressOf(const QString &workingFolder, const QString &remoteStudentFolder);
 
 // "127.0.0.1" and "localhost" name this computer; anything else is a real host.
@@ -78,11 +78,11 @@ bool namesThisComputer(const QString &host);
 // this computer. False when there is none, or it cannot be read.
 bool isProgramsOwnIni(const QString &workingFolder);
 
-// The host that settings naming this computer ask for. Raises SettingsError,
+// The host that settings naming this computer ask for. Raises publishing::SettingsError,
 // naming publication.ini and the key, when they cannot be served here: tls=oui, a web address on another host or
 // without a valid port, the same port for both servers, an anonymous user
 // (anonymous or ftp), which a server lets in whatever the password.
-LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &settings);
+LocalHost localHostOf(const QString &workingFolder, const publishing::PublicationSettings &settings);
 
 // A fresh publication.ini for a local host, CR LF line ends, marked as the
 // program's own with a comment that says what the mark means.
@@ -99,7 +99,7 @@ bool writeFreshPublicationIni(const QString &workingFolder, const QByteArray &co
 // Two different ports of [20000, 32767], below the ports the system hands out
 // to outgoing connections, that are not taken and that isFree accepts: the
 // ports are tried in turn from a random one, so that any two that qualify are
-// found. Raises SettingsError when none are found: no fresh publication.ini
+// found. Raises publishing::SettingsError when none are found: no fresh publication.ini
 // can be written then.
 std::pair<int, int> choosePorts(const std::function<bool(int)> &isFree, const QList<int> &taken);
 
@@ -192,7 +192,7 @@ struct OwnHostFacts
 workspace::Result<void> ownHostVerdict(const OwnHostFacts &facts);
 
 // The verdict for the working folder as it is now.
-workspace::Result<void> mayLogIn(const QString &workingFolder, const PublicationSettings &settings);
+workspace::Result<void> mayLogIn(const QString &workingFolder, const publishing::PublicationSettings &settings);
 
 // The proof that the server on a port is the working folder's own, given in
 // its greeting, before the client sends anything: the client connects from
@@ -211,16 +211,16 @@ QString randomLoopbackAddress();
 // clientPort to the port of settings, does not prove the server to be the
 // folder's own: what the teacher is told (nothing was sent to it); nothing
 // when it does.
-QString ownHostGreetingRefused(const PublicationSettings &settings, const QByteArray &greeting,
+QString ownHostGreetingRefused(const publishing::PublicationSettings &settings, const QByteArray &greeting,
                                const QString &clientAddress, int clientPort);
 
 // The login to use for the host of publication.ini: for a file of the
 // program's own that names this computer, its connection proves, before the
 // account is sent, that the server is this folder's own.
-FtpLogin loginFor(const QString &workingFolder, const PublicationSettings &settings);
+publishing::FtpLogin loginFor(const QString &workingFolder, const publishing::PublicationSettings &settings);
 // The same for publication.ini known to be the program's own.
-FtpLogin ownHostLogin(const PublicationSettings &settings);
+publishing::FtpLogin ownHostLogin(const publishing::PublicationSettings &settings);
 // The ports of the records of every other working folder.
 QList<int> portsOfOtherFolders(const QString &stateFolder, const QString &workingFolder);
 
-} // namespace publishing
+} // namespace localhost

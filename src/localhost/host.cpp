@@ -1,6 +1,6 @@
 #include "host.h"
 
-#include "hostprocesses.h"
+#include "processes.h"
 #include "workspace/cp1252.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
@@ -27,7 +27,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace publishing {
+namespace localhost {
 
 namespace {
 
@@ -36,8 +36,8 @@ constexpr int LastPort = 32767;
 
 [[noreturn]] void refuse(const QString &workingFolder, const QString &why)
 {
-    const QString path = QDir::toNativeSeparators(QDir(workingFolder).filePath(PublicationIni));
-    throw SettingsError(u"Le fichier %1 ne convient pas au serveur de publication local : %2."_s.arg(path, why), why, path);
+    const QString path = QDir::toNativeSeparators(QDir(workingFolder).filePath(publishing::PublicationIni));
+    throw publishing::SettingsError(u"Le fichier %1 ne convient pas au serveur de publication local : %2."_s.arg(path, why), why, path);
 }
 
 // "127.0.0.1:8000" -> 8000, "localhost" -> 80; 0 when the address is not
@@ -194,7 +194,7 @@ QString tabletAddress(const QString &networkAddress, int webPort, const QString 
 
 std::optional<QString> tabletAddressOf(const QString &workingFolder, const QString &remoteStudentFolder)
 {
-    const PublicationSettings settings = readPublicationSettings(workingFolder);
+    const publishing::PublicationSettings settings = publishing::readPublicationSettings(workingFolder);
     if (!settings.reseau_classe || !namesThisComputer(settings.host) || !isProgramsOwnIni(workingFolder))
         return std::nullopt;
     const QString address = tabletAddress(localNetworkAddress(), localHostOf(workingFolder, settings).webPort,
@@ -207,10 +207,10 @@ bool namesThisComputer(const QString &host)
     return host == u"127.0.0.1"_s || host.compare(u"localhost"_s, Qt::CaseInsensitive) == 0;
 }
 
-LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &settings)
+LocalHost localHostOf(const QString &workingFolder, const publishing::PublicationSettings &settings)
 {
     Q_ASSERT(namesThisComputer(settings.host));
-    if (settings.protocole != Protocol::Ftp)
+    if (settings.protocole != publishing::Protocol::Ftp)
         refuse(workingFolder, u"le serveur local ne parle pas SFTP ; mettez protocole=ftp (il n'écoute que sur cet ordinateur)"_s);
     if (settings.tls)
         refuse(workingFolder, u"le serveur local ne parle pas FTPS ; mettez tls=non (il n'écoute que sur cet ordinateur)"_s);
@@ -219,7 +219,7 @@ LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &s
     host.servedFolder = workingFolder + u"-publication"_s;
     host.ftpPort = settings.port;
     // The local web server speaks plain http.
-    const QString root = webRoot(settings.adresse_web);
+    const QString root = publishing::webRoot(settings.adresse_web);
     const QString http = u"http://"_s;
     host.webPort = root.startsWith(http) ? webPortOf(root.mid(http.size())) : 0;
     host.user = settings.user;
@@ -243,7 +243,7 @@ LocalHost localHostOf(const QString &workingFolder, const PublicationSettings &s
 
 bool isProgramsOwnIni(const QString &workingFolder)
 {
-    const QString path = QDir(workingFolder).filePath(PublicationIni);
+    const QString path = QDir(workingFolder).filePath(publishing::PublicationIni);
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
@@ -278,7 +278,7 @@ QString randomPassword()
 
 bool writeFreshPublicationIni(const QString &workingFolder, const QByteArray &content)
 {
-    const QString path = QDir(workingFolder).filePath(PublicationIni);
+    const QString path = QDir(workingFolder).filePath(publishing::PublicationIni);
     const QByteArray target = QFile::encodeName(path);
     // mkstemp makes the file for its owner alone (0600) before any byte.
     QByteArray temporary = target + ".XXXXXX";
@@ -305,7 +305,7 @@ std::pair<int, int> choosePorts(const std::function<bool(int)> &isFree, const QL
     }
     if (chosen.size() < 2) {
         const QString why = u"aucun port libre n'a été trouvé entre %1 et %2"_s.arg(FirstPort).arg(LastPort);
-        throw SettingsError(u"Aucun port libre n'a été trouvé entre %1 et %2 pour le serveur de publication local."_s
+        throw publishing::SettingsError(u"Aucun port libre n'a été trouvé entre %1 et %2 pour le serveur de publication local."_s
                                 .arg(FirstPort)
                                 .arg(LastPort),
                             why);
@@ -415,12 +415,12 @@ workspace::Result<void> makeOwnFolder(const QString &path, const QString &what)
 bool isOurServer(const HostRecord &record, const QString &workingFolder)
 {
     if (record.workingFolder != workingFolder || record.pid <= 0
-        || hostprocesses::startTimeOf(record.pid) != std::optional<qint64>(record.startTime)
-        || hostprocesses::ownerOf(record.pid) != std::optional<uint>(::getuid()))
+        || processes::startTimeOf(record.pid) != std::optional<qint64>(record.startTime)
+        || processes::ownerOf(record.pid) != std::optional<uint>(::getuid()))
         return false;
     // python3 tessavo-publication-server --dossier-publie <folder> ...
-    const QString executable = QFileInfo(hostprocesses::executableOf(record.pid)).fileName();
-    const QStringList arguments = hostprocesses::argumentsOf(record.pid);
+    const QString executable = QFileInfo(processes::executableOf(record.pid)).fileName();
+    const QStringList arguments = processes::argumentsOf(record.pid);
     const qsizetype folder = arguments.indexOf(u"--dossier-publie"_s);
     return executable.startsWith(u"python3"_s) && arguments.size() > 1
            && QFileInfo(arguments.at(1)).fileName() == u"tessavo-publication-server"_s && folder > 1
@@ -476,7 +476,7 @@ workspace::Result<void> ownHostVerdict(const OwnHostFacts &facts)
                                        u"démarrer."_s.arg(facts.port));
 }
 
-workspace::Result<void> mayLogIn(const QString &workingFolder, const PublicationSettings &settings)
+workspace::Result<void> mayLogIn(const QString &workingFolder, const publishing::PublicationSettings &settings)
 {
     OwnHostFacts facts;
     facts.namesThisComputer = namesThisComputer(settings.host);
@@ -487,8 +487,8 @@ workspace::Result<void> mayLogIn(const QString &workingFolder, const Publication
     const QString folder = QFileInfo(workingFolder).canonicalFilePath();
     const std::optional<HostRecord> record = readRecord(recordPath(stateFolder(), folder));
     facts.serverIsOurs = record && record->ftpPort == settings.port && isOurServer(*record, folder)
-                         && hostprocesses::listensOn(record->pid, settings.port);
-    facts.portHeld = !hostprocesses::portIsFree(settings.port);
+                         && processes::listensOn(record->pid, settings.port);
+    facts.portHeld = !processes::portIsFree(settings.port);
     return ownHostVerdict(facts);
 }
 
@@ -505,7 +505,7 @@ QString randomLoopbackAddress()
     return u"127.%1.%2.%3"_s.arg(drawn & 0xff).arg((drawn >> 8) & 0xff).arg(1 + (drawn >> 16) % 254);
 }
 
-QString ownHostGreetingRefused(const PublicationSettings &settings, const QByteArray &greeting,
+QString ownHostGreetingRefused(const publishing::PublicationSettings &settings, const QByteArray &greeting,
                                const QString &clientAddress, int clientPort)
 {
     if (greeting.trimmed() == "220 " + ownHostProof(settings.password, settings.port, clientAddress, clientPort))
@@ -513,9 +513,9 @@ QString ownHostGreetingRefused(const PublicationSettings &settings, const QByteA
     return ownHostVerdict({true, true, false, true, settings.port}).reason();
 }
 
-FtpLogin ownHostLogin(const PublicationSettings &settings)
+publishing::FtpLogin ownHostLogin(const publishing::PublicationSettings &settings)
 {
-    FtpLogin login = settings.login();
+    publishing::FtpLogin login = settings.login();
     login.ownHostSource = randomLoopbackAddress();
     login.ownHostGreeting = [settings](const QByteArray &greeting, const QString &address, int port) {
         return ownHostGreetingRefused(settings, greeting, address, port);
@@ -523,11 +523,11 @@ FtpLogin ownHostLogin(const PublicationSettings &settings)
     return login;
 }
 
-FtpLogin loginFor(const QString &workingFolder, const PublicationSettings &settings)
+publishing::FtpLogin loginFor(const QString &workingFolder, const publishing::PublicationSettings &settings)
 {
-    if (namesThisComputer(settings.host) && settings.protocole == Protocol::Ftp && isProgramsOwnIni(workingFolder))
+    if (namesThisComputer(settings.host) && settings.protocole == publishing::Protocol::Ftp && isProgramsOwnIni(workingFolder))
         return ownHostLogin(settings);
     return settings.login();
 }
 
-} // namespace publishing
+} // namespace localhost
