@@ -1,6 +1,7 @@
 #include "connexion.h"
 
-#include "host.h"
+#include "localhost/decisions.h"
+#include "localhost/proof.h"
 #include "publishing/settings.h"
 
 namespace localhost {

@@ -7,7 +7,7 @@
 #include "platform/shell.h"
 #include "localhost/connexion.h"
 #include "publishing/diffusion.h"
-#include "localhost/host.h"
+#include "localhost/classroom.h"
 #include "publishing/settings.h"
 #include "students/classcards.h"
 #include "students/publicaddress.h"

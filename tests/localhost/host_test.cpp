@@ -1,6 +1,8 @@
 // The rules of the local publishing host: what publication.ini may ask of it,
 // the file it is given, its ports and its record.
-#include "localhost/host.h"
+#include "localhost/classroom.h"
+#include "localhost/decisions.h"
+#include "localhost/proof.h"
 #include "publishing/settings.h"
 #include "testfiles.h"
 #include "workspace/ioerror.h"
@@ -478,6 +480,31 @@ TEST(ClassroomHost, KnowsAPupilsCodeAndTheAddressATabletOpens)
     EXPECT_EQ(localhost::defaultRouteInterface(route.left(route.indexOf("wlan0"))), QString());
 }
 
+TEST(ClassroomHost, TheNetworkAddressIsTheDefaultRoutesElseTheFirstInterfaceUp)
+{
+    const localhost::NetworkInterface loopback{u"lo"_s, u"127.0.0.1"_s, true, true};
+    const localhost::NetworkInterface docker{u"docker0"_s, u"172.17.0.1"_s, true, false};
+    const localhost::NetworkInterface wifi{u"wlan0"_s, u"192.168.1.20"_s, true, false};
+    const localhost::NetworkInterface wifiDown{u"wlan0"_s, u"192.168.1.20"_s, false, false};
+    const localhost::NetworkInterface wifiIpv6Only{u"wlan0"_s, QString(), true, false};
+    const struct
+    {
+        const char *name;
+        QString route;
+        QList<localhost::NetworkInterface> interfaces;
+        QString address;
+    } cases[] = {
+        {"the default route's, though not first", u"wlan0"_s, {loopback, docker, wifi}, u"192.168.1.20"_s},
+        {"no default route: the first up", QString(), {loopback, docker, wifi}, u"172.17.0.1"_s},
+        {"the default route's interface down", u"wlan0"_s, {wifiDown, docker}, u"172.17.0.1"_s},
+        {"the default route's interface without IPv4", u"wlan0"_s, {wifiIpv6Only, docker}, u"172.17.0.1"_s},
+        {"loopback alone", u"lo"_s, {loopback}, QString()},
+        {"none", QString(), {}, QString()},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(localhost::chooseNetworkAddress(c.route, c.interfaces), c.address) << c.name;
+}
+
 TEST(ClassroomHost, IsOnlyWithReseauClasseOuiAndSaysWhatTheNetworkGets)
 {
     const struct
@@ -497,11 +524,15 @@ TEST(ClassroomHost, IsOnlyWithReseauClasseOuiAndSaysWhatTheNetworkGets)
         const publishing::PublicationSettings settings = publishing::readPublicationSettings(folder.path());
         EXPECT_EQ(settings.reseau_classe, *c.classroom);
         EXPECT_EQ(localhost::localHostOf(folder.path(), settings).classroom, *c.classroom);
-        const std::optional<QString> tablet = localhost::tabletAddressOf(folder.path(), u"../Orvane_A/K7M2P9QRT4WXZ3HJNB6C/"_s);
+        const QString student = u"../Orvane_A/K7M2P9QRT4WXZ3HJNB6C/"_s;
+        const std::optional<QString> tablet =
+            localhost::tabletAddressOf(folder.path(), student, [] { return u"192.168.1.20"_s; });
         if (!*c.classroom) {
             EXPECT_FALSE(tablet);
-        } else if (tablet) {  // the machine has a network address
-            EXPECT_TRUE(tablet->endsWith(u":24118/Orvane_A/K7M2P9QRT4WXZ3HJNB6C/_Tablematieres.html"_s)) << tablet->toStdString();
+        } else {
+            EXPECT_EQ(tablet, u"http://192.168.1.20:24118/Orvane_A/K7M2P9QRT4WXZ3HJNB6C/_Tablematieres.html"_s);
+            EXPECT_FALSE(localhost::tabletAddressOf(folder.path(), student, [] { return QString(); }))
+                << "a computer without a network address";
         }
     }
 

@@ -5,7 +5,9 @@
 #include "localhost/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/forcedirectories.h"
-#include "localhost/host.h"
+#include "localhost/classroom.h"
+#include "localhost/decisions.h"
+#include "localhost/proof.h"
 #include "localhost/processes.h"
 #include "publishing/settings.h"
 #include "../publishing/listener.h"
@@ -570,7 +572,7 @@ TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
                                                 ftp, web};
             localhost::writeRecord(localhost::recordPath(state(), a), forged);
             if (c.record == OursNotListening) {
-                ASSERT_TRUE(localhost::isOurServer(forged, a)) << "the record names a server of the folder's";
+                ASSERT_TRUE(localhost::isOurServer(forged, a, localhost::systemProbes())) << "the record names a server of the folder's";
             }
         }
 

@@ -4,6 +4,7 @@
 #include "localhost/start.h"
 #include "localhost/connexion.h"
 #include "localhost/host.h"
+#include "localhost/record.h"
 #include "testfiles.h"
 #include "visible.h"
 

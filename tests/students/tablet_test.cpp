@@ -4,7 +4,7 @@
 #include "ftpserver.h"
 #include "platform/curlftpclient.h"
 #include "localhost/connexion.h"
-#include "localhost/host.h"
+#include "localhost/classroom.h"
 #include "publishing/settings.h"
 #include "students/Unit2.h"
 #include "students/classcards.h"
