@@ -8,7 +8,7 @@
 //   tessavo_bench_start WORKING_FOLDER [attendre]
 //   tessavo_bench_start vide
 #include "app/program.h"
-#include "app/publicationhost.h"
+#include "localhost/start.h"
 #include "platform/platform.h"
 #include "students/Unit2.h"
 
@@ -68,13 +68,13 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QString programFolder = QCoreApplication::applicationDirPath();
-    app::HostStart host;
+    localhost::HostStart host;
     if (waits) {
-        const workspace::Result<void> started = app::startPublishingHost(programFolder, QDir::currentPath());
+        const workspace::Result<void> started = localhost::startPublishingHost(programFolder, QDir::currentPath());
         if (!started)
             std::fputs(started.reason().toUtf8().constData(), stderr);
     } else {
-        app::startPublishingHost(host, programFolder, QDir::currentPath());
+        localhost::startPublishingHost(host, programFolder, QDir::currentPath());
         app::followPublishingHost(host);
     }
     app::startProgram()->installEventFilter(&end);

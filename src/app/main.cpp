@@ -1,8 +1,8 @@
 #include "app/commandline.h"
 #include "app/program.h"
-#include "app/publicationhost.h"
+#include "localhost/start.h"
 #include "platform/platform.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,14 +68,14 @@ int main(int argc, char *argv[])
     // the first screen shows at once, and a registration or a publication
     // made before the launcher has ended waits for it. When it fails, the
     // teacher is told once it is known, and the program goes on.
-    app::HostStart host;
-    app::startPublishingHost(host, QCoreApplication::applicationDirPath(), QDir::currentPath());
+    localhost::HostStart host;
+    localhost::startPublishingHost(host, QCoreApplication::applicationDirPath(), QDir::currentPath());
     app::followPublishingHost(host);
-    publishing::setHostRestart([&host] {
-        app::startPublishingHost(host, QCoreApplication::applicationDirPath(), QDir::currentPath());
+    localhost::setHostRestart([&host] {
+        localhost::startPublishingHost(host, QCoreApplication::applicationDirPath(), QDir::currentPath());
     });
     const int code = app::runProgram();
-    publishing::setHostWait({});
-    publishing::setHostRestart({});
+    localhost::setHostWait({});
+    localhost::setHostRestart({});
     return code;
 }

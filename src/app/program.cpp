@@ -1,10 +1,10 @@
 #include "program.h"
 
 #include "app/datafolder.h"
-#include "app/publicationhost.h"
+#include "localhost/start.h"
 #include "app/screenflow.h"
 #include "platform/platform.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "students/Unit2.h"
 #include "workspace/failure.h"
 
@@ -66,7 +66,7 @@ bool awaitingHost = false;
 
 } // namespace
 
-workspace::Result<void> awaitPublishingHost(HostStart &host, QWidget *screen)
+workspace::Result<void> awaitPublishingHost(localhost::HostStart &host, QWidget *screen)
 {
     if (host.starting()) {
         awaitingHost = true;
@@ -92,24 +92,24 @@ workspace::Result<void> awaitPublishingHost(HostStart &host, QWidget *screen)
         }
     }
     if (const std::optional<QString> &failure = host.failure())
-        return workspace::refuse(toldWhenNeeded(*failure));
+        return workspace::refuse(localhost::toldWhenNeeded(*failure));
     return {};
 }
 
-void followPublishingHost(HostStart &host)
+void followPublishingHost(localhost::HostStart &host)
 {
     const auto tellOnce = [&host] {
         if (!host.failure() || awaitingHost)
             return;
         // After the first screen is up, out of whatever ended the launcher.
-        const QString text = toldAtStart(*host.failure());
+        const QString text = localhost::toldAtStart(*host.failure());
         QTimer::singleShot(0, qApp, [text] { platform::ShowMessage(Form2, text); });
     };
     if (host.starting())
         host.ended = tellOnce;
     else
         tellOnce();
-    publishing::setHostWait([&host] {
+    localhost::setHostWait([&host] {
         QWidget *screen = QApplication::activeModalWidget();
         if (!screen)
             screen = QApplication::activeWindow();

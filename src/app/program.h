@@ -9,9 +9,11 @@
 class TForm2;
 class QWidget;
 
-namespace app {
-
+namespace localhost {
 class HostStart;
+}
+
+namespace app {
 
 // Settings that must be made before the application object exists: the web
 // engine runs without its sandbox when the program runs as root.
@@ -33,11 +35,11 @@ TForm2 *startProgram();
 // waits for it, with the progress window over the screen after 0.3 s, and
 // says why when the host does not run. The host must outlive the program's
 // event loop.
-void followPublishingHost(HostStart &host);
+void followPublishingHost(localhost::HostStart &host);
 
 // The wait of a connection for the host still starting: nothing when it
 // runs, or what the teacher is told.
-workspace::Result<void> awaitPublishingHost(HostStart &host, QWidget *screen);
+workspace::Result<void> awaitPublishingHost(localhost::HostStart &host, QWidget *screen);
 
 // Starts the program and runs its event loop until the program ends; then
 // every screen is destroyed with its owner. A text toldAtStart is shown in a

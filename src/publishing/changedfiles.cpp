@@ -236,10 +236,4 @@ std::optional<QByteArray> fileSha256(const QString &path, const std::function<vo
     return hash.result();
 }
 
-bool unchangedOnHost(const SentFile *recorded, qint64 size, const QByteArray &sha256, const RemoteFile *listed)
-{
-    return recorded && listed && recorded->sha256 == sha256 && recorded->size == size && listed->size == size
-           && listed->stamp == recorded->stamp;
-}
-
 } // namespace publishing

@@ -78,9 +78,4 @@ QString localSignature(const QString &path);
 // after each; nothing when it cannot be read.
 std::optional<QByteArray> fileSha256(const QString &path, const std::function<void()> &reading = {});
 
-// Whether a file can be left out: this folder sent these bytes (size and
-// SHA-256 given), and the host lists the file at the size sent, with the
-// stamp it had just after (both empty where the host gives no stamp).
-bool unchangedOnHost(const SentFile *recorded, qint64 size, const QByteArray &sha256, const RemoteFile *listed);
-
 } // namespace publishing

@@ -3,6 +3,7 @@
 #include "publishing/changedfiles.h"
 #include "publishing/remotefolders.h"
 #include "publishing/settings.h"
+#include "publishing/uploadplan.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
 
@@ -365,17 +366,130 @@ void keepCopy(const Diffusion &diffusion, const CopyFolder &copies, const QStrin
     copies.write(name, *local);
 }
 
-// Sends the files in their order; told of each file once it is up.
-// Told of each file before it goes up (the window shows it already) and once
-// it is up.
-struct SendHooks
+// What the record keeps of a local file as it is now: its size, its bytes'
+// SHA-256 and its signature, taken before it is read so that a write
+// meanwhile shows next time. Nothing when it cannot be read.
+std::optional<SentFile> lineNow(const QString &localPath, const SentFile *recorded, const std::function<void()> &reading)
 {
-    std::function<void(const QString &)> before;
-    std::function<void(const QString &)> sent;
+    const QString signature = localSignature(localPath);
+    const qint64 size = QFileInfo(localPath).size();
+    const std::optional<QByteArray> sha256 =
+        currentSha256(recorded, signature, [&] { return fileSha256(localPath, reading); });
+    if (!sha256)
+        return std::nullopt;
+    return SentFile{size, *sha256, QString(), signature};
+}
+
+QList<LocalFile> localFiles(const QString &sourceFolder, const QStringList &names)
+{
+    QList<LocalFile> files;
+    for (const QString &name : names)
+        files.append({name, QFileInfo(sourceFolder + name).size(), localSignature(sourceFolder + name)});
+    return files;
+}
+
+// The record of what went up to a remote folder, written again when the
+// upload ends, however it ends: its lines are those of the files known to be
+// on the host as recorded, the unchanged ones, then each file once it is up.
+class SentRecordKeeper
+{
+public:
+    SentRecordKeeper(FtpClient &client, const Diffusion &diffusion, const QString &identity, SentFiles record,
+                     const QHash<QString, SentFile> &unchangedLines)
+        : m_client(client)
+        , m_diffusion(diffusion)
+        , m_identity(identity)
+        , m_path(sentRecordPath(diffusion.workingFolder, identity))
+        , m_record(std::move(record))
+        , m_before(m_record.value(diffusion.target))
+    {
+        m_record[diffusion.target] = unchangedLines;
+    }
+    SentRecordKeeper(const SentRecordKeeper &) = delete;
+    SentRecordKeeper &operator=(const SentRecordKeeper &) = delete;
+
+    ~SentRecordKeeper()
+    {
+        learnStamps();
+        write();
+    }
+
+    // Before a file goes up: what it is now, read while the window shows it.
+    void sending(const QString &name, const UploadWatch &watch)
+    {
+        const QString localPath = m_diffusion.sourceFolder + name;
+        const qint64 size = QFileInfo(localPath).size();
+        const auto found = m_before.constFind(name);
+        m_sending = lineNow(localPath, found == m_before.constEnd() ? nullptr : &*found, [&watch, size] {
+            if (watch.bytesSent)
+                watch.bytesSent(0, size);
+        });
+    }
+
+    // Once it is up.
+    void sent(const QString &name)
+    {
+        m_sent.append(name);
+        if (m_sending)
+            lines().insert(name, *m_sending);
+        m_sending.reset();
+    }
+
+private:
+    QHash<QString, SentFile> &lines() { return m_record[m_diffusion.target]; }
+
+    // The stamps the host gave the files just sent, to tell next time
+    // whether another program wrote them since. A file the host does not
+    // show as sent is dropped from the record; without a listing, a file
+    // keeps no stamp, and goes again next time where the host gives one.
+    void learnStamps()
+    {
+        if (m_sent.isEmpty() || !m_client.connected())
+            return;
+        std::optional<QList<RemoteFile>> written;
+        try {
+            written = m_client.list(m_diffusion.target);
+        } catch (const FtpError &) {
+            return;
+        }
+        if (!written)
+            return;
+        QHash<QString, SentFile> &after = lines();
+        for (const QString &name : std::as_const(m_sent)) {
+            const RemoteFile *listed = listedFile(*written, name);
+            if (listed && after.contains(name) && listed->size == after.value(name).size)
+                after[name].stamp = listed->stamp;
+            else
+                after.remove(name);
+        }
+    }
+
+    void write()
+    {
+        if (lines().isEmpty())
+            m_record.remove(m_diffusion.target);
+        try {
+            writeSentRecord(m_path, m_identity, m_record);
+        } catch (const workspace::IoError &) {
+            // Without its record the next publication sends everything.
+            QFile::remove(m_path);
+        }
+    }
+
+    FtpClient &m_client;
+    const Diffusion &m_diffusion;
+    const QString m_identity;
+    const QString m_path;
+    SentFiles m_record;
+    const QHash<QString, SentFile> m_before;
+    std::optional<SentFile> m_sending;
+    QStringList m_sent;
 };
 
+// Sends the files in their order; the record, when kept, is told of each
+// file before it goes up (the window shows it already) and once it is up.
 UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const CopyFolder &copies,
-                       const QStringList &files, const UploadWatch &watch, const SendHooks &hooks = {})
+                       const QStringList &files, const UploadWatch &watch, SentRecordKeeper *record = nullptr)
 {
     UploadResult result;
     result.count = int(files.size());
@@ -395,27 +509,18 @@ UploadResult sendFiles(FtpClient &client, const Diffusion &diffusion, const Copy
         }
         if (watch.fileStarted)
             watch.fileStarted({i + 1, result.count, name, local.size()});
-        if (hooks.before)
-            hooks.before(name);
+        if (record)
+            record->sending(name, watch);
         if (const std::optional<QByteArray> bytes = workspace::readBytesIfAny(localPath))
             copies.write(name, *bytes);
         uploadOne(client, localPath, diffusion.target + name, name);
         ++result.published;
-        if (hooks.sent)
-            hooks.sent(name);
+        if (record)
+            record->sent(name);
         if (watch.bytesSent)
             watch.bytesSent(local.size(), local.size());
     }
     return result;
-}
-
-const RemoteFile *findListed(const QList<RemoteFile> &listing, const QString &name)
-{
-    for (const RemoteFile &file : listing) {
-        if (file.name == name)
-            return &file;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -473,132 +578,29 @@ UploadResult uploadChangedFiles(FtpClient &client, const Diffusion &diffusion, c
     const CopyFolder copies = CopyFolder::open(diffusion);
     copies.refuseLinks(files);
     prepareRemoteFolder(client, diffusion.target, files);
-    const QString recordPath = sentRecordPath(diffusion.workingFolder, identity);
-    const QString &folder = diffusion.target;
-    SentFiles record = readSentRecord(recordPath, identity).value_or(SentFiles());
-    const QHash<QString, SentFile> before = record.value(folder);
+    SentFiles record = readSentRecord(sentRecordPath(diffusion.workingFolder, identity), identity).value_or(SentFiles());
+    const QHash<QString, SentFile> before = record.value(diffusion.target);
     // Only what the host shows is believed: the listing comes first, and
     // without a record there is nothing to compare it with.
     std::optional<QList<RemoteFile>> listing;
     if (!everything && !before.isEmpty())
-        listing = client.list(folder);
-
-    // Keeps the window painted while files are read.
-    const auto tick = [&watch] {
-        if (watch.bytesSent)
-            watch.bytesSent(0, 0);
-    };
-    // What each file is now, for the record: its size, its bytes' SHA-256
-    // and its signature, taken before it is read so that a write meanwhile
-    // shows next time.
-    QHash<QString, SentFile> now;
-    const auto readNow = [&](const QString &name, const SentFile *recorded,
-                             const std::function<void()> &reading) -> const SentFile * {
-        const QString localPath = diffusion.sourceFolder + name;
-        const QString signature = localSignature(localPath);
-        const qint64 size = QFileInfo(localPath).size();
-        // A file that the file system shows as it was when its bytes were
-        // recorded is not read again.
-        const std::optional<QByteArray> sha256 = recorded && !signature.isEmpty() && recorded->local == signature
-                                                     ? std::optional<QByteArray>(recorded->sha256)
-                                                     : fileSha256(localPath, reading);
-        if (!sha256)
-            return nullptr;
-        return &now.insert(name, {size, *sha256, QString(), signature}).value();
-    };
-    QStringList toSend;
-    QStringList unchanged;
-    for (const QString &name : files) {
-        const auto found = before.constFind(name);
-        const SentFile *recorded = found == before.constEnd() ? nullptr : &*found;
-        const RemoteFile *listed = listing ? findListed(*listing, name) : nullptr;
-        // Only a file the host holds as it was sent may be left out; the
-        // others are read when their turn comes.
-        const SentFile *current = nullptr;
-        if (recorded && listed && listed->size == recorded->size && listed->stamp == recorded->stamp
-            && QFileInfo(diffusion.sourceFolder + name).size() == recorded->size)
-            current = readNow(name, recorded, tick);
-        if (current && unchangedOnHost(recorded, current->size, current->sha256, listed)) {
-            unchanged.append(name);
-            now[name].stamp = recorded->stamp;
-        } else {
-            toSend.append(name);
-        }
-    }
+        listing = client.list(diffusion.target);
+    const UploadPlan plan =
+        planUpload(before, listing, localFiles(diffusion.sourceFolder, files), [&](const LocalFile &file) {
+            // Keeps the window painted while files are read.
+            return fileSha256(diffusion.sourceFolder + file.name, [&watch] {
+                if (watch.bytesSent)
+                    watch.bytesSent(0, 0);
+            });
+        });
     if (watch.unchangedFound)
-        watch.unchangedFound(int(unchanged.size()));
-    for (const QString &name : unchanged)
+        watch.unchangedFound(int(plan.unchanged.size()));
+    for (const QString &name : plan.unchanged)
         keepCopy(diffusion, copies, name);
 
-    // The folder's lines are those of the files known to be on the host as
-    // recorded: the unchanged ones, then each file once it is up.
-    QHash<QString, SentFile> &after = record[folder];
-    after.clear();
-    for (const QString &name : unchanged)
-        after.insert(name, now.value(name));
-    const auto writeRecord = [&] {
-        if (after.isEmpty())
-            record.remove(folder);
-        try {
-            writeSentRecord(recordPath, identity, record);
-        } catch (const workspace::IoError &) {
-            // Without its record the next publication sends everything.
-            QFile::remove(recordPath);
-        }
-    };
-    // The stamps the host gave the files just sent, to tell next time
-    // whether another program wrote them since. A file the host does not
-    // show as sent is dropped from the record; without a listing, a file
-    // keeps no stamp, and goes again next time where the host gives one.
-    const auto learnStamps = [&](const QStringList &sent) {
-        if (sent.isEmpty() || !client.connected())
-            return;
-        std::optional<QList<RemoteFile>> written;
-        try {
-            written = client.list(folder);
-        } catch (const FtpError &) {
-            return;
-        }
-        if (!written)
-            return;
-        for (const QString &name : sent) {
-            const RemoteFile *listed = findListed(*written, name);
-            if (listed && after.contains(name) && listed->size == after.value(name).size)
-                after[name].stamp = listed->stamp;
-            else
-                after.remove(name);
-        }
-    };
-    QStringList sent;
-    UploadResult result;
-    try {
-        SendHooks hooks;
-        hooks.before = [&](const QString &name) {
-            now.remove(name);
-            const QString localPath = diffusion.sourceFolder + name;
-            const qint64 size = QFileInfo(localPath).size();
-            const auto found = before.constFind(name);
-            readNow(name, found == before.constEnd() ? nullptr : &*found, [&watch, size] {
-                if (watch.bytesSent)
-                    watch.bytesSent(0, size);
-            });
-        };
-        hooks.sent = [&](const QString &name) {
-            sent.append(name);
-            if (now.contains(name))
-                after.insert(name, now.value(name));
-        };
-        result = sendFiles(client, diffusion, copies, toSend, watch, hooks);
-    } catch (...) {
-        // What went up before the failure is recorded, seen on the host
-        // where the connection still holds.
-        learnStamps(sent);
-        writeRecord();
-        throw;
-    }
-    result.unchanged = int(unchanged.size());
-    learnStamps(sent);
-    writeRecord();
+    SentRecordKeeper keeper(client, diffusion, identity, std::move(record), plan.unchangedLines);
+    UploadResult result = sendFiles(client, diffusion, copies, plan.toSend, watch, &keeper);
+    result.unchanged = int(plan.unchanged.size());
     return result;
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 #include "publishing/changedfiles.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/plainftp.h"
 #include "publishing/settings.h"
@@ -141,7 +141,7 @@ DiffusionOutcome publish(QWidget *screen, const QString &source, const QString &
     warnIfPlainFtp(screen, workingFolder);
     const std::unique_ptr<FtpClient> client = platform::services().ftp->create();
     auto window = std::make_unique<ProgressWindow>(screen, *client);
-    if (const workspace::Result<void> connected = ConnexionFTP(*client, workingFolder); !connected) {
+    if (const workspace::Result<void> connected = localhost::ConnexionFTP(*client, workingFolder); !connected) {
         window.reset();
         platform::ShowMessage(screen, connected.reason());
         return {};

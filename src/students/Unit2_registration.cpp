@@ -4,7 +4,7 @@
 
 #include "platform/modal.h"
 #include "platform/platform.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "students/registration.h"
 #include "workspace/paths.h"
 
@@ -42,7 +42,7 @@ workspace::SchoolClass classInUse()
 
 workspace::Result<void> TForm2::ConnexionFTP()
 {
-    workspace::Result<void> connected = publishing::ConnexionFTP(*IdFTP1, workspace::workingFolder());
+    workspace::Result<void> connected = localhost::ConnexionFTP(*IdFTP1, workspace::workingFolder());
     if (!connected)
         platform::ShowMessage(this, connected.reason());
     return connected;

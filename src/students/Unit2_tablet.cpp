@@ -5,9 +5,9 @@
 #include "platform/handlers.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/diffusion.h"
-#include "publishing/host.h"
+#include "localhost/classroom.h"
 #include "publishing/settings.h"
 #include "students/classcards.h"
 #include "students/publicaddress.h"
@@ -33,7 +33,7 @@ const QString CardsPdf = u"codes-tablettes.pdf"_s;
 QString TForm2::tabletAddress(const QString &remoteFolder) const
 {
     const QString workingFolder = workspace::workingFolder();
-    if (const std::optional<QString> classroom = publishing::tabletAddressOf(workingFolder, remoteFolder))
+    if (const std::optional<QString> classroom = localhost::tabletAddressOf(workingFolder, remoteFolder))
         return *classroom;
     const publishing::PublicationSettings settings = publishing::readPublicationSettings(workingFolder);
     return publishing::tableOfContentsAddress(settings.adresse_web, remoteFolder);
@@ -42,7 +42,7 @@ QString TForm2::tabletAddress(const QString &remoteFolder) const
 void TForm2::showClassroomNetwork()
 {
     const QString workingFolder = workspace::workingFolder();
-    const bool own = publishing::isProgramsOwnIni(workingFolder);
+    const bool own = localhost::isProgramsOwnIni(workingFolder);
     CheckBox1->setVisible(own);
     if (!own)
         return;
@@ -58,7 +58,7 @@ void TForm2::CheckBox1Click()
     if (!bytes)
         throw workspace::IoError::cannotRead(ini);
     workspace::writeBytes(ini, publishing::withPublicationKey(*bytes, u"reseau_classe"_s, open ? u"oui"_s : u"non"_s));
-    publishing::restartHost();
+    localhost::restartHost();
     platform::ShowMessage(
         this, open ? u"Le serveur de publication de cet ordinateur s'ouvre au réseau de la classe : les tablettes y "
                      u"lisent les documents de chaque élève par son code (« Adresse pour la tablette »), et rien "
@@ -74,8 +74,8 @@ void TForm2::Button7Click()
     }
     delete m_tabletWindow;
     const QString workingFolder = workspace::workingFolder();
-    const bool onlyHere = publishing::isProgramsOwnIni(workingFolder)
-        && !publishing::tabletAddressOf(workingFolder, m_selection.remoteFolder);
+    const bool onlyHere = localhost::isProgramsOwnIni(workingFolder)
+        && !localhost::tabletAddressOf(workingFolder, m_selection.remoteFolder);
     m_tabletWindow = new TabletWindow(
         this, chosenPupilName(), tabletAddress(m_selection.remoteFolder),
         onlyHere ? u"Cette adresse ne s'ouvre que sur cet ordinateur : cochez « Réseau de la classe » sur l'écran des "

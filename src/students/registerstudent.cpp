@@ -1,6 +1,6 @@
 #include "registerstudent.h"
 
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/forcedirectories.h"
 #include "publishing/plainftp.h"
 #include "publishing/settings.h"
@@ -103,7 +103,7 @@ void publishClassPage(const RegistrationRequest &request, const Registration &na
                     workspace::classFolderPath(request.workingFolder,
                                                workspace::classFolderName(names.city, names.school, names.schoolClass)),
                     classIndexLinks(settings.adresse_web, names.city, names.school, names.schoolClass, entries));
-    if (const workspace::Result<void> connected = publishing::ConnexionFTP(client, request.workingFolder); !connected) {
+    if (const workspace::Result<void> connected = localhost::ConnexionFTP(client, request.workingFolder); !connected) {
         tell(connected.reason());
         return;
     }
@@ -168,7 +168,7 @@ workspace::Result<Registration> registerStudent(const RegistrationRequest &reque
     // and the e-mail checked still: the teacher hears of both.
     if (const std::optional<QString> warning = publishing::plainFtpWarningBeforeUpload(request.workingFolder))
         tell(*warning);
-    const workspace::Result<void> connected = publishing::ConnexionFTP(client, request.workingFolder);
+    const workspace::Result<void> connected = localhost::ConnexionFTP(client, request.workingFolder);
     if (!connected)
         tell(connected.reason());
     if (isMissingMail(request.typed.mail))

@@ -1,14 +1,14 @@
 // The three screens opening, hiding and closing one another, driven headless
 // through their real handlers.
 #include "app/program.h"
-#include "app/publicationhost.h"
+#include "localhost/start.h"
 #include "fakeplatform.h"
 #include "import/Unit3.h"
 #include "layout/Vitrine_test.h"
 #include "platform/controls.h"
 #include "platform/handlers.h"
 #include "platform/modal.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "script.h"
 #include "studentchoice.h"
 #include "students/Unit2.h"
@@ -464,16 +464,16 @@ TEST(HostInTheBackground, AConnectionWaitsForTheLauncherAndTellsItsFailure)
 {
     fakes::Platform platform;
     QTemporaryDir root;
-    app::HostStart host;
+    localhost::HostStart host;
     host.start(slowFailingLauncher(root, "0.8"), root.path());
     app::followPublishingHost(host);
-    const auto unset = qScopeGuard([] { publishing::setHostWait({}); });
+    const auto unset = qScopeGuard([] { localhost::setHostWait({}); });
     ASSERT_TRUE(host.starting());
 
     const std::unique_ptr<publishing::FtpClient> client = platform.ftp.create();
-    const workspace::Result<void> connected = publishing::ConnexionFTP(*client, root.path());
+    const workspace::Result<void> connected = localhost::ConnexionFTP(*client, root.path());
 
-    EXPECT_EQ(connected.reason(), app::toldWhenNeeded(u"Le port 24117 est pris."_s));
+    EXPECT_EQ(connected.reason(), localhost::toldWhenNeeded(u"Le port 24117 est pris."_s));
     EXPECT_FALSE(host.starting());
     EXPECT_EQ(platform.progress.opened, 1);
     EXPECT_GT(platform.progress.waits, 0);
@@ -487,10 +487,10 @@ TEST(HostInTheBackground, AFailureNothingWaitsForIsShownOnceWhenKnown)
 {
     fakes::Platform platform;
     QTemporaryDir root;
-    app::HostStart host;
+    localhost::HostStart host;
     host.start(slowFailingLauncher(root, "0.2"), root.path());
     app::followPublishingHost(host);
-    const auto unset = qScopeGuard([] { publishing::setHostWait({}); });
+    const auto unset = qScopeGuard([] { localhost::setHostWait({}); });
     EXPECT_EQ(platform.messages.shown, QStringList()) << "nothing told before it is known";
 
     const QDeadlineTimer deadline(10'000);
@@ -498,5 +498,5 @@ TEST(HostInTheBackground, AFailureNothingWaitsForIsShownOnceWhenKnown)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QCoreApplication::processEvents();
 
-    EXPECT_EQ(platform.messages.shown, QStringList{app::toldAtStart(u"Le port 24117 est pris."_s)});
+    EXPECT_EQ(platform.messages.shown, QStringList{localhost::toldAtStart(u"Le port 24117 est pris."_s)});
 }

@@ -5,7 +5,7 @@
 #include "platform/curlftpclient.h"
 #include "publishedfolder.h"
 #include "publishing/changedfiles.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/forcedirectories.h"
 #include "publishing/settings.h"
@@ -194,13 +194,13 @@ Publication publish(const QString &working, const QString &source, bool everythi
 {
     Publication done;
     platform::CurlFtpClient client;
-    const workspace::Result<void> connected = publishing::ConnexionFTP(client, working);
+    const workspace::Result<void> connected = localhost::ConnexionFTP(client, working);
     EXPECT_TRUE(connected) << (connected ? std::string() : connected.reason().toStdString());
     if (!connected)
         return done;
     publishing::ForceFtpDirectories(client, Target);
     client.disconnect();
-    EXPECT_TRUE(publishing::ConnexionFTP(client, working));
+    EXPECT_TRUE(localhost::ConnexionFTP(client, working));
     publishing::UploadWatch watch;
     watch.fileStarted = [&](const publishing::UploadStep &step) { done.sent.append(step.name); };
     watch.unchangedFound = [&](int count) { done.unchanged = count; };

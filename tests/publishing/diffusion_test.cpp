@@ -287,6 +287,30 @@ TEST_F(UploadLoop, AFileTheHostHoldsCutShortIsNotRecordedAsSentAndGoesAgain)
     EXPECT_EQ(host.held.value(Target + u"conte.jpg"_s), bytesOf(diffusion.sourceFolder + u"conte.jpg"_s));
 }
 
+// The record is written however the upload ends: what went up before a
+// failure is not sent again, the rest is.
+TEST_F(UploadLoop, WhatWentUpBeforeAFailureIsRecordedAndNotSentAgain)
+{
+    ListingHost host;
+    host.failOn = Target + files.at(1);
+    const QString identity = u"ftp://classe@ftp.ecole.fr:21"_s;
+    EXPECT_THROW(publishing::uploadChangedFiles(host, diffusion, files, identity, false), publishing::FtpError);
+
+    const std::optional<publishing::SentFiles> record =
+        publishing::readSentRecord(publishing::sentRecordPath(diffusion.workingFolder, identity), identity);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->value(Target).keys(), QStringList{files.at(0)});
+    EXPECT_EQ(record->value(Target).value(files.at(0)).stamp, u"20261211072500"_s) << "the stamp the host gave it";
+
+    host.failOn.clear();
+    host.sent.clear();
+    const publishing::UploadResult result = publishing::uploadChangedFiles(host, diffusion, files, identity, false);
+    EXPECT_EQ(result.unchanged, 1);
+    ASSERT_EQ(host.sent.size(), 2);
+    EXPECT_EQ(host.sent.at(0).first, Target + files.at(1));
+    EXPECT_EQ(host.sent.at(1).first, Target + files.at(2));
+}
+
 TEST(SourceFiles, OnlyWhatAReaderOpensIsSent)
 {
     QTemporaryDir root;

@@ -2,7 +2,7 @@
 #include "ftpserver.h"
 #include "listener.h"
 #include "platform/curlftpclient.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "testfiles.h"
 #include "visible.h"
 
@@ -264,7 +264,7 @@ TEST(CurlFtpClient, SendsNothingAndLogsNothingOfALoginHoldingALineBreak)
     ftpLog.clear();
 
     platform::CurlFtpClient client;
-    const workspace::Result<void> connected = publishing::ConnexionFTP(client, working.path());
+    const workspace::Result<void> connected = localhost::ConnexionFTP(client, working.path());
     // The client refuses such a login too, whoever gives it.
     publishing::FtpLogin injected = server.login();
     injected.password = u"s3cret;pw\r\nMKD injected3"_s;
@@ -325,13 +325,13 @@ TEST(ConnexionFTP, ConnectsWithPublicationIniAndShowsWhyItCannot)
     platform::CurlFtpClient client;
 
     server.writePublicationIni(working.path());
-    EXPECT_TRUE(publishing::ConnexionFTP(client, working.path()));
+    EXPECT_TRUE(localhost::ConnexionFTP(client, working.path()));
     EXPECT_TRUE(client.connected());
     client.makeDir(u"../ok/"_s);
     EXPECT_TRUE(QFileInfo(server.file(u"ok"_s)).isDir());
 
     QFile::remove(QDir(working.path()).filePath(u"publication.ini"_s));
-    const workspace::Result<void> connected = publishing::ConnexionFTP(client, working.path());
+    const workspace::Result<void> connected = localhost::ConnexionFTP(client, working.path());
     ASSERT_FALSE(connected);
     const QString shown = connected.reason();
     EXPECT_TRUE(shown.contains(u"publication.ini"_s));

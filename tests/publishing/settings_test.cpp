@@ -1,5 +1,5 @@
 // publication.ini: the publishing host of the installation.
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/settings.h"
 #include "visible.h"
 
@@ -154,7 +154,7 @@ TEST(ConnexionFTP, ClosesTheOpenConnectionAndReportsAMissingFile)
     QTemporaryDir folder;
     CountingClient client;
     client.isConnected = true;
-    const workspace::Result<void> connected = publishing::ConnexionFTP(client, folder.path());
+    const workspace::Result<void> connected = localhost::ConnexionFTP(client, folder.path());
     ASSERT_FALSE(connected);
     const QString shown = connected.reason();
     EXPECT_TRUE(shown.contains(u"publication.ini"_s));
@@ -169,7 +169,7 @@ TEST(ConnexionFTP, NeverConnectsWithALineBreakInThePassword)
     writeIni(folder.path(), "[publication]\nhote=127.0.0.1\nutilisateur=u\n"
                             "mot_de_passe=\"s3cret;pw\\r\\nMKD injected2\"\nadresse_web=w\n");
     CountingClient client;
-    const workspace::Result<void> connected = publishing::ConnexionFTP(client, folder.path());
+    const workspace::Result<void> connected = localhost::ConnexionFTP(client, folder.path());
     ASSERT_FALSE(connected);
     const QString shown = connected.reason();
     EXPECT_TRUE(shown.contains(u"mot_de_passe"_s)) << shown.toStdString();

@@ -4,7 +4,7 @@
 // login refused three times, a server gone midway.
 #include "platform/curlftpclient.h"
 #include "publishedfolder.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/forcedirectories.h"
 #include "sshd.h"

@@ -4,7 +4,7 @@
 // refused upload, a full disk, a server gone midway.
 #include "platform/curlftpclient.h"
 #include "publishedfolder.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/forcedirectories.h"
 #include "testfiles.h"

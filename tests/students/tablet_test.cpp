@@ -3,8 +3,8 @@
 #include "fakeplatform.h"
 #include "ftpserver.h"
 #include "platform/curlftpclient.h"
-#include "publishing/connexion.h"
-#include "publishing/host.h"
+#include "localhost/connexion.h"
+#include "localhost/classroom.h"
 #include "publishing/settings.h"
 #include "students/Unit2.h"
 #include "students/classcards.h"
@@ -125,10 +125,10 @@ TEST(TabletAddress, TheClassroomNetworkBoxWritesTheSettingAndStartsTheHostAgain)
 {
     fakes::Platform platform;
     fakes::WorkingFolder folder;
-    workspace::writeBytes(folder.file(u"publication.ini"_s), publishing::freshPublicationIni(24117, 24118, u"0123456789abcdef"_s));
+    workspace::writeBytes(folder.file(u"publication.ini"_s), localhost::freshPublicationIni(24117, 24118, u"0123456789abcdef"_s));
     int restarts = 0;
-    publishing::setHostRestart([&restarts] { ++restarts; });
-    const auto forget = qScopeGuard([] { publishing::setHostRestart({}); });
+    localhost::setHostRestart([&restarts] { ++restarts; });
+    const auto forget = qScopeGuard([] { localhost::setHostRestart({}); });
 
     TForm2 screen;
     ASSERT_FALSE(screen.CheckBox1->isHidden());

@@ -1,7 +1,7 @@
 #include "publishedfolder.h"
 
 #include "platform/curlftpclient.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/forcedirectories.h"
 #include "testfiles.h"
@@ -59,15 +59,15 @@ std::optional<QString> publishAll(const QString &working, const QString &source,
 {
     platform::CurlFtpClient client;
     try {
-        if (const workspace::Result<void> connected = publishing::ConnexionFTP(client, working); !connected)
+        if (const workspace::Result<void> connected = localhost::ConnexionFTP(client, working); !connected)
             return connected.reason();
         publishing::ForceFtpDirectories(client, target);
         client.disconnect();
-        if (const workspace::Result<void> connected = publishing::ConnexionFTP(client, working); !connected)
+        if (const workspace::Result<void> connected = localhost::ConnexionFTP(client, working); !connected)
             return connected.reason();
         client.put(source + u"_Tablematieres.html"_s, target.section(u'/', 0, 1) + u"/index.html"_s);
         client.disconnect();
-        if (const workspace::Result<void> connected = publishing::ConnexionFTP(client, working); !connected)
+        if (const workspace::Result<void> connected = localhost::ConnexionFTP(client, working); !connected)
             return connected.reason();
         client.setProgress(progress);
         const publishing::UploadResult result =

@@ -1,6 +1,8 @@
 // The rules of the local publishing host: what publication.ini may ask of it,
 // the file it is given, its ports and its record.
-#include "publishing/host.h"
+#include "localhost/classroom.h"
+#include "localhost/decisions.h"
+#include "localhost/proof.h"
 #include "publishing/settings.h"
 #include "testfiles.h"
 #include "workspace/ioerror.h"
@@ -40,19 +42,19 @@ publishing::PublicationSettings withUser(const QString &user)
 
 TEST(LocalHostRules, ServesLoopbackOnTheFilesPortsOverTheFolderBesideTheWorkingFolder)
 {
-    EXPECT_TRUE(publishing::namesThisComputer(u"127.0.0.1"_s));
-    EXPECT_TRUE(publishing::namesThisComputer(u"LocalHost"_s));
-    EXPECT_FALSE(publishing::namesThisComputer(u"ftp.ecole.fr"_s));
-    EXPECT_FALSE(publishing::namesThisComputer(u"127.0.0.2"_s));
+    EXPECT_TRUE(localhost::namesThisComputer(u"127.0.0.1"_s));
+    EXPECT_TRUE(localhost::namesThisComputer(u"LocalHost"_s));
+    EXPECT_FALSE(localhost::namesThisComputer(u"ftp.ecole.fr"_s));
+    EXPECT_FALSE(localhost::namesThisComputer(u"127.0.0.2"_s));
 
-    const publishing::LocalHost host = publishing::localHostOf(u"/w/Mes textes"_s, local(2121, u"localhost:8000"_s));
+    const localhost::LocalHost host = localhost::localHostOf(u"/w/Mes textes"_s, local(2121, u"localhost:8000"_s));
     EXPECT_EQ(host.servedFolder, u"/w/Mes textes-publication"_s);
     EXPECT_EQ(host.ftpPort, 2121);
     EXPECT_EQ(host.webPort, 8000);
     EXPECT_EQ(host.password, u"secret"_s);
-    EXPECT_EQ(publishing::localHostOf(u"/w"_s, local(2121, u"127.0.0.1"_s)).webPort, 80);
+    EXPECT_EQ(localhost::localHostOf(u"/w"_s, local(2121, u"127.0.0.1"_s)).webPort, 80);
     // Written as a whole address, as the browser shows it.
-    EXPECT_EQ(publishing::localHostOf(u"/w"_s, local(2121, u"HTTP://127.0.0.1:8000/"_s)).webPort, 8000);
+    EXPECT_EQ(localhost::localHostOf(u"/w"_s, local(2121, u"HTTP://127.0.0.1:8000/"_s)).webPort, 8000);
 }
 
 TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
@@ -84,7 +86,7 @@ TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         try {
-            publishing::localHostOf(u"/w"_s, c.settings);
+            localhost::localHostOf(u"/w"_s, c.settings);
             ADD_FAILURE() << "accepted";
         } catch (const publishing::SettingsError &error) {
             EXPECT_TRUE(error.message().contains(u"publication.ini"_s)) << error.what();
@@ -96,12 +98,12 @@ TEST(LocalHostRules, RefusesWhatItCannotServeNamingTheKey)
 TEST(LocalHostRules, AFreshPublicationIniIsForItsOwnerAndReadsBackAsWritten)
 {
     QTemporaryDir folder;
-    const QString password = publishing::randomPassword();
+    const QString password = localhost::randomPassword();
     EXPECT_EQ(password.size(), 16);
-    EXPECT_NE(password, publishing::randomPassword());
+    EXPECT_NE(password, localhost::randomPassword());
     const mode_t previous = ::umask(0);  // what the user's mask would let through
     const bool written =
-        publishing::writeFreshPublicationIni(folder.path(), publishing::freshPublicationIni(24001, 24002, password));
+        localhost::writeFreshPublicationIni(folder.path(), localhost::freshPublicationIni(24001, 24002, password));
     ::umask(previous);
     ASSERT_TRUE(written);
 
@@ -122,7 +124,7 @@ TEST(LocalHostRules, AFreshPublicationIniIsForItsOwnerAndReadsBackAsWritten)
 
     // A file that is there already stays as it is.
     writeFile(path, "[publication]\r\nhote=ftp.ecole.fr\r\n");
-    EXPECT_FALSE(publishing::writeFreshPublicationIni(folder.path(), publishing::freshPublicationIni(1, 2, password)));
+    EXPECT_FALSE(localhost::writeFreshPublicationIni(folder.path(), localhost::freshPublicationIni(1, 2, password)));
     EXPECT_EQ(bytesOf(path), QByteArray("[publication]\r\nhote=ftp.ecole.fr\r\n"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"publication.ini"_s});
 }
@@ -132,7 +134,7 @@ TEST(LocalHostRules, ChoosesTwoFreePortsThatNoOtherFolderHas)
     const QList<int> taken{20001, 20002};
     std::set<int> seen;
     for (int i = 0; i < 200; ++i) {
-        const auto [ftp, web] = publishing::choosePorts([](int port) { return port % 2 == 1; }, taken);
+        const auto [ftp, web] = localhost::choosePorts([](int port) { return port % 2 == 1; }, taken);
         EXPECT_NE(ftp, web);
         for (const int port : {ftp, web}) {
             EXPECT_GE(port, 20000);
@@ -143,7 +145,7 @@ TEST(LocalHostRules, ChoosesTwoFreePortsThatNoOtherFolderHas)
         }
     }
     EXPECT_GT(seen.size(), 100u);  // chosen at random, so two folders rarely meet
-    EXPECT_THROW(publishing::choosePorts([](int) { return false; }, {}), publishing::SettingsError);
+    EXPECT_THROW(localhost::choosePorts([](int) { return false; }, {}), publishing::SettingsError);
 }
 
 // Three ports left on the whole range, one of them another folder's: the
@@ -163,7 +165,7 @@ TEST(LocalHostRules, NeverGivesAPortOfAnotherFolderEvenWhenFewAreLeft)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         for (int round = 0; round < 50; ++round) {
-            const auto [ftp, web] = publishing::choosePorts(
+            const auto [ftp, web] = localhost::choosePorts(
                 [&](int port) { return left.count(port) == 1 && port != c.listening; }, c.taken);
             EXPECT_EQ((std::set<int>{ftp, web}), (std::set<int>{20500, 32767}));
         }
@@ -173,17 +175,17 @@ TEST(LocalHostRules, NeverGivesAPortOfAnotherFolderEvenWhenFewAreLeft)
 TEST(LocalHostRules, KeepsOneRecordPerFolderAndTellsTheOtherFoldersPorts)
 {
     QTemporaryDir state;
-    const publishing::HostRecord a{u"/w/a"_s, u"/w/a-publication"_s, 101, 5001, 21001, 21002};
-    const publishing::HostRecord b{u"/w/b"_s, u"/w/b-publication"_s, 102, 5002, 22001, 22002};
-    const QString pathA = publishing::recordPath(state.path(), a.workingFolder);
-    const QString pathB = publishing::recordPath(state.path(), b.workingFolder);
+    const localhost::HostRecord a{u"/w/a"_s, u"/w/a-publication"_s, 101, 5001, 21001, 21002};
+    const localhost::HostRecord b{u"/w/b"_s, u"/w/b-publication"_s, 102, 5002, 22001, 22002};
+    const QString pathA = localhost::recordPath(state.path(), a.workingFolder);
+    const QString pathB = localhost::recordPath(state.path(), b.workingFolder);
     EXPECT_NE(pathA, pathB);
     EXPECT_TRUE(pathA.endsWith(u".json"_s));
-    EXPECT_EQ(publishing::logPath(state.path(), a.workingFolder).chopped(4), pathA.chopped(5));
-    publishing::writeRecord(pathA, a);
-    publishing::writeRecord(pathB, b);
+    EXPECT_EQ(localhost::logPath(state.path(), a.workingFolder).chopped(4), pathA.chopped(5));
+    localhost::writeRecord(pathA, a);
+    localhost::writeRecord(pathB, b);
 
-    const std::optional<publishing::HostRecord> read = publishing::readRecord(pathA);
+    const std::optional<localhost::HostRecord> read = localhost::readRecord(pathA);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->workingFolder, a.workingFolder);
     EXPECT_EQ(read->servedFolder, a.servedFolder);
@@ -191,32 +193,32 @@ TEST(LocalHostRules, KeepsOneRecordPerFolderAndTellsTheOtherFoldersPorts)
     EXPECT_EQ(read->startTime, a.startTime);
     EXPECT_EQ(read->ftpPort, a.ftpPort);
     EXPECT_EQ(read->webPort, a.webPort);
-    EXPECT_EQ(publishing::portsOfOtherFolders(state.path(), a.workingFolder), (QList<int>{22001, 22002}));
+    EXPECT_EQ(localhost::portsOfOtherFolders(state.path(), a.workingFolder), (QList<int>{22001, 22002}));
 
     writeFile(pathB, "pas un enregistrement");
-    EXPECT_FALSE(publishing::readRecord(pathB));
-    publishing::HostRecord noProcess = b;
+    EXPECT_FALSE(localhost::readRecord(pathB));
+    localhost::HostRecord noProcess = b;
     noProcess.pid = 0;  // "kill 0" would end the whole process group
-    publishing::writeRecord(pathB, noProcess);
-    EXPECT_FALSE(publishing::readRecord(pathB));
-    EXPECT_FALSE(publishing::readRecord(state.filePath(u"absent.json"_s)));
-    EXPECT_TRUE(publishing::portsOfOtherFolders(state.path(), a.workingFolder).isEmpty());
+    localhost::writeRecord(pathB, noProcess);
+    EXPECT_FALSE(localhost::readRecord(pathB));
+    EXPECT_FALSE(localhost::readRecord(state.filePath(u"absent.json"_s)));
+    EXPECT_TRUE(localhost::portsOfOtherFolders(state.path(), a.workingFolder).isEmpty());
 }
 
 // A record that another user could have written or swapped is never trusted.
 TEST(LocalHostRules, TrustsNoRecordThatIsALinkOrThatOthersCanWrite)
 {
     QTemporaryDir state;
-    const publishing::HostRecord a{u"/w/a"_s, u"/w/a-publication"_s, 101, 5001, 21001, 21002};
+    const localhost::HostRecord a{u"/w/a"_s, u"/w/a-publication"_s, 101, 5001, 21001, 21002};
     const QString real = state.filePath(u"vrai.json"_s);
-    publishing::writeRecord(real, a);
-    ASSERT_TRUE(publishing::readRecord(real));
+    localhost::writeRecord(real, a);
+    ASSERT_TRUE(localhost::readRecord(real));
     const QString link = state.filePath(u"lien.json"_s);
     ASSERT_TRUE(QFile::link(real, link));
-    EXPECT_FALSE(publishing::readRecord(link));
-    EXPECT_FALSE(publishing::checkOwnPlace(link, u"l'état du serveur"_s));
+    EXPECT_FALSE(localhost::readRecord(link));
+    EXPECT_FALSE(localhost::checkOwnPlace(link, u"l'état du serveur"_s));
     QFile::setPermissions(real, QFile::permissions(real) | QFile::WriteOther);
-    EXPECT_FALSE(publishing::readRecord(real));
+    EXPECT_FALSE(localhost::readRecord(real));
 }
 
 TEST(LocalHostRules, TheProgramsOwnPublicationIniIsMarkedOrExactlyAsEarlierVersionsWroteIt)
@@ -230,7 +232,7 @@ TEST(LocalHostRules, TheProgramsOwnPublicationIniIsMarkedOrExactlyAsEarlierVersi
         bool own;
     } cases[] = {
         {"none", std::nullopt, false},
-        {"written now", publishing::freshPublicationIni(24117, 29305, u"0a1b2c3d4e5f6789"_s), true},
+        {"written now", localhost::freshPublicationIni(24117, 29305, u"0a1b2c3d4e5f6789"_s), true},
         {"as earlier versions wrote it", earlier, true},
         {"an earlier one, edited", QByteArray(earlier).replace("tls=non", "tls=oui"), false},
         {"a person's, naming this computer",
@@ -244,18 +246,18 @@ TEST(LocalHostRules, TheProgramsOwnPublicationIniIsMarkedOrExactlyAsEarlierVersi
         QTemporaryDir folder;
         if (c.ini)
             writeFile(folder.filePath(u"publication.ini"_s), *c.ini);
-        EXPECT_EQ(publishing::isProgramsOwnIni(folder.path()), c.own);
+        EXPECT_EQ(localhost::isProgramsOwnIni(folder.path()), c.own);
     }
     // The comment that says what the mark means is no key, and the file reads back whole.
     QTemporaryDir folder;
-    writeFile(folder.filePath(u"publication.ini"_s), publishing::freshPublicationIni(24117, 29305, u"0a1b2c3d4e5f6789"_s));
+    writeFile(folder.filePath(u"publication.ini"_s), localhost::freshPublicationIni(24117, 29305, u"0a1b2c3d4e5f6789"_s));
     EXPECT_TRUE(bytesOf(folder.filePath(u"publication.ini"_s)).contains("\r\n; "));
     EXPECT_EQ(publishing::readPublicationSettings(folder.path()).password, u"0a1b2c3d4e5f6789"_s);
 }
 
 TEST(LauncherDecisions, StartsKeepsOrReplacesOnlyTheProgramsOwnHost)
 {
-    using publishing::HostAction;
+    using localhost::HostAction;
     const struct
     {
         bool ownFile, thisComputer, runs, same, account;
@@ -271,13 +273,13 @@ TEST(LauncherDecisions, StartsKeepsOrReplacesOnlyTheProgramsOwnHost)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.ownFile << c.thisComputer << c.runs << c.same << c.account);
-        EXPECT_EQ(publishing::hostAction({c.ownFile, c.thisComputer, c.runs, c.same, c.account}), c.action);
+        EXPECT_EQ(localhost::hostAction({c.ownFile, c.thisComputer, c.runs, c.same, c.account}), c.action);
     }
 }
 
 TEST(LauncherDecisions, ReadsTheServersLineByItsWordsNotByPlaces)
 {
-    using publishing::ServerReply;
+    using localhost::ServerReply;
     const struct
     {
         QString line;
@@ -302,7 +304,7 @@ TEST(LauncherDecisions, ReadsTheServersLineByItsWordsNotByPlaces)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line.toStdString());
-        const ServerReply reply = publishing::parseServerReply(c.line);
+        const ServerReply reply = localhost::parseServerReply(c.line);
         EXPECT_EQ(reply.kind, c.kind);
         if (c.kind == ServerReply::Ready) {
             EXPECT_EQ(reply.pid, c.pid);
@@ -334,7 +336,7 @@ TEST(LauncherDecisions, ThePasswordGoesToTheOwnHostOnlyWhenItsServerIsThisFolder
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const workspace::Result<void> verdict = publishing::ownHostVerdict({c.ownFile, c.thisComputer, c.ours, c.held, 24117});
+        const workspace::Result<void> verdict = localhost::ownHostVerdict({c.ownFile, c.thisComputer, c.ours, c.held, 24117});
         EXPECT_EQ(verdict.ok(), c.refusal == nullptr) << verdict.reason().toStdString();
         if (c.refusal) {
             EXPECT_TRUE(verdict.reason().contains(QString::fromUtf8(c.refusal))) << verdict.reason().toStdString();
@@ -350,11 +352,11 @@ TEST(LocalHostRules, MakesItsFoldersItselfAndRefusesOnesItCannotTrust)
 {
     QTemporaryDir root;
     const QString fresh = root.filePath(u"Tessavo-publication"_s);
-    ASSERT_TRUE(publishing::makeOwnFolder(fresh, u"le dossier publié"_s));
+    ASSERT_TRUE(localhost::makeOwnFolder(fresh, u"le dossier publié"_s));
     struct stat status{};
     ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
-    EXPECT_TRUE(publishing::makeOwnFolder(fresh, u"le dossier publié"_s)) << "its own, made before";
+    EXPECT_TRUE(localhost::makeOwnFolder(fresh, u"le dossier publié"_s)) << "its own, made before";
 
     const struct
     {
@@ -372,7 +374,7 @@ TEST(LocalHostRules, MakesItsFoldersItselfAndRefusesOnesItCannotTrust)
         SCOPED_TRACE(c.name);
         const QString path = root.filePath(QString::fromLatin1(c.name));
         ASSERT_TRUE(c.make(path));
-        const workspace::Result<void> made = publishing::makeOwnFolder(path, u"le dossier publié"_s);
+        const workspace::Result<void> made = localhost::makeOwnFolder(path, u"le dossier publié"_s);
         ASSERT_FALSE(made);
         EXPECT_TRUE(made.reason().startsWith(u"le dossier publié « "_s + path + u" » "_s)) << made.reason().toStdString();
         EXPECT_TRUE(made.reason().contains(QString::fromUtf8(c.said))) << made.reason().toStdString();
@@ -390,7 +392,7 @@ TEST(LocalHostRules, RefusesAFolderAnotherUserMade)
     const QString path = root.filePath(u"Tessavo-publication"_s);
     ASSERT_TRUE(QDir().mkdir(path));
     ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
-    const workspace::Result<void> made = publishing::makeOwnFolder(path, u"le dossier publié"_s);
+    const workspace::Result<void> made = localhost::makeOwnFolder(path, u"le dossier publié"_s);
     ASSERT_FALSE(made);
     EXPECT_TRUE(made.reason().contains(u"a été créé par un autre utilisateur de cet ordinateur"_s)) << made.reason().toStdString();
 }
@@ -400,12 +402,12 @@ TEST(LocalHostRules, RefusesAFolderAnotherUserMade)
 TEST(LauncherDecisions, TheOwnHostsGreetingProvesItOnlyForThisConnectionAndPassword)
 {
     const publishing::PublicationSettings settings = local(24117, u"127.0.0.1:24118"_s);
-    const QString address = publishing::randomLoopbackAddress();
+    const QString address = localhost::randomLoopbackAddress();
     EXPECT_TRUE(address.startsWith(u"127."_s)) << address.toStdString();
     EXPECT_NE(address, u"127.0.0.1"_s);
-    EXPECT_NE(address, publishing::randomLoopbackAddress());
-    const QByteArray right = "220 " + publishing::ownHostProof(u"secret"_s, 24117, address, 40001);
-    EXPECT_EQ(publishing::ownHostGreetingRefused(settings, right + "\r\n", address, 40001), QString());
+    EXPECT_NE(address, localhost::randomLoopbackAddress());
+    const QByteArray right = "220 " + localhost::ownHostProof(u"secret"_s, 24117, address, 40001);
+    EXPECT_EQ(localhost::ownHostGreetingRefused(settings, right + "\r\n", address, 40001), QString());
     const struct
     {
         const char *name;
@@ -416,13 +418,13 @@ TEST(LauncherDecisions, TheOwnHostsGreetingProvesItOnlyForThisConnectionAndPassw
         {"the banner alone", "220 Serveur de publication local de Tessavo.", address, 40001},
         {"another connection's port", right, address, 40002},
         {"another connection's address", right, u"127.0.0.1"_s, 40001},
-        {"another password", "220 " + publishing::ownHostProof(u"autre"_s, 24117, address, 40001), address, 40001},
-        {"another server port", "220 " + publishing::ownHostProof(u"secret"_s, 24118, address, 40001), address, 40001},
+        {"another password", "220 " + localhost::ownHostProof(u"autre"_s, 24117, address, 40001), address, 40001},
+        {"another server port", "220 " + localhost::ownHostProof(u"secret"_s, 24118, address, 40001), address, 40001},
         {"the proof with more after it", right + " x", address, 40001},
     };
     for (const auto &c : refused) {
         SCOPED_TRACE(c.name);
-        const QString why = publishing::ownHostGreetingRefused(settings, c.greeting, c.address, c.port);
+        const QString why = localhost::ownHostGreetingRefused(settings, c.greeting, c.address, c.port);
         EXPECT_TRUE(why.contains(u"le port 24117 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
                                  u"programme, qui n'est pas ce serveur. Rien ne lui a été envoyé"_s))
             << why.toStdString();
@@ -431,9 +433,9 @@ TEST(LauncherDecisions, TheOwnHostsGreetingProvesItOnlyForThisConnectionAndPassw
 
 TEST(LocalHostRules, TellsWhatItPublishesAndWhere)
 {
-    publishing::LocalHost host;
+    localhost::LocalHost host;
     host.webPort = 24118;
-    EXPECT_EQ(publishing::whatIsPublished(host),
+    EXPECT_EQ(localhost::whatIsPublished(host),
               u"Y sont publiés, pour chaque élève, ses documents avec leurs images et leur feuille de style, et sa table "
               u"des matières, à l'adresse http://127.0.0.1:24118/Orvane_<VILLE>_<ECOLE>_<CLASSE>/<code de l'élève>/"
               u"_Tablematieres.html (le code est tiré au hasard à l'enregistrement ; avec adresses=noms dans "
@@ -462,20 +464,45 @@ TEST(ClassroomHost, KnowsAPupilsCodeAndTheAddressATabletOpens)
         {u"K7M2P9QRT4WXZ3HJNB6C/"_s, false},
     };
     for (const auto &c : codes)
-        EXPECT_EQ(publishing::isPupilCode(c.text), c.code) << c.text.toStdString();
+        EXPECT_EQ(localhost::isPupilCode(c.text), c.code) << c.text.toStdString();
 
     const QString table = u"http://192.168.1.20:24118/Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C/_Tablematieres.html"_s;
-    EXPECT_EQ(publishing::tabletAddress(u"192.168.1.20"_s, 24118, u"../Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C/"_s), table);
-    EXPECT_EQ(publishing::tabletAddress(u"192.168.1.20"_s, 24118, u"/Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C"_s), table);
-    EXPECT_EQ(publishing::tabletAddress(QString(), 24118, u"../Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C/"_s), QString());
+    EXPECT_EQ(localhost::tabletAddress(u"192.168.1.20"_s, 24118, u"../Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C/"_s), table);
+    EXPECT_EQ(localhost::tabletAddress(u"192.168.1.20"_s, 24118, u"/Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C"_s), table);
+    EXPECT_EQ(localhost::tabletAddress(QString(), 24118, u"../Orvane_A_B_C/K7M2P9QRT4WXZ3HJNB6C/"_s), QString());
 
     const QByteArray route = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\n"
                              "veth0\t0000D50A\t00000000\t0001\t0\t0\t0\tFCFFFFFF\n"
                              "wlan0\t00000000\t0101A8C0\t0003\t0\t0\t600\t00000000\n";
-    EXPECT_EQ(publishing::defaultRouteInterface(route), u"wlan0"_s);
-    EXPECT_EQ(publishing::defaultRouteInterface(QByteArray(route).replace("\t0003\t", "\t0002\t")), QString())
+    EXPECT_EQ(localhost::defaultRouteInterface(route), u"wlan0"_s);
+    EXPECT_EQ(localhost::defaultRouteInterface(QByteArray(route).replace("\t0003\t", "\t0002\t")), QString())
         << "a default route that is down";
-    EXPECT_EQ(publishing::defaultRouteInterface(route.left(route.indexOf("wlan0"))), QString());
+    EXPECT_EQ(localhost::defaultRouteInterface(route.left(route.indexOf("wlan0"))), QString());
+}
+
+TEST(ClassroomHost, TheNetworkAddressIsTheDefaultRoutesElseTheFirstInterfaceUp)
+{
+    const localhost::NetworkInterface loopback{u"lo"_s, u"127.0.0.1"_s, true, true};
+    const localhost::NetworkInterface docker{u"docker0"_s, u"172.17.0.1"_s, true, false};
+    const localhost::NetworkInterface wifi{u"wlan0"_s, u"192.168.1.20"_s, true, false};
+    const localhost::NetworkInterface wifiDown{u"wlan0"_s, u"192.168.1.20"_s, false, false};
+    const localhost::NetworkInterface wifiIpv6Only{u"wlan0"_s, QString(), true, false};
+    const struct
+    {
+        const char *name;
+        QString route;
+        QList<localhost::NetworkInterface> interfaces;
+        QString address;
+    } cases[] = {
+        {"the default route's, though not first", u"wlan0"_s, {loopback, docker, wifi}, u"192.168.1.20"_s},
+        {"no default route: the first up", QString(), {loopback, docker, wifi}, u"172.17.0.1"_s},
+        {"the default route's interface down", u"wlan0"_s, {wifiDown, docker}, u"172.17.0.1"_s},
+        {"the default route's interface without IPv4", u"wlan0"_s, {wifiIpv6Only, docker}, u"172.17.0.1"_s},
+        {"loopback alone", u"lo"_s, {loopback}, QString()},
+        {"none", QString(), {}, QString()},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(localhost::chooseNetworkAddress(c.route, c.interfaces), c.address) << c.name;
 }
 
 TEST(ClassroomHost, IsOnlyWithReseauClasseOuiAndSaysWhatTheNetworkGets)
@@ -489,26 +516,30 @@ TEST(ClassroomHost, IsOnlyWithReseauClasseOuiAndSaysWhatTheNetworkGets)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.line);
         QTemporaryDir folder;
-        writeFile(folder.filePath(u"publication.ini"_s), publishing::freshPublicationIni(24117, 24118, u"0a1b2c3d4e5f6789"_s) + c.line);
+        writeFile(folder.filePath(u"publication.ini"_s), localhost::freshPublicationIni(24117, 24118, u"0a1b2c3d4e5f6789"_s) + c.line);
         if (!c.classroom) {
             EXPECT_THROW(publishing::readPublicationSettings(folder.path()), publishing::SettingsError);
             continue;
         }
         const publishing::PublicationSettings settings = publishing::readPublicationSettings(folder.path());
         EXPECT_EQ(settings.reseau_classe, *c.classroom);
-        EXPECT_EQ(publishing::localHostOf(folder.path(), settings).classroom, *c.classroom);
-        const std::optional<QString> tablet = publishing::tabletAddressOf(folder.path(), u"../Orvane_A/K7M2P9QRT4WXZ3HJNB6C/"_s);
+        EXPECT_EQ(localhost::localHostOf(folder.path(), settings).classroom, *c.classroom);
+        const QString student = u"../Orvane_A/K7M2P9QRT4WXZ3HJNB6C/"_s;
+        const std::optional<QString> tablet =
+            localhost::tabletAddressOf(folder.path(), student, [] { return u"192.168.1.20"_s; });
         if (!*c.classroom) {
             EXPECT_FALSE(tablet);
-        } else if (tablet) {  // the machine has a network address
-            EXPECT_TRUE(tablet->endsWith(u":24118/Orvane_A/K7M2P9QRT4WXZ3HJNB6C/_Tablematieres.html"_s)) << tablet->toStdString();
+        } else {
+            EXPECT_EQ(tablet, u"http://192.168.1.20:24118/Orvane_A/K7M2P9QRT4WXZ3HJNB6C/_Tablematieres.html"_s);
+            EXPECT_FALSE(localhost::tabletAddressOf(folder.path(), student, [] { return QString(); }))
+                << "a computer without a network address";
         }
     }
 
-    publishing::LocalHost host;
+    localhost::LocalHost host;
     host.webPort = 24118;
     host.classroom = true;
-    const QString told = publishing::whatIsPublished(host, u"192.168.1.20"_s);
+    const QString told = localhost::whatIsPublished(host, u"192.168.1.20"_s);
     EXPECT_TRUE(told.contains(u"http://192.168.1.20:24118/Orvane_<VILLE>_<ECOLE>_<CLASSE>/<code de l'élève>/_Tablematieres.html"_s))
         << told.toStdString();
     EXPECT_FALSE(told.contains(u"ne sont joignables que depuis cet ordinateur"_s)) << told.toStdString();

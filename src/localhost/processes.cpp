@@ -1,4 +1,4 @@
-#include "hostprocesses.h"
+#include "processes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace hostprocesses {
+namespace localhost::processes {
 
 namespace {
 
@@ -169,4 +169,4 @@ void stop(qint64 pid, qint64 startTime)
     }
 }
 
-} // namespace hostprocesses
+} // namespace localhost::processes

@@ -6,7 +6,7 @@
 #include <optional>
 
 // What the launcher asks of the system about processes and ports (Linux).
-namespace hostprocesses {
+namespace localhost::processes {
 
 // When the process started, in clock ticks after boot; nothing when it is gone.
 std::optional<qint64> startTimeOf(qint64 pid);
@@ -36,4 +36,4 @@ bool portIsFree(int port);
 // number, is left alone.
 void stop(qint64 pid, qint64 startTime);
 
-} // namespace hostprocesses
+} // namespace localhost::processes

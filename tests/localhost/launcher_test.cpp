@@ -2,13 +2,15 @@
 // with a home and a state folder of its own; publishing to the hosts it
 // starts goes through the program's own client.
 #include "platform/curlftpclient.h"
-#include "publishing/connexion.h"
+#include "localhost/connexion.h"
 #include "publishing/diffusion.h"
 #include "publishing/forcedirectories.h"
-#include "publishing/host.h"
-#include "publishing/hostprocesses.h"
+#include "localhost/classroom.h"
+#include "localhost/decisions.h"
+#include "localhost/proof.h"
+#include "localhost/processes.h"
 #include "publishing/settings.h"
-#include "listener.h"
+#include "../publishing/listener.h"
 #include "serverprocess.h"
 #include "testfiles.h"
 #include "visible.h"
@@ -163,9 +165,9 @@ protected:
 
     QString state() const { return root.filePath(u"etat/tessavo"_s); }
 
-    std::optional<publishing::HostRecord> record(const QString &folder) const
+    std::optional<localhost::HostRecord> record(const QString &folder) const
     {
-        return publishing::readRecord(publishing::recordPath(state(), folder));
+        return localhost::readRecord(localhost::recordPath(state(), folder));
     }
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -191,11 +193,11 @@ const QString Target = u"../Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/"_s;
 void publish(const QString &workingFolder, const QString &source)
 {
     platform::CurlFtpClient client;
-    const workspace::Result<void> connected = publishing::ConnexionFTP(client, workingFolder);
+    const workspace::Result<void> connected = localhost::ConnexionFTP(client, workingFolder);
     ASSERT_TRUE(connected) << connected.reason().toStdString();
     publishing::ForceFtpDirectories(client, Target);
     client.disconnect();
-    ASSERT_TRUE(publishing::ConnexionFTP(client, workingFolder));
+    ASSERT_TRUE(localhost::ConnexionFTP(client, workingFolder));
     const publishing::UploadResult result =
         publishing::uploadFiles(client, {source, Target, workingFolder}, publishing::sourceFiles(source));
     EXPECT_EQ(result.published, 2);
@@ -219,8 +221,8 @@ TEST_F(PublicationHost, TwoWorkingFoldersSideBySideEachPublishToTheirOwnHost)
         SCOPED_TRACE(working.toStdString());
         const QString source = studentFolder(working, text);
         publish(working, source);
-        const publishing::LocalHost host =
-            publishing::localHostOf(working, publishing::readPublicationSettings(working));
+        const localhost::LocalHost host =
+            localhost::localHostOf(working, publishing::readPublicationSettings(working));
         for (const QString &name : {u"conte.html"_s, u"conte.jpg"_s}) {
             const QString published = u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/"_s + name;
             EXPECT_EQ(bytesOf(host.servedFolder + published), bytesOf(source + name)) << name.toStdString();
@@ -322,7 +324,7 @@ TEST_F(PublicationHost, APortHeldByAnotherProgramIsToldAndNeverReportedAsServed)
         if (c.afterAServer) {
             start(a);
             ASSERT_TRUE(record(a));
-            const publishing::HostRecord was = *record(a);
+            const localhost::HostRecord was = *record(a);
             ::kill(pid_t(was.pid), SIGKILL);
             QElapsedTimer clock;
             clock.start();
@@ -330,7 +332,7 @@ TEST_F(PublicationHost, APortHeldByAnotherProgramIsToldAndNeverReportedAsServed)
                 QThread::msleep(20);
         } else {
             ASSERT_TRUE(foreign.listen(QHostAddress::Any));
-            const int free = publishing::choosePorts([](int) { return true; }, {int(foreign.serverPort())}).first;
+            const int free = localhost::choosePorts([](int) { return true; }, {int(foreign.serverPort())}).first;
             const int ftp = c.web ? free : foreign.serverPort();
             const int web = c.web ? foreign.serverPort() : free;
             writeFile(a + u"/publication.ini"_s, u"[publication]\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
@@ -371,7 +373,7 @@ TEST_F(PublicationHost, TwoStartsAtOnceEndWithOneServerThatTakesTheFilesPassword
         ASSERT_TRUE(record(a));
         EXPECT_EQ(record(a)->pid, servers.first());
         platform::CurlFtpClient client;
-        EXPECT_TRUE(publishing::ConnexionFTP(client, a));
+        EXPECT_TRUE(localhost::ConnexionFTP(client, a));
     }
 }
 
@@ -380,7 +382,7 @@ TEST_F(PublicationHost, AnEditedPasswordOrAStaleRecordGetsANewServerAndLeavesOth
     const QString a = folder(u"a"_s);
     start(a);
     ASSERT_TRUE(record(a));
-    const publishing::HostRecord first = *record(a);
+    const localhost::HostRecord first = *record(a);
     QByteArray ini = bytesOf(a + u"/publication.ini"_s);
     const QString password = publishing::readPublicationSettings(a).password;
     ini.replace(password.toLatin1(), "\"un;autre,mot\"");
@@ -388,11 +390,11 @@ TEST_F(PublicationHost, AnEditedPasswordOrAStaleRecordGetsANewServerAndLeavesOth
 
     start(a);
     ASSERT_TRUE(record(a));
-    const publishing::HostRecord second = *record(a);
+    const localhost::HostRecord second = *record(a);
     EXPECT_NE(second.pid, first.pid);
     EXPECT_EQ(processesMentioning(QFile::encodeName(a + u"-publication"_s)), QList<qint64>{second.pid});
     platform::CurlFtpClient client;
-    EXPECT_TRUE(publishing::ConnexionFTP(client, a));
+    EXPECT_TRUE(localhost::ConnexionFTP(client, a));
     client.disconnect();
 
     // A record whose process number now belongs to another program: that
@@ -401,14 +403,14 @@ TEST_F(PublicationHost, AnEditedPasswordOrAStaleRecordGetsANewServerAndLeavesOth
     other.start(u"sleep"_s, {u"30"_s});
     ASSERT_TRUE(other.waitForStarted());
     launch({u"--arreter"_s, a});
-    publishing::HostRecord stale = second;
+    localhost::HostRecord stale = second;
     stale.pid = other.processId();
-    publishing::writeRecord(publishing::recordPath(state(), a), stale);
+    localhost::writeRecord(localhost::recordPath(state(), a), stale);
 
     start(a);
     EXPECT_EQ(other.state(), QProcess::Running);
     EXPECT_NE(record(a)->pid, other.processId());
-    EXPECT_TRUE(publishing::ConnexionFTP(client, a));
+    EXPECT_TRUE(localhost::ConnexionFTP(client, a));
     other.kill();
     other.waitForFinished();
 }
@@ -439,7 +441,7 @@ TEST_F(PublicationHost, AnAccountItCannotServeStartsNothingAndNamesTheKey)
         {"FTPS", "utilisateur=tessavo\r\nmot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\ntls=oui\r\n",
          u"le serveur local ne parle pas FTPS ; mettez tls=non (il n'écoute que sur cet ordinateur)"_s},
     };
-    const auto [ftp, web] = publishing::choosePorts([](int) { return true; }, {});
+    const auto [ftp, web] = localhost::choosePorts([](int) { return true; }, {});
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const QString a = folder(QString::fromLatin1(c.name));
@@ -464,7 +466,7 @@ TEST_F(PublicationHost, AMissingFtpModuleIsToldWithThePackageToInstall)
     const QString modules = root.filePath(u"modules"_s);
     writeFile(modules + u"/pyftpdlib/__init__.py"_s, "raise ModuleNotFoundError(\"No module named 'pyftpdlib'\")\n");
     const QString a = folder(u"a"_s);
-    const auto [ftp, web] = publishing::choosePorts([](int) { return true; }, {});
+    const auto [ftp, web] = localhost::choosePorts([](int) { return true; }, {});
     writeFile(a + u"/publication.ini"_s, u"[publication]\r\nserveur_local=oui\r\nhote=127.0.0.1\r\nport=%1\r\nutilisateur=tessavo\r\n"
                                          u"mot_de_passe=abc\r\nadresse_web=127.0.0.1:%2\r\n"_s.arg(ftp).arg(web).toLatin1());
     const QProcessEnvironment usual = environment;
@@ -550,10 +552,10 @@ TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const QString a = folder(QString::fromLatin1(c.name));
-        const auto [ftp, web] = publishing::choosePorts(hostprocesses::portIsFree, {});
+        const auto [ftp, web] = localhost::choosePorts(localhost::processes::portIsFree, {});
         testlistener::Listener stranger("220 Bienvenue", ftp, asNobody);
         ASSERT_EQ(stranger.port(), ftp);
-        ASSERT_TRUE(publishing::writeFreshPublicationIni(a, publishing::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
+        ASSERT_TRUE(localhost::writeFreshPublicationIni(a, localhost::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
         // As the launcher runs it: python3 .../tessavo-publication-server --dossier-publie <folder>.
         QTemporaryDir installed;
         writeFile(installed.filePath(u"tessavo-publication-server"_s), "import time\ntime.sleep(60)\n");
@@ -566,18 +568,18 @@ TEST_F(PublicationHost, AStrangerOnTheOwnHostsPortGetsNoPassword)
         if (c.record != None) {
             QDir().mkpath(state());
             const qint64 pid = c.record == TheStranger ? stranger.pid() : server.processId();
-            const publishing::HostRecord forged{a, a + u"-publication"_s, pid, hostprocesses::startTimeOf(pid).value_or(0),
+            const localhost::HostRecord forged{a, a + u"-publication"_s, pid, localhost::processes::startTimeOf(pid).value_or(0),
                                                 ftp, web};
-            publishing::writeRecord(publishing::recordPath(state(), a), forged);
+            localhost::writeRecord(localhost::recordPath(state(), a), forged);
             if (c.record == OursNotListening) {
-                ASSERT_TRUE(publishing::isOurServer(forged, a)) << "the record names a server of the folder's";
+                ASSERT_TRUE(localhost::isOurServer(forged, a, localhost::systemProbes())) << "the record names a server of the folder's";
             }
         }
 
         platform::CurlFtpClient client;
-        const workspace::Result<void> connected = publishing::ConnexionFTP(client, a);
+        const workspace::Result<void> connected = localhost::ConnexionFTP(client, a);
         ASSERT_FALSE(connected);
-        EXPECT_FALSE(publishing::mayLogIn(a, publishing::readPublicationSettings(a)));
+        EXPECT_FALSE(localhost::mayLogIn(a, publishing::readPublicationSettings(a)));
         const QString refused = connected.reason();
         EXPECT_TRUE(refused.contains(u"le port %1 de cet ordinateur (clé port de publication.ini) est tenu par un autre "
                                       u"programme"_s.arg(ftp)))
@@ -628,7 +630,7 @@ TEST_F(PublicationHost, RefusesAPublishedFolderItDidNotMake)
         EXPECT_TRUE(processesMentioning(QFile::encodeName(published)).isEmpty());
         // Nothing reaches the working folder through the link.
         platform::CurlFtpClient client;
-        EXPECT_FALSE(publishing::ConnexionFTP(client, a));
+        EXPECT_FALSE(localhost::ConnexionFTP(client, a));
     }
 }
 
@@ -661,7 +663,7 @@ TEST_F(PublicationHost, TheWebServerServesFilesOnlyNeverAFolderListOrALink)
 {
     const QString a = folder(u"a"_s);
     start(a);
-    const publishing::LocalHost host = publishing::localHostOf(a, publishing::readPublicationSettings(a));
+    const localhost::LocalHost host = localhost::localHostOf(a, publishing::readPublicationSettings(a));
     const QString served = host.servedFolder;
     writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/index.html"_s, "<p>CM1</p>");
     writeFile(served + u"/Orvane_VILLE_ECOLE_CM1/Dupont_Jean_x/conte.html"_s, "<p>conte</p>");
@@ -688,7 +690,7 @@ TEST_F(PublicationHost, AStaleOrForgedRecordNeverGetsAnotherProcessEnded)
     const QString a = folder(u"a"_s);
     start(a);
     ASSERT_TRUE(record(a));
-    const publishing::HostRecord real = *record(a);
+    const localhost::HostRecord real = *record(a);
     launch({u"--arreter"_s, a});
 
     const struct
@@ -701,17 +703,17 @@ TEST_F(PublicationHost, AStaleOrForgedRecordNeverGetsAnotherProcessEnded)
         QProcess other;  // the folder on its command line, as the server has it
         other.start(u"/usr/bin/python3"_s, {u"-c"_s, u"import time; time.sleep(60)"_s, u"--dossier-publie"_s, real.servedFolder});
         ASSERT_TRUE(other.waitForStarted());
-        publishing::HostRecord forged = real;
+        localhost::HostRecord forged = real;
         forged.pid = other.processId();
-        forged.startTime = hostprocesses::startTimeOf(forged.pid).value_or(0) + (c.rightStartTime ? 0 : 1);
-        publishing::writeRecord(publishing::recordPath(state(), a), forged);
+        forged.startTime = localhost::processes::startTimeOf(forged.pid).value_or(0) + (c.rightStartTime ? 0 : 1);
+        localhost::writeRecord(localhost::recordPath(state(), a), forged);
 
         const Outcome stopped = launch({u"--arreter"_s, a});
         EXPECT_EQ(stopped.code, 0) << stopped.err.toStdString();
         EXPECT_TRUE(stopped.out.contains(u"Aucun serveur de publication local ne tourne"_s)) << stopped.out.toStdString();
         EXPECT_EQ(other.state(), QProcess::Running);
 
-        publishing::writeRecord(publishing::recordPath(state(), a), forged);
+        localhost::writeRecord(localhost::recordPath(state(), a), forged);
         start(a);
         EXPECT_EQ(other.state(), QProcess::Running);
         ASSERT_TRUE(record(a));
@@ -727,8 +729,8 @@ TEST_F(PublicationHost, OnlyTheWebPortChangedServesTheNewPort)
     const QString a = folder(u"a"_s);
     start(a);
     ASSERT_TRUE(record(a));
-    const publishing::HostRecord first = *record(a);
-    const int newWeb = publishing::choosePorts(hostprocesses::portIsFree, {first.ftpPort, first.webPort}).first;
+    const localhost::HostRecord first = *record(a);
+    const int newWeb = localhost::choosePorts(localhost::processes::portIsFree, {first.ftpPort, first.webPort}).first;
     QByteArray ini = bytesOf(a + u"/publication.ini"_s);
     ini.replace("adresse_web=127.0.0.1:" + QByteArray::number(first.webPort), "adresse_web=127.0.0.1:" + QByteArray::number(newWeb));
     writeFile(a + u"/publication.ini"_s, ini);
@@ -783,7 +785,7 @@ TEST_F(PublicationHost, AProgramTakingThePortAfterTheCheckGetsNoPassword)
         const QString a = folder(replays ? u"rejoue"_s : u"accueil"_s);
         start(a);
         ASSERT_TRUE(record(a));
-        const publishing::HostRecord server = *record(a);
+        const localhost::HostRecord server = *record(a);
         QByteArray greeting = "220 Serveur de publication local de Tessavo.";
         if (replays) {
             QTcpSocket seen;
@@ -806,11 +808,11 @@ TEST_F(PublicationHost, AProgramTakingThePortAfterTheCheckGetsNoPassword)
             ::kill(pid_t(server.pid), SIGKILL);
             QElapsedTimer clock;
             clock.start();
-            while (!hostprocesses::portIsFree(server.ftpPort) && clock.elapsed() < 10000)
+            while (!localhost::processes::portIsFree(server.ftpPort) && clock.elapsed() < 10000)
                 QThread::msleep(20);
             stranger = std::make_unique<testlistener::Listener>(greeting, server.ftpPort, asNobody);
         });
-        const workspace::Result<void> connected = publishing::ConnexionFTP(client, a);
+        const workspace::Result<void> connected = localhost::ConnexionFTP(client, a);
         ASSERT_TRUE(stranger);
         ASSERT_EQ(stranger->port(), server.ftpPort);
         EXPECT_FALSE(connected);
@@ -880,7 +882,7 @@ TEST_F(PublicationHost, AnotherUserOnThePassiveDataPortsNeitherStopsNorChangesAP
     const QString a = folder(u"a"_s);
     start(a);
     ASSERT_TRUE(record(a));
-    const publishing::HostRecord server = *record(a);
+    const localhost::HostRecord server = *record(a);
     // Counts the ports it reached, in memory both processes share.
     auto *reached = static_cast<std::atomic<int> *>(
         ::mmap(nullptr, sizeof(std::atomic<int>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
@@ -900,10 +902,10 @@ TEST_F(PublicationHost, AnotherUserOnThePassiveDataPortsNeitherStopsNorChangesAP
     for (int i = 0; i < 30; ++i)
         writeFile(source + u"texte%1.html"_s.arg(i), "<p>texte " + QByteArray::number(i) + "</p>\r\n");
     platform::CurlFtpClient client;
-    ASSERT_TRUE(publishing::ConnexionFTP(client, a));
+    ASSERT_TRUE(localhost::ConnexionFTP(client, a));
     publishing::ForceFtpDirectories(client, Target);
     client.disconnect();
-    ASSERT_TRUE(publishing::ConnexionFTP(client, a));
+    ASSERT_TRUE(localhost::ConnexionFTP(client, a));
     const publishing::UploadResult result =
         publishing::uploadFiles(client, {source, Target, a}, publishing::sourceFiles(source));
     client.disconnect();
@@ -1060,14 +1062,14 @@ TEST_F(PublicationHost, SaysWhatItPublishesAndKeepsSearchEnginesAway)
     const QString a = folder(u"a"_s);
     const Outcome run = launch({a});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
-    const publishing::LocalHost host = publishing::localHostOf(a, publishing::readPublicationSettings(a));
+    const localhost::LocalHost host = localhost::localHostOf(a, publishing::readPublicationSettings(a));
     EXPECT_TRUE(run.out.contains(u"Serveur de publication local démarré pour "_s + a)) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(publishing::whatIsPublished(host))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(localhost::whatIsPublished(host))) << run.out.toStdString();
     // Whatever the published folder holds under that name.
     writeFile(host.servedFolder + u"/robots.txt"_s, "User-agent: *\nAllow: /\n");
     EXPECT_EQ(httpGet(host.webPort, u"/robots.txt"_s), "User-agent: *\nDisallow: /\n");
     const Outcome again = launch({a});
-    EXPECT_TRUE(again.out.contains(publishing::whatIsPublished(host))) << again.out.toStdString();
+    EXPECT_TRUE(again.out.contains(localhost::whatIsPublished(host))) << again.out.toStdString();
 }
 
 namespace {
@@ -1179,11 +1181,11 @@ TEST_F(PublicationHost, ATabletOnTheNetworkReadsAPupilsCodeFolderAndNothingElse)
         GTEST_SKIP() << "no second network namespace here: " << tablet.failure().toStdString();
 
     const QString a = folder(u"a"_s);
-    const auto [ftp, web] = publishing::choosePorts(hostprocesses::portIsFree, {});
-    ASSERT_TRUE(publishing::writeFreshPublicationIni(a, publishing::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
+    const auto [ftp, web] = localhost::choosePorts(localhost::processes::portIsFree, {});
+    ASSERT_TRUE(localhost::writeFreshPublicationIni(a, localhost::freshPublicationIni(ftp, web, u"0123456789abcdef"_s)));
     const QString served = a + u"-publication"_s;
     const QString code = u"K7M2P9QRT4WXZ3HJNB6C"_s;
-    ASSERT_TRUE(publishing::isPupilCode(code));
+    ASSERT_TRUE(localhost::isPupilCode(code));
     const QString pupil = u"/Orvane_VILLE_ECOLE_CM1/"_s + code + u'/';
     const QStringList refused{
         u"/Orvane_VILLE_ECOLE_CM1/K7M2P9QRT4WXZ3HJNB6D/_Tablematieres.html"_s,  // a wrong code

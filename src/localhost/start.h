@@ -16,7 +16,7 @@ class QProcess;
 // start-up through the launcher installed beside it (lib/tessavo), which
 // writes publication.ini when it is missing and starts this folder's own
 // servers, or finds them running.
-namespace app {
+namespace localhost {
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -33,7 +33,7 @@ QString hostLauncher(const QString &executableFolder);
 
 // Whether a start in this working folder starts its local host: when
 // publication.ini is missing (the launcher writes it) or is the program's own
-// (publishing::isProgramsOwnIni). One that a person wrote is used as it is,
+// (localhost::isProgramsOwnIni). One that a person wrote is used as it is,
 // even when it names this computer: nothing is started, nothing is told.
 bool wantsLocalHost(const QString &workingFolder);
 
@@ -97,4 +97,4 @@ workspace::Result<void> startLocalHost(const QString &launcher, const QString &w
 // executableFolder.
 workspace::Result<void> startPublishingHost(const QString &executableFolder, const QString &workingFolder);
 
-} // namespace app
+} // namespace localhost

@@ -1,6 +1,6 @@
-#include "publicationhost.h"
+#include "start.h"
 
-#include "publishing/host.h"
+#include "localhost/host.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +12,7 @@
 
 #include <cstdio>
 
-namespace app {
+namespace localhost {
 
 namespace {
 
@@ -21,7 +21,7 @@ const QString Reinstall = u"Installez Tessavo à nouveau."_s;
 // The launcher itself failed.
 QString launcherFailed(const QString &launcher, const QString &what, const QString &remedy)
 {
-    return publishing::hostNotStarted(u"son lanceur « %1 » %2"_s.arg(launcher, what), remedy);
+    return localhost::hostNotStarted(u"son lanceur « %1 » %2"_s.arg(launcher, what), remedy);
 }
 
 } // namespace
@@ -154,7 +154,7 @@ bool wantsLocalHost(const QString &workingFolder)
     const QFileInfo ini(QDir(workingFolder).filePath(publishing::PublicationIni));
     if (!ini.exists() && !ini.isSymLink())
         return true;
-    return publishing::isProgramsOwnIni(workingFolder);
+    return localhost::isProgramsOwnIni(workingFolder);
 }
 
 workspace::Result<void> startLocalHost(const QString &launcher, const QString &workingFolder, int timeLimitMs)
@@ -180,4 +180,4 @@ workspace::Result<void> startPublishingHost(const QString &executableFolder, con
     return startLocalHost(hostLauncher(executableFolder), workingFolder);
 }
 
-} // namespace app
+} // namespace localhost

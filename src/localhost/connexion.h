@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-namespace publishing {
+namespace localhost {
 
 // The connection sequence to the publishing host, on the screen's own client:
 // a connection still open is closed, publication.ini of the working folder is
@@ -19,7 +19,7 @@ namespace publishing {
 // Every way it can fail (publication.ini unusable, the host not reached, the
 // login refused) comes back the same way, as a refusal with the French text to
 // show. It raises nothing.
-[[nodiscard]] workspace::Result<void> ConnexionFTP(FtpClient &client, const QString &workingFolder);
+[[nodiscard]] workspace::Result<void> ConnexionFTP(publishing::FtpClient &client, const QString &workingFolder);
 
 // What a connection waits for first: the program's local host, while its
 // launcher still runs in the background. The wait refuses with the French
@@ -36,4 +36,4 @@ using HostRestart = std::function<void()>;
 void setHostRestart(HostRestart restart);
 void restartHost();
 
-} // namespace publishing
+} // namespace localhost

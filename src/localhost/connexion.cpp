@@ -1,9 +1,10 @@
 #include "connexion.h"
 
-#include "host.h"
-#include "settings.h"
+#include "localhost/decisions.h"
+#include "localhost/proof.h"
+#include "publishing/settings.h"
 
-namespace publishing {
+namespace localhost {
 
 namespace {
 
@@ -37,7 +38,7 @@ void setHostWait(HostWait wait)
     hostWait() = std::move(wait);
 }
 
-workspace::Result<void> ConnexionFTP(FtpClient &client, const QString &workingFolder)
+workspace::Result<void> ConnexionFTP(publishing::FtpClient &client, const QString &workingFolder)
 {
     if (client.connected())
         client.disconnect();
@@ -46,18 +47,18 @@ workspace::Result<void> ConnexionFTP(FtpClient &client, const QString &workingFo
             return reached;
     }
     try {
-        const PublicationSettings settings = readPublicationSettings(workingFolder);
+        const publishing::PublicationSettings settings = publishing::readPublicationSettings(workingFolder);
         // The password goes to the program's own local host only when that
         // host is the one on its port, and proves it on the connection itself.
         if (workspace::Result<void> allowed = mayLogIn(workingFolder, settings); !allowed)
             return allowed;
         client.connect(loginFor(workingFolder, settings));
-    } catch (const SettingsError &unusable) {
+    } catch (const publishing::SettingsError &unusable) {
         return workspace::refuse(unusable.message());
-    } catch (const FtpError &refused) {
+    } catch (const publishing::FtpError &refused) {
         return workspace::refuse(refused.message());
     }
     return {};
 }
 
-} // namespace publishing
+} // namespace localhost

@@ -1,9 +1,10 @@
 // The program's start of its working folder's local publishing host: where
 // it finds the launcher, when it runs it, and what the teacher is told when
 // the host does not run.
-#include "app/publicationhost.h"
-#include "publishing/connexion.h"
-#include "publishing/host.h"
+#include "localhost/start.h"
+#include "localhost/connexion.h"
+#include "localhost/host.h"
+#include "localhost/record.h"
 #include "testfiles.h"
 #include "visible.h"
 
@@ -54,7 +55,7 @@ TEST(HostLauncher, IsFoundBesideTheExecutablesFolder)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(app::hostLauncher(c.executableFolder), c.launcher);
+        EXPECT_EQ(localhost::hostLauncher(c.executableFolder), c.launcher);
     }
 }
 
@@ -68,7 +69,7 @@ TEST(HostLauncher, RunsForAMissingOrTheProgramsOwnPublicationIniOnly)
         bool runs;
     } cases[] = {
         {"no publication.ini: the launcher writes it", std::nullopt, true},
-        {"the program's own", publishing::freshPublicationIni(24117, 29305, u"3f9c0a7d3f9c0a7d"_s), true},
+        {"the program's own", localhost::freshPublicationIni(24117, 29305, u"3f9c0a7d3f9c0a7d"_s), true},
         {"as earlier versions wrote it",
          "[publication]\r\nhote=127.0.0.1\r\nport=24117\r\nutilisateur=tessavo\r\nmot_de_passe=3f9c0a7d3f9c0a7d\r\n"
          "adresse_web=127.0.0.1:29305\r\ntls=non\r\ndelai=20\r\n",
@@ -89,7 +90,7 @@ TEST(HostLauncher, RunsForAMissingOrTheProgramsOwnPublicationIniOnly)
         QTemporaryDir folder;
         if (c.ini)
             writeFile(folder.filePath(u"publication.ini"_s), *c.ini);
-        EXPECT_EQ(app::wantsLocalHost(folder.path()), c.runs);
+        EXPECT_EQ(localhost::wantsLocalHost(folder.path()), c.runs);
     }
 }
 
@@ -126,7 +127,7 @@ TEST(HostLauncher, AFailureIsToldOnceWithItsCauseAndWhatToDo)
         SCOPED_TRACE(c.name);
         QTemporaryDir root;
         const QString bin = root.filePath(u"usr/bin"_s);
-        const QString launcher = app::hostLauncher(bin);
+        const QString launcher = localhost::hostLauncher(bin);
         if (c.script) {
             writeFile(launcher, *c.script);
             if (!c.script->isEmpty())
@@ -135,7 +136,7 @@ TEST(HostLauncher, AFailureIsToldOnceWithItsCauseAndWhatToDo)
         const QString working = root.filePath(u"Tessavo"_s);
         QDir().mkpath(working);
 
-        const QString told = app::startLocalHost(launcher, working, 2000).reason();
+        const QString told = localhost::startLocalHost(launcher, working, 2000).reason();
 
         QString expected = c.told;
         if (expected.contains(u"%2"_s)) {
@@ -163,7 +164,7 @@ TEST(HostLauncher, IsGivenTheWorkingFolderAloneAndNothingToReadAndItsLineGoesOut
     const QString working = root.filePath(u"Mes textes élève"_s);
     QDir().mkpath(working);
 
-    EXPECT_TRUE(app::startLocalHost(launcher, working));
+    EXPECT_TRUE(localhost::startLocalHost(launcher, working));
     EXPECT_EQ(bytesOf(working + u"/arguments"_s), "1\n" + working.toUtf8() + "\n");
     EXPECT_EQ(bytesOf(working + u"/input"_s), QByteArray());
 }
@@ -173,7 +174,7 @@ TEST(HostLauncher, IsGivenTheWorkingFolderAloneAndNothingToReadAndItsLineGoesOut
 // finds its own, and the launcher its servers.
 TEST(HostLauncher, TheBuildTreesProgramFindsTheBuildTreesLauncher)
 {
-    const QString launcher = app::hostLauncher(QStringLiteral(TESSAVO_PROGRAM_DIR));
+    const QString launcher = localhost::hostLauncher(QStringLiteral(TESSAVO_PROGRAM_DIR));
     EXPECT_EQ(QFileInfo(launcher).canonicalFilePath(),
               QFileInfo(QStringLiteral(TESSAVO_PUBLICATION_HOST)).canonicalFilePath());
     EXPECT_TRUE(QFileInfo(QFileInfo(launcher).absolutePath() + u"/tessavo-publication-server"_s).isFile());
@@ -216,9 +217,9 @@ protected:
         qunsetenv("XDG_STATE_HOME");
     }
 
-    std::optional<publishing::HostRecord> record() const
+    std::optional<localhost::HostRecord> record() const
     {
-        return publishing::readRecord(publishing::recordPath(root.filePath(u"etat/tessavo"_s), working));
+        return localhost::readRecord(localhost::recordPath(root.filePath(u"etat/tessavo"_s), working));
     }
 
     QTemporaryDir root;
@@ -228,17 +229,17 @@ protected:
 
 TEST_F(LocalHost, AFreshFolderGetsItsOwnHostWhichASecondStartFindsRunning)
 {
-    EXPECT_TRUE(app::startPublishingHost(program, working));
+    EXPECT_TRUE(localhost::startPublishingHost(program, working));
 
     EXPECT_EQ(QFileInfo(working + u"/publication.ini"_s).permissions() & 0x7777,
               QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-    const std::optional<publishing::HostRecord> first = record();
+    const std::optional<localhost::HostRecord> first = record();
     ASSERT_TRUE(first);
     writeFile(working + u"-publication/Orvane_EVRY_JAURES_CM1/index.html"_s, "<p>CM1</p>");
     EXPECT_EQ(statusOf(first->webPort, "/Orvane_EVRY_JAURES_CM1/index.html"), "HTTP/1.0 200 OK");
 
-    EXPECT_TRUE(app::startPublishingHost(program, working));
-    const std::optional<publishing::HostRecord> second = record();
+    EXPECT_TRUE(localhost::startPublishingHost(program, working));
+    const std::optional<localhost::HostRecord> second = record();
     ASSERT_TRUE(second);
     EXPECT_EQ(second->pid, first->pid) << "the running host is kept";
     EXPECT_EQ(second->ftpPort, first->ftpPort);
@@ -287,22 +288,22 @@ private:
 // meanwhile waits for it, and reaches the host it starts.
 TEST_F(LocalHost, AConnectionMadeWhileTheHostStartsWaitsAndReachesIt)
 {
-    app::HostStart host;
+    localhost::HostStart host;
     int ended = 0;
     host.ended = [&ended] { ++ended; };
-    app::startPublishingHost(host, program, working);
+    localhost::startPublishingHost(host, program, working);
     EXPECT_TRUE(host.starting()) << "the start returns before the launcher ends";
     EXPECT_FALSE(QFileInfo::exists(working + u"/publication.ini"_s)) << "nothing waited for the launcher yet";
 
-    publishing::setHostWait([&host]() -> workspace::Result<void> {
+    localhost::setHostWait([&host]() -> workspace::Result<void> {
         host.waitFor(-1);
         if (host.failure())
-            return workspace::refuse(app::toldWhenNeeded(*host.failure()));
+            return workspace::refuse(localhost::toldWhenNeeded(*host.failure()));
         return {};
     });
-    const auto unset = qScopeGuard([] { publishing::setHostWait({}); });
+    const auto unset = qScopeGuard([] { localhost::setHostWait({}); });
     LoginClient client;
-    const workspace::Result<void> connected = publishing::ConnexionFTP(client, working);
+    const workspace::Result<void> connected = localhost::ConnexionFTP(client, working);
 
     EXPECT_TRUE(connected) << connected.reason().toStdString();
     EXPECT_FALSE(host.starting());
@@ -321,23 +322,23 @@ TEST(HostLauncher, AFailureInTheBackgroundIsToldWhenKnownAndWhenTheHostIsNeeded)
     const QString working = root.filePath(u"Tessavo"_s);
     QDir().mkpath(working);
 
-    app::HostStart host;
+    localhost::HostStart host;
     host.start(launcher, working);
     EXPECT_TRUE(host.starting());
     EXPECT_TRUE(host.waitFor(-1));
     ASSERT_TRUE(host.failure());
     EXPECT_EQ(*host.failure(), u"Le port 24117 est pris."_s);
-    EXPECT_EQ(app::toldAtStart(*host.failure()), u"Le port 24117 est pris."_s + Consequence);
-    EXPECT_TRUE(app::toldWhenNeeded(*host.failure()).startsWith(u"Le port 24117 est pris.\n\nL'enregistrement"_s));
+    EXPECT_EQ(localhost::toldAtStart(*host.failure()), u"Le port 24117 est pris."_s + Consequence);
+    EXPECT_TRUE(localhost::toldWhenNeeded(*host.failure()).startsWith(u"Le port 24117 est pris.\n\nL'enregistrement"_s));
 }
 
 TEST_F(LocalHost, APublicationIniNamingAnotherHostStartsNothing)
 {
     writeFile(working + u"/publication.ini"_s, iniFor("ftp.ecole-jaures.fr"));
 
-    EXPECT_TRUE(app::startPublishingHost(program, working));
-    app::HostStart background;
-    app::startPublishingHost(background, program, working);
+    EXPECT_TRUE(localhost::startPublishingHost(program, working));
+    localhost::HostStart background;
+    localhost::startPublishingHost(background, program, working);
     EXPECT_FALSE(background.starting());
     EXPECT_EQ(background.failure(), std::nullopt);
 
@@ -350,7 +351,7 @@ TEST_F(LocalHost, APersonsPublicationIniNamingThisComputerStartsNothingAndTellsN
     // A server that a technician set up here, with FTPS: used as it is.
     writeFile(working + u"/publication.ini"_s, iniFor("127.0.0.1") + "tls=oui\r\n");
 
-    EXPECT_TRUE(app::startPublishingHost(program, working));
+    EXPECT_TRUE(localhost::startPublishingHost(program, working));
 
     EXPECT_FALSE(QFileInfo::exists(root.filePath(u"etat"_s))) << "the launcher did not run";
     EXPECT_FALSE(QFileInfo::exists(working + u"-publication"_s));
@@ -360,7 +361,7 @@ TEST_F(LocalHost, ALocalHostThatCannotBeServedIsToldAndStartsNothing)
 {
     writeFile(working + u"/publication.ini"_s, "[publication]\r\nserveur_local=oui\r\n" + iniFor("127.0.0.1").mid(15) + "tls=oui\r\n");
 
-    const QString told = app::startPublishingHost(program, working).reason();
+    const QString told = localhost::startPublishingHost(program, working).reason();
 
     EXPECT_EQ(told, NotStarted + u"le serveur local ne parle pas FTPS ; mettez tls=non (il n'écoute que sur cet "
                                  u"ordinateur). Corrigez le fichier "_s + working + u"/publication.ini, ou "
