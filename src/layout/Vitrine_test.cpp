@@ -258,12 +258,7 @@ void TForm1::FormCreate()
     setWindowState(windowState() | Qt::WindowMaximized);
     echelle = layout::echelle(m_area.size());
 
-    const layout::Opening opening = layout::openingOf(Css, display, cheminW + u"style.css"_s);
-    montrer(opening);
-    // Saved before the document is read: a document that cannot be read
-    // then leaves the underline as the teacher sees it.
-    if (opening.saveCss)
-        layout::SauveCSS(cheminW, Css);
+    montrer(layout::openingOf(Css, display, cheminW + u"style.css"_s));
 
     // Read at the opening, so that a corrections file that cannot be read is
     // told at once; each command reads it again (another screen, another
@@ -288,6 +283,8 @@ void TForm1::chargerDocument(const layout::Css &flags)
                          [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
     montrerBords();
     montrerAide(flags);
+    const QSignalBlocker quiet(CheckBox3);
+    CheckBox3->setChecked(layout::highlightShown(platform::linesOf(Memo1)));
 }
 
 void TForm1::relireDocument(const QString &path)
@@ -356,12 +353,31 @@ void TForm1::montrer(const layout::Opening &opening)
     afficher(Edit1, taille);
     afficher(Edit2, espacel);
     afficher(Edit3, espacem);
+    EcarLT = opening.counters.EcarLT;
+    if (opening.ecartLu)
+        afficher(Edit5, EcarLT);
 
+    // Every box says what the lines give the page; no handler runs.
     showAidBoxes(opening.aids);
+    montrerSoulignement();
+    const QSignalBlocker quietCapitals(CheckBox1);
+    CheckBox1->setChecked(opening.majuscule);
+    const std::pair<platform::CheckBox *, Police> fonts[] = {
+        {Arial, Police::Arial}, {Dysfont, Police::Dysfont}, {CheckBox7, Police::Helvetica}};
+    for (const auto &[fontBox, police] : fonts) {
+        const QSignalBlocker quietFont(fontBox);
+        fontBox->setChecked(opening.police == police);
+    }
+}
+
+void TForm1::montrerSoulignement()
+{
+    // Each box writes line 27 alone; both then say what the line gives.
+    const layout::UnderlineBoxes shown = layout::readUnderline(Css);
     const QSignalBlocker quietOverline(Surligne);
     const QSignalBlocker quietUnderline(souligne);
-    Surligne->setChecked(opening.underline.surligne);
-    souligne->setChecked(opening.underline.souligne);
+    Surligne->setChecked(shown.surligne);
+    souligne->setChecked(shown.souligne);
 }
 
 void TForm1::setCurrentDocument(const QString &path)
@@ -552,12 +568,14 @@ void TForm1::CheckBox7Click()
 void TForm1::souligneChange()
 {
     Css[line::Underline] = layout::underlineLine(souligne->isChecked());
+    montrerSoulignement();
     sauverEtRafraichir();
 }
 
 void TForm1::SurligneChange()
 {
     Css[line::Underline] = layout::overlineLine(Surligne->isChecked());
+    montrerSoulignement();
     sauverEtRafraichir();
 }
 

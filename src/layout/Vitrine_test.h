@@ -195,6 +195,8 @@ private:
     void commande(layout::Commande commande, QLineEdit *shownIn);
     // Shows a counter whole in its field.
     void afficher(QLineEdit *field, int value);
+    // The underline boxes as line 27 decorates the page; no handler runs.
+    void montrerSoulignement();
     void choisirPolice(layout::Police police, platform::CheckBox *chosen);
     void sauverEtRafraichir();
     // The note beside the sound field, for the box and the field as they are.

@@ -7,6 +7,7 @@
 #include "layoutfolder.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
+#include "readingaids/frame.h"
 #include "students/Unit2.h"
 #include "testfiles.h"
 #include "workingfolder.h"
@@ -69,7 +70,7 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
     EXPECT_EQ(screen->Edit1->text(), u"100"_s);
     EXPECT_EQ(screen->Edit2->text(), u"45"_s);
     EXPECT_EQ(screen->Edit3->text(), u"10"_s);
-    EXPECT_EQ(screen->Edit5->text(), QString());
+    EXPECT_EQ(screen->Edit5->text(), u"0"_s) << "line 29 of the template";
     EXPECT_EQ(screen->Edit6->text(), QString());
 
     // Lines 49 and 50 empty: the page fills the room left of the height track
@@ -88,9 +89,9 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
                            static_cast<QCheckBox *>(screen->CheckBox3), static_cast<QCheckBox *>(screen->CheckBox6),
                            static_cast<QCheckBox *>(screen->CheckBox7), static_cast<QCheckBox *>(screen->CheckBox8),
                            static_cast<QCheckBox *>(screen->CheckBox9), static_cast<QCheckBox *>(screen->souligne),
-                           static_cast<QCheckBox *>(screen->Surligne), static_cast<QCheckBox *>(screen->Dysfont),
-                           static_cast<QCheckBox *>(screen->Arial)})
+                           static_cast<QCheckBox *>(screen->Surligne), static_cast<QCheckBox *>(screen->Arial)})
         EXPECT_FALSE(box->isChecked()) << box->text().toStdString();
+    EXPECT_TRUE(screen->Dysfont->isChecked()) << "the template's line 7";
     for (QWidget *hidden : {static_cast<QWidget *>(screen->Memo1), static_cast<QWidget *>(screen->Memo2),
                             static_cast<QWidget *>(screen->Edit4), static_cast<QWidget *>(screen->Edit7),
                             static_cast<QWidget *>(screen->WebBrowser2)})
@@ -130,6 +131,7 @@ struct OpeningCase
     QList<std::pair<int, QString>> lines; // style.css lines before the opening
     std::function<void(TForm1 *, const StudentFolder &)> check;
     QSize display{1366, 1024};
+    bool highlighted = false; // the document's highlight line yellow
 };
 
 TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
@@ -158,13 +160,30 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
              EXPECT_EQ(f->Css[49], u"1000"_s);
              EXPECT_EQ(f->Css[50], u"601"_s);
          }},
-        {"underline and overline: both boxes, and the saved line keeps the underline alone",
+        {"underline and overline: both boxes, as the page shows both lines",
          {{27, u"text-decoration: underline overline;"_s}},
          [](TForm1 *f, const StudentFolder &s) {
              EXPECT_TRUE(f->Surligne->isChecked());
              EXPECT_TRUE(f->souligne->isChecked());
-             EXPECT_EQ(s.cssLines().value(26), u"text-decoration: underline;"_s);
+             EXPECT_EQ(s.cssLines().value(26), u"text-decoration: underline overline;"_s);
          }},
+        {"the font, the capitals, the letter spacing and the highlight the page shows",
+         {{7, u"font-family: \"HelveticaNeueLT Std Lt\",\"sans-serif\";"_s},
+          {28, u"text-transform: Uppercase;"_s},
+          {29, u" letter-spacing: 3px;}"_s}},
+         [](TForm1 *f, const StudentFolder &s) {
+             EXPECT_TRUE(f->CheckBox7->isChecked());
+             EXPECT_FALSE(f->Dysfont->isChecked() || f->Arial->isChecked());
+             EXPECT_TRUE(f->CheckBox1->isChecked());
+             EXPECT_EQ(f->EcarLT, 3);
+             EXPECT_EQ(f->Edit5->text(), u"3"_s);
+             EXPECT_TRUE(f->CheckBox3->isChecked()) << "the document's highlight line";
+             // The next press goes on from what the page shows.
+             f->Button11->click();
+             EXPECT_EQ(s.cssLines().value(28), u" letter-spacing: 4px;}"_s);
+         },
+         {1366, 1024},
+         true},
         {"none anywhere: neither box",
          {{27, u"text-decoration: underline none;"_s}},
          [](TForm1 *f, const StudentFolder &) {
@@ -219,6 +238,8 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
         const StudentFolder s(caseFolder);
         for (const auto &[k, text] : c.lines)
             s.setCssLine(k, text);
+        if (c.highlighted)
+            workspace::writeLines(s.document, readingaids::highlightLines(workspace::readLines(s.document), true));
         const QByteArray document = bytesOf(s.document);
         platform.display.pixels = c.display;
         Screens screens(s);
@@ -367,6 +388,10 @@ TEST_F(LayoutScreen, CapitalsFontsAndUnderlineBoxes)
     EXPECT_EQ(cssLine(28), u"text-transform: None;"_s);
     expectedLoads += 2;
 
+    // The template's font opens checked; unchecking it keeps the font.
+    EXPECT_TRUE(screen->Dysfont->isChecked());
+    screen->Dysfont->click();
+    EXPECT_EQ(loads(screen), expectedLoads);
     screen->Dysfont->click();
     EXPECT_EQ(cssLine(7), u"font-family: \"OpenDyslexic-Regular\",\"sans-serif\";"_s);
     screen->Arial->click();
@@ -393,14 +418,17 @@ TEST_F(LayoutScreen, CapitalsFontsAndUnderlineBoxes)
     ++expectedLoads;
     EXPECT_EQ(loads(screen), expectedLoads);
 
+    // Each box writes line 27 alone; both then say what the line gives.
     screen->Surligne->click();
     EXPECT_EQ(cssLine(27), u"text-decoration: underline overline;"_s);
-    screen->souligne->click();
     EXPECT_TRUE(screen->Surligne->isChecked() && screen->souligne->isChecked());
-    EXPECT_EQ(cssLine(27), u"text-decoration: underline;"_s);
     screen->souligne->click();
-    EXPECT_TRUE(screen->Surligne->isChecked());
     EXPECT_EQ(cssLine(27), u"text-decoration: none;"_s);
+    EXPECT_FALSE(screen->Surligne->isChecked() || screen->souligne->isChecked());
+    screen->souligne->click();
+    EXPECT_EQ(cssLine(27), u"text-decoration: underline;"_s);
+    EXPECT_TRUE(screen->souligne->isChecked());
+    EXPECT_FALSE(screen->Surligne->isChecked());
     expectedLoads += 3;
     EXPECT_EQ(loads(screen), expectedLoads);
 }
