@@ -25,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using layout::Commande;
@@ -37,7 +38,7 @@ TForm1::TForm1(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, Qt::red, Qt::white)
     , m_student(student)
 {
-    setWindowTitle(u"Form1"_s);
+    setWindowTitle(u"Tessavo - Mise en page"_s);
     resize(1366, 1024);
     createControls();
     connectHandlers();
@@ -90,16 +91,19 @@ void TForm1::createControls()
     WebBrowser2->hide();
 
     Button1 = button(u"Sauvegarder ces réglages"_s, {88, 800, 161, 33});
-    Button2 = button(u"+Taille"_s, {3, 850, 56, 50});
-    Button3 = button(u"- Taille"_s, {3, 900, 56, 49});
-    Button4 = button(u"+ EspaceL"_s, {95, 850, 65, 49});
-    Button5 = button(u"- EspaceL"_s, {95, 900, 65, 49});
-    Button6 = button(u"+EspaceM"_s, {196, 850, 61, 49});
-    Button7 = button(u"- EspaceM"_s, {196, 900, 61, 49});
+    // Each counter stands in a column of its own, its field between its two
+    // buttons, so that every caption shows whole at its own text size (side
+    // by side, "+EcartLettres" had 73 pixels and was shown 7 pixels high).
+    Button2 = button(u"+Taille"_s, {3, 850, 84, 32});
+    Button3 = button(u"- Taille"_s, {3, 914, 84, 32});
+    Button4 = button(u"+ EspaceL"_s, {91, 850, 98, 32});
+    Button5 = button(u"- EspaceL"_s, {91, 914, 98, 32});
+    Button6 = button(u"+EspaceM"_s, {193, 850, 100, 32});
+    Button7 = button(u"- EspaceM"_s, {193, 914, 100, 32});
     Button9 = button(u"4->Suite->Diffusion tablette ou PC"_s, {656, 776, 521, 38}, boldFont(16));
     Button10 = button(u"Imprimer la page"_s, {456, 777, 193, 37}, boldFont(16));
-    Button11 = button(u"+EcartLettres"_s, {292, 850, 73, 49});
-    Button12 = button(u"-EcartLettres"_s, {292, 900, 73, 47});
+    Button11 = button(u"+EcartLettres"_s, {297, 850, 112, 32});
+    Button12 = button(u"-EcartLettres"_s, {297, 914, 112, 32});
 
     // Every control gets a place of its own, where a press reaches it. Where
     // the places of the design overlapped, they were changed as little as
@@ -130,13 +134,11 @@ void TForm1::createControls()
     CheckBox7 = box(u"Helvetica"_s, {687, 825, 120, 19});
     Arial = box(u"Arial"_s, {687, 866, 120, 19});
 
-    // The counter fields take the room between their buttons, so that "100"
-    // and "-10" show whole (25 pixels held ".00").
-    Edit1 = edit({61, 885, 32, 30});
-    Edit2 = edit({162, 885, 32, 30});
-    Edit3 = edit({259, 885, 31, 30});
+    Edit1 = edit({21, 884, 48, 28});
+    Edit2 = edit({116, 884, 48, 28});
+    Edit3 = edit({219, 884, 48, 28});
     Edit6 = edit({416, 936, 100, 22});
-    Edit5 = edit({368, 886, 40, 22});
+    Edit5 = edit({329, 884, 48, 28});
     Edit4 = platform::makeHiddenEdit(this);
     Edit7 = platform::makeHiddenEdit(this);
 
@@ -245,18 +247,21 @@ void TForm1::FormCreate()
 
     platform::ShowMessage(this, u"Version beta 1.1  : "_s);
 
-    // The display is read once: the controls are scaled to it now, and a
+    // The display is read once: the controls are laid out for it now, and a
     // change of the window's size afterwards moves nothing. The track bars
     // measure the page against the whole display; the window and its
-    // controls take the part of it left by task bars and docks, so that the
-    // lowest controls stay on screen.
+    // controls take the part of it left by task bars and docks and by the
+    // window's title bar, so that the lowest controls stay on screen.
     const QSize display = platform::services().display->size();
     dispX = display.width();
     dispY = display.height();
     m_area = platform::services().display->availableArea();
-    setGeometry(m_area);
-    setWindowState(windowState() | Qt::WindowMaximized);
-    echelle = layout::echelle(m_area.size());
+    // The window with its title bar takes the area, whether or not the
+    // window manager maximises it.
+    const QSize client = m_area.size() - QSize(0, platform::TitleBarAllowance);
+    resize(client);
+    move(m_area.topLeft());
+    agencement = layout::agencement(client);
 
     montrer(layout::openingOf(Css, display, cheminW + u"style.css"_s));
 
@@ -462,19 +467,15 @@ void fitText(QWidget *control)
 void TForm1::AffichRelatif()
 {
     for (auto it = m_designed.cbegin(); it != m_designed.cend(); ++it) {
-        it.key()->setGeometry(layout::AffichRelatif(it.value(), echelle));
+        it.key()->setGeometry(it.key() == TrackBar2 ? layout::placerBarreHauteur(it.value(), agencement)
+                                                    : layout::placer(it.value(), agencement));
         fitText(it.key());
     }
     for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit5})
         m_counterFonts.insert(field, field->font());
-    // The page takes the room left of the height track bar, which stands at
-    // the window's right edge, and above every other control; a gap of a few
-    // pixels keeps its edges off them.
-    int top = m_area.height();
-    for (auto it = m_designed.cbegin(); it != m_designed.cend(); ++it)
-        if (it.key() != TrackBar2)
-            top = std::min(top, it.key()->geometry().top());
-    m_roomForPage = QSize(std::max(0, TrackBar2->geometry().left() - 2), std::max(0, top - 4));
+    // The page takes the room left of the height track bar and above the
+    // band of controls; a gap of a few pixels keeps its edges off them.
+    m_roomForPage = QSize(std::max(0, TrackBar2->geometry().left() - 2), std::max(0, agencement.pageBottom));
 }
 
 void TForm1::placerVue(QSize size)
@@ -598,6 +599,17 @@ void TForm1::Button1Click()
 void TForm1::Button10Click()
 {
     platform::ShowMessage(this, u"Clic droit sur la page -> Imprimer"_s);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    ScreenWindow::showEvent(event);
+    // Maximised once it is on the screen: asked before, a window with a web
+    // view was left as it was mapped, its title bar above the display.
+    if (!m_maximised) {
+        m_maximised = true;
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

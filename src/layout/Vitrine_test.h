@@ -62,7 +62,7 @@ public:
     int EcarLT = 0;     // letter spacing in pixels (line 29)
     int dispX = 0;      // the display's size, read once at opening
     int dispY = 0;
-    layout::Echelle echelle;
+    layout::Agencement agencement; // the controls laid out for the window
 
     // Shows the current document (the path in Label3) in the web view with
     // one load: a navigation when the view shows another page, a reload when
@@ -180,6 +180,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
@@ -217,6 +218,7 @@ private:
     // the highest control.
     QSize m_roomForPage;
 
+    bool m_maximised = false;
     // The "entendu" box as the opening found it for the student.
     layout::EntenduBox m_entendu;
     // The designed place of each scaled control.

@@ -1,19 +1,38 @@
 #include "scaling.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace layout {
 
-Echelle echelle(QSize display)
-{
-    return {float(display.width()) / 1366.0f, float(display.height()) / 1100.0f};
+namespace {
+constexpr int Gap = 4;
 }
 
-QRect AffichRelatif(QRect designed, Echelle e)
+Agencement agencement(QSize window)
 {
-    const auto scaled = [](int value, float coef) { return int(std::lround(float(value) * coef)); };
-    return QRect(scaled(designed.x(), e.coefAffHoriz), scaled(designed.y(), e.coefAffVertic),
-                 scaled(designed.width(), e.coefAffVertic), scaled(designed.height(), e.coefAffVertic));
+    Agencement a;
+    const int band = BandBottom - BandTop;
+    a.across = float(window.width()) / 1366.0f;
+    const double room = window.height() - 2 * Gap - PageShare * window.height();
+    a.down = float(std::clamp(room / band, 0.7, 1.0));
+    a.bandTop = window.height() - Gap - int(std::lround(band * a.down));
+    a.pageBottom = a.bandTop - Gap;
+    return a;
+}
+
+QRect placer(QRect designed, const Agencement &a)
+{
+    const auto by = [](int value, float coef) { return int(std::lround(float(value) * coef)); };
+    const int y = a.bandTop + by(designed.y() - BandTop, a.down);
+    return QRect(by(designed.x(), a.across), y, by(designed.width(), std::min(1.0f, a.across)),
+                 std::max(1, by(designed.height(), a.down)));
+}
+
+QRect placerBarreHauteur(QRect designed, const Agencement &a)
+{
+    const int x = int(std::lround(float(designed.x()) * a.across));
+    return QRect(x, Gap, designed.width(), std::max(1, a.pageBottom - Gap));
 }
 
 } // namespace layout

@@ -59,7 +59,7 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
     TForm1 *screen = screens.openLayout();
 
     EXPECT_EQ(platform.messages.shown, QStringList{Version});
-    EXPECT_EQ(screen->windowTitle(), u"Form1"_s);
+    EXPECT_EQ(screen->windowTitle(), u"Tessavo - Mise en page"_s);
     EXPECT_EQ(screen->cheminW, student.cheminW);
     EXPECT_EQ(screen->TitreText, student.document);
     EXPECT_EQ(screen->Label3->text(), student.document);
@@ -74,15 +74,16 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
     EXPECT_EQ(screen->Edit6->text(), QString());
 
     // Lines 49 and 50 empty: the page fills the room left of the height track
-    // bar and above the document path (at 1341 and 700 on this display, less
-    // a gap), mirrored in the track bars, labels and lines.
-    EXPECT_EQ(screen->WebBrowser1->geometry(), QRect(0, 0, 1339, 696));
+    // bar and above the band of controls at the window's foot (at 1341 and
+    // 715 on this display less a title bar, less a gap), mirrored in the
+    // track bars, labels and lines.
+    EXPECT_EQ(screen->WebBrowser1->geometry(), QRect(0, 0, 1339, 711));
     EXPECT_EQ(screen->TrackBar1->value(), 98);
-    EXPECT_EQ(screen->TrackBar2->value(), 67);
+    EXPECT_EQ(screen->TrackBar2->value(), 69);
     EXPECT_EQ(screen->Css[49], u"1339"_s);
-    EXPECT_EQ(screen->Css[50], u"696"_s);
+    EXPECT_EQ(screen->Css[50], u"711"_s);
     EXPECT_EQ(screen->Label2->text(), u"1339"_s);
-    EXPECT_EQ(screen->Label1->text(), u"696"_s);
+    EXPECT_EQ(screen->Label1->text(), u"711"_s);
 
     EXPECT_TRUE(screen->CheckBox4->isChecked() && screen->CheckBox5->isChecked());
     for (QCheckBox *box : {static_cast<QCheckBox *>(screen->CheckBox1), static_cast<QCheckBox *>(screen->CheckBox2),
@@ -141,7 +142,7 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
         {"a height above 850 opens 800 high",
          {{50, u"900"_s}},
          [](TForm1 *f, const StudentFolder &) {
-             EXPECT_EQ(f->WebBrowser1->height(), 696) << "the page stops above the controls";
+             EXPECT_EQ(f->WebBrowser1->height(), 711) << "the page stops above the controls";
              EXPECT_EQ(f->Label1->text(), u"800"_s);
              EXPECT_EQ(f->Css[50], u"800"_s);
          }},
@@ -227,7 +228,7 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
          {{50, u"900"_s}},
          [](TForm1 *f, const StudentFolder &) {
              EXPECT_EQ(f->TrackBar2->value(), 100);
-             EXPECT_EQ(f->WebBrowser1->height(), 521) << "the page stops above the controls";
+             EXPECT_EQ(f->WebBrowser1->height(), 455) << "the page stops above the controls";
              EXPECT_EQ(f->Css[50], u"768"_s);
          },
          {1024, 768}},
@@ -443,10 +444,10 @@ TEST_F(LayoutScreen, TrackBarsChangeTheViewInMemoryAndSaveWhenThePointerLeaves)
     // The labels and lines take the size asked for; the page on the screen
     // stops above the controls.
     screen->TrackBar2->setValue(90);
-    EXPECT_EQ(screen->WebBrowser1->height(), 696);
+    EXPECT_EQ(screen->WebBrowser1->height(), 711);
     EXPECT_EQ(screen->Label1->text(), u"800"_s);
     screen->TrackBar2->setValue(80);
-    EXPECT_EQ(screen->WebBrowser1->height(), 696);
+    EXPECT_EQ(screen->WebBrowser1->height(), 711);
     EXPECT_EQ(screen->Label1->text(), u"819"_s);
     EXPECT_EQ(screen->Css[50], u"819"_s);
     screen->TrackBar1->setValue(50);
@@ -502,7 +503,7 @@ TEST_F(LayoutScreen, SettingsSaveStoresTheBoxesAndBringsTheStudentScreenForward)
     const QStringList lines = student.cssLines();
     ASSERT_EQ(lines.size(), 71);
     EXPECT_EQ(lines[48], u"683"_s);
-    EXPECT_EQ(lines[49], u"696"_s) << "the height the page opened with";
+    EXPECT_EQ(lines[49], u"711"_s) << "the height the page opened with";
     EXPECT_EQ(lines[55], QString()) << "an unchecked border box leaves its line";
     EXPECT_EQ(lines[56], u"/*Bord multicolor*/"_s);
     EXPECT_EQ(lines[57], u"/*Syllabes tirets*/"_s) << "the dashes box comes last";
@@ -520,7 +521,7 @@ TEST_F(LayoutScreen, PrintHint)
     EXPECT_EQ(bytesOf(student.cssPath()), css);
 }
 
-TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
+TEST_F(LayoutScreen, ControlsAreLaidOutForTheDisplayAndStayInsideIt)
 {
     for (const QSize display : {QSize(1024, 768), QSize(1366, 1024), QSize(1920, 1080)}) {
         SCOPED_TRACE(display.width());
@@ -529,9 +530,9 @@ TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
         platform.display.pixels = display;
         Screens screens(s);
         TForm1 *screen = screens.openLayout();
-        const layout::Echelle e = layout::echelle(display);
-        EXPECT_EQ(screen->Button1->geometry(), layout::AffichRelatif({88, 800, 161, 33}, e));
-        EXPECT_EQ(screen->TrackBar2->geometry(), layout::AffichRelatif({1341, 364, 19, 389}, e));
+        const layout::Agencement a = layout::agencement(display - QSize(0, platform::TitleBarAllowance));
+        EXPECT_EQ(screen->Button1->geometry(), layout::placer({88, 800, 161, 33}, a));
+        EXPECT_EQ(screen->TrackBar2->geometry(), layout::placerBarreHauteur({1341, 364, 19, 389}, a));
         const QRect window(QPoint(0, 0), display);
         int visible = 0;
         for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
