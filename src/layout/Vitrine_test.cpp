@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -102,6 +103,17 @@ void TForm1::createControls()
     Button7 = button(u"- EspaceM"_s, {193, 914, 100, 32});
     Button9 = button(u"4->Suite->Diffusion tablette ou PC"_s, {656, 776, 521, 38}, boldFont(16));
     Button10 = button(u"Imprimer la page"_s, {456, 777, 193, 37}, boldFont(16));
+    // The page as a tablet shows it, under the "entendu" box.
+    ButtonTablette = button(u"Aperçu tablette"_s, {990, 866, 200, 32});
+    auto *sizes = new QMenu(ButtonTablette);
+    for (qsizetype i = 0; i < layout::tabletSizes().size(); ++i)
+        sizes->addAction(layout::tabletSizes()[i].caption, this, [this, i] {
+            platform::runHandler(this, [this, i] { apercuTablette(int(i)); });
+        });
+    sizes->addSeparator();
+    sizes->addAction(u"Revenir à la taille de l'écran"_s, this,
+                     [this] { platform::runHandler(this, [this] { apercuTablette(-1); }); });
+    ButtonTablette->setMenu(sizes);
     Button11 = button(u"+EcartLettres"_s, {297, 850, 112, 32});
     Button12 = button(u"-EcartLettres"_s, {297, 914, 112, 32});
 
@@ -480,6 +492,11 @@ void TForm1::AffichRelatif()
 
 void TForm1::placerVue(QSize size)
 {
+    // A size set on the teacher's screen ends a tablet's preview.
+    if (m_tailleEnseignant) {
+        WebBrowser1->setZoom(1);
+        m_tailleEnseignant.reset();
+    }
     WebBrowser1->setGeometry(QRect(QPoint(0, 0), size.boundedTo(m_roomForPage)));
 }
 
@@ -594,6 +611,25 @@ void TForm1::Button1Click()
     // Back to a student screen: a new one, owned by this screen, which stays
     // hidden afterwards.
     emit studentScreenRequested();
+}
+
+void TForm1::apercuTablette(int index)
+{
+    if (index < 0 || index >= layout::tabletSizes().size()) {
+        if (!m_tailleEnseignant)
+            return;
+        WebBrowser1->setZoom(1);
+        WebBrowser1->setGeometry(QRect(QPoint(0, 0), *m_tailleEnseignant));
+        m_tailleEnseignant.reset();
+        return;
+    }
+    if (!m_tailleEnseignant)
+        m_tailleEnseignant = WebBrowser1->size();
+    // The room of the page on this screen, left of the height track bar.
+    const QSize room(TrackBar2->geometry().left() - 2, m_roomForPage.height());
+    const layout::Apercu apercu = layout::apercuTablette(layout::tabletSizes()[index].size, room);
+    WebBrowser1->setGeometry(QRect(QPoint(0, 0), apercu.view));
+    WebBrowser1->setZoom(apercu.zoom);
 }
 
 void TForm1::Button10Click()

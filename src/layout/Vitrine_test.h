@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -100,6 +102,7 @@ public:
     QPushButton *Button10;  // "Imprimer la page"
     QPushButton *Button11;  // "+EcartLettres"
     QPushButton *Button12;  // "-EcartLettres"
+    QPushButton *ButtonTablette; // "Aperçu tablette", with its menu of sizes
     platform::CheckBox *CheckBox1; // "Majuscule"
     platform::CheckBox *CheckBox2; // "Syllabes en couleurs"
     platform::CheckBox *CheckBox3; // "Surlignement"
@@ -137,6 +140,10 @@ public:
     void FormCreate();
     void Button1Click();
     void Button10Click();
+    // "Aperçu tablette": the page at the size of tabletSizes()[index], or
+    // back at the teacher's size for an index out of that list. Nothing is
+    // written and the page is not loaded again.
+    void apercuTablette(int index);
 
     // Typography.
     void Button2Click();
@@ -219,6 +226,8 @@ private:
     QSize m_roomForPage;
 
     bool m_maximised = false;
+    // The page's size on the teacher's screen while a tablet's is shown.
+    std::optional<QSize> m_tailleEnseignant;
     // The "entendu" box as the opening found it for the student.
     layout::EntenduBox m_entendu;
     // The designed place of each scaled control.

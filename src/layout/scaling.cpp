@@ -36,3 +36,33 @@ QRect placerBarreHauteur(QRect designed, const Agencement &a)
 }
 
 } // namespace layout
+
+namespace layout {
+
+using namespace Qt::StringLiterals;
+
+const QList<TabletSize> &tabletSizes()
+{
+    static const QList<TabletSize> sizes = {
+        {u"Tablette 768 × 1024, en hauteur"_s, {768, 1024}},
+        {u"Tablette 1024 × 768, en largeur"_s, {1024, 768}},
+        {u"Tablette 800 × 1280, en hauteur"_s, {800, 1280}},
+        {u"Tablette 1280 × 800, en largeur"_s, {1280, 800}},
+    };
+    return sizes;
+}
+
+Apercu apercuTablette(QSize tablet, QSize room)
+{
+    Apercu a;
+    if (tablet.isEmpty() || room.isEmpty())
+        return a;
+    a.zoom = std::min({1.0, double(room.width()) / tablet.width(), double(room.height()) / tablet.height()});
+    // Cut down, never up: the view stays within the room; the zoom then
+    // makes the page exactly as wide as the tablet's.
+    a.view = QSize(int(tablet.width() * a.zoom), int(tablet.height() * a.zoom));
+    a.zoom = double(a.view.width()) / tablet.width();
+    return a;
+}
+
+} // namespace layout

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 // The layout screen laid out for the window instead of shrunk as a whole.
 // The band of controls under the page (designed from y 752 to 1025) keeps its
@@ -30,5 +32,30 @@ Agencement agencement(QSize window);
 QRect placer(QRect designed, const Agencement &a);
 // The height track bar: at its place across, from the top to the page's foot.
 QRect placerBarreHauteur(QRect designed, const Agencement &a);
+
+} // namespace layout
+
+// "Aperçu tablette": the page as a tablet shows it, within the room the
+// layout screen has for it.
+namespace layout {
+
+struct TabletSize
+{
+    QString caption; // the menu's entry
+    QSize size;      // the tablet's page in pixels
+};
+
+// 768 x 1024 and 800 x 1280, each upright and on its side.
+const QList<TabletSize> &tabletSizes();
+
+struct Apercu
+{
+    QSize view;       // the web view on the teacher's screen
+    double zoom = 1;  // the page's zoom: the page is laid out for tablet pixels
+};
+
+// The tablet's page at the largest zoom (1 at most) that fits the room, so
+// that the page is laid out for exactly the tablet's width and height.
+Apercu apercuTablette(QSize tablet, QSize room);
 
 } // namespace layout

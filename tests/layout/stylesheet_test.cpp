@@ -258,6 +258,27 @@ TEST(TypographyTrackBars, SizesFromTheValueWithTheHeightCap)
     EXPECT_EQ(trackValue(1366, 1366), 100);
 }
 
+// The tablet's page within the room of the layout screen at 1366 x 768: the
+// zoom lays the page out for exactly the tablet's width.
+TEST(TabletPreview, TheTabletsPageFitsTheRoomAtTheTabletsWidth)
+{
+    const QSize room(1339, 455);
+    for (const TabletSize &tablet : tabletSizes()) {
+        SCOPED_TRACE(tablet.caption.toStdString());
+        const Apercu a = apercuTablette(tablet.size, room);
+        EXPECT_LE(a.view.width(), room.width());
+        EXPECT_LE(a.view.height(), room.height());
+        EXPECT_LT(a.zoom, 1.0);
+        EXPECT_DOUBLE_EQ(a.view.width() / a.zoom, tablet.size.width());
+        EXPECT_NEAR(a.view.height() / a.zoom, tablet.size.height(), 2);
+    }
+    EXPECT_EQ(tabletSizes().size(), 4);
+    // A room larger than the tablet: its own size, no zoom.
+    const Apercu large = apercuTablette({768, 1024}, {1900, 1100});
+    EXPECT_EQ(large.view, QSize(768, 1024));
+    EXPECT_DOUBLE_EQ(large.zoom, 1.0);
+}
+
 struct LayoutCase
 {
     QSize window;
