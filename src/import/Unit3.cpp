@@ -59,10 +59,11 @@ TForm3::TForm3(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, QColor(0x0C, 0x7B, 0x7B), Qt::white)
     , m_student(student)
 {
-    setWindowTitle(u"Form3"_s);
+    setWindowTitle(u"Tessavo - Importer un texte"_s);
     createControls();
-    // Drawn at 1366 x 980; a smaller screen shows it whole, smaller.
-    fitToScreen({1366, 980});
+    // Drawn at 1366 x 980; on a lower screen the text box gives up the
+    // height, on a narrower one the screen shows whole, smaller.
+    fitToScreen({1366, 980}, Memo1);
     connectHandlers();
     FormCreate();
 }

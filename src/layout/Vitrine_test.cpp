@@ -22,9 +22,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using layout::Commande;
@@ -37,7 +39,7 @@ TForm1::TForm1(QWidget *owner, students::CurrentStudent &student)
     : ScreenWindow(owner, Qt::red, Qt::white)
     , m_student(student)
 {
-    setWindowTitle(u"Form1"_s);
+    setWindowTitle(u"Tessavo - Mise en page"_s);
     resize(1366, 1024);
     createControls();
     connectHandlers();
@@ -90,16 +92,30 @@ void TForm1::createControls()
     WebBrowser2->hide();
 
     Button1 = button(u"Sauvegarder ces réglages"_s, {88, 800, 161, 33});
-    Button2 = button(u"+Taille"_s, {3, 850, 56, 50});
-    Button3 = button(u"- Taille"_s, {3, 900, 56, 49});
-    Button4 = button(u"+ EspaceL"_s, {95, 850, 65, 49});
-    Button5 = button(u"- EspaceL"_s, {95, 900, 65, 49});
-    Button6 = button(u"+EspaceM"_s, {196, 850, 61, 49});
-    Button7 = button(u"- EspaceM"_s, {196, 900, 61, 49});
+    // Each counter stands in a column of its own, its field between its two
+    // buttons, so that every caption shows whole at its own text size (side
+    // by side, "+EcartLettres" had 73 pixels and was shown 7 pixels high).
+    Button2 = button(u"+Taille"_s, {3, 850, 84, 32});
+    Button3 = button(u"- Taille"_s, {3, 914, 84, 32});
+    Button4 = button(u"+ EspaceL"_s, {91, 850, 98, 32});
+    Button5 = button(u"- EspaceL"_s, {91, 914, 98, 32});
+    Button6 = button(u"+EspaceM"_s, {193, 850, 100, 32});
+    Button7 = button(u"- EspaceM"_s, {193, 914, 100, 32});
     Button9 = button(u"4->Suite->Diffusion tablette ou PC"_s, {656, 776, 521, 38}, boldFont(16));
     Button10 = button(u"Imprimer la page"_s, {456, 777, 193, 37}, boldFont(16));
-    Button11 = button(u"+EcartLettres"_s, {292, 850, 73, 49});
-    Button12 = button(u"-EcartLettres"_s, {292, 900, 73, 47});
+    // The page as a tablet shows it, under the "entendu" box.
+    ButtonTablette = button(u"Aperçu tablette"_s, {990, 866, 200, 32});
+    auto *sizes = new QMenu(ButtonTablette);
+    for (qsizetype i = 0; i < layout::tabletSizes().size(); ++i)
+        sizes->addAction(layout::tabletSizes()[i].caption, this, [this, i] {
+            platform::runHandler(this, [this, i] { apercuTablette(int(i)); });
+        });
+    sizes->addSeparator();
+    sizes->addAction(u"Revenir à la taille de l'écran"_s, this,
+                     [this] { platform::runHandler(this, [this] { apercuTablette(-1); }); });
+    ButtonTablette->setMenu(sizes);
+    Button11 = button(u"+EcartLettres"_s, {297, 850, 112, 32});
+    Button12 = button(u"-EcartLettres"_s, {297, 914, 112, 32});
 
     // Every control gets a place of its own, where a press reaches it. Where
     // the places of the design overlapped, they were changed as little as
@@ -130,13 +146,11 @@ void TForm1::createControls()
     CheckBox7 = box(u"Helvetica"_s, {687, 825, 120, 19});
     Arial = box(u"Arial"_s, {687, 866, 120, 19});
 
-    // The counter fields take the room between their buttons, so that "100"
-    // and "-10" show whole (25 pixels held ".00").
-    Edit1 = edit({61, 885, 32, 30});
-    Edit2 = edit({162, 885, 32, 30});
-    Edit3 = edit({259, 885, 31, 30});
+    Edit1 = edit({21, 884, 48, 28});
+    Edit2 = edit({116, 884, 48, 28});
+    Edit3 = edit({219, 884, 48, 28});
     Edit6 = edit({416, 936, 100, 22});
-    Edit5 = edit({368, 886, 40, 22});
+    Edit5 = edit({329, 884, 48, 28});
     Edit4 = platform::makeHiddenEdit(this);
     Edit7 = platform::makeHiddenEdit(this);
 
@@ -245,25 +259,23 @@ void TForm1::FormCreate()
 
     platform::ShowMessage(this, u"Version beta 1.1  : "_s);
 
-    // The display is read once: the controls are scaled to it now, and a
+    // The display is read once: the controls are laid out for it now, and a
     // change of the window's size afterwards moves nothing. The track bars
     // measure the page against the whole display; the window and its
-    // controls take the part of it left by task bars and docks, so that the
-    // lowest controls stay on screen.
+    // controls take the part of it left by task bars and docks and by the
+    // window's title bar, so that the lowest controls stay on screen.
     const QSize display = platform::services().display->size();
     dispX = display.width();
     dispY = display.height();
     m_area = platform::services().display->availableArea();
-    setGeometry(m_area);
-    setWindowState(windowState() | Qt::WindowMaximized);
-    echelle = layout::echelle(m_area.size());
+    // The window with its title bar takes the area, whether or not the
+    // window manager maximises it.
+    const QSize client = m_area.size() - QSize(0, platform::TitleBarAllowance);
+    resize(client);
+    move(m_area.topLeft());
+    agencement = layout::agencement(client);
 
-    const layout::Opening opening = layout::openingOf(Css, display, cheminW + u"style.css"_s);
-    montrer(opening);
-    // Saved before the document is read: a document that cannot be read
-    // then leaves the underline as the teacher sees it.
-    if (opening.saveCss)
-        layout::SauveCSS(cheminW, Css);
+    montrer(layout::openingOf(Css, display, cheminW + u"style.css"_s));
 
     // Read at the opening, so that a corrections file that cannot be read is
     // told at once; each command reads it again (another screen, another
@@ -288,6 +300,8 @@ void TForm1::chargerDocument(const layout::Css &flags)
                          [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
     montrerBords();
     montrerAide(flags);
+    const QSignalBlocker quiet(CheckBox3);
+    CheckBox3->setChecked(layout::highlightShown(platform::linesOf(Memo1)));
 }
 
 void TForm1::relireDocument(const QString &path)
@@ -356,12 +370,31 @@ void TForm1::montrer(const layout::Opening &opening)
     afficher(Edit1, taille);
     afficher(Edit2, espacel);
     afficher(Edit3, espacem);
+    EcarLT = opening.counters.EcarLT;
+    if (opening.ecartLu)
+        afficher(Edit5, EcarLT);
 
+    // Every box says what the lines give the page; no handler runs.
     showAidBoxes(opening.aids);
+    montrerSoulignement();
+    const QSignalBlocker quietCapitals(CheckBox1);
+    CheckBox1->setChecked(opening.majuscule);
+    const std::pair<platform::CheckBox *, Police> fonts[] = {
+        {Arial, Police::Arial}, {Dysfont, Police::Dysfont}, {CheckBox7, Police::Helvetica}};
+    for (const auto &[fontBox, police] : fonts) {
+        const QSignalBlocker quietFont(fontBox);
+        fontBox->setChecked(opening.police == police);
+    }
+}
+
+void TForm1::montrerSoulignement()
+{
+    // Each box writes line 27 alone; both then say what the line gives.
+    const layout::UnderlineBoxes shown = layout::readUnderline(Css);
     const QSignalBlocker quietOverline(Surligne);
     const QSignalBlocker quietUnderline(souligne);
-    Surligne->setChecked(opening.underline.surligne);
-    souligne->setChecked(opening.underline.souligne);
+    Surligne->setChecked(shown.surligne);
+    souligne->setChecked(shown.souligne);
 }
 
 void TForm1::setCurrentDocument(const QString &path)
@@ -446,23 +479,24 @@ void fitText(QWidget *control)
 void TForm1::AffichRelatif()
 {
     for (auto it = m_designed.cbegin(); it != m_designed.cend(); ++it) {
-        it.key()->setGeometry(layout::AffichRelatif(it.value(), echelle));
+        it.key()->setGeometry(it.key() == TrackBar2 ? layout::placerBarreHauteur(it.value(), agencement)
+                                                    : layout::placer(it.value(), agencement));
         fitText(it.key());
     }
     for (QLineEdit *field : {Edit1, Edit2, Edit3, Edit5})
         m_counterFonts.insert(field, field->font());
-    // The page takes the room left of the height track bar, which stands at
-    // the window's right edge, and above every other control; a gap of a few
-    // pixels keeps its edges off them.
-    int top = m_area.height();
-    for (auto it = m_designed.cbegin(); it != m_designed.cend(); ++it)
-        if (it.key() != TrackBar2)
-            top = std::min(top, it.key()->geometry().top());
-    m_roomForPage = QSize(std::max(0, TrackBar2->geometry().left() - 2), std::max(0, top - 4));
+    // The page takes the room left of the height track bar and above the
+    // band of controls; a gap of a few pixels keeps its edges off them.
+    m_roomForPage = QSize(std::max(0, TrackBar2->geometry().left() - 2), std::max(0, agencement.pageBottom));
 }
 
 void TForm1::placerVue(QSize size)
 {
+    // A size set on the teacher's screen ends a tablet's preview.
+    if (m_tailleEnseignant) {
+        WebBrowser1->setZoom(1);
+        m_tailleEnseignant.reset();
+    }
     WebBrowser1->setGeometry(QRect(QPoint(0, 0), size.boundedTo(m_roomForPage)));
 }
 
@@ -552,12 +586,14 @@ void TForm1::CheckBox7Click()
 void TForm1::souligneChange()
 {
     Css[line::Underline] = layout::underlineLine(souligne->isChecked());
+    montrerSoulignement();
     sauverEtRafraichir();
 }
 
 void TForm1::SurligneChange()
 {
     Css[line::Underline] = layout::overlineLine(Surligne->isChecked());
+    montrerSoulignement();
     sauverEtRafraichir();
 }
 
@@ -577,9 +613,39 @@ void TForm1::Button1Click()
     emit studentScreenRequested();
 }
 
+void TForm1::apercuTablette(int index)
+{
+    if (index < 0 || index >= layout::tabletSizes().size()) {
+        if (!m_tailleEnseignant)
+            return;
+        WebBrowser1->setZoom(1);
+        WebBrowser1->setGeometry(QRect(QPoint(0, 0), *m_tailleEnseignant));
+        m_tailleEnseignant.reset();
+        return;
+    }
+    if (!m_tailleEnseignant)
+        m_tailleEnseignant = WebBrowser1->size();
+    // The room of the page on this screen, left of the height track bar.
+    const QSize room(TrackBar2->geometry().left() - 2, m_roomForPage.height());
+    const layout::Apercu apercu = layout::apercuTablette(layout::tabletSizes()[index].size, room);
+    WebBrowser1->setGeometry(QRect(QPoint(0, 0), apercu.view));
+    WebBrowser1->setZoom(apercu.zoom);
+}
+
 void TForm1::Button10Click()
 {
     platform::ShowMessage(this, u"Clic droit sur la page -> Imprimer"_s);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    ScreenWindow::showEvent(event);
+    // Maximised once it is on the screen: asked before, a window with a web
+    // view was left as it was mapped, its title bar above the display.
+    if (!m_maximised) {
+        m_maximised = true;
+        QTimer::singleShot(0, this, [this] { setWindowState(windowState() | Qt::WindowMaximized); });
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -62,7 +64,7 @@ public:
     int EcarLT = 0;     // letter spacing in pixels (line 29)
     int dispX = 0;      // the display's size, read once at opening
     int dispY = 0;
-    layout::Echelle echelle;
+    layout::Agencement agencement; // the controls laid out for the window
 
     // Shows the current document (the path in Label3) in the web view with
     // one load: a navigation when the view shows another page, a reload when
@@ -100,6 +102,7 @@ public:
     QPushButton *Button10;  // "Imprimer la page"
     QPushButton *Button11;  // "+EcartLettres"
     QPushButton *Button12;  // "-EcartLettres"
+    QPushButton *ButtonTablette; // "Aperçu tablette", with its menu of sizes
     platform::CheckBox *CheckBox1; // "Majuscule"
     platform::CheckBox *CheckBox2; // "Syllabes en couleurs"
     platform::CheckBox *CheckBox3; // "Surlignement"
@@ -137,6 +140,10 @@ public:
     void FormCreate();
     void Button1Click();
     void Button10Click();
+    // "Aperçu tablette": the page at the size of tabletSizes()[index], or
+    // back at the teacher's size for an index out of that list. Nothing is
+    // written and the page is not loaded again.
+    void apercuTablette(int index);
 
     // Typography.
     void Button2Click();
@@ -180,6 +187,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
@@ -195,6 +203,8 @@ private:
     void commande(layout::Commande commande, QLineEdit *shownIn);
     // Shows a counter whole in its field.
     void afficher(QLineEdit *field, int value);
+    // The underline boxes as line 27 decorates the page; no handler runs.
+    void montrerSoulignement();
     void choisirPolice(layout::Police police, platform::CheckBox *chosen);
     void sauverEtRafraichir();
     // The note beside the sound field, for the box and the field as they are.
@@ -215,6 +225,9 @@ private:
     // the highest control.
     QSize m_roomForPage;
 
+    bool m_maximised = false;
+    // The page's size on the teacher's screen while a tablet's is shown.
+    std::optional<QSize> m_tailleEnseignant;
     // The "entendu" box as the opening found it for the student.
     layout::EntenduBox m_entendu;
     // The designed place of each scaled control.

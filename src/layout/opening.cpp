@@ -2,6 +2,11 @@
 
 #include "workingcopies.h"
 
+#include "readingaids/frame.h"
+#include "readingaids/trim.h"
+
+#include <algorithm>
+
 namespace layout {
 
 namespace {
@@ -84,14 +89,19 @@ void restaurerCases(Opening &o)
     if (hasFlag(o.css, line::AidSecondSlot, flag::Syllabe))
         o.css[line::AidSecondSlot].clear();
 
-    // Both boxes start unchecked; the overline box is set first, so that
-    // "underline overline" leaves line 27 as "underline" alone.
+    // Line 27 is left as it is: "underline overline" shows both boxes, as
+    // the page shows both lines.
     o.underline = readUnderline(o.css);
-    if (o.underline.surligne)
-        o.css[line::Underline] = overlineLine(true);
-    if (o.underline.souligne)
-        o.css[line::Underline] = underlineLine(true);
-    o.saveCss = o.underline.surligne || o.underline.souligne;
+
+    const QString font = readingaids::trimLine(o.css[line::FontFamily]).toString();
+    for (const Police police : {Police::Arial, Police::Dysfont, Police::Helvetica})
+        if (font == fontFamilyLine(police))
+            o.police = police;
+    o.majuscule = readingaids::trimLine(o.css[line::Capitals]).compare(u"text-transform: uppercase;",
+                                                                        Qt::CaseInsensitive) == 0;
+    const std::optional<int> ecart = readLetterSpacing(o.css);
+    o.counters.EcarLT = ecart.value_or(0);
+    o.ecartLu = ecart.has_value();
 
     o.aids.syllablesWithDashes = tiret || hasFlag(o.css, line::BoxesOn, flag::SyllabesTirets);
     o.aids.syllablesInColours = hasFlag(o.css, line::BoxesOn, flag::SyllabesCouleurs);
@@ -110,6 +120,13 @@ Opening openingOf(const Css &css, QSize display, const QString &cssPath)
     restaurerTailles(o, display, cssPath);
     restaurerCases(o);
     return o;
+}
+
+bool highlightShown(const QStringList &documentLines)
+{
+    return std::any_of(documentLines.cbegin(), documentLines.cend(), [](const QString &l) {
+        return l.contains(readingaids::highlightMark) && l.contains(u"#ffffbb", Qt::CaseInsensitive);
+    });
 }
 
 bool gardeCopie(const Css &css, const QStringList &documentLines)

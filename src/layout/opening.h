@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the layout screen shows when it opens on a student's style sheet. The
 // screen applies it as it stands: no control's handler runs at opening.
 namespace layout {
@@ -18,24 +20,32 @@ inline constexpr QSize DesignedView{1366, 353};
 struct Opening
 {
     // The style sheet lines after the opening, kept in memory: 49 and 50 as
-    // the web view opens, 48 without "/*SYLLABE*/", 27 as the underline boxes
-    // write it.
+    // the web view opens, 48 without "/*SYLLABE*/". Every box and field says
+    // what the lines give the page; nothing is written for them.
     Css css;
     QSize view;            // the web view's size
     int widthBar = 0;      // the width track bar (0 to 100)
     int heightBar = 0;     // the height track bar
     QString widthLabel;    // the label of the web view's width
     QString heightLabel;   // the label of its height
-    Compteurs counters;    // taille, espacel and espacem; EcarLT stays 0
-    UnderlineBoxes underline;
+    Compteurs counters;    // taille, espacel, espacem, EcarLT (0 when line 29 gives none)
+    UnderlineBoxes underline; // as line 27 decorates the text
     // Syllables in colours, with dashes, sentences in colours, from lines 47
     // and 58; silent letters never. Once the document is read, the screen
     // shows the aid it carries instead (shownAid), and these stand only when
     // that aid cannot be told.
     AidBoxes aids;
-    // Line 27 changed with the underline boxes, and is written at once.
-    bool saveCss = false;
+    // The font box of line 7; none when the line names another font.
+    std::optional<Police> police;
+    // The capitals box: line 28 turns the text to capitals.
+    bool majuscule = false;
+    // Whether the letter spacing field shows EcarLT: line 29 gives its number.
+    bool ecartLu = false;
 };
+
+// What the highlight box shows for a document: whether its highlight line
+// puts the light yellow behind the text.
+bool highlightShown(const QStringList &documentLines);
 
 // The opening on the lines of cssPath (which only names the file in a
 // failure), on a display of the given size. The track bars show the web view's

@@ -53,13 +53,12 @@ namespace {
 
 // Text from position `from` (counted from 1) up to the first `end`, read as
 // a decimal integer after skipping leading blanks. No end, an end before the
-// position, or any other character around the number fails.
-int readInteger(const Css &css, int k, int from, QStringView end, const QString &path)
+// position, or any other character around the number gives nothing.
+std::optional<int> integerIn(const QString &text, int from, QStringView end)
 {
-    const QString &text = css[k];
     const qsizetype stop = text.indexOf(end);
     if (stop < from - 1)
-        throw ConversionError(path, k, text);
+        return std::nullopt;
     QStringView number = QStringView(text).mid(from - 1, stop - (from - 1));
     while (!number.isEmpty() && (number.front() == u' ' || number.front() == u'\t'))
         number = number.mid(1);
@@ -69,8 +68,16 @@ int readInteger(const Css &css, int k, int from, QStringView end, const QString 
         && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     const int value = ok ? number.toInt(&ok, 10) : 0;
     if (!ok)
-        throw ConversionError(path, k, text);
+        return std::nullopt;
     return value;
+}
+
+int readInteger(const Css &css, int k, int from, QStringView end, const QString &path)
+{
+    const std::optional<int> value = integerIn(css[k], from, end);
+    if (!value)
+        throw ConversionError(path, k, css[k]);
+    return *value;
 }
 
 } // namespace
@@ -88,6 +95,11 @@ int readLineHeight(const Css &css, const QString &path)
 int readWordSpacing(const Css &css, const QString &path)
 {
     return readInteger(css, line::WordSpacing, 15, u"px", path);
+}
+
+std::optional<int> readLetterSpacing(const Css &css)
+{
+    return integerIn(css[line::LetterSpacing], 18, u"px");
 }
 
 std::optional<double> readViewSize(const Css &css, int k, const QString &path)

@@ -89,6 +89,9 @@ private:
 int readFontSize(const Css &css, const QString &path);    // line 21
 int readLineHeight(const Css &css, const QString &path);  // line 24
 int readWordSpacing(const Css &css, const QString &path); // line 25
+// Line 29, " letter-spacing: " n "px;}": the text from position 18 up to the
+// first "px", read the same way; nothing when it gives no integer.
+std::optional<int> readLetterSpacing(const Css &css);
 // Lines 49 and 50: empty gives nothing; otherwise the whole text (blanks
 // around it aside) as a number in the user's locale, from 0 to MaxViewSize
 // pixels ("nan", "inf", "-5" and "1e12" fail).

@@ -1,5 +1,7 @@
 #include "enginewebview.h"
 
+#include <algorithm>
+
 #include "platform.h"
 #include "workspace/ioerror.h"
 
@@ -309,6 +311,13 @@ void EngineWebView::reload()
                                 self->reloadWhole();
                             }
                         });
+}
+
+void EngineWebView::setZoom(double factor)
+{
+    WebView::setZoom(factor);
+    // The engine's range of zoom factors.
+    m_view->setZoomFactor(std::clamp(factor, 0.25, 5.0));
 }
 
 void EngineWebView::reloadWhole()

@@ -49,6 +49,7 @@ public:
     // real reload.
     void reload() override;
     void reloadWhole() override;
+    void setZoom(double factor) override;
     QUrl address() const override;
 
     // The menu that a right click on the page opens: "Copier", "Tout

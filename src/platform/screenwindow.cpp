@@ -32,9 +32,19 @@ QRect ScreenWindow::fitted(QRect designed) const
     return QRect(scaled(designed.x()), scaled(designed.y()), scaled(designed.width()), scaled(designed.height()));
 }
 
-void ScreenWindow::fitToScreen(QSize designed)
+void ScreenWindow::fitToScreen(QSize designed, QWidget *stretch)
 {
     const QRect area = services().display->availableArea();
+    const int missing = designed.height() - (area.height() - TitleBarAllowance);
+    if (stretch && missing > 0 && designed.width() <= area.width()
+        && stretch->height() - missing >= MinStretchHeight) {
+        const int below = stretch->geometry().bottom();
+        for (QWidget *control : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (control != stretch && control->y() > below)
+                control->move(control->x(), control->y() - missing);
+        stretch->resize(stretch->width(), stretch->height() - missing);
+        designed.setHeight(designed.height() - missing);
+    }
     const double across = double(area.width()) / designed.width();
     const double down = double(area.height() - TitleBarAllowance) / designed.height();
     m_factor = std::clamp(std::min(across, down), 0.1, 1.0);

@@ -27,7 +27,12 @@ protected:
     // whole on a smaller screen: every control's place and text size by one
     // factor, so that the window with its title bar fits the area of the
     // display a window may take. It never grows; it stands centred there.
-    void fitToScreen(QSize designed);
+    //
+    // With a stretch control (a screen's large text box), a screen as wide as
+    // the area but too high for it is laid out for it instead: the stretch
+    // control gives up the missing height, down to MinStretchHeight, and the
+    // controls below it move up by as much; every text keeps its size.
+    void fitToScreen(QSize designed, QWidget *stretch = nullptr);
 
 private:
     QColor m_bottom;
@@ -37,5 +42,7 @@ private:
 
 // Room left for the title bar the window manager draws above a window.
 inline constexpr int TitleBarAllowance = 32;
+// The lowest a stretch control goes before the screen shrinks as a whole.
+inline constexpr int MinStretchHeight = 120;
 
 } // namespace platform

@@ -21,10 +21,17 @@ public:
     // with a new logo under the same name).
     virtual void reloadWhole() { reload(); }
     virtual QUrl address() const = 0;
+    // Shows the page at factor times its size, as the page's zoom does: the
+    // page is laid out for a view 1/factor times as large. 1 by default.
+    virtual void setZoom(double factor) { m_zoom = factor; }
+    double zoom() const { return m_zoom; }
 
 signals:
     // The teacher chose "Corriger la coupe de « mot »…" on a word of the page.
     void wordCorrectionAsked(const QString &word);
+
+private:
+    double m_zoom = 1;
 };
 
 class WebViews

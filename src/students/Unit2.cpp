@@ -50,7 +50,7 @@ TForm2::TForm2(QWidget *owner)
     : ScreenWindow(owner, QColor(0xFF, 0xD7, 0x00), Qt::white)
     , IdFTP1(platform::services().ftp->create())
 {
-    setWindowTitle(u"Form2"_s);
+    setWindowTitle(u"Tessavo - Élèves"_s);
     createControls();
     fitToScreen({939, 623});
     connectHandlers();

@@ -136,7 +136,7 @@ TEST(ScreenFlowWithoutAClass, StartsWithThePlaceholdersAndEndsWhenTheMainScreenC
     Script script;
     script.then([&] {
         ASSERT_TRUE(Form2);
-        EXPECT_EQ(Form2->windowTitle(), u"Form2"_s);
+        EXPECT_EQ(Form2->windowTitle(), u"Tessavo - Élèves"_s);
         EXPECT_TRUE(Form2->isVisible());
         EXPECT_EQ(Form2->Edit8->text(), u"Ville"_s);
         EXPECT_EQ(Form2->Edit9->text(), u"Ecole"_s);
@@ -186,7 +186,7 @@ TEST_F(ScreenFlow, EachPressOfTheImportButtonShowsAFreshModalImportScreen)
         .then([&] {
             first = newest<TForm3>(Form2);
             ASSERT_TRUE(first);
-            EXPECT_EQ(first->windowTitle(), u"Form3"_s);
+            EXPECT_EQ(first->windowTitle(), u"Tessavo - Importer un texte"_s);
             EXPECT_TRUE(aloneAndActive(first.data()));
             EXPECT_EQ(first->windowModality(), Qt::ApplicationModal);
             EXPECT_EQ(first->Label2->text(), studentFolder(Dupont));
@@ -274,7 +274,7 @@ TEST_F(ScreenFlow, OneLayoutScreenAtATimeAndBackToTheStudentScreen)
         .then([&] {
             ASSERT_TRUE(first) << platform.messages.shown.join(u'|').toStdString();
             EXPECT_EQ(first->parentWidget(), import);
-            EXPECT_EQ(first->windowTitle(), u"Form1"_s);
+            EXPECT_EQ(first->windowTitle(), u"Tessavo - Mise en page"_s);
             EXPECT_TRUE(aloneAndActive(first.data()));
             EXPECT_TRUE(import->isVisible()) << "the import screen stays open beneath";
             import->Button6->click();

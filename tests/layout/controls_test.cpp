@@ -190,8 +190,10 @@ protected:
         screens = std::make_unique<Screens>(*studentFolder);
         TForm1 *screen = screens->openLayout();
         // The offscreen desktop is smaller than the display the screen was
-        // scaled for: the window takes the display's size, as it does when
-        // maximised on it.
+        // laid out for: once shown (and maximised on it), the window takes
+        // the display's size, as it does when maximised on that display.
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(screen));
+        QCoreApplication::processEvents();
         screen->setWindowState(Qt::WindowNoState);
         screen->setGeometry(QRect(QPoint(0, 0), display));
         EXPECT_TRUE(QTest::qWaitForWindowExposed(screen));
@@ -446,4 +448,60 @@ TEST_F(LayoutControls, EveryScreenFitsTheSchoolLaptopTheProjectorAndALargeScreen
         // The label still tells the size asked for.
         EXPECT_GT(layout->Label1->text().toDouble(), layout->WebBrowser1->height());
     }
+}
+
+namespace {
+
+// Every caption of a screen (label, button, box, field) that the teacher sees:
+// its text at least 11 pixels high, and its control high enough to show it.
+void expectReadable(QWidget *screen)
+{
+    SCOPED_TRACE(screen->metaObject()->className());
+    int captions = 0;
+    for (QWidget *control : screen->findChildren<QWidget *>()) {
+        if (control->window() != screen || !control->isVisibleTo(screen) || control->geometry().isEmpty())
+            continue;
+        QString text;
+        if (auto *label = qobject_cast<QLabel *>(control))
+            text = label->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(control))
+            text = button->text();
+        else if (auto *field = qobject_cast<QLineEdit *>(control))
+            text = u"field"_s;
+        if (text.isEmpty())
+            continue;
+        ++captions;
+        const QFontMetrics metrics(control->font());
+        EXPECT_GE(QFontInfo(control->font()).pixelSize(), 11)
+            << control->metaObject()->className() << " « " << text.toStdString() << " »";
+        EXPECT_GE(control->height() + 2, metrics.height())
+            << control->metaObject()->className() << " « " << text.toStdString() << " » cut: " << control->height()
+            << " pixels for " << metrics.height();
+    }
+    EXPECT_GT(captions, 5);
+}
+
+} // namespace
+
+// At 1366 x 768 the screens are laid out for the display, not shrunk: every
+// caption readable, the page more than half the display's height, and each
+// screen a window of its own with a French title for the title bar.
+TEST_F(LayoutControls, AtTheSchoolLaptopsSizeEveryCaptionIsReadableAndThePageLarge)
+{
+    TForm1 *layout = open({1366, 768});
+    expectReadable(screens->students);
+    expectReadable(screens->import);
+    expectReadable(layout);
+    EXPECT_GE(layout->WebBrowser1->height(), 0.55 * 768);
+
+    QStringList titles;
+    for (QWidget *screen : {static_cast<QWidget *>(screens->students), static_cast<QWidget *>(screens->import),
+                            static_cast<QWidget *>(layout)}) {
+        EXPECT_TRUE(screen->isWindow());
+        EXPECT_FALSE(screen->windowFlags() & Qt::FramelessWindowHint);
+        EXPECT_TRUE(screen->windowTitle().startsWith(u"Tessavo - "_s)) << screen->windowTitle().toStdString();
+        titles.append(screen->windowTitle());
+    }
+    titles.removeDuplicates();
+    EXPECT_EQ(titles.size(), 3);
 }

@@ -7,6 +7,7 @@
 #include "layoutfolder.h"
 #include "platform/controls.h"
 #include "platform/eventrules.h"
+#include "readingaids/frame.h"
 #include "students/Unit2.h"
 #include "testfiles.h"
 #include "workingfolder.h"
@@ -58,7 +59,7 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
     TForm1 *screen = screens.openLayout();
 
     EXPECT_EQ(platform.messages.shown, QStringList{Version});
-    EXPECT_EQ(screen->windowTitle(), u"Form1"_s);
+    EXPECT_EQ(screen->windowTitle(), u"Tessavo - Mise en page"_s);
     EXPECT_EQ(screen->cheminW, student.cheminW);
     EXPECT_EQ(screen->TitreText, student.document);
     EXPECT_EQ(screen->Label3->text(), student.document);
@@ -69,28 +70,29 @@ TEST_F(LayoutScreen, OpensOnTheShippedTemplatesAndShowsTheDocumentOnce)
     EXPECT_EQ(screen->Edit1->text(), u"100"_s);
     EXPECT_EQ(screen->Edit2->text(), u"45"_s);
     EXPECT_EQ(screen->Edit3->text(), u"10"_s);
-    EXPECT_EQ(screen->Edit5->text(), QString());
+    EXPECT_EQ(screen->Edit5->text(), u"0"_s) << "line 29 of the template";
     EXPECT_EQ(screen->Edit6->text(), QString());
 
     // Lines 49 and 50 empty: the page fills the room left of the height track
-    // bar and above the document path (at 1341 and 700 on this display, less
-    // a gap), mirrored in the track bars, labels and lines.
-    EXPECT_EQ(screen->WebBrowser1->geometry(), QRect(0, 0, 1339, 696));
+    // bar and above the band of controls at the window's foot (at 1341 and
+    // 715 on this display less a title bar, less a gap), mirrored in the
+    // track bars, labels and lines.
+    EXPECT_EQ(screen->WebBrowser1->geometry(), QRect(0, 0, 1339, 711));
     EXPECT_EQ(screen->TrackBar1->value(), 98);
-    EXPECT_EQ(screen->TrackBar2->value(), 67);
+    EXPECT_EQ(screen->TrackBar2->value(), 69);
     EXPECT_EQ(screen->Css[49], u"1339"_s);
-    EXPECT_EQ(screen->Css[50], u"696"_s);
+    EXPECT_EQ(screen->Css[50], u"711"_s);
     EXPECT_EQ(screen->Label2->text(), u"1339"_s);
-    EXPECT_EQ(screen->Label1->text(), u"696"_s);
+    EXPECT_EQ(screen->Label1->text(), u"711"_s);
 
     EXPECT_TRUE(screen->CheckBox4->isChecked() && screen->CheckBox5->isChecked());
     for (QCheckBox *box : {static_cast<QCheckBox *>(screen->CheckBox1), static_cast<QCheckBox *>(screen->CheckBox2),
                            static_cast<QCheckBox *>(screen->CheckBox3), static_cast<QCheckBox *>(screen->CheckBox6),
                            static_cast<QCheckBox *>(screen->CheckBox7), static_cast<QCheckBox *>(screen->CheckBox8),
                            static_cast<QCheckBox *>(screen->CheckBox9), static_cast<QCheckBox *>(screen->souligne),
-                           static_cast<QCheckBox *>(screen->Surligne), static_cast<QCheckBox *>(screen->Dysfont),
-                           static_cast<QCheckBox *>(screen->Arial)})
+                           static_cast<QCheckBox *>(screen->Surligne), static_cast<QCheckBox *>(screen->Arial)})
         EXPECT_FALSE(box->isChecked()) << box->text().toStdString();
+    EXPECT_TRUE(screen->Dysfont->isChecked()) << "the template's line 7";
     for (QWidget *hidden : {static_cast<QWidget *>(screen->Memo1), static_cast<QWidget *>(screen->Memo2),
                             static_cast<QWidget *>(screen->Edit4), static_cast<QWidget *>(screen->Edit7),
                             static_cast<QWidget *>(screen->WebBrowser2)})
@@ -130,6 +132,7 @@ struct OpeningCase
     QList<std::pair<int, QString>> lines; // style.css lines before the opening
     std::function<void(TForm1 *, const StudentFolder &)> check;
     QSize display{1366, 1024};
+    bool highlighted = false; // the document's highlight line yellow
 };
 
 TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
@@ -139,7 +142,7 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
         {"a height above 850 opens 800 high",
          {{50, u"900"_s}},
          [](TForm1 *f, const StudentFolder &) {
-             EXPECT_EQ(f->WebBrowser1->height(), 696) << "the page stops above the controls";
+             EXPECT_EQ(f->WebBrowser1->height(), 711) << "the page stops above the controls";
              EXPECT_EQ(f->Label1->text(), u"800"_s);
              EXPECT_EQ(f->Css[50], u"800"_s);
          }},
@@ -158,13 +161,30 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
              EXPECT_EQ(f->Css[49], u"1000"_s);
              EXPECT_EQ(f->Css[50], u"601"_s);
          }},
-        {"underline and overline: both boxes, and the saved line keeps the underline alone",
+        {"underline and overline: both boxes, as the page shows both lines",
          {{27, u"text-decoration: underline overline;"_s}},
          [](TForm1 *f, const StudentFolder &s) {
              EXPECT_TRUE(f->Surligne->isChecked());
              EXPECT_TRUE(f->souligne->isChecked());
-             EXPECT_EQ(s.cssLines().value(26), u"text-decoration: underline;"_s);
+             EXPECT_EQ(s.cssLines().value(26), u"text-decoration: underline overline;"_s);
          }},
+        {"the font, the capitals, the letter spacing and the highlight the page shows",
+         {{7, u"font-family: \"HelveticaNeueLT Std Lt\",\"sans-serif\";"_s},
+          {28, u"text-transform: Uppercase;"_s},
+          {29, u" letter-spacing: 3px;}"_s}},
+         [](TForm1 *f, const StudentFolder &s) {
+             EXPECT_TRUE(f->CheckBox7->isChecked());
+             EXPECT_FALSE(f->Dysfont->isChecked() || f->Arial->isChecked());
+             EXPECT_TRUE(f->CheckBox1->isChecked());
+             EXPECT_EQ(f->EcarLT, 3);
+             EXPECT_EQ(f->Edit5->text(), u"3"_s);
+             EXPECT_TRUE(f->CheckBox3->isChecked()) << "the document's highlight line";
+             // The next press goes on from what the page shows.
+             f->Button11->click();
+             EXPECT_EQ(s.cssLines().value(28), u" letter-spacing: 4px;}"_s);
+         },
+         {1366, 1024},
+         true},
         {"none anywhere: neither box",
          {{27, u"text-decoration: underline none;"_s}},
          [](TForm1 *f, const StudentFolder &) {
@@ -208,7 +228,7 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
          {{50, u"900"_s}},
          [](TForm1 *f, const StudentFolder &) {
              EXPECT_EQ(f->TrackBar2->value(), 100);
-             EXPECT_EQ(f->WebBrowser1->height(), 521) << "the page stops above the controls";
+             EXPECT_EQ(f->WebBrowser1->height(), 455) << "the page stops above the controls";
              EXPECT_EQ(f->Css[50], u"768"_s);
          },
          {1024, 768}},
@@ -219,6 +239,8 @@ TEST_F(LayoutScreen, OpeningRestoresTheScreenFromTheStyleSheet)
         const StudentFolder s(caseFolder);
         for (const auto &[k, text] : c.lines)
             s.setCssLine(k, text);
+        if (c.highlighted)
+            workspace::writeLines(s.document, readingaids::highlightLines(workspace::readLines(s.document), true));
         const QByteArray document = bytesOf(s.document);
         platform.display.pixels = c.display;
         Screens screens(s);
@@ -367,6 +389,10 @@ TEST_F(LayoutScreen, CapitalsFontsAndUnderlineBoxes)
     EXPECT_EQ(cssLine(28), u"text-transform: None;"_s);
     expectedLoads += 2;
 
+    // The template's font opens checked; unchecking it keeps the font.
+    EXPECT_TRUE(screen->Dysfont->isChecked());
+    screen->Dysfont->click();
+    EXPECT_EQ(loads(screen), expectedLoads);
     screen->Dysfont->click();
     EXPECT_EQ(cssLine(7), u"font-family: \"OpenDyslexic-Regular\",\"sans-serif\";"_s);
     screen->Arial->click();
@@ -393,14 +419,17 @@ TEST_F(LayoutScreen, CapitalsFontsAndUnderlineBoxes)
     ++expectedLoads;
     EXPECT_EQ(loads(screen), expectedLoads);
 
+    // Each box writes line 27 alone; both then say what the line gives.
     screen->Surligne->click();
     EXPECT_EQ(cssLine(27), u"text-decoration: underline overline;"_s);
-    screen->souligne->click();
     EXPECT_TRUE(screen->Surligne->isChecked() && screen->souligne->isChecked());
-    EXPECT_EQ(cssLine(27), u"text-decoration: underline;"_s);
     screen->souligne->click();
-    EXPECT_TRUE(screen->Surligne->isChecked());
     EXPECT_EQ(cssLine(27), u"text-decoration: none;"_s);
+    EXPECT_FALSE(screen->Surligne->isChecked() || screen->souligne->isChecked());
+    screen->souligne->click();
+    EXPECT_EQ(cssLine(27), u"text-decoration: underline;"_s);
+    EXPECT_TRUE(screen->souligne->isChecked());
+    EXPECT_FALSE(screen->Surligne->isChecked());
     expectedLoads += 3;
     EXPECT_EQ(loads(screen), expectedLoads);
 }
@@ -415,10 +444,10 @@ TEST_F(LayoutScreen, TrackBarsChangeTheViewInMemoryAndSaveWhenThePointerLeaves)
     // The labels and lines take the size asked for; the page on the screen
     // stops above the controls.
     screen->TrackBar2->setValue(90);
-    EXPECT_EQ(screen->WebBrowser1->height(), 696);
+    EXPECT_EQ(screen->WebBrowser1->height(), 711);
     EXPECT_EQ(screen->Label1->text(), u"800"_s);
     screen->TrackBar2->setValue(80);
-    EXPECT_EQ(screen->WebBrowser1->height(), 696);
+    EXPECT_EQ(screen->WebBrowser1->height(), 711);
     EXPECT_EQ(screen->Label1->text(), u"819"_s);
     EXPECT_EQ(screen->Css[50], u"819"_s);
     screen->TrackBar1->setValue(50);
@@ -474,7 +503,7 @@ TEST_F(LayoutScreen, SettingsSaveStoresTheBoxesAndBringsTheStudentScreenForward)
     const QStringList lines = student.cssLines();
     ASSERT_EQ(lines.size(), 71);
     EXPECT_EQ(lines[48], u"683"_s);
-    EXPECT_EQ(lines[49], u"696"_s) << "the height the page opened with";
+    EXPECT_EQ(lines[49], u"711"_s) << "the height the page opened with";
     EXPECT_EQ(lines[55], QString()) << "an unchecked border box leaves its line";
     EXPECT_EQ(lines[56], u"/*Bord multicolor*/"_s);
     EXPECT_EQ(lines[57], u"/*Syllabes tirets*/"_s) << "the dashes box comes last";
@@ -492,7 +521,7 @@ TEST_F(LayoutScreen, PrintHint)
     EXPECT_EQ(bytesOf(student.cssPath()), css);
 }
 
-TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
+TEST_F(LayoutScreen, ControlsAreLaidOutForTheDisplayAndStayInsideIt)
 {
     for (const QSize display : {QSize(1024, 768), QSize(1366, 1024), QSize(1920, 1080)}) {
         SCOPED_TRACE(display.width());
@@ -501,9 +530,9 @@ TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
         platform.display.pixels = display;
         Screens screens(s);
         TForm1 *screen = screens.openLayout();
-        const layout::Echelle e = layout::echelle(display);
-        EXPECT_EQ(screen->Button1->geometry(), layout::AffichRelatif({88, 800, 161, 33}, e));
-        EXPECT_EQ(screen->TrackBar2->geometry(), layout::AffichRelatif({1341, 364, 19, 389}, e));
+        const layout::Agencement a = layout::agencement(display - QSize(0, platform::TitleBarAllowance));
+        EXPECT_EQ(screen->Button1->geometry(), layout::placer({88, 800, 161, 33}, a));
+        EXPECT_EQ(screen->TrackBar2->geometry(), layout::placerBarreHauteur({1341, 364, 19, 389}, a));
         const QRect window(QPoint(0, 0), display);
         int visible = 0;
         for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
@@ -513,9 +542,10 @@ TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
             EXPECT_TRUE(window.contains(control->geometry()))
                 << control->metaObject()->className() << " at " << control->x() << "," << control->y();
         }
-        EXPECT_EQ(visible, 38) << "the 36 controls of the design, the \"entendu\" box and its note";
+        EXPECT_EQ(visible, 39) << "the 36 controls of the design, the \"entendu\" box and its note, \"Aperçu tablette\"";
         // The box and its note were put where nothing stood.
-        for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu)}) {
+        for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu),
+                               static_cast<QWidget *>(screen->ButtonTablette)}) {
             for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (control != added && !control->isHidden() && control != screen->WebBrowser1) {
                     EXPECT_FALSE(added->geometry().intersects(control->geometry()))

@@ -8,6 +8,7 @@
 
 #include <QList>
 
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -86,7 +87,6 @@ struct BoxCase
     AidBoxes aides;
     QString line27;  // after the opening
     QString line48;
-    bool sauverCss;
 };
 
 TEST(Opening, TheBoxesShowWhatTheLinesRecord)
@@ -95,28 +95,27 @@ TEST(Opening, TheBoxesShowWhatTheLinesRecord)
     const QString both = u"text-decoration: underline overline;"_s;
     const QString none = u"text-decoration: none;"_s;
     const BoxCase cases[] = {
-        {"nothing recorded", {{27, none}}, {}, {}, none, {}, false},
-        // The overline box is set first: its line gives way to the underline's.
-        {"underline and overline: both boxes, the underline alone saved", {{27, both}}, {true, true}, {}, underline,
-         {}, true},
-        {"overline alone: its box writes both", {{27, u"text-decoration: overline;"_s}}, {true, false}, {}, both, {},
-         true},
-        {"underline alone", {{27, underline}}, {false, true}, {}, underline, {}, true},
+        {"nothing recorded", {{27, none}}, {}, {}, none, {}},
+        // The line stays as the page takes it: both lines, both boxes.
+        {"underline and overline: both boxes, the line kept", {{27, both}}, {true, true}, {}, both, {}},
+        {"overline alone", {{27, u"text-decoration: overline;"_s}}, {true, false}, {},
+         u"text-decoration: overline;"_s, {}},
+        {"underline alone", {{27, underline}}, {false, true}, {}, underline, {}},
         {"none anywhere: neither box", {{27, u"text-decoration: underline none;"_s}}, {}, {},
-         u"text-decoration: underline none;"_s, {}, false},
+         u"text-decoration: underline none;"_s, {}},
         {"the dashes flag of line 47", {{27, none}, {47, u"/*TIRET*/"_s}}, {}, {.syllablesWithDashes = true}, none,
-         {}, false},
-        {"a flag in the wrong case", {{27, none}, {47, u"/*tiret*/"_s}}, {}, {}, none, {}, false},
-        {"the syllables flag of line 48 is dropped", {{27, none}, {48, u"/*SYLLABE*/"_s}}, {}, {}, none, {}, false},
+         {}},
+        {"a flag in the wrong case", {{27, none}, {47, u"/*tiret*/"_s}}, {}, {}, none, {}},
+        {"the syllables flag of line 48 is dropped", {{27, none}, {48, u"/*SYLLABE*/"_s}}, {}, {}, none, {}},
         {"line 58 syllables in colours, line 48 dropped all the same",
          {{27, none}, {48, u"/*SYLLABE*/"_s}, {58, u"/*Syllabes couleurs*/"_s}}, {}, {.syllablesInColours = true},
-         none, {}, false},
+         none, {}},
         {"line 58 sentences in colours, trimmed", {{27, none}, {58, u" /*Phrases couleurs*/\t"_s}}, {},
-         {.sentencesInColours = true}, none, {}, false},
+         {.sentencesInColours = true}, none, {}},
         {"line 58 syllables with dashes", {{27, none}, {58, u"/*Syllabes tirets*/"_s}}, {},
-         {.syllablesWithDashes = true}, none, {}, false},
+         {.syllablesWithDashes = true}, none, {}},
         {"silent letters are never restored", {{27, none}, {47, u"/*MUET*/"_s}, {48, u"/*PHONEME*/"_s}}, {}, {}, none,
-         u"/*PHONEME*/"_s, false},
+         u"/*PHONEME*/"_s},
     };
     for (const BoxCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,18 +124,71 @@ TEST(Opening, TheBoxesShowWhatTheLinesRecord)
         EXPECT_EQ(o.aids, c.aides);
         EXPECT_EQ(o.css[line::Underline], c.line27) << visible(o.css[line::Underline]);
         EXPECT_EQ(o.css[line::AidSecondSlot], c.line48);
-        EXPECT_EQ(o.saveCss, c.sauverCss);
     }
 }
 
 TEST(Opening, TheCountersComeFromTheirLinesBelowZeroToo)
 {
-    const Opening o = openingOf(styleSheet({{21, u" font-size: -10%; "_s}, {24, u" line-height: -5px; "_s}}),
+    const Opening o = openingOf(styleSheet({{21, u" font-size: -10%; "_s}, {24, u" line-height: -5px; "_s},
+                                            {29, u" letter-spacing: -2px;}"_s}}),
                                {1366, 1024}, Path);
     EXPECT_EQ(o.counters.taille, -10);
     EXPECT_EQ(o.counters.espacel, -5);
     EXPECT_EQ(o.counters.espacem, 10);
-    EXPECT_EQ(o.counters.EcarLT, 0);
+    EXPECT_EQ(o.counters.EcarLT, -2);
+}
+
+struct ShownCase
+{
+    const char *name;
+    Lines lines;
+    std::optional<Police> police;
+    bool majuscule;
+    int ecart;
+    bool ecartLu;
+};
+
+// The font, capitals and letter spacing controls say what lines 7, 28 and 29
+// give the page; the lines stay as they are.
+TEST(Opening, TheFontCapitalsAndLetterSpacingShowWhatThePageShows)
+{
+    const QString arial = u"font-family: \"Arial\",\"sans-serif\";"_s;
+    const ShownCase cases[] = {
+        {"the template: OpenDyslexic, small letters, 0 between letters",
+         {{7, u"font-family: \"OpenDyslexic-Regular\",\"sans-serif\";"_s}, {28, u"text-transform: None;"_s},
+          {29, u" letter-spacing: 0px;}"_s}},
+         Police::Dysfont, false, 0, true},
+        {"Arial, capitals, 3 pixels",
+         {{7, arial}, {28, u"text-transform: Uppercase;"_s}, {29, u" letter-spacing: 3px;}"_s}},
+         Police::Arial, true, 3, true},
+        {"Helvetica, blanks around the lines",
+         {{7, u"  font-family: \"HelveticaNeueLT Std Lt\",\"sans-serif\";\t"_s},
+          {28, u" text-transform: uppercase; "_s}},
+         Police::Helvetica, true, 0, false},
+        {"a font of the teacher's own: no box", {{7, u"font-family: \"Comic\";"_s}}, std::nullopt, false, 0,
+         false},
+        {"a letter spacing in em: the field stays empty", {{7, arial}, {29, u" letter-spacing: 1em;}"_s}},
+         Police::Arial, false, 0, false},
+    };
+    for (const ShownCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Css css = styleSheet(c.lines);
+        const Opening o = openingOf(css, {1366, 1024}, Path);
+        EXPECT_EQ(o.police, c.police);
+        EXPECT_EQ(o.majuscule, c.majuscule);
+        EXPECT_EQ(o.counters.EcarLT, c.ecart);
+        EXPECT_EQ(o.ecartLu, c.ecartLu);
+        for (const int k : {7, 27, 28, 29})
+            EXPECT_EQ(o.css[k], css[k]) << k;
+    }
+}
+
+TEST(Opening, TheHighlightBoxShowsTheYellowOfTheHighlightLine)
+{
+    const QString body = u"<p>Le chat dort.</p>"_s;
+    EXPECT_TRUE(highlightShown({body, u"\t\t\t<p> <span style=\"background-color:#ffffbb;\" >"_s}));
+    EXPECT_FALSE(highlightShown({body, u"\t\t\t<p> <span style=\"background-color:#ffffff;\" >"_s}));
+    EXPECT_FALSE(highlightShown({u"<p>#ffffbb</p>"_s}));
 }
 
 struct FailureCase

@@ -4,6 +4,8 @@
 #include "eventwait.h"
 #include "fakeplatform.h"
 #include "layout/Vitrine_test.h"
+#include "layout/scaling.h"
+#include "layout/stylesheet.h"
 #include "layoutfolder.h"
 #include "platform/enginewebview.h"
 #include "platform/eventrules.h"
@@ -13,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include <QApplication>
@@ -21,6 +25,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFile>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -554,4 +559,80 @@ TEST_F(Rendering, ADocumentFetchesOnlyItsOwnFolderAndNeverLeavesByItself)
     EXPECT_EQ(view.address().toString().toStdString(), QUrl::fromLocalFile(refresh).toString().toStdString());
     EXPECT_EQ(shown, 2) << "no load but the program's";
     EXPECT_EQ(connections, 0) << "nothing asked of the network";
+}
+
+namespace {
+
+// The page's size in CSS pixels, the text's face and whether it is loaded.
+const QString TabletScript = uR"(
+(function () {
+  var td = document.querySelector('td.texte');
+  var loaded = false;
+  document.fonts.forEach(function (f) {
+    if (f.family.indexOf('OpenDyslexic-Regular') >= 0 && f.status === 'loaded') loaded = true;
+  });
+  return JSON.stringify({width: window.innerWidth, height: window.innerHeight,
+                         family: getComputedStyle(td).fontFamily, loaded: loaded});
+})()
+)"_s;
+
+} // namespace
+
+// "Aperçu tablette": the page laid out at each tablet's size, in the font
+// file that is published with it, and back at the teacher's size; nothing
+// written, nothing loaded again.
+TEST_F(Rendering, TheTabletPreviewLaysThePageOutAtTheTabletsSizeInThePublishedFont)
+{
+    const layouttest::StudentFolder student(folder);
+    for (const QString &font : layout::publishedFontFiles())
+        QFile::copy(QStringLiteral(TESSAVO_SOURCE_DIR "/reserve/") + font, student.cheminW + font);
+    fakes.display.pixels = {1366, 768};
+    Fetched fetched;
+    QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&fetched);
+    const auto restore = qScopeGuard([] { QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(nullptr); });
+    layouttest::Screens screens(student);
+    TForm1 *screen = screens.openLayout();
+    screen->show();
+    platform::EngineWebView *view = shownView(screen);
+    ASSERT_TRUE(view);
+    const QSize teacher = view->size();
+    const QByteArray css = bytesOf(student.cssPath());
+    const QByteArray document = bytesOf(student.document);
+    const int loads = loadsFinished;
+
+    const auto shownAt = [&](QSize size) {
+        QJsonObject shown;
+        waitFor([&] {
+            shown = run(view->engine(), TabletScript);
+            return std::abs(shown[u"width"].toInt() - size.width()) <= 1
+                && std::abs(shown[u"height"].toInt() - size.height()) <= 2;
+        }, 10000);
+        return shown;
+    };
+    for (qsizetype i = 0; i < layout::tabletSizes().size(); ++i) {
+        const layout::TabletSize &tablet = layout::tabletSizes()[i];
+        SCOPED_TRACE(tablet.caption.toStdString());
+        screen->apercuTablette(int(i));
+        const QJsonObject shown = shownAt(tablet.size);
+        EXPECT_NEAR(shown[u"width"].toInt(), tablet.size.width(), 1);
+        EXPECT_NEAR(shown[u"height"].toInt(), tablet.size.height(), 2);
+        EXPECT_TRUE(shown[u"family"].toString().contains(u"OpenDyslexic-Regular"_s))
+            << QJsonDocument(shown).toJson().toStdString();
+        EXPECT_TRUE(shown[u"loaded"].toBool());
+        EXPECT_LT(view->geometry().bottom(), screen->Label3->geometry().top()) << "above the controls";
+    }
+
+    // The face is the file published beside the style sheet.
+    EXPECT_TRUE(std::any_of(fetched.addresses.cbegin(), fetched.addresses.cend(), [&](const QUrl &address) {
+        return address == QUrl::fromLocalFile(student.cheminW + u"OpenDyslexicTessavo-Regular.woff2"_s);
+    })) << "the published font file";
+
+    screen->apercuTablette(-1);
+    EXPECT_EQ(view->size(), teacher);
+    const QJsonObject back = shownAt(teacher);
+    EXPECT_EQ(back[u"width"].toInt(), teacher.width());
+    EXPECT_EQ(bytesOf(student.cssPath()), css) << "nothing written";
+    EXPECT_EQ(bytesOf(student.document), document);
+    EXPECT_EQ(loadsFinished, loads) << "the page is not loaded again";
+    EXPECT_EQ(screen->Label1->text(), screen->Css[50]) << "the teacher's size stays recorded";
 }

@@ -258,12 +258,57 @@ TEST(TypographyTrackBars, SizesFromTheValueWithTheHeightCap)
     EXPECT_EQ(trackValue(1366, 1366), 100);
 }
 
-TEST(LayoutScaling, PositionsByBothFactorsAndSizesByTheVerticalOne)
+// The tablet's page within the room of the layout screen at 1366 x 768: the
+// zoom lays the page out for exactly the tablet's width.
+TEST(TabletPreview, TheTabletsPageFitsTheRoomAtTheTabletsWidth)
 {
-    const QRect button1(88, 800, 161, 33);
-    EXPECT_EQ(AffichRelatif(button1, echelle({1366, 1100})), button1);
-    EXPECT_EQ(AffichRelatif(button1, echelle({1920, 1080})), QRect(124, 785, 158, 32));
-    EXPECT_EQ(AffichRelatif(QRect(1341, 364, 19, 389), echelle({1024, 768})), QRect(1005, 254, 13, 272));
+    const QSize room(1339, 455);
+    for (const TabletSize &tablet : tabletSizes()) {
+        SCOPED_TRACE(tablet.caption.toStdString());
+        const Apercu a = apercuTablette(tablet.size, room);
+        EXPECT_LE(a.view.width(), room.width());
+        EXPECT_LE(a.view.height(), room.height());
+        EXPECT_LT(a.zoom, 1.0);
+        EXPECT_DOUBLE_EQ(a.view.width() / a.zoom, tablet.size.width());
+        EXPECT_NEAR(a.view.height() / a.zoom, tablet.size.height(), 2);
+    }
+    EXPECT_EQ(tabletSizes().size(), 4);
+    // A room larger than the tablet: its own size, no zoom.
+    const Apercu large = apercuTablette({768, 1024}, {1900, 1100});
+    EXPECT_EQ(large.view, QSize(768, 1024));
+    EXPECT_DOUBLE_EQ(large.zoom, 1.0);
+}
+
+struct LayoutCase
+{
+    QSize window;
+    QRect button1;    // "Sauvegarder ces réglages", designed (88, 800) 161 x 33
+    QRect heightBar;  // designed (1341, 364) 19 x 389
+    int pageBottom;
+};
+
+// The band of controls keeps its designed heights at the window's foot; the
+// page takes the rest, and the height track bar runs beside it.
+TEST(LayoutPlacement, TheBandStandsAtTheFootAndThePageTakesTheRest)
+{
+    const LayoutCase cases[] = {
+        // 1366 x 768 less a title bar: the design's sizes, the page 455 high.
+        {{1366, 736}, {88, 507, 161, 33}, {1341, 4, 19, 451}, 455},
+        {{1366, 992}, {88, 763, 161, 33}, {1341, 4, 19, 707}, 711},
+        // Wider: places spread, sizes stay.
+        {{1920, 1048}, {124, 819, 161, 33}, {1885, 4, 19, 763}, 767},
+        // Too low for the band and the page: the rows come closer.
+        {{1366, 500}, {88, 330, 161, 24}, {1341, 4, 19, 286}, 290},
+    };
+    for (const LayoutCase &c : cases) {
+        SCOPED_TRACE(c.window.height());
+        const Agencement a = agencement(c.window);
+        EXPECT_EQ(placer({88, 800, 161, 33}, a), c.button1);
+        EXPECT_EQ(placerBarreHauteur({1341, 364, 19, 389}, a), c.heightBar);
+        EXPECT_EQ(a.pageBottom, c.pageBottom);
+        EXPECT_NEAR(placer({8, 960, 849, 65}, a).bottom(), c.window.height() - 5, 1)
+            << "the banner ends at the window's foot";
+    }
 }
 
 } // namespace
