@@ -513,7 +513,7 @@ void clickAt(Display &x, int px, int py)
 // "Version beta" settled, and from its closing to the layout screen settled.
 std::optional<Layout> openLayout(Display &x, double &opening)
 {
-    const std::optional<Rect> students = waitWindow(x, "Form2");
+    const std::optional<Rect> students = waitWindow(x, "Tessavo - \xC3\x89l\xC3\xA8ves");
     if (!students)
         return std::nullopt;
     settle(x, *students);
@@ -521,7 +521,7 @@ std::optional<Layout> openLayout(Display &x, double &opening)
     clickAt(x, students->x + 16 + 100, students->y + 90 + 15);
     settle(x, *students);
     clickAt(x, students->x + 580 + 165, students->y + 340 + 18);
-    const std::optional<Rect> import = waitWindow(x, "Form3");
+    const std::optional<Rect> import = waitWindow(x, "Tessavo - Importer un texte");
     if (!import)
         return std::nullopt;
     settle(x, *import);
@@ -551,7 +551,7 @@ std::optional<Layout> openLayout(Display &x, double &opening)
     before = x.grab(screen);
     t0 = Clock::now();
     x.key(KeyReturn);
-    const std::optional<Rect> form = waitWindow(x, "Form1");
+    const std::optional<Rect> form = waitWindow(x, "Tessavo - Mise en page");
     if (!form)
         return std::nullopt;
     x.moveTo(form->x + form->w - 5, form->y + form->h - 5);
