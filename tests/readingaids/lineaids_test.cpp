@@ -92,7 +92,7 @@ TEST(SilentLetters, SetTheLastLetterApart)
         {"a capital S is not set apart", u"CAS<br>"_s, u" CAS<br>"_s},
         {"a one-letter word", u"s<br>"_s, u" {-s}<br>"_s},
         {"a word after a hyphen", u"a-b<br>"_s, u" a{--b}<br>"_s},
-        {"a blank before a colon goes with the mark", u"Voici : la rue<br>"_s, u" Voici: la rue<br>"_s},
+        {"a blank before a colon stays", u"Voici : la rue<br>"_s, u" Voici : la rue<br>"_s},
         {"a mark at the start of the line", u"-bonjour<br>"_s, u"-bonjour<br>"_s},
     });
 }
@@ -108,8 +108,10 @@ TEST(LineScanner, KeepsNoBreakSpacesBetweenWords)
          u" "_s + coloured({u"«"_s}) + nbsp + coloured({u"chat"_s}) + nbsp + coloured({u"»"_s}) + u"<br>"_s},
         {"before a question mark", u"Tu dors\u00A0?<br>"_s,
          u" "_s + coloured({u"Tu"_s}) + u" "_s + coloured({u"dors"_s}) + nbsp + u"?<br>"_s},
-        {"every one of a run, and none of the blanks beside them", u"a \u00A0 \u00A0b<br>"_s,
-         u" "_s + coloured({u"a"_s}) + nbsp + nbsp + coloured({u"b"_s}) + u"<br>"_s},
+        {"every one of a run, and the blanks beside them", u"a \u00A0 \u00A0b<br>"_s,
+         u" "_s + coloured({u"a"_s}) + u" "_s + nbsp + u" "_s + nbsp + coloured({u"b"_s}) + u"<br>"_s},
+        {"a run of blanks beside one is one blank", u"a  \u00A0b<br>"_s,
+         u" "_s + coloured({u"a"_s}) + u" "_s + nbsp + coloured({u"b"_s}) + u"<br>"_s},
         {"before a tag and at the end of the line", u"oui\u00A0<b>non</b>\u00A0"_s,
          u" "_s + coloured({u"oui"_s}) + nbsp + u"<b> "_s + coloured({u"non"_s}) + u"</b>"_s + nbsp},
         {"before a reference", u"Tom\u00A0&amp; papa<br>"_s,
@@ -176,8 +178,9 @@ TEST(LineScanner, CopiesCharacterReferencesAsAUnit)
     });
     expectLines(muettesLine, {
         {"the semicolon of a reference ends no word", u"les&nbsp;chats<br>"_s, u" {le-s}&nbsp;{chat-s}<br>"_s},
-        {"an unknown hexadecimal digit makes no reference: its \";\" ends the word", u"for&#xG4;t<br>"_s,
-         u" for&#xG4; t<br>"_s},
+        {"an unknown hexadecimal digit makes no reference: its \";\" ends the word, touching the next",
+         u"for&#xG4;t<br>"_s, u" for&#xG4;t<br>"_s},
+        {"a word right after \"!\" or \"?\" touches it", u"Tu!va?si<br>"_s, u" Tu!va?si<br>"_s},
     });
     expectLines(couleursLine, {
         {"a reference is never coloured", u"&amp;<br>"_s, u"&amp;<br>"_s},
@@ -196,7 +199,7 @@ TEST(LineScanner, KeepsHashNumbersOfTheText)
          u"<font color=\"#123456\"> {pa-pa}</font><br>"_s},
     });
     expectLines(muettesLine, {
-        {"an exercise number", u"Exercice #1 : #3, #4<br>"_s, u" Exercice #1: #3, #4<br>"_s},
+        {"an exercise number", u"Exercice #1 : #3, #4<br>"_s, u" Exercice #1 : #3, #4<br>"_s},
         {"a blank and a hash in a tag", u"<a title=\"a #1 b\">papa</a><br>"_s,
          u"<a title=\"a #1 b\"> papa</a><br>"_s},
     });
