@@ -68,11 +68,13 @@ private:
     platform::CheckBox *m_box;
 };
 
-// The current document's files, and the teacher's corrections as the working
-// folder holds them now.
+// The current document's files, the teacher's corrections as the working
+// folder holds them now, and the syllable colours of the box "à la suite".
 layout::WorkingCopies workingCopies(const TForm1 &form)
 {
-    return {form.cheminW, form.Label3->text(), layout::loadCorrections(workspace::workingFolder())};
+    return {form.cheminW, form.Label3->text(), layout::loadCorrections(workspace::workingFolder()),
+            form.SyllabesSuite->isChecked() ? readingaids::SyllableColours::InARow
+                                            : readingaids::SyllableColours::EachWord};
 }
 
 // The document lines, and a way to keep them when a command changed them.
@@ -211,6 +213,22 @@ void TForm1::Edit6ChangeTraccking()
     document.keep();
     showAidBoxes(outcome.boxes);
     reportRestore(*this, outcome.restored);
+    command.refresh();
+}
+
+void TForm1::SyllabesSuiteClick()
+{
+    Command command(*this);
+    ClickedBox clicked(SyllabesSuite);
+    DocumentLines document(*this);
+    const bool inARow = !SyllabesSuite->isChecked();
+    const std::optional<layout::AidOutcome> outcome = layout::changeSyllablesInARow(
+        inARow, aidBoxes(), Css, workingCopies(*this), document.lines, Entendu->isChecked());
+    document.keep();
+    SyllabesSuite->setChecked(inARow);
+    if (!outcome)
+        return; // no syllables in colours: nothing shown changed
+    showAidBoxes(outcome->boxes);
     command.refresh();
 }
 

@@ -157,6 +157,9 @@ void TForm1::createControls()
     // field's row, under the border boxes, beside the banner, with room for
     // two lines.
     Entendu = box(layout::EntenduCaption, {990, 834, 300, 22}, plainFont(16));
+    SyllabesSuite = box(layout::SuiteCaption, {990, 858, 300, 22}, plainFont(16));
+    SyllabesSuite->setToolTip(u"Coché : les syllabes en couleurs vont en rouge et vert, l'une après l'autre, "
+                              u"tout au long de la ligne, au lieu de reprendre en rouge à chaque mot"_s);
     LabelEntendu = label({}, {860, 940, 480, 40});
     LabelEntendu->setWordWrap(true);
     LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -204,6 +207,7 @@ void TForm1::connectHandlers()
     onChange(CheckBox4, this, &TForm1::CheckBox4Change);
     onChange(CheckBox5, this, &TForm1::CheckBox5Change);
     onClick(Entendu, this, &TForm1::EntenduClick);
+    onClick(SyllabesSuite, this, &TForm1::SyllabesSuiteClick);
     connect(WebBrowser1, &platform::WebView::wordCorrectionAsked, this,
             [this](const QString &word) { platform::runHandler(this, [this, word] { corrigerMot(word); }); });
 
@@ -277,6 +281,7 @@ void TForm1::FormCreate()
                                             u"dans « bonbon », pas dans « bonne »)"_s
                                           : m_entendu.reason);
     montrerEntendu();
+    SyllabesSuite->setChecked(layout::syllablesInARow(cheminW));
 
     chargerDocument(asWritten);
     Rafraichir();

@@ -114,6 +114,7 @@ public:
     platform::CheckBox *Dysfont;   // "DysfontOpen"
     platform::CheckBox *Arial;     // "Arial"
     platform::CheckBox *Entendu;   // "entendu": the sound by ear
+    platform::CheckBox *SyllabesSuite; // "Syllabes à la suite": red and green in turn along the line
     QLineEdit *Edit1;  // taille
     QLineEdit *Edit2;  // espacel
     QLineEdit *Edit3;  // espacem
@@ -167,6 +168,7 @@ public:
     void CheckBox5Change();
     void Edit6ChangeTraccking();
     void EntenduClick();
+    void SyllabesSuiteClick();
     // "Corriger la coupe de « mot »…" chosen in the view.
     void corrigerMot(const QString &word);
 

@@ -14,6 +14,8 @@ namespace {
 
 const QString On = u"entendu=oui"_s;
 const QString Off = u"entendu=non"_s;
+const QString InARow = u"suite=oui"_s;
+const QString EachWord = u"suite=non"_s;
 
 } // namespace
 
@@ -34,6 +36,17 @@ EntenduBox entenduBox(const QString &cheminW)
 void rememberEntendu(const QString &cheminW, bool checked)
 {
     workspace::writeLines(cheminW + EntenduFile, {checked ? On : Off});
+}
+
+bool syllablesInARow(const QString &cheminW)
+{
+    const QString path = cheminW + SuiteFile;
+    return QFileInfo::exists(path) && workspace::readLines(path).value(0).trimmed() == InARow;
+}
+
+void rememberSyllablesInARow(const QString &cheminW, bool inARow)
+{
+    workspace::writeLines(cheminW + SuiteFile, {inARow ? InARow : EachWord});
 }
 
 QString entenduNote(const EntenduBox &box, bool checked, QStringView sound)

@@ -21,6 +21,20 @@ inline const QString EntenduCaption = QStringLiteral("Aides à l'oreille (entend
 // "entendu=oui" or "entendu=non". No reading document writes such a name.
 inline const QString EntenduFile = QStringLiteral("entendu.ini");
 
+// The box "à la suite" of the syllables in colours: red and green in turn
+// along the line instead of the five colours from red at every word,
+// remembered for each student in "syllabes.ini" of the student folder:
+// "suite=oui" or "suite=non".
+inline const QString SuiteCaption = QStringLiteral("Syllabes à la suite");
+inline const QString SuiteFile = QStringLiteral("syllabes.ini");
+
+// Whether the student of cheminW has the syllables in colours in a row; a
+// missing file says no. Raises workspace::IoError when it cannot be read.
+bool syllablesInARow(const QString &cheminW);
+
+// Remembers the box for the student. Raises workspace::IoError.
+void rememberSyllablesInARow(const QString &cheminW, bool inARow);
+
 // The box as the layout screen opens it for a student.
 struct EntenduBox
 {

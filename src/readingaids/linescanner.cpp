@@ -175,6 +175,8 @@ struct Scanner
 void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, const WordContext &context,
                  LineBuffer &out)
 {
+    if (context.syllablesInARow != nullptr)
+        *context.syllablesInARow = 0;
     Scanner scan{trimLine(line), demontage, context, out};
     const qsizetype n = scan.text.size();
     qsizetype i = 0;

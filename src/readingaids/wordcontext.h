@@ -1,7 +1,17 @@
 #pragma once
 
+#include <QtGlobal>
+
 // What a word treatment reads besides the word itself.
 namespace readingaids {
+
+// How the syllables in colours take their colours: the five colours from red
+// again at every word, or red and green in turn along the line ("à la
+// suite"), so that a line of short words is not all red.
+enum class SyllableColours {
+    EachWord,
+    InARow,
+};
 
 class Corrections;
 class EarWords;
@@ -14,6 +24,10 @@ struct WordContext
     const Corrections &corrections;
     const EarWords *words = nullptr;
     EarCount *count = nullptr;
+    // With the colours in a row: how many syllables of the line were coloured
+    // before the word (the line scanner sets it to 0 at each line); null when
+    // each word starts again in red.
+    qsizetype *syllablesInARow = nullptr;
 };
 
 } // namespace readingaids

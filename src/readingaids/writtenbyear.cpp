@@ -156,6 +156,23 @@ void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &ou
     put(at, closing);
 }
 
+void appendColoured(QStringView word, const Syllables &syllables, const WordContext &context, LineBuffer &out)
+{
+    if (context.syllablesInARow == nullptr) {
+        appendColoured(word, syllables, out);
+        return;
+    }
+    qsizetype &before = *context.syllablesInARow;
+    out.append(before % 2 == 0 ? opening : openingGreen);
+    for (qsizetype k = 0; k < syllables.size(); ++k) {
+        if (k > 0)
+            out.append((before + k) % 2 == 0 ? couleur5 : couleur1);
+        out.append(word.sliced(syllables[k].begin, syllables[k].end - syllables[k].begin));
+    }
+    out.append(closing);
+    before += syllables.size();
+}
+
 void appendDashed(QStringView word, const Syllables &syllables, LineBuffer &out)
 {
     for (qsizetype k = 0; k < syllables.size(); ++k) {
@@ -183,7 +200,7 @@ void couleursByEar(QStringView word, const WordContext &context, LineBuffer &out
 {
     WrittenWord w;
     written(word, context, w);
-    appendColoured(word, w.syllables, out);
+    appendColoured(word, w.syllables, context, out);
 }
 
 void tiretsByEar(QStringView word, const WordContext &context, LineBuffer &out)
@@ -223,13 +240,15 @@ WordTreatment treatmentOf(WrittenAid aid)
 } // namespace
 
 EarCount writeByEar(const QStringList &lines, WrittenAid aid, const Corrections &corrections,
-                    const std::function<void(QStringView line)> &sink)
+                    const std::function<void(QStringView line)> &sink, SyllableColours colours)
 {
     HeldWords held = processEarWords();
     if (held.words != nullptr)
         held.words->prepare(lines);
     EarCount count;
-    const WordContext context{corrections, held.words, &count};
+    qsizetype inARow = 0;
+    const WordContext context{corrections, held.words, &count,
+                              colours == SyllableColours::InARow ? &inARow : nullptr};
     const WordTreatment treatment = treatmentOf(aid);
     LineBuffer out;
     writeOutput(lines, [&](QStringView line) {
@@ -241,13 +260,15 @@ EarCount writeByEar(const QStringList &lines, WrittenAid aid, const Corrections 
 }
 
 QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, const Corrections &corrections,
-                           EarCount *count)
+                           EarCount *count, SyllableColours colours)
 {
     HeldWords held = processEarWords();
     if (held.words != nullptr)
         held.words->prepareBody(bodyLines);
     EarCount counted;
-    const WordContext context{corrections, held.words, &counted};
+    qsizetype inARow = 0;
+    const WordContext context{corrections, held.words, &counted,
+                              colours == SyllableColours::InARow ? &inARow : nullptr};
     const WordTreatment treatment = treatmentOf(aid);
     QStringList output;
     output.reserve(bodyLines.size());

@@ -3,6 +3,7 @@
 #include "corrections.h"
 #include "linebuffer.h"
 #include "syllabify.h"
+#include "wordcontext.h"
 
 #include <QList>
 #include <QStringList>
@@ -43,6 +44,11 @@ WordCut currentCut(QStringView word, bool byEar, const Corrections &corrections)
 // Appends the word, syllable by syllable, as the syllables in colours write it.
 void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &out);
 
+// The same, in the colours the context asks for: with syllablesInARow, red
+// and green in turn, going on from the syllables before it on the line
+// ("le chat" after one syllable: <FONT color="green">le</FONT> ...).
+void appendColoured(QStringView word, const Syllables &syllables, const WordContext &context, LineBuffer &out);
+
 // Appends the word with its syllables joined by "-" (none added after a
 // syllable that ends with the word's own hyphen).
 void appendDashed(QStringView word, const Syllables &syllables, LineBuffer &out);
@@ -72,10 +78,11 @@ enum class WrittenAid {
 // Raises DocumentRefused before any line reaches the sink when a marker is
 // missing.
 EarCount writeByEar(const QStringList &lines, WrittenAid aid, const Corrections &corrections,
-                    const std::function<void(QStringView line)> &sink);
+                    const std::function<void(QStringView line)> &sink,
+                    SyllableColours colours = SyllableColours::EachWord);
 
 // Body lines with the aid by ear, these lines making the document.
 QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, const Corrections &corrections,
-                           EarCount *count = nullptr);
+                           EarCount *count = nullptr, SyllableColours colours = SyllableColours::EachWord);
 
 } // namespace readingaids

@@ -240,6 +240,35 @@ TEST(AidCommands, TheEntenduBoxMarksTheSoundInTheFieldAgainAndIsRemembered)
               readingaids::writeBodyAid(s.plain, BodyAid::Son, u"ou"_s));
 }
 
+// "À la suite": the colours of the syllables go on along the line, put on
+// again at once when the syllables show, remembered for the student.
+TEST(AidCommands, TheSyllablesInARowArePutOnAgainAndRemembered)
+{
+    Student s;
+    EXPECT_FALSE(layout::syllablesInARow(s.cheminW));
+    const AidBoxes boxes = boxesOf({AidBox::SyllablesInColours});
+    layout::clickAidBox(AidBox::SyllablesInColours, {}, s.css, s.files, s.lines);
+    const std::optional<layout::AidOutcome> inARow =
+        layout::changeSyllablesInARow(true, boxes, s.css, s.files, s.lines, false);
+    ASSERT_TRUE(inARow);
+    EXPECT_EQ(inARow->boxes, boxes);
+    EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Couleurs, {}, {},
+                                                   readingaids::SyllableColours::InARow));
+    EXPECT_NE(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Couleurs));
+    EXPECT_EQ(bytesOf(s.cheminW + layout::SuiteFile), "suite=oui\r\n");
+    EXPECT_TRUE(layout::syllablesInARow(s.cheminW));
+    EXPECT_EQ(s.saved()[line::AidSecondSlot], flag::Syllabe);
+    // Off again: the document of the boxes as before, byte for byte.
+    layout::changeSyllablesInARow(false, boxes, s.css, s.files, s.lines, false);
+    EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Couleurs));
+    EXPECT_FALSE(layout::syllablesInARow(s.cheminW));
+    // Without the syllables in colours, only the box is remembered.
+    layout::clickAidBox(AidBox::SyllablesInColours, boxes, s.css, s.files, s.lines);
+    EXPECT_FALSE(layout::changeSyllablesInARow(true, {}, s.css, s.files, s.lines, false));
+    EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+    EXPECT_TRUE(layout::syllablesInARow(s.cheminW));
+}
+
 TEST(AidCommands, TheEntenduBoxAtOpeningAndWhatItSaysBesideTheField)
 {
     Student s;

@@ -1,3 +1,4 @@
+#include "readingaids/bodyaids.h"
 #include "readingaids/couleurs.h"
 #include "readingaids/muettes.h"
 #include "readingaids/tirets.h"
@@ -62,6 +63,32 @@ TEST(SyllablesInColours, ColourEachWordFromRed)
          u" "_s + coloured({u"a"_s, u"+b"_s}) + u"<br>"_s},
         {"a word ending in a plus sign", u"ab+<br>"_s, u" "_s + coloured({u"ab"_s, u"+"_s}) + u"<br>"_s},
     });
+}
+
+// "À la suite": red and green in turn along the line, from red again at
+// each line, by letters, by ear and as corrected.
+TEST(SyllablesInColours, InARowAlternateRedAndGreenAlongTheLine)
+{
+    const QString red = u"<FONT color=\"red\">"_s, green = u"<FONT color=\"green\">"_s, end = u"</FONT>"_s;
+    const QString line = u"Le petit chat dort.<br>"_s;
+    const QString inARow = u" "_s + red + u"Le"_s + end + u" "_s + green + u"pe"_s + end + red + u"tit"_s + end
+                           + u" "_s + green + u"chat"_s + end + u" "_s + red + u"dor"_s + end + green + u"t."_s + end
+                           + u"<br>"_s;
+    EXPECT_EQ(couleursLine(line, {}, SyllableColours::InARow), inARow);
+    EXPECT_EQ(couleursLine(line, {}, SyllableColours::EachWord), couleursLine(line));
+    // Every line starts again in red, in a document as on one line.
+    const QStringList document = {u"<!--DEBUT-->"_s, u"logo"_s, line, line, u"<!--FIN-->"_s};
+    const QStringList written = writeBodyAid(document, BodyAid::Couleurs, {}, {}, SyllableColours::InARow);
+    EXPECT_EQ(written.mid(2, 2), (QStringList{inARow, inARow}));
+    // A corrected word takes its colours from the syllables before it.
+    const Corrections corrections = Corrections::fromBytes("cho|colat\n");
+    EXPECT_EQ(couleursLine(u"un chocolat dort<br>"_s, corrections, SyllableColours::InARow),
+              u" "_s + red + u"un"_s + end + u" "_s + green + u"cho"_s + end + red + u"colat"_s + end + u" "_s + green
+                  + u"dort"_s + end + u"<br>"_s);
+    // By ear, the same turns: a line of one-syllable words is red, green, red.
+    EXPECT_EQ(treatBodyLine(BodyAid::CouleursEntendu, u"le chat dort<br>"_s, {}, {}, SyllableColours::InARow),
+              u" "_s + red + u"le"_s + end + u" "_s + green + u"chat"_s + end + u" "_s + red + u"dort"_s + end
+                  + u"<br>"_s);
 }
 
 TEST(SyllablesWithDashes, JoinTheSyllablesWithDashes)
