@@ -1,5 +1,6 @@
 #include "linescanner.h"
 
+#include "incontext.h"
 #include "markup.h"
 #include "trim.h"
 
@@ -178,6 +179,8 @@ void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, const W
     if (context.syllablesInARow != nullptr)
         *context.syllablesInARow = 0;
     Scanner scan{trimLine(line), demontage, context, out};
+    if (context.inContext != nullptr)
+        context.inContext->read(scan.text);
     const qsizetype n = scan.text.size();
     qsizetype i = 0;
     while (i < n) {

@@ -15,6 +15,7 @@ enum class SyllableColours {
 
 class Corrections;
 class EarWords;
+class LineReadings;
 struct EarCount;
 
 // The teacher's corrections of the text, and, for the aids by ear, the words
@@ -28,6 +29,9 @@ struct WordContext
     // before the word (the line scanner sets it to 0 at each line); null when
     // each word starts again in red.
     qsizetype *syllablesInARow = nullptr;
+    // For the aids by ear: the words of the line read in their sentence (the
+    // line scanner reads each line into it); null for the aids by letters.
+    LineReadings *inContext = nullptr;
 };
 
 } // namespace readingaids

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alignment.h"
 #include "corrections.h"
 #include "linebuffer.h"
 #include "syllabify.h"
@@ -10,12 +11,15 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 // The syllables and the silent letters of the text by ear ("entendu"): each
 // word cut and marked from its pronunciation, or as the teacher corrected it.
 namespace readingaids {
 
 class EarWords;
+class LineReadings;
+struct EarWord;
 
 // How a word of the text (as the line scanner hands it: "porte-monnaie",
 // "dort.") is written: its syllables and, for each character, whether it is
@@ -30,7 +34,10 @@ struct WrittenWord
 // teacher's corrections or else from its pronunciation in words; the text
 // between parts goes with the syllable before it. False when a part has
 // neither: the word is then cut by its letters.
-bool writtenByEar(QStringView word, const EarWords *words, const Corrections &corrections, WrittenWord &out);
+// With inContext, a part that its sentence reads otherwise than alone is
+// read so ("ils couvent": couv[ent]).
+bool writtenByEar(QStringView word, const EarWords *words, const Corrections &corrections, WrittenWord &out,
+                  const LineReadings *inContext = nullptr);
 
 // The word as the letter rules cut it, with its corrected parts as the
 // teacher corrected them; false when no part of it is corrected.
@@ -40,6 +47,12 @@ bool writtenWithCorrections(QStringView word, const Corrections &corrections, Wr
 // else by ear (when byEar and it can be), else by its letters (no silent
 // letter). For the teacher who corrects it.
 WordCut currentCut(QStringView word, bool byEar, const Corrections &corrections);
+
+// The graphemes of a part (letters and apostrophes) of a line as its sentence
+// reads it, from what it says alone; nothing when the sentence reads it as
+// alone, or its reading there does not align.
+std::optional<QList<Grapheme>> graphemesInContext(QStringView part, const EarWord *alone,
+                                                  const LineReadings *inContext);
 
 // Appends the word, syllable by syllable, as the syllables in colours write it.
 void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &out);
