@@ -64,15 +64,25 @@ readingaids::Corrections loadCorrections(const QString &workingFolder)
     return readingaids::Corrections::read(workingFolder + u'/' + readingaids::CorrectionsFile);
 }
 
+readingaids::Corrections loadCorrections(const QString &workingFolder, const QString &document)
+{
+    return loadCorrections(workingFolder)
+        .overriddenBy(readingaids::Corrections::read(readingaids::textCorrectionsPath(document)));
+}
+
 workspace::Result<std::optional<AidOutcome>> correctWordCut(const QString &workingFolder, const QString &word,
                                                             const QString &notation, const QString &sound,
                                                             AidBoxes boxes, bool byEar, Css &css,
-                                                            WorkingCopies &files, QStringList &documentLines)
+                                                            WorkingCopies &files, QStringList &documentLines,
+                                                            CorrectionFor scope)
 {
-    workspace::Result<readingaids::Corrections> corrected = readingaids::correctWord(workingFolder, word, notation);
+    const QString path = scope == CorrectionFor::ThisText
+        ? readingaids::textCorrectionsPath(files.document)
+        : workingFolder + u'/' + readingaids::CorrectionsFile;
+    workspace::Result<readingaids::Corrections> corrected = readingaids::correctWordInFile(path, word, notation);
     if (!corrected)
         return workspace::refuse(corrected.reason());
-    files.corrections = std::move(*corrected);
+    files.corrections = loadCorrections(workingFolder, files.document);
     return putWordAidOnAgain(sound, boxes, byEar, css, files, documentLines);
 }
 

@@ -62,15 +62,28 @@ QString entenduNote(const EntenduBox &box, bool checked, QStringView sound);
 // student reads. Raises workspace::IoError.
 readingaids::Corrections loadCorrections(const QString &workingFolder);
 
+// Those of the working folder with the corrections of the text of document
+// (readingaids::textCorrectionsPath) in place of theirs. Raises workspace::IoError.
+readingaids::Corrections loadCorrections(const QString &workingFolder, const QString &document);
+
+// Where a correction is kept.
+enum class CorrectionFor {
+    AllStudents, // the working folder's file: every text of every student
+    ThisText,    // the file beside the current document
+};
+
 // The teacher's correction of a word, typed in the notation "o[i]|gnon": kept
 // in the working folder's corrections, then the checked syllable or
 // silent-letter aid, or the sound, is put on again so that it shows; the
 // corrections of files become those of the file. A correction that is empty
 // or not the word's is refused, with nothing changed. Raises
 // workspace::IoError.
+// With ThisText, the correction is kept beside files.document instead, and
+// changes that text only.
 workspace::Result<std::optional<AidOutcome>> correctWordCut(const QString &workingFolder, const QString &word,
                                                             const QString &notation, const QString &sound,
                                                             AidBoxes boxes, bool byEar, Css &css,
-                                                            WorkingCopies &files, QStringList &documentLines);
+                                                            WorkingCopies &files, QStringList &documentLines,
+                                                            CorrectionFor scope = CorrectionFor::AllStudents);
 
 } // namespace layout

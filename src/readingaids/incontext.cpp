@@ -1,8 +1,11 @@
 #include "incontext.h"
 
+#include "entendu.h"
 #include "markup.h"
 #include "phonemes.h"
 #include "trim.h"
+
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -297,7 +300,8 @@ QList<ReadInContext> readInContext(QStringView line)
             if (!phonemes.isEmpty())
                 word.phonemes = phonemesFromIpa(elidedPhonemes(t.prefix) + phonemes.toString());
             word.rule = t.base + u" : "_s + clueName(rule.clue)
-                        + (rule.words.empty() ? QString() : u" « "_s + QStringView(rule.words.data(), qsizetype(rule.words.size())).toString() + u" »"_s);
+                        + (rule.words.empty() ? QString() : u" « "_s + QStringView(rule.words.data(), qsizetype(rule.words.size())).toString() + u" »"_s)
+                        + (phonemes.isEmpty() ? QString() : u" → ["_s + phonemes.toString() + u']');
             decided = true;
             break;
         }
@@ -320,6 +324,34 @@ QString phonemesInContext(const ReadInContext &read, QStringView alone)
     if (alone.endsWith(an))
         return alone.chopped(an.size()).toString();
     return {};
+}
+
+QList<WordToCheck> wordsToCheck(const QStringList &bodyLines)
+{
+    QList<WordToCheck> found;
+    QSet<QString> seen;
+    const auto add = [&](qsizetype line, const QString &word, const QString &why) {
+        if (!seen.contains(word.toLower() + u'\t' + why)) {
+            seen.insert(word.toLower() + u'\t' + why);
+            found.append({line, word, why});
+        }
+    };
+    HeldWords held = processEarWords();
+    if (held.words != nullptr)
+        held.words->prepareBody(bodyLines);
+    for (qsizetype n = 0; n < bodyLines.size(); ++n) {
+        const QString &line = bodyLines[n];
+        for (const ReadInContext &decided : readInContext(line))
+            add(n, line.sliced(decided.begin, decided.length), decided.rule);
+        for (const QString &word : wordsOf(line)) {
+            forEachLetterWord(word, [&](QStringView part) {
+                const EarWord *read = held.words != nullptr ? held.words->find(part) : nullptr;
+                if (held.words != nullptr && (read == nullptr || !read->graphemes))
+                    add(n, part.toString(), u"espeak-ng ne sait pas le lire : coupé d'après ses lettres"_s);
+            });
+        }
+    }
+    return found;
 }
 
 void LineReadings::read(QStringView line)

@@ -66,6 +66,20 @@ QList<ReadInContext> readInContext(QStringView line);
 // the word's alone. ("couvent", verb, kuvɑ̃) -> kuv
 QString phonemesInContext(const ReadInContext &read, QStringView alone);
 
+// A word of a document that the teacher may want to check ("Mots à vérifier").
+struct WordToCheck
+{
+    qsizetype line = 0; // the body line, from 0
+    QString word;
+    QString why;        // in French: the rule that read it, or that espeak-ng cannot read it
+};
+
+// The words of the body lines whose reading the sentence decides, and the
+// words that espeak-ng could not read or align (with the process's
+// pronouncer; none of those without it), each word and reason once, in the
+// order of the text.
+QList<WordToCheck> wordsToCheck(const QStringList &bodyLines);
+
 // The words of one line read in their sentence, found by where they stand
 // in it, for the word treatments of the aids by ear.
 class LineReadings
