@@ -11,6 +11,7 @@
 #include "workspace/paths.h"
 
 #include <QDialog>
+#include <QListWidget>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -252,6 +253,16 @@ void TForm1::SyllabesSuiteClick()
         return; // no syllables in colours: nothing shown changed
     showAidBoxes(outcome->boxes);
     command.refresh();
+}
+
+void TForm1::montrerMotsAVerifier()
+{
+    MotsAVerifier->clear();
+    for (const readingaids::WordToCheck &word : layout::motsAVerifier(workingCopies(*this), platform::linesOf(Memo1))) {
+        auto *item = new QListWidgetItem(word.word, MotsAVerifier);
+        item->setData(Qt::UserRole, word.word);
+        item->setToolTip(word.why);
+    }
 }
 
 void TForm1::EntenduClick()

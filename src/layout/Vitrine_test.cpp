@@ -160,6 +160,12 @@ void TForm1::createControls()
     SyllabesSuite = box(layout::SuiteCaption, {990, 858, 300, 22}, plainFont(16));
     SyllabesSuite->setToolTip(u"Coché : les syllabes en couleurs vont en rouge et vert, l'une après l'autre, "
                               u"tout au long de la ligne, au lieu de reprendre en rouge à chaque mot"_s);
+    LabelMots = label(layout::MotsAVerifierCaption, {990, 882, 110, 18});
+    MotsAVerifier = new QListWidget(this);
+    MotsAVerifier->setObjectName(u"motsAVerifier"_s);
+    MotsAVerifier->setToolTip(u"Les mots que la phrase fait lire (ils couvent, le fils, tu as...) et ceux que "
+                              u"espeak-ng ne sait pas lire : un clic ouvre leur correction"_s);
+    place(MotsAVerifier, {1100, 882, 230, 56});
     LabelEntendu = label({}, {860, 940, 480, 40});
     LabelEntendu->setWordWrap(true);
     LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -208,6 +214,10 @@ void TForm1::connectHandlers()
     onChange(CheckBox5, this, &TForm1::CheckBox5Change);
     onClick(Entendu, this, &TForm1::EntenduClick);
     onClick(SyllabesSuite, this, &TForm1::SyllabesSuiteClick);
+    connect(MotsAVerifier, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const QString word = item->data(Qt::UserRole).toString();
+        platform::runHandler(this, [this, word] { corrigerMot(word); });
+    });
     connect(WebBrowser1, &platform::WebView::wordCorrectionAsked, this,
             [this](const QString &word) { platform::runHandler(this, [this, word] { corrigerMot(word); }); });
 
@@ -293,6 +303,7 @@ void TForm1::chargerDocument(const layout::Css &flags)
                          [this](const QStringList &lines) { Memo1->setPlainText(lines.join(u'\n')); });
     montrerBords();
     montrerAide(flags);
+    montrerMotsAVerifier();
 }
 
 void TForm1::relireDocument(const QString &path)

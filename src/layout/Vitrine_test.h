@@ -129,6 +129,8 @@ public:
     QLabel *Label3;  // the current document's path
     QLabel *Label4;  // "Son à mettre en relief"
     QLabel *LabelEntendu; // what the "entendu" box says beside the sound field
+    QLabel *LabelMots;    // "Mots à vérifier"
+    QListWidget *MotsAVerifier; // the words of the document to check: a click opens the correction
     QLabel *Image1;  // the banner of the work steps
     QPlainTextEdit *Memo1; // hidden: the current document's lines
     QPlainTextEdit *Memo2; // hidden
@@ -169,6 +171,7 @@ public:
     void Edit6ChangeTraccking();
     void EntenduClick();
     void SyllabesSuiteClick();
+    void montrerMotsAVerifier();
     // "Corriger la coupe de « mot »…" chosen in the view.
     void corrigerMot(const QString &word);
 

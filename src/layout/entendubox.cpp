@@ -1,6 +1,7 @@
 #include "entendubox.h"
 
 #include "readingaids/corrections.h"
+#include "readingaids/document.h"
 #include "readingaids/entendu.h"
 #include "workspace/textfile.h"
 
@@ -62,6 +63,17 @@ QString entenduNote(const EntenduBox &box, bool checked, QStringView sound)
 readingaids::Corrections loadCorrections(const QString &workingFolder)
 {
     return readingaids::Corrections::read(workingFolder + u'/' + readingaids::CorrectionsFile);
+}
+
+QList<readingaids::WordToCheck> motsAVerifier(const WorkingCopies &files, const QStringList &documentLines)
+{
+    const QStringList plain = carriesAid(documentLines) ? untransformedLines(files) : documentLines;
+    try {
+        const readingaids::Regions regions = readingaids::findRegions(plain);
+        return readingaids::wordsToCheck(plain.sliced(regions.logo + 1, regions.endMarker - regions.logo - 1));
+    } catch (const readingaids::DocumentRefused &) {
+        return {};
+    }
 }
 
 readingaids::Corrections loadCorrections(const QString &workingFolder, const QString &document)

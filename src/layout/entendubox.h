@@ -2,6 +2,7 @@
 
 #include "aidcommands.h"
 #include "readingaids/corrections.h"
+#include "readingaids/incontext.h"
 #include "workspace/result.h"
 
 #include <QString>
@@ -65,6 +66,15 @@ readingaids::Corrections loadCorrections(const QString &workingFolder);
 // Those of the working folder with the corrections of the text of document
 // (readingaids::textCorrectionsPath) in place of theirs. Raises workspace::IoError.
 readingaids::Corrections loadCorrections(const QString &workingFolder, const QString &document);
+
+// The caption of the list of the words to check on the layout screen.
+inline const QString MotsAVerifierCaption = QStringLiteral("Mots à vérifier");
+
+// The words of the current document to check: those whose reading its
+// sentence decides, and those espeak-ng cannot read (readingaids::wordsToCheck),
+// from its text without aid; none for a document the aids refuse. Raises
+// workspace::IoError.
+QList<readingaids::WordToCheck> motsAVerifier(const WorkingCopies &files, const QStringList &documentLines);
 
 // Where a correction is kept.
 enum class CorrectionFor {

@@ -719,6 +719,19 @@ TEST_F(AidesScreen, ARightClickCorrectionOfAWordShowsAtOnce)
     emit screen->WebBrowser1->wordCorrectionAsked(u"Porc"_s);
     EXPECT_EQ(*shownThen, u"Por[c]"_s);
 
+    // "Mots à vérifier": the words the sentence reads; a click opens the correction.
+    close(screen);
+    const QString hens = addDocument(u"poules.html"_s, {u"Les poules couvent dans le couvent."_s});
+    screen = open(hens);
+    ASSERT_GE(screen->MotsAVerifier->count(), 1);
+    EXPECT_EQ(screen->MotsAVerifier->item(0)->text(), u"couvent"_s);
+    EXPECT_TRUE(screen->MotsAVerifier->item(0)->toolTip().contains(u"verbe"_s));
+    const auto opened = answerCorrection(std::nullopt);
+    emit screen->MotsAVerifier->itemClicked(screen->MotsAVerifier->item(0));
+    EXPECT_EQ(*opened, u"cou|ven[t]"_s); // the word alone, as the dialog shows it
+    close(screen);
+    screen = open(document);
+
     // "Corriger pour ce texte": kept beside the document, the working
     // folder's file unchanged, and it wins in this text.
     const QByteArray forAll = bytesOf(file);

@@ -513,10 +513,12 @@ TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
             EXPECT_TRUE(window.contains(control->geometry()))
                 << control->metaObject()->className() << " at " << control->x() << "," << control->y();
         }
-        EXPECT_EQ(visible, 39) << "the 36 controls of the design, the \"entendu\" box and its note, \"à la suite\"";
+        EXPECT_EQ(visible, 41) << "the 36 controls of the design, the \"entendu\" box and its note, \"à la suite\", "
+                                  "the words to check and their caption";
         // The boxes and the note were put where nothing stood.
         for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu),
-                               static_cast<QWidget *>(screen->SyllabesSuite)}) {
+                               static_cast<QWidget *>(screen->SyllabesSuite), static_cast<QWidget *>(screen->LabelMots),
+                               static_cast<QWidget *>(screen->MotsAVerifier)}) {
             for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (control != added && !control->isHidden() && control != screen->WebBrowser1) {
                     EXPECT_FALSE(added->geometry().intersects(control->geometry()))
