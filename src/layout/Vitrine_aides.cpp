@@ -258,6 +258,9 @@ void TForm1::SyllabesSuiteClick()
 void TForm1::montrerMotsAVerifier()
 {
     MotsAVerifier->clear();
+    // Only the aids by ear read the words in their sentence and by espeak-ng.
+    if (!Entendu->isEnabled() || !Entendu->isChecked())
+        return;
     for (const readingaids::WordToCheck &word : layout::motsAVerifier(workingCopies(*this), platform::linesOf(Memo1))) {
         auto *item = new QListWidgetItem(word.word, MotsAVerifier);
         item->setData(Qt::UserRole, word.word);
@@ -276,6 +279,7 @@ void TForm1::EntenduClick()
     document.keep();
     Entendu->setChecked(byEar);
     montrerEntendu();
+    montrerMotsAVerifier();
     if (!outcome)
         return; // an empty field: nothing shown changed
     showAidBoxes(outcome->boxes);

@@ -130,7 +130,7 @@ public:
     QLabel *Label4;  // "Son à mettre en relief"
     QLabel *LabelEntendu; // what the "entendu" box says beside the sound field
     QLabel *LabelMots;    // "Mots à vérifier"
-    QListWidget *MotsAVerifier; // the words of the document to check: a click opens the correction
+    QListWidget *MotsAVerifier; // the words of the document to check (by ear): a click opens the correction
     QLabel *Image1;  // the banner of the work steps
     QPlainTextEdit *Memo1; // hidden: the current document's lines
     QPlainTextEdit *Memo2; // hidden

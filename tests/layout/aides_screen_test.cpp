@@ -729,6 +729,11 @@ TEST_F(AidesScreen, ARightClickCorrectionOfAWordShowsAtOnce)
     const auto opened = answerCorrection(std::nullopt);
     emit screen->MotsAVerifier->itemClicked(screen->MotsAVerifier->item(0));
     EXPECT_EQ(*opened, u"cou|ven[t]"_s); // the word alone, as the dialog shows it
+    // By the letters, the sentence reads no word: the list is empty.
+    screen->Entendu->click();
+    EXPECT_EQ(screen->MotsAVerifier->count(), 0);
+    screen->Entendu->click();
+    EXPECT_GE(screen->MotsAVerifier->count(), 1);
     close(screen);
     screen = open(document);
 
