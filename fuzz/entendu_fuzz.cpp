@@ -2,11 +2,13 @@
 // chooses the typed sound (one that names a sound, or one that does not) and
 // whether the rest is read as Windows-1252 or as any 16-bit text; the rest is
 // a body line. Every word of the line goes through espeak-ng and the
-// alignment. The marks aside, the output is the trimmed line.
+// alignment, and the line is read as sentences. The marks aside, the output
+// is the trimmed line.
 
 #include "fuzzcheck.h"
 
 #include "readingaids/entendu.h"
+#include "readingaids/incontext.h"
 #include "readingaids/son.h"
 #include "readingaids/trim.h"
 
@@ -32,6 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static readingaids::EarWords words(readingaids::Pronouncer::process());
     expect("espeak-ng is loaded", readingaids::Pronouncer::process().available());
     words.prepareBody({line});
+    // The words read in their sentence are words of the line, never a mark.
+    for (const readingaids::ReadInContext &read : readingaids::readInContext(line)) {
+        expect("a word read in its sentence lies in the line",
+               read.begin >= 0 && read.length > 0 && read.begin + read.length <= line.size());
+        expect("a word read in its sentence begins with a letter", line[read.begin].isLetter() || line[read.begin].isMark());
+    }
     readingaids::LineBuffer out;
     readingaids::entenduLine(line, readingaids::soundNamedBy(typed), typed, words, out);
     if (!line.contains(u"FONT") && !line.contains(u"<B>") && !line.contains(u"</B>")) {

@@ -313,7 +313,7 @@ SavedAgain saveAgain(const DocumentNames &names, const BoxLines &typedLines, con
     // older text are there.
     if (aided) {
         if (!aidedWithoutBackup) {
-            files.corrections = layout::loadCorrections(workingFolder);
+            files.corrections = layout::loadCorrections(workingFolder, names.documentPath);
             saved.aid = aidOf(before, current.first(current.size() - 1), studentFolder, files.corrections);
         }
         saved.aidLost = !saved.aid;

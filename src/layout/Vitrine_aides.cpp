@@ -11,6 +11,7 @@
 #include "workspace/paths.h"
 
 #include <QDialog>
+#include <QListWidget>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,11 +69,13 @@ private:
     platform::CheckBox *m_box;
 };
 
-// The current document's files, and the teacher's corrections as the working
-// folder holds them now.
+// The current document's files, the teacher's corrections as the working
+// folder holds them now, and the syllable colours of the box "à la suite".
 layout::WorkingCopies workingCopies(const TForm1 &form)
 {
-    return {form.cheminW, form.Label3->text(), layout::loadCorrections(workspace::workingFolder())};
+    return {form.cheminW, form.Label3->text(), layout::loadCorrections(workspace::workingFolder(), form.Label3->text()),
+            form.SyllabesSuite->isChecked() ? readingaids::SyllableColours::InARow
+                                            : readingaids::SyllableColours::EachWord};
 }
 
 // The document lines, and a way to keep them when a command changed them.
@@ -123,17 +126,31 @@ void clickAid(TForm1 &form, AidBox box)
     command.refresh();
 }
 
-// The small dialog of a correction: the word as it is cut now, and a field
-// to type the right cut; nothing when the teacher gives up.
-std::optional<QString> askCut(QWidget *parent, const QString &word, const QString &shown)
+// A correction typed, and where it is kept.
+struct TypedCut
+{
+    QString notation;
+    layout::CorrectionFor scope = layout::CorrectionFor::AllStudents;
+};
+
+// The small dialog of a correction: the word as it is cut now, its
+// corrections for this text and for all the students, and a field to type
+// the right cut; nothing when the teacher gives up.
+std::optional<TypedCut> askCut(QWidget *parent, const QString &word, const QString &shown, const QString &forText,
+                               const QString &forAll)
 {
     QDialog dialog(parent);
     dialog.setObjectName(u"correctionDialog"_s);
     dialog.setWindowTitle(u"Corriger la coupe de « %1 »"_s.arg(word));
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(u"Coupe actuelle : %1"_s.arg(shown), &dialog));
+    const QString none = u"aucune"_s;
+    layout->addWidget(new QLabel(u"Correction pour ce texte : %1"_s.arg(forText.isEmpty() ? none : forText), &dialog));
+    layout->addWidget(
+        new QLabel(u"Correction pour tous les élèves : %1"_s.arg(forAll.isEmpty() ? none : forAll), &dialog));
     auto *help = new QLabel(u"Tapez la coupe juste : « | » entre deux syllabes, les lettres muettes entre "
-                            u"crochets, par exemple « o[i]|gnon ». Elle vaut pour tous les élèves."_s,
+                            u"crochets, par exemple « o[i]|gnon ». Pour ce texte, elle ne change que ce texte "
+                            u"et passe avant celle de tous les élèves."_s,
                             &dialog);
     help->setWordWrap(true);
     layout->addWidget(help);
@@ -141,14 +158,22 @@ std::optional<QString> askCut(QWidget *parent, const QString &word, const QStrin
     field->setObjectName(u"correction"_s);
     layout->addWidget(field);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(u"Corriger"_s);
+    buttons->button(QDialogButtonBox::Ok)->setText(u"Corriger pour tous les élèves"_s);
     buttons->button(QDialogButtonBox::Cancel)->setText(u"Annuler"_s);
+    QPushButton *forThisText = buttons->addButton(u"Corriger pour ce texte"_s, QDialogButtonBox::ActionRole);
+    forThisText->setObjectName(u"pourCeTexte"_s);
+    TypedCut typed;
+    QObject::connect(forThisText, &QPushButton::clicked, &dialog, [&typed, &dialog] {
+        typed.scope = layout::CorrectionFor::ThisText;
+        dialog.accept();
+    });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return field->text();
+    typed.notation = field->text();
+    return typed;
 }
 
 void changeBorder(TForm1 &form, readingaids::Border border)
@@ -214,6 +239,35 @@ void TForm1::Edit6ChangeTraccking()
     command.refresh();
 }
 
+void TForm1::SyllabesSuiteClick()
+{
+    Command command(*this);
+    ClickedBox clicked(SyllabesSuite);
+    DocumentLines document(*this);
+    const bool inARow = !SyllabesSuite->isChecked();
+    const std::optional<layout::AidOutcome> outcome = layout::changeSyllablesInARow(
+        inARow, aidBoxes(), Css, workingCopies(*this), document.lines, Entendu->isChecked());
+    document.keep();
+    SyllabesSuite->setChecked(inARow);
+    if (!outcome)
+        return; // no syllables in colours: nothing shown changed
+    showAidBoxes(outcome->boxes);
+    command.refresh();
+}
+
+void TForm1::montrerMotsAVerifier()
+{
+    MotsAVerifier->clear();
+    // Only the aids by ear read the words in their sentence and by espeak-ng.
+    if (!Entendu->isEnabled() || !Entendu->isChecked())
+        return;
+    for (const readingaids::WordToCheck &word : layout::motsAVerifier(workingCopies(*this), platform::linesOf(Memo1))) {
+        auto *item = new QListWidgetItem(word.word, MotsAVerifier);
+        item->setData(Qt::UserRole, word.word);
+        item->setToolTip(word.why);
+    }
+}
+
 void TForm1::EntenduClick()
 {
     Command command(*this);
@@ -225,6 +279,7 @@ void TForm1::EntenduClick()
     document.keep();
     Entendu->setChecked(byEar);
     montrerEntendu();
+    montrerMotsAVerifier();
     if (!outcome)
         return; // an empty field: nothing shown changed
     showAidBoxes(outcome->boxes);
@@ -237,13 +292,20 @@ void TForm1::corrigerMot(const QString &word)
     const bool byEar = Entendu->isEnabled() && Entendu->isChecked();
     layout::WorkingCopies files = workingCopies(*this);
     const QString shown = readingaids::notationOf(word, readingaids::currentCut(word, byEar, files.corrections));
-    const std::optional<QString> typed = askCut(this, word, shown);
+    const auto correctionIn = [&word](const readingaids::Corrections &corrections) {
+        const readingaids::WordCut *cut = corrections.find(word);
+        return cut != nullptr && cut->silent.size() == word.size() ? readingaids::notationOf(word, *cut) : QString();
+    };
+    const std::optional<TypedCut> typed = askCut(
+        this, word, shown,
+        correctionIn(readingaids::Corrections::read(readingaids::textCorrectionsPath(files.document))),
+        correctionIn(layout::loadCorrections(workspace::workingFolder())));
     if (!typed)
         return;
     DocumentLines document(*this);
     const workspace::Result<std::optional<layout::AidOutcome>> outcome =
-        layout::correctWordCut(workspace::workingFolder(), word, *typed, Edit6->text(), aidBoxes(), byEar, Css,
-                               files, document.lines);
+        layout::correctWordCut(workspace::workingFolder(), word, typed->notation, Edit6->text(), aidBoxes(), byEar,
+                               Css, files, document.lines, typed->scope);
     if (!outcome) {
         platform::ShowMessage(this, outcome.reason());
         return;

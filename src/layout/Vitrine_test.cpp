@@ -171,6 +171,15 @@ void TForm1::createControls()
     // field's row, under the border boxes, beside the banner, with room for
     // two lines.
     Entendu = box(layout::EntenduCaption, {990, 834, 300, 22}, plainFont(16));
+    SyllabesSuite = box(layout::SuiteCaption, {990, 858, 300, 22}, plainFont(16));
+    SyllabesSuite->setToolTip(u"Coché : les syllabes en couleurs vont en rouge et vert, l'une après l'autre, "
+                              u"tout au long de la ligne, au lieu de reprendre en rouge à chaque mot"_s);
+    LabelMots = label(layout::MotsAVerifierCaption, {990, 882, 110, 18});
+    MotsAVerifier = new QListWidget(this);
+    MotsAVerifier->setObjectName(u"motsAVerifier"_s);
+    MotsAVerifier->setToolTip(u"Les mots que la phrase fait lire (ils couvent, le fils, tu as...) et ceux que "
+                              u"espeak-ng ne sait pas lire : un clic ouvre leur correction"_s);
+    place(MotsAVerifier, {1100, 882, 230, 56});
     LabelEntendu = label({}, {860, 940, 480, 40});
     LabelEntendu->setWordWrap(true);
     LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -218,6 +227,11 @@ void TForm1::connectHandlers()
     onChange(CheckBox4, this, &TForm1::CheckBox4Change);
     onChange(CheckBox5, this, &TForm1::CheckBox5Change);
     onClick(Entendu, this, &TForm1::EntenduClick);
+    onClick(SyllabesSuite, this, &TForm1::SyllabesSuiteClick);
+    connect(MotsAVerifier, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
+        const QString word = item->data(Qt::UserRole).toString();
+        platform::runHandler(this, [this, word] { corrigerMot(word); });
+    });
     connect(WebBrowser1, &platform::WebView::wordCorrectionAsked, this,
             [this](const QString &word) { platform::runHandler(this, [this, word] { corrigerMot(word); }); });
 
@@ -289,6 +303,7 @@ void TForm1::FormCreate()
                                             u"dans « bonbon », pas dans « bonne »)"_s
                                           : m_entendu.reason);
     montrerEntendu();
+    SyllabesSuite->setChecked(layout::syllablesInARow(cheminW));
 
     chargerDocument(asWritten);
     Rafraichir();
@@ -302,6 +317,7 @@ void TForm1::chargerDocument(const layout::Css &flags)
     montrerAide(flags);
     const QSignalBlocker quiet(CheckBox3);
     CheckBox3->setChecked(layout::highlightShown(platform::linesOf(Memo1)));
+    montrerMotsAVerifier();
 }
 
 void TForm1::relireDocument(const QString &path)

@@ -117,6 +117,7 @@ public:
     platform::CheckBox *Dysfont;   // "DysfontOpen"
     platform::CheckBox *Arial;     // "Arial"
     platform::CheckBox *Entendu;   // "entendu": the sound by ear
+    platform::CheckBox *SyllabesSuite; // "Syllabes à la suite": red and green in turn along the line
     QLineEdit *Edit1;  // taille
     QLineEdit *Edit2;  // espacel
     QLineEdit *Edit3;  // espacem
@@ -131,6 +132,8 @@ public:
     QLabel *Label3;  // the current document's path
     QLabel *Label4;  // "Son à mettre en relief"
     QLabel *LabelEntendu; // what the "entendu" box says beside the sound field
+    QLabel *LabelMots;    // "Mots à vérifier"
+    QListWidget *MotsAVerifier; // the words of the document to check (by ear): a click opens the correction
     QLabel *Image1;  // the banner of the work steps
     QPlainTextEdit *Memo1; // hidden: the current document's lines
     QPlainTextEdit *Memo2; // hidden
@@ -174,6 +177,8 @@ public:
     void CheckBox5Change();
     void Edit6ChangeTraccking();
     void EntenduClick();
+    void SyllabesSuiteClick();
+    void montrerMotsAVerifier();
     // "Corriger la coupe de « mot »…" chosen in the view.
     void corrigerMot(const QString &word);
 

@@ -51,7 +51,7 @@ AidOutcome clickAidBox(AidBox box, AidBoxes boxes, Css &css, const WorkingCopies
     }
     // Built first: a refused document changes nothing.
     const QStringList output = readingaids::writeBodyAid(documentLines, byEar ? readingaids::byEar(row.aid) : row.aid,
-                                                         {}, files.corrections);
+                                                         {}, files.corrections, files.colours);
     // The install keeps the untransformed document as its backup, whatever
     // aid the document carried: the aids of the exclusion set go with it.
     install(files, output);
@@ -117,6 +117,20 @@ std::optional<AidOutcome> putWordAidOnAgain(const QString &sound, AidBoxes boxes
         return clickAidBox(box, boxes, css, files, documentLines, byEar);
     }
     return std::nullopt;
+}
+
+std::optional<AidOutcome> changeSyllablesInARow(bool inARow, AidBoxes boxes, Css &css, WorkingCopies files,
+                                                QStringList &documentLines, bool byEar)
+{
+    files.colours = inARow ? readingaids::SyllableColours::InARow : readingaids::SyllableColours::EachWord;
+    std::optional<AidOutcome> outcome;
+    // Coloured first: a document the aids refuse leaves the choice as it was.
+    if (boxes.syllablesInColours) {
+        boxes.syllablesInColours = false;
+        outcome = clickAidBox(AidBox::SyllablesInColours, boxes, css, files, documentLines, byEar);
+    }
+    rememberSyllablesInARow(files.cheminW, inARow);
+    return outcome;
 }
 
 void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines)

@@ -53,6 +53,13 @@ std::optional<AidOutcome> changeEntendu(bool byEar, const QString &sound, AidBox
 std::optional<AidOutcome> putWordAidOnAgain(const QString &sound, AidBoxes boxes, bool byEar, Css &css,
                                             const WorkingCopies &files, QStringList &documentLines);
 
+// A click on the box "à la suite", which now reads inARow: the syllables in
+// colours, when their box is checked, are put on again in the new colours
+// (by ear when byEar), and the box is remembered for the student. Without
+// them, only the box is remembered (no outcome).
+std::optional<AidOutcome> changeSyllablesInARow(bool inARow, AidBoxes boxes, Css &css, WorkingCopies files,
+                                                QStringList &documentLines, bool byEar);
+
 // The highlight box changed to highlighted.
 void changeHighlight(bool highlighted, const WorkingCopies &files, QStringList &documentLines);
 

@@ -1,6 +1,7 @@
 #include "entendubox.h"
 
 #include "readingaids/corrections.h"
+#include "readingaids/document.h"
 #include "readingaids/entendu.h"
 #include "workspace/textfile.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 const QString On = u"entendu=oui"_s;
 const QString Off = u"entendu=non"_s;
+const QString InARow = u"suite=oui"_s;
+const QString EachWord = u"suite=non"_s;
 
 } // namespace
 
@@ -36,6 +39,17 @@ void rememberEntendu(const QString &cheminW, bool checked)
     workspace::writeLines(cheminW + EntenduFile, {checked ? On : Off});
 }
 
+bool syllablesInARow(const QString &cheminW)
+{
+    const QString path = cheminW + SuiteFile;
+    return QFileInfo::exists(path) && workspace::readLines(path).value(0).trimmed() == InARow;
+}
+
+void rememberSyllablesInARow(const QString &cheminW, bool inARow)
+{
+    workspace::writeLines(cheminW + SuiteFile, {inARow ? InARow : EachWord});
+}
+
 QString entenduNote(const EntenduBox &box, bool checked, QStringView sound)
 {
     if (!box.enabled)
@@ -51,15 +65,36 @@ readingaids::Corrections loadCorrections(const QString &workingFolder)
     return readingaids::Corrections::read(workingFolder + u'/' + readingaids::CorrectionsFile);
 }
 
+QList<readingaids::WordToCheck> motsAVerifier(const WorkingCopies &files, const QStringList &documentLines)
+{
+    const QStringList plain = carriesAid(documentLines) ? untransformedLines(files) : documentLines;
+    try {
+        const readingaids::Regions regions = readingaids::findRegions(plain);
+        return readingaids::wordsToCheck(plain.sliced(regions.logo + 1, regions.endMarker - regions.logo - 1));
+    } catch (const readingaids::DocumentRefused &) {
+        return {};
+    }
+}
+
+readingaids::Corrections loadCorrections(const QString &workingFolder, const QString &document)
+{
+    return loadCorrections(workingFolder)
+        .overriddenBy(readingaids::Corrections::read(readingaids::textCorrectionsPath(document)));
+}
+
 workspace::Result<std::optional<AidOutcome>> correctWordCut(const QString &workingFolder, const QString &word,
                                                             const QString &notation, const QString &sound,
                                                             AidBoxes boxes, bool byEar, Css &css,
-                                                            WorkingCopies &files, QStringList &documentLines)
+                                                            WorkingCopies &files, QStringList &documentLines,
+                                                            CorrectionFor scope)
 {
-    workspace::Result<readingaids::Corrections> corrected = readingaids::correctWord(workingFolder, word, notation);
+    const QString path = scope == CorrectionFor::ThisText
+        ? readingaids::textCorrectionsPath(files.document)
+        : workingFolder + u'/' + readingaids::CorrectionsFile;
+    workspace::Result<readingaids::Corrections> corrected = readingaids::correctWordInFile(path, word, notation);
     if (!corrected)
         return workspace::refuse(corrected.reason());
-    files.corrections = std::move(*corrected);
+    files.corrections = loadCorrections(workingFolder, files.document);
     return putWordAidOnAgain(sound, boxes, byEar, css, files, documentLines);
 }
 

@@ -72,7 +72,7 @@ QStringList outputOf(const CarriedAid &aid, const QStringList &lines, const read
     if (aid.box) {
         const BodyAid byLetters = aidRow(*aid.box).aid;
         return readingaids::writeBodyAid(lines, aid.byEar ? readingaids::byEar(byLetters) : byLetters, {},
-                                         corrections);
+                                         corrections, aid.colours);
     }
     return readingaids::writeBodyAid(lines, aid.byEar ? BodyAid::SonEntendu : BodyAid::Son, aid.sound, corrections);
 }
@@ -88,6 +88,11 @@ QList<CarriedAid> candidates(const QStringList &aided, const Css &css, bool pref
             const bool sameByEar = box == AidBox::SentencesInColours && byEar != preferByEar;
             if (!sameByEar && !list.contains(aid))
                 list.append(aid);
+        }
+        // The syllables in colours "à la suite", after those from red at every word.
+        if (box == AidBox::SyllablesInColours) {
+            for (const bool byEar : {preferByEar, !preferByEar})
+                list.append(CarriedAid{box, sound, byEar, readingaids::SyllableColours::InARow});
         }
     };
     const AidBoxes flagged = flaggedBoxes(css);
@@ -186,9 +191,12 @@ void putAidOn(const CarriedAid &aid, Css &css, const WorkingCopies &files, QStri
     AidBoxes boxes = flaggedBoxes(css);
     AidOutcome outcome;
     if (aid.box) {
-        // Put on as a click on its box, unchecked over the plain document.
+        // Put on as a click on its box, unchecked over the plain document,
+        // in the colours it had.
         boxes[*aid.box] = false;
-        outcome = clickAidBox(*aid.box, boxes, css, files, plain, aid.byEar);
+        WorkingCopies inItsColours = files;
+        inItsColours.colours = aid.colours;
+        outcome = clickAidBox(*aid.box, boxes, css, inItsColours, plain, aid.byEar);
     } else {
         outcome = changeSound(aid.sound, boxes, css, files, plain, aid.byEar);
     }

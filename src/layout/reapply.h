@@ -21,6 +21,8 @@ struct CarriedAid
     std::optional<AidBox> box; // none: the sound in relief
     QString sound;             // the sound, for the sound in relief
     bool byEar = false;
+    // The syllables in colours: from red at every word, or "à la suite".
+    readingaids::SyllableColours colours = readingaids::SyllableColours::EachWord;
     bool operator==(const CarriedAid &) const = default;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "readingaids/corrections.h"
+#include "readingaids/wordcontext.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,6 +32,8 @@ struct WorkingCopies
     QString cheminW;  // the student folder, ending with the separator
     QString document; // the current document's full path
     readingaids::Corrections corrections; // of the working folder (loadCorrections); none by default
+    // How the syllables in colours take their colours for this student.
+    readingaids::SyllableColours colours = readingaids::SyllableColours::EachWord;
 
     QString output() const; // cheminW + "TexteAlire2.html": an aid's output being written
     QString copie() const;  // cheminW + "TexteAlire_copie.html": the shared backup

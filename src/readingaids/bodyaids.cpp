@@ -52,11 +52,12 @@ std::optional<WrittenAid> writtenAid(BodyAid aid)
 
 } // namespace
 
-QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound, const Corrections &corrections)
+QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound, const Corrections &corrections,
+                      SyllableColours colours)
 {
     switch (aid) {
     case BodyAid::Couleurs:
-        return couleursLine(line, corrections);
+        return couleursLine(line, corrections, colours);
     case BodyAid::Tirets:
         return tiretsLine(line, corrections);
     case BodyAid::Muettes:
@@ -68,7 +69,7 @@ QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound, const Co
     case BodyAid::CouleursEntendu:
     case BodyAid::TiretsEntendu:
     case BodyAid::MuettesEntendu:
-        return byEarBodyLines({line.toString()}, *writtenAid(aid), corrections).constFirst();
+        return byEarBodyLines({line.toString()}, *writtenAid(aid), corrections, nullptr, colours).constFirst();
     case BodyAid::Phrases:
         break;
     }
@@ -77,7 +78,8 @@ QString treatBodyLine(BodyAid aid, QStringView line, QStringView sound, const Co
 }
 
 void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
-                  const std::function<void(QStringView line)> &sink, const Corrections &corrections)
+                  const std::function<void(QStringView line)> &sink, const Corrections &corrections,
+                  SyllableColours colours)
 {
     if (aid == BodyAid::Phrases) {
         for (const QString &line : writeSentences(lines))
@@ -89,13 +91,15 @@ void writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound,
         return;
     }
     if (const std::optional<WrittenAid> written = writtenAid(aid)) {
-        writeByEar(lines, *written, corrections, sink);
+        writeByEar(lines, *written, corrections, sink, colours);
         return;
     }
     // Each line is made in the same room and handed over from there.
     LineBuffer out;
     if (const std::optional<ScannedAid> scanned = scannedAid(aid)) {
-        const WordContext context{corrections};
+        qsizetype inARow = 0;
+        const WordContext context{corrections, nullptr, nullptr,
+                                  colours == SyllableColours::InARow ? &inARow : nullptr};
         writeOutput(lines, [&out, scanned, &context](QStringView line) {
             out.clear();
             MiseCouleur(line, scanned->marks, scanned->demontage, context, out);
@@ -126,7 +130,8 @@ BodyAid byEar(BodyAid aid)
     }
 }
 
-QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound, const Corrections &corrections)
+QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView sound, const Corrections &corrections,
+                         SyllableColours colours)
 {
     if (aid == BodyAid::Phrases)
         return writeSentences(lines);
@@ -135,7 +140,8 @@ QStringList writeBodyAid(const QStringList &lines, BodyAid aid, QStringView soun
     // the memory of two.
     QStringList output;
     output.reserve(lines.size());
-    writeBodyAid(lines, aid, sound, [&output](QStringView line) { output.append(line.toString()); }, corrections);
+    writeBodyAid(lines, aid, sound, [&output](QStringView line) { output.append(line.toString()); }, corrections,
+                 colours);
     return output;
 }
 

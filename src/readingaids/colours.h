@@ -10,6 +10,8 @@ namespace readingaids {
 
 inline constexpr QStringView opening = u"<FONT color=\"red\">";
 inline constexpr QStringView closing = u"</FONT>";
+// A run that opens in green (the syllables in colours in a row).
+inline constexpr QStringView openingGreen = u"<FONT color=\"green\">";
 inline constexpr QStringView couleur1 = u"</FONT><FONT color=\"green\">";
 inline constexpr QStringView couleur2 = u"</FONT><FONT color=\"blue\">";
 inline constexpr QStringView couleur3 = u"</FONT><FONT color=\"black\">";

@@ -268,12 +268,24 @@ void Corrections::set(QStringView word, const WordCut &cut)
     m_cuts.insert(folded(word), cut);
 }
 
+Corrections Corrections::overriddenBy(const Corrections &text) const
+{
+    Corrections both = *this;
+    for (auto it = text.m_cuts.cbegin(); it != text.m_cuts.cend(); ++it)
+        both.m_cuts.insert(it.key(), it.value());
+    return both;
+}
+
 workspace::Result<Corrections> correctWord(const QString &workingFolder, QStringView word, QStringView notation)
+{
+    return correctWordInFile(workingFolder + u'/' + CorrectionsFile, word, notation);
+}
+
+workspace::Result<Corrections> correctWordInFile(const QString &path, QStringView word, QStringView notation)
 {
     workspace::Result<WordCut> cut = cutFromNotation(word, notation);
     if (!cut)
         return workspace::refuse(cut.reason());
-    const QString path = workingFolder + u'/' + CorrectionsFile;
     // Another program correcting in the same folder waits for this one: each
     // reads the file as the other left it and adds its word to it.
     QLockFile lock(path + u".lock"_s);

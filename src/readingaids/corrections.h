@@ -19,6 +19,15 @@ namespace readingaids {
 // in the notation below; a line beginning with "#" is a comment.
 inline const QString CorrectionsFile = QStringLiteral("corrections-mots.txt");
 
+// The corrections of one text, beside its document in the student folder
+// ("conte.html.corrections", same notation): they follow the document when it
+// is corrected or opened again, and win over the working folder's. No
+// publication sends such a file.
+inline QString textCorrectionsPath(const QString &document)
+{
+    return document + QStringLiteral(".corrections");
+}
+
 // The largest corrections file read: some fifty thousand words.
 inline constexpr qsizetype CorrectionsFileLimit = 1024 * 1024;
 
@@ -61,6 +70,8 @@ public:
     const WordCut *find(QStringView word) const;
 
     void set(QStringView word, const WordCut &cut);
+    // These corrections with those of text in place of theirs for the same words.
+    Corrections overriddenBy(const Corrections &text) const;
     bool isEmpty() const { return m_cuts.isEmpty(); }
     qsizetype size() const { return m_cuts.size(); }
     bool operator==(const Corrections &) const = default;
@@ -83,5 +94,8 @@ QByteArray withCorrection(QByteArrayView bytes, QStringView word, const WordCut 
 // programs correcting at once both keep their words. Raises
 // workspace::IoError, as Corrections::read does.
 workspace::Result<Corrections> correctWord(const QString &workingFolder, QStringView word, QStringView notation);
+
+// The same in the corrections file at path (a text's: textCorrectionsPath).
+workspace::Result<Corrections> correctWordInFile(const QString &path, QStringView word, QStringView notation);
 
 } // namespace readingaids

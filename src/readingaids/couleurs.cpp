@@ -10,12 +10,12 @@ namespace readingaids::couleurs {
 void demontage(QStringView word, const WordContext &context, LineBuffer &out)
 {
     if (WrittenWord corrected; writtenWithCorrections(word, context.corrections, corrected)) {
-        appendColoured(word, corrected.syllables, out);
+        appendColoured(word, corrected.syllables, context, out);
         return;
     }
     Syllables syllables;
     cutTextWord(word, syllables);
-    appendColoured(word, syllables, out);
+    appendColoured(word, syllables, context, out);
 }
 
 } // namespace readingaids::couleurs
@@ -24,7 +24,15 @@ namespace readingaids {
 
 QString couleursLine(QStringView line, const Corrections &corrections)
 {
-    return MiseCouleur(line, couleurs::aid.marks, couleurs::aid.demontage, WordContext{corrections});
+    return couleursLine(line, corrections, SyllableColours::EachWord);
+}
+
+QString couleursLine(QStringView line, const Corrections &corrections, SyllableColours colours)
+{
+    qsizetype inARow = 0;
+    return MiseCouleur(line, couleurs::aid.marks, couleurs::aid.demontage,
+                       WordContext{corrections, nullptr, nullptr,
+                                   colours == SyllableColours::InARow ? &inARow : nullptr});
 }
 
 } // namespace readingaids

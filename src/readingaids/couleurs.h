@@ -24,4 +24,8 @@ namespace readingaids {
 // the teacher corrected cut as corrected.
 QString couleursLine(QStringView line, const Corrections &corrections = {});
 
+// The same in the colours asked for: InARow, red and green in turn along the
+// line. " Le chat dort." -> red Le, green chat, red dor, green t.
+QString couleursLine(QStringView line, const Corrections &corrections, SyllableColours colours);
+
 } // namespace readingaids

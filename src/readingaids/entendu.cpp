@@ -1,5 +1,7 @@
 #include "entendu.h"
 
+#include "incontext.h"
+#include "writtenbyear.h"
 #include "document.h"
 #include "markup.h"
 #include "son.h"
@@ -118,14 +120,15 @@ void forEachWord(QStringView line, OnWord onWord)
 // Appends a word with its graphemes that say the sound marked; a word that is
 // not aligned gets the typed letters marked.
 void markWord(QStringView word, const QStringList &sound, QStringView typed, const EarWords &words,
-              LineBuffer &out)
+              const LineReadings &inContext, LineBuffer &out)
 {
     const EarWord *read = words.find(word);
-    if (read == nullptr || !read->graphemes) {
+    const std::optional<QList<Grapheme>> inSentence = graphemesInContext(word, read, &inContext);
+    if (!inSentence && (read == nullptr || !read->graphemes)) {
         markLetters(word, typed, out);
         return;
     }
-    for (const Grapheme &grapheme : *read->graphemes) {
+    for (const Grapheme &grapheme : inSentence ? *inSentence : *read->graphemes) {
         const QStringView letters = word.sliced(grapheme.start, grapheme.length);
         if (grapheme.phonemes.isEmpty() || !sound.contains(grapheme.phonemes)) {
             out.append(letters);
@@ -260,10 +263,13 @@ void entenduLine(QStringView line, const QStringList &sound, QStringView typed, 
                  LineBuffer &out)
 {
     const auto appendText = [&out](QStringView text) { out.append(text); };
+    LineReadings inContext;
+    inContext.read(trimLine(line));
     splitMarkup(
         trimLine(line),
         [&](QStringView run) {
-            splitWords(run, appendText, [&](QStringView word) { markWord(word, sound, typed, words, out); });
+            splitWords(run, appendText,
+                       [&](QStringView word) { markWord(word, sound, typed, words, inContext, out); });
         },
         appendText);
 }

@@ -1,5 +1,6 @@
 #include "linescanner.h"
 
+#include "incontext.h"
 #include "markup.h"
 #include "trim.h"
 
@@ -74,27 +75,44 @@ struct Scanner
     // Then the word follows what stands before it without a blank: a mark
     // ("vent,") or a reference that its letters touch ("for&#xEA;t").
     bool wordBeginsWithMark = false;
-    qsizetype referenceEnd = -1; // where the last reference copied ends
-    // The no-break spaces met since the last thing written.
-    qsizetype noBreakSpaces = 0;
+    // Where the last reference or "!", ";", "?" written ends: letters
+    // right after it touch it.
+    qsizetype touchingEnd = -1;
+    // The blanks and no-break spaces met since the last thing written.
+    qsizetype gapStart = -1;
+    qsizetype gapEnd = -1;
+    bool gapHasNoBreakSpace = false;
 
     void beginWord(qsizetype pos, bool withMark)
     {
         wordStart = pos;
-        wordBeginsWithMark = withMark || pos == referenceEnd;
+        wordBeginsWithMark = withMark || pos == touchingEnd;
     }
 
-    // What stands between two things written: the no-break spaces of the
-    // text, every one of them; without any, one blank where `blank` asks for
-    // it (blanks collapse).
+    void blankAt(qsizetype pos, bool noBreak)
+    {
+        if (gapStart < 0)
+            gapStart = pos;
+        gapEnd = pos + 1;
+        gapHasNoBreakSpace = gapHasNoBreakSpace || noBreak;
+    }
+
+    // What stands between two things written: with a no-break space, the
+    // blanks and no-break spaces as the text has them, a run of blanks
+    // written as one (the reader sees the same); without any, one blank where
+    // `blank` asks for it (blanks collapse).
     void gap(bool blank)
     {
-        if (noBreakSpaces > 0) {
-            for (; noBreakSpaces > 0; --noBreakSpaces)
-                out.append(NoBreakSpace);
+        if (gapHasNoBreakSpace) {
+            for (qsizetype i = gapStart; i < gapEnd; ++i) {
+                if (text[i] != u' ' || i == gapStart || text[i - 1] != u' ')
+                    out.append(text[i].unicode());
+            }
         } else if (blank) {
             out.append(u' ');
         }
+        gapStart = -1;
+        gapHasNoBreakSpace = false;
     }
 
     void endWord(qsizetype end)
@@ -115,11 +133,12 @@ struct Scanner
         wordStart = -1;
     }
 
-    // A no-break space ends a word as a blank does, and is kept.
-    void noBreakSpace(qsizetype pos)
+    // A blank or a no-break space ends a word; a no-break space is kept, and
+    // so is a blank beside one.
+    void blank(qsizetype pos, bool noBreak)
     {
         endWord(pos);
-        ++noBreakSpaces;
+        blankAt(pos, noBreak);
     }
 
     // "!", ";" and "?" right after the word they end, or as they stood.
@@ -130,6 +149,7 @@ struct Scanner
         else
             gap(pos > 0 && text[pos - 1] == u' ');
         out.append(text[pos].unicode());
+        touchingEnd = pos + 1;
     }
 
     // Copies the tag or reference at pos; returns where the scan goes on. A
@@ -146,7 +166,7 @@ struct Scanner
             length = text.size() - pos;
         out.append(text.sliced(pos, length));
         if (reference)
-            referenceEnd = pos + length;
+            touchingEnd = pos + length;
         return pos + length;
     }
 };
@@ -156,7 +176,11 @@ struct Scanner
 void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, const WordContext &context,
                  LineBuffer &out)
 {
+    if (context.syllablesInARow != nullptr)
+        *context.syllablesInARow = 0;
     Scanner scan{trimLine(line), demontage, context, out};
+    if (context.inContext != nullptr)
+        context.inContext->read(scan.text);
     const qsizetype n = scan.text.size();
     qsizetype i = 0;
     while (i < n) {
@@ -171,15 +195,15 @@ void MiseCouleur(QStringView line, Marks marks, WordTreatment demontage, const W
         } else if (const qsizetype markup = markupLength(scan.text, i)) {
             i = scan.copyMarkup(i, markup);
         } else {
-            if (c == u' ')
-                scan.endWord(i);
-            else if (c == NoBreakSpace)
-                scan.noBreakSpace(i);
+            if (c == u' ' || c == NoBreakSpace)
+                scan.blank(i, c == NoBreakSpace);
             else if (isSentenceMark(c))
                 scan.sentenceMark(i);
             else if (isMark(c)) {
+                // A mark touches the word before it unless a blank stood
+                // there: "vent," but "il y a :".
                 scan.endWord(i);
-                scan.beginWord(i, true);
+                scan.beginWord(i, i == 0 || scan.text[i - 1] != u' ');
             } else if (scan.wordStart < 0)
                 scan.beginWord(i, false);
             ++i;

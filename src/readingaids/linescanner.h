@@ -37,15 +37,16 @@ struct ScannedAid
 // One body line turned into its output line (the line scanner): the line is
 // trimmed and cut into tags, character references, blanks and words. Tags and
 // references are copied unchanged; each word is treated and written after one
-// blank (a word that begins with a mark in BeginWord, or right after a
-// reference, is written without it, so a reference inside a word adds no
-// blank to it); a treated word with more dashes outside its tags than the
+// blank (a word that begins with a mark in BeginWord, unless a blank stood
+// before the mark, or right after a reference or a "!", ";", "?", is written without it, so a
+// reference inside a word adds no blank to it); a treated word with more dashes outside its tags than the
 // word had is written between wholeWordOpening and wholeWordClosing; "!",
 // ";", "?" and references end a word and stay where they stood, with one
 // blank before them when one stood there; a "<" that no ">" closes on the
 // line copies the rest of the line unchanged. A no-break space ends a word as
-// a blank does, and every one is kept: the no-break spaces between two things
-// written take the place of the blank there.
+// a blank does, and every one is kept: where the blanks between two things
+// written hold one, they are written as the text has them (a run of blanks as
+// one), in place of the one blank.
 // "Le  chat<br>" -> " Le chat<br>" with a treatment that copies the word;
 // "for&#xEA;t" -> " for&#xEA;t" (the treatment sees "for" and "t");
 // "dit\u00A0!" -> " dit\u00A0!" (the treatment sees "dit");

@@ -9,32 +9,24 @@ namespace readingaids {
 
 namespace {
 
-// What a sentence mark at pos is written as, and how many characters it
-// takes; an empty text when there is no sentence mark there.
-struct SentenceMark
-{
-    QStringView written;
-    qsizetype length = 0;
-};
-
-SentenceMark sentenceMarkAt(QStringView line, qsizetype pos)
+// How many characters the sentence mark at pos takes ("..." is one mark);
+// 0 when there is none there. A mark is written as typed, in the colour of
+// the run it begins: the child reads the guillemets and the ellipsis that the
+// teacher typed.
+qsizetype sentenceMarkAt(QStringView line, qsizetype pos)
 {
     switch (line[pos].unicode()) {
     case u'\u00AB': // «
     case u'\u00BB': // »
-        return {u"\"", 1};
     case u'!':
-        return {u"!", 1};
     case u'?':
-        return {u"?", 1};
     case u':':
-        return {u":", 1};
-    case u'.':
-        return line.sliced(pos).startsWith(u"...") ? SentenceMark{u"...", 3} : SentenceMark{u".", 1};
     case u'\u2026': // …
-        return {u"...", 1};
+        return 1;
+    case u'.':
+        return line.sliced(pos).startsWith(u"...") ? 3 : 1;
     default:
-        return {};
+        return 0;
     }
 }
 
@@ -54,10 +46,10 @@ void Colouring::colourLine(QStringView line)
             markup = markup < 0 ? line.size() - i : markup;
             out += line.sliced(i, markup);
             i += markup;
-        } else if (const SentenceMark mark = sentenceMarkAt(line, i); mark.length > 0) {
+        } else if (const qsizetype mark = sentenceMarkAt(line, i); mark > 0) {
             out += colourSwitch(switches++);
-            out += mark.written;
-            i += mark.length;
+            out += line.sliced(i, mark);
+            i += mark;
         } else {
             out += line[i++];
         }

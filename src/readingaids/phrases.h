@@ -9,8 +9,8 @@ namespace readingaids {
 
 // The body lines run together into one line, opened in red, with a colour
 // switch before every "!", "?", ".", "...", ":", "«", "»" and "…" of the text
-// (never inside a tag or a character reference). The guillemets become plain
-// double quotes, "…" becomes "...". {"Il dort. Oui<br>"} ->
+// (never inside a tag or a character reference). Every mark is written as
+// typed, at the start of the next run. {"Il dort. Oui<br>"} ->
 // <FONT color="red">Il dort</FONT><FONT color="green">. Oui<br></FONT>
 QString colourSentences(const QStringList &bodyLines);
 

@@ -3,6 +3,7 @@
 #include "colours.h"
 #include "document.h"
 #include "entendu.h"
+#include "incontext.h"
 #include "linescanner.h"
 #include "silentbyear.h"
 #include "syllablesbyear.h"
@@ -12,6 +13,11 @@ using namespace Qt::StringLiterals;
 namespace readingaids {
 
 namespace {
+
+bool isLetterOfWord(QChar c)
+{
+    return c.isLetter() || c.isMark();
+}
 
 // A part's syllables and silent letters, in the part's own letters.
 using ReadPart = std::function<bool(QStringView part, Syllables &syllables, QList<bool> &silent)>;
@@ -35,8 +41,9 @@ bool compose(QStringView word, const ReadPart &read, WrittenWord &out)
         }
         for (const Syllable &s : partSyllables)
             out.syllables.append({s.begin + offset, s.end + offset, false});
+        // A mark (an apostrophe) is never a silent letter.
         for (qsizetype i = 0; i < part.size(); ++i)
-            out.silent[offset + i] = partSilent.value(i);
+            out.silent[offset + i] = partSilent.value(i) && isLetterOfWord(part[i]);
     });
     if (!readAll)
         return false;
@@ -49,6 +56,12 @@ bool compose(QStringView word, const ReadPart &read, WrittenWord &out)
     for (qsizetype k = 1; k < out.syllables.size(); ++k)
         out.syllables[k - 1].end = out.syllables[k].begin;
     out.syllables.back().end = word.size();
+    // Nor is a syllable begun with one: it stays with the syllable before.
+    for (qsizetype k = 1; k < out.syllables.size(); ++k) {
+        while (out.syllables[k].begin < out.syllables[k].end && !isLetterOfWord(word[out.syllables[k].begin]))
+            out.syllables[k - 1].end = ++out.syllables[k].begin;
+    }
+    out.syllables.removeIf([](const Syllable &s) { return s.begin == s.end; });
     return true;
 }
 
@@ -74,6 +87,22 @@ bool readCorrected(const Corrections &corrections, QStringView part, Syllables &
     return true;
 }
 
+} // namespace
+
+std::optional<QList<Grapheme>> graphemesInContext(QStringView part, const EarWord *alone,
+                                                  const LineReadings *inContext)
+{
+    const ReadInContext *inSentence = inContext != nullptr ? inContext->find(part) : nullptr;
+    if (inSentence == nullptr)
+        return std::nullopt;
+    const QString phonemes = phonemesInContext(*inSentence, alone != nullptr ? alone->pronunciation.phonemes : QString());
+    if (phonemes.isEmpty())
+        return std::nullopt;
+    return align(spelling(part), phonemes);
+}
+
+namespace {
+
 bool hasCorrectedPart(QStringView word, const Corrections &corrections)
 {
     bool corrected = false;
@@ -88,12 +117,18 @@ char16_t *put(char16_t *at, QStringView text)
 
 } // namespace
 
-bool writtenByEar(QStringView word, const EarWords *words, const Corrections &corrections, WrittenWord &out)
+bool writtenByEar(QStringView word, const EarWords *words, const Corrections &corrections, WrittenWord &out,
+                  const LineReadings *inContext)
 {
     return compose(word, [&](QStringView part, Syllables &syllables, QList<bool> &silent) {
         if (readCorrected(corrections, part, syllables, silent))
             return true;
         const EarWord *read = words != nullptr ? words->find(part) : nullptr;
+        if (const std::optional<QList<Grapheme>> graphemes = graphemesInContext(part, read, inContext)) {
+            cutByEar(part, *graphemes, syllables);
+            silent = silentByEar(part, *graphemes);
+            return true;
+        }
         if (read == nullptr || !read->graphemes)
             return false;
         cutByEar(part, *read->graphemes, syllables);
@@ -156,6 +191,23 @@ void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &ou
     put(at, closing);
 }
 
+void appendColoured(QStringView word, const Syllables &syllables, const WordContext &context, LineBuffer &out)
+{
+    if (context.syllablesInARow == nullptr) {
+        appendColoured(word, syllables, out);
+        return;
+    }
+    qsizetype &before = *context.syllablesInARow;
+    out.append(before % 2 == 0 ? opening : openingGreen);
+    for (qsizetype k = 0; k < syllables.size(); ++k) {
+        if (k > 0)
+            out.append((before + k) % 2 == 0 ? couleur5 : couleur1);
+        out.append(word.sliced(syllables[k].begin, syllables[k].end - syllables[k].begin));
+    }
+    out.append(closing);
+    before += syllables.size();
+}
+
 void appendDashed(QStringView word, const Syllables &syllables, LineBuffer &out)
 {
     for (qsizetype k = 0; k < syllables.size(); ++k) {
@@ -172,7 +224,7 @@ namespace {
 void written(QStringView word, const WordContext &context, WrittenWord &out)
 {
     ++context.count->words;
-    if (writtenByEar(word, context.words, context.corrections, out))
+    if (writtenByEar(word, context.words, context.corrections, out, context.inContext))
         return;
     ++context.count->byLetters;
     cutTextWord(word, out.syllables);
@@ -183,7 +235,7 @@ void couleursByEar(QStringView word, const WordContext &context, LineBuffer &out
 {
     WrittenWord w;
     written(word, context, w);
-    appendColoured(word, w.syllables, out);
+    appendColoured(word, w.syllables, context, out);
 }
 
 void tiretsByEar(QStringView word, const WordContext &context, LineBuffer &out)
@@ -223,13 +275,16 @@ WordTreatment treatmentOf(WrittenAid aid)
 } // namespace
 
 EarCount writeByEar(const QStringList &lines, WrittenAid aid, const Corrections &corrections,
-                    const std::function<void(QStringView line)> &sink)
+                    const std::function<void(QStringView line)> &sink, SyllableColours colours)
 {
     HeldWords held = processEarWords();
     if (held.words != nullptr)
         held.words->prepare(lines);
     EarCount count;
-    const WordContext context{corrections, held.words, &count};
+    qsizetype inARow = 0;
+    LineReadings inContext;
+    const WordContext context{corrections, held.words, &count,
+                              colours == SyllableColours::InARow ? &inARow : nullptr, &inContext};
     const WordTreatment treatment = treatmentOf(aid);
     LineBuffer out;
     writeOutput(lines, [&](QStringView line) {
@@ -241,13 +296,16 @@ EarCount writeByEar(const QStringList &lines, WrittenAid aid, const Corrections 
 }
 
 QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, const Corrections &corrections,
-                           EarCount *count)
+                           EarCount *count, SyllableColours colours)
 {
     HeldWords held = processEarWords();
     if (held.words != nullptr)
         held.words->prepareBody(bodyLines);
     EarCount counted;
-    const WordContext context{corrections, held.words, &counted};
+    qsizetype inARow = 0;
+    LineReadings inContext;
+    const WordContext context{corrections, held.words, &counted,
+                              colours == SyllableColours::InARow ? &inARow : nullptr, &inContext};
     const WordTreatment treatment = treatmentOf(aid);
     QStringList output;
     output.reserve(bodyLines.size());

@@ -1,20 +1,25 @@
 #pragma once
 
+#include "alignment.h"
 #include "corrections.h"
 #include "linebuffer.h"
 #include "syllabify.h"
+#include "wordcontext.h"
 
 #include <QList>
 #include <QStringList>
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 // The syllables and the silent letters of the text by ear ("entendu"): each
 // word cut and marked from its pronunciation, or as the teacher corrected it.
 namespace readingaids {
 
 class EarWords;
+class LineReadings;
+struct EarWord;
 
 // How a word of the text (as the line scanner hands it: "porte-monnaie",
 // "dort.") is written: its syllables and, for each character, whether it is
@@ -29,7 +34,10 @@ struct WrittenWord
 // teacher's corrections or else from its pronunciation in words; the text
 // between parts goes with the syllable before it. False when a part has
 // neither: the word is then cut by its letters.
-bool writtenByEar(QStringView word, const EarWords *words, const Corrections &corrections, WrittenWord &out);
+// With inContext, a part that its sentence reads otherwise than alone is
+// read so ("ils couvent": couv[ent]).
+bool writtenByEar(QStringView word, const EarWords *words, const Corrections &corrections, WrittenWord &out,
+                  const LineReadings *inContext = nullptr);
 
 // The word as the letter rules cut it, with its corrected parts as the
 // teacher corrected them; false when no part of it is corrected.
@@ -40,8 +48,19 @@ bool writtenWithCorrections(QStringView word, const Corrections &corrections, Wr
 // letter). For the teacher who corrects it.
 WordCut currentCut(QStringView word, bool byEar, const Corrections &corrections);
 
+// The graphemes of a part (letters and apostrophes) of a line as its sentence
+// reads it, from what it says alone; nothing when the sentence reads it as
+// alone, or its reading there does not align.
+std::optional<QList<Grapheme>> graphemesInContext(QStringView part, const EarWord *alone,
+                                                  const LineReadings *inContext);
+
 // Appends the word, syllable by syllable, as the syllables in colours write it.
 void appendColoured(QStringView word, const Syllables &syllables, LineBuffer &out);
+
+// The same, in the colours the context asks for: with syllablesInARow, red
+// and green in turn, going on from the syllables before it on the line
+// ("le chat" after one syllable: <FONT color="green">le</FONT> ...).
+void appendColoured(QStringView word, const Syllables &syllables, const WordContext &context, LineBuffer &out);
 
 // Appends the word with its syllables joined by "-" (none added after a
 // syllable that ends with the word's own hyphen).
@@ -72,10 +91,11 @@ enum class WrittenAid {
 // Raises DocumentRefused before any line reaches the sink when a marker is
 // missing.
 EarCount writeByEar(const QStringList &lines, WrittenAid aid, const Corrections &corrections,
-                    const std::function<void(QStringView line)> &sink);
+                    const std::function<void(QStringView line)> &sink,
+                    SyllableColours colours = SyllableColours::EachWord);
 
 // Body lines with the aid by ear, these lines making the document.
 QStringList byEarBodyLines(const QStringList &bodyLines, WrittenAid aid, const Corrections &corrections,
-                           EarCount *count = nullptr);
+                           EarCount *count = nullptr, SyllableColours colours = SyllableColours::EachWord);
 
 } // namespace readingaids

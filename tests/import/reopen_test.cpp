@@ -222,7 +222,9 @@ struct LayoutActions
     // The aid's box clicked, or the sound typed into its field.
     void putOn(const layout::CarriedAid &aid)
     {
-        boxes = aid.box ? layout::clickAidBox(*aid.box, boxes, css, files(), lines, aid.byEar).boxes
+        layout::WorkingCopies inItsColours = files();
+        inItsColours.colours = aid.colours;
+        boxes = aid.box ? layout::clickAidBox(*aid.box, boxes, css, inItsColours, lines, aid.byEar).boxes
                         : layout::changeSound(aid.sound, boxes, css, files(), lines, aid.byEar).boxes;
     }
     void highlightAndBorder()
@@ -247,6 +249,8 @@ TEST_F(Reopen, ACorrectionPutsTheAidTheDocumentCarriedOnTheCorrectedText)
     const Case cases[] = {
         {"syllables in colours", {AidBox::SyllablesInColours, {}, false}, false},
         {"syllables in colours by ear", {AidBox::SyllablesInColours, {}, true}, false},
+        {"syllables in colours à la suite",
+         {AidBox::SyllablesInColours, {}, false, readingaids::SyllableColours::InARow}, false},
         {"syllables with dashes", {AidBox::SyllablesWithDashes, {}, false}, false},
         {"syllables with dashes by ear", {AidBox::SyllablesWithDashes, {}, true}, false},
         {"silent letters", {AidBox::SilentLetters, {}, false}, false},

@@ -240,6 +240,65 @@ TEST(AidCommands, TheEntenduBoxMarksTheSoundInTheFieldAgainAndIsRemembered)
               readingaids::writeBodyAid(s.plain, BodyAid::Son, u"ou"_s));
 }
 
+// "À la suite": the colours of the syllables go on along the line, put on
+// again at once when the syllables show, remembered for the student.
+TEST(AidCommands, TheSyllablesInARowArePutOnAgainAndRemembered)
+{
+    Student s;
+    EXPECT_FALSE(layout::syllablesInARow(s.cheminW));
+    const AidBoxes boxes = boxesOf({AidBox::SyllablesInColours});
+    layout::clickAidBox(AidBox::SyllablesInColours, {}, s.css, s.files, s.lines);
+    const std::optional<layout::AidOutcome> inARow =
+        layout::changeSyllablesInARow(true, boxes, s.css, s.files, s.lines, false);
+    ASSERT_TRUE(inARow);
+    EXPECT_EQ(inARow->boxes, boxes);
+    EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Couleurs, {}, {},
+                                                   readingaids::SyllableColours::InARow));
+    EXPECT_NE(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Couleurs));
+    EXPECT_EQ(bytesOf(s.cheminW + layout::SuiteFile), "suite=oui\r\n");
+    EXPECT_TRUE(layout::syllablesInARow(s.cheminW));
+    EXPECT_EQ(s.saved()[line::AidSecondSlot], flag::Syllabe);
+    // Off again: the document of the boxes as before, byte for byte.
+    layout::changeSyllablesInARow(false, boxes, s.css, s.files, s.lines, false);
+    EXPECT_EQ(s.shown(), readingaids::writeBodyAid(s.plain, BodyAid::Couleurs));
+    EXPECT_FALSE(layout::syllablesInARow(s.cheminW));
+    // Without the syllables in colours, only the box is remembered.
+    layout::clickAidBox(AidBox::SyllablesInColours, boxes, s.css, s.files, s.lines);
+    EXPECT_FALSE(layout::changeSyllablesInARow(true, {}, s.css, s.files, s.lines, false));
+    EXPECT_EQ(bytesOf(s.files.document), s.plainBytes);
+    EXPECT_TRUE(layout::syllablesInARow(s.cheminW));
+}
+
+// A correction "pour ce texte" is kept beside the document, changes that
+// text only, and wins over the working folder's for it.
+TEST(AidCommands, ACorrectionForThisTextChangesThatTextOnly)
+{
+    Student s;
+    QTemporaryDir working;
+    const QString other = s.cheminW + u"autre.html"_s;
+    QFile::copy(s.files.document, other);
+    const AidBoxes boxes = boxesOf({AidBox::SyllablesWithDashes});
+    layout::clickAidBox(AidBox::SyllablesWithDashes, {}, s.css, s.files, s.lines);
+    const QString word = u"loup"_s; // in the fixture's text
+    ASSERT_TRUE(s.plain.join(u' ').contains(word));
+
+    // For all the students first, then for this text: this text's wins here.
+    ASSERT_TRUE(layout::correctWordCut(working.path(), word, u"lo|up"_s, {}, boxes, false, s.css, s.files, s.lines));
+    ASSERT_TRUE(layout::correctWordCut(working.path(), word, u"l|oup"_s, {}, boxes, false, s.css, s.files, s.lines,
+                                       layout::CorrectionFor::ThisText));
+    EXPECT_TRUE(s.shown().join(u'\n').contains(u"l-oup"_s)) << visible(s.shown().join(u'\n'));
+    EXPECT_FALSE(s.shown().join(u'\n').contains(u"lo-up"_s));
+    EXPECT_EQ(bytesOf(readingaids::textCorrectionsPath(s.files.document)).right(7), "l|oup\r\n");
+    EXPECT_EQ(bytesOf(working.path() + u'/' + readingaids::CorrectionsFile).right(7), "lo|up\r\n");
+
+    // Another text of the student reads the working folder's only.
+    const readingaids::Corrections forOther = layout::loadCorrections(working.path(), other);
+    EXPECT_EQ(readingaids::notationOf(word, *forOther.find(word)), u"lo|up"_s);
+    const readingaids::Corrections forThis = layout::loadCorrections(working.path(), s.files.document);
+    EXPECT_EQ(readingaids::notationOf(word, *forThis.find(word)), u"l|oup"_s);
+    EXPECT_FALSE(QFile::exists(readingaids::textCorrectionsPath(other)));
+}
+
 TEST(AidCommands, TheEntenduBoxAtOpeningAndWhatItSaysBesideTheField)
 {
     Student s;

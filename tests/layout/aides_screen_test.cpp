@@ -476,7 +476,7 @@ TEST_F(AidesScreen, EveryAidKeepsTheNoBreakSpacesOfAPastedText)
         {"silent letters", [=] { screen->CheckBox8->click(); }, [=] { screen->CheckBox8->click(); },
          " <span style=\"white-space:nowrap\">froi--d</span>\xA0: chut\xA0;"},
         {"sentences", [=] { screen->CheckBox9->click(); }, [=] { screen->CheckBox9->click(); },
-         "\"\xA0Le loup dort\xA0</FONT>"},
+         "\xAB\xA0Le loup dort\xA0</FONT>"},
         {"sound", [=] { screen->Edit6->setText(u"ou"_s); }, [=] { screen->Edit6->clear(); }, "</B></FONT>p dort\xA0"},
         {"sound by ear",
          [=] {
@@ -646,10 +646,10 @@ namespace {
 // Answers the correction dialog that the next handler opens: types the text
 // and presses "Corriger" (or "Annuler" when text is null); returns what the
 // dialog showed of the word as it was cut.
-std::shared_ptr<QString> answerCorrection(const std::optional<QString> &text)
+std::shared_ptr<QString> answerCorrection(const std::optional<QString> &text, bool forThisText = false)
 {
     auto shown = std::make_shared<QString>();
-    QTimer::singleShot(0, [text, shown] {
+    QTimer::singleShot(0, [text, shown, forThisText] {
         auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         ASSERT_EQ(dialog->objectName(), u"correctionDialog"_s);
@@ -660,7 +660,10 @@ std::shared_ptr<QString> answerCorrection(const std::optional<QString> &text)
             return;
         }
         field->setText(*text);
-        dialog->accept();
+        if (forThisText)
+            dialog->findChild<QPushButton *>(u"pourCeTexte"_s)->click();
+        else
+            dialog->accept();
     });
     return shown;
 }
@@ -668,18 +671,18 @@ std::shared_ptr<QString> answerCorrection(const std::optional<QString> &text)
 } // namespace
 
 // The teacher turns silent letters on for a new student (by ear, the
-// default), then corrects "fils", which espeak-ng reads as the plural of
-// "fil", from the view's menu: the correction shows at once, is kept in the
-// working folder, and an absurd one is refused.
+// default), then corrects "porc", whose c espeak-ng says, from the view's
+// menu: the correction shows at once, is kept in the working folder, and an
+// absurd one is refused.
 TEST_F(AidesScreen, ARightClickCorrectionOfAWordShowsAtOnce)
 {
     QFile::remove(student.cheminW + u"entendu.ini"_s);
-    const QString document = addDocument(u"soupe.html"_s, {u"Un fils dans la soupe."_s});
+    const QString document = addDocument(u"soupe.html"_s, {u"Un porc dans la soupe."_s});
     TForm1 *screen = open(document);
     ASSERT_TRUE(screen->Entendu->isChecked()) << "a new student reads by ear";
     screen->CheckBox8->click();
     const QString grey = readingaids::silentOpening.toString();
-    EXPECT_TRUE(shown().join(u'\n').contains(u" Un fil"_s + grey + u"s</FONT> dan"_s + grey + u"s</FONT> la soup"_s + grey + u"e</FONT>.<br>"_s)) << visible(shown().join(u'\n'));
+    EXPECT_TRUE(shown().join(u'\n').contains(u" Un porc dan"_s + grey + u"s</FONT> la soup"_s + grey + u"e</FONT>.<br>"_s)) << visible(shown().join(u'\n'));
 
     const QString file = folder.path() + u"/"_s + readingaids::CorrectionsFile;
     const struct
@@ -690,30 +693,57 @@ TEST_F(AidesScreen, ARightClickCorrectionOfAWordShowsAtOnce)
         qsizetype messages;
     } steps[] = {
         {"given up", std::nullopt, false, 0},
-        {"letters that are not the word's", u"fi[l]z"_s, false, 1},
+        {"letters that are not the word's", u"por[k]"_s, false, 1},
         {"empty", u"  "_s, false, 1},
-        {"the right cut", u"fi[l]s"_s, true, 0},
+        {"the right cut", u"por[c]"_s, true, 0},
     };
     for (const auto &step : steps) {
         SCOPED_TRACE(step.name);
         const qsizetype messages = platform.messages.shown.size();
         const int loadsBefore = loads(screen);
         const auto before = answerCorrection(step.typed);
-        emit screen->WebBrowser1->wordCorrectionAsked(u"fils"_s);
-        EXPECT_EQ(*before, u"fil[s]"_s);
+        emit screen->WebBrowser1->wordCorrectionAsked(u"porc"_s);
+        EXPECT_EQ(*before, u"porc"_s);
         EXPECT_EQ(QFile::exists(file), step.written);
         EXPECT_EQ(platform.messages.shown.size(), messages + step.messages);
         EXPECT_EQ(loads(screen), loadsBefore + (step.written ? 1 : 0));
     }
-    EXPECT_TRUE(shown().join(u'\n').contains(u" Un fi"_s + grey + u"l</FONT>s dan"_s)) << visible(shown().join(u'\n'));
+    EXPECT_TRUE(shown().join(u'\n').contains(u" Un por"_s + grey + u"c</FONT> dan"_s)) << visible(shown().join(u'\n'));
     EXPECT_TRUE(screen->CheckBox8->isChecked());
-    EXPECT_EQ(bytesOf(file).right(8), "fi[l]s\r\n");
+    EXPECT_EQ(bytesOf(file).right(8), "por[c]\r\n");
     close(screen);
 
     // The next student screen, the next start: the correction holds.
     screen = open(document);
     const auto shownThen = answerCorrection(std::nullopt);
-    emit screen->WebBrowser1->wordCorrectionAsked(u"Fils"_s);
-    EXPECT_EQ(*shownThen, u"Fi[l]s"_s);
+    emit screen->WebBrowser1->wordCorrectionAsked(u"Porc"_s);
+    EXPECT_EQ(*shownThen, u"Por[c]"_s);
+
+    // "Mots à vérifier": the words the sentence reads; a click opens the correction.
+    close(screen);
+    const QString hens = addDocument(u"poules.html"_s, {u"Les poules couvent dans le couvent."_s});
+    screen = open(hens);
+    ASSERT_GE(screen->MotsAVerifier->count(), 1);
+    EXPECT_EQ(screen->MotsAVerifier->item(0)->text(), u"couvent"_s);
+    EXPECT_TRUE(screen->MotsAVerifier->item(0)->toolTip().contains(u"verbe"_s));
+    const auto opened = answerCorrection(std::nullopt);
+    emit screen->MotsAVerifier->itemClicked(screen->MotsAVerifier->item(0));
+    EXPECT_EQ(*opened, u"cou|ven[t]"_s); // the word alone, as the dialog shows it
+    // By the letters, the sentence reads no word: the list is empty.
+    screen->Entendu->click();
+    EXPECT_EQ(screen->MotsAVerifier->count(), 0);
+    screen->Entendu->click();
+    EXPECT_GE(screen->MotsAVerifier->count(), 1);
+    close(screen);
+    screen = open(document);
+
+    // "Corriger pour ce texte": kept beside the document, the working
+    // folder's file unchanged, and it wins in this text.
+    const QByteArray forAll = bytesOf(file);
+    const auto forText = answerCorrection(u"porc"_s, true);
+    emit screen->WebBrowser1->wordCorrectionAsked(u"porc"_s);
+    EXPECT_EQ(bytesOf(file), forAll);
+    EXPECT_EQ(bytesOf(readingaids::textCorrectionsPath(document)).right(6), "porc\r\n");
+    EXPECT_TRUE(shown().join(u'\n').contains(u" Un porc dan"_s)) << visible(shown().join(u'\n'));
     close(screen);
 }

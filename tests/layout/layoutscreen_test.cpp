@@ -542,10 +542,12 @@ TEST_F(LayoutScreen, ControlsAreLaidOutForTheDisplayAndStayInsideIt)
             EXPECT_TRUE(window.contains(control->geometry()))
                 << control->metaObject()->className() << " at " << control->x() << "," << control->y();
         }
-        EXPECT_EQ(visible, 39) << "the 36 controls of the design, the \"entendu\" box and its note, \"Aperçu tablette\"";
-        // The box and its note were put where nothing stood.
+        EXPECT_EQ(visible, 42) << "the 36 controls of the design, the \"entendu\" box and its note, \"Aperçu tablette\", "
+                                  "\"à la suite\", the words to check and their caption";
+        // The boxes and the note were put where nothing stood.
         for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu),
-                               static_cast<QWidget *>(screen->ButtonTablette)}) {
+                               static_cast<QWidget *>(screen->ButtonTablette), static_cast<QWidget *>(screen->SyllabesSuite),
+                               static_cast<QWidget *>(screen->LabelMots), static_cast<QWidget *>(screen->MotsAVerifier)}) {
             for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (control != added && !control->isHidden() && control != screen->WebBrowser1) {
                     EXPECT_FALSE(added->geometry().intersects(control->geometry()))

@@ -23,7 +23,8 @@ QStringList outputOf(const CarriedAid &aid, const QStringList &lines)
     using readingaids::BodyAid;
     if (aid.box) {
         const BodyAid byLetters = layout::aidRow(*aid.box).aid;
-        return readingaids::writeBodyAid(lines, aid.byEar ? readingaids::byEar(byLetters) : byLetters);
+        return readingaids::writeBodyAid(lines, aid.byEar ? readingaids::byEar(byLetters) : byLetters, {}, {},
+                                         aid.colours);
     }
     return readingaids::writeBodyAid(lines, aid.byEar ? BodyAid::SonEntendu : BodyAid::Son, aid.sound);
 }
@@ -43,6 +44,11 @@ TEST(CarriedAid, TellsEachAidFromItsOutput)
     // By ear, when the student reads by ear; the sentences read no word.
     const CarriedAid colours{AidBox::SyllablesInColours, {}, true};
     EXPECT_EQ(layout::carriedAid(plain, outputOf(colours, plain), {}, true, {}), colours);
+    // The syllables in colours "à la suite", by letters and by ear.
+    for (const bool byEar : {false, true}) {
+        const CarriedAid inARow{AidBox::SyllablesInColours, {}, byEar, readingaids::SyllableColours::InARow};
+        EXPECT_EQ(layout::carriedAid(plain, outputOf(inARow, plain), {}, byEar, {}), inARow);
+    }
 }
 
 TEST(CarriedAid, TellsTwoAidsThatWriteTheSameLinesByTheFlagLines)

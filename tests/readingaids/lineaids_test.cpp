@@ -1,3 +1,4 @@
+#include "readingaids/bodyaids.h"
 #include "readingaids/couleurs.h"
 #include "readingaids/muettes.h"
 #include "readingaids/tirets.h"
@@ -64,6 +65,32 @@ TEST(SyllablesInColours, ColourEachWordFromRed)
     });
 }
 
+// "À la suite": red and green in turn along the line, from red again at
+// each line, by letters, by ear and as corrected.
+TEST(SyllablesInColours, InARowAlternateRedAndGreenAlongTheLine)
+{
+    const QString red = u"<FONT color=\"red\">"_s, green = u"<FONT color=\"green\">"_s, end = u"</FONT>"_s;
+    const QString line = u"Le petit chat dort.<br>"_s;
+    const QString inARow = u" "_s + red + u"Le"_s + end + u" "_s + green + u"pe"_s + end + red + u"tit"_s + end
+                           + u" "_s + green + u"chat"_s + end + u" "_s + red + u"dor"_s + end + green + u"t."_s + end
+                           + u"<br>"_s;
+    EXPECT_EQ(couleursLine(line, {}, SyllableColours::InARow), inARow);
+    EXPECT_EQ(couleursLine(line, {}, SyllableColours::EachWord), couleursLine(line));
+    // Every line starts again in red, in a document as on one line.
+    const QStringList document = {u"<!--DEBUT-->"_s, u"logo"_s, line, line, u"<!--FIN-->"_s};
+    const QStringList written = writeBodyAid(document, BodyAid::Couleurs, {}, {}, SyllableColours::InARow);
+    EXPECT_EQ(written.mid(2, 2), (QStringList{inARow, inARow}));
+    // A corrected word takes its colours from the syllables before it.
+    const Corrections corrections = Corrections::fromBytes("cho|colat\n");
+    EXPECT_EQ(couleursLine(u"un chocolat dort<br>"_s, corrections, SyllableColours::InARow),
+              u" "_s + red + u"un"_s + end + u" "_s + green + u"cho"_s + end + red + u"colat"_s + end + u" "_s + green
+                  + u"dort"_s + end + u"<br>"_s);
+    // By ear, the same turns: a line of one-syllable words is red, green, red.
+    EXPECT_EQ(treatBodyLine(BodyAid::CouleursEntendu, u"le chat dort<br>"_s, {}, {}, SyllableColours::InARow),
+              u" "_s + red + u"le"_s + end + u" "_s + green + u"chat"_s + end + u" "_s + red + u"dort"_s + end
+                  + u"<br>"_s);
+}
+
 TEST(SyllablesWithDashes, JoinTheSyllablesWithDashes)
 {
     expectLines(tiretsLine, {
@@ -92,7 +119,7 @@ TEST(SilentLetters, SetTheLastLetterApart)
         {"a capital S is not set apart", u"CAS<br>"_s, u" CAS<br>"_s},
         {"a one-letter word", u"s<br>"_s, u" {-s}<br>"_s},
         {"a word after a hyphen", u"a-b<br>"_s, u" a{--b}<br>"_s},
-        {"a blank before a colon goes with the mark", u"Voici : la rue<br>"_s, u" Voici: la rue<br>"_s},
+        {"a blank before a colon stays", u"Voici : la rue<br>"_s, u" Voici : la rue<br>"_s},
         {"a mark at the start of the line", u"-bonjour<br>"_s, u"-bonjour<br>"_s},
     });
 }
@@ -108,8 +135,10 @@ TEST(LineScanner, KeepsNoBreakSpacesBetweenWords)
          u" "_s + coloured({u"«"_s}) + nbsp + coloured({u"chat"_s}) + nbsp + coloured({u"»"_s}) + u"<br>"_s},
         {"before a question mark", u"Tu dors\u00A0?<br>"_s,
          u" "_s + coloured({u"Tu"_s}) + u" "_s + coloured({u"dors"_s}) + nbsp + u"?<br>"_s},
-        {"every one of a run, and none of the blanks beside them", u"a \u00A0 \u00A0b<br>"_s,
-         u" "_s + coloured({u"a"_s}) + nbsp + nbsp + coloured({u"b"_s}) + u"<br>"_s},
+        {"every one of a run, and the blanks beside them", u"a \u00A0 \u00A0b<br>"_s,
+         u" "_s + coloured({u"a"_s}) + u" "_s + nbsp + u" "_s + nbsp + coloured({u"b"_s}) + u"<br>"_s},
+        {"a run of blanks beside one is one blank", u"a  \u00A0b<br>"_s,
+         u" "_s + coloured({u"a"_s}) + u" "_s + nbsp + coloured({u"b"_s}) + u"<br>"_s},
         {"before a tag and at the end of the line", u"oui\u00A0<b>non</b>\u00A0"_s,
          u" "_s + coloured({u"oui"_s}) + nbsp + u"<b> "_s + coloured({u"non"_s}) + u"</b>"_s + nbsp},
         {"before a reference", u"Tom\u00A0&amp; papa<br>"_s,
@@ -176,8 +205,9 @@ TEST(LineScanner, CopiesCharacterReferencesAsAUnit)
     });
     expectLines(muettesLine, {
         {"the semicolon of a reference ends no word", u"les&nbsp;chats<br>"_s, u" {le-s}&nbsp;{chat-s}<br>"_s},
-        {"an unknown hexadecimal digit makes no reference: its \";\" ends the word", u"for&#xG4;t<br>"_s,
-         u" for&#xG4; t<br>"_s},
+        {"an unknown hexadecimal digit makes no reference: its \";\" ends the word, touching the next",
+         u"for&#xG4;t<br>"_s, u" for&#xG4;t<br>"_s},
+        {"a word right after \"!\" or \"?\" touches it", u"Tu!va?si<br>"_s, u" Tu!va?si<br>"_s},
     });
     expectLines(couleursLine, {
         {"a reference is never coloured", u"&amp;<br>"_s, u"&amp;<br>"_s},
@@ -196,7 +226,7 @@ TEST(LineScanner, KeepsHashNumbersOfTheText)
          u"<font color=\"#123456\"> {pa-pa}</font><br>"_s},
     });
     expectLines(muettesLine, {
-        {"an exercise number", u"Exercice #1 : #3, #4<br>"_s, u" Exercice #1: #3, #4<br>"_s},
+        {"an exercise number", u"Exercice #1 : #3, #4<br>"_s, u" Exercice #1 : #3, #4<br>"_s},
         {"a blank and a hash in a tag", u"<a title=\"a #1 b\">papa</a><br>"_s,
          u"<a title=\"a #1 b\"> papa</a><br>"_s},
     });

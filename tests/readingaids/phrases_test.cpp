@@ -21,11 +21,11 @@ TEST(SentencesInColours, ChangeColourAtEverySentenceMark)
 {
     const SentenceCase cases[] = {
         {"two lines, guillemets and a hyphen", {u"Le chat dort. Il rêve !<br>"_s, u"« Viens », dit-il.<br>"_s},
-         uR"(<FONT color="red">Le chat dort</FONT><FONT color="green">. Il rêve </FONT><FONT color="blue">!<br></FONT><FONT color="black">" Viens </FONT><FONT color="orange">", dit-il</FONT><FONT color="red">.<br></FONT>)"_s},
+         uR"(<FONT color="red">Le chat dort</FONT><FONT color="green">. Il rêve </FONT><FONT color="blue">!<br></FONT><FONT color="black">« Viens </FONT><FONT color="orange">», dit-il</FONT><FONT color="red">.<br></FONT>)"_s},
         {"three full stops are one mark", {u"Et puis... rien.<br>"_s},
          uR"(<FONT color="red">Et puis</FONT><FONT color="green">... rien</FONT><FONT color="blue">.<br></FONT>)"_s},
-        {"the ellipsis character becomes three full stops", {u"Oui… non?<br>"_s},
-         uR"(<FONT color="red">Oui</FONT><FONT color="green">... non</FONT><FONT color="blue">?<br></FONT>)"_s},
+        {"the ellipsis character is one mark, kept", {u"Oui… non?<br>"_s},
+         uR"(<FONT color="red">Oui</FONT><FONT color="green">… non</FONT><FONT color="blue">?<br></FONT>)"_s},
         {"four full stops are two marks", {u"a....b"_s},
          uR"(<FONT color="red">a</FONT><FONT color="green">...</FONT><FONT color="blue">.b</FONT>)"_s},
         {"the sixth run is green again", {u"a:b:c:d:e:f:g"_s},

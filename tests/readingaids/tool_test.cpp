@@ -131,6 +131,33 @@ TEST(AidesTool, ReadsWordsAndMarksSoundsByEar)
     EXPECT_TRUE(unread.err.contains(u"Le mode « entendu » n'est pas disponible"_s)) << visible(unread.err);
 }
 
+// "ligne" reads each line as sentences; "mots-a-verifier" lists the words
+// that the sentence reads, and those espeak-ng cannot read.
+TEST(AidesTool, ReadsLinesAsSentencesAndListsTheWordsToCheck)
+{
+    const ToolRun silent = aides({u"ligne"_s, u"muettes-entendues"_s}, "Ils couvent ; le couvent.<br>\n");
+    EXPECT_EQ(silent.exitCode, 0) << visible(silent.err);
+    EXPECT_EQ(QString::fromUtf8(silent.out),
+              u" Il<FONT color=\"gray\">s</FONT> couv<FONT color=\"gray\">ent</FONT> ; le couven<FONT "
+              u"color=\"gray\">t</FONT>.<br>\n"_s);
+    const ToolRun sound = aides({u"ligne"_s, u"son-entendu=an"_s}, "Ils couvent ; le couvent.<br>\n");
+    EXPECT_EQ(sound.out, "Ils couvent ; le couv<FONT color=\"red\"><B>en</B></FONT>t.<br>\n");
+
+    QTemporaryDir dir;
+    const QString document = dir.filePath(u"conte.html"_s);
+    QFile file(document);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<!--DEBUT-->\r\nlogo\r\nLes poules couvent.<br>\r\nLe fils de jeep.<br>\r\n<!--FIN-->\r\n");
+    file.close();
+    const ToolRun toCheck = aides({u"mots-a-verifier"_s, document});
+    EXPECT_EQ(toCheck.exitCode, 0) << visible(toCheck.err);
+    const QStringList lines = QString::fromUtf8(toCheck.out).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << visible(QString::fromUtf8(toCheck.out));
+    EXPECT_TRUE(lines[0].startsWith(u"1\tcouvent\tcouvent : verbe"_s)) << visible(lines[0]);
+    EXPECT_TRUE(lines[1].startsWith(u"2\tfils\t"_s) && lines[1].endsWith(u"[fis]"_s)) << visible(lines[1]);
+    EXPECT_TRUE(lines[2].startsWith(u"2\tjeep\tespeak-ng ne sait pas le lire"_s)) << visible(lines[2]);
+}
+
 TEST(AidesTool, CutsAndMarksWordsByEarWithTheTeachersCorrections)
 {
     const QByteArray words = "bateau\nmontagne\nenfants\npetite\nchantent\nhiver\noignon\nil\n";

@@ -6,6 +6,7 @@
 #include "readingaids/corrections.h"
 #include "readingaids/document.h"
 #include "readingaids/entendu.h"
+#include "readingaids/incontext.h"
 #include "readingaids/silentbyear.h"
 #include "readingaids/syllabify.h"
 #include "readingaids/writtenbyear.h"
@@ -62,6 +63,15 @@ Commandes :
       sortie standard sans SORTIE.
       AIDE : celles de la commande ligne, phrases,
       surlignement=oui, surlignement=non, bord-vert-rouge, bord-multicolor.
+
+  tessavo-aides mots-a-verifier DOCUMENT
+      Lit le document de lecture DOCUMENT (Windows-1252) et écrit, un par
+      ligne, les mots de son texte que la phrase fait lire (ils couvent, le
+      fils, tu as...) et ceux que espeak-ng ne sait pas lire : le numéro de
+      la ligne du texte, le mot et la raison, séparés par une tabulation.
+
+  Avec les aides « -entendues » et « son-entendu », la commande ligne lit
+  chaque ligne comme des phrases : « Les poules couvent. » -> couv[ent].
 
 Aides :
   couleurs          syllabes en couleurs
@@ -229,6 +239,20 @@ void runDocument(const QStringList &arguments, const readingaids::Corrections &c
     });
 }
 
+// The words of a document to check, one a line: the body line's number (from
+// 1), the word and why.
+void runMotsAVerifier(const QStringList &arguments)
+{
+    expectArguments(arguments, 2, 2);
+    const QStringList lines = workspace::readLines(arguments[1]);
+    const readingaids::Regions regions = readingaids::findRegions(lines);
+    const QStringList body = lines.sliced(regions.logo + 1, regions.endMarker - regions.logo - 1);
+    QStringList out;
+    for (const readingaids::WordToCheck &word : readingaids::wordsToCheck(body))
+        out.append(u"%1\t%2\t%3"_s.arg(word.line + 1).arg(word.word, word.why));
+    writeOutputLines(out);
+}
+
 int run(QStringList arguments)
 {
     readingaids::Corrections corrections;
@@ -253,6 +277,8 @@ int run(QStringList arguments)
         runEntendus(arguments, false, corrections);
     else if (command == u"ligne")
         runLigne(arguments, corrections);
+    else if (command == u"mots-a-verifier")
+        runMotsAVerifier(arguments);
     else if (command == u"document")
         runDocument(arguments, corrections);
     else
