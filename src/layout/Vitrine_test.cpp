@@ -1,5 +1,6 @@
 #include "Vitrine_test.h"
 
+#include "layout/lecture.h"
 #include "layout/loaddocument.h"
 #include "layout/opening.h"
 #include "layout/reapply.h"
@@ -14,6 +15,7 @@
 #include "workspace/paths.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 
 #include <algorithm>
 #include <QCloseEvent>
@@ -157,6 +159,9 @@ void TForm1::createControls()
     // field's row, under the border boxes, beside the banner, with room for
     // two lines.
     Entendu = box(layout::EntenduCaption, {990, 834, 300, 22}, plainFont(16));
+    Lecture = box(layout::LectureCaption, {990, 858, 220, 22}, plainFont(16));
+    LectureVitesse = new QComboBox(this);
+    place(LectureVitesse, {1215, 858, 110, 24});
     LabelEntendu = label({}, {860, 940, 480, 40});
     LabelEntendu->setWordWrap(true);
     LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -204,6 +209,8 @@ void TForm1::connectHandlers()
     onChange(CheckBox4, this, &TForm1::CheckBox4Change);
     onChange(CheckBox5, this, &TForm1::CheckBox5Change);
     onClick(Entendu, this, &TForm1::EntenduClick);
+    onChange(Lecture, this, &TForm1::LectureChange);
+    connectHandler(LectureVitesse, &QComboBox::currentIndexChanged, this, &TForm1::LectureChange);
     connect(WebBrowser1, &platform::WebView::wordCorrectionAsked, this,
             [this](const QString &word) { platform::runHandler(this, [this, word] { corrigerMot(word); }); });
 
@@ -274,6 +281,7 @@ void TForm1::FormCreate()
                                             u"dans « bonbon », pas dans « bonne »)"_s
                                           : m_entendu.reason);
     montrerEntendu();
+    montrerLecture();
 
     chargerDocument(asWritten);
     Rafraichir();
@@ -562,6 +570,7 @@ void TForm1::Button1Click()
 {
     layout::recordSettings(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
     layout::SauveCSS(cheminW, Css);
+    preparerLecture();
     // One load of the student's working page.
     const QUrl page = QUrl::fromLocalFile(QDir::fromNativeSeparators(cheminW + u"TexteAlire.html"_s));
     if (WebBrowser1->address() == page)

@@ -16,6 +16,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QComboBox;
 
 namespace layout {
 struct Opening;
@@ -114,6 +115,8 @@ public:
     platform::CheckBox *Dysfont;   // "DysfontOpen"
     platform::CheckBox *Arial;     // "Arial"
     platform::CheckBox *Entendu;   // "entendu": the sound by ear
+    platform::CheckBox *Lecture;   // "Lecture à voix haute" on the tablet
+    QComboBox *LectureVitesse;     // its speed: "Lente", "Normale"
     QLineEdit *Edit1;  // taille
     QLineEdit *Edit2;  // espacel
     QLineEdit *Edit3;  // espacem
@@ -172,6 +175,13 @@ public:
 
     // The publication of the student's documents (Vitrine_diffusion.cpp).
     void Button9Click();
+
+    // "Lecture à voix haute" (Vitrine_lecture.cpp): the box and the speed as
+    // remembered for the student, without running their handler; either
+    // changed by the teacher; the reading files made or taken away as they say.
+    void montrerLecture();
+    void LectureChange();
+    void preparerLecture();
 
 signals:
     // "Sauvegarder ces réglages" done: a new student screen, owned by this

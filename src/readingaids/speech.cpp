@@ -7,6 +7,7 @@
 #include <espeak-ng/speak_lib.h>
 #include <lame/lame.h>
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -246,11 +247,8 @@ Speech synthesise(Pronouncer &pronouncer, const QString &text, SpeechSpeed speed
         espeak.setSynthCallback(nullptr);
         espeak.setParameter(espeakRATE, rate, 0);
     });
-    if (!available) {
-        // The pronouncer's reason, told of reading aloud: "… n'est pas disponible : why"
-        const QString reason = pronouncer.unavailableReason();
-        throw SpeechUnavailable(u"La lecture à voix haute n'est pas disponible"_s + reason.sliced(std::max<qsizetype>(reason.indexOf(u" : "_s), 0)));
-    }
+    if (!available)
+        throw SpeechUnavailable(speechUnavailableReason(pronouncer));
     if (!resolved || sampleRate <= 0)
         throw SpeechUnavailable(
             u"La lecture à voix haute n'est pas disponible : la bibliothèque espeak-ng installée est incomplète ou trop ancienne."_s);
@@ -277,9 +275,26 @@ Speech synthesise(Pronouncer &pronouncer, const QString &text, SpeechSpeed speed
     return speech;
 }
 
-QByteArray webVtt(const QList<Cue> &cues)
+QString speechUnavailableReason(Pronouncer &pronouncer)
+{
+    // The pronouncer's reason, told of reading aloud: "… n'est pas disponible : why"
+    const QString reason = pronouncer.unavailableReason();
+    return u"La lecture à voix haute n'est pas disponible"_s + reason.sliced(std::max<qsizetype>(reason.indexOf(u" : "_s), 0));
+}
+
+QString readingKey(const QStringList &documentLines, SpeechSpeed speed)
+{
+    const QByteArray digest
+        = QCryptographicHash::hash(speechText(documentLines).toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
+    return QString::fromLatin1(readingKeyNote) + (speed == SpeechSpeed::Lente ? u"lente "_s : u"normale "_s)
+        + QString::fromLatin1(digest);
+}
+
+QByteArray webVtt(const QList<Cue> &cues, const QString &key)
 {
     QString vtt = u"WEBVTT\n"_s;
+    if (!key.isEmpty())
+        vtt += u"\n"_s + key + u"\n"_s;
     for (const Cue &cue : cues)
         vtt += u"\n%1 --> %2\n%3\n"_s.arg(timestamp(cue.startMs), timestamp(cue.endMs), escapeText(cue.text));
     return vtt.toUtf8();
@@ -337,7 +352,7 @@ QList<QByteArray> readingFiles(Pronouncer &pronouncer, const QStringList &docume
         cue.startMs += delayMs;
         cue.endMs += delayMs;
     }
-    return {std::move(audio), webVtt(speech.cues)};
+    return {std::move(audio), webVtt(speech.cues, readingKey(documentLines, speed))};
 }
 
 } // namespace readingaids

@@ -4,6 +4,7 @@
 #include "workspace/failure.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -89,8 +90,18 @@ public:
 // cannot be loaded.
 Speech synthesise(Pronouncer &pronouncer, const QString &text, SpeechSpeed speed);
 
-// The WebVTT file of the cues (UTF-8, as WebVTT requires): one cue a word.
-QByteArray webVtt(const QList<Cue> &cues);
+// The WebVTT file of the cues (UTF-8, as WebVTT requires): one cue a word,
+// after a note of the key when there is one.
+QByteArray webVtt(const QList<Cue> &cues, const QString &key = {});
+
+// What the reading files of a document are made from, as the note of its
+// .vtt: readingKeyNote, the speed, and a digest of the text read. The files
+// are made again when it changes.
+inline constexpr QByteArrayView readingKeyNote = "NOTE tessavo-lecture ";
+QString readingKey(const QStringList &documentLines, SpeechSpeed speed);
+
+// Why speech cannot be made, in French.
+QString speechUnavailableReason(Pronouncer &pronouncer);
 
 // The audio as MP3 (mono, 40 kbit/s constant: a player finds any moment by
 // the bytes): it plays in the browsers of tablets and in the program's own
@@ -108,7 +119,7 @@ inline constexpr QStringView cuesExtension = u".vtt";
 QStringList readingFileNames(QStringView documentFileName);
 
 // The reading files of a reading document, by name (readingFileNames order):
-// the MP3 audio and the WebVTT cues, timed to the MP3. Raises DocumentRefused or SpeechUnavailable.
+// the MP3 audio and the WebVTT cues, timed to the MP3, with the key. Raises DocumentRefused or SpeechUnavailable.
 QList<QByteArray> readingFiles(Pronouncer &pronouncer, const QStringList &documentLines, SpeechSpeed speed);
 
 } // namespace readingaids

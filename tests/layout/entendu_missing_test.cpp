@@ -56,3 +56,26 @@ TEST_F(AidesScreen, WithoutEspeakTheBoxIsDisabledWithItsReasonAndTheSoundIsMarke
 }
 
 } // namespace
+
+namespace {
+
+// "Lecture à voix haute" says why it cannot read and stays off; a save
+// changes no document and makes no reading file.
+TEST_F(AidesScreen, WithoutEspeakTheReadingAloudBoxIsOffWithItsReason)
+{
+    workspace::writeLines(student.cheminW + u"lecture.ini"_s, {u"lecture=oui"_s, u"vitesse=lente"_s});
+    const QByteArray document = bytesOf(student.document);
+    TForm1 *screen = open();
+    EXPECT_FALSE(screen->Lecture->isEnabled());
+    EXPECT_FALSE(screen->Lecture->isChecked());
+    EXPECT_EQ(screen->Lecture->toolTip(), u"La lecture à voix haute n'est pas disponible : la bibliothèque espeak-ng "
+                                          u"n'a pas pu être chargée (paquet libespeak-ng1)."_s);
+    QTest::mouseClick(screen->Lecture, Qt::LeftButton);
+    EXPECT_FALSE(screen->Lecture->isChecked());
+    screen->Button1->click();
+    EXPECT_EQ(bytesOf(student.document), document);
+    EXPECT_FALSE(QFile::exists(student.cheminW + u"lecture.js"_s));
+    EXPECT_EQ(bytesOf(student.cheminW + u"lecture.ini"_s), "lecture=oui\r\nvitesse=lente\r\n");
+}
+
+} // namespace

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -513,9 +514,12 @@ TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
             EXPECT_TRUE(window.contains(control->geometry()))
                 << control->metaObject()->className() << " at " << control->x() << "," << control->y();
         }
-        EXPECT_EQ(visible, 38) << "the 36 controls of the design, the \"entendu\" box and its note";
-        // The box and its note were put where nothing stood.
-        for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu)}) {
+        EXPECT_EQ(visible, 40) << "the 36 controls of the design, the \"entendu\" box and its note, "
+                                  "the reading-aloud box and its speed";
+        // The boxes, the note and the speed were put where nothing stood.
+        for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu),
+                               static_cast<QWidget *>(screen->Lecture),
+                               static_cast<QWidget *>(screen->LectureVitesse)}) {
             for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (control != added && !control->isHidden() && control != screen->WebBrowser1) {
                     EXPECT_FALSE(added->geometry().intersects(control->geometry()))
