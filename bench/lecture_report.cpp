@@ -136,6 +136,7 @@ int main(int argc, char *argv[])
         // Each cue against the first word event within its word, and the
         // words without an event of their own against the nearest event.
         std::vector<double> own, shared;
+        QStringList withoutEvent;
         const QList<SpeechWord> words = speechWords(text);
         for (qsizetype k = 0; k < words.size(); ++k) {
             const SpeechWord &word = words[k];
@@ -150,14 +151,16 @@ int main(int argc, char *argv[])
                 }
                 nearest = std::min(nearest, distance);
             }
-            if (!hasOwn)
+            if (!hasOwn) {
                 shared.push_back(nearest);
+                withoutEvent.append(word.text);
+            }
         }
         std::printf("  cue start to word event: %zu words with an event, median %.2f ms, largest %.2f ms\n", own.size(),
                     median(own), own.empty() ? 0 : *std::max_element(own.begin(), own.end()));
         std::printf("  %zu words without an event of their own (times shared by letters): median %.0f ms to the "
-                    "nearest event\n",
-                    shared.size(), median(shared));
+                    "nearest event (%s)\n",
+                    shared.size(), median(shared), qPrintable(withoutEvent.join(u", "_s)));
         const std::vector<short> decoded = decode(audio);
         const int lag = bestLag(speech.samples, decoded);
         std::printf("  MP3 decoded: %zu samples (speech %lld), best match at %d samples = %.1f ms; the cues carry "
