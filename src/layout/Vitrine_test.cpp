@@ -162,6 +162,9 @@ void TForm1::createControls()
     Lecture = box(layout::LectureCaption, {990, 858, 220, 22}, plainFont(16));
     LectureVitesse = new QComboBox(this);
     place(LectureVitesse, {1215, 858, 110, 24});
+    Ecouter = button(u"Écouter"_s, {990, 884, 110, 28});
+    PauseLecture = button(u"Pause"_s, {1105, 884, 110, 28});
+    PauseLecture->setEnabled(false);
     LabelEntendu = label({}, {860, 940, 480, 40});
     LabelEntendu->setWordWrap(true);
     LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -211,6 +214,8 @@ void TForm1::connectHandlers()
     onClick(Entendu, this, &TForm1::EntenduClick);
     onChange(Lecture, this, &TForm1::LectureChange);
     connectHandler(LectureVitesse, &QComboBox::currentIndexChanged, this, &TForm1::LectureChange);
+    connectHandler(Ecouter, &QPushButton::clicked, this, &TForm1::EcouterClick);
+    connectHandler(PauseLecture, &QPushButton::clicked, this, &TForm1::PauseLectureClick);
     connect(WebBrowser1, &platform::WebView::wordCorrectionAsked, this,
             [this](const QString &word) { platform::runHandler(this, [this, word] { corrigerMot(word); }); });
 
@@ -227,6 +232,7 @@ QUrl TForm1::documentAddress() const
 
 void TForm1::Rafraichir()
 {
+    arreterLecture();
     const QUrl address = documentAddress();
     if (WebBrowser1->address() == address)
         WebBrowser1->reload();
@@ -371,6 +377,7 @@ void TForm1::montrer(const layout::Opening &opening)
 
 void TForm1::setCurrentDocument(const QString &path)
 {
+    arreterLecture();
     Label3->setText(path);
 }
 

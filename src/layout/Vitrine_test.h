@@ -117,6 +117,8 @@ public:
     platform::CheckBox *Entendu;   // "entendu": the sound by ear
     platform::CheckBox *Lecture;   // "Lecture à voix haute" on the tablet
     QComboBox *LectureVitesse;     // its speed: "Lente", "Normale"
+    QPushButton *Ecouter;          // "Écouter": the document read aloud here
+    QPushButton *PauseLecture;     // "Pause", "Reprendre"
     QLineEdit *Edit1;  // taille
     QLineEdit *Edit2;  // espacel
     QLineEdit *Edit3;  // espacem
@@ -182,6 +184,12 @@ public:
     void montrerLecture();
     void LectureChange();
     void preparerLecture();
+    // "Écouter": the current document read aloud in the view, the word spoken
+    // lit, a click on a word reading from there; "Pause", "Reprendre"; the
+    // reading stops when the view shows the document anew or another one.
+    void EcouterClick();
+    void PauseLectureClick();
+    void arreterLecture();
 
 signals:
     // "Sauvegarder ces réglages" done: a new student screen, owned by this

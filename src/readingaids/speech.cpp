@@ -337,6 +337,36 @@ QByteArray mp3(const Speech &speech, qint64 *delayMs)
     return out;
 }
 
+QByteArray wav(const Speech &speech)
+{
+    const auto le32 = [](QByteArray &out, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            out.append(char((value >> (8 * i)) & 0xFF));
+    };
+    const auto le16 = [](QByteArray &out, quint16 value) {
+        out.append(char(value & 0xFF));
+        out.append(char(value >> 8));
+    };
+    const quint32 dataBytes = quint32(speech.samples.size() * 2);
+    QByteArray out;
+    out.reserve(44 + qsizetype(dataBytes));
+    out.append("RIFF");
+    le32(out, 36 + dataBytes);
+    out.append("WAVEfmt ");
+    le32(out, 16);
+    le16(out, 1); // PCM
+    le16(out, 1); // mono
+    le32(out, quint32(speech.sampleRate));
+    le32(out, quint32(speech.sampleRate) * 2);
+    le16(out, 2);
+    le16(out, 16);
+    out.append("data");
+    le32(out, dataBytes);
+    for (const qint16 sample : speech.samples)
+        le16(out, quint16(sample));
+    return out;
+}
+
 QStringList readingFileNames(QStringView documentFileName)
 {
     const QString base = QFileInfo(documentFileName.toString()).completeBaseName();

@@ -110,6 +110,10 @@ QString speechUnavailableReason(Pronouncer &pronouncer);
 // reading files are moved.
 QByteArray mp3(const Speech &speech, qint64 *delayMs = nullptr);
 
+// The audio as WAV (16-bit PCM, mono): what the program's own view plays
+// at once, with no encoding and no delay.
+QByteArray wav(const Speech &speech);
+
 // The reading files of a document: its name with these extensions.
 inline constexpr QStringView audioExtension = u".mp3";
 inline constexpr QStringView cuesExtension = u".vtt";

@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -59,7 +60,7 @@ TEST_F(AidesScreen, WithoutEspeakTheBoxIsDisabledWithItsReasonAndTheSoundIsMarke
 
 namespace {
 
-// "Lecture à voix haute" says why it cannot read and stays off; a save
+// "Lecture à voix haute" and "Écouter" say why they cannot read and stay off; a save
 // changes no document and makes no reading file.
 TEST_F(AidesScreen, WithoutEspeakTheReadingAloudBoxIsOffWithItsReason)
 {
@@ -72,6 +73,9 @@ TEST_F(AidesScreen, WithoutEspeakTheReadingAloudBoxIsOffWithItsReason)
                                           u"n'a pas pu être chargée (paquet libespeak-ng1)."_s);
     QTest::mouseClick(screen->Lecture, Qt::LeftButton);
     EXPECT_FALSE(screen->Lecture->isChecked());
+    EXPECT_FALSE(screen->Ecouter->isEnabled());
+    EXPECT_EQ(screen->Ecouter->toolTip(), screen->Lecture->toolTip());
+    EXPECT_FALSE(screen->PauseLecture->isEnabled());
     screen->Button1->click();
     EXPECT_EQ(bytesOf(student.document), document);
     EXPECT_FALSE(QFile::exists(student.cheminW + u"lecture.js"_s));

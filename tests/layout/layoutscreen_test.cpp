@@ -514,12 +514,13 @@ TEST_F(LayoutScreen, ControlsFollowTheScalingAndStayInsideTheDisplay)
             EXPECT_TRUE(window.contains(control->geometry()))
                 << control->metaObject()->className() << " at " << control->x() << "," << control->y();
         }
-        EXPECT_EQ(visible, 40) << "the 36 controls of the design, the \"entendu\" box and its note, "
-                                  "the reading-aloud box and its speed";
+        EXPECT_EQ(visible, 42) << "the 36 controls of the design, the \"entendu\" box and its note, "
+                                  "the reading-aloud box, its speed, \"Écouter\" and \"Pause\"";
         // The boxes, the note and the speed were put where nothing stood.
         for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu),
                                static_cast<QWidget *>(screen->Lecture),
-                               static_cast<QWidget *>(screen->LectureVitesse)}) {
+                               static_cast<QWidget *>(screen->LectureVitesse), static_cast<QWidget *>(screen->Ecouter),
+                               static_cast<QWidget *>(screen->PauseLecture)}) {
             for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (control != added && !control->isHidden() && control != screen->WebBrowser1) {
                     EXPECT_FALSE(added->geometry().intersects(control->geometry()))
