@@ -1,5 +1,7 @@
 #include "Vitrine_test.h"
 
+#include "layout/lecture.h"
+#include "platform/eventrules.h"
 #include "publishing/diffusionscreen.h"
 #include "platform/modal.h"
 #include "platform/platform.h"
@@ -10,6 +12,8 @@
 
 #include <QLabel>
 #include <QLineEdit>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -28,7 +32,14 @@ void TForm1::Button9Click()
     Edit4->setText(selection.studentFolder);
     Edit7->setText(selection.remoteFolder);
 
+    // The reading files are made before the publication; the documents name
+    // the script while it sends them.
+    preparerLecture();
+    std::optional<layout::ScriptLinesForPublication> scriptLines;
+    if (Lecture->isEnabled() && Lecture->isChecked())
+        scriptLines.emplace(cheminW);
     const publishing::DiffusionOutcome outcome = publishing::publish(this, Edit4->text(), Edit7->text(), everything);
+    scriptLines.reset();
     if (outcome.end == publishing::DiffusionEnd::Stopped)
         return;
     if (outcome.end == publishing::DiffusionEnd::Cancelled) {

@@ -1,5 +1,6 @@
 #include "Vitrine_test.h"
 
+#include "layout/lecture.h"
 #include "layout/loaddocument.h"
 #include "layout/opening.h"
 #include "layout/reapply.h"
@@ -14,6 +15,7 @@
 #include "workspace/paths.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 
 #include <algorithm>
 #include <QCloseEvent>
@@ -104,7 +106,7 @@ void TForm1::createControls()
     Button9 = button(u"4->Suite->Diffusion tablette ou PC"_s, {656, 776, 521, 38}, boldFont(16));
     Button10 = button(u"Imprimer la page"_s, {456, 777, 193, 37}, boldFont(16));
     // The page as a tablet shows it, under the "entendu" box.
-    ButtonTablette = button(u"Aperçu tablette"_s, {990, 866, 200, 32});
+    ButtonTablette = button(u"Aperçu tablette"_s, {1185, 778, 150, 34});
     auto *sizes = new QMenu(ButtonTablette);
     for (qsizetype i = 0; i < layout::tabletSizes().size(); ++i)
         sizes->addAction(layout::tabletSizes()[i].caption, this, [this, i] {
@@ -174,12 +176,18 @@ void TForm1::createControls()
     SyllabesSuite = box(layout::SuiteCaption, {990, 858, 300, 22}, plainFont(16));
     SyllabesSuite->setToolTip(u"Coché : les syllabes en couleurs vont en rouge et vert, l'une après l'autre, "
                               u"tout au long de la ligne, au lieu de reprendre en rouge à chaque mot"_s);
-    LabelMots = label(layout::MotsAVerifierCaption, {990, 882, 110, 18});
+    LabelMots = label(layout::MotsAVerifierCaption, {860, 984, 120, 18});
     MotsAVerifier = new QListWidget(this);
     MotsAVerifier->setObjectName(u"motsAVerifier"_s);
     MotsAVerifier->setToolTip(u"Les mots que la phrase fait lire (ils couvent, le fils, tu as...) et ceux que "
                               u"espeak-ng ne sait pas lire : un clic ouvre leur correction"_s);
-    place(MotsAVerifier, {1100, 882, 230, 56});
+    place(MotsAVerifier, {985, 984, 350, 38});
+    Lecture = box(layout::LectureCaption, {990, 882, 220, 22}, plainFont(16));
+    LectureVitesse = new QComboBox(this);
+    place(LectureVitesse, {1215, 882, 110, 24});
+    Ecouter = button(u"Écouter"_s, {990, 908, 110, 28});
+    PauseLecture = button(u"Pause"_s, {1105, 908, 110, 28});
+    PauseLecture->setEnabled(false);
     LabelEntendu = label({}, {860, 940, 480, 40});
     LabelEntendu->setWordWrap(true);
     LabelEntendu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -232,6 +240,10 @@ void TForm1::connectHandlers()
         const QString word = item->data(Qt::UserRole).toString();
         platform::runHandler(this, [this, word] { corrigerMot(word); });
     });
+    onChange(Lecture, this, &TForm1::LectureChange);
+    connectHandler(LectureVitesse, &QComboBox::currentIndexChanged, this, &TForm1::LectureChange);
+    connectHandler(Ecouter, &QPushButton::clicked, this, &TForm1::EcouterClick);
+    connectHandler(PauseLecture, &QPushButton::clicked, this, &TForm1::PauseLectureClick);
     connect(WebBrowser1, &platform::WebView::wordCorrectionAsked, this,
             [this](const QString &word) { platform::runHandler(this, [this, word] { corrigerMot(word); }); });
 
@@ -248,6 +260,7 @@ QUrl TForm1::documentAddress() const
 
 void TForm1::Rafraichir()
 {
+    arreterLecture();
     const QUrl address = documentAddress();
     if (WebBrowser1->address() == address)
         WebBrowser1->reload();
@@ -304,6 +317,7 @@ void TForm1::FormCreate()
                                           : m_entendu.reason);
     montrerEntendu();
     SyllabesSuite->setChecked(layout::syllablesInARow(cheminW));
+    montrerLecture();
 
     chargerDocument(asWritten);
     Rafraichir();
@@ -415,6 +429,7 @@ void TForm1::montrerSoulignement()
 
 void TForm1::setCurrentDocument(const QString &path)
 {
+    arreterLecture();
     Label3->setText(path);
 }
 
@@ -617,6 +632,7 @@ void TForm1::Button1Click()
 {
     layout::recordSettings(Css, Label2->text(), Label1->text(), borderBoxes(), aidBoxes());
     layout::SauveCSS(cheminW, Css);
+    preparerLecture();
     // One load of the student's working page.
     const QUrl page = QUrl::fromLocalFile(QDir::fromNativeSeparators(cheminW + u"TexteAlire.html"_s));
     if (WebBrowser1->address() == page)

@@ -18,6 +18,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QComboBox;
 
 namespace layout {
 struct Opening;
@@ -118,6 +119,10 @@ public:
     platform::CheckBox *Arial;     // "Arial"
     platform::CheckBox *Entendu;   // "entendu": the sound by ear
     platform::CheckBox *SyllabesSuite; // "Syllabes à la suite": red and green in turn along the line
+    platform::CheckBox *Lecture;   // "Lecture à voix haute" on the tablet
+    QComboBox *LectureVitesse;     // its speed: "Lente", "Normale"
+    QPushButton *Ecouter;          // "Écouter": the document read aloud here
+    QPushButton *PauseLecture;     // "Pause", "Reprendre"
     QLineEdit *Edit1;  // taille
     QLineEdit *Edit2;  // espacel
     QLineEdit *Edit3;  // espacem
@@ -184,6 +189,19 @@ public:
 
     // The publication of the student's documents (Vitrine_diffusion.cpp).
     void Button9Click();
+
+    // "Lecture à voix haute" (Vitrine_lecture.cpp): the box and the speed as
+    // remembered for the student, without running their handler; either
+    // changed by the teacher; the reading files made or taken away as they say.
+    void montrerLecture();
+    void LectureChange();
+    void preparerLecture();
+    // "Écouter": the current document read aloud in the view, the word spoken
+    // lit, a click on a word reading from there; "Pause", "Reprendre"; the
+    // reading stops when the view shows the document anew or another one.
+    void EcouterClick();
+    void PauseLectureClick();
+    void arreterLecture();
 
 signals:
     // "Sauvegarder ces réglages" done: a new student screen, owned by this

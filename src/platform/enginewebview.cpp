@@ -100,7 +100,13 @@ private:
 bool PageFolder::allows(const QUrl &address) const
 {
     const QMutexLocker locker(&m_mutex);
-    return isInFolder(address, m_folder);
+    return isInFolder(address, m_folder) || isInFolder(address, m_programFolder);
+}
+
+void PageFolder::setProgramFolder(const QString &folder)
+{
+    const QMutexLocker locker(&m_mutex);
+    m_programFolder = folder;
 }
 
 void PageFolder::setPage(const QUrl &page)
@@ -311,6 +317,11 @@ void EngineWebView::reload()
                                 self->reloadWhole();
                             }
                         });
+}
+
+void EngineWebView::allowProgramFolder(const QString &folder)
+{
+    static_cast<DocumentPage *>(m_view->page())->folder().setProgramFolder(folder);
 }
 
 void EngineWebView::setZoom(double factor)

@@ -24,12 +24,15 @@ public:
 
     // The page the program shows next, whose folder the page may read.
     void setPage(const QUrl &page);
+    // A folder of the program's own that the page may read too.
+    void setProgramFolder(const QString &folder);
     bool allows(const QUrl &address) const;
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 
 private:
     mutable QMutex m_mutex; // the engine may ask from a thread of its own
     QString m_folder;
+    QString m_programFolder;
 };
 
 // The desktop's web view: a page of the web engine. Its context menu is in
@@ -50,6 +53,7 @@ public:
     void reload() override;
     void reloadWhole() override;
     void setZoom(double factor) override;
+    void allowProgramFolder(const QString &folder) override;
     QUrl address() const override;
 
     // The menu that a right click on the page opens: "Copier", "Tout

@@ -25,6 +25,9 @@ public:
     // page is laid out for a view 1/factor times as large. 1 by default.
     virtual void setZoom(double factor) { m_zoom = factor; }
     double zoom() const { return m_zoom; }
+    // A folder of the program's own (never a student's) whose files the page
+    // may read besides its own folder's: the audio of a reading made for it.
+    virtual void allowProgramFolder(const QString &folder) { Q_UNUSED(folder); }
 
 signals:
     // The teacher chose "Corriger la coupe de « mot »…" on a word of the page.

@@ -250,15 +250,18 @@ bool readerOpens(const QString &name, const QStringList &folderNames, const QStr
 {
     if (neverPublished(name))
         return false;
-    if (namedByStyle.contains(name) || name == u"style.css"_s)
+    // The reading aloud's script, which the documents name while it is sent.
+    if (namedByStyle.contains(name) || name == u"style.css"_s || name == u"lecture.js"_s)
         return true;
     if (endsWithAny(name, {u".html", u".htm", u".jpg", u".jpeg", u".png", u".gif", u".webp", u".svg", u".bmp"}))
         return true;
-    if (!name.endsWith(u".txt"_s, Qt::CaseInsensitive))
-        return false;
     if (isOneOf(name, {u"_Tablematieres.txt", u"ListeImages.txt"}))
         return true;
-    // The text copy of a document: "conte.txt" beside "conte.html".
+    // A document's companions: its text copy "conte.txt", and the audio and
+    // word times of its reading aloud, "conte.mp3" and "conte.vtt", beside
+    // "conte.html".
+    if (!endsWithAny(name, {u".txt", u".mp3", u".vtt"}))
+        return false;
     const QString base = name.chopped(4);
     return folderNames.contains(base + u".html"_s) || folderNames.contains(base + u".htm"_s);
 }

@@ -243,6 +243,15 @@ QString Pronouncer::espeakPhonemes(const QByteArray &utf8Word)
     return said;
 }
 
+bool Pronouncer::withLibrary(const std::function<void(QLibrary &library)> &work)
+{
+    if (!available())
+        return false;
+    const std::lock_guard lock(espeakLock);
+    work(m_library);
+    return true;
+}
+
 Pronunciation Pronouncer::pronounce(QStringView word)
 {
     Pronunciation result;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 // French pronunciation, from espeak-ng's French voice. A pronunciation is
 // held as a phoneme string: one character a phoneme, the IPA symbol itself,
 // except the four nasal vowels, which stand as one character each
@@ -79,6 +81,11 @@ public:
     // liaison), from its spelling().
     // "Bonbon" -> bɔ̃bɔ̃; "maison" -> mɛzɔ̃; "l'école" -> lekɔl
     Pronunciation pronounce(QStringView word);
+
+    // Runs work with the loaded library, under the lock that every call into
+    // it takes (speech synthesis uses the voice loaded here); false, without
+    // running it, when the French voice is unavailable.
+    bool withLibrary(const std::function<void(QLibrary &library)> &work);
 
 private:
     struct Library;

@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -53,6 +54,32 @@ TEST_F(AidesScreen, WithoutEspeakTheBoxIsDisabledWithItsReasonAndTheSoundIsMarke
     }
     EXPECT_EQ(bytesOf(remembered), "entendu=oui\r\n") << "the choice waits for a computer with espeak-ng";
     EXPECT_EQ(platform.messages.shown.size(), 1); // the opening's only
+}
+
+} // namespace
+
+namespace {
+
+// "Lecture à voix haute" and "Écouter" say why they cannot read and stay off; a save
+// changes no document and makes no reading file.
+TEST_F(AidesScreen, WithoutEspeakTheReadingAloudBoxIsOffWithItsReason)
+{
+    workspace::writeLines(student.cheminW + u"lecture.ini"_s, {u"lecture=oui"_s, u"vitesse=lente"_s});
+    const QByteArray document = bytesOf(student.document);
+    TForm1 *screen = open();
+    EXPECT_FALSE(screen->Lecture->isEnabled());
+    EXPECT_FALSE(screen->Lecture->isChecked());
+    EXPECT_EQ(screen->Lecture->toolTip(), u"La lecture à voix haute n'est pas disponible : la bibliothèque espeak-ng "
+                                          u"n'a pas pu être chargée (paquet libespeak-ng1)."_s);
+    QTest::mouseClick(screen->Lecture, Qt::LeftButton);
+    EXPECT_FALSE(screen->Lecture->isChecked());
+    EXPECT_FALSE(screen->Ecouter->isEnabled());
+    EXPECT_EQ(screen->Ecouter->toolTip(), screen->Lecture->toolTip());
+    EXPECT_FALSE(screen->PauseLecture->isEnabled());
+    screen->Button1->click();
+    EXPECT_EQ(bytesOf(student.document), document);
+    EXPECT_FALSE(QFile::exists(student.cheminW + u"lecture.js"_s));
+    EXPECT_EQ(bytesOf(student.cheminW + u"lecture.ini"_s), "lecture=oui\r\nvitesse=lente\r\n");
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -542,12 +543,15 @@ TEST_F(LayoutScreen, ControlsAreLaidOutForTheDisplayAndStayInsideIt)
             EXPECT_TRUE(window.contains(control->geometry()))
                 << control->metaObject()->className() << " at " << control->x() << "," << control->y();
         }
-        EXPECT_EQ(visible, 42) << "the 36 controls of the design, the \"entendu\" box and its note, \"Aperçu tablette\", "
-                                  "\"à la suite\", the words to check and their caption";
-        // The boxes and the note were put where nothing stood.
+        EXPECT_EQ(visible, 46) << "the 36 controls of the design, the \"entendu\" box and its note, \"Aperçu tablette\", "
+                                  "\"à la suite\", the words to check and their caption, the reading-aloud box, its "
+                                  "speed, \"Écouter\" and \"Pause\"";
+        // The boxes, the note and the speed were put where nothing stood.
         for (QWidget *added : {static_cast<QWidget *>(screen->Entendu), static_cast<QWidget *>(screen->LabelEntendu),
                                static_cast<QWidget *>(screen->ButtonTablette), static_cast<QWidget *>(screen->SyllabesSuite),
-                               static_cast<QWidget *>(screen->LabelMots), static_cast<QWidget *>(screen->MotsAVerifier)}) {
+                               static_cast<QWidget *>(screen->LabelMots), static_cast<QWidget *>(screen->MotsAVerifier),
+                               static_cast<QWidget *>(screen->Lecture), static_cast<QWidget *>(screen->LectureVitesse),
+                               static_cast<QWidget *>(screen->Ecouter), static_cast<QWidget *>(screen->PauseLecture)}) {
             for (QWidget *control : screen->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
                 if (control != added && !control->isHidden() && control != screen->WebBrowser1) {
                     EXPECT_FALSE(added->geometry().intersects(control->geometry()))

@@ -326,6 +326,9 @@ TEST(SourceFiles, OnlyWhatAReaderOpensIsSent)
         {"vieille.txt", true}, {"conte.jpg", true}, {"photo.png", true}, {"style.css", true},
         {"fond.jpg", true}, {"police.woff2", true}, {"entete.html", true}, {"FinFichier.html", true},
         {"ListeImages.txt", true}, {"_Tablematieres.txt", true}, {"_Tablematieres.html", true},
+        // The reading aloud of a document, and its script.
+        {"conte.mp3", true}, {"conte.vtt", true}, {"lecture.js", true}, {"lecture.ini", false},
+        {"perdu.mp3", false}, {"perdu.vtt", false}, {"autre.js", false},
         // Backups, settings, working files, printed pages, the rest.
         {"conte.html.bak", false}, {"conte.html.sansaide.bak", false}, {"conte.html.hors-tessavo.bak", false},
         {"conte.html.hors-tessavo-2.bak", false}, {"CONTE.HTML.BAK", false}, {"entendu.ini", false},

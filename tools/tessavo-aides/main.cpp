@@ -8,13 +8,16 @@
 #include "readingaids/entendu.h"
 #include "readingaids/incontext.h"
 #include "readingaids/silentbyear.h"
+#include "readingaids/speech.h"
 #include "readingaids/syllabify.h"
 #include "readingaids/writtenbyear.h"
 #include "workspace/ioerror.h"
 #include "workspace/textfile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -64,6 +67,14 @@ Commandes :
       AIDE : celles de la commande ligne, phrases,
       surlignement=oui, surlignement=non, bord-vert-rouge, bord-multicolor.
 
+  tessavo-aides lecture ENTREE DOSSIER [--vitesse lente|normale]
+      Lit le document de lecture ENTREE (Windows-1252) à voix haute avec la
+      voix française de espeak-ng et écrit dans DOSSIER exactement les
+      fichiers de lecture que la diffusion envoie pour ce document : le son
+      (NOM.mp3) et les mots minutés (NOM.vtt, WebVTT, un repère par mot du
+      texte, écrit comme dans le texte), NOM étant le nom de ENTREE sans son
+      extension. Vitesse « normale » sans --vitesse.
+
   tessavo-aides mots-a-verifier DOCUMENT
       Lit le document de lecture DOCUMENT (Windows-1252) et écrit, un par
       ligne, les mots de son texte que la phrase fait lire (ils couvent, le
@@ -97,10 +108,11 @@ Option :
       dossier de travail, UTF-8, un mot par ligne : « o[i]|gnon ») valent
       pour toutes les aides, à l'oreille ou non.
 
-En cas d'aide inconnue, de fichier illisible ou de document refusé (sans
-repère <!--DEBUT--> ou sans repère <!--FIN--> après la ligne du logo), un
-message est écrit sur la sortie d'erreur, le code de sortie est 2 et aucun
-fichier de sortie n'est créé ni modifié.
+En cas d'aide inconnue, de fichier illisible, de document refusé (sans
+repère <!--DEBUT--> ou sans repère <!--FIN--> après la ligne du logo) ou,
+pour la lecture, sans la voix française de espeak-ng, un message est écrit
+sur la sortie d'erreur, le code de sortie est 2 et aucun fichier de sortie
+n'est créé ni modifié.
 )"_s;
 
 void write(FILE *stream, const QByteArray &bytes)
@@ -253,6 +265,33 @@ void runMotsAVerifier(const QStringList &arguments)
     writeOutputLines(out);
 }
 
+// The reading files of a document, written only once both are made.
+void runLecture(QStringList arguments)
+{
+    readingaids::SpeechSpeed speed = readingaids::SpeechSpeed::Normale;
+    const qsizetype option = arguments.indexOf(u"--vitesse"_s);
+    if (option > 0) {
+        if (option + 1 >= arguments.size())
+            throw aides::UsageError(u"Vitesse manquante après --vitesse (lente ou normale)."_s);
+        const QString value = arguments[option + 1];
+        if (value == u"lente")
+            speed = readingaids::SpeechSpeed::Lente;
+        else if (value != u"normale")
+            throw aides::UsageError(u"Vitesse inconnue : « %1 » (lente ou normale)."_s.arg(value));
+        arguments.remove(option, 2);
+    }
+    expectArguments(arguments, 3, 3);
+    const QStringList lines = workspace::readLines(arguments[1]);
+    readingaids::findRegions(lines);
+    const QDir folder(arguments[2]);
+    if (!folder.exists())
+        throw aides::UsageError(u"Le dossier « %1 » est introuvable."_s.arg(arguments[2]));
+    const QList<QByteArray> files = readingaids::readingFiles(readingaids::Pronouncer::process(), lines, speed);
+    const QStringList names = readingaids::readingFileNames(QFileInfo(arguments[1]).fileName());
+    for (qsizetype i = 0; i < names.size(); ++i)
+        workspace::writeBytes(folder.filePath(names[i]), files[i]);
+}
+
 int run(QStringList arguments)
 {
     readingaids::Corrections corrections;
@@ -281,6 +320,8 @@ int run(QStringList arguments)
         runMotsAVerifier(arguments);
     else if (command == u"document")
         runDocument(arguments, corrections);
+    else if (command == u"lecture")
+        runLecture(arguments);
     else
         throw aides::UsageError(u"Commande inconnue : « %1 ». Tapez tessavo-aides --help."_s.arg(command));
     return 0;
