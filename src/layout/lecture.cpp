@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace layout {
@@ -144,19 +146,25 @@ LectureWork prepareLecture(const QString &cheminW, const LectureSettings &settin
 
 ScriptLinesForPublication::ScriptLinesForPublication(const QString &cheminW)
 {
-    if (!QFileInfo::exists(cheminW + LectureScript))
-        return;
+    const bool scriptSent = QFileInfo::exists(cheminW + LectureScript);
     try {
         for (const QString &name : readingDocuments(cheminW)) {
-            if (!isOurs(cheminW + readingaids::readingFileNames(name)[1]))
-                continue;
             const QString path = cheminW + name;
-            const QByteArray before = readBytes(path);
-            const QByteArray after = workspace::encodeLines(withScriptLine(workspace::decodeLines(before), true));
-            if (after == before)
+            const QByteArray current = readBytes(path);
+            const QStringList lines = workspace::decodeLines(current);
+            const bool named = std::any_of(lines.begin(), lines.end(),
+                                           [](const QString &line) { return line.trimmed() == LectureScriptLine; });
+            const bool reads = scriptSent && isOurs(cheminW + readingaids::readingFileNames(name)[1]);
+            if (!reads && !named)
                 continue;
-            workspace::writeBytes(path, after);
-            m_written.append({path, before, after});
+            // A line left by a publication that was cut short (the program
+            // killed) goes now: the document is put back without it.
+            const QByteArray plain = named ? workspace::encodeLines(withScriptLine(lines, false)) : current;
+            const QByteArray after = reads ? workspace::encodeLines(withScriptLine(lines, true)) : plain;
+            if (after != current)
+                workspace::writeBytes(path, after);
+            if (after != plain)
+                m_written.append({path, plain, after});
         }
     } catch (...) {
         restore();

@@ -152,6 +152,17 @@ TEST_F(Lecture, DocumentsNameTheScriptOnlyWhilePublished)
     auto expected = on;
     expected.remove(u"chat.htm"_s);
     EXPECT_EQ(after, expected);
+
+    // A line left behind (the document changed meanwhile above, or a
+    // publication cut short by the program killed) goes at the next one.
+    { const ScriptLinesForPublication next(cheminW); }
+    EXPECT_FALSE(workspace::readLines(cheminW + u"chat.htm"_s).contains(LectureScriptLine));
+    const auto whole = snapshot(cheminW);
+    QStringList lines = workspace::readLines(cheminW + u"loup.html"_s);
+    lines.insert(lines.indexOf(u"<!--DEBUT-->"_s), LectureScriptLine);
+    workspace::writeLines(cheminW + u"loup.html"_s, lines);
+    { const ScriptLinesForPublication published(cheminW); }
+    EXPECT_EQ(snapshot(cheminW), whole);
 }
 
 TEST_F(Lecture, WithoutTheVoiceNothingChanges)
