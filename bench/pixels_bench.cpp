@@ -11,12 +11,14 @@
 //   build/bench/tessavo_bench_pixels preparer FOLDER   (the working folders alone, to try by hand)
 //
 //   xvfb-run -a -s "-screen 0 1366x768x24" build/bench/tessavo_bench_pixels demarrage [PAIRS]
+//   xvfb-run -a -s "-screen 0 1366x768x24" build/bench/tessavo_bench_pixels son [RUNS [REPEATS]] [...]
 //
 // "demarrage": the start alone, from the spawn of the process to the last
 // changed pixel of its first window: the program (its student screen, on the
 // 1,200-word working folder) and an empty Qt Widgets window
 // (tessavo_bench_empty) started the same way, alternated, PAIRS pairs after
-// one pair of warm-up; the ratio is taken pair by pair.
+// one pair of warm-up; the ratio is taken pair by pair. "son": the sound
+// field's actions alone.
 //
 // RUNS starts of the program per document (each times the layout screen's
 // opening once), REPEATS of each action per start. --charge N runs N busy
@@ -576,8 +578,9 @@ std::optional<Layout> openLayout(Display &x, double &opening)
     return l;
 }
 
-// The actions of the layout screen, each `repeats` times.
-void actions(Display &x, const Layout &l, int repeats, Samples &samples)
+// The actions of the layout screen, each `repeats` times (the sound field's
+// alone when soundOnly).
+void actions(Display &x, const Layout &l, int repeats, Samples &samples, bool soundOnly)
 {
     const std::vector<Rect> masks = l.fields();
     const auto press = [&](const char *name, int cx, int cy, int cw, int ch) {
@@ -586,6 +589,8 @@ void actions(Display &x, const Layout &l, int repeats, Samples &samples)
         samples[name].push_back(timedClick(x, l, l.at(cx, cy, cw, ch), masks));
     };
     for (int r = 0; r < repeats; ++r) {
+        if (soundOnly)
+            goto sound;
         press("+Taille", 3, 850, 56, 50);
         press("- Taille", 3, 900, 56, 49);
         press("Syllabes en couleurs : oui", 416, 834, 198, 18);
@@ -596,6 +601,7 @@ void actions(Display &x, const Layout &l, int repeats, Samples &samples)
         press("Lettres muettes : non", 416, 894, 198, 19);
         press("Phrases en couleurs : oui", 416, 853, 198, 20);
         press("Phrases en couleurs : non", 416, 853, 198, 20);
+    sound:
         // The sound field: "o" typed, then taken back, by letters then by ear.
         for (const bool byEar : {false, true}) {
             if (byEar)
@@ -745,7 +751,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     int runs = 3, repeats = 4, load = 0;
-    bool startOnly = false;
+    bool startOnly = false, soundOnly = false;
     std::vector<int> numbers;
     // The program measured, and another one to compare with, started in turn.
     std::vector<std::pair<std::string, std::string>> programs{
@@ -762,6 +768,8 @@ int main(int argc, char *argv[])
             return 0;
         } else if (std::strcmp(argv[i], "demarrage") == 0)
             startOnly = true;
+        else if (std::strcmp(argv[i], "son") == 0)
+            soundOnly = true;
         else
             numbers.push_back(std::atoi(argv[i]));
     }
@@ -805,7 +813,7 @@ int main(int argc, char *argv[])
                     return 1;
                 }
                 samples[p]["Ouverture de la mise en page"].push_back(opening);
-                actions(x, *layout, repeats, samples[p]);
+                actions(x, *layout, repeats, samples[p], soundOnly);
             }
         }
         for (size_t p = 0; p < programs.size(); ++p)
