@@ -220,6 +220,9 @@ const QString UpdateScript = uR"((function (page, sheets) {
     var given = {};
     sheets.forEach(function (s) { given[s[0]] = s[1]; });
     var changes = [];
+    // The texts of the sheets as put in place by the last update, kept in
+    // the program's own world for as long as this page is shown.
+    var placed = window.tessavoSheets || {}, texts = {};
     var sheetList = Array.from(document.styleSheets);
     for (var k = 0; k < sheetList.length; ++k) {
       var sheet = sheetList[k], owner = sheet.ownerNode;
@@ -227,6 +230,10 @@ const QString UpdateScript = uR"((function (page, sheets) {
       if (!(sheet.href in given) || owner.hasAttribute('charset')) return 'reload';
       var text = decoder.decode(bytes(given[sheet.href]));
       if (/^\uFEFF|^@charset|@import/i.test(text)) return 'reload';
+      // A sheet whose text is the one this page last put in place has its
+      // rules: it is not parsed again, as a probe added to the page makes
+      // the engine compute the style of the whole page anew.
+      if (placed[sheet.href] === text) continue;
       var rules = Array.from(sheet.cssRules);
       if (rules.some(function (r) { return r.type === CSSRule.IMPORT_RULE; })) return 'reload';
       var probe = document.createElement('style');
@@ -236,6 +243,7 @@ const QString UpdateScript = uR"((function (page, sheets) {
       probe.remove();
       var now = rules.map(function (r) { return r.cssText; });
       if (now.join('\n') !== next.join('\n')) changes.push([sheet, now, next]);
+      texts[sheet.href] = text;
     }
     // Only the rules that differ are replaced, in their places: a font face
     // that stays is not loaded again.
@@ -289,6 +297,8 @@ const QString UpdateScript = uR"((function (page, sheets) {
       for (var w = head; w < newEnd; ++w) now.insertBefore(document.importNode(will[w], true), after);
     }
     if (!fresh.body.isEqualNode(document.body)) patch(document.body, fresh.body);
+    Object.keys(texts).forEach(function (href) { placed[href] = texts[href]; });
+    window.tessavoSheets = placed;
     return 'done';
   } catch (e) {
     return 'reload';
