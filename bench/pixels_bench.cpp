@@ -10,6 +10,16 @@
 //
 //   build/bench/tessavo_bench_pixels preparer FOLDER   (the working folders alone, to try by hand)
 //
+//   xvfb-run -a -s "-screen 0 1366x768x24" build/bench/tessavo_bench_pixels demarrage [PAIRS]
+//   xvfb-run -a -s "-screen 0 1366x768x24" build/bench/tessavo_bench_pixels son [RUNS [REPEATS]] [...]
+//
+// "demarrage": the start alone, from the spawn of the process to the last
+// changed pixel of its first window: the program (its student screen, on the
+// 1,200-word working folder) and an empty Qt Widgets window
+// (tessavo_bench_empty) started the same way, alternated, PAIRS pairs after
+// one pair of warm-up; the ratio is taken pair by pair. "son": the sound
+// field's actions alone.
+//
 // RUNS starts of the program per document (each times the layout screen's
 // opening once), REPEATS of each action per start. --charge N runs N busy
 // loops beside (a compile's load, without a compile's variation).
@@ -225,6 +235,7 @@ private:
 };
 
 constexpr uint32_t KeyO = 0x6f;
+constexpr uint32_t KeyU = 0x75;
 constexpr uint32_t KeyBackSpace = 0xff08;
 constexpr uint32_t KeyReturn = 0xff0d;
 
@@ -389,7 +400,7 @@ std::vector<Document> prepare(const QString &root)
 class Program
 {
 public:
-    Program(const std::string &path, const QString &folder)
+    Program(const std::string &path, const QString &folder = {})
     {
         std::vector<std::string> env;
         for (char **e = environ; *e; ++e)
@@ -401,7 +412,10 @@ public:
             envp.push_back(e.data());
         envp.push_back(nullptr);
         const std::string dir = QFile::encodeName(folder).toStdString();
-        std::vector<char *> argv{const_cast<char *>(path.c_str()), const_cast<char *>(dir.c_str()), nullptr};
+        std::vector<char *> argv{const_cast<char *>(path.c_str())};
+        if (!dir.empty())
+            argv.push_back(const_cast<char *>(dir.c_str()));
+        argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
@@ -564,8 +578,9 @@ std::optional<Layout> openLayout(Display &x, double &opening)
     return l;
 }
 
-// The actions of the layout screen, each `repeats` times.
-void actions(Display &x, const Layout &l, int repeats, Samples &samples)
+// The actions of the layout screen, each `repeats` times (the sound field's
+// alone when soundOnly).
+void actions(Display &x, const Layout &l, int repeats, Samples &samples, bool soundOnly)
 {
     const std::vector<Rect> masks = l.fields();
     const auto press = [&](const char *name, int cx, int cy, int cw, int ch) {
@@ -574,6 +589,8 @@ void actions(Display &x, const Layout &l, int repeats, Samples &samples)
         samples[name].push_back(timedClick(x, l, l.at(cx, cy, cw, ch), masks));
     };
     for (int r = 0; r < repeats; ++r) {
+        if (soundOnly)
+            goto sound;
         press("+Taille", 3, 850, 56, 50);
         press("- Taille", 3, 900, 56, 49);
         press("Syllabes en couleurs : oui", 416, 834, 198, 18);
@@ -584,6 +601,7 @@ void actions(Display &x, const Layout &l, int repeats, Samples &samples)
         press("Lettres muettes : non", 416, 894, 198, 19);
         press("Phrases en couleurs : oui", 416, 853, 198, 20);
         press("Phrases en couleurs : non", 416, 853, 198, 20);
+    sound:
         // The sound field: "o" typed, then taken back, by letters then by ear.
         for (const bool byEar : {false, true}) {
             if (byEar)
@@ -599,7 +617,72 @@ void actions(Display &x, const Layout &l, int repeats, Samples &samples)
             if (byEar)
                 clickAt(x, l.at(990, 834, 300, 22).first, l.at(990, 834, 300, 22).second);
         }
+        // "ou" typed as a teacher types it: the second letter comes while
+        // the first one is being marked.
+        const auto field = l.at(416, 936, 100, 22);
+        clickAt(x, field.first, field.second);
+        x.moveTo(l.window.x + l.window.w - 5, l.window.y + l.window.h - 5);
+        settle(x, l.window, masks);
+        std::vector<uint8_t> before = x.grab(l.window, masks);
+        Clock::time_point t0 = Clock::now();
+        x.key(KeyO);
+        sleepMs(60);
+        x.key(KeyU);
+        samples["Son « ou » tapé d'un trait"].push_back(lastChange(x, l.window, masks, t0, before, l.page()));
+        trace(x, "son-ou");
+        settle(x, l.window, masks);
+        before = x.grab(l.window, masks);
+        t0 = Clock::now();
+        x.key(KeyBackSpace);
+        x.key(KeyBackSpace);
+        samples["Son « ou » effacé d'un trait"].push_back(lastChange(x, l.window, masks, t0, before, l.page()));
     }
+}
+
+// From the spawn of a process to the last changed pixel of the screen, once
+// its window of that title is up (-1 when it never came).
+double timedStart(Display &x, const std::string &path, const QString &folder, const std::string &title)
+{
+    const Rect screen{0, 0, x.width(), x.height()};
+    settle(x, screen);
+    const std::vector<uint8_t> before = x.grab(screen);
+    const Clock::time_point t0 = Clock::now();
+    Program started(path, folder);
+    const std::optional<Rect> window = waitWindow(x, title);
+    if (!window)
+        return -1;
+    return lastChange(x, screen, {}, t0, before, *window);
+}
+
+double percentile(std::vector<double> v, double p);
+
+// The program's start against the empty window's, alternated.
+void starts(Display &x, const std::string &program, const std::string &empty, const QString &folder, int pairs)
+{
+    std::vector<double> own, yardstick, ratios;
+    for (int i = 0; i <= pairs; ++i) {
+        const double p = timedStart(x, program, folder, "Form2");
+        const double e = timedStart(x, empty, {}, "Vide");
+        if (i == 0 || p < 0 || e < 0)
+            continue; // the warm-up, or a window that never came
+        own.push_back(p), yardstick.push_back(e), ratios.push_back(p / e);
+        if (std::getenv("TESSAVO_BENCH_TRACE"))
+            std::fprintf(stderr, "  tessavo %.0f ms, vide %.0f ms\n", p, e);
+    }
+    const auto line = [](const char *name, const std::vector<double> &v, const char *unit) {
+        if (v.empty())
+            return;
+        std::printf("| %s | %zu | %.*f%s | %.*f%s | %.*f%s | %.*f%s |\n", name, v.size(), *unit ? 0 : 2,
+                    percentile(v, 0.5), unit, *unit ? 0 : 2, percentile(v, 0.9), unit, *unit ? 0 : 2,
+                    *std::min_element(v.begin(), v.end()), unit, *unit ? 0 : 2,
+                    *std::max_element(v.begin(), v.end()), unit);
+    };
+    std::printf("\nDémarrage, du lancement au dernier pixel changé :\n| Programme | n | Médiane | 90e centile | Min | "
+                "Max |\n|---|---|---|---|---|---|\n");
+    line("tessavo (écran des élèves)", own, " ms");
+    line("fenêtre Qt Widgets vide", yardstick, " ms");
+    line("rapport, paire par paire", ratios, "");
+    std::fflush(stdout);
 }
 
 double percentile(std::vector<double> v, double p)
@@ -668,6 +751,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
     int runs = 3, repeats = 4, load = 0;
+    bool startOnly = false, soundOnly = false;
     std::vector<int> numbers;
     // The program measured, and another one to compare with, started in turn.
     std::vector<std::pair<std::string, std::string>> programs{
@@ -682,7 +766,11 @@ int main(int argc, char *argv[])
             for (const Document &d : prepare(QString::fromLocal8Bit(argv[i + 1])))
                 std::printf("%s\n", QFile::encodeName(d.folder).constData());
             return 0;
-        } else
+        } else if (std::strcmp(argv[i], "demarrage") == 0)
+            startOnly = true;
+        else if (std::strcmp(argv[i], "son") == 0)
+            soundOnly = true;
+        else
             numbers.push_back(std::atoi(argv[i]));
     }
     if (!numbers.empty())
@@ -697,6 +785,18 @@ int main(int argc, char *argv[])
     std::printf("Écran %dx%d, %d démarrages x %d répétitions, %d boucles de charge ; charge au début : %s\n",
                 x.width(), x.height(), runs, repeats, load, uptime().c_str());
     std::fflush(stdout);
+
+    if (startOnly) {
+        const std::string empty =
+            QFile::encodeName(QCoreApplication::applicationDirPath() + u"/tessavo_bench_empty"_s).toStdString();
+        starts(x, programs[0].second, empty, documents[1].folder, numbers.empty() ? 10 : runs);
+        for (const pid_t pid : loops) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+        std::printf("\nCharge à la fin : %s\n", uptime().c_str());
+        return 0;
+    }
 
     for (const Document &document : documents) {
         std::vector<Samples> samples(programs.size());
@@ -713,7 +813,7 @@ int main(int argc, char *argv[])
                     return 1;
                 }
                 samples[p]["Ouverture de la mise en page"].push_back(opening);
-                actions(x, *layout, repeats, samples[p]);
+                actions(x, *layout, repeats, samples[p], soundOnly);
             }
         }
         for (size_t p = 0; p < programs.size(); ++p)

@@ -25,6 +25,7 @@
 #include <QWebEngineView>
 
 #include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -227,6 +228,9 @@ const QString UpdateScript = uR"((function (page, sheets) {
     var given = {};
     sheets.forEach(function (s) { given[s[0]] = s[1]; });
     var changes = [];
+    // The texts of the sheets as put in place by the last update, kept in
+    // the program's own world for as long as this page is shown.
+    var placed = window.tessavoSheets || {}, texts = {};
     var sheetList = Array.from(document.styleSheets);
     for (var k = 0; k < sheetList.length; ++k) {
       var sheet = sheetList[k], owner = sheet.ownerNode;
@@ -234,6 +238,10 @@ const QString UpdateScript = uR"((function (page, sheets) {
       if (!(sheet.href in given) || owner.hasAttribute('charset')) return 'reload';
       var text = decoder.decode(bytes(given[sheet.href]));
       if (/^\uFEFF|^@charset|@import/i.test(text)) return 'reload';
+      // A sheet whose text is the one this page last put in place has its
+      // rules: it is not parsed again, as a probe added to the page makes
+      // the engine compute the style of the whole page anew.
+      if (placed[sheet.href] === text) continue;
       var rules = Array.from(sheet.cssRules);
       if (rules.some(function (r) { return r.type === CSSRule.IMPORT_RULE; })) return 'reload';
       var probe = document.createElement('style');
@@ -243,6 +251,7 @@ const QString UpdateScript = uR"((function (page, sheets) {
       probe.remove();
       var now = rules.map(function (r) { return r.cssText; });
       if (now.join('\n') !== next.join('\n')) changes.push([sheet, now, next]);
+      texts[sheet.href] = text;
     }
     // Only the rules that differ are replaced, in their places: a font face
     // that stays is not loaded again.
@@ -259,8 +268,45 @@ const QString UpdateScript = uR"((function (page, sheets) {
         sheet.insertRule(rule, i);
       });
     });
-    if (fresh.body.outerHTML !== document.body.outerHTML)
-      document.documentElement.replaceChild(document.importNode(fresh.body, true), document.body);
+    // The body's nodes that differ, and only those, are put in place: a
+    // picture or a paragraph that stays is neither loaded nor laid out
+    // again (a sound marked changes the words that hold it).
+    function patch(now, next) {
+      var names = {};
+      for (var i = 0; i < next.attributes.length; ++i) {
+        var a = next.attributes[i];
+        names[a.name] = true;
+        if (now.getAttribute(a.name) !== a.value) now.setAttribute(a.name, a.value);
+      }
+      Array.from(now.attributes).forEach(function (a) {
+        if (!names[a.name]) now.removeAttribute(a.name);
+      });
+      var was = Array.from(now.childNodes), will = Array.from(next.childNodes);
+      var head = 0, tail = 0;
+      while (head < was.length && head < will.length && was[head].isEqualNode(will[head])) ++head;
+      while (tail < was.length - head && tail < will.length - head
+             && was[was.length - 1 - tail].isEqualNode(will[will.length - 1 - tail])) ++tail;
+      var oldEnd = was.length - tail, newEnd = will.length - tail;
+      if (oldEnd - head === newEnd - head) {
+        for (var k = head; k < oldEnd; ++k) {
+          var o = was[k], n = will[k];
+          if (o.nodeType === 1 && n.nodeType === 1 && o.localName === n.localName
+              && o.namespaceURI === n.namespaceURI)
+            patch(o, n);
+          else if (o.nodeType === 3 && n.nodeType === 3)
+            o.nodeValue = n.nodeValue;
+          else
+            now.replaceChild(document.importNode(n, true), o);
+        }
+        return;
+      }
+      var after = oldEnd < was.length ? was[oldEnd] : null;
+      for (var r = head; r < oldEnd; ++r) now.removeChild(was[r]);
+      for (var w = head; w < newEnd; ++w) now.insertBefore(document.importNode(will[w], true), after);
+    }
+    if (!fresh.body.isEqualNode(document.body)) patch(document.body, fresh.body);
+    Object.keys(texts).forEach(function (href) { placed[href] = texts[href]; });
+    window.tessavoSheets = placed;
     return 'done';
   } catch (e) {
     return 'reload';
@@ -288,6 +334,13 @@ void EngineWebView::reload()
         fullReload();
         return;
     }
+    // Asked again while the page is being updated (a keystroke typed while
+    // the one before is being marked): one more update once this one is
+    // done, which reads the files as they are then, however many were asked.
+    if (m_updating) {
+        m_updateAsked = true;
+        return;
+    }
     // Read now: what the files hold at this moment is what is shown.
     const std::optional<QString> document = base64Of(shown.toLocalFile());
     QJsonArray sheets;
@@ -307,14 +360,19 @@ void EngineWebView::reload()
     const QPointer<EngineWebView> self(this);
     const QString arguments = u'"' + *document + u"\", "_s
                               + QString::fromUtf8(QJsonDocument(sheets).toJson(QJsonDocument::Compact));
+    m_updating = true;
     page->runJavaScript(UpdateScript.arg(arguments),
                         QWebEngineScript::ApplicationWorld, [self](const QVariant &result) {
                             if (!self)
                                 return;
-                            if (result.toString() == u"done"_s) {
-                                emit self->pageShown(true, true);
+                            self->m_updating = false;
+                            const bool again = std::exchange(self->m_updateAsked, false);
+                            if (result.toString() != u"done"_s) {
+                                self->reloadWhole(); // reads the files as they are now
+                            } else if (again) {
+                                self->reload();
                             } else {
-                                self->reloadWhole();
+                                emit self->pageShown(true, true);
                             }
                         });
 }

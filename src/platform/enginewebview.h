@@ -100,6 +100,8 @@ private:
     QStringList m_sheets;
     bool m_known = false; // m_sheets are those of the page shown
     bool m_loading = false;
+    bool m_updating = false;    // an update in place is running in the page
+    bool m_updateAsked = false; // and another one was asked meanwhile
 
     QWebEngineView *m_view;
     QPrinter m_printer;

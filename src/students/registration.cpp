@@ -91,7 +91,11 @@ void RegistrationUndo::undo() const noexcept
         if (QFileInfo(*folder).isDir() && !QFileInfo(*folder).isSymLink())
             QDir(*folder).removeRecursively();
     }
-    for (const auto &[path, bytes] : m_files) {
+    for (const auto &kept : m_files) {
+        // Named, not bound: clang 14 (the fuzz and sanitizer build) lets no
+        // lambda capture a structured binding.
+        const QString &path = kept.first;
+        const auto &bytes = kept.second;
         const bool inRemovedFolder = std::any_of(m_newFolders.begin(), m_newFolders.end(), [&](const QString &folder) {
             return path.startsWith(folder);
         });

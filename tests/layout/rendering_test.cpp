@@ -280,6 +280,13 @@ TEST_F(Rendering, AnUpdateInPlaceShowsWhatAFreshLoadOfTheFilesShows)
         {"Lettres muettes", [&] { screen->CheckBox8->click(); }},
         {"Syllabes tirets", [&] { screen->CheckBox6->click(); }},
         {"Syllabes tirets ôtées", [&] { screen->CheckBox6->click(); }},
+        // The second letter typed while the first one is being marked: each
+        // keystroke writes its files, and the page is updated once, to the
+        // files as the second one left them.
+        {"son « ou » tapé d'un trait", [&] {
+             screen->Edit6->setText(u"o"_s);
+             screen->Edit6->setText(u"ou"_s);
+         }},
     };
     QString previous;
     for (const Step &step : steps) {
@@ -301,6 +308,8 @@ TEST_F(Rendering, AnUpdateInPlaceShowsWhatAFreshLoadOfTheFilesShows)
         EXPECT_NE(shown[u"markup"].toString() + shown[u"styles"].toString(), previous);
         previous = shown[u"markup"].toString() + shown[u"styles"].toString();
     }
+    waitFor([] { return false; }, 500); // room for a late second update
+    EXPECT_EQ(loadsFinished, loadsExpected) << "the two keystrokes shown by one update";
 }
 
 TEST_F(Rendering, TheRightClickMenuIsFrenchAndSavesThePageAsPdf)

@@ -22,7 +22,13 @@
 
 using namespace Qt::StringLiterals;
 
-#if defined(__SANITIZE_ADDRESS__)
+// GCC says so with a macro, clang with a feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TESSAVO_UNDER_ASAN
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(TESSAVO_UNDER_ASAN)
 constexpr bool UnderAddressSanitizer = true;
 #else
 constexpr bool UnderAddressSanitizer = false;
