@@ -661,7 +661,7 @@ void starts(Display &x, const std::string &program, const std::string &empty, co
 {
     std::vector<double> own, yardstick, ratios;
     for (int i = 0; i <= pairs; ++i) {
-        const double p = timedStart(x, program, folder, "Form2");
+        const double p = timedStart(x, program, folder, "Tessavo - \xC3\x89l\xC3\xA8ves");
         const double e = timedStart(x, empty, {}, "Vide");
         if (i == 0 || p < 0 || e < 0)
             continue; // the warm-up, or a window that never came
