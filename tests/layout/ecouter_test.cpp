@@ -3,6 +3,7 @@
 // word of the cue in force, the text does not move, "Pause" and "Reprendre",
 // a click on a word reads from there, and the reading stops when the view
 // shows the document anew. The document's bytes never change.
+#include "cues.h"
 #include "fakeplatform.h"
 #include "layout/Vitrine_test.h"
 #include "layoutfolder.h"
@@ -23,43 +24,11 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using cuetest::TimedCue, cuetest::cuesOf, cuetest::cueAt;
 using layouttest::Screens;
 using layouttest::StudentFolder;
 
 namespace {
-
-struct TimedCue
-{
-    double start;
-    double end;
-    QString text;
-};
-
-QList<TimedCue> cuesOf(const QString &vtt)
-{
-    const auto seconds = [](QStringView stamp) {
-        const QList<QStringView> p = stamp.split(u':');
-        return p[0].toDouble() * 3600 + p[1].toDouble() * 60 + p[2].toDouble();
-    };
-    const QStringList lines = vtt.split(u'\n');
-    QList<TimedCue> cues;
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        const qsizetype arrow = lines[i].indexOf(u" --> "_s);
-        if (arrow > 0)
-            cues.append({seconds(QStringView(lines[i]).left(arrow)), seconds(QStringView(lines[i]).sliced(arrow + 5)),
-                         lines[i + 1]});
-    }
-    return cues;
-}
-
-QString cueAt(const QList<TimedCue> &cues, double t)
-{
-    for (const TimedCue &cue : cues) {
-        if (cue.start <= t && t < cue.end)
-            return cue.text;
-    }
-    return {};
-}
 
 QByteArray bytesOf(const QString &path)
 {

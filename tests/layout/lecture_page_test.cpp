@@ -1,6 +1,7 @@
 // The tablet's page with "Lecture à voix haute", fetched over http and played
 // in the real web engine (headless; no sound card here, the engine's audio
 // goes to its null output): the lit word is the word of the cue in force.
+#include "cues.h"
 #include "layout/lecture.h"
 #include "readingaids/speech.h"
 #include "visible.h"
@@ -18,43 +19,9 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using cuetest::TimedCue, cuetest::cuesOf, cuetest::cueAt;
 
 namespace {
-
-struct TimedCue
-{
-    double start;
-    double end;
-    QString text;
-};
-
-// The cues of a WebVTT file, in seconds.
-QList<TimedCue> cuesOf(const QString &vtt)
-{
-    const auto seconds = [](QStringView stamp) {
-        const QList<QStringView> p = stamp.split(u':');
-        return p[0].toDouble() * 3600 + p[1].toDouble() * 60 + p[2].toDouble();
-    };
-    const QStringList lines = vtt.split(u'\n');
-    QList<TimedCue> cues;
-    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
-        const qsizetype arrow = lines[i].indexOf(u" --> "_s);
-        if (arrow > 0)
-            cues.append({seconds(QStringView(lines[i]).left(arrow)), seconds(QStringView(lines[i]).sliced(arrow + 5)),
-                         lines[i + 1]});
-    }
-    return cues;
-}
-
-// The word of the cue in force at t; empty between cues.
-QString cueAt(const QList<TimedCue> &cues, double t)
-{
-    for (const TimedCue &cue : cues) {
-        if (cue.start <= t && t < cue.end)
-            return cue.text;
-    }
-    return {};
-}
 
 class LecturePage : public ::testing::Test
 {
