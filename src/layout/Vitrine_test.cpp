@@ -238,6 +238,7 @@ void TForm1::connectHandlers()
     onClick(SyllabesSuite, this, &TForm1::SyllabesSuiteClick);
     connect(MotsAVerifier, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) {
         const QString word = item->data(Qt::UserRole).toString();
+        WebBrowser1->showWord(item->text());
         platform::runHandler(this, [this, word] { corrigerMot(word); });
     });
     onChange(Lecture, this, &TForm1::LectureChange);

@@ -382,6 +382,15 @@ void EngineWebView::allowProgramFolder(const QString &folder)
     static_cast<DocumentPage *>(m_view->page())->folder().setProgramFolder(folder);
 }
 
+void EngineWebView::showWord(const QString &word)
+{
+    // window.find(text, caseSensitive, backwards, wrapAround, wholeWord):
+    // a selection of the page's own, from its start.
+    const QString text = QString::fromUtf8(QJsonDocument(QJsonArray{word}).toJson(QJsonDocument::Compact)).sliced(1).chopped(1);
+    m_view->page()->runJavaScript(u"window.getSelection().removeAllRanges(); window.find(%1, true, false, true, true);"_s.arg(text),
+                                  QWebEngineScript::ApplicationWorld);
+}
+
 void EngineWebView::setZoom(double factor)
 {
     WebView::setZoom(factor);

@@ -54,6 +54,7 @@ public:
     void reloadWhole() override;
     void setZoom(double factor) override;
     void allowProgramFolder(const QString &folder) override;
+    void showWord(const QString &word) override;
     QUrl address() const override;
 
     // The menu that a right click on the page opens: "Copier", "Tout

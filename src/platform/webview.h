@@ -28,6 +28,9 @@ public:
     // A folder of the program's own (never a student's) whose files the page
     // may read besides its own folder's: the audio of a reading made for it.
     virtual void allowProgramFolder(const QString &folder) { Q_UNUSED(folder); }
+    // Selects the first time the whole word stands in the page, and scrolls
+    // it into sight; nothing when it is not there.
+    virtual void showWord(const QString &word) { Q_UNUSED(word); }
 
 signals:
     // The teacher chose "Corriger la coupe de « mot »…" on a word of the page.

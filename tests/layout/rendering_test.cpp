@@ -645,3 +645,36 @@ TEST_F(Rendering, TheTabletPreviewLaysThePageOutAtTheTabletsSizeInThePublishedFo
     EXPECT_EQ(loadsFinished, loads) << "the page is not loaded again";
     EXPECT_EQ(screen->Label1->text(), screen->Css[50]) << "the teacher's size stays recorded";
 }
+
+// "Mots à vérifier": a click shows the word in the page, selected, as a whole
+// word ("couvent", not the "couvent" inside "couventine").
+TEST_F(Rendering, AWordToCheckIsSelectedInThePage)
+{
+    const QTemporaryDir dir;
+    const QString page = dir.path() + u"/poules.html"_s;
+    writeFile(page, "<html><body><p>Une couventine voit les poules qui couvent dans le couvent.</p></body></html>");
+    platform::EngineWebView view(nullptr);
+    view.resize(400, 300);
+    view.show();
+    bool loaded = false;
+    QObject::connect(view.engine(), &QWebEngineView::loadFinished, &view, [&](bool ok) { loaded = ok; });
+    view.navigate(QUrl::fromLocalFile(page));
+    ASSERT_TRUE(waitFor([&] { return loaded; }));
+
+    view.showWord(u"couvent"_s);
+    QString selected;
+    ASSERT_TRUE(waitFor([&] {
+        selected.clear();
+        bool done = false;
+        view.engine()->page()->runJavaScript(
+            u"(function () { var s = window.getSelection(); if (!s.rangeCount) return ''; var r = s.getRangeAt(0);"
+            u" return s.toString() + '|' + r.startContainer.textContent.slice(0, r.startOffset); })()"_s,
+            QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
+                selected = result.toString();
+                done = true;
+            });
+        waitFor([&] { return done; }, 2000);
+        return !selected.isEmpty();
+    }));
+    EXPECT_EQ(selected, u"couvent|Une couventine voit les poules qui "_s);
+}
