@@ -10,6 +10,7 @@
 #include "platform/enginewebview.h"
 #include "platform/platform.h"
 #include "workingfolder.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,12 +30,6 @@ using layouttest::Screens;
 using layouttest::StudentFolder;
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class Ecouter : public testing::Test
 {

@@ -8,6 +8,7 @@
 #include "readingaids/speech.h"
 #include "workingfolder.h"
 #include "workspace/textfile.h"
+#include "testfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -21,12 +22,6 @@ using layouttest::Screens;
 using layouttest::StudentFolder;
 
 namespace {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class LectureScreen : public testing::Test
 {
