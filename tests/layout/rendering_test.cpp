@@ -91,6 +91,20 @@ QString pdfText(const QString &path)
     return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
 }
 
+// Shows the page in a view of 400 x 300; true once it has loaded.
+bool showLoaded(platform::EngineWebView &view, const QString &page)
+{
+    view.resize(400, 300);
+    view.show();
+    bool loaded = false;
+    const QMetaObject::Connection watch =
+        QObject::connect(view.engine(), &QWebEngineView::loadFinished, &view, [&](bool ok) { loaded = ok; });
+    view.navigate(QUrl::fromLocalFile(page));
+    const bool shown = waitFor([&] { return loaded; });
+    QObject::disconnect(watch);
+    return shown;
+}
+
 class Rendering : public testing::Test
 {
 protected:
@@ -426,12 +440,7 @@ TEST_F(Rendering, ADocumentsScriptsNeverRunAndTheProgramsOwnDo)
                     "<img src=\"absente.png\" onerror=\"document.title = 'handler'\">"
                     "<p>Le loup.</p></body></html>");
     platform::EngineWebView view(nullptr);
-    view.resize(400, 300);
-    view.show();
-    bool loaded = false;
-    QObject::connect(view.engine(), &QWebEngineView::loadFinished, &view, [&](bool ok) { loaded = ok; });
-    view.navigate(QUrl::fromLocalFile(page));
-    ASSERT_TRUE(waitFor([&] { return loaded; }));
+    ASSERT_TRUE(showLoaded(view, page));
     waitFor([] { return false; }, 300); // room for a handler or a timer to fire
 
     QString seen;
@@ -654,12 +663,7 @@ TEST_F(Rendering, AWordToCheckIsSelectedInThePage)
     const QString page = dir.path() + u"/poules.html"_s;
     writeFile(page, "<html><body><p>Une couventine voit les poules qui couvent dans le couvent.</p></body></html>");
     platform::EngineWebView view(nullptr);
-    view.resize(400, 300);
-    view.show();
-    bool loaded = false;
-    QObject::connect(view.engine(), &QWebEngineView::loadFinished, &view, [&](bool ok) { loaded = ok; });
-    view.navigate(QUrl::fromLocalFile(page));
-    ASSERT_TRUE(waitFor([&] { return loaded; }));
+    ASSERT_TRUE(showLoaded(view, page));
 
     view.showWord(u"couvent"_s);
     QString selected;
